@@ -1,0 +1,169 @@
+// Files and folders through the Win32 file and shell functions.
+#include "platform/Files.h"
+#include "platform/Handles.h"
+
+#include <shlobj.h>
+
+#include <algorithm>
+
+namespace platform {
+
+namespace {
+std::wstring& ProgramFolderOverride()
+{
+    static std::wstring folder;
+    return folder;
+}
+} // namespace
+
+void OverrideProgramFolder(const std::wstring& folder)
+{
+    ProgramFolderOverride() = folder;
+}
+
+std::wstring ProgramFolder()
+{
+    if (!ProgramFolderOverride().empty()) return ProgramFolderOverride();
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n < path.size()) {
+            path.resize(n);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+}
+
+std::wstring GetWindowsFolder()
+{
+    wchar_t buffer[MAX_PATH];
+    UINT n = GetWindowsDirectoryW(buffer, MAX_PATH);
+    std::wstring path(buffer, n < MAX_PATH ? n : 0);
+    while (path.size() > 3 && (path.back() == L'\\' || path.back() == L'/')) path.pop_back();
+    return path;
+}
+
+std::wstring GetSpecialFolderPath(int csidl)
+{
+    wchar_t buffer[MAX_PATH + 1] = {};
+    if (SHGetFolderPathW(nullptr, csidl | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, buffer) != S_OK) return {};
+    std::wstring path(buffer);
+    while (path.size() > 3 && path.back() == L'\\') path.pop_back();
+    return path;
+}
+
+bool FileExists(const std::wstring& path)
+{
+    DWORD a = GetFileAttributesW(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool FolderExists(const std::wstring& path)
+{
+    DWORD a = GetFileAttributesW(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+FolderListing ListFolderFiles(const std::wstring& folder)
+{
+    FolderListing listing;
+    WIN32_FIND_DATAW data;
+    UniqueFindHandle find(FindFirstFileExW((folder + L"\\*.*").c_str(), FindExInfoBasic, &data,
+                                           FindExSearchNameMatch, nullptr, 0));
+    if (find.get() == INVALID_HANDLE_VALUE) {
+        find.release();
+        DWORD error = GetLastError();
+        if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND && error != ERROR_NO_MORE_FILES)
+            listing.error = error;
+        return listing;
+    }
+    const DWORD skipped = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    do {
+        if (!(data.dwFileAttributes & skipped)) listing.names.emplace_back(data.cFileName);
+    } while (FindNextFileW(find.get(), &data));
+    std::stable_sort(listing.names.begin(), listing.names.end(), [](const std::wstring& a, const std::wstring& b) {
+        return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_LESS_THAN;
+    });
+    return listing;
+}
+
+bool ReadWholeFile(const std::wstring& path, std::string& bytes, DWORD* error)
+{
+    bytes.clear();
+    UniqueHandle file = MakeUniqueHandle(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        if (error) *error = GetLastError();
+        return false;
+    }
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > (1LL << 30)) {
+        if (error) *error = size.QuadPart > (1LL << 30) ? ERROR_FILE_TOO_LARGE : GetLastError();
+        return false;
+    }
+    bytes.resize(static_cast<size_t>(size.QuadPart));
+    DWORD got = 0;
+    if (!bytes.empty() && (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) ||
+                           got != bytes.size())) {
+        if (error) *error = GetLastError() ? GetLastError() : ERROR_READ_FAULT;
+        bytes.clear();
+        return false;
+    }
+    if (error) *error = ERROR_SUCCESS;
+    return true;
+}
+
+namespace {
+
+DWORD WriteAll(HANDLE file, const std::string& bytes)
+{
+    size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1 << 20)), written = 0;
+        if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr)) return GetLastError();
+        if (written == 0) return ERROR_WRITE_FAULT;
+        done += written;
+    }
+    return ERROR_SUCCESS;
+}
+
+} // namespace
+
+DWORD ReplaceFileAtomically(const std::wstring& path, const std::string& bytes)
+{
+    std::wstring temp = path + L".new";
+    UniqueHandle file = MakeUniqueHandle(
+        CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return GetLastError();
+    DWORD error = WriteAll(file.get(), bytes);
+    if (error == ERROR_SUCCESS && !FlushFileBuffers(file.get())) error = GetLastError();
+    file.reset();
+    if (error == ERROR_SUCCESS &&
+        !MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        error = GetLastError();
+    if (error != ERROR_SUCCESS) DeleteFileW(temp.c_str());
+    return error;
+}
+
+DWORD AppendToFile(const std::wstring& path, const std::string& bytes)
+{
+    UniqueHandle file = MakeUniqueHandle(CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                                                     OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return GetLastError();
+    return WriteAll(file.get(), bytes);
+}
+
+DWORD RemoveFile(const std::wstring& path, bool force)
+{
+    if (force) {
+        DWORD a = GetFileAttributesW(path.c_str());
+        if (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_READONLY))
+            SetFileAttributesW(path.c_str(), a & ~FILE_ATTRIBUTE_READONLY);
+    }
+    return DeleteFileW(path.c_str()) ? ERROR_SUCCESS : GetLastError();
+}
+
+} // namespace platform

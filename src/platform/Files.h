@@ -1,0 +1,49 @@
+// Files and folders: the program folder, the Windows folder, StartUp folders, listings,
+// whole-file reads, atomic replacement and appending.
+#pragma once
+#include <windows.h>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// Folder holding the running program, without trailing separator.
+std::wstring ProgramFolder();
+// The Windows folder without trailing separator.
+std::wstring GetWindowsFolder();
+// A shell special folder (created when missing), without trailing separator; empty on failure.
+std::wstring GetSpecialFolderPath(int csidl);
+
+bool FileExists(const std::wstring& path);
+bool FolderExists(const std::wstring& path);
+
+// Names of the ordinary files of a folder (no folders, hidden or system files), sorted by
+// name without regard to case. Fails with the system error when the folder cannot be listed;
+// a missing folder lists nothing.
+struct FolderListing {
+    std::vector<std::wstring> names;
+    DWORD error = ERROR_SUCCESS;
+};
+FolderListing ListFolderFiles(const std::wstring& folder);
+
+// Whole file into memory; false with *error set when it cannot be read.
+bool ReadWholeFile(const std::wstring& path, std::string& bytes, DWORD* error);
+
+// Writes bytes to a temporary file beside path and moves it over path only when everything
+// was written. Returns ERROR_SUCCESS or the error; on failure path is left as it was.
+DWORD ReplaceFileAtomically(const std::wstring& path, const std::string& bytes);
+
+// Appends bytes to a file, creating it when missing.
+DWORD AppendToFile(const std::wstring& path, const std::string& bytes);
+
+// Deletes a file; with force a read-only file is deleted too.
+DWORD RemoveFile(const std::wstring& path, bool force);
+
+} // namespace platform
+
+namespace platform {
+
+// Tests give each case a program folder of its own; the program never calls this.
+void OverrideProgramFolder(const std::wstring& folder);
+
+} // namespace platform

@@ -1,0 +1,117 @@
+// INI parsing with the profile-string reader's rules.
+#include "platform/IniFile.h"
+#include "platform/Text.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+namespace platform {
+
+namespace {
+
+bool IsProfileSpace(wchar_t c)
+{
+    return c == L' ' || c == L'\t' || c == L'\n' || c == L'\r' || c == L'\v' || c == L'\f' || c == 0x1a;
+}
+
+std::wstring_view TrimProfileSpace(std::wstring_view s)
+{
+    while (!s.empty() && IsProfileSpace(s.front())) s.remove_prefix(1);
+    while (!s.empty() && IsProfileSpace(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+} // namespace
+
+std::wstring IniFile::Decode(std::string_view bytes)
+{
+    if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") return WideFromCodePage(CP_UTF8, bytes.substr(3));
+    if (bytes.size() >= 2 && (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF")) {
+        bool bigEndian = bytes[0] == '\xFE';
+        std::wstring text;
+        text.reserve(bytes.size() / 2);
+        for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
+            auto lo = static_cast<unsigned char>(bytes[bigEndian ? i + 1 : i]);
+            auto hi = static_cast<unsigned char>(bytes[bigEndian ? i : i + 1]);
+            text += static_cast<wchar_t>(lo | (hi << 8));
+        }
+        return text;
+    }
+    return WideFromCodePage(CP_ACP, bytes);
+}
+
+IniFile IniFile::Parse(std::string_view bytes)
+{
+    IniFile ini;
+    std::wstring text = Decode(bytes);
+    std::wstring_view rest(text);
+    Section* current = nullptr;
+    while (!rest.empty()) {
+        size_t end = rest.find_first_of(L"\r\n");
+        std::wstring_view line = rest.substr(0, end);
+        rest = end == std::wstring_view::npos ? std::wstring_view() : rest.substr(end + 1);
+        line = TrimProfileSpace(line);
+        if (line.empty()) continue;
+        if (line.front() == L'[') {
+            size_t close = line.rfind(L']');
+            if (close != std::wstring_view::npos) {
+                ini.sections_.push_back({std::wstring(TrimProfileSpace(line.substr(1, close - 1))), {}, {}});
+                current = &ini.sections_.back();
+                ini.firstSection_.emplace(FoldCase(current->name), ini.sections_.size() - 1);
+                continue;
+            }
+        }
+        if (!current) continue; // lines before the first section belong to no section we look up
+        Key key;
+        size_t equals = line.find(L'=');
+        if (equals != std::wstring_view::npos) {
+            key.name = std::wstring(TrimProfileSpace(line.substr(0, equals)));
+            key.value = std::wstring(TrimProfileSpace(line.substr(equals + 1)));
+        } else {
+            key.name = std::wstring(line);
+        }
+        current->firstKey.emplace(FoldCase(key.name), current->keys.size());
+        current->keys.push_back(std::move(key));
+    }
+    return ini;
+}
+
+const IniFile::Section* IniFile::FindSection(std::wstring_view section) const
+{
+    auto it = firstSection_.find(FoldCase(TrimProfileSpace(section)));
+    return it == firstSection_.end() ? nullptr : &sections_[it->second];
+}
+
+bool IniFile::HasSection(std::wstring_view section) const
+{
+    return FindSection(section) != nullptr;
+}
+
+std::wstring IniFile::GetString(std::wstring_view section, std::wstring_view key, std::wstring_view defaultText,
+                                size_t bufferSize) const
+{
+    if (bufferSize == 0) return {};
+    if (const Section* s = FindSection(section)) {
+        auto it = s->firstKey.find(FoldCase(TrimProfileSpace(key)));
+        if (it != s->firstKey.end() && s->keys[it->second].value) {
+            std::wstring_view value = *s->keys[it->second].value;
+            bool quoted = false;
+            if (value.size() >= 2 && (value.front() == L'"' || value.front() == L'\'') &&
+                value.back() == value.front()) {
+                quoted = true;
+                value.remove_prefix(1);
+            }
+            std::wstring out(value.substr(0, bufferSize - 1));
+            // The closing quote is dropped only when the whole value fitted the buffer.
+            if (quoted && bufferSize >= value.size() && !out.empty()) out.pop_back();
+            return out;
+        }
+    }
+    // The reader drops trailing blanks of the default.
+    size_t length = defaultText.size();
+    while (length > 1 && defaultText[length - 1] == L' ') --length;
+    return std::wstring(defaultText.substr(0, std::min(length, bufferSize - 1)));
+}
+
+} // namespace platform

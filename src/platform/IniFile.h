@@ -1,0 +1,39 @@
+// An INI file held in memory, answering lookups the way the system's profile-string reader
+// does on the same bytes (encoding, trimming, quotes, first section and key win, cut to size).
+#pragma once
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace platform {
+
+class IniFile {
+  public:
+    // Bytes of the file: UTF-8 or UTF-16 with a byte-order mark, else the ANSI code page.
+    static IniFile Parse(std::string_view bytes);
+    static std::wstring Decode(std::string_view bytes);
+
+    // What GetPrivateProfileStringW returns into a buffer of bufferSize characters.
+    std::wstring GetString(std::wstring_view section, std::wstring_view key, std::wstring_view defaultText,
+                           size_t bufferSize) const;
+    bool HasSection(std::wstring_view section) const;
+
+  private:
+    struct Key {
+        std::wstring name;
+        std::optional<std::wstring> value; // none: a line without '='
+    };
+    struct Section {
+        std::wstring name;
+        std::vector<Key> keys;
+        std::unordered_map<std::wstring, size_t> firstKey; // folded name -> index
+    };
+    const Section* FindSection(std::wstring_view section) const;
+
+    std::vector<Section> sections_;
+    std::unordered_map<std::wstring, size_t> firstSection_;
+};
+
+} // namespace platform

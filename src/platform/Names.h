@@ -1,0 +1,20 @@
+// Texts that are never translated: registry places, file names, window classes.
+#pragma once
+
+namespace platform::names {
+
+inline constexpr wchar_t AppTitle[] = L"Brightfold Ravelin";
+inline constexpr wchar_t SettingsKey[] = L"Software\\Brightfold\\Language";
+inline constexpr wchar_t SettingsValue[] = L"Name";
+inline constexpr wchar_t InstanceMutex[] = L"Local\\Brightfold.Ravelin.Instance";
+inline constexpr wchar_t RunKeyBase[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\";
+inline constexpr wchar_t LangFolder[] = L"\\Lang\\";
+inline constexpr wchar_t PackSection[] = L"Brightfold Language Pack";
+inline constexpr wchar_t DefaultPack[] = L"English.ini";
+inline constexpr wchar_t SkinFile[] = L"\\Title.skn";
+inline constexpr wchar_t ErrorLogFile[] = L"\\errorlog.txt";
+inline constexpr wchar_t StoreFile[] = L"\\SaveProf.pro";
+inline constexpr wchar_t WinIniFile[] = L"\\win.ini";
+inline constexpr wchar_t MainWindowClass[] = L"Brightfold.Ravelin.Main";
+
+} // namespace platform::names

@@ -1,0 +1,248 @@
+// Registry access through the Win32 registry functions.
+#include "platform/Registry.h"
+#include "platform/Text.h"
+
+#include <cstring>
+
+namespace platform {
+
+UniqueHKey OpenRegKey(HKEY root, const std::wstring& path)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return {};
+    return UniqueHKey(key);
+}
+
+DWORD QueryRegCount(HKEY key, int mode)
+{
+    if (!key) return 0;
+    DWORD subkeys = 0, values = 0;
+    if (RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr, nullptr,
+                         nullptr, nullptr) != ERROR_SUCCESS)
+        return 0;
+    return mode == 1 ? subkeys : values;
+}
+
+std::wstring EnumRegValueName(HKEY key, DWORD index)
+{
+    wchar_t name[261];
+    DWORD length = 261;
+    if (!key || RegEnumValueW(key, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        return {};
+    return TrimBlanks(std::wstring_view(name, length));
+}
+
+std::vector<RegValue> ReadRegValues(HKEY key)
+{
+    std::vector<RegValue> values;
+    if (!key) return values;
+    DWORD count = 0, maxName = 0, maxData = 0;
+    if (RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &maxName, &maxData,
+                         nullptr, nullptr) != ERROR_SUCCESS)
+        return values;
+    values.reserve(count);
+    std::vector<wchar_t> name(maxName + 2);
+    std::vector<BYTE> data(maxData + 2);
+    for (DWORD i = 0;; ++i) {
+        DWORD nameLength = static_cast<DWORD>(name.size());
+        DWORD dataSize = static_cast<DWORD>(data.size());
+        DWORD type = REG_NONE;
+        LONG r = RegEnumValueW(key, i, name.data(), &nameLength, nullptr, &type, data.data(), &dataSize);
+        if (r == ERROR_MORE_DATA) {
+            // The key grew since it was measured: make room and ask again for the same index.
+            name.resize(name.size() * 2 + 256);
+            data.resize(data.size() * 2 + 256);
+            --i;
+            continue;
+        }
+        if (r != ERROR_SUCCESS) break;
+        values.push_back({std::wstring(name.data(), nameLength), type,
+                          std::vector<BYTE>(data.begin(), data.begin() + dataSize)});
+    }
+    return values;
+}
+
+namespace {
+
+std::wstring StringFromData(const BYTE* data, size_t size)
+{
+    std::wstring text(size / sizeof(wchar_t), L'\0');
+    if (!text.empty()) std::memcpy(text.data(), data, text.size() * sizeof(wchar_t));
+    return text;
+}
+
+std::wstring HexPairs(const BYTE* data, size_t size)
+{
+    static const wchar_t digits[] = L"0123456789ABCDEF";
+    std::wstring out;
+    out.reserve(size * 3);
+    for (size_t i = 0; i < size; ++i) {
+        if (i) out += L' ';
+        out += digits[data[i] >> 4];
+        out += digits[data[i] & 15];
+    }
+    return out;
+}
+
+} // namespace
+
+std::wstring RenderRegData(DWORD type, const BYTE* data, size_t size)
+{
+    switch (type) {
+    case REG_SZ:
+    case REG_EXPAND_SZ: {
+        std::wstring text = StringFromData(data, size);
+        text.resize(wcsnlen(text.c_str(), text.size()));
+        return text;
+    }
+    case REG_MULTI_SZ: {
+        std::wstring raw = StringFromData(data, size), out;
+        size_t pos = 0;
+        while (pos < raw.size()) {
+            size_t end = raw.find(L'\0', pos);
+            if (end == std::wstring::npos) end = raw.size();
+            if (end == pos) break; // the empty string that ends the list
+            if (!out.empty()) out += L' ';
+            out.append(raw, pos, end - pos);
+            pos = end + 1;
+        }
+        return out;
+    }
+    case REG_DWORD:
+        if (size >= 4) {
+            DWORD v;
+            std::memcpy(&v, data, 4);
+            return ToDecimal(v);
+        }
+        break;
+    case REG_DWORD_BIG_ENDIAN:
+        if (size >= 4) return ToDecimal((DWORD(data[0]) << 24) | (DWORD(data[1]) << 16) | (DWORD(data[2]) << 8) | data[3]);
+        break;
+    case REG_QWORD:
+        if (size >= 8) {
+            unsigned long long v;
+            std::memcpy(&v, data, 8);
+            return std::to_wstring(v);
+        }
+        break;
+    default:
+        break;
+    }
+    return HexPairs(data, size);
+}
+
+void Reg::RootKey(HKEY root)
+{
+    if (root != root_) {
+        CloseKey();
+        root_ = root;
+    }
+}
+
+void Reg::KeyPath(const std::wstring& path)
+{
+    if (!EqualsNoCase(path, path_)) {
+        CloseKey();
+        path_ = path;
+    }
+}
+
+void Reg::CloseKey()
+{
+    key_.reset();
+    keyAccess_ = 0;
+    StopServingReads();
+}
+
+HKEY Reg::OpenFor(REGSAM access, bool create, LONG* error)
+{
+    *error = ERROR_SUCCESS;
+    if (key_ && (keyAccess_ & access) == access) return key_.get();
+    // Keep one handle: reopen with the wider of the old and the new rights.
+    REGSAM wanted = keyAccess_ | access;
+    HKEY key = nullptr;
+    LONG r = create ? RegCreateKeyExW(root_, path_.c_str(), 0, nullptr, 0, wanted, nullptr, &key, nullptr)
+                    : RegOpenKeyExW(root_, path_.c_str(), 0, wanted, &key);
+    if (r != ERROR_SUCCESS && wanted != access) {
+        // The wider rights may be refused where the narrower ones are granted.
+        wanted = access;
+        r = create ? RegCreateKeyExW(root_, path_.c_str(), 0, nullptr, 0, wanted, nullptr, &key, nullptr)
+                   : RegOpenKeyExW(root_, path_.c_str(), 0, wanted, &key);
+    }
+    if (r != ERROR_SUCCESS) {
+        *error = r;
+        return nullptr;
+    }
+    key_.reset(key);
+    keyAccess_ = wanted;
+    return key;
+}
+
+std::wstring Reg::ReadValue()
+{
+    if (serving_) {
+        const RegValue* value = nullptr;
+        // A scan asks for the values in the order it read them: try the next one first.
+        if (servedCursor_ < served_.size() && served_[servedCursor_].name == valueName_) {
+            value = &served_[servedCursor_++];
+        } else {
+            if (servedIndex_.empty())
+                for (size_t i = served_.size(); i-- > 0;) servedIndex_[FoldCase(served_[i].name)] = i;
+            auto it = servedIndex_.find(FoldCase(valueName_));
+            if (it != servedIndex_.end()) value = &served_[it->second];
+        }
+        return value ? RenderRegData(value->type, value->data.data(), value->data.size()) : std::wstring();
+    }
+    LONG error;
+    HKEY key = OpenFor(KEY_QUERY_VALUE, false, &error);
+    if (!key) return {};
+    std::vector<BYTE> data(512);
+    for (;;) {
+        DWORD type = REG_NONE, size = static_cast<DWORD>(data.size());
+        LONG r = RegQueryValueExW(key, valueName_.c_str(), nullptr, &type, data.data(), &size);
+        if (r == ERROR_MORE_DATA) {
+            data.resize(size + 2);
+            continue;
+        }
+        if (r != ERROR_SUCCESS) return {};
+        return RenderRegData(type, data.data(), size);
+    }
+}
+
+LONG Reg::DeleteValue()
+{
+    StopServingReads();
+    LONG error;
+    HKEY key = OpenFor(KEY_SET_VALUE, false, &error);
+    if (!key) return error;
+    return RegDeleteValueW(key, valueName_.c_str());
+}
+
+LONG Reg::WriteValue()
+{
+    StopServingReads();
+    LONG error;
+    HKEY key = OpenFor(KEY_SET_VALUE, true, &error);
+    if (!key) return error;
+    DWORD type = valueData_.find(L'%') != std::wstring::npos ? REG_EXPAND_SZ : REG_SZ;
+    return RegSetValueExW(key, valueName_.c_str(), 0, type, reinterpret_cast<const BYTE*>(valueData_.c_str()),
+                          static_cast<DWORD>((valueData_.size() + 1) * sizeof(wchar_t)));
+}
+
+void Reg::ServeReadsFrom(std::vector<RegValue> values)
+{
+    served_ = std::move(values);
+    servedIndex_.clear();
+    servedCursor_ = 0;
+    serving_ = true;
+}
+
+void Reg::StopServingReads()
+{
+    serving_ = false;
+    served_.clear();
+    servedIndex_.clear();
+    servedCursor_ = 0;
+}
+
+} // namespace platform

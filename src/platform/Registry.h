@@ -1,0 +1,69 @@
+// Registry access: the scanner's key functions and the registry component Reg.
+#pragma once
+#include "platform/Handles.h"
+
+#include <windows.h>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace platform {
+
+// Opens a key for reading values only (KEY_QUERY_VALUE); empty when it cannot be opened.
+UniqueHKey OpenRegKey(HKEY root, const std::wstring& path);
+// Mode 0: number of values; mode 1: number of subkeys; 0 for an invalid handle.
+DWORD QueryRegCount(HKEY key, int mode);
+// Name of the value at index, blanks around it removed; empty when there is none.
+std::wstring EnumRegValueName(HKEY key, DWORD index);
+
+struct RegValue {
+    std::wstring name; // as stored, blanks included
+    DWORD type = REG_NONE;
+    std::vector<BYTE> data;
+};
+// Every value of the key with its data, in enumeration order, in one pass.
+std::vector<RegValue> ReadRegValues(HKEY key);
+
+// Display text of value data: strings as stored (expandable ones unexpanded), numbers in
+// decimal, multi-strings joined by a space, anything else as hexadecimal byte pairs.
+std::wstring RenderRegData(DWORD type, const BYTE* data, size_t size);
+
+// The registry component: set RootKey, KeyPath and ValueName (and ValueData), then call an
+// operation. The key stays open while RootKey and KeyPath stay the same.
+class Reg {
+  public:
+    void RootKey(HKEY root);
+    void KeyPath(const std::wstring& path);
+    void ValueName(const std::wstring& name) { valueName_ = name; }
+    void ValueData(const std::wstring& data) { valueData_ = data; }
+
+    // Data of ValueName as display text; empty when it cannot be read.
+    std::wstring ReadValue();
+    // Return the Win32 error code (ERROR_SUCCESS on success).
+    LONG DeleteValue();
+    // REG_EXPAND_SZ when the data holds a '%', REG_SZ otherwise; creates a missing key.
+    LONG WriteValue();
+
+    // While a scan walks a key it has just read whole, ReadValue answers from those values
+    // instead of asking the registry again; any change of key or any write ends it.
+    void ServeReadsFrom(std::vector<RegValue> values);
+    void StopServingReads();
+
+  private:
+    HKEY OpenFor(REGSAM access, bool create, LONG* error);
+    void CloseKey();
+
+    HKEY root_ = nullptr;
+    std::wstring path_;
+    std::wstring valueName_;
+    std::wstring valueData_;
+    UniqueHKey key_;
+    REGSAM keyAccess_ = 0;
+
+    std::vector<RegValue> served_;
+    std::unordered_map<std::wstring, size_t> servedIndex_;
+    size_t servedCursor_ = 0;
+    bool serving_ = false;
+};
+
+} // namespace platform

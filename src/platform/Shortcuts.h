@@ -1,0 +1,27 @@
+// Shortcut files through the shell's link object.
+#pragma once
+#include <windows.h>
+#include <shobjidl.h>
+#include <wrl/client.h>
+
+#include <string>
+
+namespace platform {
+
+// Reads the targets of many shortcuts with one link object.
+class ShortcutReader {
+  public:
+    ShortcutReader();
+    // False when the file is not a shortcut that can be read; target is then empty.
+    bool Read(const std::wstring& shortcutPath, std::wstring& target);
+
+  private:
+    Microsoft::WRL::ComPtr<IShellLinkW> link_;
+    Microsoft::WRL::ComPtr<IPersistFile> file_;
+};
+
+bool ReadShortcutTarget(const std::wstring& shortcutPath, std::wstring& target);
+// Creates or overwrites a shortcut whose target is the whole text given.
+HRESULT WriteShortcut(const std::wstring& shortcutPath, const std::wstring& target);
+
+} // namespace platform

@@ -1,0 +1,144 @@
+// Skin engine: subclasses a window to paint its background and colour its controls.
+#include "platform/Skin.h"
+#include "platform/Files.h"
+#include "platform/IniFile.h"
+#include "platform/Text.h"
+
+#include <commctrl.h>
+
+#include <cwchar>
+
+namespace platform {
+
+namespace {
+
+bool ParseColor(const std::wstring& text, COLORREF& color)
+{
+    int r, g, b;
+    wchar_t tail;
+    if (swscanf(text.c_str(), L"%d , %d , %d %lc", &r, &g, &b, &tail) != 3) return false;
+    if (r < 0 || r > 255 || g < 0 || g > 255 || b < 0 || b > 255) return false;
+    color = RGB(r, g, b);
+    return true;
+}
+
+bool IsClass(HWND window, const wchar_t* name)
+{
+    wchar_t cls[64] = {};
+    GetClassNameW(window, cls, 64);
+    return EqualsNoCase(cls, name);
+}
+
+} // namespace
+
+HFONT CreateMessageFont(UINT dpi)
+{
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    if (!SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi))
+        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+    return CreateFontIndirectW(&metrics.lfMessageFont);
+}
+
+bool Skin::LoadSkinFile(const std::wstring& path)
+{
+    loaded_ = false;
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes, nullptr)) return false;
+    IniFile ini = IniFile::Parse(bytes);
+    if (!ini.HasSection(L"Skin")) return false;
+    auto color = [&](const wchar_t* section, const wchar_t* key, COLORREF& target) {
+        ParseColor(ini.GetString(section, key, L"", 64), target);
+    };
+    color(L"Panel", L"BackColor", panelBack_);
+    color(L"Panel", L"TextColor", panelText_);
+    color(L"Window", L"BackColor", windowBack_);
+    color(L"Window", L"ForeColor", windowText_);
+    std::wstring font = ini.GetString(L"Font", L"Name", L"", LF_FACESIZE);
+    if (!font.empty()) fontName_ = font;
+    int points = _wtoi(ini.GetString(L"Font", L"Size", L"", 16).c_str());
+    if (points >= 6 && points <= 36) fontPoints_ = points;
+    panelBrush_.reset(CreateSolidBrush(panelBack_));
+    windowBrush_.reset(CreateSolidBrush(windowBack_));
+    loaded_ = true;
+    return true;
+}
+
+void Skin::MakeFont(HWND window)
+{
+    UINT dpi = GetDpiForWindow(window);
+    if (!dpi) dpi = 96;
+    LOGFONTW lf{};
+    lf.lfHeight = -MulDiv(fontPoints_, static_cast<int>(dpi), 72);
+    lf.lfWeight = FW_NORMAL;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lf.lfQuality = CLEARTYPE_QUALITY;
+    wcsncpy(lf.lfFaceName, fontName_.c_str(), LF_FACESIZE - 1);
+    font_.reset(CreateFontIndirectW(&lf));
+}
+
+void Skin::ApplySkin(HWND window)
+{
+    if (!loaded_ || !window) return;
+    MakeFont(window);
+    SetWindowSubclass(window, SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    ApplyToChildren(window);
+    InvalidateRect(window, nullptr, TRUE);
+}
+
+void Skin::ApplyToChildren(HWND window)
+{
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM param) -> BOOL {
+            auto* skin = reinterpret_cast<Skin*>(param);
+            SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(skin->font_.get()), TRUE);
+            if (IsClass(child, WC_LISTVIEWW)) {
+                ListView_SetBkColor(child, skin->windowBack_);
+                ListView_SetTextBkColor(child, skin->windowBack_);
+                ListView_SetTextColor(child, skin->windowText_);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(this));
+}
+
+LRESULT CALLBACK Skin::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data)
+{
+    auto* skin = reinterpret_cast<Skin*>(data);
+    switch (message) {
+    case WM_ERASEBKGND: {
+        RECT rc;
+        GetClientRect(window, &rc);
+        FillRect(reinterpret_cast<HDC>(wParam), &rc, skin->panelBrush_.get());
+        return 1;
+    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG: {
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        SetTextColor(dc, skin->panelText_);
+        SetBkColor(dc, skin->panelBack_);
+        return reinterpret_cast<LRESULT>(skin->panelBrush_.get());
+    }
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX: {
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        SetTextColor(dc, skin->windowText_);
+        SetBkColor(dc, skin->windowBack_);
+        return reinterpret_cast<LRESULT>(skin->windowBrush_.get());
+    }
+    case WM_DPICHANGED: {
+        LRESULT r = DefSubclassProc(window, message, wParam, lParam);
+        skin->MakeFont(window);
+        skin->ApplyToChildren(window);
+        return r;
+    }
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(window, SubclassProc, 1);
+        break;
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+} // namespace platform

@@ -1,0 +1,47 @@
+// The skin engine: colours and font of a window, its panels and labels, from Title.skn.
+#pragma once
+#include "platform/Handles.h"
+
+#include <windows.h>
+#include <string>
+
+namespace platform {
+
+// Title.skn is an INI file:
+//   [Skin]   Name=...                         (the section marks the file as a skin)
+//   [Window] BackColor=r,g,b  ForeColor=r,g,b  (lists and text boxes)
+//   [Panel]  BackColor=r,g,b  TextColor=r,g,b  (window background, labels, buttons)
+//   [Font]   Name=...  Size=points
+class Skin {
+  public:
+    // False when the file is missing or is not a skin; the standard look then stays.
+    bool LoadSkinFile(const std::wstring& path);
+    // From now on the window's frame and controls are drawn with the loaded skin.
+    void ApplySkin(HWND window);
+    bool Loaded() const { return loaded_; }
+
+    COLORREF PanelBackColor() const { return panelBack_; }
+    COLORREF PanelTextColor() const { return panelText_; }
+    COLORREF WindowBackColor() const { return windowBack_; }
+    COLORREF WindowTextColor() const { return windowText_; }
+    const std::wstring& FontName() const { return fontName_; }
+    int FontPoints() const { return fontPoints_; }
+
+  private:
+    static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    void ApplyToChildren(HWND window);
+    void MakeFont(HWND window);
+
+    bool loaded_ = false;
+    COLORREF panelBack_ = RGB(200, 208, 212), panelText_ = RGB(0, 0, 0);
+    COLORREF windowBack_ = RGB(255, 255, 255), windowText_ = RGB(0, 0, 0);
+    std::wstring fontName_ = L"Tahoma";
+    int fontPoints_ = 8;
+    UniqueGdi<HBRUSH> panelBrush_, windowBrush_;
+    UniqueGdi<HFONT> font_;
+};
+
+// The message font of the system at a given DPI: the standard look of every control.
+HFONT CreateMessageFont(UINT dpi);
+
+} // namespace platform

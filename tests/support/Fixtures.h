@@ -1,0 +1,56 @@
+// Test fixtures: a scratch registry for HKCU and HKLM, a fresh program folder, and the
+// system places the program reads (win.ini values, StartUp folders, the store) emptied.
+#pragma once
+#include "app/StartupList.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+std::wstring MakeTempFolder();
+void DeleteTree(const std::wstring& folder);
+void WriteBytes(const std::wstring& path, const std::string& bytes);
+std::string ReadBytes(const std::wstring& path);
+// A pack file in UTF-16LE with a byte-order mark, as the shipped ones are.
+void WriteUtf16File(const std::wstring& path, const std::wstring& text);
+std::wstring RepoFolder(); // the source tree, for the shipped data
+
+void SetRegString(HKEY root, const std::wstring& path, const std::wstring& name, const std::wstring& data,
+                  DWORD type = REG_SZ);
+void SetRegBinary(HKEY root, const std::wstring& path, const std::wstring& name, DWORD type,
+                  const std::vector<BYTE>& data);
+bool RegValueExists(HKEY root, const std::wstring& path, const std::wstring& name);
+std::wstring RegStringValue(HKEY root, const std::wstring& path, const std::wstring& name, DWORD* type = nullptr);
+
+// Processes every message waiting for this thread.
+void PumpMessages();
+// Removes the WM_QUIT that closing a main window leaves behind.
+void DrainQuit();
+
+std::vector<std::wstring> RowTexts(const StartupList& list, int column);
+
+class RavelinTest : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // The program folder of this test; Lang is absent until a test writes packs.
+    std::wstring programFolder;
+    std::wstring LangFolder() const { return programFolder + L"\\Lang"; }
+    void WritePack(const std::wstring& fileName, const std::wstring& keyLines);
+    void InstallShippedPacks();
+
+    std::wstring WinIniPath() const;
+    std::wstring UserStartup() const;
+    std::wstring CommonStartup() const;
+
+  private:
+    HKEY scratchUser_ = nullptr, scratchMachine_ = nullptr;
+    std::wstring scratchPath_;
+};
+
+} // namespace testsupport

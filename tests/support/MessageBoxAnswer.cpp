@@ -1,0 +1,49 @@
+// Message-box answering through a WH_CBT hook on the test thread.
+#include "support/MessageBoxAnswer.h"
+
+namespace testsupport {
+
+namespace {
+MessageBoxAnswer* current = nullptr;
+}
+
+MessageBoxAnswer::MessageBoxAnswer(int button) : button_(button)
+{
+    current = this;
+    hook_ = SetWindowsHookExW(WH_CBT, Hook, nullptr, GetCurrentThreadId());
+}
+
+MessageBoxAnswer::~MessageBoxAnswer()
+{
+    if (hook_) UnhookWindowsHookEx(hook_);
+    current = nullptr;
+}
+
+LRESULT CALLBACK MessageBoxAnswer::Hook(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_ACTIVATE && current) {
+        HWND box = reinterpret_cast<HWND>(wParam);
+        wchar_t cls[32] = {};
+        GetClassNameW(box, cls, 32);
+        if (lstrcmpW(cls, L"#32770") == 0) {
+            MessageBoxAnswer& self = *current;
+            ++self.shown_;
+            wchar_t text[2048] = {};
+            GetWindowTextW(box, text, 2048);
+            self.caption_ = text;
+            text[0] = 0;
+            GetDlgItemTextW(box, 0xFFFF, text, 2048);
+            self.text_ = text;
+            self.buttons_ = 0;
+            for (int id = IDOK; id <= IDCONTINUE; ++id)
+                if (GetDlgItem(box, id)) self.buttons_ |= 1u << id;
+            LRESULT def = SendMessageW(box, DM_GETDEFID, 0, 0);
+            self.defaultButton_ = HIWORD(def) == DC_HASDEFID ? LOWORD(def) : 0;
+            PostMessageW(box, WM_COMMAND, MAKEWPARAM(self.button_, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(box, self.button_)));
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+} // namespace testsupport

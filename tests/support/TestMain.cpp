@@ -1,0 +1,15 @@
+// Test entry: COM and the common controls, as the program has them.
+#include "platform/Handles.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv)
+{
+    platform::ComApartment com;
+    INITCOMMONCONTROLSEX controls{static_cast<DWORD>(sizeof(INITCOMMONCONTROLSEX)),
+                                  ICC_LISTVIEW_CLASSES | ICC_USEREX_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
