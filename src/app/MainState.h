@@ -1,0 +1,27 @@
+// What the main window owns apart from its controls: the list, the baseline records, the
+// source names, the Disable button's captions, the button state and the registry component.
+#pragma once
+#include "app/StartupList.h"
+#include "i18n/Lookup.h"
+#include "platform/Registry.h"
+
+#include <string>
+#include <vector>
+
+struct MainState {
+    StartupList List;
+    std::vector<EntryRecord> BaselineEntries;
+    short BaselineCount = 0;
+    SourceNameTable SourceNames;
+    std::wstring EnableCaption, DisableCaption;
+    platform::Reg Reg1;
+
+    // Shown by the Disable and Remove buttons.
+    std::wstring DisableButtonCaption = L"&Disable";
+    bool RemoveButtonEnabled = true;
+};
+
+// Rebuilds the list from the system and the store into an empty list: source names, the five
+// run keys, win.ini, the StartUp folders, the stored disabled entries; then the baseline and,
+// when there are rows, the button state of the first (selected) row.
+void FillStartupList(MainState& state);

@@ -1,0 +1,33 @@
+// The startup list: rows of six texts addressed from 1, the selected row, and EntryRecord.
+#pragma once
+#include <array>
+#include <string>
+#include <vector>
+
+enum Column { TaskName = 0, Status, LoadFrom, User, When, Location, ColumnCount };
+
+// One row: Task Name, Status, Load From, User, When?, Location.
+using StartupEntry = std::array<std::wstring, ColumnCount>;
+// A row held outside the list, in the same column order.
+using EntryRecord = StartupEntry;
+
+class StartupList {
+  public:
+    int Count() const { return static_cast<int>(rows_.size()); }
+    // Appends a row whose other columns are empty; returns its position.
+    int Append(std::wstring taskName);
+    void AppendRow(const StartupEntry& row);
+    void SetSubItem(int position, int column, std::wstring text);
+    const StartupEntry& Row(int position) const { return rows_[static_cast<size_t>(position - 1)]; }
+    const std::wstring& Text(int position, int column) const { return Row(position)[static_cast<size_t>(column)]; }
+    bool Remove(int position);
+    void Clear();
+
+    // 0 when no row is selected.
+    int Selected() const { return selected_; }
+    void Select(int position);
+
+  private:
+    std::vector<StartupEntry> rows_;
+    int selected_ = 0;
+};

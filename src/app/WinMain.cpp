@@ -1,0 +1,25 @@
+// Program entry: COM and common controls, the main window, the message loop.
+#include "app/frmMain.h"
+
+#include <commctrl.h>
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand)
+{
+    platform::ComApartment com;
+    INITCOMMONCONTROLSEX controls{static_cast<DWORD>(sizeof(INITCOMMONCONTROLSEX)),
+                                  ICC_LISTVIEW_CLASSES | ICC_USEREX_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    frmMain main;
+    if (!main.Create(instance)) return 0; // another instance runs: end silently
+    ShowWindow(main.Handle(), showCommand);
+    UpdateWindow(main.Handle());
+
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (IsDialogMessageW(main.Handle(), &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}

@@ -1,0 +1,379 @@
+// The main window. Its procedure only dispatches; the handlers are small methods that call
+// into the subsystems and then show the state they leave.
+#include "app/frmMain.h"
+#include "app/resource.h"
+#include "i18n/Globals.h"
+#include "platform/Files.h"
+#include "platform/Names.h"
+#include "staging/StagingCommands.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+namespace {
+
+// Design of the window at 96 DPI: a control keeps its distance to the sides it is anchored to.
+enum Anchor : unsigned { Left = 1, Top = 2, Right = 4, Bottom = 8 };
+constexpr int DesignWidth = 780, DesignHeight = 440;
+struct Placement {
+    int id;
+    int x, y, width, height;
+    unsigned anchors;
+};
+constexpr Placement Placements[] = {
+    {IDC_LABEL1, 10, 10, 220, 18, Left | Top},
+    {IDC_LBLNOTE, 250, 10, 520, 18, Right | Top},
+    {IDC_LISTVIEW1, 10, 32, 760, 320, Left | Top | Right | Bottom},
+    {IDC_CMDDISABLE, 10, 362, 100, 26, Left | Bottom},
+    {IDC_CMDREMOVE, 116, 362, 100, 26, Left | Bottom},
+    {IDC_CMDRESET, 222, 362, 100, 26, Left | Bottom},
+    {IDC_CMDADDTASK, 328, 362, 100, 26, Left | Bottom},
+    {IDC_LABEL3, 10, 405, 110, 18, Left | Bottom},
+    {IDC_COMBOLANG, 124, 400, 180, 200, Left | Bottom},
+};
+
+struct ColumnSpec {
+    const wchar_t* header;
+    int width;
+};
+constexpr ColumnSpec Columns[ColumnCount] = {{L"Task Name", 150}, {L"Status", 70},  {L"Load From", 170},
+                                             {L"User", 90},       {L"When?", 140}, {L"Location", 320}};
+
+struct MenuSpec {
+    UINT id; // 0 starts a new top-level menu
+    const wchar_t* caption;
+    bool grayed;
+};
+constexpr MenuSpec Menus[] = {
+    {0, L"&Edit", false},
+    {IDM_AUTO, L"Autoexec.bat", false},
+    {IDM_CONFIG, L"Config.sys", false},
+    {IDM_REGISTRY, L"Registry", false},
+    {0, L"&Profile", false},
+    {IDM_SAVEPROF, L"&Save to profile", false},
+    {IDM_LOADPROF, L"&Load from profile", false},
+    {0, L"&Apply", false},
+    {IDM_APP_REST, L"Apply and &Restart Windows", false},
+    {IDM_APP_LOG, L"Apply and &LogOff", false},
+    {IDM_APP_EXIT, L"Apply and& Exit Program", false},
+    {IDM_APP_JUST, L"&Just Apply", false},
+    {0, L"&Help", false},
+    {IDM_HELPINDEX, L"Help &Index", false},
+    {IDM_UPDATE, L"&Update Ravelin", true},
+    {IDM_VISIT, L"&Visit brightfold.example", true},
+    {IDM_ABOUT, L"&About", false},
+};
+
+int Scale(int value, UINT dpi)
+{
+    return MulDiv(value, static_cast<int>(dpi), 96);
+}
+
+} // namespace
+
+frmMain::~frmMain()
+{
+    if (hwnd_) DestroyWindow(hwnd_);
+}
+
+bool frmMain::Create(HINSTANCE instance)
+{
+    instance_ = instance;
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = WndProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_RAVELIN));
+    wc.lpszClassName = platform::names::MainWindowClass;
+    RegisterClassExW(&wc);
+
+    CreateWindowExW(0, platform::names::MainWindowClass, platform::names::AppTitle,
+                    WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                    CW_USEDEFAULT, nullptr, nullptr, instance, this);
+    if (!hwnd_) return false;
+    if (!Form_Load()) {
+        DestroyWindow(hwnd_);
+        return false;
+    }
+    return true;
+}
+
+LRESULT CALLBACK frmMain::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    frmMain* self = nullptr;
+    if (message == WM_NCCREATE) {
+        self = static_cast<frmMain*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    } else {
+        self = reinterpret_cast<frmMain*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    }
+    if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
+    LRESULT result = self->HandleMessage(message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+    }
+    return result;
+}
+
+LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CREATE:
+        CreateControls();
+        CreateMenus();
+        return 0;
+    case WM_SIZE:
+        Layout();
+        return 0;
+    case WM_GETMINMAXINFO: {
+        auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+        UINT dpi = GetDpiForWindow(hwnd_);
+        info->ptMinTrackSize = {Scale(480, dpi), Scale(300, dpi)};
+        return 0;
+    }
+    case WM_DPICHANGED: {
+        const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+        ApplyStandardFont();
+        SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+    }
+    case WM_TIMER:
+        if (wParam == IDT_NOTE) Timer1_Timer();
+        return 0;
+    case WM_COMMAND:
+        OnCommand(LOWORD(wParam));
+        return 0;
+    case WM_NOTIFY:
+        return OnNotify(reinterpret_cast<NMHDR*>(lParam));
+    case WM_CLOSE:
+        DestroyWindow(hwnd_);
+        return 0;
+    case WM_DESTROY:
+        KillTimer(hwnd_, IDT_NOTE);
+        Form_Unload();
+        return 0;
+    }
+    return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+void frmMain::CreateControls()
+{
+    auto make = [&](DWORD exStyle, const wchar_t* cls, const wchar_t* text, DWORD style, int id) {
+        return CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 10, 10, hwnd_,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
+    };
+    make(0, WC_STATICW, L"StartUp Programs", SS_LEFT | SS_NOPREFIX, IDC_LABEL1);
+    make(0, WC_STATICW, L"Note: no action comes into effect unless you choose an item from the apply menu",
+         SS_RIGHT | SS_NOPREFIX, IDC_LBLNOTE);
+    HWND list = make(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
+                     WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_SINGLESEL, IDC_LISTVIEW1);
+    ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER | LVS_EX_LABELTIP);
+    UINT dpi = GetDpiForWindow(hwnd_);
+    for (int c = 0; c < ColumnCount; ++c) {
+        LVCOLUMNW column{};
+        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+        column.pszText = const_cast<wchar_t*>(Columns[c].header);
+        column.cx = Scale(Columns[c].width, dpi);
+        column.iSubItem = c;
+        ListView_InsertColumn(list, c, &column);
+    }
+    make(0, WC_BUTTONW, L"&Disable", WS_TABSTOP | BS_PUSHBUTTON, IDC_CMDDISABLE);
+    make(0, WC_BUTTONW, L"&Remove", WS_TABSTOP | BS_PUSHBUTTON, IDC_CMDREMOVE);
+    make(0, WC_BUTTONW, L"R&eset All", WS_TABSTOP | BS_PUSHBUTTON, IDC_CMDRESET);
+    make(0, WC_BUTTONW, L"Add &Task", WS_TABSTOP | BS_PUSHBUTTON, IDC_CMDADDTASK);
+    make(0, WC_STATICW, L"Select  Language", SS_LEFT | SS_NOPREFIX, IDC_LABEL3);
+    make(0, WC_COMBOBOXEXW, L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, IDC_COMBOLANG);
+    ApplyStandardFont();
+}
+
+void frmMain::CreateMenus()
+{
+    HMENU bar = CreateMenu();
+    HMENU popup = nullptr;
+    for (const MenuSpec& item : Menus) {
+        if (item.id == 0) {
+            popup = CreatePopupMenu();
+            AppendMenuW(bar, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(popup), item.caption);
+        } else {
+            AppendMenuW(popup, MF_STRING | (item.grayed ? MF_GRAYED : 0), item.id, item.caption);
+        }
+    }
+    SetMenu(hwnd_, bar);
+}
+
+void frmMain::ApplyStandardFont()
+{
+    font_.reset(platform::CreateMessageFont(GetDpiForWindow(hwnd_)));
+    EnumChildWindows(
+        hwnd_,
+        [](HWND child, LPARAM font) -> BOOL {
+            SendMessageW(child, WM_SETFONT, static_cast<WPARAM>(font), TRUE);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(font_.get()));
+}
+
+void frmMain::Layout()
+{
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    UINT dpi = GetDpiForWindow(hwnd_);
+    // Growth of the client area over the design, in design units.
+    int dx = MulDiv(client.right, 96, static_cast<int>(dpi)) - DesignWidth;
+    int dy = MulDiv(client.bottom, 96, static_cast<int>(dpi)) - DesignHeight;
+    HDWP defer = BeginDeferWindowPos(static_cast<int>(std::size(Placements)));
+    for (const Placement& p : Placements) {
+        int x = p.x, y = p.y, w = p.width, h = p.height;
+        if (p.anchors & Right) {
+            if (p.anchors & Left) w += dx;
+            else x += dx;
+        }
+        if (p.anchors & Bottom) {
+            if (p.anchors & Top) h += dy;
+            else y += dy;
+        }
+        if (defer)
+            defer = DeferWindowPos(defer, GetDlgItem(hwnd_, p.id), nullptr, Scale(x, dpi), Scale(y, dpi),
+                                   Scale(w < 0 ? 0 : w, dpi), Scale(h < 0 ? 0 : h, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (defer) EndDeferWindowPos(defer);
+}
+
+bool frmMain::Form_Load()
+{
+    // The skin comes first; a missing or broken skin leaves the standard look.
+    if (Skin1.LoadSkinFile(platform::ProgramFolder() + platform::names::SkinFile)) Skin1.ApplySkin(hwnd_);
+
+    instanceGuard_ = std::make_unique<platform::SingleInstance>();
+    if (instanceGuard_->AnotherIsRunning()) {
+        secondInstance_ = true;
+        return false;
+    }
+
+    LanguageFile = platform::LoadLanguageSetting();
+    if (LanguageFile.empty()) LanguageFile = platform::names::DefaultPack;
+    LanguagePacksFound = false;
+
+    state_.DisableCaption = SetCaptionfromINI(L"423");
+    state_.EnableCaption = SetCaptionfromINI(L"413");
+    // Without a pack both lookups are empty; the button still needs words.
+    if (state_.DisableCaption.empty()) state_.DisableCaption = L"&Disable";
+    if (state_.EnableCaption.empty()) state_.EnableCaption = L"&Enable";
+
+    FillStartupList();
+    SetTimer(hwnd_, IDT_NOTE, 500, nullptr);
+    Layout();
+    return true;
+}
+
+void frmMain::Form_Unload()
+{
+    // A second instance stores nothing; the first one's choice stays.
+    if (!secondInstance_) platform::SaveLanguageSetting(LanguageFile);
+    PostQuitMessage(0);
+}
+
+void frmMain::FillStartupList()
+{
+    ::FillStartupList(state_);
+    RefreshList();
+    ShowButtons();
+}
+
+void frmMain::Timer1_Timer()
+{
+    NoteShown = !NoteShown;
+    ShowWindow(Control(IDC_LBLNOTE), NoteShown ? SW_SHOW : SW_HIDE);
+}
+
+void frmMain::cmdDisable_Click()
+{
+    ::cmdDisable_Click(state_);
+    RefreshList();
+    ShowButtons();
+}
+
+void frmMain::cmdRemove_Click()
+{
+    ::cmdRemove_Click(state_);
+    RefreshList();
+    ShowButtons();
+}
+
+void frmMain::ListView1_ItemClick()
+{
+    SyncButtonsToSelection(state_);
+    ShowButtons();
+    for (int id : {IDC_CMDDISABLE, IDC_CMDREMOVE, IDC_CMDRESET, IDC_CMDADDTASK}) InvalidateRect(Control(id), nullptr, TRUE);
+}
+
+void frmMain::cmdAddTask_Click()
+{
+    // The Add Task dialog is shown here, modal and owned by this window.
+}
+
+void frmMain::RefreshList()
+{
+    HWND list = Control(IDC_LISTVIEW1);
+    syncingSelection_ = true;
+    ListView_SetItemCountEx(list, state_.List.Count(), LVSICF_NOSCROLL);
+    ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    if (int row = state_.List.Selected())
+        ListView_SetItemState(list, row - 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    InvalidateRect(list, nullptr, FALSE);
+    syncingSelection_ = false;
+}
+
+void frmMain::ShowButtons()
+{
+    SetWindowTextW(Control(IDC_CMDDISABLE), state_.DisableButtonCaption.c_str());
+    EnableWindow(Control(IDC_CMDREMOVE), state_.RemoveButtonEnabled);
+}
+
+LRESULT frmMain::OnNotify(NMHDR* header)
+{
+    if (header->idFrom != IDC_LISTVIEW1) return 0;
+    switch (header->code) {
+    case LVN_GETDISPINFOW: {
+        auto* info = reinterpret_cast<NMLVDISPINFOW*>(header);
+        int row = info->item.iItem + 1;
+        if ((info->item.mask & LVIF_TEXT) && row >= 1 && row <= state_.List.Count() && info->item.iSubItem >= 0 &&
+            info->item.iSubItem < ColumnCount && info->item.cchTextMax > 0) {
+            const std::wstring& text = state_.List.Text(row, info->item.iSubItem);
+            lstrcpynW(info->item.pszText, text.c_str(), info->item.cchTextMax);
+        }
+        return 0;
+    }
+    case LVN_ITEMCHANGED: {
+        auto* change = reinterpret_cast<NMLISTVIEW*>(header);
+        if (syncingSelection_ || !(change->uChanged & LVIF_STATE) ||
+            ((change->uOldState ^ change->uNewState) & LVIS_SELECTED) == 0)
+            return 0;
+        int selected = ListView_GetNextItem(header->hwndFrom, -1, LVNI_SELECTED);
+        state_.List.Select(selected + 1);
+        if (selected >= 0) ListView1_ItemClick();
+        return 0;
+    }
+    }
+    return 0;
+}
+
+void frmMain::OnCommand(int id)
+{
+    switch (id) {
+    case IDC_CMDDISABLE:
+        cmdDisable_Click();
+        break;
+    case IDC_CMDREMOVE:
+        cmdRemove_Click();
+        break;
+    case IDC_CMDADDTASK:
+        cmdAddTask_Click();
+        break;
+    }
+}

@@ -1,0 +1,60 @@
+// The main window: the startup list, its buttons, menus, the blinking note.
+#pragma once
+#include "app/MainState.h"
+#include "platform/Handles.h"
+#include "platform/Settings.h"
+#include "platform/Skin.h"
+
+#include <windows.h>
+#include <memory>
+#include <string>
+
+class frmMain {
+  public:
+    frmMain() = default;
+    frmMain(const frmMain&) = delete;
+    frmMain& operator=(const frmMain&) = delete;
+    ~frmMain();
+
+    // Creates the window and runs the start sequence. False when another instance runs: the
+    // window was closed at once and never shown.
+    bool Create(HINSTANCE instance);
+    HWND Handle() const { return hwnd_; }
+    HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
+
+    MainState& State() { return state_; }
+
+    // Handlers, called by the window procedure and by tests.
+    void FillStartupList();
+    void Timer1_Timer();
+    void cmdDisable_Click();
+    void cmdRemove_Click();
+    void ListView1_ItemClick();
+    void cmdAddTask_Click();
+
+    // Shows the list model in the ListView and the button state in the buttons.
+    void RefreshList();
+    void ShowButtons();
+
+  private:
+    static LRESULT CALLBACK WndProc(HWND, UINT, WPARAM, LPARAM);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void CreateControls();
+    void CreateMenus();
+    void Layout();
+    void ApplyStandardFont();
+    bool Form_Load();
+    void Form_Unload();
+    LRESULT OnNotify(NMHDR* header);
+    void OnCommand(int id);
+
+    HWND hwnd_ = nullptr;
+    HINSTANCE instance_ = nullptr;
+    MainState state_;
+    platform::Skin Skin1;
+    std::unique_ptr<platform::SingleInstance> instanceGuard_;
+    bool secondInstance_ = false;
+    bool NoteShown = false;
+    bool syncingSelection_ = false;
+    platform::UniqueGdi<HFONT> font_;
+};

@@ -1,0 +1,95 @@
+// Text lookup: the chosen pack is read once and kept in memory while the file is unchanged,
+// which answers exactly as the profile-string reader would on the same file, at a fraction of
+// its cost per lookup.
+#include "i18n/Lookup.h"
+#include "i18n/Globals.h"
+#include "i18n/Keys.h"
+#include "platform/Files.h"
+#include "platform/IniFile.h"
+#include "platform/Names.h"
+#include "platform/Text.h"
+
+#include <windows.h>
+
+std::wstring LanguageFile;
+bool LanguagePacksFound = false;
+std::array<std::wstring, 3> MessageTexts;
+
+namespace {
+
+constexpr size_t LookupBufferSize = 500;
+
+struct CachedPack {
+    std::wstring path;
+    FILETIME written{};
+    ULONGLONG size = 0;
+    bool valid = false;
+    platform::IniFile ini;
+};
+
+CachedPack& Cache()
+{
+    static CachedPack cache;
+    return cache;
+}
+
+std::wstring ErrorMessage(DWORD error)
+{
+    return L"Error Description: " + platform::SystemErrorText(error) +
+           L", Error Number: " + platform::ToDecimal(static_cast<long>(error)) + L", Method: SetCaptionfromINI";
+}
+
+} // namespace
+
+std::wstring LanguagePackPath()
+{
+    return platform::ProgramFolder() + platform::names::LangFolder + LanguageFile;
+}
+
+std::wstring SetCaptionfromINI(std::wstring_view key, std::wstring_view defaultText)
+{
+    static const platform::IniFile noPack;
+    CachedPack& cache = Cache();
+    std::wstring path = LanguagePackPath();
+
+    WIN32_FILE_ATTRIBUTE_DATA attributes;
+    const platform::IniFile* pack = &noPack;
+    if (GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &attributes) &&
+        !(attributes.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        ULONGLONG size = (ULONGLONG(attributes.nFileSizeHigh) << 32) | attributes.nFileSizeLow;
+        if (!cache.valid || cache.path != path || CompareFileTime(&cache.written, &attributes.ftLastWriteTime) != 0 ||
+            cache.size != size) {
+            cache.valid = false;
+            std::string bytes;
+            DWORD error = ERROR_SUCCESS;
+            if (!platform::ReadWholeFile(path, bytes, &error)) {
+                WriteErrorLog(ErrorMessage(error));
+                return {};
+            }
+            cache.ini = platform::IniFile::Parse(bytes);
+            cache.path = path;
+            cache.written = attributes.ftLastWriteTime;
+            cache.size = size;
+            cache.valid = true;
+        }
+        pack = &cache.ini;
+    }
+    return platform::TrimLeadingBlanks(
+        pack->GetString(platform::names::PackSection, key, defaultText, LookupBufferSize));
+}
+
+void WriteErrorLog(const std::wstring& message)
+{
+    wchar_t date[128] = {}, time[128] = {};
+    GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, date, 128);
+    GetTimeFormatW(LOCALE_USER_DEFAULT, 0, nullptr, nullptr, time, 128);
+    std::wstring record = L"\"\r\nDate: " + std::wstring(date) + L"\",\"Time: " + time + L"\",\"" + message + L"\"\r\n";
+    platform::AppendToFile(platform::ProgramFolder() + platform::names::ErrorLogFile,
+                           platform::CodePageFromWide(CP_ACP, record));
+}
+
+void LoadSourceNames(SourceNameTable& table)
+{
+    for (size_t i = 0; i < table.size(); ++i)
+        table[i] = SetCaptionfromINI(keys::SourceNames[i].key, keys::SourceNames[i].text);
+}

@@ -1,0 +1,19 @@
+// The text lookup through which every word of the program passes, and the error log.
+#pragma once
+#include <array>
+#include <string>
+#include <string_view>
+
+// The pack's text for key, or defaultText when the pack, its section or the key is missing.
+// A key present with an empty value gives an empty text. Leading blanks are dropped and the
+// text is cut to 499 characters. A pack that exists but cannot be read is logged and gives "".
+std::wstring SetCaptionfromINI(std::wstring_view key, std::wstring_view defaultText = {});
+
+// Appends one record to errorlog.txt in the program folder; failures are ignored.
+void WriteErrorLog(const std::wstring& message);
+
+// Full path of the chosen pack.
+std::wstring LanguagePackPath();
+
+using SourceNameTable = std::array<std::wstring, 8>;
+void LoadSourceNames(SourceNameTable& table);

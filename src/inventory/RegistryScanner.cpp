@@ -1,0 +1,38 @@
+// Registry run-key scanner.
+#include "app/StartupSource.h"
+#include "i18n/Keys.h"
+#include "inventory/Scanners.h"
+#include "platform/Names.h"
+#include "platform/Text.h"
+
+void SetRegRunIntoList(StartupList& list, platform::Reg& reg, const SourceNameTable& sourceNames, HKEY root,
+                       const std::wstring& key)
+{
+    const std::wstring path = platform::names::RunKeyBase + key;
+    platform::UniqueHKey handle = platform::OpenRegKey(root, path);
+    const DWORD count = platform::QueryRegCount(handle.get(), 0);
+    if (count == 0) return;
+
+    const bool perUser = root == HKEY_CURRENT_USER;
+    const RowWords words =
+        perUser ? WordsFor(sourcewords::UserRegistry, sourceNames[0])
+                : WordsFor(sourcewords::Machine, SetCaptionfromINI(keys::MachineRegistry.key, keys::MachineRegistry.text) +
+                                                     L"(Machine " + key + L")");
+
+    // Names and data come in one enumeration pass; Reg answers ReadValue from it, so each
+    // row still reads its Location by its trimmed name, as EnumRegValueName gives it.
+    std::vector<platform::RegValue> values = platform::ReadRegValues(handle.get());
+    const size_t rows = std::min<size_t>(count, values.size());
+    std::vector<std::wstring> names(rows);
+    for (size_t i = 0; i < rows; ++i) names[i] = platform::TrimBlanks(values[i].name);
+
+    reg.RootKey(root);
+    reg.KeyPath(path);
+    reg.ServeReadsFrom(std::move(values));
+    for (size_t i = 0; i < rows; ++i) {
+        reg.ValueName(names[i]);
+        int position = list.Append(names[i]);
+        SetRowColumns(list, position, words, reg.ReadValue());
+    }
+    reg.StopServingReads();
+}

@@ -1,0 +1,42 @@
+// Staging commands and the button rule, comparing with the status words of the moment.
+#include "staging/StagingCommands.h"
+#include "app/StartupSource.h"
+
+void cmdDisable_Click(MainState& state)
+{
+    const int row = state.List.Selected();
+    if (state.List.Count() == 0 || row == 0) return;
+    if (state.List.Text(row, Status) == EnabledWord()) {
+        state.List.SetSubItem(row, Status, DisabledWord());
+        state.DisableButtonCaption = state.EnableCaption;
+    } else {
+        state.List.SetSubItem(row, Status, EnabledWord());
+        state.DisableButtonCaption = state.DisableCaption;
+    }
+    state.RemoveButtonEnabled = true;
+}
+
+void cmdRemove_Click(MainState& state)
+{
+    const int row = state.List.Selected();
+    if (state.List.Count() == 0 || row == 0) return;
+    const std::wstring remove = RemoveWord();
+    if (state.List.Text(row, Status) != remove) state.List.SetSubItem(row, Status, remove);
+    state.RemoveButtonEnabled = false;
+}
+
+void SyncButtonsToSelection(MainState& state)
+{
+    const int row = state.List.Selected();
+    if (row == 0) return;
+    const std::wstring& status = state.List.Text(row, Status);
+    if (status == EnabledWord()) {
+        state.DisableButtonCaption = state.DisableCaption;
+        state.RemoveButtonEnabled = true;
+    } else if (status == DisabledWord()) {
+        state.DisableButtonCaption = state.EnableCaption;
+        state.RemoveButtonEnabled = true;
+    } else {
+        state.RemoveButtonEnabled = false;
+    }
+}
