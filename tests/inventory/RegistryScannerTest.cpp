@@ -1,0 +1,139 @@
+// The registry run-key scanner: rows, their order and their six texts.
+#include "app/MainState.h"
+#include "i18n/Globals.h"
+#include "inventory/Scanners.h"
+#include "support/Fixtures.h"
+
+#include <map>
+
+using testsupport::RavelinTest;
+using testsupport::RowTexts;
+
+namespace {
+
+const std::wstring Base = L"Software\\Microsoft\\Windows\\CurrentVersion\\";
+
+class RegistryScannerTest : public RavelinTest {
+  protected:
+    void Scan(HKEY root, const std::wstring& key)
+    {
+        LoadSourceNames(names);
+        SetRegRunIntoList(list, reg, names, root, key);
+    }
+    StartupList list;
+    platform::Reg reg;
+    SourceNameTable names;
+};
+
+} // namespace
+
+TEST_F(RegistryScannerTest, UserRowsCarryTheUserWords)
+{
+    testsupport::SetRegString(HKEY_CURRENT_USER, Base + L"Run", L"Sync", L"C:\\sync.exe /b");
+    Scan(HKEY_CURRENT_USER, L"Run");
+    ASSERT_EQ(list.Count(), 1);
+    EXPECT_EQ(list.Row(1), (StartupEntry{L"Sync", L"Enabled", L"Registry(User Run)", L"Current User",
+                                         L"Current User logs On", L"C:\\sync.exe /b"}));
+}
+
+TEST_F(RegistryScannerTest, MachineRowsNameTheirKey)
+{
+    for (const wchar_t* key : {L"Run", L"RunOnce", L"RunOnceEx", L"RunServices"}) {
+        testsupport::SetRegString(HKEY_LOCAL_MACHINE, Base + key, L"V", key);
+        Scan(HKEY_LOCAL_MACHINE, key);
+    }
+    ASSERT_EQ(list.Count(), 4);
+    EXPECT_EQ(RowTexts(list, LoadFrom), (std::vector<std::wstring>{L"Registry(Machine Run)", L"Registry(Machine RunOnce)",
+                                                                    L"Registry(Machine RunOnceEx)",
+                                                                    L"Registry(Machine RunServices)"}));
+    EXPECT_EQ(list.Row(1), (StartupEntry{L"V", L"Enabled", L"Registry(Machine Run)", L"All Users", L"Any User Logs On",
+                                         L"Run"}));
+}
+
+TEST_F(RegistryScannerTest, EmptyAndMissingKeysAddNothingAndSubkeysAreNotVisited)
+{
+    HKEY empty = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, (Base + L"Run").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &empty,
+                              nullptr),
+              ERROR_SUCCESS);
+    RegCloseKey(empty);
+    testsupport::SetRegString(HKEY_LOCAL_MACHINE, Base + L"RunOnceEx\\0001", L"Step", L"C:\\step.exe");
+    Scan(HKEY_LOCAL_MACHINE, L"Run");
+    Scan(HKEY_LOCAL_MACHINE, L"RunServices");
+    Scan(HKEY_LOCAL_MACHINE, L"RunOnceEx");
+    EXPECT_EQ(list.Count(), 0);
+}
+
+TEST_F(RegistryScannerTest, NamesAreTrimmedAndReadBackByTheTrimmedName)
+{
+    testsupport::SetRegString(HKEY_CURRENT_USER, Base + L"Run", L"  Padded  ", L"C:\\padded.exe");
+    testsupport::SetRegString(HKEY_CURRENT_USER, Base + L"Run", L"", L"C:\\default.exe"); // the default value
+    testsupport::SetRegString(HKEY_CURRENT_USER, Base + L"Run", L"One", L"C:\\same.exe");
+    testsupport::SetRegString(HKEY_CURRENT_USER, Base + L"Run", L"Two", L"C:\\same.exe");
+    Scan(HKEY_CURRENT_USER, L"Run");
+    ASSERT_EQ(list.Count(), 4);
+    std::map<std::wstring, std::wstring> location;
+    for (int row = 1; row <= 4; ++row) location[list.Text(row, TaskName)] = list.Text(row, Location);
+    // The data is read under the trimmed name, which names no value.
+    EXPECT_EQ(location.at(L"Padded"), L"");
+    EXPECT_EQ(location.at(L""), L"C:\\default.exe");
+    EXPECT_EQ(location.at(L"One"), L"C:\\same.exe");
+    EXPECT_EQ(location.at(L"Two"), L"C:\\same.exe");
+}
+
+TEST_F(RegistryScannerTest, RowsFollowTheRegistryEnumerationOrder)
+{
+    for (const wchar_t* name : {L"zeta", L"Alpha", L"mid"})
+        testsupport::SetRegString(HKEY_CURRENT_USER, Base + L"Run", name, L"x");
+    std::vector<std::wstring> expected;
+    platform::UniqueHKey key = platform::OpenRegKey(HKEY_CURRENT_USER, Base + L"Run");
+    for (DWORD i = 0; i < 3; ++i) expected.push_back(platform::EnumRegValueName(key.get(), i));
+    Scan(HKEY_CURRENT_USER, L"Run");
+    EXPECT_EQ(RowTexts(list, TaskName), expected);
+}
+
+TEST_F(RegistryScannerTest, EveryValueTypeIsListed)
+{
+    testsupport::SetRegString(HKEY_LOCAL_MACHINE, Base + L"Run", L"Expand", L"%ProgramFiles%\\a.exe", REG_EXPAND_SZ);
+    testsupport::SetRegBinary(HKEY_LOCAL_MACHINE, Base + L"Run", L"Number", REG_DWORD, {0x20, 0, 0, 0});
+    testsupport::SetRegBinary(HKEY_LOCAL_MACHINE, Base + L"Run", L"Bytes", REG_BINARY, {0xDE, 0xAD});
+    const wchar_t multi[] = L"a.exe\0b.exe\0";
+    testsupport::SetRegBinary(HKEY_LOCAL_MACHINE, Base + L"Run", L"Multi", REG_MULTI_SZ,
+                              std::vector<BYTE>(reinterpret_cast<const BYTE*>(multi),
+                                                reinterpret_cast<const BYTE*>(multi) + sizeof(multi)));
+    Scan(HKEY_LOCAL_MACHINE, L"Run");
+    std::map<std::wstring, std::wstring> location;
+    for (int row = 1; row <= list.Count(); ++row) location[list.Text(row, TaskName)] = list.Text(row, Location);
+    EXPECT_EQ(location.at(L"Expand"), L"%ProgramFiles%\\a.exe");
+    EXPECT_EQ(location.at(L"Number"), L"32");
+    EXPECT_EQ(location.at(L"Bytes"), L"DE AD");
+    EXPECT_EQ(location.at(L"Multi"), L"a.exe b.exe");
+}
+
+TEST_F(RegistryScannerTest, APackTranslatesTheWordsOfTheRows)
+{
+    WritePack(L"English.ini", L"413=Aktiv\r\n419=Registrierung\r\n416=Alle\r\n426=Registrierung(Benutzer)\r\n");
+    testsupport::SetRegString(HKEY_LOCAL_MACHINE, Base + L"Run", L"M", L"m.exe");
+    testsupport::SetRegString(HKEY_CURRENT_USER, Base + L"Run", L"U", L"u.exe");
+    Scan(HKEY_LOCAL_MACHINE, L"Run");
+    Scan(HKEY_CURRENT_USER, L"Run");
+    EXPECT_EQ(list.Row(1), (StartupEntry{L"M", L"Aktiv", L"Registrierung(Machine Run)", L"Alle", L"Any User Logs On",
+                                         L"m.exe"}));
+    EXPECT_EQ(list.Text(2, LoadFrom), L"Registrierung(Benutzer)");
+}
+
+TEST_F(RegistryScannerTest, TheFillOrdersAllSources)
+{
+    testsupport::SetRegString(HKEY_LOCAL_MACHINE, Base + L"RunServices", L"Svc", L"s.exe");
+    testsupport::SetRegString(HKEY_LOCAL_MACHINE, Base + L"RunOnce", L"Once", L"o.exe");
+    testsupport::SetRegString(HKEY_LOCAL_MACHINE, Base + L"RunOnceEx", L"OnceEx", L"x.exe");
+    testsupport::SetRegString(HKEY_LOCAL_MACHINE, Base + L"Run", L"Same", L"same.exe");
+    testsupport::SetRegString(HKEY_CURRENT_USER, Base + L"Run", L"Same", L"same.exe");
+    MainState state;
+    FillStartupList(state);
+    EXPECT_EQ(RowTexts(state.List, TaskName), (std::vector<std::wstring>{L"Same", L"Same", L"Once", L"OnceEx", L"Svc"}));
+    EXPECT_EQ(state.List.Text(1, LoadFrom), L"Registry(User Run)");
+    EXPECT_EQ(state.List.Text(2, LoadFrom), L"Registry(Machine Run)");
+    EXPECT_EQ(state.BaselineCount, 5);
+    EXPECT_EQ(state.BaselineEntries[4], state.List.Row(5));
+}
