@@ -1,0 +1,176 @@
+// Entry files and the disabled-entry store.
+#include "i18n/Globals.h"
+#include "platform/Files.h"
+#include "staging/EntryStore.h"
+#include "support/Fixtures.h"
+
+using testsupport::RavelinTest;
+
+namespace {
+
+EntryRecord Record(const std::wstring& name, const std::wstring& status = L"Disabled",
+                   const std::wstring& from = L"Registry(User Run)")
+{
+    return {name, status, from, L"Current User", L"Current User logs On", L"C:\\" + name + L".exe"};
+}
+
+class EntryStoreTest : public RavelinTest {
+  protected:
+    std::wstring File(const wchar_t* name) { return programFolder + L"\\" + name; }
+    void Add(const EntryRecord& record) { list.AppendRow(record); }
+    StartupList list;
+};
+
+} // namespace
+
+TEST_F(EntryStoreTest, TheStoreHoldsTheDisabledRowsSixLinesEach)
+{
+    Add(Record(L"One", L"Enabled"));
+    Add(Record(L"Two"));
+    Add(Record(L"Three", L"Remove"));
+    Add(Record(L"Four", L"Disabled", L"StartUp (All Users)"));
+    ASSERT_EQ(SaveDisabledEntries(list), static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_EQ(testsupport::ReadBytes(StorePath()),
+              "Two\r\nDisabled\r\nRegistry(User Run)\r\nCurrent User\r\nCurrent User logs On\r\nC:\\Two.exe\r\n"
+              "Four\r\nDisabled\r\nStartUp (All Users)\r\nCurrent User\r\nCurrent User logs On\r\nC:\\Four.exe\r\n");
+}
+
+TEST_F(EntryStoreTest, NoDisabledRowDeletesTheStoreEvenReadOnly)
+{
+    Add(Record(L"One"));
+    SaveDisabledEntries(list);
+    ASSERT_TRUE(platform::FileExists(StorePath()));
+    SetFileAttributesW(StorePath().c_str(), FILE_ATTRIBUTE_READONLY);
+    list.SetSubItem(1, Status, L"Enabled");
+    EXPECT_EQ(SaveDisabledEntries(list), static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_FALSE(platform::FileExists(StorePath()));
+    EXPECT_EQ(SaveDisabledEntries(list), static_cast<DWORD>(ERROR_SUCCESS)); // already gone: no failure
+}
+
+TEST_F(EntryStoreTest, WithoutAPackTheWriterKeepsTheEnglishDisabledWord)
+{
+    Add(Record(L"One"));
+    SaveDisabledEntries(list);
+    EXPECT_TRUE(platform::FileExists(StorePath()));
+    WritePack(L"English.ini", L"423=Inaktiv\r\n");
+    SaveDisabledEntries(list); // "Disabled" is not this pack's word
+    EXPECT_FALSE(platform::FileExists(StorePath()));
+}
+
+TEST_F(EntryStoreTest, WriteEntryFileEdgeCases)
+{
+    std::vector<EntryRecord> records{Record(L"A"), Record(L"B")};
+    EXPECT_EQ(WriteEntryFile(records, L"", 2), static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_TRUE(platform::ListFolderFiles(programFolder).names.empty());
+    EXPECT_EQ(WriteEntryFile(records, File(L"zero.pro"), 0), static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_TRUE(platform::FileExists(File(L"zero.pro")));
+    EXPECT_EQ(testsupport::ReadBytes(File(L"zero.pro")), "");
+    EXPECT_EQ(WriteEntryFile(records, File(L"one.pro"), 1), static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_EQ(ReadEntryRecords(File(L"one.pro")).records, std::vector<EntryRecord>{Record(L"A")});
+}
+
+TEST_F(EntryStoreTest, AnsiTextStaysAnsiAndOtherTextTravelsAsUtf8)
+{
+    std::vector<EntryRecord> ansi{Record(L"Caf\u00e9")};
+    WriteEntryFile(ansi, File(L"ansi.pro"), 1);
+    std::string bytes = testsupport::ReadBytes(File(L"ansi.pro"));
+    EXPECT_EQ(bytes.substr(0, 6), "Caf\xE9\r\n"); // one byte per character, no byte-order mark
+    EXPECT_EQ(ReadEntryRecords(File(L"ansi.pro")).records, ansi);
+
+    std::vector<EntryRecord> unicode{Record(L"\u540c\u6b65\u5de5\u5177"), Record(L"Plain")};
+    WriteEntryFile(unicode, File(L"unicode.pro"), 2);
+    bytes = testsupport::ReadBytes(File(L"unicode.pro"));
+    EXPECT_EQ(bytes.substr(0, 3), "\xEF\xBB\xBF");
+    EXPECT_EQ(bytes.find('?'), std::string::npos);
+    EXPECT_EQ(ReadEntryRecords(File(L"unicode.pro")).records, unicode);
+}
+
+TEST_F(EntryStoreTest, ReadingStopsAtAnEmptyRecordLineAndDropsAnIncompleteRecord)
+{
+    testsupport::WriteBytes(File(L"13.txt"), "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n11\r\n12\r\n13\r\n");
+    EntryFileContent content = ReadEntryRecords(File(L"13.txt"));
+    ASSERT_EQ(content.records.size(), 2u);
+    EXPECT_EQ(content.records[1], (EntryRecord{L"7", L"8", L"9", L"10", L"11", L"12"}));
+    EXPECT_TRUE(content.incomplete);
+
+    // Empty inner fields are fine; an empty line where a record would begin ends the file.
+    testsupport::WriteBytes(File(L"gap.txt"), "a\r\n\r\n\r\n\r\n\r\n\r\n\r\nb\r\nc\r\nd\r\ne\r\nf\r\n");
+    content = ReadEntryRecords(File(L"gap.txt"));
+    ASSERT_EQ(content.records.size(), 1u);
+    EXPECT_EQ(content.records[0], (EntryRecord{L"a", L"", L"", L"", L"", L""}));
+    EXPECT_FALSE(content.incomplete);
+
+    // Lines ending in LF alone, and a last line without an end.
+    testsupport::WriteBytes(File(L"lf.txt"), "1\n2\n3\n4\n5\n6");
+    EXPECT_EQ(ReadEntryRecords(File(L"lf.txt")).records.size(), 1u);
+
+    testsupport::WriteBytes(File(L"empty.txt"), "");
+    content = ReadEntryRecords(File(L"empty.txt"));
+    EXPECT_TRUE(content.records.empty());
+    EXPECT_FALSE(content.incomplete);
+    EXPECT_EQ(content.error, static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_EQ(ReadEntryRecords(File(L"missing.txt")).error, static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+}
+
+TEST_F(EntryStoreTest, AFailedWriteLeavesTheOldFile)
+{
+    std::vector<EntryRecord> records{Record(L"Old")};
+    WriteEntryFile(records, File(L"p.pro"), 1);
+    const std::string before = testsupport::ReadBytes(File(L"p.pro"));
+    HANDLE held = CreateFileW(File(L"p.pro").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    records[0] = Record(L"New");
+    EXPECT_NE(WriteEntryFile(records, File(L"p.pro"), 1), static_cast<DWORD>(ERROR_SUCCESS));
+    CloseHandle(held);
+    EXPECT_EQ(testsupport::ReadBytes(File(L"p.pro")), before);
+}
+
+TEST_F(EntryStoreTest, StoredRowsComeBackDisabledInTheLanguageInUse)
+{
+    Add(Record(L"Tool", L"Disabled", L"StartUp (Current User)"));
+    Add(Record(L"Svc", L"Disabled", L"Registry(Machine RunServices)"));
+    Add(Record(L"Odd", L"Disabled", L"Somewhere else"));
+    SaveDisabledEntries(list);
+    WritePack(L"English.ini", L"423=Disabled\r\n430=StartUp (Current User)\r\n");
+    WritePack(L"French.ini", L"423=D\u00e9sactiv\u00e9\r\n430=D\u00e9marrage (Utilisateur)\r\n");
+
+    LanguageFile = L"French.ini";
+    SourceNameTable names;
+    LoadSourceNames(names);
+    StartupList french;
+    LoadDisabledEntries(french, names);
+    ASSERT_EQ(french.Count(), 3);
+    EXPECT_EQ(french.Text(1, Status), L"D\u00e9sactiv\u00e9");
+    EXPECT_EQ(french.Text(1, LoadFrom), L"D\u00e9marrage (Utilisateur)");
+    EXPECT_EQ(french.Text(2, LoadFrom), L"Registry(Machine RunServices)");
+    EXPECT_EQ(french.Text(3, LoadFrom), L"Somewhere else");
+
+    // Written back under French and read under English again: the same entries, in English.
+    SaveDisabledEntries(french);
+    LanguageFile = L"English.ini";
+    LoadSourceNames(names);
+    StartupList english;
+    LoadDisabledEntries(english, names);
+    ASSERT_EQ(english.Count(), 3);
+    EXPECT_EQ(english.Row(1), Record(L"Tool", L"Disabled", L"StartUp (Current User)"));
+}
+
+TEST_F(EntryStoreTest, AnEmptyOrMissingStoreAddsNothing)
+{
+    SourceNameTable names;
+    LoadSourceNames(names);
+    LoadDisabledEntries(list, names);
+    EXPECT_EQ(list.Count(), 0);
+    testsupport::WriteBytes(StorePath(), "");
+    LoadDisabledEntries(list, names);
+    EXPECT_EQ(list.Count(), 0);
+}
+
+TEST_F(EntryStoreTest, CopyListToRecordsCopiesEveryRowInOrder)
+{
+    Add(Record(L"A", L"Enabled"));
+    Add(Record(L"B", L"Remove"));
+    std::vector<EntryRecord> records(2);
+    CopyListToRecords(list, records);
+    EXPECT_EQ(records[0], list.Row(1));
+    EXPECT_EQ(records[1], list.Row(2));
+}
