@@ -1,0 +1,190 @@
+// Fill benchmark: time from process start to the first paint of the filled list, for the real
+// Ravelin.exe and for the floor program, and FillStartupList alone; then a StartUp folder of
+// 1 000 shortcuts against listing it and reading the targets directly.
+// Run it in a prefix of its own: it rewrites that prefix's run keys, win.ini and StartUp folders.
+#include "app/MainState.h"
+#include "platform/Files.h"
+#include "platform/Handles.h"
+#include "platform/Shortcuts.h"
+#include "staging/EntryStore.h"
+
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::wstring Base = L"Software\\Microsoft\\Windows\\CurrentVersion\\";
+
+double Now()
+{
+    static LARGE_INTEGER frequency{};
+    if (!frequency.QuadPart) QueryPerformanceFrequency(&frequency);
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+double Median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+double MedianOf(int runs, const std::function<double()>& measure)
+{
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) times.push_back(measure());
+    return Median(times);
+}
+
+// Milliseconds from CreateProcess to the program's signal that its filled list has been painted.
+double StartUntilPainted(const std::wstring& program)
+{
+    const wchar_t* eventName = L"RavelinBenchPainted";
+    platform::UniqueHandle painted(CreateEventW(nullptr, TRUE, FALSE, eventName));
+    SetEnvironmentVariableW(L"RAVELIN_BENCH_PAINTED", eventName);
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    std::wstring commandLine = L"\"" + program + L"\"";
+    double start = Now();
+    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        std::printf("cannot start %ls (error %lu)\n", program.c_str(), GetLastError());
+        return -1;
+    }
+    DWORD waited = WaitForSingleObject(painted.get(), 300000);
+    double elapsed = Now() - start;
+    TerminateProcess(pi.hProcess, 0);
+    WaitForSingleObject(pi.hProcess, 10000);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return waited == WAIT_OBJECT_0 ? elapsed : -1;
+}
+
+void ClearRunKeys()
+{
+    RegDeleteTreeW(HKEY_CURRENT_USER, (Base + L"Run").c_str());
+    for (const wchar_t* key : {L"Run", L"RunOnce", L"RunOnceEx", L"RunServices"})
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, (Base + key).c_str());
+}
+
+// N values in all over the five keys, with realistic names and about 60 characters of data.
+void FillRunKeys(int n)
+{
+    struct Share {
+        HKEY root;
+        const wchar_t* key;
+        int percent;
+    };
+    const Share shares[] = {{HKEY_CURRENT_USER, L"Run", 40},
+                            {HKEY_LOCAL_MACHINE, L"Run", 30},
+                            {HKEY_LOCAL_MACHINE, L"RunOnce", 10},
+                            {HKEY_LOCAL_MACHINE, L"RunOnceEx", 10},
+                            {HKEY_LOCAL_MACHINE, L"RunServices", 10}};
+    int written = 0;
+    for (size_t s = 0; s < std::size(shares); ++s) {
+        int count = s + 1 == std::size(shares) ? n - written : n * shares[s].percent / 100;
+        HKEY key;
+        RegCreateKeyExW(shares[s].root, (Base + shares[s].key).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                        nullptr);
+        for (int i = 0; i < count; ++i, ++written) {
+            wchar_t name[64], data[128];
+            swprintf(name, 64, L"Vendor%05d Update Helper", written);
+            swprintf(data, 128, L"C:\\Program Files\\Vendor%05d\\Helper\\helper.exe --background --quiet",
+                     written);
+            RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data),
+                           static_cast<DWORD>((wcslen(data) + 1) * 2));
+        }
+        RegCloseKey(key);
+    }
+}
+
+double TimeFill(int expectedRows)
+{
+    MainState state;
+    double start = Now();
+    FillStartupList(state);
+    double elapsed = Now() - start;
+    if (state.List.Count() != expectedRows)
+        std::printf("  (the fill listed %d rows, not %d)\n", state.List.Count(), expectedRows);
+    return elapsed;
+}
+
+void EmptyFolder(const std::wstring& folder)
+{
+    for (const std::wstring& name : platform::ListFolderFiles(folder).names) DeleteFileW((folder + L"\\" + name).c_str());
+}
+
+} // namespace
+
+int main()
+{
+    platform::ComApartment com;
+    const std::wstring benchFolder = platform::ProgramFolder();
+    const std::wstring buildFolder = benchFolder.substr(0, benchFolder.find_last_of(L'\\'));
+    const std::wstring ravelin = buildFolder + L"\\Ravelin\\Ravelin.exe";
+    const std::wstring floor = benchFolder + L"\\FloorList.exe";
+    platform::OverrideProgramFolder(buildFolder + L"\\Ravelin"); // the lookups read the shipped pack
+
+    const std::wstring winIni = platform::GetWindowsFolder() + L"\\win.ini";
+    WritePrivateProfileStringW(L"Windows", L"Load", nullptr, winIni.c_str());
+    WritePrivateProfileStringW(L"Windows", L"Run", nullptr, winIni.c_str());
+    const std::wstring userStartup = platform::GetSpecialFolderPath(CSIDL_STARTUP);
+    EmptyFolder(userStartup);
+    EmptyFolder(platform::GetSpecialFolderPath(CSIDL_COMMON_STARTUP));
+    platform::RemoveFile(StorePath(), true);
+
+    std::printf("Fill of the five run keys (median of 3 runs; times in ms)\n");
+    std::printf("%7s %14s %14s %7s %14s %16s\n", "N", "Ravelin.exe", "floor", "ratio", "FillStartupList",
+                "fill per entry");
+    for (int n : {100, 1000, 10000, 32767}) {
+        ClearRunKeys();
+        FillRunKeys(n);
+        double app = MedianOf(3, [&] { return StartUntilPainted(ravelin); });
+        double bare = MedianOf(3, [&] { return StartUntilPainted(floor); });
+        double fill = MedianOf(3, [&] { return TimeFill(n); });
+        std::printf("%7d %14.1f %14.1f %6.2fx %14.1f %13.1f us\n", n, app, bare, app / bare, fill,
+                    fill * 1000.0 / n);
+    }
+    ClearRunKeys();
+
+    std::printf("\nStartUp folder with 1000 shortcuts (median of 3 runs; times in ms)\n");
+    for (int i = 0; i < 1000; ++i) {
+        wchar_t name[64];
+        swprintf(name, 64, L"\\Startup Tool %04d.lnk", i);
+        platform::WriteShortcut(userStartup + name, L"C:\\Program Files\\Tools\\tool.exe");
+    }
+    double fill = MedianOf(3, [] { return TimeFill(1000); });
+    double bare = MedianOf(3, [&] {
+        double start = Now();
+        WIN32_FIND_DATAW data;
+        HANDLE find = FindFirstFileW((userStartup + L"\\*.*").c_str(), &data);
+        Microsoft::WRL::ComPtr<IShellLinkW> link;
+        CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link));
+        Microsoft::WRL::ComPtr<IPersistFile> file;
+        link.As(&file);
+        int read = 0;
+        if (find != INVALID_HANDLE_VALUE) {
+            do {
+                if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+                wchar_t target[MAX_PATH];
+                if (SUCCEEDED(file->Load((userStartup + L"\\" + data.cFileName).c_str(), STGM_READ)) &&
+                    SUCCEEDED(link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH)))
+                    ++read;
+            } while (FindNextFileW(find, &data));
+            FindClose(find);
+        }
+        if (read != 1000) std::printf("  (the floor read %d targets)\n", read);
+        return Now() - start;
+    });
+    std::printf("  FillStartupList %.1f   floor (listing + reading targets) %.1f   ratio %.2fx\n", fill, bare,
+                fill / bare);
+    EmptyFolder(userStartup);
+    return 0;
+}
