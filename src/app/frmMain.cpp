@@ -2,6 +2,8 @@
 // into the subsystems and then show the state they leave.
 #include "app/frmMain.h"
 #include "app/resource.h"
+#include "apply/ApplyMenu.h"
+#include "apply/ApplyReport.h"
 #include "i18n/Globals.h"
 #include "platform/Files.h"
 #include "platform/Names.h"
@@ -14,7 +16,7 @@ namespace {
 
 // Design of the window at 96 DPI: a control keeps its distance to the sides it is anchored to.
 enum Anchor : unsigned { Left = 1, Top = 2, Right = 4, Bottom = 8 };
-constexpr int DesignWidth = 780, DesignHeight = 440;
+constexpr int DesignWidth = 780, DesignHeight = 462;
 struct Placement {
     int id;
     int x, y, width, height;
@@ -30,6 +32,7 @@ constexpr Placement Placements[] = {
     {IDC_CMDADDTASK, 328, 362, 100, 26, Left | Bottom},
     {IDC_LABEL3, 10, 405, 110, 18, Left | Bottom},
     {IDC_COMBOLANG, 124, 400, 180, 200, Left | Bottom},
+    {IDC_STATUSBAR, 0, 440, 780, 22, Left | Right | Bottom},
 };
 
 struct ColumnSpec {
@@ -188,6 +191,7 @@ void frmMain::CreateControls()
     make(0, WC_BUTTONW, L"Add &Task", WS_TABSTOP | BS_PUSHBUTTON, IDC_CMDADDTASK);
     make(0, WC_STATICW, L"Select  Language", SS_LEFT | SS_NOPREFIX, IDC_LABEL3);
     make(0, WC_COMBOBOXEXW, L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, IDC_COMBOLANG);
+    make(0, STATUSCLASSNAMEW, L"", SBARS_SIZEGRIP, IDC_STATUSBAR);
     ApplyStandardFont();
 }
 
@@ -317,6 +321,36 @@ void frmMain::cmdAddTask_Click()
     // The Add Task dialog is shown here, modal and owned by this window.
 }
 
+void frmMain::mnuApp_Rest_Click()
+{
+    ShowApplyResult(ApplyAndExitWindows(state_, 2));
+}
+
+void frmMain::mnuApp_Log_Click()
+{
+    ShowApplyResult(ApplyAndExitWindows(state_, 0));
+}
+
+void frmMain::mnuApp_Exit_Click()
+{
+    ::ApplyNow(state_);
+    // The close step: the language is stored and the program ends, nothing else shown.
+    DestroyWindow(hwnd_);
+}
+
+void frmMain::mnuApp_Just_Click()
+{
+    ShowApplyResult(::ApplyNow(state_));
+}
+
+void frmMain::ShowApplyResult(const ApplyResult& result)
+{
+    SendMessageW(Control(IDC_STATUSBAR), SB_SETTEXTW, 0,
+                 reinterpret_cast<LPARAM>(ApplyResultText(result).c_str()));
+    RefreshList();
+    ShowButtons();
+}
+
 void frmMain::RefreshList()
 {
     HWND list = Control(IDC_LISTVIEW1);
@@ -374,6 +408,18 @@ void frmMain::OnCommand(int id)
         break;
     case IDC_CMDADDTASK:
         cmdAddTask_Click();
+        break;
+    case IDM_APP_REST:
+        mnuApp_Rest_Click();
+        break;
+    case IDM_APP_LOG:
+        mnuApp_Log_Click();
+        break;
+    case IDM_APP_EXIT:
+        mnuApp_Exit_Click();
+        break;
+    case IDM_APP_JUST:
+        mnuApp_Just_Click();
         break;
     }
 }

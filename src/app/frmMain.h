@@ -9,6 +9,8 @@
 #include <memory>
 #include <string>
 
+struct ApplyResult;
+
 class frmMain {
   public:
     frmMain() = default;
@@ -31,6 +33,10 @@ class frmMain {
     void cmdRemove_Click();
     void ListView1_ItemClick();
     void cmdAddTask_Click();
+    void mnuApp_Rest_Click();
+    void mnuApp_Log_Click();
+    void mnuApp_Exit_Click();
+    void mnuApp_Just_Click();
 
     // Shows the list model in the ListView and the button state in the buttons.
     void RefreshList();
@@ -47,6 +53,7 @@ class frmMain {
     void Form_Unload();
     LRESULT OnNotify(NMHDR* header);
     void OnCommand(int id);
+    void ShowApplyResult(const ApplyResult& result);
 
     HWND hwnd_ = nullptr;
     HINSTANCE instance_ = nullptr;

@@ -115,3 +115,16 @@ std::wstring IniFile::GetString(std::wstring_view section, std::wstring_view key
 }
 
 } // namespace platform
+
+namespace platform {
+
+unsigned long WriteProfileValue(const std::wstring& section, const std::wstring& key,
+                                const std::wstring& value, const std::wstring& fileName)
+{
+    if (WritePrivateProfileStringW(section.c_str(), key.c_str(), value.c_str(), fileName.c_str()))
+        return ERROR_SUCCESS;
+    const DWORD error = GetLastError();
+    return error != ERROR_SUCCESS ? error : ERROR_WRITE_FAULT;
+}
+
+} // namespace platform

@@ -37,3 +37,13 @@ class IniFile {
 };
 
 } // namespace platform
+
+namespace platform {
+
+// Sets key to value in section of an INI file through the profile functions, which may keep
+// the section in the registry; the key stays, with an empty value when value is empty.
+// Returns the system error (ERROR_SUCCESS on success).
+unsigned long WriteProfileValue(const std::wstring& section, const std::wstring& key,
+                                const std::wstring& value, const std::wstring& fileName);
+
+} // namespace platform

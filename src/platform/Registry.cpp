@@ -212,21 +212,32 @@ std::wstring Reg::ReadValue()
 LONG Reg::DeleteValue()
 {
     StopServingReads();
-    LONG error;
-    HKEY key = OpenFor(KEY_SET_VALUE, false, &error);
-    if (!key) return error;
-    return RegDeleteValueW(key, valueName_.c_str());
+    for (int attempt = 0;; ++attempt) {
+        LONG error;
+        HKEY key = OpenFor(KEY_SET_VALUE, false, &error);
+        if (!key) return error;
+        error = RegDeleteValueW(key, valueName_.c_str());
+        // The key kept open was deleted by someone else: look it up again once.
+        if (error != ERROR_KEY_DELETED || attempt > 0) return error;
+        CloseKey();
+    }
 }
 
 LONG Reg::WriteValue()
 {
     StopServingReads();
-    LONG error;
-    HKEY key = OpenFor(KEY_SET_VALUE, true, &error);
-    if (!key) return error;
-    DWORD type = valueData_.find(L'%') != std::wstring::npos ? REG_EXPAND_SZ : REG_SZ;
-    return RegSetValueExW(key, valueName_.c_str(), 0, type, reinterpret_cast<const BYTE*>(valueData_.c_str()),
-                          static_cast<DWORD>((valueData_.size() + 1) * sizeof(wchar_t)));
+    const DWORD type = valueData_.find(L'%') != std::wstring::npos ? REG_EXPAND_SZ : REG_SZ;
+    for (int attempt = 0;; ++attempt) {
+        LONG error;
+        HKEY key = OpenFor(KEY_SET_VALUE, true, &error);
+        if (!key) return error;
+        error = RegSetValueExW(key, valueName_.c_str(), 0, type,
+                               reinterpret_cast<const BYTE*>(valueData_.c_str()),
+                               static_cast<DWORD>((valueData_.size() + 1) * sizeof(wchar_t)));
+        // The key kept open was deleted by someone else: create it again once.
+        if (error != ERROR_KEY_DELETED || attempt > 0) return error;
+        CloseKey();
+    }
 }
 
 void Reg::ServeReadsFrom(std::vector<RegValue> values)

@@ -31,11 +31,24 @@ bool ReadShortcutTarget(const std::wstring& shortcutPath, std::wstring& target)
 HRESULT WriteShortcut(const std::wstring& shortcutPath, const std::wstring& target)
 {
     Microsoft::WRL::ComPtr<IShellLinkW> link;
-    HRESULT hr = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link));
-    if (FAILED(hr)) return hr;
-    if (FAILED(hr = link->SetPath(target.c_str()))) return hr;
     Microsoft::WRL::ComPtr<IPersistFile> file;
-    if (FAILED(hr = link.As(&file))) return hr;
+    auto fresh = [&]() -> HRESULT {
+        HRESULT hr = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link));
+        return FAILED(hr) ? hr : link.As(&file);
+    };
+    HRESULT hr = fresh();
+    if (FAILED(hr)) return hr;
+    // An existing shortcut keeps its arguments, icon and folder; only the target changes.
+    if (GetFileAttributesW(shortcutPath.c_str()) != INVALID_FILE_ATTRIBUTES &&
+        FAILED(file->Load(shortcutPath.c_str(), STGM_READ)) && FAILED(hr = fresh()))
+        return hr;
+    if (FAILED(hr = link->SetPath(target.c_str()))) return hr;
+    // The link object refuses some texts (quotes inside) without failing: never save a shortcut
+    // that lost its target.
+    wchar_t stored[MAX_PATH * 4] = {};
+    if (!target.empty() &&
+        (FAILED(link->GetPath(stored, ARRAYSIZE(stored), nullptr, SLGP_RAWPATH)) || !*stored))
+        return HRESULT_FROM_WIN32(ERROR_INVALID_NAME);
     return file->Save(shortcutPath.c_str(), TRUE);
 }
 

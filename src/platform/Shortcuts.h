@@ -21,7 +21,8 @@ class ShortcutReader {
 };
 
 bool ReadShortcutTarget(const std::wstring& shortcutPath, std::wstring& target);
-// Creates or overwrites a shortcut whose target is the whole text given.
+// Creates a shortcut whose target is the whole text given, or changes the target of an existing
+// one. Fails without writing when the link object does not take the text as a target.
 HRESULT WriteShortcut(const std::wstring& shortcutPath, const std::wstring& target);
 
 } // namespace platform

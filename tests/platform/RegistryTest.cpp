@@ -122,3 +122,20 @@ TEST_F(RegComponent, ServedReadsAnswerAsTheRegistryWouldAndEndOnAnyChange)
     reg.WriteValue();
     EXPECT_EQ(reg.ReadValue(), L"C:\\new.exe");
 }
+
+TEST_F(RegComponent, AKeyDeletedWhileHeldOpenIsOpenedAgain)
+{
+    const std::wstring path = L"Software\\Microsoft\\Windows\\CurrentVersion\\RunServices";
+    Reg reg;
+    reg.RootKey(HKEY_LOCAL_MACHINE);
+    reg.KeyPath(path);
+    reg.ValueName(L"Agent");
+    reg.ValueData(L"C:\\agent.exe");
+    ASSERT_EQ(reg.WriteValue(), ERROR_SUCCESS); // the key is now held open
+    ASSERT_EQ(RegDeleteTreeW(HKEY_LOCAL_MACHINE, path.c_str()), ERROR_SUCCESS);
+    EXPECT_EQ(reg.DeleteValue(), ERROR_FILE_NOT_FOUND); // gone with its key, not "key deleted"
+    ASSERT_EQ(reg.WriteValue(), ERROR_SUCCESS);
+    ASSERT_EQ(RegDeleteTreeW(HKEY_LOCAL_MACHINE, path.c_str()), ERROR_SUCCESS);
+    EXPECT_EQ(reg.WriteValue(), ERROR_SUCCESS);
+    EXPECT_EQ(testsupport::RegStringValue(HKEY_LOCAL_MACHINE, path, L"Agent"), L"C:\\agent.exe");
+}

@@ -1,0 +1,162 @@
+// Times ApplyNow on registry rows beside the floor: the same RegDeleteValueW and RegSetValueExW
+// calls alone on an open key. The registry is redirected into a scratch key that is removed at
+// the end; the store in the Windows folder is put back as it was.
+#include "app/MainState.h"
+#include "app/StartupSource.h"
+#include "apply/ApplyEngine.h"
+#include "i18n/Globals.h"
+#include "platform/Files.h"
+#include "platform/Handles.h"
+#include "staging/EntryStore.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::wstring RunPath = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr int Rounds = 3;
+
+double Milliseconds(const std::function<void()>& work)
+{
+    LARGE_INTEGER frequency, start, end;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    work();
+    QueryPerformanceCounter(&end);
+    return double(end.QuadPart - start.QuadPart) * 1000.0 / double(frequency.QuadPart);
+}
+
+std::wstring Name(int i)
+{
+    wchar_t name[32];
+    swprintf(name, 32, L"Task%05d", i);
+    return name;
+}
+
+std::wstring Data(int i)
+{
+    return L"C:\\Program Files\\Vendor\\app" + std::to_wstring(i) + L".exe -tray";
+}
+
+void SetAll(HKEY key, int rows)
+{
+    for (int i = 0; i < rows; ++i) {
+        const std::wstring data = Data(i);
+        RegSetValueExW(key, Name(i).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                       static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+    }
+}
+
+void DeleteAll(HKEY key, int rows)
+{
+    for (int i = 0; i < rows; ++i) RegDeleteValueW(key, Name(i).c_str());
+}
+
+void StageAll(MainState& state, const std::wstring& status, int step = 1)
+{
+    for (int row = 1; row <= state.List.Count(); row += step) state.List.SetSubItem(row, Status, status);
+}
+
+struct Figures {
+    double apply = 1e30, floor = 1e30;
+    void Keep(double a, double f)
+    {
+        apply = std::min(apply, a);
+        floor = std::min(floor, f);
+    }
+};
+
+void Print(int rows, const char* change, int changed, const Figures& f)
+{
+    std::printf("%6d  %-22s %8.1f ms %8.1f ms   %6.1f us %6.1f us   %5.2fx\n", rows, change, f.apply, f.floor,
+                f.apply * 1000.0 / changed, f.floor * 1000.0 / changed, f.apply / f.floor);
+}
+
+void Measure(HKEY key, int rows)
+{
+    DeleteAll(key, rows);
+    SetAll(key, rows);
+    MainState state;
+    FillStartupList(state);
+    if (state.List.Count() != rows) {
+        std::printf("expected %d rows, the fill gave %d\n", rows, state.List.Count());
+        return;
+    }
+    Figures disable, enable, remove, store;
+    for (int round = 0; round < Rounds; ++round) {
+        // Disable every row: N deletes and a store of N records.
+        StageAll(state, DisabledWord());
+        double apply = Milliseconds([&] { ApplyNow(state); });
+        SetAll(key, rows);
+        double floor = Milliseconds([&] { DeleteAll(key, rows); });
+        disable.Keep(apply, floor);
+        double storeOnly = Milliseconds([&] { SaveDisabledEntries(state.List); });
+        store.Keep(storeOnly, storeOnly);
+
+        // Enable them again: N writes, the store deleted.
+        StageAll(state, EnabledWord());
+        apply = Milliseconds([&] { ApplyNow(state); });
+        DeleteAll(key, rows);
+        floor = Milliseconds([&] { SetAll(key, rows); });
+        enable.Keep(apply, floor);
+    }
+    // Remove every second row: N/2 deletes, rows and records dropped from the middle.
+    StageAll(state, RemoveWord(), 2);
+    const double apply = Milliseconds([&] { ApplyNow(state); });
+    SetAll(key, rows);
+    const double floor = Milliseconds([&] {
+        for (int i = 0; i < rows; i += 2) RegDeleteValueW(key, Name(i).c_str());
+    });
+    remove.Keep(apply, floor);
+
+    Print(rows, "disable (store write)", rows, disable);
+    std::printf("%6s  %-22s %8.1f ms\n", "", "  of which the store", store.apply);
+    Print(rows, "enable", rows, enable);
+    Print(rows, "remove every second", rows / 2, remove);
+    DeleteAll(key, rows);
+}
+
+} // namespace
+
+int main()
+{
+    platform::ComApartment com;
+    // Look words up in the shipped English pack, as the program does.
+    platform::OverrideProgramFolder(platform::ProgramFolder() + L"\\..\\Ravelin");
+    LanguageFile = L"English.ini";
+
+    const std::wstring scratch = L"Software\\RavelinBench\\" + std::to_wstring(GetCurrentProcessId());
+    HKEY user = nullptr, machine = nullptr;
+    RegCreateKeyExW(HKEY_CURRENT_USER, (scratch + L"\\HKCU").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                    &user, nullptr);
+    RegCreateKeyExW(HKEY_CURRENT_USER, (scratch + L"\\HKLM").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                    &machine, nullptr);
+    std::string savedStore;
+    const bool hadStore = platform::ReadWholeFile(StorePath(), savedStore, nullptr);
+    RegOverridePredefKey(HKEY_CURRENT_USER, user);
+    RegOverridePredefKey(HKEY_LOCAL_MACHINE, machine);
+
+    HKEY run = nullptr;
+    RegCreateKeyExW(HKEY_LOCAL_MACHINE, RunPath.c_str(), 0, nullptr, 0, KEY_SET_VALUE | KEY_QUERY_VALUE,
+                    nullptr, &run, nullptr);
+    std::printf("ApplyNow on machine Run rows, best of %d; floor: the same registry calls alone\n", Rounds);
+    std::printf("%6s  %-22s %11s %11s   %9s %9s   %6s\n", "rows", "change", "ApplyNow", "floor", "per row",
+                "floor/row", "ratio");
+    for (int rows : {1000, 10000}) Measure(run, rows);
+    RegCloseKey(run);
+
+    RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+    RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
+    RegCloseKey(user);
+    RegCloseKey(machine);
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\RavelinBench");
+    if (hadStore)
+        platform::ReplaceFileAtomically(StorePath(), savedStore);
+    else
+        platform::RemoveFile(StorePath(), true);
+    return 0;
+}

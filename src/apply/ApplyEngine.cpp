@@ -1,0 +1,127 @@
+// The apply engine: changed rows, added rows, removed rows, then the store.
+#include "apply/ApplyEngine.h"
+#include "apply/SourceWriters.h"
+#include "app/StartupSource.h"
+#include "staging/EntryStore.h"
+#include "staging/StagingCommands.h"
+
+#include <algorithm>
+
+namespace {
+
+struct StatusWords {
+    std::wstring enabled = EnabledWord(), disabled = DisabledWord(), remove = RemoveWord();
+};
+
+class Engine {
+  public:
+    Engine(MainState& state, ApplyResult& result) : state_(state), result_(result), writer_(state.Reg1) {}
+
+    void TakeOut(int position, bool wasDisabled)
+    {
+        CopyRowToRecord(state_, scratch_, position);
+        const WriteResult r = writer_.RemoveFromSource(scratch_);
+        // Nothing to take out is expected only of an entry an earlier apply took out already.
+        if (r.outcome == WriteResult::Done || (r.outcome == WriteResult::Absent && wasDisabled))
+            ++result_.takenOut;
+        else
+            Fail(r);
+    }
+
+    // False when the entry could not be written.
+    bool Write(int position)
+    {
+        CopyRowToRecord(state_, scratch_, position);
+        const WriteResult r = writer_.WriteToSource(scratch_);
+        if (r.outcome == WriteResult::Done) {
+            ++result_.written;
+            return true;
+        }
+        Fail(r);
+        return false;
+    }
+
+  private:
+    void Fail(const WriteResult& r)
+    {
+        result_.failures.push_back(
+            {scratch_[TaskName],
+             r.outcome == WriteResult::NoSource ? ApplyFailure::NoSource : ApplyFailure::SourceError,
+             r.error});
+    }
+
+    MainState& state_;
+    ApplyResult& result_;
+    SourceWriter writer_;
+    EntryRecord scratch_;
+};
+
+} // namespace
+
+void CopyRowToRecord(const MainState& state, EntryRecord& record, int position)
+{
+    record = state.List.Row(position);
+}
+
+ApplyResult ApplyNow(MainState& state)
+{
+    ApplyResult result;
+    const StatusWords words;
+    StartupList& list = state.List;
+    std::vector<EntryRecord>& records = state.BaselineEntries;
+    const int rows = list.Count();
+    const int baseline = std::clamp<int>(state.BaselineCount, 0, static_cast<int>(records.size()));
+    records.resize(static_cast<size_t>(baseline));
+
+    // Write ahead: the store as this apply will leave it, before any source is touched.
+    const bool storeFirst = SaveDisabledEntries(list) == ERROR_SUCCESS;
+
+    Engine engine(state, result);
+    bool keptDisabled = false;
+    // A row whose entry could not be written stays disabled, so that the store keeps it.
+    auto keepDisabled = [&](int position, EntryRecord& record) {
+        list.SetSubItem(position, Status, words.disabled);
+        record[Status] = words.disabled;
+        keptDisabled = true;
+    };
+
+    // Changed rows.
+    for (int k = 0; k < std::min(baseline, rows); ++k) {
+        const int position = k + 1;
+        const std::wstring& status = list.Text(position, Status); // changed only just before a continue
+        EntryRecord& record = records[static_cast<size_t>(k)];
+        if (status == record[Status]) continue;
+        if (status == words.disabled && !storeFirst) {
+            // Its record keeps the old Status: the next apply tries again.
+            result.failures.push_back({list.Text(position, TaskName), ApplyFailure::StoreNotSaved});
+            continue;
+        }
+        if (status == words.remove || status == words.disabled) {
+            engine.TakeOut(position, record[Status] == words.disabled);
+        } else if (status == words.enabled && !engine.Write(position)) {
+            keepDisabled(position, record);
+            continue;
+        }
+        record[Status] = status;
+    }
+
+    // Added rows.
+    for (int k = baseline; k < rows; ++k) {
+        const int position = k + 1;
+        records.push_back(list.Row(position));
+        if (list.Text(position, Status) == words.enabled && !engine.Write(position))
+            keepDisabled(position, records.back());
+    }
+
+    // Removed rows: records without a row are dropped, their entries untouched; walking
+    // backwards keeps the positions still to be visited.
+    if (baseline > rows) records.resize(static_cast<size_t>(rows));
+    for (int position = list.Count(); position >= 1; --position)
+        if (list.Text(position, Status) == words.remove && list.Remove(position))
+            records.erase(records.begin() + (position - 1));
+    state.BaselineCount = static_cast<short>(records.size());
+
+    result.storeError = SaveDisabledEntries(list);
+    if (keptDisabled) SyncButtonsToSelection(state);
+    return result;
+}

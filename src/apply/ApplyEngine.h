@@ -1,0 +1,35 @@
+// The apply engine: brings what was staged in the list into effect on the system.
+#pragma once
+#include "app/MainState.h"
+
+#include <windows.h>
+#include <string>
+#include <vector>
+
+// An entry that did not end where its row says.
+struct ApplyFailure {
+    enum Reason {
+        SourceError,  // the system refused; error says why
+        NoSource,     // its Load From names none of the sources
+        StoreNotSaved // left in its source: the store could not be written first
+    };
+    std::wstring taskName;
+    Reason reason = SourceError;
+    DWORD error = ERROR_SUCCESS;
+};
+
+struct ApplyResult {
+    int written = 0;  // entries written to their sources
+    int takenOut = 0; // entries taken out of their sources
+    std::vector<ApplyFailure> failures;
+    DWORD storeError = ERROR_SUCCESS; // the store as the apply left it could not be written
+};
+
+// Acts on every row whose Status differs from its baseline record and on every row added since,
+// drops the rows marked Remove with their records, and rewrites the store. The store is written
+// first, so a disabled entry is taken out of its source only once the store holds it. An entry
+// that cannot be written to its source stays a disabled row, kept in the store.
+ApplyResult ApplyNow(MainState& state);
+
+// The six texts of the row at position, in column order.
+void CopyRowToRecord(const MainState& state, EntryRecord& record, int position);

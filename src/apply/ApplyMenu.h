@@ -1,0 +1,7 @@
+// The Apply menu's work after the apply that is not the main window's own.
+#pragma once
+#include "apply/ApplyEngine.h"
+
+// ApplyNow, the store written once more, then Windows asked to end the session with the
+// option of clsExitWindows (0 log off, 2 restart).
+ApplyResult ApplyAndExitWindows(MainState& state, int exitOption);

@@ -1,0 +1,99 @@
+// The apply's status line. Its texts have pack keys of their own, with English defaults.
+#include "apply/ApplyReport.h"
+#include "i18n/Keys.h"
+#include "i18n/Lookup.h"
+#include "platform/Text.h"
+
+#include <algorithm>
+#include <initializer_list>
+
+namespace {
+
+constexpr keys::KeyText Applied{L"501", L"Applied: %1 written, %2 taken out."};
+constexpr keys::KeyText NotApplied{L"502", L"Not applied: %1."};
+constexpr keys::KeyText StoreNotSaved{L"503", L"The disabled entries could not be saved: %1."};
+constexpr keys::KeyText FailureItem{L"504", L"%1 (%2)"};
+constexpr keys::KeyText MoreFailures{L"505", L"%1 more"};
+constexpr keys::KeyText AccessDenied{L"510", L"access denied"};
+constexpr keys::KeyText InUse{L"511", L"in use by another program"};
+constexpr keys::KeyText NotFound{L"512", L"not found in its place"};
+constexpr keys::KeyText NoSource{L"513", L"no known place for its Load From"};
+constexpr keys::KeyText KeptForStore{L"514",
+                                     L"left in its place, the disabled entries could not be saved first"};
+
+constexpr size_t NamedFailures = 10;
+
+std::wstring Text(const keys::KeyText& key)
+{
+    return SetCaptionfromINI(key.key, key.text);
+}
+
+// Replaces %1, %2... in one pass, so that an argument holding "%2" stays as it is.
+std::wstring Format(const std::wstring& pattern, std::initializer_list<std::wstring> args)
+{
+    std::wstring out;
+    for (size_t i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] == L'%' && i + 1 < pattern.size() && pattern[i + 1] >= L'1' &&
+            static_cast<size_t>(pattern[i + 1] - L'1') < args.size()) {
+            out += *(args.begin() + (pattern[i + 1] - L'1'));
+            ++i;
+        } else {
+            out += pattern[i];
+        }
+    }
+    return out;
+}
+
+std::wstring ErrorReason(DWORD error)
+{
+    switch (error) {
+    case ERROR_ACCESS_DENIED:
+        return Text(AccessDenied);
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return Text(InUse);
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+        return Text(NotFound);
+    }
+    return platform::SystemErrorText(error);
+}
+
+std::wstring Reason(const ApplyFailure& failure)
+{
+    switch (failure.reason) {
+    case ApplyFailure::NoSource:
+        return Text(NoSource);
+    case ApplyFailure::StoreNotSaved:
+        return Text(KeptForStore);
+    case ApplyFailure::SourceError:
+        break;
+    }
+    return ErrorReason(failure.error);
+}
+
+} // namespace
+
+std::wstring ApplyResultText(const ApplyResult& result)
+{
+    std::wstring line =
+        Format(Text(Applied), {platform::ToDecimal(result.written), platform::ToDecimal(result.takenOut)});
+    if (!result.failures.empty()) {
+        // One line: the first few by name, the rest counted.
+        const size_t named = std::min(result.failures.size(), NamedFailures);
+        const std::wstring item = Text(FailureItem);
+        std::wstring list;
+        for (size_t i = 0; i < named; ++i) {
+            if (i) list += L", ";
+            list += Format(item, {result.failures[i].taskName, Reason(result.failures[i])});
+        }
+        if (named < result.failures.size())
+            list +=
+                L", " + Format(Text(MoreFailures),
+                               {platform::ToDecimal(static_cast<long long>(result.failures.size() - named))});
+        line += L" " + Format(Text(NotApplied), {list});
+    }
+    if (result.storeError != ERROR_SUCCESS)
+        line += L" " + Format(Text(StoreNotSaved), {ErrorReason(result.storeError)});
+    return line;
+}

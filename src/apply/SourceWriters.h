@@ -1,0 +1,49 @@
+// The writers that take one startup entry out of its source or put it (back) in: the registry
+// run keys, the StartUp folders and win.ini, chosen by the entry's Load From.
+#pragma once
+#include "app/StartupList.h"
+#include "i18n/Lookup.h"
+#include "platform/Registry.h"
+
+#include <windows.h>
+#include <array>
+#include <string>
+
+// What a writer did with one entry.
+struct WriteResult {
+    enum Outcome {
+        Done,     // written, or taken out
+        Absent,   // to be taken out, but its place did not hold it
+        NoSource, // Load From names none of the nine sources: nothing was touched
+        Failed,   // the system refused; error says why
+    };
+    Outcome outcome = Done;
+    DWORD error = ERROR_SUCCESS;
+};
+
+// The writers with the source names of the moment they were made. An apply makes one for all
+// its rows; the free functions below make one per call.
+class SourceWriter {
+  public:
+    explicit SourceWriter(platform::Reg& reg);
+    WriteResult RemoveFromSource(const EntryRecord& record);
+    WriteResult WriteToSource(const EntryRecord& record);
+
+  private:
+    int FindSource(const std::wstring& loadFrom) const;
+
+    platform::Reg& reg_;
+    std::array<std::wstring, 9> loadFromTexts_;
+};
+
+// Only Task Name, Load From and Location of the record are used.
+WriteResult RemoveFromSource(const EntryRecord& record, platform::Reg& reg);
+WriteResult WriteToSource(const EntryRecord& record, platform::Reg& reg);
+
+// The key stays in the section with an empty value. Return the system error.
+DWORD ClearIniValue(const std::wstring& section, const std::wstring& key, const std::wstring& fileName);
+DWORD WriteIniValue(const std::wstring& section, const std::wstring& key, const std::wstring& fileName,
+                    const std::wstring& value);
+// Creates the shortcut, or changes the target of an existing one; the whole target text is
+// the target path. Returns the system error.
+DWORD CreateShortcutFile(const std::wstring& shortcutPath, const std::wstring& target);

@@ -1,0 +1,65 @@
+// Shared by the apply tests: the nine places, reading them back, and a list state to stage on.
+#pragma once
+#include "app/MainState.h"
+#include "support/Fixtures.h"
+
+#include <windows.h>
+#include <string>
+#include <vector>
+
+namespace applytest {
+
+inline const std::wstring RunBase = L"Software\\Microsoft\\Windows\\CurrentVersion\\";
+
+// Where one entry lives, as the program names it and as a test reads it back.
+struct Place {
+    std::wstring loadFrom;
+    enum Kind { Registry, StartUp, WinIni } kind;
+    HKEY root;         // Registry
+    std::wstring name; // run key, or win.ini key
+    int csidl;         // StartUp
+};
+// The nine sources, in the order the writers match them, with their English Load From texts.
+const std::vector<Place>& Places();
+
+// "<missing>" when the value, shortcut or win.ini key is not there.
+std::wstring ReadPlace(const Place& place, const std::wstring& taskName);
+// Puts an entry there behind the program's back.
+void SeedPlace(const Place& place, const std::wstring& taskName, const std::wstring& location);
+
+std::wstring WinIniValue(const std::wstring& key);
+
+// Gives the key (made when missing) a security descriptor that lets nobody write to it.
+void DenyWrites(HKEY root, const std::wstring& path);
+
+EntryRecord Record(const std::wstring& taskName, const std::wstring& status, const std::wstring& loadFrom,
+                   const std::wstring& location);
+
+// Rows of the store file, or none when it does not exist.
+std::vector<EntryRecord> StoredRecords();
+std::vector<std::wstring> StoredNames();
+
+// A handle that no other open can share, as another program might hold a file.
+class HeldFile {
+  public:
+    explicit HeldFile(const std::wstring& path);
+    ~HeldFile();
+    bool held() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+  private:
+    HANDLE handle_;
+};
+
+class ApplyTest : public testsupport::RavelinTest {
+  protected:
+    // A fresh start: the list as the program fills it from the system and the store.
+    MainState& Start();
+    int Position(const std::wstring& taskName) const;
+    void Stage(const std::wstring& taskName, const std::wstring& status);
+    // One record per row with the row's Status; with sameEntries, the row's own entry too.
+    void ExpectBaselinePaired(bool sameEntries = true) const;
+
+    std::unique_ptr<MainState> state;
+};
+
+} // namespace applytest
