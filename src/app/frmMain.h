@@ -32,6 +32,13 @@ class frmMain {
     void ListView1_ItemClick();
     void cmdAddTask_Click();
 
+    // Language selector and captions.
+    void BuildLanguageList();
+    void ApplyCaptions();
+    void ComboLang_Click();
+    void RestLang();
+    void mnuAbout_Click();
+
     // Shows the list model in the ListView and the button state in the buttons.
     void RefreshList();
     void ShowButtons();
@@ -47,6 +54,7 @@ class frmMain {
     void Form_Unload();
     LRESULT OnNotify(NMHDR* header);
     void OnCommand(int id);
+    void OnComboLangCommand(int code);
 
     HWND hwnd_ = nullptr;
     HINSTANCE instance_ = nullptr;
@@ -57,4 +65,6 @@ class frmMain {
     bool NoteShown = false;
     bool syncingSelection_ = false;
     platform::UniqueGdi<HFONT> font_;
+    platform::UniqueImageList ImageList1;
+    bool comboClickPending_ = false;
 };
