@@ -2,6 +2,7 @@
 // into the subsystems and then show the state they leave.
 #include "app/frmMain.h"
 #include "app/resource.h"
+#include "dialogs/EditHelpMenus.h"
 #include "dialogs/frmAbout.h"
 #include "i18n/Captions.h"
 #include "i18n/Globals.h"
@@ -372,6 +373,36 @@ void frmMain::mnuAbout_Click()
     frmAbout::Load(hwnd_).Show();
 }
 
+void frmMain::mnuAuto_Click()
+{
+    OpenInNotepad(hwnd_, L"autoexec.bat");
+}
+
+void frmMain::mnuConfig_Click()
+{
+    OpenInNotepad(hwnd_, L"CONFIG.SYS");
+}
+
+void frmMain::mnyRegistry_Click()
+{
+    RegistryAnswer = StartRegistryEditor(hwnd_);
+}
+
+void frmMain::mnuHelpIndex_Click()
+{
+    OpenHelpFile(hwnd_);
+}
+
+void frmMain::mnuUpdate_Click()
+{
+    StartUpdater();
+}
+
+void frmMain::mnuVisit_Click()
+{
+    // The item stays unavailable: there is no site to open.
+}
+
 void frmMain::OnComboLangCommand(int code)
 {
     // A pick from the open list ends with SELENDOK, also when the same entry is picked again;
@@ -444,6 +475,24 @@ void frmMain::OnCommand(int id)
         break;
     case IDM_ABOUT:
         mnuAbout_Click();
+        break;
+    case IDM_AUTO:
+        mnuAuto_Click();
+        break;
+    case IDM_CONFIG:
+        mnuConfig_Click();
+        break;
+    case IDM_REGISTRY:
+        mnyRegistry_Click();
+        break;
+    case IDM_HELPINDEX:
+        mnuHelpIndex_Click();
+        break;
+    case IDM_UPDATE:
+        mnuUpdate_Click();
+        break;
+    case IDM_VISIT:
+        mnuVisit_Click();
         break;
     }
 }

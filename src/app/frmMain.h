@@ -39,6 +39,16 @@ class frmMain {
     void RestLang();
     void mnuAbout_Click();
 
+    // Edit and Help menus.
+    void mnuAuto_Click();
+    void mnuConfig_Click();
+    void mnyRegistry_Click();
+    void mnuHelpIndex_Click();
+    void mnuUpdate_Click();
+    void mnuVisit_Click();
+    // The answer to the last registry warning.
+    int RegistryAnswer = 0;
+
     // Shows the list model in the ListView and the button state in the buttons.
     void RefreshList();
     void ShowButtons();

@@ -2,8 +2,12 @@
 // when its owner, the main window, goes.
 #include "dialogs/frmAbout.h"
 #include "app/resource.h"
+#include "i18n/Captions.h"
+#include "i18n/Globals.h"
 #include "i18n/LanguageList.h"
 #include "platform/Files.h"
+#include "platform/KeyValue.h"
+#include "platform/Launch.h"
 #include "platform/Names.h"
 
 #include <commctrl.h>
@@ -169,6 +173,8 @@ void frmAbout::Form_Load()
         SendMessageW(title, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_.get()), TRUE);
     }
     Layout();
+    // Once a pack's captions are in use, every new box shows the pack's texts too.
+    if (LanguagePacksFound) ApplyAboutCaptions(*this);
 }
 
 void frmAbout::Layout()
@@ -201,9 +207,31 @@ void frmAbout::cmdOk_Click()
     if (hwnd_) DestroyWindow(hwnd_);
 }
 
+void frmAbout::cmdSysInfo_Click()
+{
+    StartSysInfo();
+}
+
+void frmAbout::StartSysInfo()
+{
+    std::wstring path;
+    bool failed = false;
+    if (platform::GetKeyValue(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", L"PATH", path, &failed)) {
+        if (platform::StartProgram(path).error == ERROR_SUCCESS) return;
+    } else if (!failed && platform::GetKeyValue(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Shared Tools Location",
+                                                L"MSINFO", path, &failed)) {
+        const std::wstring tool = path + L"\\MSINFO32.EXE";
+        if (platform::FileExists(tool) && platform::StartProgram(tool).error == ERROR_SUCCESS) return;
+    }
+    MessageBoxW(hwnd_, MessageTexts[0].c_str(), platform::names::AppTitle, MB_OK);
+}
+
 void frmAbout::OnCommand(int id)
 {
     switch (id) {
+    case IDC_ABOUT_CMDSYSINFO:
+        cmdSysInfo_Click();
+        break;
     case IDC_ABOUT_CMDOK:
     case IDOK:
     case IDCANCEL:

@@ -20,6 +20,10 @@ class frmAbout {
 
     // Closes and discards the box; the next opening creates it anew.
     void cmdOk_Click();
+    void cmdSysInfo_Click();
+    // Starts the system-information tool from where the machine's registry says it is, or
+    // says that it is unavailable.
+    void StartSysInfo();
 
     frmAbout(const frmAbout&) = delete;
     frmAbout& operator=(const frmAbout&) = delete;

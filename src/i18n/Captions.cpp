@@ -74,7 +74,20 @@ void SetColumnHeader(HWND list, int column, const std::wstring& text)
     ListView_SetColumn(list, column, &info);
 }
 
+void SetAboutCaption(frmAbout& about, const Caption& caption, const std::wstring& text)
+{
+    if (caption.target == AboutTitle) SetWindowTextW(about.Handle(), text.c_str());
+    else SetWindowTextW(about.Control(caption.id), text.c_str());
+}
+
 } // namespace
+
+void ApplyAboutCaptions(frmAbout& about)
+{
+    for (const Caption& caption : Captions)
+        if (caption.target == AboutTitle || caption.target == AboutControl)
+            SetAboutCaption(about, caption, SetCaptionfromINI(caption.key));
+}
 
 std::span<const Caption> CaptionTable()
 {
@@ -100,10 +113,8 @@ void ApplyCaptions(HWND mainWindow, MainState& state)
             SetMenuText(bar, static_cast<UINT>(caption.id), FALSE, text);
             break;
         case AboutTitle:
-            SetWindowTextW(frmAbout::Load(mainWindow).Handle(), text.c_str());
-            break;
         case AboutControl:
-            SetWindowTextW(frmAbout::Load(mainWindow).Control(caption.id), text.c_str());
+            SetAboutCaption(frmAbout::Load(mainWindow), caption, text);
             break;
         case Message:
             MessageTexts[static_cast<size_t>(caption.id)] = text;

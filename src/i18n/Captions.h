@@ -27,6 +27,10 @@ struct Caption {
 // Every target in the order the captions are set.
 std::span<const Caption> CaptionTable();
 
+class frmAbout;
+// Sets the About box's targets of the table from the chosen pack.
+void ApplyAboutCaptions(frmAbout& about);
+
 // Sets every target of the table to its key's text from the chosen pack, a missing key giving
 // an empty text; the About box is created hidden for its targets when it does not exist. Last,
 // the Disable button takes EnableCaption until the selected row says otherwise.
