@@ -1,5 +1,6 @@
 // Program entry: COM and common controls, the main window, the message loop.
 #include "app/frmMain.h"
+#include "dialogs/frmAbout.h"
 
 #include <commctrl.h>
 
@@ -24,6 +25,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand)
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         if (IsDialogMessageW(main.Handle(), &msg)) continue;
+        // The About box is modeless: Tab, Enter and Esc work in it too.
+        if (frmAbout* about = frmAbout::Existing(); about && IsDialogMessageW(about->Handle(), &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

@@ -4,7 +4,11 @@
 #include "app/resource.h"
 #include "apply/ApplyMenu.h"
 #include "apply/ApplyReport.h"
+#include "dialogs/EditHelpMenus.h"
+#include "dialogs/frmAbout.h"
+#include "i18n/Captions.h"
 #include "i18n/Globals.h"
+#include "i18n/LanguageList.h"
 #include "platform/Files.h"
 #include "platform/Names.h"
 #include "staging/StagingCommands.h"
@@ -13,6 +17,9 @@
 #include <windowsx.h>
 
 namespace {
+
+// Runs the selector's handler once the notification that asked for it has returned.
+constexpr UINT WM_COMBOLANG_CLICK = WM_APP + 1;
 
 // Design of the window at 96 DPI: a control keeps its distance to the sides it is anchored to.
 enum Anchor : unsigned { Left = 1, Top = 2, Right = 4, Bottom = 8 };
@@ -149,7 +156,12 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         if (wParam == IDT_NOTE) Timer1_Timer();
         return 0;
     case WM_COMMAND:
-        OnCommand(LOWORD(wParam));
+        if (LOWORD(wParam) == IDC_COMBOLANG) OnComboLangCommand(HIWORD(wParam));
+        else OnCommand(LOWORD(wParam));
+        return 0;
+    case WM_COMBOLANG_CLICK:
+        comboClickPending_ = false;
+        ComboLang_Click();
         return 0;
     case WM_NOTIFY:
         return OnNotify(reinterpret_cast<NMHDR*>(lParam));
@@ -262,12 +274,14 @@ bool frmMain::Form_Load()
     LanguageFile = platform::LoadLanguageSetting();
     if (LanguageFile.empty()) LanguageFile = platform::names::DefaultPack;
     LanguagePacksFound = false;
+    BuildLanguageList();
 
     state_.DisableCaption = SetCaptionfromINI(L"423");
     state_.EnableCaption = SetCaptionfromINI(L"413");
     // Without a pack both lookups are empty; the button still needs words.
     if (state_.DisableCaption.empty()) state_.DisableCaption = L"&Disable";
     if (state_.EnableCaption.empty()) state_.EnableCaption = L"&Enable";
+    if (LanguagePacksFound) ApplyCaptions();
 
     FillStartupList();
     SetTimer(hwnd_, IDT_NOTE, 500, nullptr);
@@ -351,6 +365,90 @@ void frmMain::ShowApplyResult(const ApplyResult& result)
     ShowButtons();
 }
 
+void frmMain::BuildLanguageList()
+{
+    ::BuildLanguageList(Control(IDC_COMBOLANG), ImageList1, GetDpiForWindow(hwnd_), hwnd_);
+}
+
+void frmMain::ApplyCaptions()
+{
+    ::ApplyCaptions(hwnd_, state_);
+}
+
+void frmMain::ComboLang_Click()
+{
+    HWND combo = Control(IDC_COMBOLANG);
+    if (MessageBoxW(hwnd_, L"This will reset the startup list,continue?!", platform::names::AppTitle,
+                    MB_YESNO | MB_ICONQUESTION) != IDYES) {
+        const size_t length = LanguageFile.size() >= 4 ? LanguageFile.size() - 4 : 0;
+        SelectLanguage(combo, std::wstring_view(LanguageFile).substr(0, length));
+        // Back and front again, so that the window repaints after the question.
+        SetWindowPos(hwnd_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        return;
+    }
+    const std::wstring picked = SelectedLanguage(combo) + L".ini";
+    if (picked != LanguageFile) {
+        LanguageFile = picked;
+        ApplyCaptions();
+    }
+    RestLang();
+    for (int id : {IDC_CMDDISABLE, IDC_CMDREMOVE, IDC_CMDRESET, IDC_CMDADDTASK}) InvalidateRect(Control(id), nullptr, TRUE);
+}
+
+void frmMain::RestLang()
+{
+    state_.List.Clear();
+    FillStartupList();
+}
+
+void frmMain::mnuAbout_Click()
+{
+    frmAbout::Load(hwnd_).Show();
+}
+
+void frmMain::mnuAuto_Click()
+{
+    OpenInNotepad(hwnd_, L"autoexec.bat");
+}
+
+void frmMain::mnuConfig_Click()
+{
+    OpenInNotepad(hwnd_, L"CONFIG.SYS");
+}
+
+void frmMain::mnyRegistry_Click()
+{
+    RegistryAnswer = StartRegistryEditor(hwnd_);
+}
+
+void frmMain::mnuHelpIndex_Click()
+{
+    OpenHelpFile(hwnd_);
+}
+
+void frmMain::mnuUpdate_Click()
+{
+    StartUpdater();
+}
+
+void frmMain::mnuVisit_Click()
+{
+    // The item stays unavailable: there is no site to open.
+}
+
+void frmMain::OnComboLangCommand(int code)
+{
+    // A pick from the open list ends with SELENDOK, also when the same entry is picked again;
+    // arrow keys on the closed selector only change the selection. One gesture asks once.
+    HWND combo = Control(IDC_COMBOLANG);
+    const bool picked =
+        code == CBN_SELENDOK || (code == CBN_SELCHANGE && !SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0));
+    if (!picked || comboClickPending_) return;
+    comboClickPending_ = true;
+    PostMessageW(hwnd_, WM_COMBOLANG_CLICK, 0, 0);
+}
+
 void frmMain::RefreshList()
 {
     HWND list = Control(IDC_LISTVIEW1);
@@ -420,6 +518,27 @@ void frmMain::OnCommand(int id)
         break;
     case IDM_APP_JUST:
         mnuApp_Just_Click();
+        break;
+    case IDM_ABOUT:
+        mnuAbout_Click();
+        break;
+    case IDM_AUTO:
+        mnuAuto_Click();
+        break;
+    case IDM_CONFIG:
+        mnuConfig_Click();
+        break;
+    case IDM_REGISTRY:
+        mnyRegistry_Click();
+        break;
+    case IDM_HELPINDEX:
+        mnuHelpIndex_Click();
+        break;
+    case IDM_UPDATE:
+        mnuUpdate_Click();
+        break;
+    case IDM_VISIT:
+        mnuVisit_Click();
         break;
     }
 }

@@ -38,6 +38,23 @@ class frmMain {
     void mnuApp_Exit_Click();
     void mnuApp_Just_Click();
 
+    // Language selector and captions.
+    void BuildLanguageList();
+    void ApplyCaptions();
+    void ComboLang_Click();
+    void RestLang();
+    void mnuAbout_Click();
+
+    // Edit and Help menus.
+    void mnuAuto_Click();
+    void mnuConfig_Click();
+    void mnyRegistry_Click();
+    void mnuHelpIndex_Click();
+    void mnuUpdate_Click();
+    void mnuVisit_Click();
+    // The answer to the last registry warning.
+    int RegistryAnswer = 0;
+
     // Shows the list model in the ListView and the button state in the buttons.
     void RefreshList();
     void ShowButtons();
@@ -54,6 +71,7 @@ class frmMain {
     LRESULT OnNotify(NMHDR* header);
     void OnCommand(int id);
     void ShowApplyResult(const ApplyResult& result);
+    void OnComboLangCommand(int code);
 
     HWND hwnd_ = nullptr;
     HINSTANCE instance_ = nullptr;
@@ -64,4 +82,6 @@ class frmMain {
     bool NoteShown = false;
     bool syncingSelection_ = false;
     platform::UniqueGdi<HFONT> font_;
+    platform::UniqueImageList ImageList1;
+    bool comboClickPending_ = false;
 };

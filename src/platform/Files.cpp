@@ -14,7 +14,17 @@ std::wstring& ProgramFolderOverride()
     static std::wstring folder;
     return folder;
 }
+std::wstring& WindowsFolderOverride()
+{
+    static std::wstring folder;
+    return folder;
+}
 } // namespace
+
+void OverrideWindowsFolder(const std::wstring& folder)
+{
+    WindowsFolderOverride() = folder;
+}
 
 void OverrideProgramFolder(const std::wstring& folder)
 {
@@ -39,6 +49,7 @@ std::wstring ProgramFolder()
 
 std::wstring GetWindowsFolder()
 {
+    if (!WindowsFolderOverride().empty()) return WindowsFolderOverride();
     wchar_t buffer[MAX_PATH];
     UINT n = GetWindowsDirectoryW(buffer, MAX_PATH);
     std::wstring path(buffer, n < MAX_PATH ? n : 0);

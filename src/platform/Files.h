@@ -45,5 +45,7 @@ namespace platform {
 
 // Tests give each case a program folder of its own; the program never calls this.
 void OverrideProgramFolder(const std::wstring& folder);
+// Tests place Windows on another drive; the program never calls this.
+void OverrideWindowsFolder(const std::wstring& folder);
 
 } // namespace platform

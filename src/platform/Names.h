@@ -16,5 +16,6 @@ inline constexpr wchar_t ErrorLogFile[] = L"\\errorlog.txt";
 inline constexpr wchar_t StoreFile[] = L"\\SaveProf.pro";
 inline constexpr wchar_t WinIniFile[] = L"\\win.ini";
 inline constexpr wchar_t MainWindowClass[] = L"Brightfold.Ravelin.Main";
+inline constexpr wchar_t AboutWindowClass[] = L"Brightfold.Ravelin.About";
 
 } // namespace platform::names

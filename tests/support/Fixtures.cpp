@@ -65,7 +65,11 @@ void WriteUtf16File(const std::wstring& path, const std::wstring& text)
 std::wstring RepoFolder()
 {
     // The test programs are built inside the source tree's build folder; Wine maps / to Z:.
-    std::wstring folder = platform::ProgramFolder();
+    // The test's own file, not ProgramFolder(), which a fixture points at a scratch folder.
+    wchar_t module[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, module, MAX_PATH);
+    std::wstring folder = module;
+    folder.resize(folder.find_last_of(L'\\') == std::wstring::npos ? 0 : folder.find_last_of(L'\\'));
     while (!folder.empty()) {
         if (platform::FileExists(folder + L"\\CMakeLists.txt") && platform::FolderExists(folder + L"\\data")) return folder;
         size_t slash = folder.find_last_of(L'\\');

@@ -28,6 +28,7 @@ LRESULT CALLBACK MessageBoxAnswer::Hook(int code, WPARAM wParam, LPARAM lParam)
         if (lstrcmpW(cls, L"#32770") == 0) {
             MessageBoxAnswer& self = *current;
             ++self.shown_;
+            self.box_ = box;
             wchar_t text[2048] = {};
             GetWindowTextW(box, text, 2048);
             self.caption_ = text;
@@ -39,8 +40,22 @@ LRESULT CALLBACK MessageBoxAnswer::Hook(int code, WPARAM wParam, LPARAM lParam)
                 if (GetDlgItem(box, id)) self.buttons_ |= 1u << id;
             LRESULT def = SendMessageW(box, DM_GETDEFID, 0, 0);
             self.defaultButton_ = HIWORD(def) == DC_HASDEFID ? LOWORD(def) : 0;
+            if (self.focusBox_ == box) self.defaultButton_ = self.focusId_;
             PostMessageW(box, WM_COMMAND, MAKEWPARAM(self.button_, BN_CLICKED),
                          reinterpret_cast<LPARAM>(GetDlgItem(box, self.button_)));
+        }
+    }
+    // A box gives the focus to its default button while it starts, which may follow its
+    // activation; the posted answer arrives only after that.
+    if (code == HCBT_SETFOCUS && current) {
+        HWND focus = reinterpret_cast<HWND>(wParam);
+        HWND parent = focus ? GetParent(focus) : nullptr;
+        wchar_t cls[32] = {};
+        if (parent) GetClassNameW(parent, cls, 32);
+        if (lstrcmpW(cls, L"#32770") == 0) {
+            current->focusBox_ = parent;
+            current->focusId_ = GetDlgCtrlID(focus);
+            if (parent == current->box_) current->defaultButton_ = current->focusId_;
         }
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);

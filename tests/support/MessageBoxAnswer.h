@@ -17,7 +17,7 @@ class MessageBoxAnswer {
     const std::wstring& Caption() const { return caption_; }
     // Whether the box had a button with this id (IDYES, IDNO, IDOK...).
     bool HadButton(int id) const { return (buttons_ >> id) & 1; }
-    // The id of the button that had the focus when the box opened.
+    // The id of the button that had the focus when the box was answered.
     int DefaultButton() const { return defaultButton_; }
 
   private:
@@ -28,6 +28,9 @@ class MessageBoxAnswer {
     std::wstring text_, caption_;
     unsigned buttons_ = 0;
     int defaultButton_ = 0;
+    HWND box_ = nullptr;
+    HWND focusBox_ = nullptr; // the box whose button last took the focus, and that button
+    int focusId_ = 0;
 };
 
 } // namespace testsupport

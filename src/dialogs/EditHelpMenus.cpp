@@ -1,0 +1,47 @@
+// Edit and Help menu actions, started through the platform layer and never waited for.
+#include "dialogs/EditHelpMenus.h"
+#include "i18n/Globals.h"
+#include "i18n/Lookup.h"
+#include "platform/Files.h"
+#include "platform/Launch.h"
+#include "platform/Names.h"
+#include "platform/Text.h"
+
+std::wstring NotepadCommandLine(const std::wstring& fileName)
+{
+    const std::wstring root = platform::GetWindowsFolder().substr(0, 3);
+    if (platform::FileExists(root + fileName)) return L"notepad.exe " + root + fileName;
+    return L"notepad.exe C:\\" + fileName;
+}
+
+void StartOrExplain(HWND owner, const std::wstring& commandLine)
+{
+    const platform::Launch launch = platform::StartProgram(commandLine);
+    if (launch.error == ERROR_SUCCESS) return;
+    const std::wstring text =
+        L"Cannot start \"" + commandLine + L"\":\r\n" + platform::SystemErrorText(launch.error);
+    MessageBoxW(owner, text.c_str(), platform::names::AppTitle, MB_OK | MB_ICONEXCLAMATION);
+}
+
+void OpenInNotepad(HWND owner, const std::wstring& fileName)
+{
+    StartOrExplain(owner, NotepadCommandLine(fileName));
+}
+
+int StartRegistryEditor(HWND owner)
+{
+    const std::wstring caption = SetCaptionfromINI(L"425");
+    const int answer = MessageBoxW(owner, MessageTexts[2].c_str(), caption.c_str(), MB_YESNO | MB_ICONSTOP | MB_DEFBUTTON2);
+    if (answer == IDYES) StartOrExplain(owner, platform::GetWindowsFolder() + L"\\regedit.exe");
+    return answer;
+}
+
+void OpenHelpFile(HWND owner)
+{
+    platform::ShellOpen(owner, platform::ProgramFolder() + L"\\RavHelp.chm", L"C:\\");
+}
+
+void StartUpdater()
+{
+    platform::StartProgram(platform::ProgramFolder() + L"\\patchkit.exe");
+}

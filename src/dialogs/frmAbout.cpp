@@ -1,0 +1,241 @@
+// The About box window. It deletes itself when its window is destroyed, which also happens
+// when its owner, the main window, goes.
+#include "dialogs/frmAbout.h"
+#include "app/resource.h"
+#include "i18n/Captions.h"
+#include "i18n/Globals.h"
+#include "i18n/LanguageList.h"
+#include "platform/Files.h"
+#include "platform/KeyValue.h"
+#include "platform/Launch.h"
+#include "platform/Names.h"
+
+#include <commctrl.h>
+
+#include <iterator>
+
+namespace {
+
+frmAbout* current = nullptr;
+
+constexpr int ClientWidth = 430, ClientHeight = 226;
+struct Placement {
+    int id;
+    int x, y, width, height;
+};
+constexpr Placement Placements[] = {
+    {IDC_ABOUT_PICICON, 14, 14, 32, 32},
+    {IDC_ABOUT_LBLTITLE, 60, 12, 356, 26},
+    {IDC_ABOUT_LBLVERSION, 60, 42, 356, 16},
+    {IDC_ABOUT_LBLDESCRIPTION, 60, 64, 356, 54},
+    {IDC_ABOUT_RULE, 10, 126, 410, 2},
+    {IDC_ABOUT_LBLDISCLAIMER, 14, 138, 284, 76},
+    {IDC_ABOUT_CMDOK, 312, 138, 104, 26},
+    {IDC_ABOUT_CMDSYSINFO, 312, 172, 104, 26},
+};
+
+int Scale(int value, UINT dpi)
+{
+    return MulDiv(value, static_cast<int>(dpi), 96);
+}
+
+} // namespace
+
+frmAbout& frmAbout::Load(HWND owner)
+{
+    if (current) return *current;
+    auto* about = new frmAbout();
+    if (!about->Create(owner)) {
+        delete about;
+        // Without a window the box still answers, as an empty one.
+        static frmAbout none;
+        return none;
+    }
+    current = about;
+    about->Form_Load();
+    return *about;
+}
+
+frmAbout* frmAbout::Existing()
+{
+    return current;
+}
+
+bool frmAbout::Create(HWND owner)
+{
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = WndProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = platform::names::AboutWindowClass;
+    RegisterClassExW(&wc);
+
+    owner_ = owner;
+    const UINT dpi = owner ? GetDpiForWindow(owner) : 96;
+    const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT | LanguageLayoutExStyle();
+    RECT frame{0, 0, Scale(ClientWidth, dpi), Scale(ClientHeight, dpi)};
+    AdjustWindowRectExForDpi(&frame, style, FALSE, exStyle, dpi);
+    CreateWindowExW(exStyle, platform::names::AboutWindowClass, L"About Brightfold Ravelin", style, CW_USEDEFAULT,
+                    CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, owner, nullptr, instance, this);
+    return hwnd_ != nullptr;
+}
+
+LRESULT CALLBACK frmAbout::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    frmAbout* self = nullptr;
+    if (message == WM_NCCREATE) {
+        self = static_cast<frmAbout*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    } else {
+        self = reinterpret_cast<frmAbout*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    }
+    if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
+    LRESULT result = self->HandleMessage(message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+        // Only a box that finished its creation is ours to delete; Load deletes a failed one.
+        if (current == self) {
+            current = nullptr;
+            delete self;
+        }
+    }
+    return result;
+}
+
+LRESULT frmAbout::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CREATE:
+        CreateControls();
+        return 0;
+    case WM_COMMAND:
+        OnCommand(LOWORD(wParam));
+        return 0;
+    case WM_CLOSE:
+        cmdOk_Click();
+        return 0;
+    }
+    return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+void frmAbout::CreateControls()
+{
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    auto make = [&](const wchar_t* cls, const wchar_t* text, DWORD style, int id) {
+        return CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 10, 10, hwnd_,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+    };
+    HWND icon = make(WC_STATICW, L"", SS_ICON | SS_REALSIZECONTROL, IDC_ABOUT_PICICON);
+    SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconW(instance, MAKEINTRESOURCEW(IDI_RAVELIN))), 0);
+    make(WC_STATICW, L"Ravelin", SS_LEFT | SS_NOPREFIX, IDC_ABOUT_LBLTITLE);
+    make(WC_STATICW, L"Version 1.0.0.1", SS_LEFT | SS_NOPREFIX, IDC_ABOUT_LBLVERSION);
+    make(WC_STATICW,
+         L"Use Ravelin to Mange your Startup programs you can Enable, Disable,Remove, and Add startup programs in "
+         L"you system in the most easy and safe way.",
+         SS_LEFT | SS_NOPREFIX, IDC_ABOUT_LBLDESCRIPTION);
+    make(WC_STATICW, L"", SS_ETCHEDHORZ, IDC_ABOUT_RULE);
+    make(WC_STATICW,
+         L"Warning: this program is protected by copyright law. Copying or distributing it, or any part of it, "
+         L"without the permission of Brightfold may be prosecuted.",
+         SS_LEFT | SS_NOPREFIX, IDC_ABOUT_LBLDISCLAIMER);
+    make(WC_BUTTONW, L"&Ok", WS_TABSTOP | BS_DEFPUSHBUTTON, IDC_ABOUT_CMDOK);
+    make(WC_BUTTONW, L"&System Info...", WS_TABSTOP | BS_PUSHBUTTON, IDC_ABOUT_CMDSYSINFO);
+}
+
+void frmAbout::Form_Load()
+{
+    // The skin comes first; without it the controls get the system's message font.
+    if (Skin1.LoadSkinFile(platform::ProgramFolder() + platform::names::SkinFile)) {
+        Skin1.ApplySkin(hwnd_);
+    } else {
+        font_.reset(platform::CreateMessageFont(GetDpiForWindow(hwnd_)));
+        EnumChildWindows(
+            hwnd_,
+            [](HWND child, LPARAM font) -> BOOL {
+                SendMessageW(child, WM_SETFONT, static_cast<WPARAM>(font), TRUE);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(font_.get()));
+    }
+    // The program's name stands out: the label font, larger and bold.
+    HWND title = Control(IDC_ABOUT_LBLTITLE);
+    LOGFONTW lf{};
+    if (GetObjectW(reinterpret_cast<HFONT>(SendMessageW(title, WM_GETFONT, 0, 0)), sizeof(lf), &lf)) {
+        lf.lfHeight = lf.lfHeight * 3 / 2;
+        lf.lfWeight = FW_BOLD;
+        titleFont_.reset(CreateFontIndirectW(&lf));
+        SendMessageW(title, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_.get()), TRUE);
+    }
+    Layout();
+    // Once a pack's captions are in use, every new box shows the pack's texts too.
+    if (LanguagePacksFound) ApplyAboutCaptions(*this);
+}
+
+void frmAbout::Layout()
+{
+    const UINT dpi = GetDpiForWindow(hwnd_);
+    for (const Placement& p : Placements)
+        SetWindowPos(Control(p.id), nullptr, Scale(p.x, dpi), Scale(p.y, dpi), Scale(p.width, dpi),
+                     Scale(p.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void frmAbout::Show()
+{
+    if (!hwnd_) return;
+    if (!placed_ && owner_) {
+        // Centred over the main window the first time it shows.
+        RECT ownerRect, rect;
+        GetWindowRect(owner_, &ownerRect);
+        GetWindowRect(hwnd_, &rect);
+        const int x = ownerRect.left + ((ownerRect.right - ownerRect.left) - (rect.right - rect.left)) / 2;
+        const int y = ownerRect.top + ((ownerRect.bottom - ownerRect.top) - (rect.bottom - rect.top)) / 2;
+        SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    placed_ = true;
+    ShowWindow(hwnd_, SW_SHOWNORMAL);
+    SetForegroundWindow(hwnd_);
+}
+
+void frmAbout::cmdOk_Click()
+{
+    if (hwnd_) DestroyWindow(hwnd_);
+}
+
+void frmAbout::cmdSysInfo_Click()
+{
+    StartSysInfo();
+}
+
+void frmAbout::StartSysInfo()
+{
+    std::wstring path;
+    bool failed = false;
+    if (platform::GetKeyValue(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", L"PATH", path, &failed)) {
+        if (platform::StartProgram(path).error == ERROR_SUCCESS) return;
+    } else if (!failed && platform::GetKeyValue(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Shared Tools Location",
+                                                L"MSINFO", path, &failed)) {
+        const std::wstring tool = path + L"\\MSINFO32.EXE";
+        if (platform::FileExists(tool) && platform::StartProgram(tool).error == ERROR_SUCCESS) return;
+    }
+    MessageBoxW(hwnd_, MessageTexts[0].c_str(), platform::names::AppTitle, MB_OK);
+}
+
+void frmAbout::OnCommand(int id)
+{
+    switch (id) {
+    case IDC_ABOUT_CMDSYSINFO:
+        cmdSysInfo_Click();
+        break;
+    case IDC_ABOUT_CMDOK:
+    case IDOK:
+    case IDCANCEL:
+        cmdOk_Click();
+        break;
+    }
+}

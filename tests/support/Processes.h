@@ -1,0 +1,18 @@
+// Programs that a test made the program start: found by name among this process's children,
+// looked at through their windows, and ended by their id.
+#pragma once
+#include <windows.h>
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+// Ids of the running processes started by this test process whose file is exeName.
+std::vector<DWORD> ChildProcesses(const std::wstring& exeName);
+// Waits until the process is ready for input, then returns the texts of its windows.
+std::vector<std::wstring> WindowTextsOf(DWORD processId);
+bool AnyContains(const std::vector<std::wstring>& texts, const std::wstring& part);
+// Ends the process with this id and waits until it is gone.
+void EndProcess(DWORD processId);
+
+} // namespace testsupport
