@@ -463,7 +463,10 @@ TEST_F(LanguageSelectorTest, AStoredDisabledRowSurvivesARoundTripThroughAnotherL
 
     w.cmdDisable_Click();
     EXPECT_EQ(w.State().List.Text(1, Status), L"Enabled");
-    // What an apply stores afterwards: the row is no longer among the disabled ones.
-    ASSERT_EQ(SaveDisabledEntries(w.State().List), static_cast<DWORD>(ERROR_SUCCESS));
+    w.mnuApp_Just_Click();
+    // Written back to its source and gone from the store.
+    EXPECT_EQ(testsupport::RegStringValue(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run",
+                                          L"Tool"),
+              L"C:\\tool.exe");
     EXPECT_FALSE(platform::FileExists(StorePath()));
 }
