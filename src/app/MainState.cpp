@@ -14,13 +14,17 @@ void FillStartupList(MainState& state)
     LoadStartupFolderEntries(state.List, state.SourceNames);
     LoadDisabledEntries(state.List, state.SourceNames);
 
+    TakeBaseline(state);
+    if (state.List.Count() >= 1) {
+        if (!state.List.Selected()) state.List.Select(1);
+        SyncButtonsToSelection(state);
+    }
+}
+
+void TakeBaseline(MainState& state)
+{
     const int n = state.List.Count();
     state.BaselineEntries.assign(static_cast<size_t>(n), EntryRecord{});
     CopyListToRecords(state.List, state.BaselineEntries);
     state.BaselineCount = static_cast<short>(n);
-
-    if (n >= 1) {
-        if (!state.List.Selected()) state.List.Select(1);
-        SyncButtonsToSelection(state);
-    }
 }

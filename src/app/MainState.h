@@ -16,6 +16,9 @@ struct MainState {
     std::wstring EnableCaption, DisableCaption;
     platform::Reg Reg1;
 
+    // The file last chosen in the profile dialog.
+    std::wstring ProfileFileName;
+
     // Shown by the Disable and Remove buttons.
     std::wstring DisableButtonCaption = L"&Disable";
     bool RemoveButtonEnabled = true;
@@ -25,3 +28,5 @@ struct MainState {
 // run keys, win.ini, the StartUp folders, the stored disabled entries; then the baseline and,
 // when there are rows, the button state of the first (selected) row.
 void FillStartupList(MainState& state);
+// The baseline: one record per row of the list as it stands.
+void TakeBaseline(MainState& state);

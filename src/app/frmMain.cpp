@@ -11,6 +11,10 @@
 #include "i18n/LanguageList.h"
 #include "platform/Files.h"
 #include "platform/Names.h"
+#include "platform/FileDialog.h"
+#include "platform/Text.h"
+#include "staging/Profiles.h"
+#include "staging/ResetAll.h"
 #include "staging/StagingCommands.h"
 
 #include <commctrl.h>
@@ -330,6 +334,47 @@ void frmMain::ListView1_ItemClick()
     for (int id : {IDC_CMDDISABLE, IDC_CMDREMOVE, IDC_CMDRESET, IDC_CMDADDTASK}) InvalidateRect(Control(id), nullptr, TRUE);
 }
 
+void frmMain::cmdReset_Click()
+{
+    ::cmdReset_Click(state_);
+    RefreshList();
+}
+
+void frmMain::mnuSaveProf_Click()
+{
+    platform::FileDialogResult chosen = platform::ShowFileDialog(hwnd_, true, ProfileFilter(), state_.ProfileFileName);
+    // A cancelled dialog gives back the name chosen last, which is used again.
+    if (chosen.chosen) state_.ProfileFileName = ProfileNameWithExtension(chosen.fileName, chosen.filterIndex);
+    const std::wstring& name = state_.ProfileFileName;
+    if (name.empty()) return;
+    if (platform::FileExists(name) &&
+        MessageBoxW(hwnd_, FormatText(LookupText(keys::ProfileExists), {name}).c_str(), platform::names::AppTitle,
+                    MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) != IDYES)
+        return;
+    if (DWORD error = SaveProfile(state_.List, name))
+        MessageBoxW(hwnd_, FormatText(LookupText(keys::ProfileNotSaved), {name, platform::SystemErrorText(error)}).c_str(),
+                    platform::names::AppTitle, MB_OK | MB_ICONERROR);
+}
+
+void frmMain::mnuLoadProf_Click()
+{
+    platform::FileDialogResult chosen = platform::ShowFileDialog(hwnd_, false, ProfileFilter(), state_.ProfileFileName);
+    if (chosen.chosen) state_.ProfileFileName = chosen.fileName;
+    const std::wstring& name = state_.ProfileFileName;
+    if (name.empty()) return;
+    ProfileLoad outcome = LoadProfile(state_.List, name);
+    if (outcome.error) {
+        MessageBoxW(hwnd_,
+                    FormatText(LookupText(keys::ProfileNotOpened), {name, platform::SystemErrorText(outcome.error)}).c_str(),
+                    platform::names::AppTitle, MB_OK | MB_ICONERROR);
+        return;
+    }
+    RefreshList();
+    if (outcome.incomplete)
+        MessageBoxW(hwnd_, FormatText(LookupText(keys::ProfileIncomplete), {name}).c_str(), platform::names::AppTitle,
+                    MB_OK | MB_ICONWARNING);
+}
+
 void frmMain::cmdAddTask_Click()
 {
     // The Add Task dialog is shown here, modal and owned by this window.
@@ -506,6 +551,15 @@ void frmMain::OnCommand(int id)
         break;
     case IDC_CMDADDTASK:
         cmdAddTask_Click();
+        break;
+    case IDC_CMDRESET:
+        cmdReset_Click();
+        break;
+    case IDM_SAVEPROF:
+        mnuSaveProf_Click();
+        break;
+    case IDM_LOADPROF:
+        mnuLoadProf_Click();
         break;
     case IDM_APP_REST:
         mnuApp_Rest_Click();

@@ -33,6 +33,9 @@ class frmMain {
     void cmdRemove_Click();
     void ListView1_ItemClick();
     void cmdAddTask_Click();
+    void cmdReset_Click();
+    void mnuSaveProf_Click();
+    void mnuLoadProf_Click();
     void mnuApp_Rest_Click();
     void mnuApp_Log_Click();
     void mnuApp_Exit_Click();

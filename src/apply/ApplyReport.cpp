@@ -5,7 +5,6 @@
 #include "platform/Text.h"
 
 #include <algorithm>
-#include <initializer_list>
 
 namespace {
 
@@ -25,23 +24,7 @@ constexpr size_t NamedFailures = 10;
 
 std::wstring Text(const keys::KeyText& key)
 {
-    return SetCaptionfromINI(key.key, key.text);
-}
-
-// Replaces %1, %2... in one pass, so that an argument holding "%2" stays as it is.
-std::wstring Format(const std::wstring& pattern, std::initializer_list<std::wstring> args)
-{
-    std::wstring out;
-    for (size_t i = 0; i < pattern.size(); ++i) {
-        if (pattern[i] == L'%' && i + 1 < pattern.size() && pattern[i + 1] >= L'1' &&
-            static_cast<size_t>(pattern[i + 1] - L'1') < args.size()) {
-            out += *(args.begin() + (pattern[i + 1] - L'1'));
-            ++i;
-        } else {
-            out += pattern[i];
-        }
-    }
-    return out;
+    return LookupText(key);
 }
 
 std::wstring ErrorReason(DWORD error)
@@ -77,7 +60,7 @@ std::wstring Reason(const ApplyFailure& failure)
 std::wstring ApplyResultText(const ApplyResult& result)
 {
     std::wstring line =
-        Format(Text(Applied), {platform::ToDecimal(result.written), platform::ToDecimal(result.takenOut)});
+        FormatText(Text(Applied), {platform::ToDecimal(result.written), platform::ToDecimal(result.takenOut)});
     if (!result.failures.empty()) {
         // One line: the first few by name, the rest counted.
         const size_t named = std::min(result.failures.size(), NamedFailures);
@@ -85,15 +68,15 @@ std::wstring ApplyResultText(const ApplyResult& result)
         std::wstring list;
         for (size_t i = 0; i < named; ++i) {
             if (i) list += L", ";
-            list += Format(item, {result.failures[i].taskName, Reason(result.failures[i])});
+            list += FormatText(item, {result.failures[i].taskName, Reason(result.failures[i])});
         }
         if (named < result.failures.size())
             list +=
-                L", " + Format(Text(MoreFailures),
+                L", " + FormatText(Text(MoreFailures),
                                {platform::ToDecimal(static_cast<long long>(result.failures.size() - named))});
-        line += L" " + Format(Text(NotApplied), {list});
+        line += L" " + FormatText(Text(NotApplied), {list});
     }
     if (result.storeError != ERROR_SUCCESS)
-        line += L" " + Format(Text(StoreNotSaved), {ErrorReason(result.storeError)});
+        line += L" " + FormatText(Text(StoreNotSaved), {ErrorReason(result.storeError)});
     return line;
 }

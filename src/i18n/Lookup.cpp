@@ -93,3 +93,23 @@ void LoadSourceNames(SourceNameTable& table)
     for (size_t i = 0; i < table.size(); ++i)
         table[i] = SetCaptionfromINI(keys::SourceNames[i].key, keys::SourceNames[i].text);
 }
+
+std::wstring LookupText(const keys::KeyText& key)
+{
+    return SetCaptionfromINI(key.key, key.text);
+}
+
+std::wstring FormatText(const std::wstring& pattern, std::initializer_list<std::wstring> args)
+{
+    std::wstring out;
+    for (size_t i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] == L'%' && i + 1 < pattern.size() && pattern[i + 1] >= L'1' &&
+            static_cast<size_t>(pattern[i + 1] - L'1') < args.size()) {
+            out += *(args.begin() + (pattern[i + 1] - L'1'));
+            ++i;
+        } else {
+            out += pattern[i];
+        }
+    }
+    return out;
+}

@@ -1,6 +1,9 @@
 // The text lookup through which every word of the program passes, and the error log.
 #pragma once
+#include "i18n/Keys.h"
+
 #include <array>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -17,3 +20,8 @@ std::wstring LanguagePackPath();
 
 using SourceNameTable = std::array<std::wstring, 8>;
 void LoadSourceNames(SourceNameTable& table);
+
+// The pack's text for a key, or its English text.
+std::wstring LookupText(const keys::KeyText& key);
+// Replaces %1, %2... in one pass, so that an argument holding "%2" stays as it is.
+std::wstring FormatText(const std::wstring& pattern, std::initializer_list<std::wstring> args);

@@ -25,7 +25,8 @@ LRESULT CALLBACK MessageBoxAnswer::Hook(int code, WPARAM wParam, LPARAM lParam)
         HWND box = reinterpret_cast<HWND>(wParam);
         wchar_t cls[32] = {};
         GetClassNameW(box, cls, 32);
-        if (lstrcmpW(cls, L"#32770") == 0) {
+        // Only message boxes: they hold their text in a static of id 0xFFFF.
+        if (lstrcmpW(cls, L"#32770") == 0 && GetDlgItem(box, 0xFFFF)) {
             MessageBoxAnswer& self = *current;
             ++self.shown_;
             self.box_ = box;

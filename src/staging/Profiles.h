@@ -1,0 +1,30 @@
+// Profiles: the whole list saved to a file of the user's choosing and loaded back.
+#pragma once
+#include "app/StartupList.h"
+#include "i18n/Keys.h"
+
+#include <windows.h>
+#include <string>
+
+// The profile dialog's filter, choices separated by '|': profiles, text files, all files.
+std::wstring ProfileFilter();
+// With the profiles choice (filter 1) a name without an extension gets ".Pro".
+std::wstring ProfileNameWithExtension(const std::wstring& fileName, int filterIndex);
+
+// Every row, whatever its status, in list order. Returns the system error, if any.
+DWORD SaveProfile(const StartupList& list, const std::wstring& fileName);
+
+struct ProfileLoad {
+    DWORD error = ERROR_SUCCESS; // the file could not be read: the list is as it was
+    bool incomplete = false;     // the file ended inside a record, which was not loaded
+};
+// Reads the file first and replaces the rows only when it could be read.
+ProfileLoad LoadProfile(StartupList& list, const std::wstring& fileName);
+
+namespace keys {
+inline constexpr KeyText ProfileExists{L"601", L"%1 already exists. Do you want to replace it?"};
+inline constexpr KeyText ProfileNotSaved{L"602", L"The profile %1 could not be saved: %2."};
+inline constexpr KeyText ProfileNotOpened{L"603", L"The profile %1 could not be opened: %2."};
+inline constexpr KeyText ProfileIncomplete{L"604",
+                                           L"The last entry of the profile %1 was incomplete and was not loaded."};
+} // namespace keys

@@ -1,0 +1,18 @@
+// Reset All over the baseline records and the disabled-entry store.
+#include "staging/ResetAll.h"
+#include "app/StartupSource.h"
+#include "staging/EntryStore.h"
+
+void cmdReset_Click(MainState& state)
+{
+    state.List.Clear();
+    const std::wstring disabled = DisabledWord();
+    for (int i = 0; i < state.BaselineCount && static_cast<size_t>(i) < state.BaselineEntries.size(); ++i) {
+        const EntryRecord& record = state.BaselineEntries[static_cast<size_t>(i)];
+        // A disabled entry is out of its source; the store brings it back, once, at the end.
+        if (record[Status] != disabled) state.List.AppendRow(record);
+    }
+    LoadDisabledEntries(state.List, state.SourceNames);
+    TakeBaseline(state);
+    if (state.List.Count() >= 1) state.List.Select(1);
+}
