@@ -50,7 +50,7 @@ struct ColumnSpec {
     const wchar_t* header;
     int width;
 };
-constexpr ColumnSpec Columns[ColumnCount] = {{L"Task Name", 150}, {L"Status", 70},  {L"Load From", 170},
+constexpr ColumnSpec Columns[ColumnCount] = {{L"Task Name", 150}, {L"Status", 70},  {L"Load From", 190},
                                              {L"User", 90},       {L"When?", 140}, {L"Location", 320}};
 
 struct MenuSpec {
