@@ -46,19 +46,19 @@ constexpr Placement Placements[] = {
     {IDC_STATUSBAR, 0, 440, 780, 22, Left | Right | Bottom},
 };
 
-struct ColumnSpec {
+struct ColumnDesign {
     const wchar_t* header;
     int width;
 };
-constexpr ColumnSpec Columns[ColumnCount] = {{L"Task Name", 150}, {L"Status", 70},  {L"Load From", 190},
+constexpr ColumnDesign Columns[ColumnCount] = {{L"Task Name", 150}, {L"Status", 70},  {L"Load From", 190},
                                              {L"User", 90},       {L"When?", 140}, {L"Location", 320}};
 
-struct MenuSpec {
+struct MenuItemDesign {
     UINT id; // 0 starts a new top-level menu
     const wchar_t* caption;
     bool grayed;
 };
-constexpr MenuSpec Menus[] = {
+constexpr MenuItemDesign Menus[] = {
     {0, L"&Edit", false},
     {IDM_AUTO, L"Autoexec.bat", false},
     {IDM_CONFIG, L"Config.sys", false},
@@ -215,7 +215,7 @@ void frmMain::CreateMenus()
 {
     HMENU bar = CreateMenu();
     HMENU popup = nullptr;
-    for (const MenuSpec& item : Menus) {
+    for (const MenuItemDesign& item : Menus) {
         if (item.id == 0) {
             popup = CreatePopupMenu();
             AppendMenuW(bar, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(popup), item.caption);

@@ -4,19 +4,14 @@
 #include "i18n/Globals.h"
 #include "platform/Settings.h"
 #include "support/Fixtures.h"
+#include "support/WindowFixture.h"
 
 #include <commctrl.h>
 
 using testsupport::RavelinTest;
+using testsupport::WindowText;
 
 namespace {
-
-std::wstring WindowText(HWND window)
-{
-    wchar_t text[512] = {};
-    GetWindowTextW(window, text, 512);
-    return text;
-}
 
 std::wstring MenuText(HMENU menu, UINT item, UINT flag)
 {
@@ -32,22 +27,8 @@ std::wstring ListCell(HWND list, int item, int subItem)
     return text;
 }
 
-class MainWindowTest : public RavelinTest {
+class MainWindowTest : public testsupport::MainWindowFixture {
   protected:
-    void TearDown() override
-    {
-        window.reset();
-        RavelinTest::TearDown();
-    }
-    frmMain& Open()
-    {
-        window = std::make_unique<frmMain>();
-        created = window->Create(GetModuleHandleW(nullptr));
-        EXPECT_TRUE(created);
-        return *window;
-    }
-    std::unique_ptr<frmMain> window;
-    bool created = false;
 };
 
 } // namespace

@@ -3,31 +3,20 @@
 #include "app/resource.h"
 #include "staging/EntryStore.h"
 #include "support/Fixtures.h"
+#include "support/WindowFixture.h"
 
 #include <commctrl.h>
 
 using testsupport::RavelinTest;
+using testsupport::WindowText;
 
 namespace {
 
-std::wstring WindowText(HWND window)
-{
-    wchar_t text[256] = {};
-    GetWindowTextW(window, text, 256);
-    return text;
-}
-
-class StagingWindowTest : public RavelinTest {
+class StagingWindowTest : public testsupport::MainWindowFixture {
   protected:
-    void TearDown() override
-    {
-        window.reset();
-        RavelinTest::TearDown();
-    }
     frmMain& Open()
     {
-        window = std::make_unique<frmMain>();
-        EXPECT_TRUE(window->Create(GetModuleHandleW(nullptr)));
+        MainWindowFixture::Open();
         ShowWindow(window->Handle(), SW_SHOW);
         testsupport::PumpMessages();
         return *window;
@@ -49,7 +38,6 @@ class StagingWindowTest : public RavelinTest {
         ListView_GetItemText(window->Control(IDC_LISTVIEW1), index, column, text, 256);
         return text;
     }
-    std::unique_ptr<frmMain> window;
 };
 
 const std::wstring RunKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";

@@ -7,6 +7,7 @@
 #include "platform/KeyValue.h"
 #include "platform/Names.h"
 #include "support/Fixtures.h"
+#include "support/WindowFixture.h"
 #include "support/MessageBoxAnswer.h"
 #include "support/Processes.h"
 
@@ -14,18 +15,12 @@
 
 using testsupport::MessageBoxAnswer;
 using testsupport::RavelinTest;
+using testsupport::WindowText;
 
 namespace {
 
 constexpr wchar_t MsInfoKey[] = L"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
 constexpr wchar_t LocationKey[] = L"SOFTWARE\\Microsoft\\Shared Tools Location";
-
-std::wstring WindowText(HWND window)
-{
-    wchar_t text[1024] = {};
-    GetWindowTextW(window, text, 1024);
-    return text;
-}
 
 std::wstring SystemTool(const wchar_t* name)
 {

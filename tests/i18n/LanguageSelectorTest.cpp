@@ -9,6 +9,7 @@
 #include "platform/Settings.h"
 #include "staging/EntryStore.h"
 #include "support/Fixtures.h"
+#include "support/WindowFixture.h"
 #include "support/MessageBoxAnswer.h"
 
 #include <commctrl.h>
@@ -17,17 +18,11 @@
 
 using testsupport::MessageBoxAnswer;
 using testsupport::RavelinTest;
+using testsupport::WindowText;
 
 namespace {
 
 constexpr wchar_t RunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-
-std::wstring WindowText(HWND window)
-{
-    wchar_t text[1024] = {};
-    GetWindowTextW(window, text, 1024);
-    return text;
-}
 
 // A 24 x 16 bitmap file of one colour.
 std::string SolidBitmap(BYTE r, BYTE g, BYTE b)
@@ -167,19 +162,8 @@ constexpr Caption ExpectedTargets[] = {
     {L"107", EnableCaption, 0},           {L"102", DisableCaption, 0},
 };
 
-class LanguageSelectorTest : public RavelinTest {
+class LanguageSelectorTest : public testsupport::MainWindowFixture {
   protected:
-    void TearDown() override
-    {
-        window.reset();
-        RavelinTest::TearDown();
-    }
-    frmMain& Open()
-    {
-        window = std::make_unique<frmMain>();
-        EXPECT_TRUE(window->Create(GetModuleHandleW(nullptr)));
-        return *window;
-    }
     HWND Combo() { return window->Control(IDC_COMBOLANG); }
     void WriteFlag(const std::wstring& name, BYTE r, BYTE g, BYTE b)
     {
@@ -206,7 +190,6 @@ class LanguageSelectorTest : public RavelinTest {
         EXPECT_EQ(box.Caption(), L"Brightfold Ravelin");
         EXPECT_TRUE(box.HadButton(IDYES) && box.HadButton(IDNO));
     }
-    std::unique_ptr<frmMain> window;
 };
 
 } // namespace

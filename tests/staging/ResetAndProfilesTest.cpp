@@ -4,6 +4,7 @@
 #include "staging/EntryStore.h"
 #include "support/FileDialogAnswer.h"
 #include "support/Fixtures.h"
+#include "support/WindowFixture.h"
 #include "support/MessageBoxAnswer.h"
 
 using testsupport::RavelinTest;
@@ -13,25 +14,13 @@ namespace {
 
 const std::wstring RunKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-class ResetAndProfilesTest : public RavelinTest {
+class ResetAndProfilesTest : public testsupport::MainWindowFixture {
   protected:
-    void TearDown() override
-    {
-        window.reset();
-        RavelinTest::TearDown();
-    }
-    frmMain& Open()
-    {
-        window = std::make_unique<frmMain>();
-        EXPECT_TRUE(window->Create(GetModuleHandleW(nullptr)));
-        return *window;
-    }
     StartupList& List() { return window->State().List; }
     void Select(int row) { List().Select(row); }
     bool InRegistry(const wchar_t* name) { return testsupport::RegValueExists(HKEY_CURRENT_USER, RunKey, name); }
     std::wstring File(const wchar_t* name) { return programFolder + L"\\" + name; }
 
-    std::unique_ptr<frmMain> window;
 };
 
 } // namespace

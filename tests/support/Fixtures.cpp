@@ -1,5 +1,6 @@
 // Test fixtures over the test Wine prefix.
 #include "support/Fixtures.h"
+#include "support/WindowFixture.h"
 #include "i18n/Globals.h"
 #include "platform/Files.h"
 #include "platform/Names.h"
@@ -21,21 +22,26 @@ std::wstring MakeTempFolder()
     }
 }
 
-void DeleteTree(const std::wstring& folder)
+void EmptyFolder(const std::wstring& folder)
 {
+    if (folder.empty()) return;
     WIN32_FIND_DATAW data;
     HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring name = data.cFileName;
-            if (name == L"." || name == L"..") continue;
-            std::wstring path = folder + L"\\" + name;
-            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) DeleteTree(path);
-            else DeleteFileW(path.c_str());
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
-    }
+    if (find == INVALID_HANDLE_VALUE) return;
+    do {
+        std::wstring name = data.cFileName;
+        if (name == L"." || name == L"..") continue;
+        std::wstring path = folder + L"\\" + name;
+        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) DeleteTree(path);
+        else DeleteFileW(path.c_str());
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+}
+
+void DeleteTree(const std::wstring& folder)
+{
+    EmptyFolder(folder);
     RemoveDirectoryW(folder.c_str());
 }
 
@@ -127,6 +133,13 @@ void DrainQuit()
     }
 }
 
+std::wstring WindowText(HWND window)
+{
+    wchar_t text[2048] = {};
+    GetWindowTextW(window, text, 2048);
+    return text;
+}
+
 std::vector<std::wstring> RowTexts(const StartupList& list, int column)
 {
     std::vector<std::wstring> texts;
@@ -134,26 +147,6 @@ std::vector<std::wstring> RowTexts(const StartupList& list, int column)
     return texts;
 }
 
-namespace {
-
-void EmptyFolder(const std::wstring& folder)
-{
-    if (folder.empty()) return;
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return;
-    do {
-        std::wstring name = data.cFileName;
-        if (name == L"." || name == L"..") continue;
-        std::wstring path = folder + L"\\" + name;
-        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) DeleteTree(path);
-        else DeleteFileW(path.c_str());
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
-}
-
-} // namespace
 
 void RavelinTest::SetUp()
 {

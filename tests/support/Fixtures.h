@@ -13,6 +13,7 @@ namespace testsupport {
 
 std::wstring MakeTempFolder();
 void DeleteTree(const std::wstring& folder);
+void EmptyFolder(const std::wstring& folder);
 void WriteBytes(const std::wstring& path, const std::string& bytes);
 std::string ReadBytes(const std::wstring& path);
 // A pack file in UTF-16LE with a byte-order mark, as the shipped ones are.

@@ -1,0 +1,32 @@
+// A real main window per test, closed before the fixture cleans up after it.
+#pragma once
+#include "app/frmMain.h"
+#include "support/Fixtures.h"
+
+#include <memory>
+#include <string>
+
+namespace testsupport {
+
+std::wstring WindowText(HWND window);
+
+class MainWindowFixture : public RavelinTest {
+  protected:
+    void TearDown() override
+    {
+        window.reset();
+        RavelinTest::TearDown();
+    }
+    // Creates the window and runs its start sequence; the test fails when that is refused.
+    frmMain& Open()
+    {
+        window = std::make_unique<frmMain>();
+        created = window->Create(GetModuleHandleW(nullptr));
+        EXPECT_TRUE(created);
+        return *window;
+    }
+    std::unique_ptr<frmMain> window;
+    bool created = false;
+};
+
+} // namespace testsupport
