@@ -159,7 +159,10 @@ void frmAddTask::CreateControls()
     make(0, WC_STATICW, L"Task Name:", SS_LEFT | SS_NOPREFIX, IDC_ADDTASK_LABEL1);
     make(WS_EX_CLIENTEDGE, WC_EDITW, L"", WS_TABSTOP | ES_AUTOHSCROLL, IDC_ADDTASK_TXTNAME);
     make(0, WC_STATICW, L"Location   :", SS_LEFT | SS_NOPREFIX, IDC_ADDTASK_LABEL5);
-    make(WS_EX_CLIENTEDGE, WC_EDITW, L"", WS_TABSTOP | ES_AUTOHSCROLL, IDC_ADDTASK_TXTLOCATION);
+    HWND location = make(WS_EX_CLIENTEDGE, WC_EDITW, L"", WS_TABSTOP | ES_AUTOHSCROLL, IDC_ADDTASK_TXTLOCATION);
+    // A location is a path or command line, read left to right in every language; mirrored,
+    // its backslashes and dots would be reordered. The field keeps its mirrored place.
+    SetWindowLongPtrW(location, GWL_EXSTYLE, GetWindowLongPtrW(location, GWL_EXSTYLE) & ~WS_EX_LAYOUTRTL);
     make(0, WC_STATICW, L"Add in        :", SS_LEFT | SS_NOPREFIX, IDC_ADDTASK_LABEL3);
     // A drop-down list: only the listed sources can be chosen, never a typed one.
     make(0, WC_COMBOBOXW, L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, IDC_ADDTASK_COMBO1);

@@ -434,6 +434,12 @@ TEST_F(AddTaskTest, OnlyArabicDotIniExactlyLaysTheDialogOutRightToLeft)
         AddTask([&](frmAddTask& d) {
             const bool mirrored = GetWindowLongW(d.Handle(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL;
             EXPECT_EQ(mirrored, std::wstring(stored) == L"Arabic.ini") << std::wstring(stored);
+            // Mirrored, each label stands right of its field; the location still reads left to right.
+            RECT label, name;
+            GetWindowRect(d.Control(IDC_ADDTASK_LABEL1), &label);
+            GetWindowRect(d.Control(IDC_ADDTASK_TXTNAME), &name);
+            EXPECT_EQ(label.left > name.left, mirrored);
+            EXPECT_FALSE(GetWindowLongW(d.Control(IDC_ADDTASK_TXTLOCATION), GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
             EXPECT_EQ(WindowText(d.Handle()), L"إضافة مهمة");
             EXPECT_EQ(WindowText(d.Control(IDC_ADDTASK_CMDADD)), L"إ&ضافة");
             EXPECT_EQ(WindowText(d.Control(IDC_ADDTASK_COMBO1)), L"السجل(تشغيل المستخدم)");
