@@ -3,6 +3,7 @@
 #include "dialogs/frmAddTask.h"
 #include "app/StartupSource.h"
 #include "app/resource.h"
+#include "dialogs/DialogLayout.h"
 #include "i18n/Globals.h"
 #include "i18n/LanguageList.h"
 #include "platform/Files.h"
@@ -19,12 +20,8 @@ namespace {
 frmAddTask* current = nullptr;
 
 constexpr int ClientWidth = 374, ClientHeight = 148;
-struct Placement {
-    int id;
-    int x, y, width, height;
-};
 // Three labelled rows, Browse right of the location, Add and Cancel below.
-constexpr Placement Placements[] = {
+constexpr ControlPlacement Placements[] = {
     {IDC_ADDTASK_LABEL1, 10, 14, 88, 18},       {IDC_ADDTASK_TXTNAME, 104, 10, 260, 23},
     {IDC_ADDTASK_LABEL3, 10, 46, 88, 18},       {IDC_ADDTASK_COMBO1, 104, 42, 260, 200},
     {IDC_ADDTASK_LABEL5, 10, 78, 88, 18},       {IDC_ADDTASK_TXTLOCATION, 104, 74, 172, 23},
@@ -79,7 +76,7 @@ void frmAddTask::Show(HWND owner, StartupList& list)
     if (!dialog.Create(owner)) return;
     current = &dialog;
     dialog.Form_Load();
-    dialog.CentreOverOwner();
+    if (owner) CentreOverOwner(dialog.hwnd_, owner);
     dialog.RunModal();
     current = nullptr;
 }
@@ -174,19 +171,8 @@ void frmAddTask::CreateControls()
 void frmAddTask::Form_Load()
 {
     // The skin comes first; without it the controls get the system's message font.
-    if (Skin1.LoadSkinFile(platform::ProgramFolder() + platform::names::SkinFile)) {
-        Skin1.ApplySkin(hwnd_);
-    } else {
-        font_.reset(platform::CreateMessageFont(GetDpiForWindow(hwnd_)));
-        EnumChildWindows(
-            hwnd_,
-            [](HWND child, LPARAM font) -> BOOL {
-                SendMessageW(child, WM_SETFONT, static_cast<WPARAM>(font), TRUE);
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(font_.get()));
-    }
-    Layout();
+    SkinOrStandardFont(Skin1, hwnd_, font_);
+    PlaceControls(hwnd_, Placements);
     if (LanguagePacksFound) ApplyCaptions();
 
     LoadSourceNames(SourceNames);
@@ -200,25 +186,6 @@ void frmAddTask::ApplyCaptions()
 {
     for (const CaptionKey& caption : CaptionKeys)
         SetWindowTextW(caption.id ? Control(caption.id) : hwnd_, SetCaptionfromINI(caption.key).c_str());
-}
-
-void frmAddTask::Layout()
-{
-    const UINT dpi = GetDpiForWindow(hwnd_);
-    for (const Placement& p : Placements)
-        SetWindowPos(Control(p.id), nullptr, Scale(p.x, dpi), Scale(p.y, dpi), Scale(p.width, dpi),
-                     Scale(p.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void frmAddTask::CentreOverOwner()
-{
-    if (!owner_) return;
-    RECT ownerRect, rect;
-    GetWindowRect(owner_, &ownerRect);
-    GetWindowRect(hwnd_, &rect);
-    const int x = ownerRect.left + ((ownerRect.right - ownerRect.left) - (rect.right - rect.left)) / 2;
-    const int y = ownerRect.top + ((ownerRect.bottom - ownerRect.top) - (rect.bottom - rect.top)) / 2;
-    SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void frmAddTask::RunModal()

@@ -37,8 +37,6 @@ class frmAddTask {
     bool Create(HWND owner);
     void CreateControls();
     void Form_Load();
-    void Layout();
-    void CentreOverOwner();
     void RunModal();
     void OnCommand(int id, int code);
     void Close();

@@ -567,3 +567,21 @@ TEST_F(AddTaskTest, AnAddedTaskMarkedRemoveBeforeApplyIsNeverWrittenAndGoes)
     EXPECT_TRUE(applytest::StoredNames().empty());
     EXPECT_EQ(testsupport::RegStringValue(HKEY_CURRENT_USER, RunKey, L"Kept"), L"C:\\kept.exe");
 }
+
+TEST(AddTaskPacks, EveryShippedPackGivesTheMessageAndNamesItsUserRunSourceForTheUserColumn)
+{
+    const std::wstring folder = testsupport::RepoFolder() + L"\\data\\Lang";
+    auto value = [](const std::wstring& pack, const wchar_t* key) {
+        wchar_t text[500] = {};
+        GetPrivateProfileStringW(L"Brightfold Language Pack", key, L"", text, 500, pack.c_str());
+        return std::wstring(text);
+    };
+    for (const wchar_t* name : {L"Arabic.ini", L"English.ini", L"French.ini", L"German.ini"}) {
+        const std::wstring pack = folder + L"\\" + name;
+        EXPECT_GT(value(pack, L"411").size(), 10u) << std::wstring(name);
+        EXPECT_FALSE(value(pack, L"417").empty()) << std::wstring(name);
+        // Key 414 is compared with the chosen source: it must be the pack's user Run name.
+        EXPECT_EQ(value(pack, L"414"), value(pack, L"426")) << std::wstring(name);
+        EXPECT_FALSE(value(pack, L"414").empty()) << std::wstring(name);
+    }
+}
