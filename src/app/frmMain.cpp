@@ -6,6 +6,7 @@
 #include "apply/ApplyReport.h"
 #include "dialogs/EditHelpMenus.h"
 #include "dialogs/frmAbout.h"
+#include "dialogs/frmAddTask.h"
 #include "i18n/Captions.h"
 #include "i18n/Globals.h"
 #include "i18n/LanguageList.h"
@@ -377,7 +378,9 @@ void frmMain::mnuLoadProf_Click()
 
 void frmMain::cmdAddTask_Click()
 {
-    // The Add Task dialog is shown here, modal and owned by this window.
+    // The dialog appends its row itself; the buttons follow the next row click.
+    frmAddTask::Show(hwnd_, state_.List);
+    RefreshList();
 }
 
 void frmMain::mnuApp_Rest_Click()

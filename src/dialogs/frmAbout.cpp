@@ -2,6 +2,7 @@
 // when its owner, the main window, goes.
 #include "dialogs/frmAbout.h"
 #include "app/resource.h"
+#include "dialogs/DialogLayout.h"
 #include "i18n/Captions.h"
 #include "i18n/Globals.h"
 #include "i18n/LanguageList.h"
@@ -19,11 +20,7 @@ namespace {
 frmAbout* current = nullptr;
 
 constexpr int ClientWidth = 430, ClientHeight = 226;
-struct Placement {
-    int id;
-    int x, y, width, height;
-};
-constexpr Placement Placements[] = {
+constexpr ControlPlacement Placements[] = {
     {IDC_ABOUT_PICICON, 14, 14, 32, 32},
     {IDC_ABOUT_LBLTITLE, 60, 12, 356, 26},
     {IDC_ABOUT_LBLVERSION, 60, 42, 356, 16},
@@ -151,18 +148,7 @@ void frmAbout::CreateControls()
 void frmAbout::Form_Load()
 {
     // The skin comes first; without it the controls get the system's message font.
-    if (Skin1.LoadSkinFile(platform::ProgramFolder() + platform::names::SkinFile)) {
-        Skin1.ApplySkin(hwnd_);
-    } else {
-        font_.reset(platform::CreateMessageFont(GetDpiForWindow(hwnd_)));
-        EnumChildWindows(
-            hwnd_,
-            [](HWND child, LPARAM font) -> BOOL {
-                SendMessageW(child, WM_SETFONT, static_cast<WPARAM>(font), TRUE);
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(font_.get()));
-    }
+    SkinOrStandardFont(Skin1, hwnd_, font_);
     // The program's name stands out: the label font, larger and bold.
     HWND title = Control(IDC_ABOUT_LBLTITLE);
     LOGFONTW lf{};
@@ -179,24 +165,14 @@ void frmAbout::Form_Load()
 
 void frmAbout::Layout()
 {
-    const UINT dpi = GetDpiForWindow(hwnd_);
-    for (const Placement& p : Placements)
-        SetWindowPos(Control(p.id), nullptr, Scale(p.x, dpi), Scale(p.y, dpi), Scale(p.width, dpi),
-                     Scale(p.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+    PlaceControls(hwnd_, Placements);
 }
 
 void frmAbout::Show()
 {
     if (!hwnd_) return;
-    if (!placed_ && owner_) {
-        // Centred over the main window the first time it shows.
-        RECT ownerRect, rect;
-        GetWindowRect(owner_, &ownerRect);
-        GetWindowRect(hwnd_, &rect);
-        const int x = ownerRect.left + ((ownerRect.right - ownerRect.left) - (rect.right - rect.left)) / 2;
-        const int y = ownerRect.top + ((ownerRect.bottom - ownerRect.top) - (rect.bottom - rect.top)) / 2;
-        SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    // Centred over the main window the first time it shows.
+    if (!placed_ && owner_) CentreOverOwner(hwnd_, owner_);
     placed_ = true;
     ShowWindow(hwnd_, SW_SHOWNORMAL);
     SetForegroundWindow(hwnd_);

@@ -17,5 +17,6 @@ inline constexpr wchar_t StoreFile[] = L"\\SaveProf.pro";
 inline constexpr wchar_t WinIniFile[] = L"\\win.ini";
 inline constexpr wchar_t MainWindowClass[] = L"Brightfold.Ravelin.Main";
 inline constexpr wchar_t AboutWindowClass[] = L"Brightfold.Ravelin.About";
+inline constexpr wchar_t AddTaskWindowClass[] = L"Brightfold.Ravelin.AddTask";
 
 } // namespace platform::names

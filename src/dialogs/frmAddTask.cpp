@@ -1,0 +1,287 @@
+// The Add Task dialog window and its own modal loop. The dialog object lives on the stack of
+// Show, so nothing of one opening survives into the next.
+#include "dialogs/frmAddTask.h"
+#include "app/StartupSource.h"
+#include "app/resource.h"
+#include "dialogs/DialogLayout.h"
+#include "i18n/Globals.h"
+#include "i18n/LanguageList.h"
+#include "platform/Files.h"
+#include "platform/Names.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+frmAddTask* current = nullptr;
+
+constexpr int ClientWidth = 374, ClientHeight = 148;
+// Three labelled rows, Browse right of the location, Add and Cancel below.
+constexpr ControlPlacement Placements[] = {
+    {IDC_ADDTASK_LABEL1, 10, 14, 88, 18},       {IDC_ADDTASK_TXTNAME, 104, 10, 260, 23},
+    {IDC_ADDTASK_LABEL3, 10, 46, 88, 18},       {IDC_ADDTASK_COMBO1, 104, 42, 260, 200},
+    {IDC_ADDTASK_LABEL5, 10, 78, 88, 18},       {IDC_ADDTASK_TXTLOCATION, 104, 74, 172, 23},
+    {IDC_ADDTASK_COMMAND1, 284, 73, 80, 25},    {IDC_ADDTASK_CMDADD, 196, 112, 80, 26},
+    {IDC_ADDTASK_CMDCANCEL, 284, 112, 80, 26},
+};
+
+struct CaptionKey {
+    const wchar_t* key;
+    int id; // 0: the dialog's own title
+};
+constexpr CaptionKey CaptionKeys[] = {
+    {L"201", 0},
+    {L"151", IDC_ADDTASK_LABEL1},
+    {L"202", IDC_ADDTASK_LABEL3},
+    {L"156", IDC_ADDTASK_LABEL5},
+    {L"203", IDC_ADDTASK_CMDADD},
+    {L"204", IDC_ADDTASK_CMDCANCEL},
+    {L"205", IDC_ADDTASK_COMMAND1},
+};
+
+int Scale(int value, UINT dpi)
+{
+    return MulDiv(value, static_cast<int>(dpi), 96);
+}
+
+std::wstring WindowText(HWND window)
+{
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+} // namespace
+
+int AppendNewTask(StartupList& list, std::wstring taskName, std::wstring loadFrom, std::wstring location)
+{
+    RowWords words;
+    words.status = EnabledWord();
+    words.user = SetCaptionfromINI(loadFrom == SetCaptionfromINI(L"414") ? L"415" : L"416");
+    words.when = SetCaptionfromINI(L"417");
+    words.loadFrom = std::move(loadFrom);
+    const int position = list.Append(std::move(taskName));
+    SetRowColumns(list, position, words, std::move(location));
+    return position;
+}
+
+void frmAddTask::Show(HWND owner, StartupList& list)
+{
+    if (current) return;
+    frmAddTask dialog(list);
+    if (!dialog.Create(owner)) return;
+    current = &dialog;
+    dialog.Form_Load();
+    if (owner) CentreOverOwner(dialog.hwnd_, owner);
+    dialog.RunModal();
+    current = nullptr;
+}
+
+frmAddTask* frmAddTask::Existing()
+{
+    return current;
+}
+
+bool frmAddTask::Create(HWND owner)
+{
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = WndProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = platform::names::AddTaskWindowClass;
+    RegisterClassExW(&wc);
+
+    owner_ = owner;
+    const UINT dpi = owner ? GetDpiForWindow(owner) : 96;
+    const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    // The right-to-left rule holds from creation: the children are mirrored with the frame.
+    const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT | LanguageLayoutExStyle();
+    RECT frame{0, 0, Scale(ClientWidth, dpi), Scale(ClientHeight, dpi)};
+    AdjustWindowRectExForDpi(&frame, style, FALSE, exStyle, dpi);
+    CreateWindowExW(exStyle, platform::names::AddTaskWindowClass, L"Add Task", style, CW_USEDEFAULT, CW_USEDEFAULT,
+                    frame.right - frame.left, frame.bottom - frame.top, owner, nullptr, instance, this);
+    return hwnd_ != nullptr;
+}
+
+LRESULT CALLBACK frmAddTask::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    frmAddTask* self = nullptr;
+    if (message == WM_NCCREATE) {
+        self = static_cast<frmAddTask*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    } else {
+        self = reinterpret_cast<frmAddTask*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    }
+    if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
+    LRESULT result = self->HandleMessage(message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+    }
+    return result;
+}
+
+LRESULT frmAddTask::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CREATE:
+        CreateControls();
+        return 0;
+    case WM_COMMAND:
+        OnCommand(LOWORD(wParam), HIWORD(wParam));
+        return 0;
+    case WM_CLOSE:
+        cmdCancel_Click();
+        return 0;
+    }
+    return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+void frmAddTask::CreateControls()
+{
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    auto make = [&](DWORD exStyle, const wchar_t* cls, const wchar_t* text, DWORD style, int id) {
+        return CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 10, 10, hwnd_,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+    };
+    // Creation order is the tab order: name, location, source, Add, Cancel, Browse.
+    make(0, WC_STATICW, L"Task Name:", SS_LEFT | SS_NOPREFIX, IDC_ADDTASK_LABEL1);
+    make(WS_EX_CLIENTEDGE, WC_EDITW, L"", WS_TABSTOP | ES_AUTOHSCROLL, IDC_ADDTASK_TXTNAME);
+    make(0, WC_STATICW, L"Location   :", SS_LEFT | SS_NOPREFIX, IDC_ADDTASK_LABEL5);
+    HWND location = make(WS_EX_CLIENTEDGE, WC_EDITW, L"", WS_TABSTOP | ES_AUTOHSCROLL, IDC_ADDTASK_TXTLOCATION);
+    // A location is a path or command line, read left to right in every language; mirrored,
+    // its backslashes and dots would be reordered. The field keeps its mirrored place.
+    SetWindowLongPtrW(location, GWL_EXSTYLE, GetWindowLongPtrW(location, GWL_EXSTYLE) & ~WS_EX_LAYOUTRTL);
+    make(0, WC_STATICW, L"Add in        :", SS_LEFT | SS_NOPREFIX, IDC_ADDTASK_LABEL3);
+    // A drop-down list: only the listed sources can be chosen, never a typed one.
+    make(0, WC_COMBOBOXW, L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, IDC_ADDTASK_COMBO1);
+    make(0, WC_BUTTONW, L"&Add", WS_TABSTOP | BS_PUSHBUTTON, IDC_ADDTASK_CMDADD);
+    make(0, WC_BUTTONW, L"&Cancel", WS_TABSTOP | BS_PUSHBUTTON, IDC_ADDTASK_CMDCANCEL);
+    make(0, WC_BUTTONW, L"&Browse", WS_TABSTOP | BS_PUSHBUTTON, IDC_ADDTASK_COMMAND1);
+}
+
+void frmAddTask::Form_Load()
+{
+    // The skin comes first; without it the controls get the system's message font.
+    SkinOrStandardFont(Skin1, hwnd_, font_);
+    PlaceControls(hwnd_, Placements);
+    if (LanguagePacksFound) ApplyCaptions();
+
+    LoadSourceNames(SourceNames);
+    HWND combo = Control(IDC_ADDTASK_COMBO1);
+    for (const std::wstring& name : SourceNames)
+        SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    SendMessageW(combo, CB_SETCURSEL, 0, 0);
+}
+
+void frmAddTask::ApplyCaptions()
+{
+    for (const CaptionKey& caption : CaptionKeys)
+        SetWindowTextW(caption.id ? Control(caption.id) : hwnd_, SetCaptionfromINI(caption.key).c_str());
+}
+
+void frmAddTask::RunModal()
+{
+    if (owner_) EnableWindow(owner_, FALSE);
+    ShowWindow(hwnd_, SW_SHOWNORMAL);
+    SetForegroundWindow(hwnd_);
+    SetFocus(Control(IDC_ADDTASK_TXTNAME));
+    MSG msg;
+    while (hwnd_) {
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            // The program is ending: leave the quit for the main loop.
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (got < 0) break;
+        if (!IsDialogMessageW(hwnd_, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    Close();
+}
+
+void frmAddTask::Close()
+{
+    // The owner is usable again before the dialog goes, so that it takes the activation back.
+    if (owner_) EnableWindow(owner_, TRUE);
+    if (hwnd_) DestroyWindow(hwnd_);
+}
+
+void frmAddTask::OnCommand(int id, int code)
+{
+    switch (id) {
+    case IDC_ADDTASK_COMBO1:
+        if (code == CBN_SELCHANGE) Combo1_Click();
+        break;
+    case IDC_ADDTASK_COMMAND1:
+        Command1_Click();
+        break;
+    case IDC_ADDTASK_CMDADD:
+        cmdAdd_Click();
+        break;
+    case IDC_ADDTASK_CMDCANCEL:
+    case IDCANCEL:
+        cmdCancel_Click();
+        break;
+    }
+}
+
+void frmAddTask::Combo1_Click()
+{
+    const std::wstring source = WindowText(Control(IDC_ADDTASK_COMBO1));
+    // win.ini entries are named by their line; the typed name is kept for another source.
+    const bool winIni = source == SourceNames[7] || source == SourceNames[6];
+    EnableWindow(Control(IDC_ADDTASK_TXTNAME), !winIni);
+}
+
+void frmAddTask::Command1_Click()
+{
+    std::wstring filter;
+    filter = L"Programs (*.exe)|*.exe|";
+    filter += L"All Files (*.*)|*.*";
+    std::replace(filter.begin(), filter.end(), L'|', L'\0');
+    filter.push_back(L'\0');
+
+    std::vector<wchar_t> file(32768, L'\0');
+    std::copy_n(fileName_.begin(), std::min(fileName_.size(), file.size() - 1), file.begin());
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof(ofn);
+    ofn.hwndOwner = hwnd_;
+    ofn.lpstrFilter = filter.c_str();
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = file.data();
+    ofn.nMaxFile = static_cast<DWORD>(file.size());
+    // Cancelled, the dialog keeps the name it held, and that replaces the location all the same.
+    if (GetOpenFileNameW(&ofn)) fileName_ = file.data();
+    SetWindowTextW(Control(IDC_ADDTASK_TXTLOCATION), fileName_.c_str());
+}
+
+void frmAddTask::cmdAdd_Click()
+{
+    HWND name = Control(IDC_ADDTASK_TXTNAME);
+    const std::wstring taskName = WindowText(name);
+    const std::wstring location = WindowText(Control(IDC_ADDTASK_TXTLOCATION));
+    if (taskName.empty() || location.empty()) {
+        MessageBoxW(hwnd_, MessageTexts[1].c_str(), platform::names::AppTitle, MB_OK);
+    } else {
+        const std::wstring source = WindowText(Control(IDC_ADDTASK_COMBO1));
+        AppendNewTask(list_, IsWindowEnabled(name) ? taskName : source, source, location);
+    }
+    Close();
+}
+
+void frmAddTask::cmdCancel_Click()
+{
+    Close();
+}

@@ -1,0 +1,56 @@
+// The Add Task dialog: a name, one of the eight sources and a location become a new row at the
+// end of the list. Modal, owned by the main window, made afresh at every opening.
+#pragma once
+#include "app/StartupList.h"
+#include "i18n/Lookup.h"
+#include "platform/Handles.h"
+#include "platform/Skin.h"
+
+#include <windows.h>
+#include <string>
+
+class frmAddTask {
+  public:
+    // Shows the dialog owned by owner and returns once it has closed; Add appends to list.
+    static void Show(HWND owner, StartupList& list);
+    // The dialog while it is open.
+    static frmAddTask* Existing();
+
+    HWND Handle() const { return hwnd_; }
+    HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
+
+    // Handlers, called by the window procedure and by tests.
+    void Combo1_Click();
+    void Command1_Click();
+    void cmdAdd_Click();
+    void cmdCancel_Click();
+    void ApplyCaptions();
+
+    frmAddTask(const frmAddTask&) = delete;
+    frmAddTask& operator=(const frmAddTask&) = delete;
+
+  private:
+    explicit frmAddTask(StartupList& list) : list_(list) {}
+    ~frmAddTask() = default;
+    static LRESULT CALLBACK WndProc(HWND, UINT, WPARAM, LPARAM);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    bool Create(HWND owner);
+    void CreateControls();
+    void Form_Load();
+    void RunModal();
+    void OnCommand(int id, int code);
+    void Close();
+
+    StartupList& list_;
+    HWND hwnd_ = nullptr;
+    HWND owner_ = nullptr;
+    SourceNameTable SourceNames;
+    // What the file dialog holds between two Browses of one opening.
+    std::wstring fileName_;
+    platform::Skin Skin1;
+    platform::UniqueGdi<HFONT> font_;
+};
+
+// Appends the row of a new task: the Enabled word, loadFrom, the User word of key 415 when
+// loadFrom is the text of key 414 and of key 416 otherwise, the When? word of key 417.
+int AppendNewTask(StartupList& list, std::wstring taskName, std::wstring loadFrom, std::wstring location);
