@@ -73,8 +73,13 @@ ApplyResult ApplyNow(MainState& state)
     const int baseline = std::clamp<int>(state.BaselineCount, 0, static_cast<int>(records.size()));
     records.resize(static_cast<size_t>(baseline));
 
-    // Write ahead: the store as this apply will leave it, before any source is touched.
-    const bool storeFirst = SaveDisabledEntries(list) == ERROR_SUCCESS;
+    // Write ahead, before any source is touched: the store as this apply will leave it, and
+    // still holding the entries it is about to write back, so that a stop half-way never leaves
+    // an entry in neither place.
+    StartupList ahead = list;
+    for (int k = 0; k < std::min(baseline, rows); ++k)
+        if (records[static_cast<size_t>(k)][Status] == words.disabled) ahead.SetSubItem(k + 1, Status, words.disabled);
+    const bool storeFirst = SaveDisabledEntries(ahead) == ERROR_SUCCESS;
 
     Engine engine(state, result);
     bool keptDisabled = false;
