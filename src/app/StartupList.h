@@ -21,6 +21,9 @@ class StartupList {
     const StartupEntry& Row(int position) const { return rows_[static_cast<size_t>(position - 1)]; }
     const std::wstring& Text(int position, int column) const { return Row(position)[static_cast<size_t>(column)]; }
     bool Remove(int position);
+    // Removes every row whose Status is status, in one pass; kept[k] tells whether the row at
+    // position k + 1 stayed.
+    std::vector<bool> RemoveRowsWithStatus(const std::wstring& status);
     void Clear();
 
     // 0 when no row is selected.

@@ -79,7 +79,8 @@ ApplyResult ApplyNow(MainState& state)
     StartupList ahead = list;
     for (int k = 0; k < std::min(baseline, rows); ++k)
         if (records[static_cast<size_t>(k)][Status] == words.disabled) ahead.SetSubItem(k + 1, Status, words.disabled);
-    const bool storeFirst = SaveDisabledEntries(ahead) == ERROR_SUCCESS;
+    const std::vector<EntryRecord> storedAhead = DisabledRecords(ahead);
+    const bool storeFirst = WriteStore(storedAhead) == ERROR_SUCCESS;
 
     Engine engine(state, result);
     bool keptDisabled = false;
@@ -118,15 +119,22 @@ ApplyResult ApplyNow(MainState& state)
             keepDisabled(position, records.back());
     }
 
-    // Removed rows: records without a row are dropped, their entries untouched; walking
-    // backwards keeps the positions still to be visited.
+    // Removed rows: records without a row are dropped, their entries untouched; the rows marked
+    // Remove go with their records, in one pass.
     if (baseline > rows) records.resize(static_cast<size_t>(rows));
-    for (int position = list.Count(); position >= 1; --position)
-        if (list.Text(position, Status) == words.remove && list.Remove(position))
-            records.erase(records.begin() + (position - 1));
+    const std::vector<bool> kept = list.RemoveRowsWithStatus(words.remove);
+    size_t next = 0;
+    for (size_t k = 0; k < kept.size(); ++k) {
+        if (!kept[k]) continue;
+        if (next != k) records[next] = std::move(records[k]);
+        ++next;
+    }
+    records.resize(next);
     state.BaselineCount = static_cast<short>(records.size());
 
-    result.storeError = SaveDisabledEntries(list);
+    // The store once more, unless the one written ahead is already what the list now holds.
+    const std::vector<EntryRecord> stored = DisabledRecords(list);
+    result.storeError = storeFirst && stored == storedAhead ? ERROR_SUCCESS : WriteStore(stored);
     if (keptDisabled) SyncButtonsToSelection(state);
     return result;
 }

@@ -74,17 +74,27 @@ std::wstring StorePath()
     return platform::GetWindowsFolder() + platform::names::StoreFile;
 }
 
-DWORD SaveDisabledEntries(const StartupList& list)
+std::vector<EntryRecord> DisabledRecords(const StartupList& list)
 {
     const std::wstring disabled = DisabledWord();
-    std::vector<EntryRecord> disabledEntries;
+    std::vector<EntryRecord> records;
     for (int row = 1; row <= list.Count(); ++row)
-        if (list.Text(row, Status) == disabled) disabledEntries.push_back(list.Row(row));
-    if (disabledEntries.empty()) {
+        if (list.Text(row, Status) == disabled) records.push_back(list.Row(row));
+    return records;
+}
+
+DWORD WriteStore(const std::vector<EntryRecord>& disabledRecords)
+{
+    if (disabledRecords.empty()) {
         DWORD error = platform::RemoveFile(StorePath(), true);
         return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ERROR_SUCCESS : error;
     }
-    return WriteEntryFile(disabledEntries, StorePath(), static_cast<int>(disabledEntries.size()));
+    return WriteEntryFile(disabledRecords, StorePath(), static_cast<int>(disabledRecords.size()));
+}
+
+DWORD SaveDisabledEntries(const StartupList& list)
+{
+    return WriteStore(DisabledRecords(list));
 }
 
 namespace {

@@ -27,6 +27,9 @@ EntryFileContent ReadEntryFile(StartupList& list, const std::wstring& fileName);
 std::wstring StorePath();
 // Rewrites the store from the rows whose Status is the Disabled word, or deletes it when none is.
 DWORD SaveDisabledEntries(const StartupList& list);
+// Its two halves: the rows to keep, and the store written with them (or deleted when empty).
+std::vector<EntryRecord> DisabledRecords(const StartupList& list);
+DWORD WriteStore(const std::vector<EntryRecord>& disabledRecords);
 // The store's rows for the current language: Status the Disabled word of now, and a Load From
 // that names a source in any pack, or in English, becomes this language's name for it.
 std::vector<EntryRecord> StoredEntriesForLanguage(const SourceNameTable& sourceNames);
