@@ -1,6 +1,7 @@
 // The main window. Its procedure only dispatches; the handlers are small methods that call
 // into the subsystems and then show the state they leave.
 #include "app/frmMain.h"
+#include "app/WindowProc.h"
 #include "app/resource.h"
 #include "apply/ApplyMenu.h"
 #include "apply/ApplyReport.h"
@@ -96,7 +97,7 @@ bool frmMain::Create(HINSTANCE instance)
     instance_ = instance;
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = WndProc;
+    wc.lpfnWndProc = ClassWindowProc<frmMain>;
     wc.hInstance = instance;
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -113,25 +114,6 @@ bool frmMain::Create(HINSTANCE instance)
         return false;
     }
     return true;
-}
-
-LRESULT CALLBACK frmMain::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    frmMain* self = nullptr;
-    if (message == WM_NCCREATE) {
-        self = static_cast<frmMain*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    } else {
-        self = reinterpret_cast<frmMain*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    }
-    if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
-    LRESULT result = self->HandleMessage(message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        self->hwnd_ = nullptr;
-    }
-    return result;
 }
 
 LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)

@@ -63,7 +63,7 @@ class frmMain {
     void ShowButtons();
 
   private:
-    static LRESULT CALLBACK WndProc(HWND, UINT, WPARAM, LPARAM);
+    template <class T> friend LRESULT CALLBACK ClassWindowProc(HWND, UINT, WPARAM, LPARAM);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void CreateControls();
     void CreateMenus();

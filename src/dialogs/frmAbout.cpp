@@ -1,6 +1,7 @@
 // The About box window. It deletes itself when its window is destroyed, which also happens
 // when its owner, the main window, goes.
 #include "dialogs/frmAbout.h"
+#include "app/WindowProc.h"
 #include "app/resource.h"
 #include "dialogs/DialogLayout.h"
 #include "i18n/Captions.h"
@@ -63,7 +64,7 @@ bool frmAbout::Create(HWND owner)
     HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = WndProc;
+    wc.lpfnWndProc = ClassWindowProc<frmAbout>;
     wc.hInstance = instance;
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -81,28 +82,13 @@ bool frmAbout::Create(HWND owner)
     return hwnd_ != nullptr;
 }
 
-LRESULT CALLBACK frmAbout::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+void frmAbout::WindowGone(frmAbout* self)
 {
-    frmAbout* self = nullptr;
-    if (message == WM_NCCREATE) {
-        self = static_cast<frmAbout*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    } else {
-        self = reinterpret_cast<frmAbout*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    // Only a box that finished its creation is ours to delete; Load deletes a failed one.
+    if (current == self) {
+        current = nullptr;
+        delete self;
     }
-    if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
-    LRESULT result = self->HandleMessage(message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        self->hwnd_ = nullptr;
-        // Only a box that finished its creation is ours to delete; Load deletes a failed one.
-        if (current == self) {
-            current = nullptr;
-            delete self;
-        }
-    }
-    return result;
 }
 
 LRESULT frmAbout::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)

@@ -31,7 +31,9 @@ class frmAbout {
   private:
     frmAbout() = default;
     ~frmAbout() = default;
-    static LRESULT CALLBACK WndProc(HWND, UINT, WPARAM, LPARAM);
+    template <class T> friend LRESULT CALLBACK ClassWindowProc(HWND, UINT, WPARAM, LPARAM);
+    // Called when its window is gone: the box deletes itself then.
+    static void WindowGone(frmAbout* self);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     bool Create(HWND owner);
     void CreateControls();

@@ -1,6 +1,7 @@
 // The Add Task dialog window and its own modal loop. The dialog object lives on the stack of
 // Show, so nothing of one opening survives into the next.
 #include "dialogs/frmAddTask.h"
+#include "app/WindowProc.h"
 #include "app/StartupSource.h"
 #include "app/resource.h"
 #include "dialogs/DialogLayout.h"
@@ -91,7 +92,7 @@ bool frmAddTask::Create(HWND owner)
     HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = WndProc;
+    wc.lpfnWndProc = ClassWindowProc<frmAddTask>;
     wc.hInstance = instance;
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -108,25 +109,6 @@ bool frmAddTask::Create(HWND owner)
     CreateWindowExW(exStyle, platform::names::AddTaskWindowClass, L"Add Task", style, CW_USEDEFAULT, CW_USEDEFAULT,
                     frame.right - frame.left, frame.bottom - frame.top, owner, nullptr, instance, this);
     return hwnd_ != nullptr;
-}
-
-LRESULT CALLBACK frmAddTask::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    frmAddTask* self = nullptr;
-    if (message == WM_NCCREATE) {
-        self = static_cast<frmAddTask*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    } else {
-        self = reinterpret_cast<frmAddTask*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    }
-    if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
-    LRESULT result = self->HandleMessage(message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        self->hwnd_ = nullptr;
-    }
-    return result;
 }
 
 LRESULT frmAddTask::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)

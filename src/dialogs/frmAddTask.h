@@ -32,7 +32,7 @@ class frmAddTask {
   private:
     explicit frmAddTask(StartupList& list) : list_(list) {}
     ~frmAddTask() = default;
-    static LRESULT CALLBACK WndProc(HWND, UINT, WPARAM, LPARAM);
+    template <class T> friend LRESULT CALLBACK ClassWindowProc(HWND, UINT, WPARAM, LPARAM);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     bool Create(HWND owner);
     void CreateControls();
