@@ -18,5 +18,10 @@ struct ControlPlacement {
 void SkinOrStandardFont(platform::Skin& skin, HWND dialog, platform::UniqueGdi<HFONT>& font);
 // Places the controls of dialog at the DPI of the dialog.
 void PlaceControls(HWND dialog, std::span<const ControlPlacement> placements);
+// Registers windowClass and creates the dialog's window, owned by owner, with a client area of
+// width x height at 96 DPI scaled to the owner's DPI, laid out right to left when the language
+// asks for it. self reaches the procedure at WM_NCCREATE.
+HWND CreateDialogWindow(const wchar_t* windowClass, WNDPROC procedure, const wchar_t* title, int width, int height,
+                        HWND owner, void* self);
 // Moves window to the middle of owner.
 void CentreOverOwner(HWND window, HWND owner);

@@ -32,11 +32,6 @@ constexpr ControlPlacement Placements[] = {
     {IDC_ABOUT_CMDSYSINFO, 312, 172, 104, 26},
 };
 
-int Scale(int value, UINT dpi)
-{
-    return MulDiv(value, static_cast<int>(dpi), 96);
-}
-
 } // namespace
 
 frmAbout& frmAbout::Load(HWND owner)
@@ -61,24 +56,9 @@ frmAbout* frmAbout::Existing()
 
 bool frmAbout::Create(HWND owner)
 {
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = ClassWindowProc<frmAbout>;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = platform::names::AboutWindowClass;
-    RegisterClassExW(&wc);
-
     owner_ = owner;
-    const UINT dpi = owner ? GetDpiForWindow(owner) : 96;
-    const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-    const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT | LanguageLayoutExStyle();
-    RECT frame{0, 0, Scale(ClientWidth, dpi), Scale(ClientHeight, dpi)};
-    AdjustWindowRectExForDpi(&frame, style, FALSE, exStyle, dpi);
-    CreateWindowExW(exStyle, platform::names::AboutWindowClass, L"About Brightfold Ravelin", style, CW_USEDEFAULT,
-                    CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, owner, nullptr, instance, this);
+    CreateDialogWindow(platform::names::AboutWindowClass, ClassWindowProc<frmAbout>, L"About Brightfold Ravelin", ClientWidth, ClientHeight, owner,
+                       this);
     return hwnd_ != nullptr;
 }
 

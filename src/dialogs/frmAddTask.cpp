@@ -5,13 +5,13 @@
 #include "app/StartupSource.h"
 #include "app/resource.h"
 #include "dialogs/DialogLayout.h"
+#include "platform/FileDialog.h"
 #include "i18n/Globals.h"
 #include "i18n/LanguageList.h"
 #include "platform/Files.h"
 #include "platform/Names.h"
 
 #include <commctrl.h>
-#include <commdlg.h>
 
 #include <algorithm>
 #include <vector>
@@ -43,11 +43,6 @@ constexpr CaptionKey CaptionKeys[] = {
     {L"204", IDC_ADDTASK_CMDCANCEL},
     {L"205", IDC_ADDTASK_COMMAND1},
 };
-
-int Scale(int value, UINT dpi)
-{
-    return MulDiv(value, static_cast<int>(dpi), 96);
-}
 
 std::wstring WindowText(HWND window)
 {
@@ -89,25 +84,9 @@ frmAddTask* frmAddTask::Existing()
 
 bool frmAddTask::Create(HWND owner)
 {
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = ClassWindowProc<frmAddTask>;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = platform::names::AddTaskWindowClass;
-    RegisterClassExW(&wc);
-
     owner_ = owner;
-    const UINT dpi = owner ? GetDpiForWindow(owner) : 96;
-    const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-    // The right-to-left rule holds from creation: the children are mirrored with the frame.
-    const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT | LanguageLayoutExStyle();
-    RECT frame{0, 0, Scale(ClientWidth, dpi), Scale(ClientHeight, dpi)};
-    AdjustWindowRectExForDpi(&frame, style, FALSE, exStyle, dpi);
-    CreateWindowExW(exStyle, platform::names::AddTaskWindowClass, L"Add Task", style, CW_USEDEFAULT, CW_USEDEFAULT,
-                    frame.right - frame.left, frame.bottom - frame.top, owner, nullptr, instance, this);
+    CreateDialogWindow(platform::names::AddTaskWindowClass, ClassWindowProc<frmAddTask>, L"Add Task", ClientWidth, ClientHeight, owner,
+                       this);
     return hwnd_ != nullptr;
 }
 
@@ -232,20 +211,9 @@ void frmAddTask::Command1_Click()
     std::wstring filter;
     filter = L"Programs (*.exe)|*.exe|";
     filter += L"All Files (*.*)|*.*";
-    std::replace(filter.begin(), filter.end(), L'|', L'\0');
-    filter.push_back(L'\0');
-
-    std::vector<wchar_t> file(32768, L'\0');
-    std::copy_n(fileName_.begin(), std::min(fileName_.size(), file.size() - 1), file.begin());
-    OPENFILENAMEW ofn{};
-    ofn.lStructSize = sizeof(ofn);
-    ofn.hwndOwner = hwnd_;
-    ofn.lpstrFilter = filter.c_str();
-    ofn.nFilterIndex = 1;
-    ofn.lpstrFile = file.data();
-    ofn.nMaxFile = static_cast<DWORD>(file.size());
+    platform::FileDialogResult chosen = platform::ShowFileDialog(hwnd_, false, filter, fileName_);
     // Cancelled, the dialog keeps the name it held, and that replaces the location all the same.
-    if (GetOpenFileNameW(&ofn)) fileName_ = file.data();
+    if (chosen.chosen) fileName_ = chosen.fileName;
     SetWindowTextW(Control(IDC_ADDTASK_TXTLOCATION), fileName_.c_str());
 }
 
