@@ -212,13 +212,7 @@ void frmMain::CreateMenus()
 void frmMain::ApplyStandardFont()
 {
     font_.reset(platform::CreateMessageFont(GetDpiForWindow(hwnd_)));
-    EnumChildWindows(
-        hwnd_,
-        [](HWND child, LPARAM font) -> BOOL {
-            SendMessageW(child, WM_SETFONT, static_cast<WPARAM>(font), TRUE);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(font_.get()));
+    platform::SetFontOnChildren(hwnd_, font_.get());
 }
 
 void frmMain::Layout()

@@ -11,13 +11,7 @@ void SkinOrStandardFont(platform::Skin& skin, HWND dialog, platform::UniqueGdi<H
         return;
     }
     font.reset(platform::CreateMessageFont(GetDpiForWindow(dialog)));
-    EnumChildWindows(
-        dialog,
-        [](HWND child, LPARAM handle) -> BOOL {
-            SendMessageW(child, WM_SETFONT, static_cast<WPARAM>(handle), TRUE);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(font.get()));
+    platform::SetFontOnChildren(dialog, font.get());
 }
 
 void PlaceControls(HWND dialog, std::span<const ControlPlacement> placements)

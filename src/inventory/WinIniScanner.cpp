@@ -2,14 +2,15 @@
 #include "app/StartupSource.h"
 #include "inventory/Scanners.h"
 #include "platform/Files.h"
+#include "platform/IniFile.h"
 #include "platform/Names.h"
 
 std::wstring ReadIniValue(const std::wstring& section, const std::wstring& key, const std::wstring& fileName)
 {
-    // Through the profile functions: Windows may keep this section in the registry.
-    wchar_t buffer[128] = {};
-    DWORD n = GetPrivateProfileStringW(section.c_str(), key.c_str(), L"", buffer, 127, fileName.c_str());
-    return n >= 2 ? std::wstring(buffer, n) : std::wstring();
+    // Through the profile functions: Windows may keep this section in the registry. A buffer of
+    // 128 characters read with a size of 127 gives at most 126 of them.
+    std::wstring value = platform::ReadProfileValue(section, key, fileName, 127);
+    return value.size() >= 2 ? value : std::wstring();
 }
 
 void LoadWinIniEntries(StartupList& list, const SourceNameTable& sourceNames)

@@ -127,4 +127,14 @@ unsigned long WriteProfileValue(const std::wstring& section, const std::wstring&
     return error != ERROR_SUCCESS ? error : ERROR_WRITE_FAULT;
 }
 
+std::wstring ReadProfileValue(const std::wstring& section, const std::wstring& key, const std::wstring& fileName,
+                              unsigned long bufferSize)
+{
+    std::wstring buffer(bufferSize + 1, L'\0');
+    const DWORD n =
+        GetPrivateProfileStringW(section.c_str(), key.c_str(), L"", buffer.data(), bufferSize, fileName.c_str());
+    buffer.resize(n);
+    return buffer;
+}
+
 } // namespace platform

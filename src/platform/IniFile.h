@@ -45,5 +45,9 @@ namespace platform {
 // Returns the system error (ERROR_SUCCESS on success).
 unsigned long WriteProfileValue(const std::wstring& section, const std::wstring& key,
                                 const std::wstring& value, const std::wstring& fileName);
+// Reads key of section through the profile functions into a buffer of bufferSize characters,
+// with an empty default: the characters the reader reports.
+std::wstring ReadProfileValue(const std::wstring& section, const std::wstring& key, const std::wstring& fileName,
+                              unsigned long bufferSize);
 
 } // namespace platform

@@ -40,6 +40,17 @@ HFONT CreateMessageFont(UINT dpi)
     return CreateFontIndirectW(&metrics.lfMessageFont);
 }
 
+void SetFontOnChildren(HWND window, HFONT font)
+{
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM handle) -> BOOL {
+            SendMessageW(child, WM_SETFONT, static_cast<WPARAM>(handle), TRUE);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(font));
+}
+
 bool Skin::LoadSkinFile(const std::wstring& path)
 {
     loaded_ = false;

@@ -43,5 +43,7 @@ class Skin {
 
 // The message font of the system at a given DPI: the standard look of every control.
 HFONT CreateMessageFont(UINT dpi);
+// Gives every child window of window the font.
+void SetFontOnChildren(HWND window, HFONT font);
 
 } // namespace platform
