@@ -94,7 +94,7 @@ void Measure(HKEY key, int rows)
         SetAll(key, rows);
         double floor = Milliseconds([&] { DeleteAll(key, rows); });
         disable.Keep(apply, floor);
-        double storeOnly = Milliseconds([&] { SaveDisabledEntries(state.List); });
+        double storeOnly = Milliseconds([&] { SaveDisabledEntries(state); });
         store.Keep(storeOnly, storeOnly);
 
         // Enable them again: N writes, the store deleted.

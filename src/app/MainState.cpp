@@ -12,7 +12,7 @@ void FillStartupList(MainState& state)
         SetRegRunIntoList(state.List, state.Reg1, state.SourceNames, HKEY_LOCAL_MACHINE, key);
     LoadWinIniEntries(state.List, state.SourceNames);
     LoadStartupFolderEntries(state.List, state.SourceNames);
-    LoadDisabledEntries(state.List, state.SourceNames);
+    LoadDisabledEntries(state);
 
     TakeBaseline(state);
     if (state.List.Count() >= 1) {

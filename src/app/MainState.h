@@ -16,6 +16,15 @@ struct MainState {
     std::wstring EnableCaption, DisableCaption;
     platform::Reg Reg1;
 
+    // What the store file holds, in this language's words, as last read or written.
+    std::vector<EntryRecord> StoredEntries;
+    // Why the store could not be read whole at the last fill; while set, nothing rewrites it.
+    struct {
+        DWORD error = ERROR_SUCCESS;
+        bool incomplete = false; // it ended inside a record
+    } StoreProblem;
+    bool StoreReadWhole() const { return StoreProblem.error == ERROR_SUCCESS && !StoreProblem.incomplete; }
+
     // The file last chosen in the profile dialog.
     std::wstring ProfileFileName;
 

@@ -1,5 +1,6 @@
 // The list model that the main window's owner-data ListView shows.
 #include "app/StartupList.h"
+#include "platform/Text.h"
 
 int StartupList::Append(std::wstring taskName)
 {
@@ -55,4 +56,10 @@ void StartupList::Clear()
 void StartupList::Select(int position)
 {
     selected_ = (position >= 1 && position <= Count()) ? position : 0;
+}
+
+std::wstring StartupList::Shown(int position, int column) const
+{
+    const std::wstring& text = Text(position, column);
+    return column == TaskName ? platform::TrimBlanks(text) : text;
 }

@@ -30,6 +30,10 @@ class StartupList {
     int Selected() const { return selected_; }
     void Select(int position);
 
+    // A cell as the list shows it: the Task Name without the blanks a registry value's exact
+    // name may have around it.
+    std::wstring Shown(int position, int column) const;
+
   private:
     std::vector<StartupEntry> rows_;
     int selected_ = 0;

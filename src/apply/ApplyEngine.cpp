@@ -41,6 +41,8 @@ class Engine {
         return false;
     }
 
+    void ForgetCopiesBut(const std::vector<EntryRecord>& stored) { writer_.ForgetCopiesBut(stored); }
+
   private:
     void Fail(const WriteResult& r)
     {
@@ -75,12 +77,14 @@ ApplyResult ApplyNow(MainState& state)
 
     // Write ahead, before any source is touched: the store as this apply will leave it, and
     // still holding the entries it is about to write back, so that a stop half-way never leaves
-    // an entry in neither place.
+    // an entry in neither place. A store that was not read whole is never rewritten.
+    result.storeNotRead = !state.StoreReadWhole();
     StartupList ahead = list;
     for (int k = 0; k < std::min(baseline, rows); ++k)
         if (records[static_cast<size_t>(k)][Status] == words.disabled) ahead.SetSubItem(k + 1, Status, words.disabled);
-    const std::vector<EntryRecord> storedAhead = DisabledRecords(ahead);
-    const bool storeFirst = WriteStore(storedAhead) == ERROR_SUCCESS;
+    const std::vector<EntryRecord> storedAhead = ComposeStore(ahead, state.StoredEntries, {});
+    const bool storeFirst = !result.storeNotRead && WriteStore(storedAhead) == ERROR_SUCCESS;
+    if (storeFirst) state.StoredEntries = storedAhead;
 
     Engine engine(state, result);
     bool keptDisabled = false;
@@ -90,6 +94,8 @@ ApplyResult ApplyNow(MainState& state)
         record[Status] = words.disabled;
         keptDisabled = true;
     };
+    // Entries that leave the store: written back to their sources, or removed by the user.
+    std::vector<EntryRecord> released;
 
     // Changed rows.
     for (int k = 0; k < std::min(baseline, rows); ++k) {
@@ -104,9 +110,13 @@ ApplyResult ApplyNow(MainState& state)
         }
         if (status == words.remove || status == words.disabled) {
             engine.TakeOut(position, record[Status] == words.disabled);
-        } else if (status == words.enabled && !engine.Write(position)) {
-            keepDisabled(position, record);
-            continue;
+            if (status == words.remove) released.push_back(list.Row(position));
+        } else if (status == words.enabled) {
+            if (!engine.Write(position)) {
+                keepDisabled(position, record);
+                continue;
+            }
+            released.push_back(list.Row(position));
         }
         record[Status] = status;
     }
@@ -132,9 +142,16 @@ ApplyResult ApplyNow(MainState& state)
     records.resize(next);
     state.BaselineCount = static_cast<short>(records.size());
 
-    // The store once more, unless the one written ahead is already what the list now holds.
-    const std::vector<EntryRecord> stored = DisabledRecords(list);
-    result.storeError = storeFirst && stored == storedAhead ? ERROR_SUCCESS : WriteStore(stored);
+    // The store once more, unless the one written ahead is already what it must hold. Copies
+    // kept for entries the store no longer holds go only once it is written.
+    if (!result.storeNotRead) {
+        std::vector<EntryRecord> stored = ComposeStore(list, state.StoredEntries, released);
+        if (!storeFirst || stored != storedAhead) result.storeError = WriteStore(stored);
+        if (result.storeError == ERROR_SUCCESS) {
+            state.StoredEntries = std::move(stored);
+            engine.ForgetCopiesBut(state.StoredEntries);
+        }
+    }
     if (keptDisabled) SyncButtonsToSelection(state);
     return result;
 }

@@ -23,12 +23,15 @@ struct ApplyResult {
     int takenOut = 0; // entries taken out of their sources
     std::vector<ApplyFailure> failures;
     DWORD storeError = ERROR_SUCCESS; // the store as the apply left it could not be written
+    bool storeNotRead = false;        // the store was not read whole at the last fill: left as it was
 };
 
 // Acts on every row whose Status differs from its baseline record and on every row added since,
 // drops the rows marked Remove with their records, and rewrites the store. The store is written
 // first, so a disabled entry is taken out of its source only once the store holds it. An entry
-// that cannot be written to its source stays a disabled row, kept in the store.
+// that cannot be written to its source stays a disabled row, kept in the store; an entry leaves
+// the store only when it is written back or removed by the user, so a list that lacks a stored
+// entry (a loaded profile) never drops it.
 ApplyResult ApplyNow(MainState& state);
 
 // The six texts of the row at position, in column order.

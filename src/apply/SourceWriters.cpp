@@ -6,7 +6,13 @@
 #include "platform/Names.h"
 #include "platform/Shortcuts.h"
 
+#include "inventory/Scanners.h"
+#include "platform/Registry.h"
+#include "platform/Text.h"
+
 #include <shlobj.h>
+
+#include <unordered_set>
 
 namespace {
 
@@ -16,19 +22,20 @@ struct Source {
     HKEY root;           // registry
     const wchar_t* name; // the run key, or the win.ini key
     int csidl;           // StartUp folder
+    const wchar_t* id;   // the English name, which also names its copies
 };
 
 // The first whose Load From text matches wins.
 const Source Sources[9] = {
-    {Kind::Registry, HKEY_CURRENT_USER, L"Run", 0},
-    {Kind::Registry, HKEY_LOCAL_MACHINE, L"Run", 0},
-    {Kind::Registry, HKEY_LOCAL_MACHINE, L"RunOnce", 0},
-    {Kind::Registry, HKEY_LOCAL_MACHINE, L"RunOnceEx", 0},
-    {Kind::Registry, HKEY_LOCAL_MACHINE, L"RunServices", 0},
-    {Kind::StartUp, nullptr, nullptr, CSIDL_STARTUP},
-    {Kind::StartUp, nullptr, nullptr, CSIDL_COMMON_STARTUP},
-    {Kind::WinIni, nullptr, L"Load", 0},
-    {Kind::WinIni, nullptr, L"Run", 0},
+    {Kind::Registry, HKEY_CURRENT_USER, L"Run", 0, L"Registry(User Run)"},
+    {Kind::Registry, HKEY_LOCAL_MACHINE, L"Run", 0, L"Registry(Machine Run)"},
+    {Kind::Registry, HKEY_LOCAL_MACHINE, L"RunOnce", 0, L"Registry(Machine RunOnce)"},
+    {Kind::Registry, HKEY_LOCAL_MACHINE, L"RunOnceEx", 0, L"Registry(Machine RunOnceEx)"},
+    {Kind::Registry, HKEY_LOCAL_MACHINE, L"RunServices", 0, L"Registry(Machine RunServices)"},
+    {Kind::StartUp, nullptr, nullptr, CSIDL_STARTUP, L"StartUp (Current User)"},
+    {Kind::StartUp, nullptr, nullptr, CSIDL_COMMON_STARTUP, L"StartUp (All Users)"},
+    {Kind::WinIni, nullptr, L"Load", 0, L"Win.ini Load"},
+    {Kind::WinIni, nullptr, L"Run", 0, L"Win.ini Run"},
 };
 constexpr wchar_t WinIniSection[] = L"Windows";
 
@@ -63,6 +70,50 @@ std::wstring ShortcutPath(const Source& source, const std::wstring& taskName)
     return folder.empty() ? folder : folder + L"\\" + taskName + L".lnk";
 }
 
+// Where the exact copy of an entry taken out of this source is kept until the store lets it go:
+// the text of a row (its rendered data, a shortcut's bare target, a win.ini value cut for
+// display) does not always give the entry back as it was.
+std::wstring CopyKey(const Source& source)
+{
+    return platform::names::CopiesKey + std::wstring(source.id);
+}
+
+std::wstring CopyFolder(const Source& source)
+{
+    return platform::GetWindowsFolder() + platform::names::CopiesFolder + source.id;
+}
+
+std::wstring WinIniValue(const Source& source)
+{
+    return platform::ReadProfileValue(WinIniSection, source.name, WinIniPath(), 32767);
+}
+
+// The copy of a value, when there is one and it still stands for the row's text.
+bool CopiedValue(const Source& source, const EntryRecord& record, platform::RegValue& copy)
+{
+    if (platform::ReadRegValue(HKEY_CURRENT_USER, CopyKey(source), record[TaskName], copy) != ERROR_SUCCESS)
+        return false;
+    if (source.kind == Kind::Registry)
+        return platform::RenderRegData(copy.type, copy.data.data(), copy.data.size()) == record[Location];
+    const std::wstring text = platform::RenderRegData(copy.type, copy.data.data(), copy.data.size());
+    return text.substr(0, WinIniReadSize - 1) == record[Location];
+}
+
+DWORD KeepValueCopy(const Source& source, const std::wstring& name, DWORD type, const void* data, size_t size)
+{
+    const BYTE* bytes = static_cast<const BYTE*>(data);
+    return static_cast<DWORD>(platform::WriteRegValue(HKEY_CURRENT_USER, CopyKey(source),
+                                                      {name, type, std::vector<BYTE>(bytes, bytes + size)}));
+}
+
+DWORD CopyFileBytes(const std::wstring& from, const std::wstring& to)
+{
+    std::string bytes;
+    DWORD error = ERROR_SUCCESS;
+    if (!platform::ReadWholeFile(from, bytes, &error)) return error;
+    return platform::ReplaceFileAtomically(to, bytes);
+}
+
 } // namespace
 
 SourceWriter::SourceWriter(platform::Reg& reg) : reg_(reg)
@@ -88,18 +139,35 @@ WriteResult SourceWriter::RemoveFromSource(const EntryRecord& record)
     const int found = FindSource(record[LoadFrom]);
     if (found < 0) return {WriteResult::NoSource};
     const Source& source = Sources[found];
+    // Each entry is copied exactly before it goes; without the copy it stays.
     switch (source.kind) {
-    case Kind::Registry:
+    case Kind::Registry: {
         SelectValue(reg_, source, record[TaskName]);
+        platform::RegValue value;
+        if (reg_.ReadRaw(value) == ERROR_SUCCESS)
+            if (DWORD error = KeepValueCopy(source, value.name, value.type, value.data.data(), value.data.size()))
+                return FromError(error);
         return FromRemoval(static_cast<DWORD>(reg_.DeleteValue()));
+    }
     case Kind::StartUp: {
         const std::wstring path = ShortcutPath(source, record[TaskName]);
         if (path.empty()) return {WriteResult::Failed, ERROR_PATH_NOT_FOUND};
+        if (platform::FileExists(path)) {
+            DWORD error = platform::CreateFolderPath(CopyFolder(source));
+            if (!error) error = CopyFileBytes(path, CopyFolder(source) + L"\\" + record[TaskName] + L".lnk");
+            if (error) return FromError(error);
+        }
         // Not forced: a read-only shortcut stays where it is.
         return FromRemoval(platform::RemoveFile(path, false));
     }
-    case Kind::WinIni:
+    case Kind::WinIni: {
+        const std::wstring value = WinIniValue(source);
+        if (!value.empty())
+            if (DWORD error = KeepValueCopy(source, record[TaskName], REG_SZ, value.c_str(),
+                                            (value.size() + 1) * sizeof(wchar_t)))
+                return FromError(error);
         return FromError(ClearIniValue(WinIniSection, source.name, WinIniPath()));
+    }
     }
     return {WriteResult::NoSource};
 }
@@ -109,20 +177,50 @@ WriteResult SourceWriter::WriteToSource(const EntryRecord& record)
     const int found = FindSource(record[LoadFrom]);
     if (found < 0) return {WriteResult::NoSource};
     const Source& source = Sources[found];
+    // The exact copy goes back when it still stands for the row; otherwise the row's text.
+    platform::RegValue copy;
     switch (source.kind) {
     case Kind::Registry:
         SelectValue(reg_, source, record[TaskName]);
+        if (CopiedValue(source, record, copy)) return FromError(static_cast<DWORD>(reg_.WriteRaw(copy.type, copy.data)));
         reg_.ValueData(record[Location]);
         return FromError(static_cast<DWORD>(reg_.WriteValue()));
     case Kind::StartUp: {
         const std::wstring path = ShortcutPath(source, record[TaskName]);
         if (path.empty()) return {WriteResult::Failed, ERROR_PATH_NOT_FOUND};
+        const std::wstring kept = CopyFolder(source) + L"\\" + record[TaskName] + L".lnk";
+        std::wstring target;
+        if (platform::ReadShortcutTarget(kept, target) && target == record[Location])
+            return FromError(CopyFileBytes(kept, path));
         return FromError(CreateShortcutFile(path, record[Location]));
     }
-    case Kind::WinIni:
-        return FromError(WriteIniValue(WinIniSection, source.name, WinIniPath(), record[Location]));
+    case Kind::WinIni: {
+        const bool copied = CopiedValue(source, record, copy);
+        return FromError(WriteIniValue(WinIniSection, source.name, WinIniPath(),
+                                       copied ? platform::RenderRegData(copy.type, copy.data.data(), copy.data.size())
+                                              : record[Location]));
+    }
     }
     return {WriteResult::NoSource};
+}
+
+void SourceWriter::ForgetCopiesBut(const std::vector<EntryRecord>& stored)
+{
+    // Kept while any stored entry has the name: a copy too many costs nothing, one too few loses.
+    std::unordered_set<std::wstring> names;
+    for (const EntryRecord& record : stored) names.insert(record[TaskName]);
+    for (const Source& source : Sources) {
+        if (source.kind == Kind::StartUp) {
+            const std::wstring folder = CopyFolder(source);
+            for (const std::wstring& file : platform::ListFolderFiles(folder).names)
+                if (!names.contains(file.size() > 4 ? file.substr(0, file.size() - 4) : file))
+                    platform::RemoveFile(folder + L"\\" + file, true);
+            continue;
+        }
+        platform::UniqueHKey key = platform::OpenRegKey(HKEY_CURRENT_USER, CopyKey(source));
+        for (const platform::RegValue& value : platform::ReadRegValues(key.get()))
+            if (!names.contains(value.name)) platform::DeleteRegValue(HKEY_CURRENT_USER, CopyKey(source), value.name);
+    }
 }
 
 WriteResult RemoveFromSource(const EntryRecord& record, platform::Reg& reg)

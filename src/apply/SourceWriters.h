@@ -8,6 +8,7 @@
 #include <windows.h>
 #include <array>
 #include <string>
+#include <vector>
 
 // What a writer did with one entry.
 struct WriteResult {
@@ -28,6 +29,8 @@ class SourceWriter {
     explicit SourceWriter(platform::Reg& reg);
     WriteResult RemoveFromSource(const EntryRecord& record);
     WriteResult WriteToSource(const EntryRecord& record);
+    // Drops the exact copies kept for entries taken out, but those the stored entries may need.
+    void ForgetCopiesBut(const std::vector<EntryRecord>& stored);
 
   private:
     int FindSource(const std::wstring& loadFrom) const;

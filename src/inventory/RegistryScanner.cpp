@@ -3,7 +3,6 @@
 #include "i18n/Keys.h"
 #include "inventory/Scanners.h"
 #include "platform/Names.h"
-#include "platform/Text.h"
 
 void SetRegRunIntoList(StartupList& list, platform::Reg& reg, const SourceNameTable& sourceNames, HKEY root,
                        const std::wstring& key)
@@ -19,12 +18,13 @@ void SetRegRunIntoList(StartupList& list, platform::Reg& reg, const SourceNameTa
                 : WordsFor(sourcewords::Machine, SetCaptionfromINI(keys::MachineRegistry.key, keys::MachineRegistry.text) +
                                                      L"(Machine " + key + L")");
 
-    // Names and data come in one enumeration pass; Reg answers ReadValue from it, so each
-    // row still reads its Location by its trimmed name, as EnumRegValueName gives it.
+    // Names and data come in one enumeration pass; Reg answers ReadValue from it. A row keeps
+    // the value's exact name, blanks and all, so that its data is read, and later deleted or
+    // written, under that name and no other; the list shows the name trimmed.
     std::vector<platform::RegValue> values = platform::ReadRegValues(handle.get());
     const size_t rows = std::min<size_t>(count, values.size());
     std::vector<std::wstring> names(rows);
-    for (size_t i = 0; i < rows; ++i) names[i] = platform::TrimBlanks(values[i].name);
+    for (size_t i = 0; i < rows; ++i) names[i] = values[i].name;
 
     reg.RootKey(root);
     reg.KeyPath(path);

@@ -14,6 +14,7 @@ void SetRegRunIntoList(StartupList& list, platform::Reg& reg, const SourceNameTa
 // The "Load" and "Run" values of section "Windows" of win.ini, one row each when not empty.
 void LoadWinIniEntries(StartupList& list, const SourceNameTable& sourceNames);
 // A value of at most 126 characters; one of fewer than two characters counts as empty.
+inline constexpr unsigned long WinIniReadSize = 127;
 std::wstring ReadIniValue(const std::wstring& section, const std::wstring& key, const std::wstring& fileName);
 
 // One row per ordinary file of the user's, then the all-users StartUp folder.

@@ -9,7 +9,7 @@ std::wstring ReadIniValue(const std::wstring& section, const std::wstring& key, 
 {
     // Through the profile functions: Windows may keep this section in the registry. A buffer of
     // 128 characters read with a size of 127 gives at most 126 of them.
-    std::wstring value = platform::ReadProfileValue(section, key, fileName, 127);
+    std::wstring value = platform::ReadProfileValue(section, key, fileName, WinIniReadSize);
     return value.size() >= 2 ? value : std::wstring();
 }
 

@@ -1,6 +1,7 @@
 // Files and folders through the Win32 file and shell functions.
 #include "platform/Files.h"
 #include "platform/Handles.h"
+#include "platform/WriteSteps.h"
 
 #include <shlobj.h>
 
@@ -152,6 +153,7 @@ DWORD ReplaceFileAtomically(const std::wstring& path, const std::string& bytes)
     DWORD error = WriteAll(file.get(), bytes);
     if (error == ERROR_SUCCESS && !FlushFileBuffers(file.get())) error = GetLastError();
     file.reset();
+    if (error == ERROR_SUCCESS) BeforeWrite(L"replace file");
     if (error == ERROR_SUCCESS &&
         !MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         error = GetLastError();
@@ -167,6 +169,12 @@ DWORD AppendToFile(const std::wstring& path, const std::string& bytes)
     return WriteAll(file.get(), bytes);
 }
 
+DWORD CreateFolderPath(const std::wstring& folder)
+{
+    const int r = SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
+    return r == ERROR_ALREADY_EXISTS || r == ERROR_FILE_EXISTS ? ERROR_SUCCESS : static_cast<DWORD>(r);
+}
+
 DWORD RemoveFile(const std::wstring& path, bool force)
 {
     if (force) {
@@ -174,6 +182,7 @@ DWORD RemoveFile(const std::wstring& path, bool force)
         if (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_READONLY))
             SetFileAttributesW(path.c_str(), a & ~FILE_ATTRIBUTE_READONLY);
     }
+    BeforeWrite(L"delete file");
     return DeleteFileW(path.c_str()) ? ERROR_SUCCESS : GetLastError();
 }
 

@@ -36,6 +36,9 @@ DWORD ReplaceFileAtomically(const std::wstring& path, const std::string& bytes);
 // Appends bytes to a file, creating it when missing.
 DWORD AppendToFile(const std::wstring& path, const std::string& bytes);
 
+// Makes a folder and the folders above it when missing. Returns the system error.
+DWORD CreateFolderPath(const std::wstring& folder);
+
 // Deletes a file; with force a read-only file is deleted too.
 DWORD RemoveFile(const std::wstring& path, bool force);
 

@@ -1,5 +1,6 @@
 // INI parsing with the profile-string reader's rules.
 #include "platform/IniFile.h"
+#include "platform/WriteSteps.h"
 #include "platform/Text.h"
 
 #include <windows.h>
@@ -121,6 +122,7 @@ namespace platform {
 unsigned long WriteProfileValue(const std::wstring& section, const std::wstring& key,
                                 const std::wstring& value, const std::wstring& fileName)
 {
+    BeforeWrite(L"write profile value");
     if (WritePrivateProfileStringW(section.c_str(), key.c_str(), value.c_str(), fileName.c_str()))
         return ERROR_SUCCESS;
     const DWORD error = GetLastError();

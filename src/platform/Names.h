@@ -14,6 +14,10 @@ inline constexpr wchar_t DefaultPack[] = L"English.ini";
 inline constexpr wchar_t SkinFile[] = L"\\Title.skn";
 inline constexpr wchar_t ErrorLogFile[] = L"\\errorlog.txt";
 inline constexpr wchar_t StoreFile[] = L"\\SaveProf.pro";
+// Exact copies of the entries the store holds: registry and win.ini values under this key of the
+// user's registry, shortcuts in this folder beside the store; one subkey or folder per source.
+inline constexpr wchar_t CopiesKey[] = L"Software\\Brightfold\\Disabled\\";
+inline constexpr wchar_t CopiesFolder[] = L"\\SaveProf.bak\\";
 inline constexpr wchar_t WinIniFile[] = L"\\win.ini";
 inline constexpr wchar_t MainWindowClass[] = L"Brightfold.Ravelin.Main";
 inline constexpr wchar_t AboutWindowClass[] = L"Brightfold.Ravelin.About";

@@ -1,6 +1,7 @@
 // Registry access through the Win32 registry functions.
 #include "platform/Registry.h"
 #include "platform/Text.h"
+#include "platform/WriteSteps.h"
 
 #include <cstring>
 
@@ -60,6 +61,48 @@ std::vector<RegValue> ReadRegValues(HKEY key)
                           std::vector<BYTE>(data.begin(), data.begin() + dataSize)});
     }
     return values;
+}
+
+LONG QueryRegValue(HKEY key, const std::wstring& name, RegValue& value)
+{
+    value = {name, REG_NONE, std::vector<BYTE>(512)};
+    for (;;) {
+        DWORD size = static_cast<DWORD>(value.data.size());
+        LONG r = RegQueryValueExW(key, name.c_str(), nullptr, &value.type, value.data.data(), &size);
+        if (r == ERROR_MORE_DATA) {
+            value.data.resize(size + 2);
+            continue;
+        }
+        value.data.resize(r == ERROR_SUCCESS ? size : 0);
+        return r;
+    }
+}
+
+LONG ReadRegValue(HKEY root, const std::wstring& path, const std::wstring& name, RegValue& value)
+{
+    UniqueHKey key = OpenRegKey(root, path);
+    if (!key) return ERROR_FILE_NOT_FOUND;
+    return QueryRegValue(key.get(), name, value);
+}
+
+LONG WriteRegValue(HKEY root, const std::wstring& path, const RegValue& value)
+{
+    HKEY key = nullptr;
+    LONG r = RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr);
+    if (r != ERROR_SUCCESS) return r;
+    UniqueHKey owned(key);
+    BeforeWrite(L"write registry value");
+    return RegSetValueExW(key, value.name.c_str(), 0, value.type, value.data.data(), static_cast<DWORD>(value.data.size()));
+}
+
+LONG DeleteRegValue(HKEY root, const std::wstring& path, const std::wstring& name)
+{
+    HKEY key = nullptr;
+    LONG r = RegOpenKeyExW(root, path.c_str(), 0, KEY_SET_VALUE, &key);
+    if (r != ERROR_SUCCESS) return r;
+    UniqueHKey owned(key);
+    BeforeWrite(L"delete registry value");
+    return RegDeleteValueW(key, name.c_str());
 }
 
 namespace {
@@ -193,20 +236,17 @@ std::wstring Reg::ReadValue()
         }
         return value ? RenderRegData(value->type, value->data.data(), value->data.size()) : std::wstring();
     }
+    RegValue value;
+    if (ReadRaw(value) != ERROR_SUCCESS) return {};
+    return RenderRegData(value.type, value.data.data(), value.data.size());
+}
+
+LONG Reg::ReadRaw(RegValue& value)
+{
     LONG error;
     HKEY key = OpenFor(KEY_QUERY_VALUE, false, &error);
-    if (!key) return {};
-    std::vector<BYTE> data(512);
-    for (;;) {
-        DWORD type = REG_NONE, size = static_cast<DWORD>(data.size());
-        LONG r = RegQueryValueExW(key, valueName_.c_str(), nullptr, &type, data.data(), &size);
-        if (r == ERROR_MORE_DATA) {
-            data.resize(size + 2);
-            continue;
-        }
-        if (r != ERROR_SUCCESS) return {};
-        return RenderRegData(type, data.data(), size);
-    }
+    if (!key) return error;
+    return QueryRegValue(key, valueName_, value);
 }
 
 LONG Reg::DeleteValue()
@@ -216,6 +256,7 @@ LONG Reg::DeleteValue()
         LONG error;
         HKEY key = OpenFor(KEY_SET_VALUE, false, &error);
         if (!key) return error;
+        BeforeWrite(L"delete registry value");
         error = RegDeleteValueW(key, valueName_.c_str());
         // The key kept open was deleted by someone else: look it up again once.
         if (error != ERROR_KEY_DELETED || attempt > 0) return error;
@@ -225,15 +266,20 @@ LONG Reg::DeleteValue()
 
 LONG Reg::WriteValue()
 {
-    StopServingReads();
     const DWORD type = valueData_.find(L'%') != std::wstring::npos ? REG_EXPAND_SZ : REG_SZ;
+    const BYTE* bytes = reinterpret_cast<const BYTE*>(valueData_.c_str());
+    return WriteRaw(type, std::vector<BYTE>(bytes, bytes + (valueData_.size() + 1) * sizeof(wchar_t)));
+}
+
+LONG Reg::WriteRaw(DWORD type, const std::vector<BYTE>& data)
+{
+    StopServingReads();
     for (int attempt = 0;; ++attempt) {
         LONG error;
         HKEY key = OpenFor(KEY_SET_VALUE, true, &error);
         if (!key) return error;
-        error = RegSetValueExW(key, valueName_.c_str(), 0, type,
-                               reinterpret_cast<const BYTE*>(valueData_.c_str()),
-                               static_cast<DWORD>((valueData_.size() + 1) * sizeof(wchar_t)));
+        BeforeWrite(L"write registry value");
+        error = RegSetValueExW(key, valueName_.c_str(), 0, type, data.data(), static_cast<DWORD>(data.size()));
         // The key kept open was deleted by someone else: create it again once.
         if (error != ERROR_KEY_DELETED || attempt > 0) return error;
         CloseKey();

@@ -24,6 +24,13 @@ struct RegValue {
 // Every value of the key with its data, in enumeration order, in one pass.
 std::vector<RegValue> ReadRegValues(HKEY key);
 
+// One value with its exact type and data; ERROR_FILE_NOT_FOUND when the key or value is missing.
+LONG QueryRegValue(HKEY key, const std::wstring& name, RegValue& value);
+LONG ReadRegValue(HKEY root, const std::wstring& path, const std::wstring& name, RegValue& value);
+// Writes the value as it is (the key made when missing); deletes one. Return the Win32 error.
+LONG WriteRegValue(HKEY root, const std::wstring& path, const RegValue& value);
+LONG DeleteRegValue(HKEY root, const std::wstring& path, const std::wstring& name);
+
 // Display text of value data: strings as stored (expandable ones unexpanded), numbers in
 // decimal, multi-strings joined by a space, anything else as hexadecimal byte pairs.
 std::wstring RenderRegData(DWORD type, const BYTE* data, size_t size);
@@ -43,6 +50,9 @@ class Reg {
     LONG DeleteValue();
     // REG_EXPAND_SZ when the data holds a '%', REG_SZ otherwise; creates a missing key.
     LONG WriteValue();
+    // ValueName with its exact type and data, read and written as they are.
+    LONG ReadRaw(RegValue& value);
+    LONG WriteRaw(DWORD type, const std::vector<BYTE>& data);
 
     // While a scan walks a key it has just read whole, ReadValue answers from those values
     // instead of asking the registry again; any change of key or any write ends it.

@@ -1,5 +1,6 @@
 // Shortcut files through IShellLinkW and IPersistFile.
 #include "platform/Shortcuts.h"
+#include "platform/WriteSteps.h"
 
 #include <objbase.h>
 #include <shlobj.h>
@@ -49,6 +50,7 @@ HRESULT WriteShortcut(const std::wstring& shortcutPath, const std::wstring& targ
     if (!target.empty() &&
         (FAILED(link->GetPath(stored, ARRAYSIZE(stored), nullptr, SLGP_RAWPATH)) || !*stored))
         return HRESULT_FROM_WIN32(ERROR_INVALID_NAME);
+    BeforeWrite(L"save shortcut");
     return file->Save(shortcutPath.c_str(), TRUE);
 }
 

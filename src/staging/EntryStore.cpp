@@ -8,6 +8,7 @@
 #include "platform/Text.h"
 
 #include <string_view>
+#include <unordered_map>
 
 void CopyListToRecords(const StartupList& list, std::vector<EntryRecord>& records)
 {
@@ -50,22 +51,16 @@ EntryFileContent ReadEntryRecords(const std::wstring& fileName)
         if (rest[end] == L'\r' && next < rest.size() && rest[next] == L'\n') ++next;
         rest.remove_prefix(next);
     }
-    for (size_t i = 0; i < lines.size() && !lines[i].empty(); i += ColumnCount) {
-        if (i + ColumnCount > lines.size()) {
-            content.incomplete = true;
-            break;
-        }
+    // Whole records: an empty line is a field like any other (a key's unnamed value has an empty
+    // name). Blank lines after the last record are not a record.
+    size_t i = 0;
+    for (; i + ColumnCount <= lines.size(); i += ColumnCount) {
         EntryRecord record;
         for (size_t c = 0; c < ColumnCount; ++c) record[c] = std::wstring(lines[i + c]);
         content.records.push_back(std::move(record));
     }
-    return content;
-}
-
-EntryFileContent ReadEntryFile(StartupList& list, const std::wstring& fileName)
-{
-    EntryFileContent content = ReadEntryRecords(fileName);
-    for (const EntryRecord& record : content.records) list.AppendRow(record);
+    for (; i < lines.size(); ++i)
+        if (!lines[i].empty()) content.incomplete = true;
     return content;
 }
 
@@ -74,27 +69,13 @@ std::wstring StorePath()
     return platform::GetWindowsFolder() + platform::names::StoreFile;
 }
 
-std::vector<EntryRecord> DisabledRecords(const StartupList& list)
+DWORD WriteStore(const std::vector<EntryRecord>& records)
 {
-    const std::wstring disabled = DisabledWord();
-    std::vector<EntryRecord> records;
-    for (int row = 1; row <= list.Count(); ++row)
-        if (list.Text(row, Status) == disabled) records.push_back(list.Row(row));
-    return records;
-}
-
-DWORD WriteStore(const std::vector<EntryRecord>& disabledRecords)
-{
-    if (disabledRecords.empty()) {
+    if (records.empty()) {
         DWORD error = platform::RemoveFile(StorePath(), true);
         return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ERROR_SUCCESS : error;
     }
-    return WriteEntryFile(disabledRecords, StorePath(), static_cast<int>(disabledRecords.size()));
-}
-
-DWORD SaveDisabledEntries(const StartupList& list)
-{
-    return WriteStore(DisabledRecords(list));
+    return WriteEntryFile(records, StorePath(), static_cast<int>(records.size()));
 }
 
 namespace {
@@ -119,27 +100,76 @@ std::vector<std::pair<std::wstring, size_t>> KnownSourceNames()
     return known;
 }
 
+// Which entry a row or record stands for, whatever its Status, User or When? words say.
+std::wstring EntryKey(const EntryRecord& record)
+{
+    return record[LoadFrom] + L'\n' + record[TaskName] + L'\n' + record[Location];
+}
+
+using KeyCounts = std::unordered_map<std::wstring, int>;
+
+bool TakeKey(KeyCounts& counts, const std::wstring& key)
+{
+    auto it = counts.find(key);
+    if (it == counts.end() || it->second == 0) return false;
+    --it->second;
+    return true;
+}
+
 } // namespace
 
-std::vector<EntryRecord> StoredEntriesForLanguage(const SourceNameTable& sourceNames)
+void LoadDisabledEntries(MainState& state)
 {
-    if (!platform::FileExists(StorePath())) return {};
-    std::vector<EntryRecord> records = ReadEntryRecords(StorePath()).records;
-    if (records.empty()) return records;
+    state.StoredEntries.clear();
+    state.StoreProblem = {};
+    EntryFileContent content = ReadEntryRecords(StorePath());
+    // No store is no problem; any other failure to read it is.
+    if (content.error == ERROR_FILE_NOT_FOUND || content.error == ERROR_PATH_NOT_FOUND) return;
+    state.StoreProblem.error = content.error;
+    state.StoreProblem.incomplete = content.incomplete;
+
+    KeyCounts listed;
+    for (int row = 1; row <= state.List.Count(); ++row) ++listed[EntryKey(state.List.Row(row))];
     const std::wstring disabled = DisabledWord();
     const auto known = KnownSourceNames();
-    for (EntryRecord& record : records) {
+    for (EntryRecord& record : content.records) {
         record[Status] = disabled;
         for (const auto& [name, index] : known)
             if (record[LoadFrom] == name) {
-                record[LoadFrom] = sourceNames[index];
+                record[LoadFrom] = state.SourceNames[index];
                 break;
             }
+        // Written back before the store could be rewritten: its source has it.
+        if (TakeKey(listed, EntryKey(record))) continue;
+        state.List.AppendRow(record);
+        state.StoredEntries.push_back(std::move(record));
+    }
+}
+
+std::vector<EntryRecord> ComposeStore(const StartupList& list, const std::vector<EntryRecord>& stored,
+                                      const std::vector<EntryRecord>& released)
+{
+    const std::wstring disabled = DisabledWord();
+    std::vector<EntryRecord> records;
+    KeyCounts listed, gone;
+    for (int row = 1; row <= list.Count(); ++row)
+        if (list.Text(row, Status) == disabled) {
+            records.push_back(list.Row(row));
+            ++listed[EntryKey(records.back())];
+        }
+    for (const EntryRecord& record : released) ++gone[EntryKey(record)];
+    for (const EntryRecord& record : stored) {
+        const std::wstring key = EntryKey(record);
+        if (!TakeKey(listed, key) && !TakeKey(gone, key)) records.push_back(record);
     }
     return records;
 }
 
-void LoadDisabledEntries(StartupList& list, const SourceNameTable& sourceNames)
+DWORD SaveDisabledEntries(MainState& state)
 {
-    for (const EntryRecord& record : StoredEntriesForLanguage(sourceNames)) list.AppendRow(record);
+    if (!state.StoreReadWhole()) return ERROR_FILE_CORRUPT;
+    std::vector<EntryRecord> records = ComposeStore(state.List, state.StoredEntries, {});
+    const DWORD error = WriteStore(records);
+    if (error == ERROR_SUCCESS) state.StoredEntries = std::move(records);
+    return error;
 }

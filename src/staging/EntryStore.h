@@ -1,7 +1,6 @@
 // Entry files (six lines per row) and the disabled-entry store SaveProf.pro.
 #pragma once
-#include "app/StartupList.h"
-#include "i18n/Lookup.h"
+#include "app/MainState.h"
 
 #include <windows.h>
 #include <string>
@@ -16,22 +15,26 @@ void CopyListToRecords(const StartupList& list, std::vector<EntryRecord>& record
 DWORD WriteEntryFile(const std::vector<EntryRecord>& records, const std::wstring& fileName, int count);
 
 struct EntryFileContent {
-    std::vector<EntryRecord> records; // complete records, up to an empty line where one would begin
+    std::vector<EntryRecord> records; // every complete record, six lines each, empty lines included
     bool incomplete = false;          // the file ended inside a record, which was dropped
     DWORD error = ERROR_SUCCESS;      // the file could not be read
 };
 EntryFileContent ReadEntryRecords(const std::wstring& fileName);
-// Appends one row per complete record of the file to the list.
-EntryFileContent ReadEntryFile(StartupList& list, const std::wstring& fileName);
 
 std::wstring StorePath();
-// Rewrites the store from the rows whose Status is the Disabled word, or deletes it when none is.
-DWORD SaveDisabledEntries(const StartupList& list);
-// Its two halves: the rows to keep, and the store written with them (or deleted when empty).
-std::vector<EntryRecord> DisabledRecords(const StartupList& list);
-DWORD WriteStore(const std::vector<EntryRecord>& disabledRecords);
-// The store's rows for the current language: Status the Disabled word of now, and a Load From
-// that names a source in any pack, or in English, becomes this language's name for it.
-std::vector<EntryRecord> StoredEntriesForLanguage(const SourceNameTable& sourceNames);
-// Appends the store's rows to the list.
-void LoadDisabledEntries(StartupList& list, const SourceNameTable& sourceNames);
+
+// Reads the store into StoredEntries and StoreProblem, then appends its entries as disabled rows,
+// in this language's words. An entry whose source holds it again (a row with the same Load From,
+// Task Name and Location is already listed) is neither listed nor kept.
+void LoadDisabledEntries(MainState& state);
+
+// What the store must hold: the list's disabled rows in list order, then every stored entry that
+// no disabled row stands for and that was not released (written back to its source, or removed
+// by the user) by the apply that asks. An entry leaves the store only by being released.
+std::vector<EntryRecord> ComposeStore(const StartupList& list, const std::vector<EntryRecord>& stored,
+                                      const std::vector<EntryRecord>& released);
+// Writes the store, or deletes it when there is nothing to hold. Returns the system error.
+DWORD WriteStore(const std::vector<EntryRecord>& records);
+// The store composed from the list and written, when it was read whole; StoredEntries follows.
+// ERROR_FILE_CORRUPT when it was not read whole and so was left as it was.
+DWORD SaveDisabledEntries(MainState& state);

@@ -12,7 +12,7 @@ void cmdReset_Click(MainState& state)
         // A disabled entry is out of its source; the store brings it back, once, at the end.
         if (record[Status] != disabled) state.List.AppendRow(record);
     }
-    LoadDisabledEntries(state.List, state.SourceNames);
+    LoadDisabledEntries(state);
     TakeBaseline(state);
     if (state.List.Count() >= 1) state.List.Select(1);
 }

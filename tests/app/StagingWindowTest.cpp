@@ -83,10 +83,7 @@ TEST_F(StagingWindowTest, SpaceAndEnterOnARowChangeNothing)
 TEST_F(StagingWindowTest, ADisabledEntryInTheStoreComesBackAfterARestart)
 {
     testsupport::SetRegString(HKEY_CURRENT_USER, RunKey, L"Kept", L"kept.exe");
-    StartupList stored;
-    stored.AppendRow({L"Gone", L"Disabled", L"Registry(User Run)", L"Current User", L"Current User logs On",
-                      L"gone.exe"});
-    SaveDisabledEntries(stored);
+    WriteStore({{L"Gone", L"Disabled", L"Registry(User Run)", L"Current User", L"Current User logs On", L"gone.exe"}});
     Open();
     ASSERT_EQ(window->State().List.Count(), 2);
     EXPECT_EQ(Cell(1, 0), L"Gone");

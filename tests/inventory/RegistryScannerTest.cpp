@@ -64,7 +64,7 @@ TEST_F(RegistryScannerTest, EmptyAndMissingKeysAddNothingAndSubkeysAreNotVisited
     EXPECT_EQ(list.Count(), 0);
 }
 
-TEST_F(RegistryScannerTest, NamesAreTrimmedAndReadBackByTheTrimmedName)
+TEST_F(RegistryScannerTest, RowsKeepTheExactNameShowItTrimmedAndReadTheDataByIt)
 {
     testsupport::SetRegString(HKEY_CURRENT_USER, Base + L"Run", L"  Padded  ", L"C:\\padded.exe");
     testsupport::SetRegString(HKEY_CURRENT_USER, Base + L"Run", L"", L"C:\\default.exe"); // the default value
@@ -73,9 +73,13 @@ TEST_F(RegistryScannerTest, NamesAreTrimmedAndReadBackByTheTrimmedName)
     Scan(HKEY_CURRENT_USER, L"Run");
     ASSERT_EQ(list.Count(), 4);
     std::map<std::wstring, std::wstring> location;
-    for (int row = 1; row <= 4; ++row) location[list.Text(row, TaskName)] = list.Text(row, Location);
-    // The data is read under the trimmed name, which names no value.
-    EXPECT_EQ(location.at(L"Padded"), L"");
+    for (int row = 1; row <= 4; ++row) {
+        location[list.Text(row, TaskName)] = list.Text(row, Location);
+        if (list.Text(row, TaskName) == L"  Padded  ") {
+            EXPECT_EQ(list.Shown(row, TaskName), L"Padded");
+        }
+    }
+    EXPECT_EQ(location.at(L"  Padded  "), L"C:\\padded.exe");
     EXPECT_EQ(location.at(L""), L"C:\\default.exe");
     EXPECT_EQ(location.at(L"One"), L"C:\\same.exe");
     EXPECT_EQ(location.at(L"Two"), L"C:\\same.exe");

@@ -1,4 +1,5 @@
 // Entry files and the disabled-entry store.
+#include "app/MainState.h"
 #include "i18n/Globals.h"
 #include "platform/Files.h"
 #include "staging/EntryStore.h"
@@ -18,7 +19,8 @@ class EntryStoreTest : public RavelinTest {
   protected:
     std::wstring File(const wchar_t* name) { return programFolder + L"\\" + name; }
     void Add(const EntryRecord& record) { list.AppendRow(record); }
-    StartupList list;
+    MainState state;
+    StartupList& list = state.List;
 };
 
 } // namespace
@@ -29,32 +31,32 @@ TEST_F(EntryStoreTest, TheStoreHoldsTheDisabledRowsSixLinesEach)
     Add(Record(L"Two"));
     Add(Record(L"Three", L"Remove"));
     Add(Record(L"Four", L"Disabled", L"StartUp (All Users)"));
-    ASSERT_EQ(SaveDisabledEntries(list), static_cast<DWORD>(ERROR_SUCCESS));
+    ASSERT_EQ(SaveDisabledEntries(state), static_cast<DWORD>(ERROR_SUCCESS));
     EXPECT_EQ(testsupport::ReadBytes(StorePath()),
               "Two\r\nDisabled\r\nRegistry(User Run)\r\nCurrent User\r\nCurrent User logs On\r\nC:\\Two.exe\r\n"
               "Four\r\nDisabled\r\nStartUp (All Users)\r\nCurrent User\r\nCurrent User logs On\r\nC:\\Four.exe\r\n");
 }
 
-TEST_F(EntryStoreTest, NoDisabledRowDeletesTheStoreEvenReadOnly)
+TEST_F(EntryStoreTest, NothingToHoldDeletesTheStoreEvenReadOnly)
 {
-    Add(Record(L"One"));
-    SaveDisabledEntries(list);
-    ASSERT_TRUE(platform::FileExists(StorePath()));
+    ASSERT_EQ(WriteStore({Record(L"One")}), static_cast<DWORD>(ERROR_SUCCESS));
     SetFileAttributesW(StorePath().c_str(), FILE_ATTRIBUTE_READONLY);
-    list.SetSubItem(1, Status, L"Enabled");
-    EXPECT_EQ(SaveDisabledEntries(list), static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_EQ(WriteStore({}), static_cast<DWORD>(ERROR_SUCCESS));
     EXPECT_FALSE(platform::FileExists(StorePath()));
-    EXPECT_EQ(SaveDisabledEntries(list), static_cast<DWORD>(ERROR_SUCCESS)); // already gone: no failure
+    EXPECT_EQ(WriteStore({}), static_cast<DWORD>(ERROR_SUCCESS)); // already gone: no failure
 }
 
-TEST_F(EntryStoreTest, WithoutAPackTheWriterKeepsTheEnglishDisabledWord)
+TEST_F(EntryStoreTest, TheStoreKeepsEveryStoredEntryUntilItIsReleased)
 {
-    Add(Record(L"One"));
-    SaveDisabledEntries(list);
-    EXPECT_TRUE(platform::FileExists(StorePath()));
+    // Without a pack the English word is the disabled one; a pack's own word replaces it.
+    Add(Record(L"Listed"));
+    Add(Record(L"Back", L"Enabled"));
+    const std::vector<EntryRecord> stored{Record(L"Back"), Record(L"Listed"), Record(L"Unlisted")};
+    EXPECT_EQ(ComposeStore(list, stored, {}), (std::vector<EntryRecord>{Record(L"Listed"), Record(L"Back"), Record(L"Unlisted")}));
+    EXPECT_EQ(ComposeStore(list, stored, {Record(L"Back", L"Enabled")}),
+              (std::vector<EntryRecord>{Record(L"Listed"), Record(L"Unlisted")}));
     WritePack(L"English.ini", L"423=Inaktiv\r\n");
-    SaveDisabledEntries(list); // "Disabled" is not this pack's word
-    EXPECT_FALSE(platform::FileExists(StorePath()));
+    EXPECT_TRUE(ComposeStore(list, {}, {}).empty());
 }
 
 TEST_F(EntryStoreTest, WriteEntryFileEdgeCases)
@@ -85,7 +87,7 @@ TEST_F(EntryStoreTest, AnsiTextStaysAnsiAndOtherTextTravelsAsUtf8)
     EXPECT_EQ(ReadEntryRecords(File(L"unicode.pro")).records, unicode);
 }
 
-TEST_F(EntryStoreTest, ReadingStopsAtAnEmptyRecordLineAndDropsAnIncompleteRecord)
+TEST_F(EntryStoreTest, FilesAreReadByWholeRecordsAndAnIncompleteOneIsDropped)
 {
     testsupport::WriteBytes(File(L"13.txt"), "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n11\r\n12\r\n13\r\n");
     EntryFileContent content = ReadEntryRecords(File(L"13.txt"));
@@ -93,11 +95,13 @@ TEST_F(EntryStoreTest, ReadingStopsAtAnEmptyRecordLineAndDropsAnIncompleteRecord
     EXPECT_EQ(content.records[1], (EntryRecord{L"7", L"8", L"9", L"10", L"11", L"12"}));
     EXPECT_TRUE(content.incomplete);
 
-    // Empty inner fields are fine; an empty line where a record would begin ends the file.
-    testsupport::WriteBytes(File(L"gap.txt"), "a\r\n\r\n\r\n\r\n\r\n\r\n\r\nb\r\nc\r\nd\r\ne\r\nf\r\n");
+    // An empty line is a field like any other, a first one too (a key's unnamed value); blank
+    // lines after the last record are not a record.
+    testsupport::WriteBytes(File(L"gap.txt"), "a\r\n\r\n\r\n\r\n\r\n\r\n\r\nb\r\nc\r\nd\r\ne\r\nf\r\n\r\n\r\n");
     content = ReadEntryRecords(File(L"gap.txt"));
-    ASSERT_EQ(content.records.size(), 1u);
+    ASSERT_EQ(content.records.size(), 2u);
     EXPECT_EQ(content.records[0], (EntryRecord{L"a", L"", L"", L"", L"", L""}));
+    EXPECT_EQ(content.records[1], (EntryRecord{L"", L"b", L"c", L"d", L"e", L"f"}));
     EXPECT_FALSE(content.incomplete);
 
     // Lines ending in LF alone, and a last line without an end.
@@ -129,40 +133,39 @@ TEST_F(EntryStoreTest, StoredRowsComeBackDisabledInTheLanguageInUse)
     Add(Record(L"Tool", L"Disabled", L"StartUp (Current User)"));
     Add(Record(L"Svc", L"Disabled", L"Registry(Machine RunServices)"));
     Add(Record(L"Odd", L"Disabled", L"Somewhere else"));
-    SaveDisabledEntries(list);
+    SaveDisabledEntries(state);
     WritePack(L"English.ini", L"423=Disabled\r\n430=StartUp (Current User)\r\n");
     WritePack(L"French.ini", L"423=D\u00e9sactiv\u00e9\r\n430=D\u00e9marrage (Utilisateur)\r\n");
 
     LanguageFile = L"French.ini";
-    SourceNameTable names;
-    LoadSourceNames(names);
-    StartupList french;
-    LoadDisabledEntries(french, names);
-    ASSERT_EQ(french.Count(), 3);
-    EXPECT_EQ(french.Text(1, Status), L"D\u00e9sactiv\u00e9");
-    EXPECT_EQ(french.Text(1, LoadFrom), L"D\u00e9marrage (Utilisateur)");
-    EXPECT_EQ(french.Text(2, LoadFrom), L"Registry(Machine RunServices)");
-    EXPECT_EQ(french.Text(3, LoadFrom), L"Somewhere else");
+    MainState french;
+    LoadSourceNames(french.SourceNames);
+    LoadDisabledEntries(french);
+    ASSERT_EQ(french.List.Count(), 3);
+    EXPECT_EQ(french.List.Text(1, Status), L"D\u00e9sactiv\u00e9");
+    EXPECT_EQ(french.List.Text(1, LoadFrom), L"D\u00e9marrage (Utilisateur)");
+    EXPECT_EQ(french.List.Text(2, LoadFrom), L"Registry(Machine RunServices)");
+    EXPECT_EQ(french.List.Text(3, LoadFrom), L"Somewhere else");
 
     // Written back under French and read under English again: the same entries, in English.
     SaveDisabledEntries(french);
     LanguageFile = L"English.ini";
-    LoadSourceNames(names);
-    StartupList english;
-    LoadDisabledEntries(english, names);
-    ASSERT_EQ(english.Count(), 3);
-    EXPECT_EQ(english.Row(1), Record(L"Tool", L"Disabled", L"StartUp (Current User)"));
+    MainState english;
+    LoadSourceNames(english.SourceNames);
+    LoadDisabledEntries(english);
+    ASSERT_EQ(english.List.Count(), 3);
+    EXPECT_EQ(english.List.Row(1), Record(L"Tool", L"Disabled", L"StartUp (Current User)"));
 }
 
-TEST_F(EntryStoreTest, AnEmptyOrMissingStoreAddsNothing)
+TEST_F(EntryStoreTest, AnEmptyOrMissingStoreAddsNothingAndIsNoProblem)
 {
-    SourceNameTable names;
-    LoadSourceNames(names);
-    LoadDisabledEntries(list, names);
+    LoadDisabledEntries(state);
     EXPECT_EQ(list.Count(), 0);
+    EXPECT_TRUE(state.StoreReadWhole());
     testsupport::WriteBytes(StorePath(), "");
-    LoadDisabledEntries(list, names);
+    LoadDisabledEntries(state);
     EXPECT_EQ(list.Count(), 0);
+    EXPECT_TRUE(state.StoreReadWhole());
 }
 
 TEST_F(EntryStoreTest, CopyListToRecordsCopiesEveryRowInOrder)
