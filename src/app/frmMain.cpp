@@ -15,6 +15,7 @@
 #include "platform/Names.h"
 #include "platform/FileDialog.h"
 #include "platform/Text.h"
+#include "staging/EntryStore.h"
 #include "staging/Profiles.h"
 #include "staging/ResetAll.h"
 #include "staging/StagingCommands.h"
@@ -26,6 +27,20 @@ namespace {
 
 // Runs the selector's handler once the notification that asked for it has returned.
 constexpr UINT WM_COMBOLANG_CLICK = WM_APP + 1;
+// Tells of a store that could not be read once the window is on the screen.
+constexpr UINT WM_STORE_PROBLEM = WM_APP + 2;
+
+constexpr keys::KeyText StoreNotRead{
+    L"605", L"The disabled entries in %1 could not be read completely: %2.\r\n\r\nThe file is left as it is. Until it "
+            L"can be read, no entry can be disabled and the file is not changed."};
+constexpr keys::KeyText StoreEndsInsideEntry{L"606", L"it ends inside an entry"};
+// Asked after an apply with failures, before the program ends or the session does.
+constexpr keys::KeyText GoOnAfterFailures[] = {
+    {L"516", L"%1\r\n\r\nNot everything was applied. Log off all the same?"},
+    {L"517", L"%1\r\n\r\nNot everything was applied. Restart Windows all the same?"},
+    {L"518", L"%1\r\n\r\nNot everything was applied. Exit the program all the same?"},
+};
+constexpr keys::KeyText PackNotUsable{L"620", L"The language pack %1 cannot be used: %2. English texts are shown."};
 
 // Design of the window at 96 DPI: a control keeps its distance to the sides it is anchored to.
 enum Anchor : unsigned { Left = 1, Top = 2, Right = 4, Bottom = 8 };
@@ -150,6 +165,9 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         comboClickPending_ = false;
         ComboLang_Click();
         return 0;
+    case WM_STORE_PROBLEM:
+        ReportStoreProblem();
+        return 0;
     case WM_NOTIFY:
         return OnNotify(reinterpret_cast<NMHDR*>(lParam));
     case WM_CLOSE:
@@ -256,6 +274,7 @@ bool frmMain::Form_Load()
     if (LanguageFile.empty()) LanguageFile = platform::names::DefaultPack;
     LanguagePacksFound = false;
     BuildLanguageList();
+    if (LanguagePacksFound && !UsablePackChosen()) LanguagePacksFound = false;
 
     state_.DisableCaption = SetCaptionfromINI(L"423");
     state_.EnableCaption = SetCaptionfromINI(L"413");
@@ -265,6 +284,7 @@ bool frmMain::Form_Load()
     if (LanguagePacksFound) ApplyCaptions();
 
     FillStartupList();
+    PostMessageW(hwnd_, WM_STORE_PROBLEM, 0, 0);
     SetTimer(hwnd_, IDT_NOTE, 500, nullptr);
     Layout();
     return true;
@@ -315,6 +335,22 @@ void frmMain::cmdReset_Click()
 {
     ::cmdReset_Click(state_);
     RefreshList();
+    ReportStoreProblem();
+}
+
+void frmMain::ReportStoreProblem()
+{
+    // Once for as long as the store stays unreadable; again if it fails anew after a good read.
+    if (state_.StoreReadWhole()) {
+        storeProblemShown_ = false;
+        return;
+    }
+    if (storeProblemShown_) return;
+    storeProblemShown_ = true;
+    const std::wstring reason = state_.StoreProblem.error != ERROR_SUCCESS ? ErrorReasonText(state_.StoreProblem.error)
+                                                                           : LookupText(StoreEndsInsideEntry);
+    MessageBoxW(hwnd_, FormatText(LookupText(StoreNotRead), {StorePath(), reason}).c_str(), platform::names::AppTitle,
+                MB_OK | MB_ICONWARNING);
 }
 
 void frmMain::mnuSaveProf_Click()
@@ -361,24 +397,42 @@ void frmMain::cmdAddTask_Click()
 
 void frmMain::mnuApp_Rest_Click()
 {
-    ShowApplyResult(ApplyAndExitWindows(state_, 2));
+    ApplyThenEnd(2);
 }
 
 void frmMain::mnuApp_Log_Click()
 {
-    ShowApplyResult(ApplyAndExitWindows(state_, 0));
+    ApplyThenEnd(0);
 }
 
 void frmMain::mnuApp_Exit_Click()
 {
-    ::ApplyNow(state_);
-    // The close step: the language is stored and the program ends, nothing else shown.
-    DestroyWindow(hwnd_);
+    ApplyThenEnd(-1);
 }
 
 void frmMain::mnuApp_Just_Click()
 {
     ShowApplyResult(::ApplyNow(state_));
+}
+
+void frmMain::ApplyThenEnd(int exitOption)
+{
+    const ApplyResult result = ::ApplyNow(state_);
+    ShowApplyResult(result);
+    // Nothing ends behind the user's back while something was not applied.
+    if (!result.failures.empty() || result.storeError != ERROR_SUCCESS) {
+        const keys::KeyText& question = GoOnAfterFailures[exitOption < 0 ? 2 : exitOption == 2 ? 1 : 0];
+        if (MessageBoxW(hwnd_, FormatText(LookupText(question), {ApplyResultText(result)}).c_str(),
+                        platform::names::AppTitle, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES)
+            return;
+    }
+    // The close step: the language is stored and the program ends.
+    if (exitOption < 0) DestroyWindow(hwnd_);
+    else if (DWORD error = EndSessionAfterApply(state_, exitOption)) {
+        ApplyResult stored = result;
+        stored.storeError = error;
+        ShowApplyResult(stored);
+    }
 }
 
 void frmMain::ShowApplyResult(const ApplyResult& result)
@@ -402,16 +456,19 @@ void frmMain::ApplyCaptions()
 void frmMain::ComboLang_Click()
 {
     HWND combo = Control(IDC_COMBOLANG);
-    if (MessageBoxW(hwnd_, L"This will reset the startup list,continue?!", platform::names::AppTitle,
-                    MB_YESNO | MB_ICONQUESTION) != IDYES) {
-        const size_t length = LanguageFile.size() >= 4 ? LanguageFile.size() - 4 : 0;
-        SelectLanguage(combo, std::wstring_view(LanguageFile).substr(0, length));
+    const std::wstring picked = SelectedLanguage(combo) + L".ini";
+    const std::wstring problem = PackProblem(picked);
+    if (!problem.empty())
+        MessageBoxW(hwnd_, FormatText(LookupText(PackNotUsable), {picked, problem}).c_str(), platform::names::AppTitle,
+                    MB_OK | MB_ICONWARNING);
+    if (!problem.empty() || MessageBoxW(hwnd_, L"This will reset the startup list,continue?!", platform::names::AppTitle,
+                                        MB_YESNO | MB_ICONQUESTION) != IDYES) {
+        SelectLanguage(combo, PackDisplayName(LanguageFile));
         // Back and front again, so that the window repaints after the question.
         SetWindowPos(hwnd_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         return;
     }
-    const std::wstring picked = SelectedLanguage(combo) + L".ini";
     if (picked != LanguageFile) {
         LanguageFile = picked;
         ApplyCaptions();
@@ -420,10 +477,23 @@ void frmMain::ComboLang_Click()
     for (int id : {IDC_CMDDISABLE, IDC_CMDREMOVE, IDC_CMDRESET, IDC_CMDADDTASK}) InvalidateRect(Control(id), nullptr, TRUE);
 }
 
+bool frmMain::UsablePackChosen()
+{
+    // A pack that cannot give its texts would leave every caption empty: English instead.
+    const std::wstring problem = PackProblem(LanguageFile);
+    if (problem.empty()) return true;
+    MessageBoxW(hwnd_, FormatText(LookupText(PackNotUsable), {LanguageFile, problem}).c_str(), platform::names::AppTitle,
+                MB_OK | MB_ICONWARNING);
+    LanguageFile = platform::names::DefaultPack;
+    SelectLanguage(Control(IDC_COMBOLANG), PackDisplayName(LanguageFile));
+    return PackProblem(LanguageFile).empty();
+}
+
 void frmMain::RestLang()
 {
     state_.List.Clear();
     FillStartupList();
+    ReportStoreProblem();
 }
 
 void frmMain::mnuAbout_Click()
@@ -500,7 +570,7 @@ LRESULT frmMain::OnNotify(NMHDR* header)
         int row = info->item.iItem + 1;
         if ((info->item.mask & LVIF_TEXT) && row >= 1 && row <= state_.List.Count() && info->item.iSubItem >= 0 &&
             info->item.iSubItem < ColumnCount && info->item.cchTextMax > 0) {
-            const std::wstring& text = state_.List.Text(row, info->item.iSubItem);
+            const std::wstring text = state_.List.Shown(row, info->item.iSubItem);
             lstrcpynW(info->item.pszText, text.c_str(), info->item.cchTextMax);
         }
         return 0;

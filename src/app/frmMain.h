@@ -74,6 +74,14 @@ class frmMain {
     LRESULT OnNotify(NMHDR* header);
     void OnCommand(int id);
     void ShowApplyResult(const ApplyResult& result);
+    // Applies, then ends the program (option -1) or asks Windows to end the session (0 log off,
+    // 2 restart); after failures only when the user says so.
+    void ApplyThenEnd(int exitOption);
+    // Says once that the store could not be read, when that is so.
+    void ReportStoreProblem();
+    // Whether the chosen pack can give the captions; if not, says so and turns to English, and
+    // tells whether English can.
+    bool UsablePackChosen();
     void OnComboLangCommand(int code);
 
     HWND hwnd_ = nullptr;
@@ -87,4 +95,5 @@ class frmMain {
     platform::UniqueGdi<HFONT> font_;
     platform::UniqueImageList ImageList1;
     bool comboClickPending_ = false;
+    bool storeProblemShown_ = false;
 };

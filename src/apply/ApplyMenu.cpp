@@ -3,11 +3,10 @@
 #include "apply/clsExitWindows.h"
 #include "staging/EntryStore.h"
 
-ApplyResult ApplyAndExitWindows(MainState& state, int exitOption)
+DWORD EndSessionAfterApply(MainState& state, int exitOption)
 {
-    ApplyResult result = ApplyNow(state);
     // The same content again; this write decides what the store holds when the session ends.
-    result.storeError = SaveDisabledEntries(state.List);
+    const DWORD error = state.StoreReadWhole() ? SaveDisabledEntries(state) : ERROR_SUCCESS;
     clsExitWindows().ExitWindows(exitOption);
-    return result;
+    return error;
 }

@@ -2,6 +2,6 @@
 #pragma once
 #include "apply/ApplyEngine.h"
 
-// ApplyNow, the store written once more, then Windows asked to end the session with the
-// option of clsExitWindows (0 log off, 2 restart).
-ApplyResult ApplyAndExitWindows(MainState& state, int exitOption);
+// The store written once more, then Windows asked to end the session with the option of
+// clsExitWindows (0 log off, 2 restart). Returns the store's write error.
+DWORD EndSessionAfterApply(MainState& state, int exitOption);

@@ -13,33 +13,17 @@ constexpr keys::KeyText NotApplied{L"502", L"Not applied: %1."};
 constexpr keys::KeyText StoreNotSaved{L"503", L"The disabled entries could not be saved: %1."};
 constexpr keys::KeyText FailureItem{L"504", L"%1 (%2)"};
 constexpr keys::KeyText MoreFailures{L"505", L"%1 more"};
-constexpr keys::KeyText AccessDenied{L"510", L"access denied"};
-constexpr keys::KeyText InUse{L"511", L"in use by another program"};
-constexpr keys::KeyText NotFound{L"512", L"not found in its place"};
 constexpr keys::KeyText NoSource{L"513", L"no known place for its Load From"};
 constexpr keys::KeyText KeptForStore{L"514",
                                      L"left in its place, the disabled entries could not be saved first"};
+constexpr keys::KeyText StoreNotRead{L"515",
+                                     L"The file of disabled entries was left as it was: it could not be read completely."};
 
 constexpr size_t NamedFailures = 10;
 
 std::wstring Text(const keys::KeyText& key)
 {
     return LookupText(key);
-}
-
-std::wstring ErrorReason(DWORD error)
-{
-    switch (error) {
-    case ERROR_ACCESS_DENIED:
-        return Text(AccessDenied);
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION:
-        return Text(InUse);
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND:
-        return Text(NotFound);
-    }
-    return platform::SystemErrorText(error);
 }
 
 std::wstring Reason(const ApplyFailure& failure)
@@ -52,7 +36,7 @@ std::wstring Reason(const ApplyFailure& failure)
     case ApplyFailure::SourceError:
         break;
     }
-    return ErrorReason(failure.error);
+    return ErrorReasonText(failure.error);
 }
 
 } // namespace
@@ -77,6 +61,7 @@ std::wstring ApplyResultText(const ApplyResult& result)
         line += L" " + FormatText(Text(NotApplied), {list});
     }
     if (result.storeError != ERROR_SUCCESS)
-        line += L" " + FormatText(Text(StoreNotSaved), {ErrorReason(result.storeError)});
+        line += L" " + FormatText(Text(StoreNotSaved), {ErrorReasonText(result.storeError)});
+    if (result.storeNotRead) line += L" " + Text(StoreNotRead);
     return line;
 }

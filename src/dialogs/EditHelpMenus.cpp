@@ -7,25 +7,25 @@
 #include "platform/Names.h"
 #include "platform/Text.h"
 
-std::wstring NotepadCommandLine(const std::wstring& fileName)
+std::wstring NotepadFile(const std::wstring& fileName)
 {
     const std::wstring root = platform::GetWindowsFolder().substr(0, 3);
-    if (platform::FileExists(root + fileName)) return L"notepad.exe " + root + fileName;
-    return L"notepad.exe C:\\" + fileName;
+    if (platform::FileExists(root + fileName)) return root + fileName;
+    return L"C:\\" + fileName;
 }
 
-void StartOrExplain(HWND owner, const std::wstring& commandLine)
+void StartOrExplain(HWND owner, const std::wstring& program, const std::wstring& arguments)
 {
-    const platform::Launch launch = platform::StartProgram(commandLine);
+    const platform::Launch launch = platform::StartProgram(program, arguments);
     if (launch.error == ERROR_SUCCESS) return;
-    const std::wstring text =
-        L"Cannot start \"" + commandLine + L"\":\r\n" + platform::SystemErrorText(launch.error);
+    const std::wstring text = L"Cannot start \"" + platform::CommandLine(program, arguments) + L"\":\r\n" +
+                              platform::SystemErrorText(launch.error);
     MessageBoxW(owner, text.c_str(), platform::names::AppTitle, MB_OK | MB_ICONEXCLAMATION);
 }
 
 void OpenInNotepad(HWND owner, const std::wstring& fileName)
 {
-    StartOrExplain(owner, NotepadCommandLine(fileName));
+    StartOrExplain(owner, L"notepad.exe", NotepadFile(fileName));
 }
 
 int StartRegistryEditor(HWND owner)

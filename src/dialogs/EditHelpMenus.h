@@ -4,9 +4,8 @@
 #include <windows.h>
 #include <string>
 
-// "notepad.exe" and the file at the root of the Windows drive when it exists there,
-// otherwise the file on C:.
-std::wstring NotepadCommandLine(const std::wstring& fileName);
+// The file at the root of the Windows drive when it exists there, otherwise the file on C:.
+std::wstring NotepadFile(const std::wstring& fileName);
 // Opens autoexec.bat or CONFIG.SYS in Notepad; says why when Notepad cannot be started.
 void OpenInNotepad(HWND owner, const std::wstring& fileName);
 // Warns (Yes/No, No the default) and on Yes starts regedit.exe of the Windows folder. Returns
@@ -16,5 +15,5 @@ int StartRegistryEditor(HWND owner);
 void OpenHelpFile(HWND owner);
 // patchkit.exe beside the program; every failure is ignored.
 void StartUpdater();
-// Starts a command line; when it cannot be started, a message gives the reason.
-void StartOrExplain(HWND owner, const std::wstring& commandLine);
+// Starts a program; when it cannot be started, a message gives the reason.
+void StartOrExplain(HWND owner, const std::wstring& program, const std::wstring& arguments = {});

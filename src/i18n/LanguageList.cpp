@@ -130,7 +130,7 @@ void SelectLanguage(HWND comboLang, std::wstring_view name)
         item.iItem = i;
         item.pszText = text;
         item.cchTextMax = MAX_PATH;
-        if (SendMessageW(comboLang, CBEM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)) && name == text) found = i;
+        if (SendMessageW(comboLang, CBEM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)) && platform::EqualsNoCase(name, text)) found = i;
     }
     SendMessageW(comboLang, CB_SETCURSEL, static_cast<WPARAM>(found), 0);
 }

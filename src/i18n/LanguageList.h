@@ -18,7 +18,7 @@ std::wstring PackDisplayName(std::wstring_view fileName);
 
 // The text of the selector's selected entry; empty when none is selected.
 std::wstring SelectedLanguage(HWND comboLang);
-// Selects the entry whose text is name; none when no entry has it.
+// Selects the entry whose text is name, whatever its case; none when no entry has it.
 void SelectLanguage(HWND comboLang, std::wstring_view name);
 
 // Dialogs are laid out right to left exactly when the chosen pack is "Arabic.ini".

@@ -113,3 +113,33 @@ std::wstring FormatText(const std::wstring& pattern, std::initializer_list<std::
     }
     return out;
 }
+
+std::wstring ErrorReasonText(unsigned long error)
+{
+    static constexpr keys::KeyText AccessDenied{L"510", L"access denied"};
+    static constexpr keys::KeyText InUse{L"511", L"in use by another program"};
+    static constexpr keys::KeyText NotFound{L"512", L"not found in its place"};
+    switch (error) {
+    case ERROR_ACCESS_DENIED:
+        return LookupText(AccessDenied);
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return LookupText(InUse);
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+        return LookupText(NotFound);
+    }
+    return platform::SystemErrorText(error);
+}
+
+std::wstring PackProblem(const std::wstring& fileName)
+{
+    static constexpr keys::KeyText NoTexts{L"621", L"it holds no texts of this program"};
+    std::string bytes;
+    DWORD error = ERROR_SUCCESS;
+    // A pack that is not there gives the lookup's defaults, as it always has.
+    if (!platform::ReadWholeFile(platform::ProgramFolder() + platform::names::LangFolder + fileName, bytes, &error))
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? std::wstring() : ErrorReasonText(error);
+    if (!platform::IniFile::Parse(bytes).HasSection(platform::names::PackSection)) return LookupText(NoTexts);
+    return {};
+}

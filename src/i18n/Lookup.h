@@ -25,3 +25,12 @@ void LoadSourceNames(SourceNameTable& table);
 std::wstring LookupText(const keys::KeyText& key);
 // Replaces %1, %2... in one pass, so that an argument holding "%2" stays as it is.
 std::wstring FormatText(const std::wstring& pattern, std::initializer_list<std::wstring> args);
+
+// Why a file or value could not be used, in the current language: access denied, in use by
+// another program, not found, or the system's own text.
+std::wstring ErrorReasonText(unsigned long error);
+
+// Why the pack fileName in the Lang folder cannot give this program its texts (it cannot be read,
+// or it has no section of ours, as with a file that is not a pack at all); empty when it can, or
+// when it is not there at all (the lookup then gives its defaults).
+std::wstring PackProblem(const std::wstring& fileName);

@@ -6,9 +6,18 @@
 
 namespace platform {
 
-Launch StartProgram(const std::wstring& commandLine)
+std::wstring CommandLine(const std::wstring& program, const std::wstring& arguments)
+{
+    const bool bare = program.find_first_of(L" \t") == std::wstring::npos || program.front() == L'"';
+    std::wstring line = bare ? program : L"\"" + program + L"\"";
+    if (!arguments.empty()) line += L" " + arguments;
+    return line;
+}
+
+Launch StartProgram(const std::wstring& program, const std::wstring& arguments)
 {
     Launch launch;
+    const std::wstring commandLine = program.empty() ? program : CommandLine(program, arguments);
     std::wstring mutableLine = commandLine; // CreateProcessW may write into it
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);

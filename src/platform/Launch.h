@@ -9,8 +9,11 @@ struct Launch {
     DWORD error = ERROR_SUCCESS; // why the program could not be started
     DWORD processId = 0;
 };
-// Starts a command line in a normal window that takes the focus, and does not wait for it.
-Launch StartProgram(const std::wstring& commandLine);
+// The command line that starts program with arguments: the program quoted when it holds a
+// blank, so that "C:\Program Files\x.exe" can never start a planted C:\Program.exe.
+std::wstring CommandLine(const std::wstring& program, const std::wstring& arguments);
+// Starts program in a normal window that takes the focus, and does not wait for it.
+Launch StartProgram(const std::wstring& program, const std::wstring& arguments = {});
 
 // Asks the shell to open a document with its default verb in a normal window; the shell's
 // own result, greater than 32 on success.

@@ -51,16 +51,16 @@ TEST_F(EditHelpMenusTest, SystemFilesOpenFromTheWindowsDriveWhenTheyAreThere)
     ASSERT_TRUE(platform::FolderExists(L"D:\\")) << "the test prefix has a D: drive";
     platform::OverrideWindowsFolder(L"D:\\WINNT");
     testsupport::WriteBytes(L"D:\\autoexec.bat", "@echo off\r\n");
-    EXPECT_EQ(NotepadCommandLine(L"autoexec.bat"), L"notepad.exe D:\\autoexec.bat");
-    EXPECT_EQ(NotepadCommandLine(L"CONFIG.SYS"), L"notepad.exe C:\\CONFIG.SYS");
+    EXPECT_EQ(NotepadFile(L"autoexec.bat"), L"D:\\autoexec.bat");
+    EXPECT_EQ(NotepadFile(L"CONFIG.SYS"), L"C:\\CONFIG.SYS");
     testsupport::WriteBytes(L"D:\\CONFIG.SYS", "FILES=40\r\n");
-    EXPECT_EQ(NotepadCommandLine(L"CONFIG.SYS"), L"notepad.exe D:\\CONFIG.SYS");
+    EXPECT_EQ(NotepadFile(L"CONFIG.SYS"), L"D:\\CONFIG.SYS");
 
     frmMain& w = Open();
     w.mnuAuto_Click();
     EXPECT_TRUE(testsupport::AnyContains(StartedWindowTexts(L"notepad.exe"), L"autoexec"));
     DeleteFileW(L"D:\\autoexec.bat");
-    EXPECT_EQ(NotepadCommandLine(L"autoexec.bat"), L"notepad.exe C:\\autoexec.bat");
+    EXPECT_EQ(NotepadFile(L"autoexec.bat"), L"C:\\autoexec.bat");
     w.mnuConfig_Click();
     EXPECT_TRUE(testsupport::AnyContains(StartedWindowTexts(L"notepad.exe"), L"CONFIG"));
 }
@@ -69,7 +69,7 @@ TEST_F(EditHelpMenusTest, AProgramThatCannotStartIsExplained)
 {
     frmMain& w = Open();
     MessageBoxAnswer box(IDOK);
-    StartOrExplain(w.Handle(), L"Z:\\nowhere\\notepad.exe C:\\autoexec.bat");
+    StartOrExplain(w.Handle(), L"Z:\\nowhere\\notepad.exe", L"C:\\autoexec.bat");
     EXPECT_EQ(box.Shown(), 1);
     EXPECT_NE(box.Text().find(L"Z:\\nowhere\\notepad.exe"), std::wstring::npos);
     EXPECT_GT(box.Text().size(), std::wstring(L"Cannot start \"Z:\\nowhere\\notepad.exe C:\\autoexec.bat\":\r\n").size())
