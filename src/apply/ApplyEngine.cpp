@@ -17,15 +17,20 @@ class Engine {
   public:
     Engine(MainState& state, ApplyResult& result) : state_(state), result_(result), writer_(state.Reg1) {}
 
-    void TakeOut(int position, bool wasDisabled)
+    // False when the entry is still in its source.
+    bool TakeOut(int position, bool wasDisabled)
     {
         CopyRowToRecord(state_, scratch_, position);
         const WriteResult r = writer_.RemoveFromSource(scratch_);
         // Nothing to take out is expected only of an entry an earlier apply took out already.
-        if (r.outcome == WriteResult::Done || (r.outcome == WriteResult::Absent && wasDisabled))
+        const bool gone = r.outcome == WriteResult::Absent || r.outcome == WriteResult::NoSource;
+        if (r.outcome == WriteResult::Done || (wasDisabled && gone)) {
             ++result_.takenOut;
-        else
-            Fail(r);
+            return true;
+        }
+        Fail(r);
+        // Taken away behind the program's back: not in its source, so kept as the user staged it.
+        return r.outcome == WriteResult::Absent;
     }
 
     // False when the entry could not be written.
@@ -87,12 +92,13 @@ ApplyResult ApplyNow(MainState& state)
     if (storeFirst) state.StoredEntries = storedAhead;
 
     Engine engine(state, result);
-    bool keptDisabled = false;
-    // A row whose entry could not be written stays disabled, so that the store keeps it.
-    auto keepDisabled = [&](int position, EntryRecord& record) {
-        list.SetSubItem(position, Status, words.disabled);
-        record[Status] = words.disabled;
-        keptDisabled = true;
+    // A row whose entry could not be acted on says where the entry still is: a disabled row
+    // stays disabled, so that the store keeps it; one that could not be taken out is what it was.
+    bool statusRestored = false;
+    auto restore = [&](int position, EntryRecord& record, const std::wstring& status) {
+        list.SetSubItem(position, Status, status);
+        record[Status] = status;
+        statusRestored = true;
     };
     // Entries that leave the store: written back to their sources, or removed by the user.
     std::vector<EntryRecord> released;
@@ -109,11 +115,15 @@ ApplyResult ApplyNow(MainState& state)
             continue;
         }
         if (status == words.remove || status == words.disabled) {
-            engine.TakeOut(position, record[Status] == words.disabled);
+            if (!engine.TakeOut(position, record[Status] == words.disabled)) {
+                released.push_back(list.Row(position)); // out of the store written ahead
+                restore(position, record, record[Status]);
+                continue;
+            }
             if (status == words.remove) released.push_back(list.Row(position));
         } else if (status == words.enabled) {
             if (!engine.Write(position)) {
-                keepDisabled(position, record);
+                restore(position, record, words.disabled);
                 continue;
             }
             released.push_back(list.Row(position));
@@ -126,7 +136,7 @@ ApplyResult ApplyNow(MainState& state)
         const int position = k + 1;
         records.push_back(list.Row(position));
         if (list.Text(position, Status) == words.enabled && !engine.Write(position))
-            keepDisabled(position, records.back());
+            restore(position, records.back(), words.disabled);
     }
 
     // Removed rows: records without a row are dropped, their entries untouched; the rows marked
@@ -152,6 +162,6 @@ ApplyResult ApplyNow(MainState& state)
             engine.ForgetCopiesBut(state.StoredEntries);
         }
     }
-    if (keptDisabled) SyncButtonsToSelection(state);
+    if (statusRestored) SyncButtonsToSelection(state);
     return result;
 }

@@ -29,7 +29,8 @@ struct ApplyResult {
 // Acts on every row whose Status differs from its baseline record and on every row added since,
 // drops the rows marked Remove with their records, and rewrites the store. The store is written
 // first, so a disabled entry is taken out of its source only once the store holds it. An entry
-// that cannot be written to its source stays a disabled row, kept in the store; an entry leaves
+// that cannot be written to its source stays a disabled row, kept in the store; one that cannot
+// be taken out gets its row's former Status back, so the row says where the entry is. An entry leaves
 // the store only when it is written back or removed by the user, so a list that lacks a stored
 // entry (a loaded profile) never drops it.
 ApplyResult ApplyNow(MainState& state);

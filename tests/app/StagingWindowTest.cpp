@@ -3,6 +3,7 @@
 #include "app/resource.h"
 #include "staging/EntryStore.h"
 #include "support/Fixtures.h"
+#include "support/MessageBoxAnswer.h"
 #include "support/WindowFixture.h"
 
 #include <commctrl.h>
@@ -109,4 +110,22 @@ TEST_F(StagingWindowTest, AnEmptyListLeavesTheButtonsAsTheStartLeftThem)
     Click(IDC_CMDDISABLE);
     Click(IDC_CMDREMOVE);
     EXPECT_TRUE(IsWindowEnabled(window->Control(IDC_CMDREMOVE)));
+}
+
+TEST_F(StagingWindowTest, AStoreThatCannotBeReadIsToldOnceWithItsNameAndReason)
+{
+    WriteStore({{L"Gone", L"Disabled", L"Registry(User Run)", L"Current User", L"Current User logs On", L"gone.exe"}});
+    HANDLE held = CreateFileW(StorePath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    testsupport::MessageBoxAnswer told(IDOK);
+    Open();
+    testsupport::PumpMessages();
+    EXPECT_EQ(told.Shown(), 1);
+    EXPECT_NE(told.Text().find(StorePath()), std::wstring::npos);
+    EXPECT_NE(told.Text().find(L"in use by another program"), std::wstring::npos);
+    window->cmdReset_Click(); // still held: not told again
+    EXPECT_EQ(told.Shown(), 1);
+    CloseHandle(held);
+    window->cmdReset_Click();
+    EXPECT_EQ(window->State().List.Count(), 1);
 }

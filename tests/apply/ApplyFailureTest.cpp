@@ -44,7 +44,9 @@ TEST_F(ApplyTest, AReadOnlyStartUpShortcutIsNamedAndKeptWhileTheRestIsApplied)
     EXPECT_EQ(result.takenOut, 1);
     EXPECT_EQ(ReadPlace(Places()[5], L"Clock"), L"C:\\Tools\\clock.exe");
     EXPECT_EQ(ReadPlace(Places()[0], L"Tray"), L"<missing>");
-    EXPECT_EQ(StoredNames(), (std::vector<std::wstring>{L"Gone", L"Tray", L"Clock"}));
+    // Clock is still in its folder and its row says so; Gone, in neither place, is kept stored.
+    EXPECT_EQ(state->List.Text(Position(L"Clock"), Status), L"Enabled");
+    EXPECT_EQ(StoredNames(), (std::vector<std::wstring>{L"Gone", L"Tray"}));
     EXPECT_EQ(ApplyResultText(result),
               L"Applied: 0 written, 1 taken out. Not applied: Gone (not found in its place), "
               L"Clock (access denied).");
@@ -132,7 +134,8 @@ TEST_F(ApplyTest, AKeyThatDeniesWritesIsNamedAndItsEntryKept)
     EXPECT_EQ(testsupport::RegStringValue(HKEY_LOCAL_MACHINE, run, L"Tool"), L"C:\\tool.exe");
     EXPECT_EQ(ApplyResultText(result),
               L"Applied: 0 written, 0 taken out. Not applied: Tool (access denied).");
-    EXPECT_EQ(StoredNames(), std::vector<std::wstring>{L"Tool"});
+    EXPECT_EQ(state->List.Text(1, Status), L"Enabled"); // where the entry still is
+    EXPECT_TRUE(StoredNames().empty());
 }
 
 TEST_F(ApplyTest, TheStatusLineCountsNamesAndSpeaksThePackLanguage)

@@ -9,6 +9,7 @@
 #include "platform/Privileges.h"
 #include "platform/Settings.h"
 #include "staging/EntryStore.h"
+#include "support/MessageBoxAnswer.h"
 
 #include <commctrl.h>
 
@@ -170,8 +171,9 @@ TEST_F(ApplyMenuTest, AFailureIsNamedInTheStatusBarAndTheRemovedRowLeavesTheList
     EXPECT_EQ(StatusBarText(), L"Applied: 0 written, 1 taken out. Not applied: Calendar (access denied).");
     EXPECT_EQ(ListView_GetItemCount(w.Control(IDC_LISTVIEW1)), 1);
     EXPECT_EQ(ListCell(0, 0), L"Calendar");
+    EXPECT_EQ(ListCell(0, 1), L"Enabled") << "still in its folder, and the row says so";
     EXPECT_TRUE(platform::FileExists(CommonStartup() + L"\\Calendar.lnk"));
-    EXPECT_EQ(StoredNames(), std::vector<std::wstring>{L"Calendar"});
+    EXPECT_TRUE(StoredNames().empty());
 }
 
 TEST_F(ApplyMenuTest, LogOffWithNothingStagedWritesTheStoreAndLogsOff)
@@ -219,4 +221,28 @@ TEST_F(ApplyMenuTest, ExitAppliesThenClosesAndStoresTheLanguage)
     EXPECT_TRUE(requests.empty());
     MSG quit;
     EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)); // the program ends
+}
+
+TEST_F(ApplyMenuTest, AfterAFailureNothingEndsUnlessTheUserSaysSo)
+{
+    SeedPlace(Places()[6], L"Calendar", L"C:\\cal.exe");
+    SetFileAttributesW((CommonStartup() + L"\\Calendar.lnk").c_str(), FILE_ATTRIBUTE_READONLY);
+    frmMain& w = Open();
+    w.cmdDisable_Click();
+    for (int command : {IDM_APP_EXIT, IDM_APP_LOG, IDM_APP_REST}) {
+        if (command != IDM_APP_EXIT) w.cmdDisable_Click(); // the failed apply put the row back
+        testsupport::MessageBoxAnswer no(IDNO);
+        Choose(command);
+        ASSERT_EQ(no.Shown(), 1) << command;
+        EXPECT_NE(no.Text().find(StatusBarText()), std::wstring::npos) << "the failures, as the status bar says them";
+        EXPECT_NE(no.Text().find(L"Calendar (access denied)"), std::wstring::npos);
+    }
+    EXPECT_TRUE(IsWindow(w.Handle()));
+    EXPECT_TRUE(requests.empty());
+
+    w.cmdDisable_Click();
+    testsupport::MessageBoxAnswer yes(IDYES);
+    Choose(IDM_APP_LOG);
+    EXPECT_EQ(yes.Shown(), 1);
+    EXPECT_EQ(requests.size(), 1u);
 }

@@ -4,9 +4,12 @@
 #include "dialogs/EditHelpMenus.h"
 #include "i18n/Globals.h"
 #include "platform/Files.h"
+#include "platform/Launch.h"
 #include "support/Fixtures.h"
 #include "support/MessageBoxAnswer.h"
 #include "support/Processes.h"
+
+#include <shellapi.h>
 
 using testsupport::MessageBoxAnswer;
 using testsupport::RavelinTest;
@@ -143,4 +146,18 @@ TEST_F(EditHelpMenusTest, AMissingUpdaterIsIgnoredAndTheUnavailableItemsStayGrey
     HMENU bar = GetMenu(w.Handle());
     EXPECT_TRUE(GetMenuState(bar, IDM_UPDATE, MF_BYCOMMAND) & MF_GRAYED);
     EXPECT_TRUE(GetMenuState(bar, IDM_VISIT, MF_BYCOMMAND) & MF_GRAYED);
+}
+
+TEST(CommandLineTest, AProgramPathWithBlanksStaysOneArgument)
+{
+    for (const std::wstring program : {L"C:\\Program Files\\Tools\\msinfo32.exe", L"notepad.exe"}) {
+        const std::wstring line = platform::CommandLine(program, L"C:\\autoexec.bat");
+        int count = 0;
+        LPWSTR* args = CommandLineToArgvW(line.c_str(), &count);
+        ASSERT_EQ(count, 2);
+        EXPECT_EQ(std::wstring(args[0]), program);
+        EXPECT_EQ(std::wstring(args[1]), L"C:\\autoexec.bat");
+        LocalFree(args);
+    }
+    EXPECT_EQ(platform::CommandLine(L"\"C:\\My Tools\\x.exe\"", L""), L"\"C:\\My Tools\\x.exe\"");
 }

@@ -327,10 +327,11 @@ TEST_F(LanguageSelectorTest, NoChangesNothingAndShowsTheCurrentPackAgain)
     testsupport::SetRegString(HKEY_CURRENT_USER, RunKey, L"Tool", L"C:\\tool.exe");
     WritePack(L"English.ini", L"101=Programs\r\n");
     WritePack(L"French.ini", L"101=Programmes\r\n413=Activé\r\n");
+    platform::SaveLanguageSetting(L"english.ini"); // stored in another case than the file's
     frmMain& w = Open();
     w.cmdDisable_Click();
     Pick(1, IDNO);
-    EXPECT_EQ(LanguageFile, L"English.ini");
+    EXPECT_EQ(LanguageFile, L"english.ini");
     EXPECT_EQ(SelectedText(Combo()), L"English");
     EXPECT_EQ(WindowText(w.Control(IDC_LABEL1)), L"Programs");
     EXPECT_EQ(w.State().List.Text(1, Status), L"Disabled") << "the staged change stays";
@@ -452,4 +453,29 @@ TEST_F(LanguageSelectorTest, AStoredDisabledRowSurvivesARoundTripThroughAnotherL
                                           L"Tool"),
               L"C:\\tool.exe");
     EXPECT_FALSE(platform::FileExists(StorePath()));
+}
+
+TEST_F(LanguageSelectorTest, APackThatIsNoPackIsToldOnceAndEnglishIsShown)
+{
+    WriteCaptionPack(L"English.ini");
+    testsupport::WriteBytes(LangFolder() + L"\\French.ini", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\xff\xfe", 18));
+    platform::SaveLanguageSetting(L"French.ini");
+    frmMain* w = nullptr;
+    {
+        MessageBoxAnswer told(IDOK);
+        w = &Open();
+        EXPECT_EQ(told.Shown(), 1);
+        EXPECT_NE(told.Text().find(L"French.ini"), std::wstring::npos);
+    }
+    EXPECT_EQ(LanguageFile, L"English.ini");
+    EXPECT_EQ(SelectedText(Combo()), L"English");
+    EXPECT_EQ(WindowText(w->Control(IDC_LABEL1)), L"T101");
+
+    // Picked later, it is told again and nothing changes.
+    SendMessageW(Combo(), CB_SETCURSEL, 1, 0);
+    MessageBoxAnswer again(IDOK);
+    w->ComboLang_Click();
+    EXPECT_EQ(again.Shown(), 1);
+    EXPECT_EQ(LanguageFile, L"English.ini");
+    EXPECT_EQ(SelectedText(Combo()), L"English");
 }

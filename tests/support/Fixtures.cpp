@@ -167,12 +167,21 @@ void RavelinTest::SetUp()
     LanguagePacksFound = false;
     MessageTexts = {};
 
+    ClearSystemPlaces();
+}
+
+void RavelinTest::ClearSystemPlaces()
+{
     const std::wstring winIni = WinIniPath();
     WritePrivateProfileStringW(L"Windows", L"Load", nullptr, winIni.c_str());
     WritePrivateProfileStringW(L"Windows", L"Run", nullptr, winIni.c_str());
     EmptyFolder(UserStartup());
     EmptyFolder(CommonStartup());
     platform::RemoveFile(StorePath(), true);
+    DeleteTree(platform::GetWindowsFolder() + platform::names::CopiesFolder);
+    std::wstring copies = platform::names::CopiesKey;
+    copies.pop_back(); // the trailing separator
+    RegDeleteTreeW(HKEY_CURRENT_USER, copies.c_str());
 }
 
 void RavelinTest::TearDown()
@@ -185,9 +194,7 @@ void RavelinTest::TearDown()
     RegDeleteTreeW(HKEY_CURRENT_USER, scratchPath_.c_str());
     platform::OverrideProgramFolder({});
     DeleteTree(programFolder);
-    platform::RemoveFile(StorePath(), true);
-    EmptyFolder(UserStartup());
-    EmptyFolder(CommonStartup());
+    ClearSystemPlaces();
 }
 
 void RavelinTest::WritePack(const std::wstring& fileName, const std::wstring& keyLines)

@@ -45,6 +45,11 @@ class RavelinTest : public ::testing::Test {
     void WritePack(const std::wstring& fileName, const std::wstring& keyLines);
     void InstallShippedPacks();
 
+    // Where this test's HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE live, under the real HKCU.
+    const std::wstring& ScratchPath() const { return scratchPath_; }
+    // The store, its copies and the user's copies key go; win.ini and the StartUp folders are emptied.
+    void ClearSystemPlaces();
+
     std::wstring WinIniPath() const;
     std::wstring UserStartup() const;
     std::wstring CommonStartup() const;

@@ -1,0 +1,61 @@
+// The program's apply in a process of its own, for the fault test. Redirected to the test's
+// scratch registry, it fills the list as the program does, stages and applies; told to, it
+// stops for good right before one write to the system, for the test to end it there.
+//   apply_child <scratch key path> stage|again|enable <stop at write n, 0 never> <event name>
+#include "app/MainState.h"
+#include "app/StartupSource.h"
+#include "apply/ApplyEngine.h"
+#include "dialogs/frmAddTask.h"
+#include "platform/Handles.h"
+#include "platform/WriteSteps.h"
+
+#include <cwchar>
+#include <string>
+
+namespace {
+
+int stopAt = 0, writes = 0;
+HANDLE stopped = nullptr;
+
+void StopBeforeWrite(const wchar_t*)
+{
+    if (++writes != stopAt) return;
+    SetEvent(stopped);
+    Sleep(INFINITE); // the test ends the process here
+}
+
+// Both keys are opened before either override: the second lies under the real HKCU too.
+bool Redirect(const std::wstring& scratch)
+{
+    HKEY user = nullptr, machine = nullptr;
+    return RegOpenKeyExW(HKEY_CURRENT_USER, (scratch + L"\\HKCU").c_str(), 0, KEY_ALL_ACCESS, &user) == ERROR_SUCCESS &&
+           RegOpenKeyExW(HKEY_CURRENT_USER, (scratch + L"\\HKLM").c_str(), 0, KEY_ALL_ACCESS, &machine) == ERROR_SUCCESS &&
+           RegOverridePredefKey(HKEY_CURRENT_USER, user) == ERROR_SUCCESS &&
+           RegOverridePredefKey(HKEY_LOCAL_MACHINE, machine) == ERROR_SUCCESS;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc != 5) return 2;
+    platform::ComApartment com;
+    const std::wstring scratch = argv[1], mode = argv[2];
+    if (!Redirect(scratch)) return 3;
+    stopAt = _wtoi(argv[3]);
+    stopped = OpenEventW(EVENT_MODIFY_STATE, FALSE, argv[4]);
+    platform::SetWriteStepHook(StopBeforeWrite);
+
+    MainState state;
+    FillStartupList(state);
+    StartupList& list = state.List;
+    const std::wstring enabled = EnabledWord(), disabled = DisabledWord();
+    for (int row = 1; row <= list.Count(); ++row) {
+        const std::wstring& status = list.Text(row, Status);
+        if (mode == L"stage") list.SetSubItem(row, Status, status == enabled ? disabled : enabled);
+        else if (mode == L"enable" && status == disabled) list.SetSubItem(row, Status, enabled);
+    }
+    if (mode == L"stage") AppendNewTask(list, L"Added", state.SourceNames[0], L"C:\\added.exe");
+    ApplyNow(state);
+    return 0;
+}
