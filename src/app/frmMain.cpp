@@ -30,15 +30,15 @@ constexpr UINT WM_COMBOLANG_CLICK = WM_APP + 1;
 // Tells of a store that could not be read once the window is on the screen.
 constexpr UINT WM_STORE_PROBLEM = WM_APP + 2;
 
-constexpr keys::KeyText StoreNotRead{
-    L"605", L"The disabled entries in %1 could not be read completely: %2.\r\n\r\nThe file is left as it is. Until it "
-            L"can be read, no entry can be disabled and the file is not changed."};
+constexpr keys::KeyText StoreNotRead{L"605", L"The disabled entries in %1 could not be read completely: %2."};
 constexpr keys::KeyText StoreEndsInsideEntry{L"606", L"it ends inside an entry"};
+constexpr keys::KeyText StoreLeftAlone{L"607", L"The file is left as it is. Until it can be read, no entry can be "
+                                               L"disabled and the file is not changed."};
 // Asked after an apply with failures, before the program ends or the session does.
 constexpr keys::KeyText GoOnAfterFailures[] = {
-    {L"516", L"%1\r\n\r\nNot everything was applied. Log off all the same?"},
-    {L"517", L"%1\r\n\r\nNot everything was applied. Restart Windows all the same?"},
-    {L"518", L"%1\r\n\r\nNot everything was applied. Exit the program all the same?"},
+    {L"516", L"Not everything was applied. Log off all the same?"},
+    {L"517", L"Not everything was applied. Restart Windows all the same?"},
+    {L"518", L"Not everything was applied. Exit the program all the same?"},
 };
 constexpr keys::KeyText PackNotUsable{L"620", L"The language pack %1 cannot be used: %2. English texts are shown."};
 
@@ -349,8 +349,9 @@ void frmMain::ReportStoreProblem()
     storeProblemShown_ = true;
     const std::wstring reason = state_.StoreProblem.error != ERROR_SUCCESS ? ErrorReasonText(state_.StoreProblem.error)
                                                                            : LookupText(StoreEndsInsideEntry);
-    MessageBoxW(hwnd_, FormatText(LookupText(StoreNotRead), {StorePath(), reason}).c_str(), platform::names::AppTitle,
-                MB_OK | MB_ICONWARNING);
+    const std::wstring text =
+        FormatText(LookupText(StoreNotRead), {StorePath(), reason}) + L"\r\n\r\n" + LookupText(StoreLeftAlone);
+    MessageBoxW(hwnd_, text.c_str(), platform::names::AppTitle, MB_OK | MB_ICONWARNING);
 }
 
 void frmMain::mnuSaveProf_Click()
@@ -422,8 +423,9 @@ void frmMain::ApplyThenEnd(int exitOption)
     // Nothing ends behind the user's back while something was not applied.
     if (!result.failures.empty() || result.storeError != ERROR_SUCCESS) {
         const keys::KeyText& question = GoOnAfterFailures[exitOption < 0 ? 2 : exitOption == 2 ? 1 : 0];
-        if (MessageBoxW(hwnd_, FormatText(LookupText(question), {ApplyResultText(result)}).c_str(),
-                        platform::names::AppTitle, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES)
+        const std::wstring text = ApplyResultText(result) + L"\r\n\r\n" + LookupText(question);
+        if (MessageBoxW(hwnd_, text.c_str(), platform::names::AppTitle, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) !=
+            IDYES)
             return;
     }
     // The close step: the language is stored and the program ends.
