@@ -4,11 +4,9 @@
 #include "platform/Files.h"
 #include "platform/IniFile.h"
 #include "platform/Names.h"
-#include "platform/Shortcuts.h"
-
-#include "inventory/Scanners.h"
 #include "platform/Registry.h"
-#include "platform/Text.h"
+#include "platform/Shortcuts.h"
+#include "inventory/Scanners.h"
 
 #include <shlobj.h>
 
@@ -93,10 +91,9 @@ bool CopiedValue(const Source& source, const EntryRecord& record, platform::RegV
 {
     if (platform::ReadRegValue(HKEY_CURRENT_USER, CopyKey(source), record[TaskName], copy) != ERROR_SUCCESS)
         return false;
-    if (source.kind == Kind::Registry)
-        return platform::RenderRegData(copy.type, copy.data.data(), copy.data.size()) == record[Location];
     const std::wstring text = platform::RenderRegData(copy.type, copy.data.data(), copy.data.size());
-    return text.substr(0, WinIniReadSize - 1) == record[Location];
+    // A win.ini row shows as much of its value as the scanner reads.
+    return (source.kind == Kind::WinIni ? text.substr(0, WinIniReadSize - 1) : text) == record[Location];
 }
 
 DWORD KeepValueCopy(const Source& source, const std::wstring& name, DWORD type, const void* data, size_t size)
