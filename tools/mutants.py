@@ -103,27 +103,15 @@ def mask(text):
     return masked
 
 
-def match_paren(m, open_at):
+def match_paren(m, at, step=1):
+    """Where the bracket at `at` is matched, looking forward (step 1) or back (step -1)."""
+    opening, closing = ("(", ")") if step > 0 else (")", "(")
     depth = 0
-    for k in range(open_at, len(m)):
-        if m[k] == "(":
-            depth += 1
-        elif m[k] == ")":
-            depth -= 1
-            if depth == 0:
-                return k
-    return None
-
-
-def match_paren_back(m, close_at):
-    depth = 0
-    for k in range(close_at, -1, -1):
-        if m[k] == ")":
-            depth += 1
-        elif m[k] == "(":
-            depth -= 1
-            if depth == 0:
-                return k
+    while 0 <= at < len(m):
+        depth += (m[at] == opening) - (m[at] == closing)
+        if depth == 0:
+            return at
+        at += step
     return None
 
 
@@ -138,7 +126,7 @@ def callee_start(m, name_at):
         else:
             return i
         if m[k - 1] == ")":
-            k = match_paren_back(m, k - 1)
+            k = match_paren(m, k - 1, -1)
             if k is None:
                 return i
         while k > 0 and (m[k - 1].isalnum() or m[k - 1] == "_"):
