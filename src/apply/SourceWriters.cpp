@@ -14,7 +14,7 @@
 
 namespace {
 
-enum class Kind { Registry, StartUp, WinIni };
+using Kind = SourceKind;
 struct Source {
     Kind kind;
     HKEY root;           // registry
@@ -49,10 +49,15 @@ WriteResult FromRemoval(DWORD error)
     return FromError(error);
 }
 
+std::wstring RunKeyPath(const Source& source)
+{
+    return platform::names::RunKeyBase + std::wstring(source.name);
+}
+
 void SelectValue(platform::Reg& reg, const Source& source, const std::wstring& taskName)
 {
     reg.RootKey(source.root);
-    reg.KeyPath(platform::names::RunKeyBase + std::wstring(source.name));
+    reg.KeyPath(RunKeyPath(source));
     reg.ValueName(taskName);
 }
 
@@ -220,6 +225,22 @@ void SourceWriter::ForgetCopiesBut(const std::vector<EntryRecord>& stored)
     }
 }
 
+std::optional<SourcePlace> SourceWriter::Place(const std::wstring& loadFrom) const
+{
+    const int found = FindSource(loadFrom);
+    if (found < 0) return std::nullopt;
+    const Source& source = Sources[found];
+    SourcePlace place;
+    place.kind = source.kind;
+    if (source.kind == Kind::Registry) {
+        place.root = source.root;
+        place.keyPath = RunKeyPath(source);
+    }
+    if (source.kind == Kind::StartUp) place.csidl = source.csidl;
+    if (source.kind == Kind::WinIni) place.iniKey = source.name;
+    return place;
+}
+
 WriteResult RemoveFromSource(const EntryRecord& record, platform::Reg& reg)
 {
     return SourceWriter(reg).RemoveFromSource(record);
@@ -228,6 +249,12 @@ WriteResult RemoveFromSource(const EntryRecord& record, platform::Reg& reg)
 WriteResult WriteToSource(const EntryRecord& record, platform::Reg& reg)
 {
     return SourceWriter(reg).WriteToSource(record);
+}
+
+std::optional<SourcePlace> FindSourcePlace(const std::wstring& loadFrom)
+{
+    platform::Reg unused;
+    return SourceWriter(unused).Place(loadFrom);
 }
 
 DWORD ClearIniValue(const std::wstring& section, const std::wstring& key, const std::wstring& fileName)

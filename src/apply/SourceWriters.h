@@ -7,6 +7,7 @@
 
 #include <windows.h>
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,17 @@ struct WriteResult {
     DWORD error = ERROR_SUCCESS;
 };
 
+enum class SourceKind { Registry, StartUp, WinIni };
+
+// Where the entries of one source live.
+struct SourcePlace {
+    SourceKind kind = SourceKind::Registry;
+    HKEY root = nullptr;  // registry: the root key
+    std::wstring keyPath; // registry: the key under the root
+    int csidl = 0;        // StartUp: the shell folder
+    std::wstring iniKey;  // win.ini: the value of section Windows
+};
+
 // The writers with the source names of the moment they were made. An apply makes one for all
 // its rows; the free functions below make one per call.
 class SourceWriter {
@@ -31,6 +43,8 @@ class SourceWriter {
     WriteResult WriteToSource(const EntryRecord& record);
     // Drops the exact copies kept for entries taken out, but those the stored entries may need.
     void ForgetCopiesBut(const std::vector<EntryRecord>& stored);
+    // The place of the source a Load From text names; none when it names no source.
+    std::optional<SourcePlace> Place(const std::wstring& loadFrom) const;
 
   private:
     int FindSource(const std::wstring& loadFrom) const;
@@ -42,6 +56,7 @@ class SourceWriter {
 // Only Task Name, Load From and Location of the record are used.
 WriteResult RemoveFromSource(const EntryRecord& record, platform::Reg& reg);
 WriteResult WriteToSource(const EntryRecord& record, platform::Reg& reg);
+std::optional<SourcePlace> FindSourcePlace(const std::wstring& loadFrom);
 
 // The key stays in the section with an empty value. Return the system error.
 DWORD ClearIniValue(const std::wstring& section, const std::wstring& key, const std::wstring& fileName);
