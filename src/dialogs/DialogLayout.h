@@ -6,6 +6,7 @@
 
 #include <windows.h>
 #include <span>
+#include <string>
 
 // A control's place at 96 DPI.
 struct ControlPlacement {
@@ -23,5 +24,7 @@ void PlaceControls(HWND dialog, std::span<const ControlPlacement> placements);
 // asks for it. self reaches the procedure at WM_NCCREATE.
 HWND CreateDialogWindow(const wchar_t* windowClass, WNDPROC procedure, const wchar_t* title, int width, int height,
                         HWND owner, void* self);
+// The text of a window or control.
+std::wstring WindowText(HWND window);
 // Moves window to the middle of owner.
 void CentreOverOwner(HWND window, HWND owner);

@@ -17,9 +17,13 @@ std::wstring NotepadFile(const std::wstring& fileName)
 void StartOrExplain(HWND owner, const std::wstring& program, const std::wstring& arguments)
 {
     const platform::Launch launch = platform::StartProgram(program, arguments);
-    if (launch.error == ERROR_SUCCESS) return;
+    if (launch.error != ERROR_SUCCESS) ExplainStartFailure(owner, program, arguments, launch.error);
+}
+
+void ExplainStartFailure(HWND owner, const std::wstring& program, const std::wstring& arguments, DWORD error)
+{
     const std::wstring text = L"Cannot start \"" + platform::CommandLine(program, arguments) + L"\":\r\n" +
-                              platform::SystemErrorText(launch.error);
+                              platform::SystemErrorText(error);
     MessageBoxW(owner, text.c_str(), platform::names::AppTitle, MB_OK | MB_ICONEXCLAMATION);
 }
 
@@ -32,7 +36,8 @@ int StartRegistryEditor(HWND owner)
 {
     const std::wstring caption = SetCaptionfromINI(L"425");
     const int answer = MessageBoxW(owner, MessageTexts[2].c_str(), caption.c_str(), MB_YESNO | MB_ICONSTOP | MB_DEFBUTTON2);
-    if (answer == IDYES) StartOrExplain(owner, platform::GetWindowsFolder() + L"\\regedit.exe");
+    if (answer == IDYES)
+        StartOrExplain(owner, platform::GetWindowsFolder() + platform::names::RegistryEditorFile);
     return answer;
 }
 

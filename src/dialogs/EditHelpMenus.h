@@ -17,3 +17,5 @@ void OpenHelpFile(HWND owner);
 void StartUpdater();
 // Starts a program; when it cannot be started, a message gives the reason.
 void StartOrExplain(HWND owner, const std::wstring& program, const std::wstring& arguments = {});
+// The message that says why a program could not be started.
+void ExplainStartFailure(HWND owner, const std::wstring& program, const std::wstring& arguments, DWORD error);

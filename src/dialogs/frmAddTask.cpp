@@ -44,13 +44,6 @@ constexpr CaptionKey CaptionKeys[] = {
     {L"205", IDC_ADDTASK_COMMAND1},
 };
 
-std::wstring WindowText(HWND window)
-{
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
 } // namespace
 
 int AppendNewTask(StartupList& list, std::wstring taskName, std::wstring loadFrom, std::wstring location)

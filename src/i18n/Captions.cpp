@@ -57,6 +57,14 @@ constexpr Caption Captions[] = {
     {L"102", DisableCaption, 0},
 };
 
+void SetAboutCaption(frmAbout& about, const Caption& caption, const std::wstring& text)
+{
+    if (caption.target == AboutTitle) SetWindowTextW(about.Handle(), text.c_str());
+    else SetWindowTextW(about.Control(caption.id), text.c_str());
+}
+
+} // namespace
+
 void SetMenuText(HMENU menu, UINT item, BOOL byPosition, const std::wstring& text)
 {
     MENUITEMINFOW info{};
@@ -73,14 +81,6 @@ void SetColumnHeader(HWND list, int column, const std::wstring& text)
     info.pszText = const_cast<wchar_t*>(text.c_str());
     ListView_SetColumn(list, column, &info);
 }
-
-void SetAboutCaption(frmAbout& about, const Caption& caption, const std::wstring& text)
-{
-    if (caption.target == AboutTitle) SetWindowTextW(about.Handle(), text.c_str());
-    else SetWindowTextW(about.Control(caption.id), text.c_str());
-}
-
-} // namespace
 
 void ApplyAboutCaptions(frmAbout& about)
 {

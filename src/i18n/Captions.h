@@ -4,6 +4,7 @@
 
 #include <windows.h>
 #include <span>
+#include <string>
 
 enum class CaptionTarget {
     MainTitle,    // the main window's title
@@ -35,3 +36,6 @@ void ApplyAboutCaptions(frmAbout& about);
 // an empty text; the About box is created hidden for its targets when it does not exist. Last,
 // the Disable button takes EnableCaption until the selected row says otherwise.
 void ApplyCaptions(HWND mainWindow, MainState& state);
+
+void SetMenuText(HMENU menu, UINT item, BOOL byPosition, const std::wstring& text);
+void SetColumnHeader(HWND list, int column, const std::wstring& text);

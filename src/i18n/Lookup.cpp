@@ -7,6 +7,7 @@
 #include "platform/Files.h"
 #include "platform/IniFile.h"
 #include "platform/Names.h"
+#include "platform/Settings.h"
 #include "platform/Text.h"
 
 #include <windows.h>
@@ -40,6 +41,12 @@ std::wstring ErrorMessage(DWORD error)
 }
 
 } // namespace
+
+void LoadStoredLanguage()
+{
+    LanguageFile = platform::LoadLanguageSetting();
+    if (LanguageFile.empty()) LanguageFile = platform::names::DefaultPack;
+}
 
 std::wstring LanguagePackPath()
 {

@@ -15,6 +15,9 @@ std::wstring SetCaptionfromINI(std::wstring_view key, std::wstring_view defaultT
 // Appends one record to errorlog.txt in the program folder; failures are ignored.
 void WriteErrorLog(const std::wstring& message);
 
+// LanguageFile := the pack stored in the per-user settings, "English.ini" when none is stored.
+void LoadStoredLanguage();
+
 // Full path of the chosen pack.
 std::wstring LanguagePackPath();
 

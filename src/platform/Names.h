@@ -19,6 +19,11 @@ inline constexpr wchar_t StoreFile[] = L"\\SaveProf.pro";
 inline constexpr wchar_t CopiesKey[] = L"Software\\Brightfold\\Disabled\\";
 inline constexpr wchar_t CopiesFolder[] = L"\\SaveProf.bak\\";
 inline constexpr wchar_t WinIniFile[] = L"\\win.ini";
+inline constexpr wchar_t RegistryEditorFile[] = L"\\regedit.exe";
+// The registry editor opens at the key named here.
+inline constexpr wchar_t RegistryEditorKey[] =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Regedit";
+inline constexpr wchar_t RegistryEditorLastKey[] = L"LastKey";
 inline constexpr wchar_t MainWindowClass[] = L"Brightfold.Ravelin.Main";
 inline constexpr wchar_t AboutWindowClass[] = L"Brightfold.Ravelin.About";
 inline constexpr wchar_t AddTaskWindowClass[] = L"Brightfold.Ravelin.AddTask";
