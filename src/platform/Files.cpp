@@ -128,8 +128,6 @@ bool ReadWholeFile(const std::wstring& path, std::string& bytes, DWORD* error)
     return true;
 }
 
-namespace {
-
 DWORD WriteAll(HANDLE file, const std::string& bytes)
 {
     size_t done = 0;
@@ -141,8 +139,6 @@ DWORD WriteAll(HANDLE file, const std::string& bytes)
     }
     return ERROR_SUCCESS;
 }
-
-} // namespace
 
 DWORD ReplaceFileAtomically(const std::wstring& path, const std::string& bytes)
 {

@@ -33,6 +33,9 @@ bool ReadWholeFile(const std::wstring& path, std::string& bytes, DWORD* error);
 // was written. Returns ERROR_SUCCESS or the error; on failure path is left as it was.
 DWORD ReplaceFileAtomically(const std::wstring& path, const std::string& bytes);
 
+// Writes every byte to an open file or pipe. Returns ERROR_SUCCESS or the error.
+DWORD WriteAll(HANDLE file, const std::string& bytes);
+
 // Appends bytes to a file, creating it when missing.
 DWORD AppendToFile(const std::wstring& path, const std::string& bytes);
 

@@ -43,6 +43,11 @@ struct ImageListDestroyer {
 };
 using UniqueImageList = std::unique_ptr<std::remove_pointer_t<HIMAGELIST>, ImageListDestroyer>;
 
+struct AcceleratorDestroyer {
+    void operator()(HACCEL table) const noexcept { DestroyAcceleratorTable(table); }
+};
+using UniqueAccelerators = std::unique_ptr<std::remove_pointer_t<HACCEL>, AcceleratorDestroyer>;
+
 // Balances CoInitializeEx on the calling thread.
 class ComApartment {
   public:

@@ -40,4 +40,16 @@ INT_PTR ShellOpen(HWND owner, const std::wstring& file, const std::wstring& dire
         ShellExecuteW(owner, nullptr, file.c_str(), nullptr, directory.c_str(), SW_SHOWNORMAL));
 }
 
+bool ShowFileProperties(HWND owner, const std::wstring& file)
+{
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SEE_MASK_INVOKEIDLIST | SEE_MASK_FLAG_NO_UI;
+    info.hwnd = owner;
+    info.lpVerb = L"properties";
+    info.lpFile = file.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    return ShellExecuteExW(&info) != FALSE;
+}
+
 } // namespace platform

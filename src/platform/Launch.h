@@ -19,4 +19,8 @@ Launch StartProgram(const std::wstring& program, const std::wstring& arguments =
 // own result, greater than 32 on success.
 INT_PTR ShellOpen(HWND owner, const std::wstring& file, const std::wstring& directory);
 
+// Shows the shell's properties of a file and does not wait for them to close. False when the
+// shell cannot show them.
+bool ShowFileProperties(HWND owner, const std::wstring& file);
+
 } // namespace platform

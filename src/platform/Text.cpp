@@ -47,6 +47,18 @@ std::wstring FoldCase(std::wstring_view s)
     return out;
 }
 
+std::string SortKey(std::wstring_view s)
+{
+    if (s.empty()) return {};
+    const int length = static_cast<int>(s.size());
+    const DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
+    int n = LCMapStringEx(LOCALE_NAME_USER_DEFAULT, flags, s.data(), length, nullptr, 0, nullptr, nullptr, 0);
+    std::string key(static_cast<size_t>(n), '\0');
+    LCMapStringEx(LOCALE_NAME_USER_DEFAULT, flags, s.data(), length, reinterpret_cast<LPWSTR>(key.data()), n,
+                  nullptr, nullptr, 0);
+    return key;
+}
+
 std::wstring WideFromCodePage(UINT codePage, std::string_view bytes)
 {
     if (bytes.empty()) return {};

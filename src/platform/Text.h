@@ -17,6 +17,9 @@ bool EndsWithNoCase(std::wstring_view s, std::wstring_view suffix);
 size_t FindNoCase(std::wstring_view s, std::wstring_view needle);
 // Upper-cases for use as a map key, the same folding as EqualsNoCase.
 std::wstring FoldCase(std::wstring_view s);
+// Bytes that order as the user's language orders texts, without regard to case: comparing two
+// keys compares their texts.
+std::string SortKey(std::wstring_view s);
 
 // Conversion at the file boundary. AnsiFromWide reports through *lossless whether every
 // character had a representation in the ANSI code page.
