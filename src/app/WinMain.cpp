@@ -1,12 +1,15 @@
 // Program entry: COM and common controls, the main window, the message loop.
 #include "app/frmMain.h"
 #include "dialogs/frmAbout.h"
+#include "find/ListCommand.h"
 
 #include <commctrl.h>
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand)
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR arguments, int showCommand)
 {
     platform::ComApartment com;
+    // Ravelin.exe /list [/json] writes the list for scripts and shows no window.
+    if (const ListRequest list = ParseListRequest(arguments); list.wanted) return RunListCommand(list.json);
     INITCOMMONCONTROLSEX controls{static_cast<DWORD>(sizeof(INITCOMMONCONTROLSEX)),
                                   ICC_LISTVIEW_CLASSES | ICC_USEREX_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
@@ -24,6 +27,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand)
 
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (main.TranslateAccelerators(&msg)) continue;
         if (IsDialogMessageW(main.Handle(), &msg)) continue;
         // The About box is modeless: Tab, Enter and Esc work in it too.
         if (frmAbout* about = frmAbout::Existing(); about && IsDialogMessageW(about->Handle(), &msg)) continue;

@@ -5,9 +5,12 @@
 #include "app/resource.h"
 #include "apply/ApplyMenu.h"
 #include "apply/ApplyReport.h"
+#include "dialogs/DialogLayout.h"
 #include "dialogs/EditHelpMenus.h"
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmAddTask.h"
+#include "find/FindControls.h"
+#include "find/FindTexts.h"
 #include "i18n/Captions.h"
 #include "i18n/Globals.h"
 #include "i18n/LanguageList.h"
@@ -29,6 +32,10 @@ namespace {
 constexpr UINT WM_COMBOLANG_CLICK = WM_APP + 1;
 // Tells of a store that could not be read once the window is on the screen.
 constexpr UINT WM_STORE_PROBLEM = WM_APP + 2;
+// Posted by the start: the files are looked at once the window has been painted.
+constexpr UINT WM_FILEFACTS_START = WM_APP + 3;
+// Posted by the worker thread when answers wait.
+constexpr UINT WM_FILEFACTS = WM_APP + 4;
 
 constexpr keys::KeyText StoreNotRead{L"605", L"The disabled entries in %1 could not be read completely: %2."};
 constexpr keys::KeyText StoreEndsInsideEntry{L"606", L"it ends inside an entry"};
@@ -53,7 +60,8 @@ struct Placement {
 constexpr Placement Placements[] = {
     {IDC_LABEL1, 10, 10, 220, 18, Left | Top},
     {IDC_LBLNOTE, 250, 10, 520, 18, Right | Top},
-    {IDC_LISTVIEW1, 10, 32, 760, 320, Left | Top | Right | Bottom},
+    {IDC_TXTFILTER, 10, 32, 240, 22, Left | Top},
+    {IDC_LISTVIEW1, 10, 60, 760, 292, Left | Top | Right | Bottom},
     {IDC_CMDDISABLE, 10, 362, 100, 26, Left | Bottom},
     {IDC_CMDREMOVE, 116, 362, 100, 26, Left | Bottom},
     {IDC_CMDRESET, 222, 362, 100, 26, Left | Bottom},
@@ -63,12 +71,10 @@ constexpr Placement Placements[] = {
     {IDC_STATUSBAR, 0, 440, 780, 22, Left | Right | Bottom},
 };
 
-struct ColumnDesign {
-    const wchar_t* header;
-    int width;
-};
-constexpr ColumnDesign Columns[ColumnCount] = {{L"Task Name", 150}, {L"Status", 70},  {L"Load From", 190},
-                                             {L"User", 90},       {L"When?", 140}, {L"Location", 320}};
+constexpr int ColumnWidths[ShownColumnCount] = {150, 70, 190, 90, 140, 320, 150};
+// Publisher stands next to Status, where it is seen without scrolling.
+constexpr int ColumnOrder[ShownColumnCount] = {TaskName, Status,      PublisherColumn, LoadFrom,
+                                               User,     When,        Location};
 
 struct MenuItemDesign {
     UINT id; // 0 starts a new top-level menu
@@ -80,6 +86,8 @@ constexpr MenuItemDesign Menus[] = {
     {IDM_AUTO, L"Autoexec.bat", false},
     {IDM_CONFIG, L"Config.sys", false},
     {IDM_REGISTRY, L"Registry", false},
+    {IDM_OPENLOCATION, keys::OpenLocation.text, false},
+    {IDM_PROPERTIES, keys::Properties.text, false},
     {0, L"&Profile", false},
     {IDM_SAVEPROF, L"&Save to profile", false},
     {IDM_LOADPROF, L"&Load from profile", false},
@@ -137,6 +145,7 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CREATE:
         CreateControls();
         CreateMenus();
+        ShowFindTexts();
         return 0;
     case WM_SIZE:
         Layout();
@@ -159,7 +168,22 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDC_COMBOLANG) OnComboLangCommand(HIWORD(wParam));
-        else OnCommand(LOWORD(wParam));
+        else if (LOWORD(wParam) == IDC_TXTFILTER) {
+            if (HIWORD(wParam) == EN_CHANGE) txtFilter_Change();
+        } else OnCommand(LOWORD(wParam));
+        return 0;
+    case WM_CONTEXTMENU:
+        if (reinterpret_cast<HWND>(wParam) != Control(IDC_LISTVIEW1)) break;
+        ShowListContextMenu(lParam);
+        return 0;
+    case WM_INITMENUPOPUP:
+        EnableJumpItems(reinterpret_cast<HMENU>(wParam), SelectedRowJumps());
+        return 0;
+    case WM_FILEFACTS_START:
+        StartFileFacts();
+        return 0;
+    case WM_FILEFACTS:
+        TakeFileFacts();
         return 0;
     case WM_COMBOLANG_CLICK:
         comboClickPending_ = false;
@@ -174,6 +198,7 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         DestroyWindow(hwnd_);
         return 0;
     case WM_DESTROY:
+        factsWorker_.reset();
         KillTimer(hwnd_, IDT_NOTE);
         Form_Unload();
         return 0;
@@ -190,18 +215,22 @@ void frmMain::CreateControls()
     make(0, WC_STATICW, L"StartUp Programs", SS_LEFT | SS_NOPREFIX, IDC_LABEL1);
     make(0, WC_STATICW, L"Note: no action comes into effect unless you choose an item from the apply menu",
          SS_RIGHT | SS_NOPREFIX, IDC_LBLNOTE);
+    make(WS_EX_CLIENTEDGE, WC_EDITW, L"", WS_TABSTOP | ES_AUTOHSCROLL, IDC_TXTFILTER);
     HWND list = make(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
                      WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_SINGLESEL, IDC_LISTVIEW1);
     ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER | LVS_EX_LABELTIP);
     UINT dpi = GetDpiForWindow(hwnd_);
-    for (int c = 0; c < ColumnCount; ++c) {
+    for (int c = 0; c < ShownColumnCount; ++c) {
         LVCOLUMNW column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-        column.pszText = const_cast<wchar_t*>(Columns[c].header);
-        column.cx = Scale(Columns[c].width, dpi);
+        column.pszText = const_cast<wchar_t*>(keys::ColumnHeaders[c].text);
+        column.cx = Scale(ColumnWidths[c], dpi);
         column.iSubItem = c;
         ListView_InsertColumn(list, c, &column);
     }
+    ListView_SetColumnOrderArray(list, ShownColumnCount, const_cast<int*>(ColumnOrder));
+    ACCEL find{FCONTROL | FVIRTKEY, 'F', IDM_FIND};
+    accelerators_.reset(CreateAcceleratorTableW(&find, 1));
     make(0, WC_BUTTONW, L"&Disable", WS_TABSTOP | BS_PUSHBUTTON, IDC_CMDDISABLE);
     make(0, WC_BUTTONW, L"&Remove", WS_TABSTOP | BS_PUSHBUTTON, IDC_CMDREMOVE);
     make(0, WC_BUTTONW, L"R&eset All", WS_TABSTOP | BS_PUSHBUTTON, IDC_CMDRESET);
@@ -257,6 +286,9 @@ void frmMain::Layout()
                                    Scale(w < 0 ? 0 : w, dpi), Scale(h < 0 ? 0 : h, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
     }
     if (defer) EndDeferWindowPos(defer);
+    // The status bar: messages on the left, the count of shown rows on the right.
+    int parts[2] = {Scale(DesignWidth + dx - 170, dpi), -1};
+    SendMessageW(Control(IDC_STATUSBAR), SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
 }
 
 bool frmMain::Form_Load()
@@ -270,8 +302,7 @@ bool frmMain::Form_Load()
         return false;
     }
 
-    LanguageFile = platform::LoadLanguageSetting();
-    if (LanguageFile.empty()) LanguageFile = platform::names::DefaultPack;
+    LoadStoredLanguage();
     LanguagePacksFound = false;
     BuildLanguageList();
     if (LanguagePacksFound && !UsablePackChosen()) LanguagePacksFound = false;
@@ -287,6 +318,7 @@ bool frmMain::Form_Load()
     PostMessageW(hwnd_, WM_STORE_PROBLEM, 0, 0);
     SetTimer(hwnd_, IDT_NOTE, 500, nullptr);
     Layout();
+    PostMessageW(hwnd_, WM_FILEFACTS_START, 0, 0);
     return true;
 }
 
@@ -453,6 +485,7 @@ void frmMain::BuildLanguageList()
 void frmMain::ApplyCaptions()
 {
     ::ApplyCaptions(hwnd_, state_);
+    ShowFindTexts();
 }
 
 void frmMain::ComboLang_Click()
@@ -548,13 +581,114 @@ void frmMain::OnComboLangCommand(int code)
 void frmMain::RefreshList()
 {
     HWND list = Control(IDC_LISTVIEW1);
+    display_.Update(state_.List, facts_);
+    // A row the filter hides is not selected: the buttons would act on a row out of sight.
+    if (display_.IndexOf(state_.List.Selected()) < 0) state_.List.Select(0);
     syncingSelection_ = true;
-    ListView_SetItemCountEx(list, state_.List.Count(), LVSICF_NOSCROLL);
+    ListView_SetItemCountEx(list, display_.Count(), LVSICF_NOSCROLL);
     ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-    if (int row = state_.List.Selected())
-        ListView_SetItemState(list, row - 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    if (int index = display_.IndexOf(state_.List.Selected()); index >= 0)
+        ListView_SetItemState(list, index, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     InvalidateRect(list, nullptr, FALSE);
     syncingSelection_ = false;
+    ShowRowCount();
+    AskFileFacts();
+}
+
+void frmMain::ShowRowCount()
+{
+    const std::wstring shown = platform::ToDecimal(display_.Count());
+    const std::wstring text =
+        FormatText(LookupText(keys::RowsShown), {shown, platform::ToDecimal(state_.List.Count())});
+    SendMessageW(Control(IDC_STATUSBAR), SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void frmMain::ListView1_ColumnClick(int column)
+{
+    display_.sort = NextSortOrder(display_.sort, column);
+    SetSortArrow(Control(IDC_LISTVIEW1), display_.sort);
+    RefreshList();
+}
+
+void frmMain::txtFilter_Change()
+{
+    display_.filter = WindowText(Control(IDC_TXTFILTER));
+    RefreshList();
+}
+
+void frmMain::mnuFind_Click()
+{
+    HWND filter = Control(IDC_TXTFILTER);
+    SetFocus(filter);
+    Edit_SetSel(filter, 0, -1);
+}
+
+bool frmMain::TranslateAccelerators(MSG* msg)
+{
+    return hwnd_ && (msg->hwnd == hwnd_ || IsChild(hwnd_, msg->hwnd)) &&
+           TranslateAcceleratorW(hwnd_, accelerators_.get(), msg);
+}
+
+JumpChoices frmMain::SelectedRowJumps() const
+{
+    const int row = state_.List.Selected();
+    if (row == 0) return {};
+    const FileFacts* facts = FactsOfRow(state_.List, facts_, row);
+    // Facts not known yet are found when Properties is chosen.
+    return {CanOpenLocation(state_.List.Row(row)), !facts || facts->state == FileFacts::State::Found};
+}
+
+void frmMain::ShowListContextMenu(LPARAM where)
+{
+    if (state_.List.Selected() == 0) return;
+    const int command = TrackJumpMenu(hwnd_, Control(IDC_LISTVIEW1), where, SelectedRowJumps());
+    if (command) OnCommand(command);
+}
+
+void frmMain::mnuOpenLocation_Click()
+{
+    if (int row = state_.List.Selected()) OpenLocation(hwnd_, state_.List.Row(row), Launcher);
+}
+
+void frmMain::mnuProperties_Click()
+{
+    if (int row = state_.List.Selected())
+        ShowProgramProperties(hwnd_, state_.List.Text(row, Location), Launcher);
+}
+
+void frmMain::StartFileFacts()
+{
+    if (factsWorker_) return;
+    HWND window = hwnd_;
+    factsWorker_ = std::make_unique<FactsWorker>([window] { PostMessageW(window, WM_FILEFACTS, 0, 0); });
+    AskFileFacts();
+}
+
+void frmMain::AskFileFacts()
+{
+    if (factsWorker_) factsWorker_->Ask(facts_.TakeUnasked(state_.List));
+}
+
+void frmMain::TakeFileFacts()
+{
+    if (!factsWorker_) return;
+    for (auto& [commandLine, facts] : factsWorker_->TakeAnswers())
+        facts_.Store(commandLine, std::move(facts));
+    // A publisher can move a row when the list is sorted or filtered by it.
+    if (display_.sort.column == PublisherColumn || !display_.filter.empty()) RefreshList();
+    else InvalidateRect(Control(IDC_LISTVIEW1), nullptr, FALSE);
+}
+
+void frmMain::ShowFindTexts()
+{
+    HMENU bar = GetMenu(hwnd_);
+    SetMenuText(bar, IDM_OPENLOCATION, FALSE, LookupText(keys::OpenLocation));
+    SetMenuText(bar, IDM_PROPERTIES, FALSE, LookupText(keys::Properties));
+    const std::wstring publisher = LookupText(keys::ColumnHeaders[PublisherColumn]);
+    SetColumnHeader(Control(IDC_LISTVIEW1), PublisherColumn, publisher);
+    const std::wstring cue = LookupText(keys::FilterCue);
+    SendMessageW(Control(IDC_TXTFILTER), EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(cue.c_str()));
+    ShowRowCount();
 }
 
 void frmMain::ShowButtons()
@@ -569,21 +703,30 @@ LRESULT frmMain::OnNotify(NMHDR* header)
     switch (header->code) {
     case LVN_GETDISPINFOW: {
         auto* info = reinterpret_cast<NMLVDISPINFOW*>(header);
-        int row = info->item.iItem + 1;
+        const int row = display_.Position(info->item.iItem);
         if ((info->item.mask & LVIF_TEXT) && row >= 1 && row <= state_.List.Count() && info->item.iSubItem >= 0 &&
-            info->item.iSubItem < ColumnCount && info->item.cchTextMax > 0) {
-            const std::wstring text = state_.List.Shown(row, info->item.iSubItem);
+            info->item.iSubItem < ShownColumnCount && info->item.cchTextMax > 0) {
+            const std::wstring text = CellText(state_.List, facts_, row, info->item.iSubItem);
             lstrcpynW(info->item.pszText, text.c_str(), info->item.cchTextMax);
         }
         return 0;
     }
+    case LVN_COLUMNCLICK:
+        ListView1_ColumnClick(reinterpret_cast<NMLISTVIEW*>(header)->iSubItem);
+        return 0;
+    case NM_CUSTOMDRAW:
+        return DrawMissingRows(reinterpret_cast<NMLVCUSTOMDRAW*>(header), [this](int index) {
+            const int row = display_.Position(index);
+            const FileFacts* facts = row ? FactsOfRow(state_.List, facts_, row) : nullptr;
+            return facts && facts->state == FileFacts::State::Missing;
+        });
     case LVN_ITEMCHANGED: {
         auto* change = reinterpret_cast<NMLISTVIEW*>(header);
         if (syncingSelection_ || !(change->uChanged & LVIF_STATE) ||
             ((change->uOldState ^ change->uNewState) & LVIS_SELECTED) == 0)
             return 0;
         int selected = ListView_GetNextItem(header->hwndFrom, -1, LVNI_SELECTED);
-        state_.List.Select(selected + 1);
+        state_.List.Select(display_.Position(selected));
         if (selected >= 0) ListView1_ItemClick();
         return 0;
     }
@@ -635,6 +778,15 @@ void frmMain::OnCommand(int id)
         break;
     case IDM_REGISTRY:
         mnyRegistry_Click();
+        break;
+    case IDM_OPENLOCATION:
+        mnuOpenLocation_Click();
+        break;
+    case IDM_PROPERTIES:
+        mnuProperties_Click();
+        break;
+    case IDM_FIND:
+        mnuFind_Click();
         break;
     case IDM_HELPINDEX:
         mnuHelpIndex_Click();

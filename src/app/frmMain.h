@@ -1,6 +1,9 @@
 // The main window: the startup list, its buttons, menus, the blinking note.
 #pragma once
 #include "app/MainState.h"
+#include "find/DisplayList.h"
+#include "find/FileFacts.h"
+#include "find/JumpToEntry.h"
 #include "platform/Handles.h"
 #include "platform/Settings.h"
 #include "platform/Skin.h"
@@ -10,6 +13,7 @@
 #include <string>
 
 struct ApplyResult;
+struct JumpChoices;
 
 class frmMain {
   public:
@@ -58,6 +62,23 @@ class frmMain {
     // The answer to the last registry warning.
     int RegistryAnswer = 0;
 
+    // Finding and judging entries: sort, filter, the files' facts, jumps to an entry.
+    void ListView1_ColumnClick(int column);
+    void txtFilter_Change();
+    void mnuFind_Click();
+    void mnuOpenLocation_Click();
+    void mnuProperties_Click();
+    // Starts finding the rows' files on a worker thread: run once the window has been shown.
+    void StartFileFacts();
+    // Sets the texts of the filter box, the Publisher column and the jump items from the pack.
+    void ShowFindTexts();
+    // Ctrl+F, for the message loop; true when the message was taken.
+    bool TranslateAccelerators(MSG* msg);
+    const DisplayList& Display() const { return display_; }
+    const FileFactsTable& Facts() const { return facts_; }
+    // What the jumps start; tests record it instead.
+    JumpLauncher Launcher = SystemLauncher();
+
     // Shows the list model in the ListView and the button state in the buttons.
     void RefreshList();
     void ShowButtons();
@@ -83,6 +104,11 @@ class frmMain {
     // tells whether English can.
     bool UsablePackChosen();
     void OnComboLangCommand(int code);
+    void AskFileFacts();
+    void TakeFileFacts();
+    void ShowRowCount();
+    JumpChoices SelectedRowJumps() const;
+    void ShowListContextMenu(LPARAM where);
 
     HWND hwnd_ = nullptr;
     HINSTANCE instance_ = nullptr;
@@ -96,4 +122,8 @@ class frmMain {
     platform::UniqueImageList ImageList1;
     bool comboClickPending_ = false;
     bool storeProblemShown_ = false;
+    DisplayList display_;
+    FileFactsTable facts_;
+    std::unique_ptr<FactsWorker> factsWorker_;
+    platform::UniqueAccelerators accelerators_;
 };

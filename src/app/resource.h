@@ -12,11 +12,15 @@
 #define IDC_LABEL3 1008
 #define IDC_COMBOLANG 1009
 #define IDC_STATUSBAR 1010
+#define IDC_TXTFILTER 1011
 
 // Menu commands, in menu order.
 #define IDM_AUTO 2001
 #define IDM_CONFIG 2002
 #define IDM_REGISTRY 2003
+#define IDM_OPENLOCATION 2004
+#define IDM_PROPERTIES 2005
+#define IDM_FIND 2006
 #define IDM_SAVEPROF 2011
 #define IDM_LOADPROF 2012
 #define IDM_APP_REST 2021

@@ -49,9 +49,10 @@ TEST_F(MainWindowTest, HasTheControlsMenusAndColumnsAsDesigned)
     HWND list = w.Control(IDC_LISTVIEW1);
     EXPECT_TRUE(GetWindowLongW(list, GWL_STYLE) & LVS_OWNERDATA);
     HWND header = ListView_GetHeader(list);
-    ASSERT_EQ(Header_GetItemCount(header), 6);
-    const wchar_t* headers[] = {L"Task Name", L"Status", L"Load From", L"User", L"When?", L"Location"};
-    for (int c = 0; c < 6; ++c) {
+    ASSERT_EQ(Header_GetItemCount(header), 7);
+    const wchar_t* headers[] = {L"Task Name", L"Status",   L"Load From", L"User",
+                                L"When?",     L"Location", L"Publisher"};
+    for (int c = 0; c < 7; ++c) {
         wchar_t text[64] = {};
         HDITEMW item{};
         item.mask = HDI_TEXT;

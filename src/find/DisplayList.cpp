@@ -1,0 +1,63 @@
+// Cell texts, sort order and filter of the displayed list.
+#include "find/DisplayList.h"
+#include "platform/Text.h"
+
+#include <algorithm>
+
+const FileFacts* FactsOfRow(const StartupList& list, const FileFactsTable& facts, int position)
+{
+    return facts.Find(list.Text(position, Location));
+}
+
+std::wstring CellText(const StartupList& list, const FileFactsTable& facts, int position, int column)
+{
+    if (column == PublisherColumn) {
+        const FileFacts* known = FactsOfRow(list, facts, position);
+        return known ? known->publisher : std::wstring();
+    }
+    return list.Shown(position, column);
+}
+
+SortOrder NextSortOrder(SortOrder current, int clickedColumn)
+{
+    if (current.column == clickedColumn) return {clickedColumn, !current.descending};
+    return {clickedColumn, false};
+}
+
+void DisplayList::Update(const StartupList& list, const FileFactsTable& facts)
+{
+    const int count = list.Count();
+    positions_.clear();
+    const std::wstring wanted = platform::FoldCase(filter);
+    for (int row = 1; row <= count; ++row) {
+        bool shown = wanted.empty();
+        for (int column = 0; column < ShownColumnCount && !shown; ++column)
+            shown = platform::FoldCase(CellText(list, facts, row, column)).find(wanted) != std::wstring::npos;
+        if (shown) positions_.push_back(row);
+    }
+    if (sort.column >= 0 && sort.column < ShownColumnCount) {
+        std::vector<std::string> keys(static_cast<size_t>(count) + 1);
+        for (int row : positions_)
+            keys[static_cast<size_t>(row)] = platform::SortKey(CellText(list, facts, row, sort.column));
+        // Stable, so rows of equal text keep the order they were added in, either way round.
+        std::stable_sort(positions_.begin(), positions_.end(), [&](int a, int b) {
+            const std::string &ka = keys[static_cast<size_t>(a)], &kb = keys[static_cast<size_t>(b)];
+            return sort.descending ? kb < ka : ka < kb;
+        });
+    }
+    indexes_.assign(static_cast<size_t>(count), -1);
+    for (size_t i = 0; i < positions_.size(); ++i)
+        indexes_[static_cast<size_t>(positions_[i] - 1)] = static_cast<int>(i);
+}
+
+int DisplayList::Position(int index) const
+{
+    return index >= 0 && index < Count() ? positions_[static_cast<size_t>(index)] : 0;
+}
+
+int DisplayList::IndexOf(int position) const
+{
+    return position >= 1 && position <= static_cast<int>(indexes_.size())
+               ? indexes_[static_cast<size_t>(position - 1)]
+               : -1;
+}

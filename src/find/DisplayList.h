@@ -1,0 +1,51 @@
+// What the list shows: the columns with Publisher, the cell texts, and which rows show in which
+// order. Sorting and filtering only permute the display: the model keeps the order rows were
+// added, which the store, the profiles, the baseline and the apply engine address rows by.
+#pragma once
+#include "app/StartupList.h"
+#include "find/FileFacts.h"
+#include "i18n/Keys.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+inline constexpr int PublisherColumn = ColumnCount;
+inline constexpr int ShownColumnCount = ColumnCount + 1;
+
+namespace keys {
+inline constexpr KeyText ColumnHeaders[ShownColumnCount] = {
+    {L"151", L"Task Name"}, {L"152", L"Status"},   {L"153", L"Load From"}, {L"154", L"User"},
+    {L"155", L"When?"},     {L"156", L"Location"}, {L"700", L"Publisher"},
+};
+} // namespace keys
+
+// The facts of a row's file; null while they are not known.
+const FileFacts* FactsOfRow(const StartupList& list, const FileFactsTable& facts, int position);
+// The text a cell shows: the Task Name without the blanks around it, Publisher from the facts.
+std::wstring CellText(const StartupList& list, const FileFactsTable& facts, int position, int column);
+
+struct SortOrder {
+    int column = -1; // -1: the order rows were added
+    bool descending = false;
+};
+// A click on a column header: a new column sorts up, the sorted one turns round.
+SortOrder NextSortOrder(SortOrder current, int clickedColumn);
+
+class DisplayList {
+  public:
+    SortOrder sort;
+    std::wstring filter; // rows with a cell that holds it, without regard to case
+
+    // Works out again which rows show, in which order.
+    void Update(const StartupList& list, const FileFactsTable& facts);
+    int Count() const { return static_cast<int>(positions_.size()); }
+    // Model position of the row shown at index, from 0.
+    int Position(int index) const;
+    // Index at which a model position shows; -1 when it does not.
+    int IndexOf(int position) const;
+
+  private:
+    std::vector<int> positions_;
+    std::vector<int> indexes_; // by position - 1
+};

@@ -1,0 +1,26 @@
+// The list's controls for finding and judging entries: the sort arrow, the colour of rows whose
+// file is missing, and the row menu with Open location and Properties.
+#pragma once
+#include "find/DisplayList.h"
+
+#include <windows.h>
+#include <commctrl.h>
+#include <functional>
+
+// Shows the arrow of the sort order in the list's header; no arrow when unsorted.
+void SetSortArrow(HWND list, SortOrder sort);
+
+// A list's custom draw that draws the rows for which missing(index) holds in the missing-file
+// colours.
+LRESULT DrawMissingRows(NMLVCUSTOMDRAW* draw, const std::function<bool(int index)>& missing);
+
+// Which jumps the selected row allows.
+struct JumpChoices {
+    bool openLocation = false;
+    bool properties = false;
+};
+// Greys the Open location and Properties items of a menu that the row does not allow.
+void EnableJumpItems(HMENU menu, JumpChoices choices);
+// The row menu at a point on the screen, or under the selected row of list when the keyboard
+// asked for it (where is -1); the command chosen, 0 for none.
+int TrackJumpMenu(HWND owner, HWND list, LPARAM where, JumpChoices choices);

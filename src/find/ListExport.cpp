@@ -1,0 +1,97 @@
+// CSV and JSON writing of the shown rows.
+#include "find/ListExport.h"
+
+#include <cwchar>
+
+namespace {
+
+constexpr const wchar_t* JsonKeys[ShownColumnCount] = {L"taskName", L"status",   L"loadFrom", L"user",
+                                                       L"when",     L"location", L"publisher"};
+
+using CsvFields = std::array<std::wstring, ShownColumnCount + 1>;
+
+std::wstring CsvLine(const CsvFields& fields)
+{
+    std::wstring out;
+    for (size_t i = 0; i < fields.size(); ++i) out += (i == 0 ? L"" : L",") + CsvField(fields[i]);
+    return out + L"\r\n";
+}
+
+// The characters JSON escapes by a letter, in the order of those letters: " \ b f n r t.
+constexpr wchar_t JsonNamedEscapes[] = L"\"\\\b\f\n\r\t";
+
+} // namespace
+
+std::vector<ExportRow> ExportRows(const StartupList& list, const FileFactsTable& facts,
+                                  const DisplayList& display)
+{
+    std::vector<ExportRow> rows(static_cast<size_t>(display.Count()));
+    for (int index = 0; index < display.Count(); ++index) {
+        const int position = display.Position(index);
+        ExportRow& row = rows[static_cast<size_t>(index)];
+        for (int column = 0; column < ShownColumnCount; ++column)
+            row.cells[static_cast<size_t>(column)] = CellText(list, facts, position, column);
+        const FileFacts* known = FactsOfRow(list, facts, position);
+        if (known && known->state != FileFacts::State::NoFile)
+            row.fileExists = known->state == FileFacts::State::Found;
+    }
+    return rows;
+}
+
+std::wstring CsvField(std::wstring_view text)
+{
+    if (text.find_first_of(L",\"\r\n") == std::wstring_view::npos) return std::wstring(text);
+    std::wstring out = L"\"";
+    for (wchar_t c : text) {
+        if (c == L'"') out += L'"';
+        out += c;
+    }
+    return out + L'"';
+}
+
+std::wstring ToCsv(const std::array<std::wstring, ShownColumnCount + 1>& header,
+                   const std::vector<ExportRow>& rows)
+{
+    std::wstring out = CsvLine(header);
+    for (const ExportRow& row : rows) {
+        CsvFields fields;
+        std::copy(row.cells.begin(), row.cells.end(), fields.begin());
+        if (row.fileExists) fields.back() = *row.fileExists ? L"true" : L"false";
+        out += CsvLine(fields);
+    }
+    return out;
+}
+
+std::wstring JsonString(std::wstring_view text)
+{
+    std::wstring out = L"\"";
+    for (wchar_t c : text) {
+        const wchar_t* named = c ? wcschr(JsonNamedEscapes, c) : nullptr;
+        if (named) {
+            out += L'\\';
+            out += L"\"\\bfnrt"[named - JsonNamedEscapes];
+        } else if (c < 0x20 || c == 0x2028 || c == 0x2029) {
+            // Control characters, and the two separators that end a line in JavaScript.
+            wchar_t escaped[8];
+            swprintf(escaped, 8, L"\\u%04x", static_cast<unsigned>(c));
+            out += escaped;
+        } else {
+            out += c;
+        }
+    }
+    return out + L'"';
+}
+
+std::wstring ToJson(const std::vector<ExportRow>& rows)
+{
+    std::wstring out = L"[";
+    for (size_t i = 0; i < rows.size(); ++i) {
+        out += i == 0 ? L"\r\n  {" : L",\r\n  {";
+        for (int column = 0; column < ShownColumnCount; ++column)
+            out += JsonString(JsonKeys[column]) + L": " +
+                   JsonString(rows[i].cells[static_cast<size_t>(column)]) + L", ";
+        const std::optional<bool>& exists = rows[i].fileExists;
+        out += JsonString(L"fileExists") + L": " + (exists ? (*exists ? L"true" : L"false") : L"null") + L"}";
+    }
+    return out + (rows.empty() ? L"]\r\n" : L"\r\n]\r\n");
+}

@@ -1,0 +1,31 @@
+// The shown list as CSV or JSON text, for scripts.
+#pragma once
+#include "find/DisplayList.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// One shown row: the texts of its columns in column order, Publisher last, and whether its file
+// exists (none when the row names no file).
+struct ExportRow {
+    std::array<std::wstring, ShownColumnCount> cells;
+    std::optional<bool> fileExists;
+};
+std::vector<ExportRow> ExportRows(const StartupList& list, const FileFactsTable& facts,
+                                  const DisplayList& display);
+
+// A CSV field: quoted, with quotes doubled, when it holds a comma, a quote or a line break.
+std::wstring CsvField(std::wstring_view text);
+// A header line, then one line per row; lines end with CR LF. fileExists is "true" or "false",
+// empty for a row that names no file.
+std::wstring ToCsv(const std::array<std::wstring, ShownColumnCount + 1>& header,
+                   const std::vector<ExportRow>& rows);
+
+// A JSON string literal, quotes included.
+std::wstring JsonString(std::wstring_view text);
+// An array of objects whose keys do not depend on the language: taskName, status, loadFrom,
+// user, when, location, publisher, and fileExists (true, false or null).
+std::wstring ToJson(const std::vector<ExportRow>& rows);
