@@ -1,5 +1,6 @@
 // Seeds a Wine prefix with typical startup entries in all nine places, for the demo of ./run.
-// Run once per prefix; the program paths need not exist.
+// Run once per prefix. Most program paths do not exist, which the list shows; the few that do are
+// Wine's own files, in places that a Wine start does not run.
 #include "platform/Files.h"
 #include "platform/Handles.h"
 #include "platform/Shortcuts.h"
@@ -40,10 +41,14 @@ int main()
     SetString(HKEY_LOCAL_MACHINE, L"RunOnce", L"FinishSetup", L"C:\\Windows\\Temp\\setup\\finish.exe /quiet");
     SetDword(HKEY_LOCAL_MACHINE, L"RunOnceEx", L"Flags", 0x20);
     SetString(HKEY_LOCAL_MACHINE, L"RunOnceEx\\0001", L"Step", L"C:\\Windows\\Temp\\step.exe");
+    SetString(HKEY_LOCAL_MACHINE, L"RunOnceEx", L"Setup Cleanup",
+              L"msiexec.exe /x {6F9A1C2E-3D4B-4B7D-9C1A-5E0D2B7A3F10} /qn");
+    SetString(HKEY_LOCAL_MACHINE, L"RunOnceEx", L"Display Settings",
+              L"rundll32.exe shell32.dll,Control_RunDLL desk.cpl");
     SetString(HKEY_LOCAL_MACHINE, L"RunServices", L"BackupAgent", L"C:\\Program Files\\SafeCopy\\agent.exe");
 
     const std::wstring winIni = platform::GetWindowsFolder() + L"\\win.ini";
-    WritePrivateProfileStringW(L"Windows", L"Load", L"C:\\Tools\\clock.exe", winIni.c_str());
+    WritePrivateProfileStringW(L"Windows", L"Load", L"%SystemRoot%\\system32\\clock.exe", winIni.c_str());
     WritePrivateProfileStringW(L"Windows", L"Run", L"C:\\Tools\\notes.exe C:\\Tools\\todo.exe C:\\Tools\\timer.exe",
                                winIni.c_str());
 
