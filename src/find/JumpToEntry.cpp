@@ -54,9 +54,11 @@ JumpLauncher SystemLauncher()
 
 std::wstring RegistryEditorPath(const std::wstring& lastKey, HKEY root, const std::wstring& keyPath)
 {
+    // The editor of Windows keeps "Computer\" (in the language of Windows) before the root, and
+    // reads it back; Wine's keeps no such word and finds no key behind one. So the last key's own
+    // form is kept, and without one the key stands alone.
     const size_t rootAt = platform::FindNoCase(lastKey, L"HKEY_");
-    const std::wstring computer =
-        rootAt != std::wstring::npos ? lastKey.substr(0, rootAt) : std::wstring(L"Computer\\");
+    const std::wstring computer = rootAt != std::wstring::npos ? lastKey.substr(0, rootAt) : std::wstring();
     return computer + RootKeyName(root) + L"\\" + keyPath;
 }
 

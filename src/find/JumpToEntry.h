@@ -23,6 +23,6 @@ bool OpenLocation(HWND owner, const EntryRecord& row, const JumpLauncher& launch
 // The properties of the file the command line starts; false when no such file exists.
 bool ShowProgramProperties(HWND owner, const std::wstring& commandLine, const JumpLauncher& launcher);
 
-// The registry editor's last-key text for a key: the first part of the last key it kept, which
-// names the computer in the language of Windows ("Computer" when there is none), then the key.
+// The registry editor's last-key text for a key: whatever stood before the root in the last key
+// the editor kept (the computer's name in the language of Windows, or nothing), then the key.
 std::wstring RegistryEditorPath(const std::wstring& lastKey, HKEY root, const std::wstring& keyPath);

@@ -46,7 +46,7 @@ TEST_F(JumpToEntryTest, EachSourceOpensItsOwnPlace)
     const std::wstring regedit = platform::GetWindowsFolder() + L"\\regedit.exe";
     ASSERT_TRUE(OpenLocation(nullptr, Row(L"Tool", L"Registry(User Run)", L"tool.exe"), launcher));
     EXPECT_EQ(started.back(), regedit);
-    EXPECT_EQ(LastKey(), L"Computer\\HKEY_CURRENT_USER\\" + RunKeys + L"Run");
+    EXPECT_EQ(LastKey(), L"HKEY_CURRENT_USER\\" + RunKeys + L"Run");
 
     // The editor's own word for the computer, in the language of Windows, is kept.
     testsupport::SetRegString(HKEY_CURRENT_USER, platform::names::RegistryEditorKey,
