@@ -67,7 +67,8 @@ struct ColumnDesign {
     const wchar_t* header;
     int width;
 };
-constexpr ColumnDesign Columns[ColumnCount] = {{L"Task Name", 150}, {L"Status", 70},  {L"Load From", 190},
+// Status holds "Disabled by Windows", Load From "Registry(Machine RunOnce 32-bit)".
+constexpr ColumnDesign Columns[ColumnCount] = {{L"Task Name", 150}, {L"Status", 130}, {L"Load From", 220},
                                              {L"User", 90},       {L"When?", 140}, {L"Location", 320}};
 
 struct MenuItemDesign {
