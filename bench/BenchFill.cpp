@@ -2,7 +2,8 @@
 // Ravelin.exe and for the floor program, and FillStartupList alone; then a StartUp folder of
 // 1 000 shortcuts against listing it and reading the targets directly.
 // With --all-sources [other Ravelin.exe...], 1 000 entries spread over every place Windows starts
-// programs from instead, some switched off by Windows' own flag, against the floor reading the same.
+// programs from instead, some switched off by Windows' own flag, against the floor reading the same
+// and against the floor of the nine places older builds read.
 // Run it in a prefix of its own: it rewrites that prefix's run keys, win.ini and StartUp folders.
 #include "app/MainState.h"
 #include "platform/Files.h"
@@ -218,31 +219,37 @@ void FillAllPlaces(int n)
     }
 }
 
-// Start to first paint of the real program, of another build of it when given, and of the
-// floor, each run in turn so that all see the same load of the machine.
+// Start to first paint of the real program, of other builds of it when given, and of the floor
+// for every place and for the nine places of builds before the 32-bit keys (for which those
+// builds show as much as the floor does), each run in turn so that all see the same load.
 int AllSourcesBench(const std::vector<std::wstring>& programs, const std::wstring& floor)
 {
-    constexpr int entries = 1000, runs = 9;
+    constexpr int entries = 1000, runs = 15;
     ClearRunKeys();
     ClearAllPlaces();
     FillAllPlaces(entries);
-    std::vector<std::vector<double>> times(programs.size());
-    std::vector<double> bare;
+    std::vector<std::vector<double>> times(programs.size() + 2);
     for (int i = 0; i < runs; ++i) {
         for (size_t p = 0; p < programs.size(); ++p) times[p].push_back(StartUntilPainted(programs[p]));
-        SetEnvironmentVariableW(L"RAVELIN_FLOOR_ALL_SOURCES", L"1");
-        bare.push_back(StartUntilPainted(floor));
-        SetEnvironmentVariableW(L"RAVELIN_FLOOR_ALL_SOURCES", nullptr);
+        for (const wchar_t* places : {L"all", L"nine"}) {
+            SetEnvironmentVariableW(L"RAVELIN_FLOOR_PLACES", places);
+            times[programs.size() + (places[0] == L'n')].push_back(StartUntilPainted(floor));
+        }
+        SetEnvironmentVariableW(L"RAVELIN_FLOOR_PLACES", nullptr);
     }
     // On a busy machine the fastest run tells more than the middle one: both are printed.
-    const double b = Median(bare), bMin = *std::min_element(bare.begin(), bare.end());
+    auto fastest = [](const std::vector<double>& t) { return *std::min_element(t.begin(), t.end()); };
+    const std::vector<double>& all = times[programs.size()];
+    const std::vector<double>& nine = times[programs.size() + 1];
     std::printf("%d entries spread over every place (median and fastest of %d runs; times in ms)\n", entries, runs);
-    std::printf("  floor %.1f, fastest %.1f\n", b, bMin);
-    for (size_t p = 0; p < programs.size(); ++p) {
-        const double t = Median(times[p]), tMin = *std::min_element(times[p].begin(), times[p].end());
-        std::printf("  %ls %.1f   ratio %.2fx; fastest %.1f   ratio %.2fx\n", programs[p].c_str(), t, t / b, tMin,
-                    tMin / bMin);
-    }
+    std::printf("  floor, every place %.1f, fastest %.1f; the nine places %.1f, fastest %.1f\n", Median(all),
+                fastest(all), Median(nine), fastest(nine));
+    for (size_t p = 0; p < programs.size(); ++p)
+        std::printf("  %ls %.1f, fastest %.1f   ratio to every place %.2fx, fastest %.2fx; to the nine %.2fx, "
+                    "fastest %.2fx\n",
+                    programs[p].c_str(), Median(times[p]), fastest(times[p]), Median(times[p]) / Median(all),
+                    fastest(times[p]) / fastest(all), Median(times[p]) / Median(nine),
+                    fastest(times[p]) / fastest(nine));
     ClearAllPlaces();
     return 0;
 }

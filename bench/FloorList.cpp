@@ -1,7 +1,8 @@
 // The floor of the fill benchmark: the least a program can do to show the five run keys, one
 // RegEnumValueW pass per key for names and data, shown in an owner-data ListView. With
-// RAVELIN_FLOOR_ALL_SOURCES set it shows every place instead: the other run keys (the machine's
-// through its 32-bit view too), Windows' own flags, win.ini and the StartUp folders' targets.
+// RAVELIN_FLOOR_PLACES=nine it also shows win.ini and the StartUp folders' targets, the nine places
+// of builds before the 32-bit keys; with =all every place: the other run keys (the machine's
+// through its 32-bit view too) and Windows' own flags besides.
 #include <windows.h>
 #include <commctrl.h>
 #include <shlobj.h>
@@ -41,16 +42,20 @@ void ReadKey(HKEY root, const wchar_t* path, REGSAM view = 0)
     RegCloseKey(key);
 }
 
-void ReadAllOtherPlaces()
+void ReadOtherPlaces(bool all)
 {
     const std::wstring base = L"Software\\Microsoft\\Windows\\CurrentVersion\\";
-    for (const wchar_t* key : {L"Run", L"RunOnce"}) ReadKey(HKEY_LOCAL_MACHINE, (base + key).c_str(), KEY_WOW64_32KEY);
-    ReadKey(HKEY_CURRENT_USER, (base + L"RunOnce").c_str());
-    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) ReadKey(root, (base + L"Policies\\Explorer\\Run").c_str());
-    const size_t entries = rows.size();
-    for (const wchar_t* key : {L"Run", L"Run32", L"StartupFolder"})
-        ReadKey(HKEY_CURRENT_USER, (base + L"Explorer\\StartupApproved\\" + key).c_str());
-    rows.resize(entries); // the flags only mark rows
+    if (all) {
+        for (const wchar_t* key : {L"Run", L"RunOnce"})
+            ReadKey(HKEY_LOCAL_MACHINE, (base + key).c_str(), KEY_WOW64_32KEY);
+        ReadKey(HKEY_CURRENT_USER, (base + L"RunOnce").c_str());
+        for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
+            ReadKey(root, (base + L"Policies\\Explorer\\Run").c_str());
+        const size_t entries = rows.size();
+        for (const wchar_t* key : {L"Run", L"Run32", L"StartupFolder"})
+            ReadKey(HKEY_CURRENT_USER, (base + L"Explorer\\StartupApproved\\" + key).c_str());
+        rows.resize(entries); // the flags only mark rows
+    }
 
     wchar_t windows[MAX_PATH], value[128];
     GetWindowsDirectoryW(windows, MAX_PATH);
@@ -90,7 +95,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     ReadKey(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run");
     for (const wchar_t* key : {L"Run", L"RunOnce", L"RunOnceEx", L"RunServices"})
         ReadKey(HKEY_LOCAL_MACHINE, (std::wstring(L"Software\\Microsoft\\Windows\\CurrentVersion\\") + key).c_str());
-    if (GetEnvironmentVariableW(L"RAVELIN_FLOOR_ALL_SOURCES", nullptr, 0) > 0) ReadAllOtherPlaces();
+    wchar_t places[8] = {};
+    GetEnvironmentVariableW(L"RAVELIN_FLOOR_PLACES", places, 8);
+    if (lstrcmpW(places, L"nine") == 0 || lstrcmpW(places, L"all") == 0) ReadOtherPlaces(places[0] == L'a');
 
     WNDCLASSW wc{};
     wc.lpfnWndProc = Proc;
