@@ -1,11 +1,15 @@
 // Fill benchmark: time from process start to the first paint of the filled list, for the real
 // Ravelin.exe and for the floor program, and FillStartupList alone; then a StartUp folder of
 // 1 000 shortcuts against listing it and reading the targets directly.
+// With --all-sources [other Ravelin.exe...], 1 000 entries spread over every place Windows starts
+// programs from instead, some switched off by Windows' own flag, against the floor reading the same
+// and against the floor of the nine places older builds read.
 // Run it in a prefix of its own: it rewrites that prefix's run keys, win.ini and StartUp folders.
 #include "app/MainState.h"
 #include "platform/Files.h"
 #include "platform/Handles.h"
 #include "platform/Shortcuts.h"
+#include "platform/Text.h"
 #include "staging/EntryStore.h"
 
 #include <commctrl.h>
@@ -13,6 +17,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -121,9 +126,137 @@ void EmptyFolder(const std::wstring& folder)
     for (const std::wstring& name : platform::ListFolderFiles(folder).names) DeleteFileW((folder + L"\\" + name).c_str());
 }
 
+
+// Every place a startup entry can stand, as the system has it; the bench's own list, so that the
+// program's source table is measured, not trusted.
+struct Place {
+    HKEY root; // nullptr: a StartUp folder (csidl) or a win.ini key (iniKey)
+    const wchar_t* key;
+    REGSAM view;
+    const wchar_t* approved; // Windows' flag subkey, or nullptr
+    int csidl;
+    const wchar_t* iniKey;
+};
+const Place AllPlaces[] = {
+    {HKEY_CURRENT_USER, L"Run", 0, L"Run", 0, nullptr},
+    {HKEY_LOCAL_MACHINE, L"Run", 0, L"Run", 0, nullptr},
+    {HKEY_LOCAL_MACHINE, L"RunOnce", 0, nullptr, 0, nullptr},
+    {HKEY_LOCAL_MACHINE, L"RunOnceEx", 0, nullptr, 0, nullptr},
+    {HKEY_LOCAL_MACHINE, L"RunServices", 0, nullptr, 0, nullptr},
+    {HKEY_LOCAL_MACHINE, L"Run", KEY_WOW64_32KEY, L"Run32", 0, nullptr},
+    {HKEY_LOCAL_MACHINE, L"RunOnce", KEY_WOW64_32KEY, nullptr, 0, nullptr},
+    {HKEY_CURRENT_USER, L"RunOnce", 0, nullptr, 0, nullptr},
+    {HKEY_CURRENT_USER, L"Policies\\Explorer\\Run", 0, nullptr, 0, nullptr},
+    {HKEY_LOCAL_MACHINE, L"Policies\\Explorer\\Run", 0, nullptr, 0, nullptr},
+    {nullptr, nullptr, 0, nullptr, 0, L"Load"},
+    {nullptr, nullptr, 0, nullptr, 0, L"Run"},
+    {nullptr, nullptr, 0, L"StartupFolder", CSIDL_STARTUP, nullptr},
+    {nullptr, nullptr, 0, L"StartupFolder", CSIDL_COMMON_STARTUP, nullptr},
+};
+const std::wstring ApprovedBase = Base + L"Explorer\\StartupApproved\\";
+
+void ClearAllPlaces()
+{
+    const std::wstring winIni = platform::GetWindowsFolder() + L"\\win.ini";
+    for (const Place& place : AllPlaces) {
+        if (place.root) {
+            HKEY key;
+            if (RegOpenKeyExW(place.root, (Base + place.key).c_str(), 0, KEY_ALL_ACCESS | place.view, &key) == 0) {
+                RegDeleteTreeW(key, nullptr);
+                RegCloseKey(key);
+            }
+        } else if (place.iniKey) {
+            WritePrivateProfileStringW(L"Windows", place.iniKey, nullptr, winIni.c_str());
+        } else {
+            EmptyFolder(platform::GetSpecialFolderPath(place.csidl));
+        }
+        if (place.approved) RegDeleteTreeW(HKEY_CURRENT_USER, (ApprovedBase + place.approved).c_str());
+    }
+}
+
+// n entries over every place: one per win.ini line, the rest shared evenly; every fifth entry
+// with Windows' flag has it switched off, the others on.
+void FillAllPlaces(int n)
+{
+    const std::wstring winIni = platform::GetWindowsFolder() + L"\\win.ini";
+    const int shared = static_cast<int>(std::size(AllPlaces)) - 2;
+    int written = 0, sharedPlace = 0;
+    for (const Place& place : AllPlaces) {
+        if (place.iniKey) {
+            WritePrivateProfileStringW(L"Windows", place.iniKey, L"C:\\Tools\\clock.exe C:\\Tools\\notes.exe",
+                                       winIni.c_str());
+            ++written;
+            continue;
+        }
+        const int count = ++sharedPlace == shared ? n - written : (n - 2) / shared;
+        HKEY key = nullptr, approved = nullptr;
+        if (place.root)
+            RegCreateKeyExW(place.root, (Base + place.key).c_str(), 0, nullptr, 0, KEY_SET_VALUE | place.view, nullptr,
+                            &key, nullptr);
+        if (place.approved)
+            RegCreateKeyExW(HKEY_CURRENT_USER, (ApprovedBase + place.approved).c_str(), 0, nullptr, 0, KEY_SET_VALUE,
+                            nullptr, &approved, nullptr);
+        const std::wstring folder = place.root ? L"" : platform::GetSpecialFolderPath(place.csidl);
+        for (int i = 0; i < count; ++i, ++written) {
+            wchar_t name[64], data[128];
+            swprintf(name, 64, L"Vendor%05d Update Helper", written);
+            swprintf(data, 128, L"C:\\Program Files\\Vendor%05d\\Helper\\helper.exe --background --quiet", written);
+            std::wstring flagName = name;
+            if (key) {
+                RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data),
+                               static_cast<DWORD>((wcslen(data) + 1) * 2));
+            } else {
+                platform::WriteShortcut(folder + L"\\" + name + L".lnk", L"C:\\Program Files\\Vendor\\helper.exe");
+                flagName += L".lnk";
+            }
+            if (approved) {
+                BYTE flag[12] = {static_cast<BYTE>(i % 5 == 0 ? 3 : 2)};
+                RegSetValueExW(approved, flagName.c_str(), 0, REG_BINARY, flag, sizeof(flag));
+            }
+        }
+        if (key) RegCloseKey(key);
+        if (approved) RegCloseKey(approved);
+    }
+}
+
+// Start to first paint of the real program, of other builds of it when given, and of the floor
+// for every place and for the nine places of builds before the 32-bit keys (for which those
+// builds show as much as the floor does), each run in turn so that all see the same load.
+int AllSourcesBench(const std::vector<std::wstring>& programs, const std::wstring& floor)
+{
+    constexpr int entries = 1000, runs = 15;
+    ClearRunKeys();
+    ClearAllPlaces();
+    FillAllPlaces(entries);
+    std::vector<std::vector<double>> times(programs.size() + 2);
+    for (int i = 0; i < runs; ++i) {
+        for (size_t p = 0; p < programs.size(); ++p) times[p].push_back(StartUntilPainted(programs[p]));
+        for (const wchar_t* places : {L"all", L"nine"}) {
+            SetEnvironmentVariableW(L"RAVELIN_FLOOR_PLACES", places);
+            times[programs.size() + (places[0] == L'n')].push_back(StartUntilPainted(floor));
+        }
+        SetEnvironmentVariableW(L"RAVELIN_FLOOR_PLACES", nullptr);
+    }
+    // On a busy machine the fastest run tells more than the middle one: both are printed.
+    auto fastest = [](const std::vector<double>& t) { return *std::min_element(t.begin(), t.end()); };
+    const std::vector<double>& all = times[programs.size()];
+    const std::vector<double>& nine = times[programs.size() + 1];
+    std::printf("%d entries spread over every place (median and fastest of %d runs; times in ms)\n", entries, runs);
+    std::printf("  floor, every place %.1f, fastest %.1f; the nine places %.1f, fastest %.1f\n", Median(all),
+                fastest(all), Median(nine), fastest(nine));
+    for (size_t p = 0; p < programs.size(); ++p)
+        std::printf("  %ls %.1f, fastest %.1f   ratio to every place %.2fx, fastest %.2fx; to the nine %.2fx, "
+                    "fastest %.2fx\n",
+                    programs[p].c_str(), Median(times[p]), fastest(times[p]), Median(times[p]) / Median(all),
+                    fastest(times[p]) / fastest(all), Median(times[p]) / Median(nine),
+                    fastest(times[p]) / fastest(nine));
+    ClearAllPlaces();
+    return 0;
+}
+
 } // namespace
 
-int main()
+int main(int argc, char** argv)
 {
     platform::ComApartment com;
     const std::wstring benchFolder = platform::ProgramFolder();
@@ -131,6 +264,11 @@ int main()
     const std::wstring ravelin = buildFolder + L"\\Ravelin\\Ravelin.exe";
     const std::wstring floor = benchFolder + L"\\FloorList.exe";
     platform::OverrideProgramFolder(buildFolder + L"\\Ravelin"); // the lookups read the shipped pack
+    if (argc > 1 && std::strcmp(argv[1], "--all-sources") == 0) {
+        std::vector<std::wstring> programs{ravelin};
+        for (int i = 2; i < argc; ++i) programs.push_back(platform::WideFromCodePage(CP_ACP, argv[i]));
+        return AllSourcesBench(programs, floor);
+    }
 
     const std::wstring winIni = platform::GetWindowsFolder() + L"\\win.ini";
     WritePrivateProfileStringW(L"Windows", L"Load", nullptr, winIni.c_str());

@@ -1,4 +1,5 @@
-// Seeds a Wine prefix with typical startup entries in all nine places, for the demo of ./run.
+// Seeds a Wine prefix with typical startup entries in every place, one of them switched off by
+// Windows' own StartupApproved flag, for the demo of ./run.
 // Run once per prefix. Most program paths do not exist, which the list shows; the few that do are
 // Wine's own files, in places that a Wine start does not run.
 #include "platform/Files.h"
@@ -14,15 +15,25 @@ namespace {
 
 const std::wstring Base = L"Software\\Microsoft\\Windows\\CurrentVersion\\";
 
-void SetString(HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring& data, DWORD type = REG_SZ)
+void SetValue(HKEY root, const std::wstring& key, const wchar_t* name, DWORD type, const void* data, DWORD size,
+              REGSAM view = 0)
 {
-    RegSetKeyValueW(root, (Base + key).c_str(), name, type, data.c_str(),
-                    static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+    HKEY handle;
+    if (RegCreateKeyExW(root, (Base + key).c_str(), 0, nullptr, 0, KEY_SET_VALUE | view, nullptr, &handle, nullptr))
+        return;
+    RegSetValueExW(handle, name, 0, type, static_cast<const BYTE*>(data), size);
+    RegCloseKey(handle);
+}
+
+void SetString(HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring& data, DWORD type = REG_SZ,
+               REGSAM view = 0)
+{
+    SetValue(root, key, name, type, data.c_str(), static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)), view);
 }
 
 void SetDword(HKEY root, const std::wstring& key, const wchar_t* name, DWORD value)
 {
-    RegSetKeyValueW(root, (Base + key).c_str(), name, REG_DWORD, &value, sizeof(value));
+    SetValue(root, key, name, REG_DWORD, &value, sizeof(value));
 }
 
 } // namespace
@@ -46,6 +57,17 @@ int main()
     SetString(HKEY_LOCAL_MACHINE, L"RunOnceEx", L"Display Settings",
               L"rundll32.exe shell32.dll,Control_RunDLL desk.cpl");
     SetString(HKEY_LOCAL_MACHINE, L"RunServices", L"BackupAgent", L"C:\\Program Files\\SafeCopy\\agent.exe");
+    // 32-bit programs register in their own view of the machine's keys.
+    SetString(HKEY_LOCAL_MACHINE, L"Run", L"PhotoImporter", L"\"C:\\Program Files (x86)\\PhotoBox\\import.exe\" /tray",
+              REG_SZ, KEY_WOW64_32KEY);
+    SetString(HKEY_LOCAL_MACHINE, L"RunOnce", L"DriverCleanup", L"C:\\Program Files (x86)\\PrintCo\\cleanup.exe",
+              REG_SZ, KEY_WOW64_32KEY);
+    SetString(HKEY_CURRENT_USER, L"RunOnce", L"WelcomeTour", L"C:\\Users\\Public\\Tour\\tour.exe --first-run");
+    SetString(HKEY_CURRENT_USER, L"Policies\\Explorer\\Run", L"ProxyHelper", L"C:\\Corp\\proxyhelper.exe");
+    SetString(HKEY_LOCAL_MACHINE, L"Policies\\Explorer\\Run", L"InventoryAgent", L"C:\\Corp\\inventory.exe -silent");
+    // Switched off in Windows' own startup settings: still in the Run key, but not started.
+    const BYTE off[12] = {3, 0, 0, 0, 0x5C, 0x1E, 0x7A, 0x3B, 0x9D, 0x44, 0xDA, 0x01};
+    SetValue(HKEY_CURRENT_USER, L"Explorer\\StartupApproved\\Run", L"ChatNow", REG_BINARY, off, sizeof(off));
 
     const std::wstring winIni = platform::GetWindowsFolder() + L"\\win.ini";
     WritePrivateProfileStringW(L"Windows", L"Load", L"%SystemRoot%\\system32\\clock.exe", winIni.c_str());

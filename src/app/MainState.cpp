@@ -7,11 +7,12 @@
 void FillStartupList(MainState& state)
 {
     LoadSourceNames(state.SourceNames);
-    SetRegRunIntoList(state.List, state.Reg1, state.SourceNames, HKEY_CURRENT_USER, L"Run");
-    for (const wchar_t* key : {L"Run", L"RunOnce", L"RunOnceEx", L"RunServices"})
-        SetRegRunIntoList(state.List, state.Reg1, state.SourceNames, HKEY_LOCAL_MACHINE, key);
+    WindowsSwitches switches;
+    for (size_t source = 0; source < SourceCount; ++source)
+        if (StartupSources[source].kind == SourceKind::Registry)
+            SetRegRunIntoList(state.List, state.Reg1, state.SourceNames, source, switches);
     LoadWinIniEntries(state.List, state.SourceNames);
-    LoadStartupFolderEntries(state.List, state.SourceNames);
+    LoadStartupFolderEntries(state.List, state.SourceNames, switches);
     LoadDisabledEntries(state);
 
     TakeBaseline(state);

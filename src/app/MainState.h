@@ -2,7 +2,7 @@
 // source names, the Disable button's captions, the button state and the registry component.
 #pragma once
 #include "app/StartupList.h"
-#include "i18n/Lookup.h"
+#include "app/StartupSource.h"
 #include "platform/Registry.h"
 
 #include <string>
@@ -33,8 +33,8 @@ struct MainState {
     bool RemoveButtonEnabled = true;
 };
 
-// Rebuilds the list from the system and the store into an empty list: source names, the five
-// run keys, win.ini, the StartUp folders, the stored disabled entries; then the baseline and,
+// Rebuilds the list from the system and the store into an empty list: source names, the run
+// keys, win.ini, the StartUp folders, the stored disabled entries; then the baseline and,
 // when there are rows, the button state of the first (selected) row.
 void FillStartupList(MainState& state);
 // The baseline: one record per row of the list as it stands.

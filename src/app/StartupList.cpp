@@ -1,5 +1,6 @@
 // The list model that the main window's owner-data ListView shows.
 #include "app/StartupList.h"
+#include "app/StartupSource.h"
 #include "platform/Text.h"
 
 int StartupList::Append(std::wstring taskName)
@@ -19,6 +20,11 @@ void StartupList::SetSubItem(int position, int column, std::wstring text)
 {
     if (position < 1 || position > Count() || column < 1 || column >= ColumnCount) return;
     rows_[static_cast<size_t>(position - 1)][static_cast<size_t>(column)] = std::move(text);
+}
+
+void StartupList::SetDisabledByWindows(int position, bool off)
+{
+    if (position >= 1 && position <= Count()) rows_[static_cast<size_t>(position - 1)].disabledByWindows = off;
 }
 
 bool StartupList::Remove(int position)
@@ -61,5 +67,8 @@ void StartupList::Select(int position)
 std::wstring StartupList::Shown(int position, int column) const
 {
     const std::wstring& text = Text(position, column);
-    return column == TaskName ? platform::TrimBlanks(text) : text;
+    if (column == TaskName) return platform::TrimBlanks(text);
+    if (column == Status && Row(position).disabledByWindows && text == DisabledWord())
+        return FormatText(LookupText(keys::DisabledByWindows), {text});
+    return text;
 }

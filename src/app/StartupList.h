@@ -7,7 +7,12 @@
 enum Column { TaskName = 0, Status, LoadFrom, User, When, Location, ColumnCount };
 
 // One row: Task Name, Status, Load From, User, When?, Location.
-using StartupEntry = std::array<std::wstring, ColumnCount>;
+struct StartupEntry : std::array<std::wstring, ColumnCount> {
+    // Still in its source, but switched off by Windows itself: shown with the Disabled word and
+    // never held in the store; enabling it switches it on again. Known only to the scan that saw
+    // it: files keep the six texts alone, and rows compare by their texts.
+    bool disabledByWindows = false;
+};
 // A row held outside the list, in the same column order.
 using EntryRecord = StartupEntry;
 
@@ -18,6 +23,7 @@ class StartupList {
     int Append(std::wstring taskName);
     void AppendRow(const StartupEntry& row);
     void SetSubItem(int position, int column, std::wstring text);
+    void SetDisabledByWindows(int position, bool off);
     const StartupEntry& Row(int position) const { return rows_[static_cast<size_t>(position - 1)]; }
     const std::wstring& Text(int position, int column) const { return Row(position)[static_cast<size_t>(column)]; }
     bool Remove(int position);
@@ -31,7 +37,7 @@ class StartupList {
     void Select(int position);
 
     // A cell as the list shows it: the Task Name without the blanks a registry value's exact
-    // name may have around it.
+    // name may have around it, the Status of an entry Windows switched off saying so.
     std::wstring Shown(int position, int column) const;
 
   private:

@@ -71,7 +71,8 @@ constexpr Placement Placements[] = {
     {IDC_STATUSBAR, 0, 440, 780, 22, Left | Right | Bottom},
 };
 
-constexpr int ColumnWidths[ShownColumnCount] = {150, 70, 190, 90, 140, 320, 150};
+// Status holds "Disabled by Windows", Load From "Registry(Machine RunOnce 32-bit)".
+constexpr int ColumnWidths[ShownColumnCount] = {150, 130, 220, 90, 140, 320, 150};
 // Publisher stands next to Status, where it is seen without scrolling.
 constexpr int ColumnOrder[ShownColumnCount] = {TaskName, Status,      PublisherColumn, LoadFrom,
                                                User,     When,        Location};

@@ -127,6 +127,9 @@ ApplyResult ApplyNow(MainState& state)
                 continue;
             }
             released.push_back(list.Row(position));
+            // Switched on again: from now on a Disable takes it out and stores it like any other.
+            list.SetDisabledByWindows(position, false);
+            record.disabledByWindows = false;
         }
         record[Status] = status;
     }

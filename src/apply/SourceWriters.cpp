@@ -1,12 +1,15 @@
-// The source writers: the nine sources in the order their Load From texts are matched.
+// The source writers: each source of the table, known by its Load From.
 #include "apply/SourceWriters.h"
+#include "app/StartupSource.h"
 #include "i18n/Keys.h"
 #include "platform/Files.h"
 #include "platform/IniFile.h"
 #include "platform/Names.h"
-#include "platform/Registry.h"
 #include "platform/Shortcuts.h"
+
 #include "inventory/Scanners.h"
+#include "platform/Registry.h"
+#include "platform/Text.h"
 
 #include <shlobj.h>
 
@@ -14,27 +17,6 @@
 
 namespace {
 
-using Kind = SourceKind;
-struct Source {
-    Kind kind;
-    HKEY root;           // registry
-    const wchar_t* name; // the run key, or the win.ini key
-    int csidl;           // StartUp folder
-    const wchar_t* id;   // the English name, which also names its copies
-};
-
-// The first whose Load From text matches wins.
-const Source Sources[9] = {
-    {Kind::Registry, HKEY_CURRENT_USER, L"Run", 0, L"Registry(User Run)"},
-    {Kind::Registry, HKEY_LOCAL_MACHINE, L"Run", 0, L"Registry(Machine Run)"},
-    {Kind::Registry, HKEY_LOCAL_MACHINE, L"RunOnce", 0, L"Registry(Machine RunOnce)"},
-    {Kind::Registry, HKEY_LOCAL_MACHINE, L"RunOnceEx", 0, L"Registry(Machine RunOnceEx)"},
-    {Kind::Registry, HKEY_LOCAL_MACHINE, L"RunServices", 0, L"Registry(Machine RunServices)"},
-    {Kind::StartUp, nullptr, nullptr, CSIDL_STARTUP, L"StartUp (Current User)"},
-    {Kind::StartUp, nullptr, nullptr, CSIDL_COMMON_STARTUP, L"StartUp (All Users)"},
-    {Kind::WinIni, nullptr, L"Load", 0, L"Win.ini Load"},
-    {Kind::WinIni, nullptr, L"Run", 0, L"Win.ini Run"},
-};
 constexpr wchar_t WinIniSection[] = L"Windows";
 
 WriteResult FromError(DWORD error)
@@ -49,15 +31,14 @@ WriteResult FromRemoval(DWORD error)
     return FromError(error);
 }
 
-std::wstring RunKeyPath(const Source& source)
-{
-    return platform::names::RunKeyBase + std::wstring(source.name);
-}
+using enum SourceKind;
+using Source = StartupSource;
 
 void SelectValue(platform::Reg& reg, const Source& source, const std::wstring& taskName)
 {
     reg.RootKey(source.root);
-    reg.KeyPath(RunKeyPath(source));
+    reg.View(source.view);
+    reg.KeyPath(platform::names::RunKeyBase + std::wstring(source.key));
     reg.ValueName(taskName);
 }
 
@@ -88,7 +69,7 @@ std::wstring CopyFolder(const Source& source)
 
 std::wstring WinIniValue(const Source& source)
 {
-    return platform::ReadProfileValue(WinIniSection, source.name, WinIniPath(), 32767);
+    return platform::ReadProfileValue(WinIniSection, source.key, WinIniPath(), 32767);
 }
 
 // The copy of a value, when there is one and it still stands for the row's text.
@@ -96,9 +77,10 @@ bool CopiedValue(const Source& source, const EntryRecord& record, platform::RegV
 {
     if (platform::ReadRegValue(HKEY_CURRENT_USER, CopyKey(source), record[TaskName], copy) != ERROR_SUCCESS)
         return false;
+    if (source.kind == Registry)
+        return platform::RenderRegData(copy.type, copy.data.data(), copy.data.size()) == record[Location];
     const std::wstring text = platform::RenderRegData(copy.type, copy.data.data(), copy.data.size());
-    // A win.ini row shows as much of its value as the scanner reads.
-    return (source.kind == Kind::WinIni ? text.substr(0, WinIniReadSize - 1) : text) == record[Location];
+    return text.substr(0, WinIniReadSize - 1) == record[Location];
 }
 
 DWORD KeepValueCopy(const Source& source, const std::wstring& name, DWORD type, const void* data, size_t size)
@@ -116,17 +98,26 @@ DWORD CopyFileBytes(const std::wstring& from, const std::wstring& to)
     return platform::ReplaceFileAtomically(to, bytes);
 }
 
+// An entry in its place starts only while Windows' own switch for it, if it has one, is on.
+DWORD SwitchOnInWindows(const Source& source, const std::wstring& taskName)
+{
+    const std::wstring key = platform::names::ApprovedKey + std::wstring(source.approved);
+    platform::RegValue flag;
+    if (platform::ReadRegValue(HKEY_CURRENT_USER, key, source.kind == StartUp ? taskName + L".lnk" : taskName, flag) !=
+            ERROR_SUCCESS ||
+        !SwitchedOffByWindows(flag.data))
+        return ERROR_SUCCESS;
+    flag.data = SwitchedOn(std::move(flag.data));
+    return static_cast<DWORD>(platform::WriteRegValue(HKEY_CURRENT_USER, key, flag));
+}
+
 } // namespace
 
 SourceWriter::SourceWriter(platform::Reg& reg) : reg_(reg)
 {
     SourceNameTable names;
     LoadSourceNames(names);
-    loadFromTexts_[0] = names[0];
-    // Machine rows are known by their English names whatever the language.
-    for (size_t i = 1; i <= 4; ++i)
-        loadFromTexts_[i] = std::wstring(keys::MachineRegistry.text) + L"(Machine " + Sources[i].name + L")";
-    for (size_t i = 5; i < 9; ++i) loadFromTexts_[i] = names[i - 1];
+    for (size_t i = 0; i < SourceCount; ++i) loadFromTexts_[i] = WrittenLoadFrom(i, names);
 }
 
 int SourceWriter::FindSource(const std::wstring& loadFrom) const
@@ -140,10 +131,10 @@ WriteResult SourceWriter::RemoveFromSource(const EntryRecord& record)
 {
     const int found = FindSource(record[LoadFrom]);
     if (found < 0) return {WriteResult::NoSource};
-    const Source& source = Sources[found];
+    const Source& source = StartupSources[found];
     // Each entry is copied exactly before it goes; without the copy it stays.
     switch (source.kind) {
-    case Kind::Registry: {
+    case Registry: {
         SelectValue(reg_, source, record[TaskName]);
         platform::RegValue value;
         if (reg_.ReadRaw(value) == ERROR_SUCCESS)
@@ -151,7 +142,7 @@ WriteResult SourceWriter::RemoveFromSource(const EntryRecord& record)
                 return FromError(error);
         return FromRemoval(static_cast<DWORD>(reg_.DeleteValue()));
     }
-    case Kind::StartUp: {
+    case StartUp: {
         const std::wstring path = ShortcutPath(source, record[TaskName]);
         if (path.empty()) return {WriteResult::Failed, ERROR_PATH_NOT_FOUND};
         if (platform::FileExists(path)) {
@@ -162,13 +153,13 @@ WriteResult SourceWriter::RemoveFromSource(const EntryRecord& record)
         // Not forced: a read-only shortcut stays where it is.
         return FromRemoval(platform::RemoveFile(path, false));
     }
-    case Kind::WinIni: {
+    case WinIni: {
         const std::wstring value = WinIniValue(source);
         if (!value.empty())
             if (DWORD error = KeepValueCopy(source, record[TaskName], REG_SZ, value.c_str(),
                                             (value.size() + 1) * sizeof(wchar_t)))
                 return FromError(error);
-        return FromError(ClearIniValue(WinIniSection, source.name, WinIniPath()));
+        return FromError(ClearIniValue(WinIniSection, source.key, WinIniPath()));
     }
     }
     return {WriteResult::NoSource};
@@ -178,16 +169,35 @@ WriteResult SourceWriter::WriteToSource(const EntryRecord& record)
 {
     const int found = FindSource(record[LoadFrom]);
     if (found < 0) return {WriteResult::NoSource};
-    const Source& source = Sources[found];
+    const Source& source = StartupSources[found];
+    // An entry Windows switched off is still in its place, and stays as it is there.
+    WriteResult result =
+        record.disabledByWindows && InSource(source, record[TaskName]) ? WriteResult{} : PutBack(source, record);
+    if (result.outcome == WriteResult::Done && source.approved)
+        result = FromError(SwitchOnInWindows(source, record[TaskName]));
+    return result;
+}
+
+bool SourceWriter::InSource(const StartupSource& source, const std::wstring& taskName)
+{
+    if (source.kind == StartUp) return platform::FileExists(ShortcutPath(source, taskName));
+    if (source.kind != Registry) return false;
+    SelectValue(reg_, source, taskName);
+    platform::RegValue value;
+    return reg_.ReadRaw(value) == ERROR_SUCCESS;
+}
+
+WriteResult SourceWriter::PutBack(const StartupSource& source, const EntryRecord& record)
+{
     // The exact copy goes back when it still stands for the row; otherwise the row's text.
     platform::RegValue copy;
     switch (source.kind) {
-    case Kind::Registry:
+    case Registry:
         SelectValue(reg_, source, record[TaskName]);
         if (CopiedValue(source, record, copy)) return FromError(static_cast<DWORD>(reg_.WriteRaw(copy.type, copy.data)));
         reg_.ValueData(record[Location]);
         return FromError(static_cast<DWORD>(reg_.WriteValue()));
-    case Kind::StartUp: {
+    case StartUp: {
         const std::wstring path = ShortcutPath(source, record[TaskName]);
         if (path.empty()) return {WriteResult::Failed, ERROR_PATH_NOT_FOUND};
         const std::wstring kept = CopyFolder(source) + L"\\" + record[TaskName] + L".lnk";
@@ -196,9 +206,9 @@ WriteResult SourceWriter::WriteToSource(const EntryRecord& record)
             return FromError(CopyFileBytes(kept, path));
         return FromError(CreateShortcutFile(path, record[Location]));
     }
-    case Kind::WinIni: {
+    case WinIni: {
         const bool copied = CopiedValue(source, record, copy);
-        return FromError(WriteIniValue(WinIniSection, source.name, WinIniPath(),
+        return FromError(WriteIniValue(WinIniSection, source.key, WinIniPath(),
                                        copied ? platform::RenderRegData(copy.type, copy.data.data(), copy.data.size())
                                               : record[Location]));
     }
@@ -211,8 +221,8 @@ void SourceWriter::ForgetCopiesBut(const std::vector<EntryRecord>& stored)
     // Kept while any stored entry has the name: a copy too many costs nothing, one too few loses.
     std::unordered_set<std::wstring> names;
     for (const EntryRecord& record : stored) names.insert(record[TaskName]);
-    for (const Source& source : Sources) {
-        if (source.kind == Kind::StartUp) {
+    for (const Source& source : StartupSources) {
+        if (source.kind == StartUp) {
             const std::wstring folder = CopyFolder(source);
             for (const std::wstring& file : platform::ListFolderFiles(folder).names)
                 if (!names.contains(file.size() > 4 ? file.substr(0, file.size() - 4) : file))
@@ -229,15 +239,18 @@ std::optional<SourcePlace> SourceWriter::Place(const std::wstring& loadFrom) con
 {
     const int found = FindSource(loadFrom);
     if (found < 0) return std::nullopt;
-    const Source& source = Sources[found];
+    const Source& source = StartupSources[static_cast<size_t>(found)];
     SourcePlace place;
     place.kind = source.kind;
-    if (source.kind == Kind::Registry) {
+    if (source.kind == Registry) {
         place.root = source.root;
-        place.keyPath = RunKeyPath(source);
+        // The registry editor shows the keys of 32-bit programs where they are stored.
+        std::wstring base = platform::names::RunKeyBase;
+        if (source.view == KEY_WOW64_32KEY) base.insert(base.find(L'\\') + 1, L"Wow6432Node\\");
+        place.keyPath = base + source.key;
     }
-    if (source.kind == Kind::StartUp) place.csidl = source.csidl;
-    if (source.kind == Kind::WinIni) place.iniKey = source.name;
+    if (source.kind == StartUp) place.csidl = source.csidl;
+    if (source.kind == WinIni) place.iniKey = source.key;
     return place;
 }
 

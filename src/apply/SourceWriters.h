@@ -2,7 +2,7 @@
 // run keys, the StartUp folders and win.ini, chosen by the entry's Load From.
 #pragma once
 #include "app/StartupList.h"
-#include "i18n/Lookup.h"
+#include "app/StartupSource.h"
 #include "platform/Registry.h"
 
 #include <windows.h>
@@ -16,14 +16,12 @@ struct WriteResult {
     enum Outcome {
         Done,     // written, or taken out
         Absent,   // to be taken out, but its place did not hold it
-        NoSource, // Load From names none of the nine sources: nothing was touched
+        NoSource, // Load From names none of the sources: nothing was touched
         Failed,   // the system refused; error says why
     };
     Outcome outcome = Done;
     DWORD error = ERROR_SUCCESS;
 };
-
-enum class SourceKind { Registry, StartUp, WinIni };
 
 // Where the entries of one source live.
 struct SourcePlace {
@@ -40,6 +38,8 @@ class SourceWriter {
   public:
     explicit SourceWriter(platform::Reg& reg);
     WriteResult RemoveFromSource(const EntryRecord& record);
+    // Puts the entry in its place and switches on Windows' own switch for it where that is off;
+    // an entry disabled by Windows that is still in its place is left there as it is.
     WriteResult WriteToSource(const EntryRecord& record);
     // Drops the exact copies kept for entries taken out, but those the stored entries may need.
     void ForgetCopiesBut(const std::vector<EntryRecord>& stored);
@@ -48,9 +48,11 @@ class SourceWriter {
 
   private:
     int FindSource(const std::wstring& loadFrom) const;
+    bool InSource(const StartupSource& source, const std::wstring& taskName);
+    WriteResult PutBack(const StartupSource& source, const EntryRecord& record);
 
     platform::Reg& reg_;
-    std::array<std::wstring, 9> loadFromTexts_;
+    std::array<std::wstring, SourceCount> loadFromTexts_;
 };
 
 // Only Task Name, Load From and Location of the record are used.

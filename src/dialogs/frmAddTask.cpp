@@ -131,8 +131,11 @@ void frmAddTask::Form_Load()
 
     LoadSourceNames(SourceNames);
     HWND combo = Control(IDC_ADDTASK_COMBO1);
-    for (const std::wstring& name : SourceNames)
-        SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    for (size_t source = 0; source < SourceCount; ++source) {
+        if (!StartupSources[source].addTask) continue;
+        offered_.push_back(source);
+        SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(SourceNames[source].c_str()));
+    }
     SendMessageW(combo, CB_SETCURSEL, 0, 0);
 }
 
@@ -193,9 +196,9 @@ void frmAddTask::OnCommand(int id, int code)
 
 void frmAddTask::Combo1_Click()
 {
-    const std::wstring source = WindowText(Control(IDC_ADDTASK_COMBO1));
+    const auto picked = static_cast<size_t>(SendMessageW(Control(IDC_ADDTASK_COMBO1), CB_GETCURSEL, 0, 0));
     // win.ini entries are named by their line; the typed name is kept for another source.
-    const bool winIni = source == SourceNames[7] || source == SourceNames[6];
+    const bool winIni = picked < offered_.size() && StartupSources[offered_[picked]].kind == SourceKind::WinIni;
     EnableWindow(Control(IDC_ADDTASK_TXTNAME), !winIni);
 }
 

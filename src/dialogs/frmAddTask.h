@@ -1,13 +1,14 @@
-// The Add Task dialog: a name, one of the eight sources and a location become a new row at the
-// end of the list. Modal, owned by the main window, made afresh at every opening.
+// The Add Task dialog: a name, one of the sources it offers and a location become a new row at
+// the end of the list. Modal, owned by the main window, made afresh at every opening.
 #pragma once
 #include "app/StartupList.h"
-#include "i18n/Lookup.h"
+#include "app/StartupSource.h"
 #include "platform/Handles.h"
 #include "platform/Skin.h"
 
 #include <windows.h>
 #include <string>
+#include <vector>
 
 class frmAddTask {
   public:
@@ -45,6 +46,8 @@ class frmAddTask {
     HWND hwnd_ = nullptr;
     HWND owner_ = nullptr;
     SourceNameTable SourceNames;
+    // The source of each item of Combo1.
+    std::vector<size_t> offered_;
     // What the file dialog holds between two Browses of one opening.
     std::wstring fileName_;
     platform::Skin Skin1;

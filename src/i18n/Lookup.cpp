@@ -95,12 +95,6 @@ void WriteErrorLog(const std::wstring& message)
                            platform::CodePageFromWide(CP_ACP, record));
 }
 
-void LoadSourceNames(SourceNameTable& table)
-{
-    for (size_t i = 0; i < table.size(); ++i)
-        table[i] = SetCaptionfromINI(keys::SourceNames[i].key, keys::SourceNames[i].text);
-}
-
 std::wstring LookupText(const keys::KeyText& key)
 {
     return SetCaptionfromINI(key.key, key.text);

@@ -2,7 +2,6 @@
 #pragma once
 #include "i18n/Keys.h"
 
-#include <array>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -20,9 +19,6 @@ void LoadStoredLanguage();
 
 // Full path of the chosen pack.
 std::wstring LanguagePackPath();
-
-using SourceNameTable = std::array<std::wstring, 8>;
-void LoadSourceNames(SourceNameTable& table);
 
 // The pack's text for a key, or its English text.
 std::wstring LookupText(const keys::KeyText& key);

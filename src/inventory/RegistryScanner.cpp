@@ -1,22 +1,18 @@
 // Registry run-key scanner.
 #include "app/StartupSource.h"
-#include "i18n/Keys.h"
 #include "inventory/Scanners.h"
 #include "platform/Names.h"
 
-void SetRegRunIntoList(StartupList& list, platform::Reg& reg, const SourceNameTable& sourceNames, HKEY root,
-                       const std::wstring& key)
+void SetRegRunIntoList(StartupList& list, platform::Reg& reg, const SourceNameTable& sourceNames, size_t source,
+                       WindowsSwitches& switches)
 {
-    const std::wstring path = platform::names::RunKeyBase + key;
-    platform::UniqueHKey handle = platform::OpenRegKey(root, path);
+    const StartupSource& place = StartupSources[source];
+    const std::wstring path = platform::names::RunKeyBase + std::wstring(place.key);
+    platform::UniqueHKey handle = platform::OpenRegKey(place.root, path, place.view);
     const DWORD count = platform::QueryRegCount(handle.get(), 0);
     if (count == 0) return;
 
-    const bool perUser = root == HKEY_CURRENT_USER;
-    const RowWords words =
-        perUser ? WordsFor(sourcewords::UserRegistry, sourceNames[0])
-                : WordsFor(sourcewords::Machine, SetCaptionfromINI(keys::MachineRegistry.key, keys::MachineRegistry.text) +
-                                                     L"(Machine " + key + L")");
+    const RowWords words = WordsFor(place.words, ScannedLoadFrom(source, sourceNames));
 
     // Names and data come in one enumeration pass; Reg answers ReadValue from it. A row keeps
     // the value's exact name, blanks and all, so that its data is read, and later deleted or
@@ -26,13 +22,15 @@ void SetRegRunIntoList(StartupList& list, platform::Reg& reg, const SourceNameTa
     std::vector<std::wstring> names(rows);
     for (size_t i = 0; i < rows; ++i) names[i] = values[i].name;
 
-    reg.RootKey(root);
+    reg.RootKey(place.root);
+    reg.View(place.view);
     reg.KeyPath(path);
     reg.ServeReadsFrom(std::move(values));
     for (size_t i = 0; i < rows; ++i) {
         reg.ValueName(names[i]);
         int position = list.Append(names[i]);
         SetRowColumns(list, position, words, reg.ReadValue());
+        switches.Mark(list, position, place, names[i]);
     }
     reg.StopServingReads();
 }

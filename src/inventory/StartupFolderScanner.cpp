@@ -4,8 +4,6 @@
 #include "platform/Files.h"
 #include "platform/Shortcuts.h"
 
-#include <shlobj.h>
-
 std::wstring StartupTaskName(const std::wstring& fileName)
 {
     size_t at = fileName.find(L".lnk");
@@ -13,21 +11,16 @@ std::wstring StartupTaskName(const std::wstring& fileName)
     return fileName;
 }
 
-void LoadStartupFolderEntries(StartupList& list, const SourceNameTable& sourceNames)
+void LoadStartupFolderEntries(StartupList& list, const SourceNameTable& sourceNames, WindowsSwitches& switches)
 {
-    struct Folder {
-        int csidl;
-        const SourceWordKeys& words;
-        size_t sourceName;
-    };
-    const Folder folders[] = {{CSIDL_STARTUP, sourcewords::UserStartUp, 4},
-                              {CSIDL_COMMON_STARTUP, sourcewords::Machine, 5}};
-    for (const Folder& f : folders) {
-        const std::wstring folder = platform::GetSpecialFolderPath(f.csidl);
+    for (size_t source = 0; source < SourceCount; ++source) {
+        const StartupSource& place = StartupSources[source];
+        if (place.kind != SourceKind::StartUp) continue;
+        const std::wstring folder = platform::GetSpecialFolderPath(place.csidl);
         if (folder.empty()) continue;
         platform::FolderListing listing = platform::ListFolderFiles(folder);
         if (listing.names.empty()) continue;
-        const RowWords words = WordsFor(f.words, sourceNames[f.sourceName]);
+        const RowWords words = WordsFor(place.words, ScannedLoadFrom(source, sourceNames));
         platform::ShortcutReader reader;
         for (const std::wstring& file : listing.names) {
             std::wstring name = StartupTaskName(file);
@@ -37,6 +30,7 @@ void LoadStartupFolderEntries(StartupList& list, const SourceNameTable& sourceNa
             std::wstring target;
             reader.Read(folder + L"\\" + name + L".lnk", target);
             SetRowColumns(list, position, words, std::move(target));
+            switches.Mark(list, position, place, file);
         }
     }
 }

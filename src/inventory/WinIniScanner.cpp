@@ -16,10 +16,13 @@ std::wstring ReadIniValue(const std::wstring& section, const std::wstring& key, 
 void LoadWinIniEntries(StartupList& list, const SourceNameTable& sourceNames)
 {
     const std::wstring file = platform::GetWindowsFolder() + platform::names::WinIniFile;
-    const std::wstring load = ReadIniValue(L"Windows", L"Load", file);
-    const std::wstring run = ReadIniValue(L"Windows", L"Run", file);
-    if (!load.empty())
-        SetRowColumns(list, list.Append(L"Win.ini Load"), WordsFor(sourcewords::Machine, sourceNames[6]), load);
-    if (!run.empty())
-        SetRowColumns(list, list.Append(L"Win.ini Run"), WordsFor(sourcewords::WinIniRun, sourceNames[7]), run);
+    for (size_t source = 0; source < SourceCount; ++source) {
+        const StartupSource& place = StartupSources[source];
+        if (place.kind != SourceKind::WinIni) continue;
+        const std::wstring value = ReadIniValue(L"Windows", place.key, file);
+        // A row is named after its line, "Win.ini Load" or "Win.ini Run", in every language.
+        if (!value.empty())
+            SetRowColumns(list, list.Append(place.id), WordsFor(place.words, ScannedLoadFrom(source, sourceNames)),
+                          value);
+    }
 }

@@ -7,10 +7,29 @@
 
 namespace platform {
 
-UniqueHKey OpenRegKey(HKEY root, const std::wstring& path)
+namespace {
+
+RegOpenHook openHook = nullptr;
+
+// Every key this layer opens passes here.
+LONG OpenKey(HKEY root, const std::wstring& path, REGSAM access, bool create, HKEY* key)
+{
+    if (openHook) openHook(root, path, access);
+    return create ? RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, access, nullptr, key, nullptr)
+                  : RegOpenKeyExW(root, path.c_str(), 0, access, key);
+}
+
+} // namespace
+
+void SetRegOpenHook(RegOpenHook hook)
+{
+    openHook = hook;
+}
+
+UniqueHKey OpenRegKey(HKEY root, const std::wstring& path, REGSAM view)
 {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return {};
+    if (OpenKey(root, path, KEY_QUERY_VALUE | view, false, &key) != ERROR_SUCCESS) return {};
     return UniqueHKey(key);
 }
 
@@ -78,27 +97,27 @@ LONG QueryRegValue(HKEY key, const std::wstring& name, RegValue& value)
     }
 }
 
-LONG ReadRegValue(HKEY root, const std::wstring& path, const std::wstring& name, RegValue& value)
+LONG ReadRegValue(HKEY root, const std::wstring& path, const std::wstring& name, RegValue& value, REGSAM view)
 {
-    UniqueHKey key = OpenRegKey(root, path);
+    UniqueHKey key = OpenRegKey(root, path, view);
     if (!key) return ERROR_FILE_NOT_FOUND;
     return QueryRegValue(key.get(), name, value);
 }
 
-LONG WriteRegValue(HKEY root, const std::wstring& path, const RegValue& value)
+LONG WriteRegValue(HKEY root, const std::wstring& path, const RegValue& value, REGSAM view)
 {
     HKEY key = nullptr;
-    LONG r = RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr);
+    LONG r = OpenKey(root, path, KEY_SET_VALUE | view, true, &key);
     if (r != ERROR_SUCCESS) return r;
     UniqueHKey owned(key);
     BeforeWrite(L"write registry value");
     return RegSetValueExW(key, value.name.c_str(), 0, value.type, value.data.data(), static_cast<DWORD>(value.data.size()));
 }
 
-LONG DeleteRegValue(HKEY root, const std::wstring& path, const std::wstring& name)
+LONG DeleteRegValue(HKEY root, const std::wstring& path, const std::wstring& name, REGSAM view)
 {
     HKEY key = nullptr;
-    LONG r = RegOpenKeyExW(root, path.c_str(), 0, KEY_SET_VALUE, &key);
+    LONG r = OpenKey(root, path, KEY_SET_VALUE | view, false, &key);
     if (r != ERROR_SUCCESS) return r;
     UniqueHKey owned(key);
     BeforeWrite(L"delete registry value");
@@ -182,6 +201,14 @@ void Reg::RootKey(HKEY root)
     }
 }
 
+void Reg::View(REGSAM view)
+{
+    if (view != view_) {
+        CloseKey();
+        view_ = view;
+    }
+}
+
 void Reg::KeyPath(const std::wstring& path)
 {
     if (!EqualsNoCase(path, path_)) {
@@ -204,13 +231,11 @@ HKEY Reg::OpenFor(REGSAM access, bool create, LONG* error)
     // Keep one handle: reopen with the wider of the old and the new rights.
     REGSAM wanted = keyAccess_ | access;
     HKEY key = nullptr;
-    LONG r = create ? RegCreateKeyExW(root_, path_.c_str(), 0, nullptr, 0, wanted, nullptr, &key, nullptr)
-                    : RegOpenKeyExW(root_, path_.c_str(), 0, wanted, &key);
+    LONG r = OpenKey(root_, path_, wanted | view_, create, &key);
     if (r != ERROR_SUCCESS && wanted != access) {
         // The wider rights may be refused where the narrower ones are granted.
         wanted = access;
-        r = create ? RegCreateKeyExW(root_, path_.c_str(), 0, nullptr, 0, wanted, nullptr, &key, nullptr)
-                   : RegOpenKeyExW(root_, path_.c_str(), 0, wanted, &key);
+        r = OpenKey(root_, path_, wanted | view_, create, &key);
     }
     if (r != ERROR_SUCCESS) {
         *error = r;

@@ -9,8 +9,11 @@
 
 namespace platform {
 
+// A view is 0, or KEY_WOW64_32KEY for the machine keys of 32-bit programs on a 64-bit Windows,
+// which the system then finds in its own place: the path stays the 64-bit one.
+
 // Opens a key for reading values only (KEY_QUERY_VALUE); empty when it cannot be opened.
-UniqueHKey OpenRegKey(HKEY root, const std::wstring& path);
+UniqueHKey OpenRegKey(HKEY root, const std::wstring& path, REGSAM view = 0);
 // Mode 0: number of values; mode 1: number of subkeys; 0 for an invalid handle.
 DWORD QueryRegCount(HKEY key, int mode);
 // Name of the value at index, blanks around it removed; empty when there is none.
@@ -26,20 +29,26 @@ std::vector<RegValue> ReadRegValues(HKEY key);
 
 // One value with its exact type and data; ERROR_FILE_NOT_FOUND when the key or value is missing.
 LONG QueryRegValue(HKEY key, const std::wstring& name, RegValue& value);
-LONG ReadRegValue(HKEY root, const std::wstring& path, const std::wstring& name, RegValue& value);
+LONG ReadRegValue(HKEY root, const std::wstring& path, const std::wstring& name, RegValue& value, REGSAM view = 0);
 // Writes the value as it is (the key made when missing); deletes one. Return the Win32 error.
-LONG WriteRegValue(HKEY root, const std::wstring& path, const RegValue& value);
-LONG DeleteRegValue(HKEY root, const std::wstring& path, const std::wstring& name);
+LONG WriteRegValue(HKEY root, const std::wstring& path, const RegValue& value, REGSAM view = 0);
+LONG DeleteRegValue(HKEY root, const std::wstring& path, const std::wstring& name, REGSAM view = 0);
+
+// Tests only: told of every key this layer opens or creates, with the access asked for, before
+// the system is asked; the program never sets it.
+using RegOpenHook = void (*)(HKEY root, const std::wstring& path, REGSAM access);
+void SetRegOpenHook(RegOpenHook hook);
 
 // Display text of value data: strings as stored (expandable ones unexpanded), numbers in
 // decimal, multi-strings joined by a space, anything else as hexadecimal byte pairs.
 std::wstring RenderRegData(DWORD type, const BYTE* data, size_t size);
 
-// The registry component: set RootKey, KeyPath and ValueName (and ValueData), then call an
-// operation. The key stays open while RootKey and KeyPath stay the same.
+// The registry component: set RootKey, View, KeyPath and ValueName (and ValueData), then call an
+// operation. The key stays open while RootKey, View and KeyPath stay the same.
 class Reg {
   public:
     void RootKey(HKEY root);
+    void View(REGSAM view);
     void KeyPath(const std::wstring& path);
     void ValueName(const std::wstring& name) { valueName_ = name; }
     void ValueData(const std::wstring& data) { valueData_ = data; }
@@ -64,6 +73,7 @@ class Reg {
     void CloseKey();
 
     HKEY root_ = nullptr;
+    REGSAM view_ = 0;
     std::wstring path_;
     std::wstring valueName_;
     std::wstring valueData_;

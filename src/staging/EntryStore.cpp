@@ -84,16 +84,17 @@ namespace {
 std::vector<std::pair<std::wstring, size_t>> KnownSourceNames()
 {
     std::vector<std::pair<std::wstring, size_t>> known;
-    for (size_t i = 0; i < 8; ++i) known.emplace_back(keys::SourceNames[i].text, i);
+    for (size_t i = 0; i < SourceCount; ++i) known.emplace_back(StartupSources[i].id, i);
     const std::wstring folder = platform::ProgramFolder() + L"\\Lang";
     for (const std::wstring& file : platform::ListFolderFiles(folder).names) {
         if (!platform::EndsWithNoCase(file, L".ini")) continue;
         std::string bytes;
         if (!platform::ReadWholeFile(folder + L"\\" + file, bytes, nullptr)) continue;
         platform::IniFile pack = platform::IniFile::Parse(bytes);
-        for (size_t i = 0; i < 8; ++i) {
+        for (size_t i = 0; i < SourceCount; ++i) {
+            if (!StartupSources[i].nameKey) continue;
             std::wstring name = platform::TrimLeadingBlanks(
-                pack.GetString(platform::names::PackSection, keys::SourceNames[i].key, L"", 500));
+                pack.GetString(platform::names::PackSection, StartupSources[i].nameKey, L"", 500));
             if (!name.empty()) known.emplace_back(std::move(name), i);
         }
     }
@@ -152,8 +153,9 @@ std::vector<EntryRecord> ComposeStore(const StartupList& list, const std::vector
     const std::wstring disabled = DisabledWord();
     std::vector<EntryRecord> records;
     KeyCounts listed, gone;
+    // An entry Windows switched off is still in its source: the store never holds it.
     for (int row = 1; row <= list.Count(); ++row)
-        if (list.Text(row, Status) == disabled) {
+        if (list.Text(row, Status) == disabled && !list.Row(row).disabledByWindows) {
             records.push_back(list.Row(row));
             ++listed[EntryKey(records.back())];
         }

@@ -28,7 +28,8 @@ std::wstring StorePath();
 // Task Name and Location is already listed) is neither listed nor kept.
 void LoadDisabledEntries(MainState& state);
 
-// What the store must hold: the list's disabled rows in list order, then every stored entry that
+// What the store must hold: the list's disabled rows (but those disabled by Windows, which are in
+// their sources) in list order, then every stored entry that
 // no disabled row stands for and that was not released (written back to its source, or removed
 // by the user) by the apply that asks. An entry leaves the store only by being released.
 std::vector<EntryRecord> ComposeStore(const StartupList& list, const std::vector<EntryRecord>& stored,

@@ -82,10 +82,16 @@ TEST_F(MainWindowTest, ShowsTheScannedRowsInTheList)
                               L"C:\\tool.exe");
     testsupport::SetRegString(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce", L"Once",
                               L"C:\\once.exe");
+    // Switched off by Windows itself: the list says so.
+    testsupport::SetRegBinary(HKEY_CURRENT_USER,
+                              L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run", L"Tool",
+                              REG_BINARY, {3, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8});
     frmMain& w = Open();
     HWND list = w.Control(IDC_LISTVIEW1);
     ASSERT_EQ(ListView_GetItemCount(list), 2);
     EXPECT_EQ(ListCell(list, 0, 0), L"Tool");
+    EXPECT_EQ(ListCell(list, 0, 1), L"Disabled by Windows");
+    EXPECT_EQ(ListCell(list, 1, 1), L"Enabled");
     EXPECT_EQ(ListCell(list, 0, 2), L"Registry(User Run)");
     EXPECT_EQ(ListCell(list, 1, 2), L"Registry(Machine RunOnce)");
     EXPECT_EQ(ListCell(list, 1, 5), L"C:\\once.exe");

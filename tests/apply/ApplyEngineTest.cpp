@@ -15,7 +15,7 @@ namespace {
 std::wstring TaskFor(const Place& place)
 {
     // win.ini rows are named after their line.
-    return place.kind == Place::WinIni ? place.loadFrom : L"Task " + place.loadFrom.substr(0, 12);
+    return place.kind == Place::WinIni ? place.loadFrom : L"Task " + place.loadFrom;
 }
 
 std::wstring LocationFor(const Place& place)
@@ -42,50 +42,57 @@ void Toggle(MainState& state, int position)
 
 TEST_F(ApplyTest, EachSourceDisabledIsTakenOutAndStoredThenEnabledComesBackAsItWas)
 {
+    const int n = static_cast<int>(Places().size());
     for (const Place& place : Places())
         SeedPlace(place, place.kind == Place::WinIni ? L"" : TaskFor(place), LocationFor(place));
     Start();
-    ASSERT_EQ(state->List.Count(), 9);
-    for (int row = 1; row <= 9; ++row) Toggle(*state, row);
+    // Each listed once, under its own Load From.
+    std::vector<std::wstring> listed = testsupport::RowTexts(state->List, LoadFrom), expected;
+    for (const Place& place : Places()) expected.push_back(place.loadFrom);
+    std::sort(listed.begin(), listed.end());
+    std::sort(expected.begin(), expected.end());
+    ASSERT_EQ(listed, expected);
+    for (int row = 1; row <= n; ++row) Toggle(*state, row);
 
     ApplyResult result = ApplyNow(*state);
-    EXPECT_EQ(result.takenOut, 9);
+    EXPECT_EQ(result.takenOut, n);
     EXPECT_EQ(result.written, 0);
     EXPECT_TRUE(result.failures.empty());
     for (const Place& place : Places()) {
         const std::wstring name = place.kind == Place::WinIni ? L"" : TaskFor(place);
         EXPECT_EQ(ReadPlace(place, name), place.kind == Place::WinIni ? L"" : L"<missing>") << place.loadFrom;
     }
-    ASSERT_EQ(StoredRecords().size(), 9u);
-    for (int row = 1; row <= 9; ++row)
+    ASSERT_EQ(StoredRecords().size(), static_cast<size_t>(n));
+    for (int row = 1; row <= n; ++row)
         EXPECT_EQ(StoredRecords()[static_cast<size_t>(row - 1)], state->List.Row(row));
     ExpectBaselinePaired();
 
     // The next start finds them only in the store, disabled; enabling brings each back.
     Start();
-    ASSERT_EQ(state->List.Count(), 9);
-    for (int row = 1; row <= 9; ++row) {
+    ASSERT_EQ(state->List.Count(), n);
+    for (int row = 1; row <= n; ++row) {
         EXPECT_EQ(state->List.Text(row, Status), L"Disabled");
         Toggle(*state, row);
     }
     result = ApplyNow(*state);
-    EXPECT_EQ(result.written, 9);
+    EXPECT_EQ(result.written, n);
     EXPECT_TRUE(result.failures.empty());
     for (const Place& place : Places()) {
         const std::wstring name = place.kind == Place::WinIni ? L"" : TaskFor(place);
         EXPECT_EQ(ReadPlace(place, name), LocationFor(place)) << place.loadFrom;
+        // A REG_SZ whose text holds a '%' comes back as it was, not as the text alone would make it.
+        if (place.kind != Place::Registry) continue;
+        DWORD type = 0;
+        testsupport::RegStringValue(place.root, place.path, name, &type);
+        EXPECT_EQ(type, static_cast<DWORD>(REG_SZ)) << place.loadFrom;
     }
-    // A REG_SZ whose text holds a '%' comes back as it was, not as the text alone would make it.
-    DWORD type = 0;
-    testsupport::RegStringValue(HKEY_LOCAL_MACHINE, RunBase + L"RunOnceEx", TaskFor(Places()[3]), &type);
-    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
     EXPECT_FALSE(platform::FileExists(StorePath()));
 
     // And the next start shows them as scanned, enabled, with the same texts.
     MainState before = std::move(*state);
     Start();
-    ASSERT_EQ(state->List.Count(), 9);
-    for (int row = 1; row <= 9; ++row) {
+    ASSERT_EQ(state->List.Count(), n);
+    for (int row = 1; row <= n; ++row) {
         EXPECT_EQ(state->List.Text(row, Status), L"Enabled");
         EXPECT_EQ(state->List.Text(row, Location), before.List.Text(row, Location));
     }

@@ -26,7 +26,7 @@ std::string Narrow(const std::wstring& text)
 
 TEST_F(ApplyTest, AReadOnlyStartUpShortcutIsNamedAndKeptWhileTheRestIsApplied)
 {
-    SeedPlace(Places()[5], L"Clock", L"C:\\Tools\\clock.exe");
+    SeedPlace(PlaceOf(L"StartUp (Current User)"), L"Clock", L"C:\\Tools\\clock.exe");
     SetFileAttributesW((UserStartup() + L"\\Clock.lnk").c_str(), FILE_ATTRIBUTE_READONLY);
     testsupport::SetRegString(HKEY_CURRENT_USER, RunBase + L"Run", L"Tray", L"C:\\tray.exe");
     testsupport::SetRegString(HKEY_CURRENT_USER, RunBase + L"Run", L"Gone", L"C:\\gone.exe");
@@ -42,8 +42,8 @@ TEST_F(ApplyTest, AReadOnlyStartUpShortcutIsNamedAndKeptWhileTheRestIsApplied)
     EXPECT_EQ(result.failures[1].taskName, L"Clock");
     EXPECT_EQ(result.failures[1].error, static_cast<DWORD>(ERROR_ACCESS_DENIED));
     EXPECT_EQ(result.takenOut, 1);
-    EXPECT_EQ(ReadPlace(Places()[5], L"Clock"), L"C:\\Tools\\clock.exe");
-    EXPECT_EQ(ReadPlace(Places()[0], L"Tray"), L"<missing>");
+    EXPECT_EQ(ReadPlace(PlaceOf(L"StartUp (Current User)"), L"Clock"), L"C:\\Tools\\clock.exe");
+    EXPECT_EQ(ReadPlace(PlaceOf(L"Registry(User Run)"), L"Tray"), L"<missing>");
     // Clock is still in its folder and its row says so; Gone, in neither place, is kept stored.
     EXPECT_EQ(state->List.Text(Position(L"Clock"), Status), L"Enabled");
     EXPECT_EQ(StoredNames(), (std::vector<std::wstring>{L"Gone", L"Tray"}));
@@ -96,7 +96,7 @@ TEST_F(ApplyTest, AnEntryThatCannotBeWrittenStaysDisabledAndStored)
     // A machine key the user may not write (an existing one: writing would otherwise create it).
     DenyWrites(HKEY_LOCAL_MACHINE, RunBase + L"RunServices");
     // A shortcut of the same name held open by another program.
-    SeedPlace(Places()[5], L"Clock", L"C:\\Tools\\old.exe");
+    SeedPlace(PlaceOf(L"StartUp (Current User)"), L"Clock", L"C:\\Tools\\old.exe");
     WriteEntryFile({Record(L"Agent", L"Disabled", L"Registry(Machine RunServices)", L"C:\\agent.exe"),
                     Record(L"Clock", L"Disabled", L"StartUp (Current User)", L"C:\\Tools\\clock.exe")},
                    StorePath(), 2);

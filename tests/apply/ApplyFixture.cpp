@@ -1,6 +1,8 @@
 // The apply tests' places and list state.
 #include "ApplyFixture.h"
+#include "app/StartupSource.h"
 #include "platform/Files.h"
+#include "platform/Registry.h"
 #include "platform/Shortcuts.h"
 #include "staging/EntryStore.h"
 
@@ -11,18 +13,29 @@ namespace applytest {
 
 const std::vector<Place>& Places()
 {
-    static const std::vector<Place> places = {
-        {L"Registry(User Run)", Place::Registry, HKEY_CURRENT_USER, L"Run", 0},
-        {L"Registry(Machine Run)", Place::Registry, HKEY_LOCAL_MACHINE, L"Run", 0},
-        {L"Registry(Machine RunOnce)", Place::Registry, HKEY_LOCAL_MACHINE, L"RunOnce", 0},
-        {L"Registry(Machine RunOnceEx)", Place::Registry, HKEY_LOCAL_MACHINE, L"RunOnceEx", 0},
-        {L"Registry(Machine RunServices)", Place::Registry, HKEY_LOCAL_MACHINE, L"RunServices", 0},
-        {L"StartUp (Current User)", Place::StartUp, nullptr, L"", CSIDL_STARTUP},
-        {L"StartUp (All Users)", Place::StartUp, nullptr, L"", CSIDL_COMMON_STARTUP},
-        {L"Win.ini Load", Place::WinIni, nullptr, L"Load", 0},
-        {L"Win.ini Run", Place::WinIni, nullptr, L"Run", 0},
-    };
+    static const std::vector<Place> places = [] {
+        std::vector<Place> all;
+        for (const StartupSource& source : StartupSources) {
+            const Place::Kind kind = source.kind == SourceKind::Registry ? Place::Registry
+                                     : source.kind == SourceKind::StartUp ? Place::StartUp
+                                                                          : Place::WinIni;
+            const std::wstring key = source.key ? source.key : L"";
+            const std::wstring path = source.view ? L"Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\" + key
+                                                  : RunBase + key;
+            all.push_back({source.id, kind, source.root, key, source.csidl, kind == Place::Registry ? path : L"",
+                           source.approved ? RunBase + L"Explorer\\StartupApproved\\" + source.approved : L""});
+        }
+        return all;
+    }();
     return places;
+}
+
+const Place& PlaceOf(const std::wstring& loadFrom)
+{
+    for (const Place& place : Places())
+        if (place.loadFrom == loadFrom) return place;
+    ADD_FAILURE() << "no place " << std::string(loadFrom.begin(), loadFrom.end());
+    return Places().front();
 }
 
 std::wstring WinIniValue(const std::wstring& key)
@@ -37,7 +50,7 @@ std::wstring ReadPlace(const Place& place, const std::wstring& taskName)
 {
     switch (place.kind) {
     case Place::Registry:
-        return testsupport::RegStringValue(place.root, RunBase + place.name, taskName);
+        return testsupport::RegStringValue(place.root, place.path, taskName);
     case Place::StartUp: {
         std::wstring target;
         const std::wstring path = platform::GetSpecialFolderPath(place.csidl) + L"\\" + taskName + L".lnk";
@@ -55,7 +68,7 @@ void SeedPlace(const Place& place, const std::wstring& taskName, const std::wstr
 {
     switch (place.kind) {
     case Place::Registry:
-        testsupport::SetRegString(place.root, RunBase + place.name, taskName, location);
+        testsupport::SetRegString(place.root, place.path, taskName, location);
         break;
     case Place::StartUp:
         ASSERT_HRESULT_SUCCEEDED(platform::WriteShortcut(
@@ -66,6 +79,24 @@ void SeedPlace(const Place& place, const std::wstring& taskName, const std::wstr
                                    (platform::GetWindowsFolder() + L"\\win.ini").c_str());
         break;
     }
+}
+
+// A StartUp entry's switch is named after its file.
+std::wstring SwitchName(const Place& place, const std::wstring& taskName)
+{
+    return place.kind == Place::StartUp ? taskName + L".lnk" : taskName;
+}
+
+void SetSwitch(const Place& place, const std::wstring& taskName, const std::vector<BYTE>& bytes)
+{
+    testsupport::SetRegBinary(HKEY_CURRENT_USER, place.approved, SwitchName(place, taskName), REG_BINARY, bytes);
+}
+
+std::vector<BYTE> Switch(const Place& place, const std::wstring& taskName)
+{
+    platform::RegValue value;
+    platform::ReadRegValue(HKEY_CURRENT_USER, place.approved, SwitchName(place, taskName), value);
+    return value.data;
 }
 
 void DenyWrites(HKEY root, const std::wstring& path)

@@ -1,4 +1,4 @@
-// Shared by the apply tests: the nine places, reading them back, and a list state to stage on.
+// Shared by the apply tests: the places of the source table, read back, and a list state to stage on.
 #pragma once
 #include "app/MainState.h"
 #include "support/Fixtures.h"
@@ -18,14 +18,22 @@ struct Place {
     HKEY root;         // Registry
     std::wstring name; // run key, or win.ini key
     int csidl;         // StartUp
+    // Registry: the key a test reads and seeds; a 32-bit view's is its Wow6432Node key, so that a
+    // test sees where the program's writes through the view land.
+    std::wstring path;
+    std::wstring approved; // the key of Windows' own switches for its entries, or empty
 };
-// The nine sources, in the order the writers match them, with their English Load From texts.
+// The sources of the program's table, in its order, with their English Load From texts.
 const std::vector<Place>& Places();
+const Place& PlaceOf(const std::wstring& loadFrom);
 
 // "<missing>" when the value, shortcut or win.ini key is not there.
 std::wstring ReadPlace(const Place& place, const std::wstring& taskName);
 // Puts an entry there behind the program's back.
 void SeedPlace(const Place& place, const std::wstring& taskName, const std::wstring& location);
+// Windows' switch for an entry of the place: its bytes, or none when it has none.
+void SetSwitch(const Place& place, const std::wstring& taskName, const std::vector<BYTE>& bytes);
+std::vector<BYTE> Switch(const Place& place, const std::wstring& taskName);
 
 std::wstring WinIniValue(const std::wstring& key);
 

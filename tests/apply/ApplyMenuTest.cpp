@@ -159,7 +159,7 @@ TEST_F(ApplyMenuTest, JustApplyAppliesSaysWhatHappenedAndStaysOpen)
 
 TEST_F(ApplyMenuTest, AFailureIsNamedInTheStatusBarAndTheRemovedRowLeavesTheList)
 {
-    SeedPlace(Places()[6], L"Calendar", L"C:\\cal.exe");
+    SeedPlace(PlaceOf(L"StartUp (All Users)"), L"Calendar", L"C:\\cal.exe");
     SetFileAttributesW((CommonStartup() + L"\\Calendar.lnk").c_str(), FILE_ATTRIBUTE_READONLY);
     testsupport::SetRegString(HKEY_LOCAL_MACHINE, RunBase + L"Run", L"Old", L"C:\\old.exe");
     frmMain& w = Open();
@@ -225,7 +225,7 @@ TEST_F(ApplyMenuTest, ExitAppliesThenClosesAndStoresTheLanguage)
 
 TEST_F(ApplyMenuTest, AfterAFailureNothingEndsUnlessTheUserSaysSo)
 {
-    SeedPlace(Places()[6], L"Calendar", L"C:\\cal.exe");
+    SeedPlace(PlaceOf(L"StartUp (All Users)"), L"Calendar", L"C:\\cal.exe");
     SetFileAttributesW((CommonStartup() + L"\\Calendar.lnk").c_str(), FILE_ATTRIBUTE_READONLY);
     frmMain& w = Open();
     w.cmdDisable_Click();

@@ -1,9 +1,12 @@
 // The source writers on the real registry, win.ini and StartUp folders of the test prefix.
 #include "ApplyFixture.h"
+#include "app/MainState.h"
 #include "apply/SourceWriters.h"
 #include "i18n/Globals.h"
 #include "platform/Files.h"
+#include "platform/Registry.h"
 #include "platform/Shortcuts.h"
+#include "platform/Text.h"
 
 #include <shlobj.h>
 
@@ -43,14 +46,14 @@ TEST_F(SourceWritersTest, EachSourceIsWrittenThenTakenOut)
 
 TEST_F(SourceWritersTest, RegistryDataKeepsItsTypeAndAWinIniWriteReplacesTheWholeValue)
 {
-    const Place& machineRun = Places()[1];
+    const Place& machineRun = PlaceOf(L"Registry(Machine Run)");
     WriteToSource(Record(L"Audio", L"Enabled", machineRun.loadFrom, L"%ProgramFiles%\\audio.exe"), reg);
     DWORD type = 0;
     EXPECT_EQ(testsupport::RegStringValue(HKEY_LOCAL_MACHINE, RunBase + L"Run", L"Audio", &type),
               L"%ProgramFiles%\\audio.exe");
     EXPECT_EQ(type, static_cast<DWORD>(REG_EXPAND_SZ));
 
-    SeedPlace(Places()[7], L"", L"C:\\old.exe C:\\older.exe");
+    SeedPlace(PlaceOf(L"Win.ini Load"), L"", L"C:\\old.exe C:\\older.exe");
     WriteToSource(Record(L"New", L"Enabled", L"Win.ini Load", L"C:\\new.exe"), reg);
     EXPECT_EQ(WinIniValue(L"Load"), L"C:\\new.exe");
     EXPECT_EQ(WinIniValue(L"Run"), L"<missing>"); // the other line is not touched
@@ -95,7 +98,7 @@ TEST_F(SourceWritersTest, LocalizedNamesFollowThePackOfTheMomentButMachineRowsSt
               WriteResult::Done);
     EXPECT_EQ(testsupport::RegStringValue(HKEY_CURRENT_USER, RunBase + L"Run", L"A"), L"C:\\a.exe");
     EXPECT_EQ(testsupport::RegStringValue(HKEY_LOCAL_MACHINE, RunBase + L"Run", L"F"), L"C:\\f.exe");
-    EXPECT_EQ(ReadPlace(Places()[5], L"B"), L"C:\\b.exe");
+    EXPECT_EQ(ReadPlace(PlaceOf(L"StartUp (Current User)"), L"B"), L"C:\\b.exe");
 
     // Back to English on the next call.
     LanguageFile = L"English.ini";
@@ -163,4 +166,50 @@ TEST_F(SourceWritersTest, AnExistingShortcutKeepsItsOtherSettingsAndNoShortcutLo
     } else {
         EXPECT_FALSE(platform::FileExists(quoted));
     }
+}
+
+namespace {
+
+struct Opened {
+    HKEY root;
+    std::wstring path;
+    REGSAM access;
+};
+std::vector<Opened> opened;
+void RecordOpen(HKEY root, const std::wstring& path, REGSAM access)
+{
+    opened.push_back({root, path, access});
+}
+
+} // namespace
+
+TEST_F(SourceWritersTest, The32BitProgramsKeysAreAskedForThroughTheirViewNotByTheirPlace)
+{
+    // Wine, like Windows, keeps the 32-bit view in Wow6432Node; what the program asks for is
+    // recorded, since only that is the same on a Windows that keeps the view elsewhere.
+    opened.clear();
+    platform::SetRegOpenHook(RecordOpen);
+    int listed = 0;
+    for (const wchar_t* loadFrom : {L"Registry(Machine Run 32-bit)", L"Registry(Machine RunOnce 32-bit)"}) {
+        const EntryRecord record = Record(L"Wide", L"Enabled", loadFrom, L"C:\\wide.exe");
+        WriteToSource(record, reg);
+        MainState state;
+        FillStartupList(state);
+        EXPECT_EQ(state.List.Count(), ++listed);
+        RemoveFromSource(record, reg);
+        WriteToSource(record, reg);
+    }
+    platform::SetRegOpenHook(nullptr);
+
+    int throughView = 0;
+    for (const Opened& o : opened) {
+        EXPECT_EQ(platform::FindNoCase(o.path, L"Wow6432Node"), std::wstring::npos) << o.path;
+        if (!(o.access & KEY_WOW64_32KEY)) continue;
+        ++throughView;
+        EXPECT_EQ(o.root, HKEY_LOCAL_MACHINE);
+        EXPECT_TRUE(o.path == RunBase + L"Run" || o.path == RunBase + L"RunOnce") << o.path;
+    }
+    EXPECT_GE(throughView, 2 * 4) << "each write, scan and removal went through the view";
+    EXPECT_EQ(ReadPlace(PlaceOf(L"Registry(Machine Run 32-bit)"), L"Wide"), L"C:\\wide.exe");
+    EXPECT_EQ(ReadPlace(PlaceOf(L"Registry(Machine Run)"), L"Wide"), L"<missing>");
 }

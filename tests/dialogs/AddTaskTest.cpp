@@ -24,10 +24,27 @@ namespace {
 
 const std::wstring RunKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-const wchar_t* const EnglishSources[8] = {
-    L"Registry(User Run)",   L"Registry(Machine Run)", L"Registry(Machine RunOnce)", L"Registry(Machine RunOnceEx)",
-    L"StartUp (Current User)", L"StartUp (All Users)", L"Win.ini Load",              L"Win.ini Run",
+// What the dialog offers, in its order: every source but the machine's RunServices key.
+const wchar_t* const EnglishSources[] = {
+    L"Registry(User Run)",           L"Registry(Machine Run)",           L"Registry(Machine RunOnce)",
+    L"Registry(Machine RunOnceEx)",  L"Registry(Machine Run 32-bit)",    L"Registry(Machine RunOnce 32-bit)",
+    L"Registry(User RunOnce)",       L"Registry(User Policies Run)",     L"Registry(Machine Policies Run)",
+    L"StartUp (Current User)",       L"StartUp (All Users)",             L"Win.ini Load",
+    L"Win.ini Run",
 };
+constexpr int OfferedCount = static_cast<int>(std::size(EnglishSources));
+
+int Offered(const std::wstring& id)
+{
+    for (int i = 0; i < OfferedCount; ++i)
+        if (id == EnglishSources[i]) return i;
+    ADD_FAILURE() << "not offered";
+    return 0;
+}
+bool IsWinIni(int source)
+{
+    return std::wstring(EnglishSources[source]).starts_with(L"Win.ini");
+}
 
 std::wstring WindowText(HWND window)
 {
@@ -152,7 +169,7 @@ void TakeAway(const applytest::Place& place, const std::wstring& taskName)
 {
     switch (place.kind) {
     case applytest::Place::Registry:
-        RegDeleteKeyValueW(place.root, (applytest::RunBase + place.name).c_str(), taskName.c_str());
+        RegDeleteKeyValueW(place.root, place.path.c_str(), taskName.c_str());
         break;
     case applytest::Place::StartUp:
         DeleteFileW((platform::GetSpecialFolderPath(place.csidl) + L"\\" + taskName + L".lnk").c_str());
@@ -245,7 +262,8 @@ TEST_F(AddTaskTest, OpensModalOwnedByTheMainWindowAndFreshEachTime)
         EXPECT_EQ(WindowText(d.Control(IDC_ADDTASK_CMDADD)), L"&Add");
         EXPECT_EQ(WindowText(d.Control(IDC_ADDTASK_CMDCANCEL)), L"&Cancel");
 
-        // Only the eight sources a writer knows, the user's Run key first and chosen; no typing.
+        // Only the sources a writer knows and a user may add to, the user's Run key first and
+        // chosen; no typing.
         HWND combo = d.Control(IDC_ADDTASK_COMBO1);
         EXPECT_EQ(ComboItems(combo), std::vector<std::wstring>(std::begin(EnglishSources), std::end(EnglishSources)));
         EXPECT_EQ(WindowText(combo), L"Registry(User Run)");
@@ -274,7 +292,7 @@ TEST_F(AddTaskTest, OpensModalOwnedByTheMainWindowAndFreshEachTime)
 
         Type(d, IDC_ADDTASK_TXTNAME, L"Left behind");
         Type(d, IDC_ADDTASK_TXTLOCATION, L"C:\\left.exe");
-        PickSource(d, 5);
+        PickSource(d, Offered(L"StartUp (All Users)"));
         Press(d, IDC_ADDTASK_CMDCANCEL);
     });
     EXPECT_EQ(List().Count(), 0) << "Cancel adds nothing";
@@ -297,14 +315,14 @@ TEST_F(AddTaskTest, EachSourceGivesTheRowOfItsTable)
     frmMain& w = Open();
     ASSERT_EQ(List().Count(), 1);
     const std::wstring buttonBefore = WindowText(w.Control(IDC_CMDDISABLE));
-    for (int source = 0; source < 8; ++source)
+    for (int source = 0; source < OfferedCount; ++source)
         AddTask(L"Task " + std::to_wstring(source), source, L"\"C:\\t " + std::to_wstring(source) + L".exe\" /x");
 
-    ASSERT_EQ(List().Count(), 9);
-    EXPECT_EQ(ShownRows(), 9) << "the list shows the rows at once";
-    for (int source = 0; source < 8; ++source) {
+    ASSERT_EQ(List().Count(), OfferedCount + 1);
+    EXPECT_EQ(ShownRows(), OfferedCount + 1) << "the list shows the rows at once";
+    for (int source = 0; source < OfferedCount; ++source) {
         const StartupEntry& row = List().Row(source + 2);
-        const bool winIni = source >= 6;
+        const bool winIni = IsWinIni(source);
         EXPECT_EQ(row[TaskName], winIni ? EnglishSources[source] : L"Task " + std::to_wstring(source));
         EXPECT_EQ(row[Status], L"Enabled");
         EXPECT_EQ(row[LoadFrom], EnglishSources[source]);
@@ -324,7 +342,7 @@ TEST_F(AddTaskTest, EachSourceGivesTheRowOfItsTable)
     platform::SaveLanguageSetting(L"French.ini");
     Open();
     AddTask(L"Outil", 0, L"C:\\outil.exe");
-    AddTask(L"Autre", 5, L"C:\\autre.exe");
+    AddTask(L"Autre", Offered(L"StartUp (All Users)"), L"C:\\autre.exe");
     const int n = List().Count();
     EXPECT_EQ(List().Row(n - 1), (StartupEntry{L"Outil", L"Activé", L"Registre(Utilisateur Run)", L"Utilisateur actuel",
                                                L"Ouverture de session de l'utilisateur", L"C:\\outil.exe"}));
@@ -339,18 +357,20 @@ TEST_F(AddTaskTest, WinIniSourcesDisableTheNameAndOthersEnableItWithItsText)
     AddTask([&](frmAddTask& d) {
         HWND name = d.Control(IDC_ADDTASK_TXTNAME);
         Type(d, IDC_ADDTASK_TXTNAME, L"Mine");
-        for (int source : {6, 7}) {
+        const int load = Offered(L"Win.ini Load"), run = Offered(L"Win.ini Run");
+        for (int source : {load, run}) {
             PickSource(d, source);
             EXPECT_FALSE(IsWindowEnabled(name)) << source;
             EXPECT_EQ(WindowText(name), L"Mine");
         }
-        for (int source = 0; source < 6; ++source) {
-            PickSource(d, 7);
+        for (int source = 0; source < OfferedCount; ++source) {
+            if (IsWinIni(source)) continue;
+            PickSource(d, run);
             PickSource(d, source);
             EXPECT_TRUE(IsWindowEnabled(name)) << source;
             EXPECT_EQ(WindowText(name), L"Mine");
         }
-        PickSource(d, 6);
+        PickSource(d, load);
         Type(d, IDC_ADDTASK_TXTLOCATION, L"C:\\loader.exe");
         Press(d, IDC_ADDTASK_CMDADD);
     });
@@ -371,7 +391,8 @@ TEST_F(AddTaskTest, AnEmptyNameOrLocationGivesTheMessageNoRowAndClosesTheDialog)
         int source;
     };
     // An empty name counts also while the win.ini source has the field disabled.
-    for (const Case& c : {Case{L"", L"C:\\a.exe", 0}, Case{L"A", L"", 0}, Case{L"", L"", 4}, Case{L"", L"C:\\a.exe", 7}}) {
+    for (const Case& c : {Case{L"", L"C:\\a.exe", 0}, Case{L"A", L"", 0}, Case{L"", L"", Offered(L"StartUp (Current User)")},
+                          Case{L"", L"C:\\a.exe", Offered(L"Win.ini Run")}}) {
         MessageBoxAnswer box(IDOK);
         AddTask([&](frmAddTask& d) {
             Type(d, IDC_ADDTASK_TXTNAME, c.name);
@@ -498,28 +519,28 @@ TEST_F(AddTaskTest, JustApplyWritesEachAddedTaskToItsSourceOnce)
     Open();
     const std::wstring target = programFolder + L"\\tool.exe";
     testsupport::WriteBytes(target, "MZ");
-    for (int source = 0; source < 8; ++source) AddTask(L"Added " + std::to_wstring(source), source, target);
+    for (int source = 0; source < OfferedCount; ++source) AddTask(L"Added " + std::to_wstring(source), source, target);
     window->mnuApp_Just_Click();
 
     // Every place holds its entry, read back as a scan would.
     std::vector<applytest::Place> places;
     for (const applytest::Place& place : applytest::Places())
         if (place.loadFrom != L"Registry(Machine RunServices)") places.push_back(place);
-    ASSERT_EQ(places.size(), 8u);
-    for (int source = 0; source < 8; ++source) {
+    ASSERT_EQ(places.size(), std::size(EnglishSources));
+    for (int source = 0; source < OfferedCount; ++source) {
         const applytest::Place& place = places[static_cast<size_t>(source)];
         ASSERT_EQ(place.loadFrom, EnglishSources[source]);
         const std::wstring value = applytest::ReadPlace(place, L"Added " + std::to_wstring(source));
         EXPECT_TRUE(platform::EqualsNoCase(value, target)) << place.loadFrom << ": " << value;
     }
-    EXPECT_EQ(window->State().BaselineCount, 8) << "the rows are recorded now";
+    EXPECT_EQ(window->State().BaselineCount, OfferedCount) << "the rows are recorded now";
 
     // Taken away behind the program's back, they are not written again by a second apply.
-    for (int source = 0; source < 8; ++source) TakeAway(places[static_cast<size_t>(source)], L"Added " + std::to_wstring(source));
+    for (int source = 0; source < OfferedCount; ++source) TakeAway(places[static_cast<size_t>(source)], L"Added " + std::to_wstring(source));
     window->mnuApp_Just_Click();
-    for (int source = 0; source < 8; ++source) {
+    for (int source = 0; source < OfferedCount; ++source) {
         const std::wstring value = applytest::ReadPlace(places[static_cast<size_t>(source)], L"Added " + std::to_wstring(source));
-        EXPECT_EQ(value, source < 6 ? L"<missing>" : L"") << EnglishSources[source];
+        EXPECT_EQ(value, IsWinIni(source) ? L"" : L"<missing>") << EnglishSources[source];
     }
 }
 
@@ -554,7 +575,7 @@ TEST_F(AddTaskTest, AnAddedTaskMarkedRemoveBeforeApplyIsNeverWrittenAndGoes)
     InstallShippedPacks();
     testsupport::SetRegString(HKEY_CURRENT_USER, RunKey, L"Kept", L"C:\\kept.exe");
     frmMain& w = Open();
-    AddTask(L"Never", 4, L"C:\\never.exe");
+    AddTask(L"Never", Offered(L"StartUp (Current User)"), L"C:\\never.exe");
     ASSERT_EQ(List().Count(), 2);
     SelectRow(2);
     w.cmdRemove_Click();

@@ -2,6 +2,7 @@
 // starts the program again and applies again: every entry of the start state must still be in
 // its source or in the store, and once enabled again be exactly what it was.
 #include "apply/ApplyFixture.h"
+#include "app/StartupSource.h"
 #include "platform/Files.h"
 #include "platform/Handles.h"
 #include "platform/IniFile.h"
@@ -25,7 +26,11 @@ struct Entry {
     std::vector<BYTE> data;  // registry
     std::wstring text;       // win.ini value, or shortcut target
     std::wstring arguments;  // shortcut
+    bool switchedOff = false; // by Windows, under StartupApproved: listed disabled, never taken out
 };
+
+// Windows' switch, off since some time.
+const std::vector<BYTE> SwitchOff = {3, 0, 0, 0, 0x10, 0x20, 0x30, 0x40, 0x50, 0x60, 0x70, 0x01};
 
 std::vector<BYTE> Bytes(const std::wstring& text, bool multi = false)
 {
@@ -33,13 +38,6 @@ std::vector<BYTE> Bytes(const std::wstring& text, bool multi = false)
     if (multi) z += L'\0';
     const BYTE* p = reinterpret_cast<const BYTE*>(z.data());
     return {p, p + z.size() * sizeof(wchar_t)};
-}
-
-const Place& PlaceOf(const std::wstring& loadFrom)
-{
-    for (const Place& place : Places())
-        if (place.loadFrom == loadFrom) return place;
-    return Places().front();
 }
 
 void WriteShortcutWithArguments(const std::wstring& path, const std::wstring& target, const std::wstring& arguments)
@@ -93,13 +91,16 @@ class FaultInjectionTest : public ApplyTest {
             reg(L"Registry(Machine Run)", L"Gamma", REG_EXPAND_SZ, Bytes(L"%SystemRoot%\\g.exe")),
             reg(L"Registry(Machine Run)", L"Multi", REG_MULTI_SZ, Bytes(std::wstring(L"m.exe\0-a", 8), true)),
             reg(L"Registry(Machine RunOnce)", L"Once", REG_SZ, Bytes(L"C:\\once.exe")),
+            reg(L"Registry(Machine Run 32-bit)", L"Wide", REG_EXPAND_SZ, Bytes(L"%ProgramFiles(x86)%\\w.exe")),
             other(L"Win.ini Load", L"Win.ini Load", L"C:\\load.exe"),
             other(L"Win.ini Run", L"Win.ini Run", L"C:\\Long\\run.exe " + std::wstring(140, L'x')),
             other(L"StartUp (Current User)", L"Tool", L"C:\\tool.exe", L"-x --quiet"),
             other(L"StartUp (All Users)", L"Common", L"C:\\common.exe", L"/min"),
             // Only in the store, as an older build wrote it: no exact copy goes with it.
             reg(L"Registry(User Run)", L"Stored", REG_SZ, Bytes(L"C:\\stored.exe")),
+            reg(L"Registry(User Run)", L"Switched", REG_SZ, Bytes(L"C:\\switched.exe")),
         };
+        entries.back().switchedOff = true;
     }
 
     // The start state, from nothing.
@@ -107,13 +108,14 @@ class FaultInjectionTest : public ApplyTest {
     {
         ClearSystemPlaces();
         for (const Place& place : Places())
-            if (place.kind == Place::Registry) RegDeleteTreeW(place.root, (RunBase + place.name).c_str());
+            if (place.kind == Place::Registry) RegDeleteTreeW(place.root, place.path.c_str());
         for (const Entry& e : entries) {
             const Place& place = *e.place;
             if (e.name == L"Stored") {
                 WriteEntryFile({Record(e.name, L"Disabled", place.loadFrom, L"C:\\stored.exe")}, StorePath(), 1);
             } else if (place.kind == Place::Registry) {
-                testsupport::SetRegBinary(place.root, RunBase + place.name, e.name, e.type, e.data);
+                testsupport::SetRegBinary(place.root, place.path, e.name, e.type, e.data);
+                if (e.switchedOff) SetSwitch(place, e.name, SwitchOff);
             } else if (place.kind == Place::WinIni) {
                 WritePrivateProfileStringW(L"Windows", place.name.c_str(), e.text.c_str(), WinIniPath().c_str());
             } else {
@@ -156,7 +158,7 @@ class FaultInjectionTest : public ApplyTest {
     bool InSource(const Entry& e) const
     {
         const Place& place = *e.place;
-        if (place.kind == Place::Registry) return testsupport::RegValueExists(place.root, RunBase + place.name, e.name);
+        if (place.kind == Place::Registry) return testsupport::RegValueExists(place.root, place.path, e.name);
         if (place.kind == Place::WinIni) return !FullWinIniValue(place.name).empty();
         return platform::FileExists(Folder(place) + L"\\" + e.name + L".lnk");
     }
@@ -171,8 +173,9 @@ class FaultInjectionTest : public ApplyTest {
                        ? L""
                        : L"shortcut differs";
         platform::RegValue value;
-        if (platform::ReadRegValue(place.root, RunBase + place.name, e.name, value) != ERROR_SUCCESS) return L"missing";
+        if (platform::ReadRegValue(place.root, place.path, e.name, value) != ERROR_SUCCESS) return L"missing";
         if (value.type != e.type) return L"type " + std::to_wstring(value.type);
+        if (e.switchedOff && SwitchedOffByWindows(Switch(place, e.name))) return L"still switched off";
         return value.data == e.data ? L"" : L"data differs";
     }
 

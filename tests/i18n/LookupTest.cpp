@@ -1,4 +1,5 @@
 // The text lookup, its in-memory copy of the pack, the source names and the error log.
+#include "app/StartupSource.h"
 #include "i18n/Globals.h"
 #include "i18n/Lookup.h"
 #include "platform/Files.h"
@@ -89,13 +90,17 @@ TEST_F(LookupTest, SourceNamesComeFromThePackInTableOrder)
     SourceNameTable names;
     LoadSourceNames(names);
     EXPECT_EQ(names, (SourceNameTable{L"Registry(User Run)", L"Registry(Machine Run)", L"Registry(Machine RunOnce)",
-                                      L"Registry(Machine RunOnceEx)", L"StartUp (Current User)", L"StartUp (All Users)",
-                                      L"Win.ini Load", L"Win.ini Run"}));
-    WritePack(L"English.ini", L"426=Registre(Utilisateur)\r\n433=Win.ini Exécuter\r\n");
+                                      L"Registry(Machine RunOnceEx)", L"Registry(Machine RunServices)",
+                                      L"Registry(Machine Run 32-bit)", L"Registry(Machine RunOnce 32-bit)",
+                                      L"Registry(User RunOnce)", L"Registry(User Policies Run)",
+                                      L"Registry(Machine Policies Run)", L"StartUp (Current User)",
+                                      L"StartUp (All Users)", L"Win.ini Load", L"Win.ini Run"}));
+    WritePack(L"English.ini", L"426=Registre(Utilisateur)\r\n433=Win.ini Exécuter\r\n436=Registre(Une fois)\r\n");
     LoadSourceNames(names);
     EXPECT_EQ(names[0], L"Registre(Utilisateur)");
     EXPECT_EQ(names[1], L"Registry(Machine Run)");
-    EXPECT_EQ(names[7], L"Win.ini Exécuter");
+    EXPECT_EQ(names[7], L"Registre(Une fois)");
+    EXPECT_EQ(names[13], L"Win.ini Exécuter");
 }
 
 TEST_F(LookupTest, AnUnreadablePackIsLoggedAndGivesAnEmptyText)

@@ -14,7 +14,8 @@ class StartupFolderScannerTest : public RavelinTest {
     void Scan()
     {
         LoadSourceNames(names);
-        LoadStartupFolderEntries(list, names);
+        WindowsSwitches switches;
+        LoadStartupFolderEntries(list, names, switches);
     }
     void Shortcut(const std::wstring& folder, const std::wstring& file, const std::wstring& target)
     {

@@ -177,3 +177,24 @@ TEST_F(EntryStoreTest, CopyListToRecordsCopiesEveryRowInOrder)
     EXPECT_EQ(records[0], list.Row(1));
     EXPECT_EQ(records[1], list.Row(2));
 }
+
+TEST_F(EntryStoreTest, AStoreOfAnOlderBuildLoadsAndIsWrittenBackAsItWas)
+{
+    // Six lines a record, as the builds that knew nine places wrote them.
+    const std::string old =
+        "Sync\r\nDisabled\r\nRegistry(User Run)\r\nCurrent User\r\nCurrent User logs On\r\nC:\\sync.exe\r\n"
+        "Audio\r\nDisabled\r\nRegistry(Machine Run)\r\nAll Users\r\nAny User Logs On\r\n%ProgramFiles%\\audio.exe\r\n"
+        "Agent\r\nDisabled\r\nRegistry(Machine RunServices)\r\nAll Users\r\nAny User Logs On\r\nC:\\agent.exe\r\n"
+        "Tool\r\nDisabled\r\nStartUp (All Users)\r\nAll Users\r\nAny User Logs On\r\nC:\\tool.exe\r\n"
+        "Win.ini Run\r\nDisabled\r\nWin.ini Run\r\nAll users\r\nAny User Logs On\r\nC:\\a.exe C:\\b.exe\r\n";
+    testsupport::WriteBytes(StorePath(), old);
+    LoadSourceNames(state.SourceNames);
+    LoadDisabledEntries(state);
+    ASSERT_TRUE(state.StoreReadWhole());
+    ASSERT_EQ(list.Count(), 5);
+    EXPECT_EQ(list.Row(3), (StartupEntry{L"Agent", L"Disabled", L"Registry(Machine RunServices)", L"All Users",
+                                         L"Any User Logs On", L"C:\\agent.exe"}));
+    for (int row = 1; row <= 5; ++row) EXPECT_FALSE(list.Row(row).disabledByWindows);
+    ASSERT_EQ(SaveDisabledEntries(state), static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_EQ(testsupport::ReadBytes(StorePath()), old);
+}

@@ -158,6 +158,12 @@ void RavelinTest::SetUp()
     ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, (scratchPath_ + L"\\HKLM").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
                               nullptr, &scratchMachine_, nullptr),
               ERROR_SUCCESS);
+    // Wine gives a key a 32-bit view once it has a Wow6432Node subkey, as HKLM\Software has on a
+    // 64-bit Windows; Windows itself keeps that view for its real HKLM\Software alone.
+    HKEY wow = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(scratchMachine_, L"Software\\Wow6432Node", 0, nullptr, 0, KEY_READ, nullptr, &wow, nullptr),
+              ERROR_SUCCESS);
+    RegCloseKey(wow);
     ASSERT_EQ(RegOverridePredefKey(HKEY_CURRENT_USER, scratchUser_), ERROR_SUCCESS);
     ASSERT_EQ(RegOverridePredefKey(HKEY_LOCAL_MACHINE, scratchMachine_), ERROR_SUCCESS);
 
