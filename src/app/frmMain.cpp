@@ -14,6 +14,7 @@
 #include "platform/Files.h"
 #include "platform/Names.h"
 #include "platform/FileDialog.h"
+#include "platform/StartSteps.h"
 #include "platform/Text.h"
 #include "staging/EntryStore.h"
 #include "staging/Profiles.h"
@@ -261,8 +262,11 @@ void frmMain::Layout()
 
 bool frmMain::Form_Load()
 {
+    namespace steps = platform::startsteps;
+    steps::Mark(L"main window and controls");
     // The skin comes first; a missing or broken skin leaves the standard look.
     if (Skin1.LoadSkinFile(platform::ProgramFolder() + platform::names::SkinFile)) Skin1.ApplySkin(hwnd_);
+    steps::Mark(L"skin");
 
     instanceGuard_ = std::make_unique<platform::SingleInstance>();
     if (instanceGuard_->AnotherIsRunning()) {
@@ -273,20 +277,26 @@ bool frmMain::Form_Load()
     LanguageFile = platform::LoadLanguageSetting();
     if (LanguageFile.empty()) LanguageFile = platform::names::DefaultPack;
     LanguagePacksFound = false;
+    steps::Mark(L"instance check and language setting");
     BuildLanguageList();
     if (LanguagePacksFound && !UsablePackChosen()) LanguagePacksFound = false;
+    steps::Mark(L"language selector");
 
     state_.DisableCaption = SetCaptionfromINI(L"423");
     state_.EnableCaption = SetCaptionfromINI(L"413");
     // Without a pack both lookups are empty; the button still needs words.
     if (state_.DisableCaption.empty()) state_.DisableCaption = L"&Disable";
     if (state_.EnableCaption.empty()) state_.EnableCaption = L"&Enable";
+    steps::Mark(L"button captions");
     if (LanguagePacksFound) ApplyCaptions();
+    steps::Mark(L"captions");
 
     FillStartupList();
+    steps::Mark(L"list fill");
     PostMessageW(hwnd_, WM_STORE_PROBLEM, 0, 0);
     SetTimer(hwnd_, IDT_NOTE, 500, nullptr);
     Layout();
+    steps::Mark(L"timer and layout");
     return true;
 }
 
