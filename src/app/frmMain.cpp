@@ -5,6 +5,7 @@
 #include "app/resource.h"
 #include "apply/ApplyMenu.h"
 #include "apply/ApplyReport.h"
+#include "dialogs/DialogLayout.h"
 #include "dialogs/EditHelpMenus.h"
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmAddTask.h"
@@ -30,6 +31,8 @@ namespace {
 constexpr UINT WM_COMBOLANG_CLICK = WM_APP + 1;
 // Tells of a store that could not be read once the window is on the screen.
 constexpr UINT WM_STORE_PROBLEM = WM_APP + 2;
+// Runs the work the first paint does not need, once the start has painted the list.
+constexpr UINT WM_AFTERFIRSTPAINT = WM_APP + 3;
 
 constexpr keys::KeyText StoreNotRead{L"605", L"The disabled entries in %1 could not be read completely: %2."};
 constexpr keys::KeyText StoreEndsInsideEntry{L"606", L"it ends inside an entry"};
@@ -136,7 +139,7 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_CREATE:
-        CreateControls();
+        CreateListControls();
         CreateMenus();
         return 0;
     case WM_SIZE:
@@ -169,6 +172,9 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_STORE_PROBLEM:
         ReportStoreProblem();
         return 0;
+    case WM_AFTERFIRSTPAINT:
+        AfterFirstPaint();
+        return 0;
     case WM_NOTIFY:
         return OnNotify(reinterpret_cast<NMHDR*>(lParam));
     case WM_CLOSE:
@@ -182,17 +188,19 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
-void frmMain::CreateControls()
+HWND frmMain::MakeControl(DWORD exStyle, const wchar_t* cls, const wchar_t* text, DWORD style, int id)
 {
-    auto make = [&](DWORD exStyle, const wchar_t* cls, const wchar_t* text, DWORD style, int id) {
-        return CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 10, 10, hwnd_,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
-    };
-    make(0, WC_STATICW, L"StartUp Programs", SS_LEFT | SS_NOPREFIX, IDC_LABEL1);
-    make(0, WC_STATICW, L"Note: no action comes into effect unless you choose an item from the apply menu",
-         SS_RIGHT | SS_NOPREFIX, IDC_LBLNOTE);
-    HWND list = make(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
-                     WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_SINGLESEL, IDC_LISTVIEW1);
+    return CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 10, 10, hwnd_,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
+}
+
+void frmMain::CreateListControls()
+{
+    MakeControl(0, WC_STATICW, L"StartUp Programs", SS_LEFT | SS_NOPREFIX, IDC_LABEL1);
+    MakeControl(0, WC_STATICW, L"Note: no action comes into effect unless you choose an item from the apply menu",
+                SS_RIGHT | SS_NOPREFIX, IDC_LBLNOTE);
+    HWND list = MakeControl(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
+                            WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_SINGLESEL, IDC_LISTVIEW1);
     ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER | LVS_EX_LABELTIP);
     UINT dpi = GetDpiForWindow(hwnd_);
     for (int c = 0; c < ColumnCount; ++c) {
@@ -203,14 +211,23 @@ void frmMain::CreateControls()
         column.iSubItem = c;
         ListView_InsertColumn(list, c, &column);
     }
-    make(0, WC_BUTTONW, L"&Disable", WS_TABSTOP | BS_PUSHBUTTON, IDC_CMDDISABLE);
-    make(0, WC_BUTTONW, L"&Remove", WS_TABSTOP | BS_PUSHBUTTON, IDC_CMDREMOVE);
-    make(0, WC_BUTTONW, L"R&eset All", WS_TABSTOP | BS_PUSHBUTTON, IDC_CMDRESET);
-    make(0, WC_BUTTONW, L"Add &Task", WS_TABSTOP | BS_PUSHBUTTON, IDC_CMDADDTASK);
-    make(0, WC_STATICW, L"Select  Language", SS_LEFT | SS_NOPREFIX, IDC_LABEL3);
-    make(0, WC_COMBOBOXEXW, L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, IDC_COMBOLANG);
-    make(0, STATUSCLASSNAMEW, L"", SBARS_SIZEGRIP, IDC_STATUSBAR);
-    ApplyStandardFont();
+}
+
+void frmMain::CreateLowerControls()
+{
+    MakeControl(0, WC_BUTTONW, L"&Disable", WS_TABSTOP | BS_PUSHBUTTON, IDC_CMDDISABLE);
+    MakeControl(0, WC_BUTTONW, L"&Remove", WS_TABSTOP | BS_PUSHBUTTON, IDC_CMDREMOVE);
+    MakeControl(0, WC_BUTTONW, L"R&eset All", WS_TABSTOP | BS_PUSHBUTTON, IDC_CMDRESET);
+    MakeControl(0, WC_BUTTONW, L"Add &Task", WS_TABSTOP | BS_PUSHBUTTON, IDC_CMDADDTASK);
+    MakeControl(0, WC_STATICW, L"Select  Language", SS_LEFT | SS_NOPREFIX, IDC_LABEL3);
+    MakeControl(0, WC_COMBOBOXEXW, L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, IDC_COMBOLANG);
+    MakeControl(0, STATUSCLASSNAMEW, L"", SBARS_SIZEGRIP, IDC_STATUSBAR);
+    // The same look as the controls made before the first paint.
+    if (Skin1.Loaded()) Skin1.ApplyToChildren(hwnd_);
+    else platform::SetFontOnChildren(hwnd_, font_.get());
+    if (LanguagePacksFound) ApplyControlCaptions(hwnd_);
+    ShowButtons();
+    Layout();
 }
 
 void frmMain::CreateMenus()
@@ -253,8 +270,10 @@ void frmMain::Layout()
             if (p.anchors & Top) h += dy;
             else y += dy;
         }
-        if (defer)
-            defer = DeferWindowPos(defer, GetDlgItem(hwnd_, p.id), nullptr, Scale(x, dpi), Scale(y, dpi),
+        // Controls made after the first paint are placed when they are made.
+        HWND control = GetDlgItem(hwnd_, p.id);
+        if (defer && control)
+            defer = DeferWindowPos(defer, control, nullptr, Scale(x, dpi), Scale(y, dpi),
                                    Scale(w < 0 ? 0 : w, dpi), Scale(h < 0 ? 0 : h, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
     }
     if (defer) EndDeferWindowPos(defer);
@@ -263,9 +282,9 @@ void frmMain::Layout()
 bool frmMain::Form_Load()
 {
     namespace steps = platform::startsteps;
-    steps::Mark(L"main window and controls");
+    steps::Mark(L"main window and list");
     // The skin comes first; a missing or broken skin leaves the standard look.
-    if (Skin1.LoadSkinFile(platform::ProgramFolder() + platform::names::SkinFile)) Skin1.ApplySkin(hwnd_);
+    SkinOrStandardFont(Skin1, hwnd_, font_);
     steps::Mark(L"skin");
 
     instanceGuard_ = std::make_unique<platform::SingleInstance>();
@@ -278,26 +297,42 @@ bool frmMain::Form_Load()
     if (LanguageFile.empty()) LanguageFile = platform::names::DefaultPack;
     LanguagePacksFound = false;
     steps::Mark(L"instance check and language setting");
-    BuildLanguageList();
+    // Whether captions apply depends on the packs and flags read; the selector shows them
+    // after the first paint.
+    languagePacks_ = ReadLanguageList(ImageList1, GetDpiForWindow(hwnd_), hwnd_);
     if (LanguagePacksFound && !UsablePackChosen()) LanguagePacksFound = false;
-    steps::Mark(L"language selector");
+    steps::Mark(L"language packs and flags");
 
     state_.DisableCaption = SetCaptionfromINI(L"423");
     state_.EnableCaption = SetCaptionfromINI(L"413");
     // Without a pack both lookups are empty; the button still needs words.
     if (state_.DisableCaption.empty()) state_.DisableCaption = L"&Disable";
     if (state_.EnableCaption.empty()) state_.EnableCaption = L"&Enable";
-    steps::Mark(L"button captions");
-    if (LanguagePacksFound) ApplyCaptions();
+    // The About box takes its captions when it is made, after the first paint.
+    if (LanguagePacksFound) ApplyMainWindowCaptions(hwnd_, state_);
     steps::Mark(L"captions");
 
     FillStartupList();
     steps::Mark(L"list fill");
+    // The rest of the start comes first, so that a word about the store shows over the whole window.
+    PostMessageW(hwnd_, WM_AFTERFIRSTPAINT, 0, 0);
     PostMessageW(hwnd_, WM_STORE_PROBLEM, 0, 0);
     SetTimer(hwnd_, IDT_NOTE, 500, nullptr);
     Layout();
     steps::Mark(L"timer and layout");
     return true;
+}
+
+void frmMain::AfterFirstPaint()
+{
+    namespace steps = platform::startsteps;
+    CreateLowerControls();
+    steps::Mark(L"buttons, selector and status bar");
+    ShowLanguageList(Control(IDC_COMBOLANG), languagePacks_, ImageList1.get(), hwnd_);
+    steps::Mark(L"selector entries and flags");
+    // As the captions step does: hidden, so that it shows the pack when the user opens it.
+    if (LanguagePacksFound) frmAbout::Load(hwnd_);
+    steps::Mark(L"hidden About box");
 }
 
 void frmMain::Form_Unload()
@@ -453,11 +488,6 @@ void frmMain::ShowApplyResult(const ApplyResult& result)
                  reinterpret_cast<LPARAM>(ApplyResultText(result).c_str()));
     RefreshList();
     ShowButtons();
-}
-
-void frmMain::BuildLanguageList()
-{
-    ::BuildLanguageList(Control(IDC_COMBOLANG), ImageList1, GetDpiForWindow(hwnd_), hwnd_);
 }
 
 void frmMain::ApplyCaptions()

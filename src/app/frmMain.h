@@ -1,6 +1,7 @@
 // The main window: the startup list, its buttons, menus, the blinking note.
 #pragma once
 #include "app/MainState.h"
+#include "i18n/LanguageList.h"
 #include "platform/Handles.h"
 #include "platform/Settings.h"
 #include "platform/Skin.h"
@@ -18,9 +19,13 @@ class frmMain {
     frmMain& operator=(const frmMain&) = delete;
     ~frmMain();
 
-    // Creates the window and runs the start sequence. False when another instance runs: the
-    // window was closed at once and never shown.
+    // Creates the window and runs the start sequence up to the filled list. False when another
+    // instance runs: the window was closed at once and never shown.
     bool Create(HINSTANCE instance);
+    // The rest of the start, which the first paint of the list does not need: the buttons, the
+    // language selector and the status bar, the selector's entries and flags, the hidden About
+    // box. Create posts a message that runs it once the list has been shown and painted.
+    void AfterFirstPaint();
     HWND Handle() const { return hwnd_; }
     HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
 
@@ -42,7 +47,6 @@ class frmMain {
     void mnuApp_Just_Click();
 
     // Language selector and captions.
-    void BuildLanguageList();
     void ApplyCaptions();
     void ComboLang_Click();
     void RestLang();
@@ -65,7 +69,11 @@ class frmMain {
   private:
     template <class T> friend LRESULT CALLBACK ClassWindowProc(HWND, UINT, WPARAM, LPARAM);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    void CreateControls();
+    HWND MakeControl(DWORD exStyle, const wchar_t* cls, const wchar_t* text, DWORD style, int id);
+    // The heading, the note and the list: what the first paint shows.
+    void CreateListControls();
+    // The buttons, the language selector and the status bar, made after the first paint.
+    void CreateLowerControls();
     void CreateMenus();
     void Layout();
     void ApplyStandardFont();
@@ -94,6 +102,7 @@ class frmMain {
     bool syncingSelection_ = false;
     platform::UniqueGdi<HFONT> font_;
     platform::UniqueImageList ImageList1;
+    LanguagePacks languagePacks_;
     bool comboClickPending_ = false;
     bool storeProblemShown_ = false;
 };

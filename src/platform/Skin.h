@@ -18,6 +18,8 @@ class Skin {
     bool LoadSkinFile(const std::wstring& path);
     // From now on the window's frame and controls are drawn with the loaded skin.
     void ApplySkin(HWND window);
+    // Gives the window's controls the skin's font and colours, also those made after ApplySkin.
+    void ApplyToChildren(HWND window);
     bool Loaded() const { return loaded_; }
 
     COLORREF PanelBackColor() const { return panelBack_; }
@@ -29,7 +31,6 @@ class Skin {
 
   private:
     static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
-    void ApplyToChildren(HWND window);
     void MakeFont(HWND window);
 
     bool loaded_ = false;
