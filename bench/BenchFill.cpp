@@ -190,7 +190,7 @@ int main()
 
     // Starts of Ravelin.exe and of the floor alternate, so that a change of load on the machine
     // weighs on both alike.
-    constexpr int Runs = 5;
+    constexpr int Runs = 7;
     const int sizes[] = {100, 1000, 10000, 32767};
     std::vector<std::wstring> stepNames;
     std::vector<std::vector<double>> stepMedians; // [step][size]
