@@ -201,7 +201,8 @@ void frmMain::CreateListControls()
                 SS_RIGHT | SS_NOPREFIX, IDC_LBLNOTE);
     HWND list = MakeControl(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
                             WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_SINGLESEL, IDC_LISTVIEW1);
-    ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER | LVS_EX_LABELTIP);
+    // Double buffering, which only spares later repaints a flicker, starts after the first paint.
+    ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP);
     UINT dpi = GetDpiForWindow(hwnd_);
     for (int c = 0; c < ColumnCount; ++c) {
         LVCOLUMNW column{};
@@ -326,6 +327,7 @@ bool frmMain::Form_Load()
 void frmMain::AfterFirstPaint()
 {
     namespace steps = platform::startsteps;
+    ListView_SetExtendedListViewStyleEx(Control(IDC_LISTVIEW1), LVS_EX_DOUBLEBUFFER, LVS_EX_DOUBLEBUFFER);
     CreateLowerControls();
     steps::Mark(L"buttons, selector and status bar");
     ShowLanguageList(Control(IDC_COMBOLANG), languagePacks_, ImageList1.get(), hwnd_);
