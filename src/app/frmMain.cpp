@@ -74,6 +74,23 @@ struct ColumnDesign {
 constexpr ColumnDesign Columns[ColumnCount] = {{L"Task Name", 150}, {L"Status", 70},  {L"Load From", 190},
                                              {L"User", 90},       {L"When?", 140}, {L"Location", 320}};
 
+// Made hidden after the first paint, in this order, which is their tab order after the list.
+struct ControlDesign {
+    int id;
+    const wchar_t* cls;
+    const wchar_t* text;
+    DWORD style;
+};
+constexpr ControlDesign LowerControls[] = {
+    {IDC_CMDDISABLE, WC_BUTTONW, L"&Disable", WS_TABSTOP | BS_PUSHBUTTON},
+    {IDC_CMDREMOVE, WC_BUTTONW, L"&Remove", WS_TABSTOP | BS_PUSHBUTTON},
+    {IDC_CMDRESET, WC_BUTTONW, L"R&eset All", WS_TABSTOP | BS_PUSHBUTTON},
+    {IDC_CMDADDTASK, WC_BUTTONW, L"Add &Task", WS_TABSTOP | BS_PUSHBUTTON},
+    {IDC_LABEL3, WC_STATICW, L"Select  Language", SS_LEFT | SS_NOPREFIX},
+    {IDC_COMBOLANG, WC_COMBOBOXEXW, L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST},
+    {IDC_STATUSBAR, STATUSCLASSNAMEW, L"", SBARS_SIZEGRIP},
+};
+
 struct MenuItemDesign {
     UINT id; // 0 starts a new top-level menu
     const wchar_t* caption;
@@ -190,17 +207,18 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 
 HWND frmMain::MakeControl(DWORD exStyle, const wchar_t* cls, const wchar_t* text, DWORD style, int id)
 {
-    return CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 10, 10, hwnd_,
+    return CreateWindowExW(exStyle, cls, text, WS_CHILD | style, 0, 0, 10, 10, hwnd_,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
 }
 
 void frmMain::CreateListControls()
 {
-    MakeControl(0, WC_STATICW, L"StartUp Programs", SS_LEFT | SS_NOPREFIX, IDC_LABEL1);
+    MakeControl(0, WC_STATICW, L"StartUp Programs", WS_VISIBLE | SS_LEFT | SS_NOPREFIX, IDC_LABEL1);
     MakeControl(0, WC_STATICW, L"Note: no action comes into effect unless you choose an item from the apply menu",
-                SS_RIGHT | SS_NOPREFIX, IDC_LBLNOTE);
+                WS_VISIBLE | SS_RIGHT | SS_NOPREFIX, IDC_LBLNOTE);
     HWND list = MakeControl(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
-                            WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_SINGLESEL, IDC_LISTVIEW1);
+                            WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_SINGLESEL,
+                            IDC_LISTVIEW1);
     // Double buffering, which only spares later repaints a flicker, starts after the first paint.
     ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP);
     UINT dpi = GetDpiForWindow(hwnd_);
@@ -216,16 +234,15 @@ void frmMain::CreateListControls()
 
 void frmMain::CreateLowerControls()
 {
-    MakeControl(0, WC_BUTTONW, L"&Disable", WS_TABSTOP | BS_PUSHBUTTON, IDC_CMDDISABLE);
-    MakeControl(0, WC_BUTTONW, L"&Remove", WS_TABSTOP | BS_PUSHBUTTON, IDC_CMDREMOVE);
-    MakeControl(0, WC_BUTTONW, L"R&eset All", WS_TABSTOP | BS_PUSHBUTTON, IDC_CMDRESET);
-    MakeControl(0, WC_BUTTONW, L"Add &Task", WS_TABSTOP | BS_PUSHBUTTON, IDC_CMDADDTASK);
-    MakeControl(0, WC_STATICW, L"Select  Language", SS_LEFT | SS_NOPREFIX, IDC_LABEL3);
-    MakeControl(0, WC_COMBOBOXEXW, L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, IDC_COMBOLANG);
-    MakeControl(0, STATUSCLASSNAMEW, L"", SBARS_SIZEGRIP, IDC_STATUSBAR);
-    // The same look as the controls made before the first paint.
-    if (Skin1.Loaded()) Skin1.ApplyToChildren(hwnd_);
-    else platform::SetFontOnChildren(hwnd_, font_.get());
+    for (const ControlDesign& design : LowerControls) {
+        HWND control = MakeControl(0, design.cls, design.text, design.style, design.id);
+        if (Skin1.Loaded()) {
+            Skin1.ApplyToControl(control);
+        } else {
+            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+            platform::SetFontOnChildren(control, font_.get());
+        }
+    }
     if (LanguagePacksFound) ApplyControlCaptions(hwnd_);
     ShowButtons();
     Layout();
@@ -328,10 +345,13 @@ void frmMain::AfterFirstPaint()
 {
     namespace steps = platform::startsteps;
     ListView_SetExtendedListViewStyleEx(Control(IDC_LISTVIEW1), LVS_EX_DOUBLEBUFFER, LVS_EX_DOUBLEBUFFER);
+    // Made hidden and shown complete, so that each paints once, with its final look.
     CreateLowerControls();
     steps::Mark(L"buttons, selector and status bar");
     ShowLanguageList(Control(IDC_COMBOLANG), languagePacks_, ImageList1.get(), hwnd_);
     steps::Mark(L"selector entries and flags");
+    for (const ControlDesign& design : LowerControls) ShowWindow(Control(design.id), SW_SHOWNA);
+    steps::Mark(L"showing them");
     // As the captions step does: hidden, so that it shows the pack when the user opens it.
     if (LanguagePacksFound) frmAbout::Load(hwnd_);
     steps::Mark(L"hidden About box");

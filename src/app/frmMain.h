@@ -72,7 +72,8 @@ class frmMain {
     HWND MakeControl(DWORD exStyle, const wchar_t* cls, const wchar_t* text, DWORD style, int id);
     // The heading, the note and the list: what the first paint shows.
     void CreateListControls();
-    // The buttons, the language selector and the status bar, made after the first paint.
+    // The buttons, the language selector and the status bar, made hidden after the first paint,
+    // with their look, captions, state and places.
     void CreateLowerControls();
     void CreateMenus();
     void Layout();

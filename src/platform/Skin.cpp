@@ -102,16 +102,26 @@ void Skin::ApplyToChildren(HWND window)
     EnumChildWindows(
         window,
         [](HWND child, LPARAM param) -> BOOL {
-            auto* skin = reinterpret_cast<Skin*>(param);
-            SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(skin->font_.get()), TRUE);
-            if (IsClass(child, WC_LISTVIEWW)) {
-                ListView_SetBkColor(child, skin->windowBack_);
-                ListView_SetTextBkColor(child, skin->windowBack_);
-                ListView_SetTextColor(child, skin->windowText_);
-            }
+            reinterpret_cast<Skin*>(param)->ApplyToOne(child);
             return TRUE;
         },
         reinterpret_cast<LPARAM>(this));
+}
+
+void Skin::ApplyToControl(HWND control)
+{
+    ApplyToOne(control);
+    ApplyToChildren(control);
+}
+
+void Skin::ApplyToOne(HWND control)
+{
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+    if (IsClass(control, WC_LISTVIEWW)) {
+        ListView_SetBkColor(control, windowBack_);
+        ListView_SetTextBkColor(control, windowBack_);
+        ListView_SetTextColor(control, windowText_);
+    }
 }
 
 LRESULT CALLBACK Skin::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data)

@@ -18,8 +18,8 @@ class Skin {
     bool LoadSkinFile(const std::wstring& path);
     // From now on the window's frame and controls are drawn with the loaded skin.
     void ApplySkin(HWND window);
-    // Gives the window's controls the skin's font and colours, also those made after ApplySkin.
-    void ApplyToChildren(HWND window);
+    // Gives a control made after ApplySkin, and the windows inside it, the skin's font and colours.
+    void ApplyToControl(HWND control);
     bool Loaded() const { return loaded_; }
 
     COLORREF PanelBackColor() const { return panelBack_; }
@@ -31,6 +31,8 @@ class Skin {
 
   private:
     static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    void ApplyToChildren(HWND window);
+    void ApplyToOne(HWND control);
     void MakeFont(HWND window);
 
     bool loaded_ = false;
