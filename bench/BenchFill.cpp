@@ -1,6 +1,7 @@
 // Fill benchmark: time from process start to the first paint of the filled list, for the real
-// Ravelin.exe and for the floor program, and FillStartupList alone; then a StartUp folder of
-// 1 000 shortcuts against listing it and reading the targets directly.
+// Ravelin.exe and for the floor program, and FillStartupList alone; the timed start steps of
+// Ravelin.exe; then a StartUp folder of 1 000 shortcuts against listing it and reading the
+// targets directly.
 // With --all-sources [other Ravelin.exe...], 1 000 entries spread over every place Windows starts
 // programs from instead, some switched off by Windows' own flag, against the floor reading the same
 // and against the floor of the nine places older builds read.
@@ -17,9 +18,11 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -35,10 +38,21 @@ double Now()
     return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
 }
 
+// Of the runs that succeeded (a failed start counts as -1).
 double Median(std::vector<double> v)
 {
+    std::erase_if(v, [](double t) { return t < 0; });
+    if (v.empty()) return -1;
     std::sort(v.begin(), v.end());
     return v[v.size() / 2];
+}
+
+double Least(const std::vector<double>& v)
+{
+    double least = -1;
+    for (double t : v)
+        if (t >= 0 && (least < 0 || t < least)) least = t;
+    return least;
 }
 
 double MedianOf(int runs, const std::function<double()>& measure)
@@ -48,28 +62,69 @@ double MedianOf(int runs, const std::function<double()>& measure)
     return Median(times);
 }
 
-// Milliseconds from CreateProcess to the program's signal that its filled list has been painted.
-double StartUntilPainted(const std::wstring& program)
+// One start of a program until its filled list has been painted: the milliseconds from
+// CreateProcess, and for Ravelin.exe its start steps, each with its own milliseconds.
+struct Start {
+    double painted = -1;
+    std::vector<std::pair<std::wstring, double>> steps;
+};
+
+// The program's marks are milliseconds of the performance counter, which we share with it: each
+// step lasts from the mark before it (the first from CreateProcess) to its own.
+std::vector<std::pair<std::wstring, double>> ReadSteps(const std::wstring& file, double start)
+{
+    std::vector<std::pair<std::wstring, double>> steps;
+    std::string bytes;
+    if (!platform::ReadWholeFile(file, bytes, nullptr)) return steps;
+    double previous = start;
+    size_t from = 0;
+    while (from < bytes.size()) {
+        size_t end = bytes.find('\n', from);
+        if (end == std::string::npos) end = bytes.size();
+        const std::string line = bytes.substr(from, end - from);
+        from = end + 1;
+        const size_t tab = line.find('\t');
+        if (tab == std::string::npos) continue;
+        const double at = std::atof(line.c_str() + tab + 1);
+        steps.emplace_back(platform::WideFromCodePage(CP_UTF8, line.substr(0, tab)), at - previous);
+        previous = at;
+    }
+    return steps;
+}
+
+// With withSteps the program is asked to end once its queued work has run, and to leave its
+// steps in a file; otherwise it is ended at once.
+Start StartUntilPainted(const std::wstring& program, bool withSteps)
 {
     const wchar_t* eventName = L"RavelinBenchPainted";
     platform::UniqueHandle painted(CreateEventW(nullptr, TRUE, FALSE, eventName));
     SetEnvironmentVariableW(L"RAVELIN_BENCH_PAINTED", eventName);
+    const std::wstring stepsFile = platform::ProgramFolder() + L"\\bench_fill_steps.txt";
+    platform::RemoveFile(stepsFile, true);
+    SetEnvironmentVariableW(L"RAVELIN_BENCH_STEPS", withSteps ? stepsFile.c_str() : nullptr);
     STARTUPINFOW si{};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi{};
     std::wstring commandLine = L"\"" + program + L"\"";
+    Start result;
     double start = Now();
     if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
         std::printf("cannot start %ls (error %lu)\n", program.c_str(), GetLastError());
-        return -1;
+        return result;
     }
     DWORD waited = WaitForSingleObject(painted.get(), 300000);
     double elapsed = Now() - start;
-    TerminateProcess(pi.hProcess, 0);
+    // The quit message queues behind the work the program posted before its first paint.
+    if (!withSteps || waited != WAIT_OBJECT_0 || !PostThreadMessageW(pi.dwThreadId, WM_QUIT, 0, 0) ||
+        WaitForSingleObject(pi.hProcess, 60000) != WAIT_OBJECT_0)
+        TerminateProcess(pi.hProcess, 0);
     WaitForSingleObject(pi.hProcess, 10000);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
-    return waited == WAIT_OBJECT_0 ? elapsed : -1;
+    if (waited != WAIT_OBJECT_0) return result;
+    result.painted = elapsed;
+    if (withSteps) result.steps = ReadSteps(stepsFile, start);
+    return result;
 }
 
 void ClearRunKeys()
@@ -230,10 +285,10 @@ int AllSourcesBench(const std::vector<std::wstring>& programs, const std::wstrin
     FillAllPlaces(entries);
     std::vector<std::vector<double>> times(programs.size() + 2);
     for (int i = 0; i < runs; ++i) {
-        for (size_t p = 0; p < programs.size(); ++p) times[p].push_back(StartUntilPainted(programs[p]));
+        for (size_t p = 0; p < programs.size(); ++p) times[p].push_back(StartUntilPainted(programs[p], false).painted);
         for (const wchar_t* places : {L"all", L"nine"}) {
             SetEnvironmentVariableW(L"RAVELIN_FLOOR_PLACES", places);
-            times[programs.size() + (places[0] == L'n')].push_back(StartUntilPainted(floor));
+            times[programs.size() + (places[0] == L'n')].push_back(StartUntilPainted(floor, false).painted);
         }
         SetEnvironmentVariableW(L"RAVELIN_FLOOR_PLACES", nullptr);
     }
@@ -278,17 +333,60 @@ int main(int argc, char** argv)
     EmptyFolder(platform::GetSpecialFolderPath(CSIDL_COMMON_STARTUP));
     platform::RemoveFile(StorePath(), true);
 
-    std::printf("Fill of the five run keys (median of 3 runs; times in ms)\n");
-    std::printf("%7s %14s %14s %7s %14s %16s\n", "N", "Ravelin.exe", "floor", "ratio", "FillStartupList",
-                "fill per entry");
-    for (int n : {100, 1000, 10000, 32767}) {
+    // Starts of Ravelin.exe and of the floor alternate, so that a change of load on the machine
+    // weighs on both alike. The machine is shared: the least of the runs shows what a start costs
+    // without the others' load, the median what it costs under it.
+    constexpr int Runs = 9;
+    const int sizes[] = {100, 1000, 10000, 32767};
+    std::vector<std::wstring> stepNames;
+    std::vector<std::vector<std::pair<double, double>>> stepTimesBySize; // [step][size]: median, least
+    std::printf("Start to the first paint of the filled list, five run keys (%d runs each; ms)\n", Runs);
+    std::printf("%7s %12s %12s %7s   %12s %12s %7s %16s %16s\n", "", "median:", "", "", "least:", "", "", "", "");
+    std::printf("%7s %12s %12s %7s   %12s %12s %7s %16s %16s\n", "N", "Ravelin.exe", "floor", "ratio", "Ravelin.exe",
+                "floor", "ratio", "FillStartupList", "fill per entry");
+    for (size_t s = 0; s < std::size(sizes); ++s) {
+        const int n = sizes[s];
         ClearRunKeys();
         FillRunKeys(n);
-        double app = MedianOf(3, [&] { return StartUntilPainted(ravelin); });
-        double bare = MedianOf(3, [&] { return StartUntilPainted(floor); });
+        std::vector<double> app, bare;
+        std::vector<std::vector<double>> stepTimes;
+        for (int run = 0; run < Runs; ++run) {
+            Start started = StartUntilPainted(ravelin, true);
+            app.push_back(started.painted);
+            bare.push_back(StartUntilPainted(floor, false).painted);
+            for (const auto& [name, ms] : started.steps) {
+                size_t k = std::find(stepNames.begin(), stepNames.end(), name) - stepNames.begin();
+                if (k == stepNames.size()) {
+                    stepNames.push_back(name);
+                    stepTimesBySize.emplace_back(std::size(sizes), std::pair(0.0, 0.0));
+                }
+                if (stepTimes.size() <= k) stepTimes.resize(k + 1);
+                stepTimes[k].push_back(ms);
+            }
+        }
+        for (size_t k = 0; k < stepTimes.size(); ++k)
+            if (!stepTimes[k].empty()) stepTimesBySize[k][s] = {Median(stepTimes[k]), Least(stepTimes[k])};
         double fill = MedianOf(3, [&] { return TimeFill(n); });
-        std::printf("%7d %14.1f %14.1f %6.2fx %14.1f %13.1f us\n", n, app, bare, app / bare, fill,
+        std::printf("%7d %12.1f %12.1f %6.2fx   %12.1f %12.1f %6.2fx %16.1f %13.1f us\n", n, Median(app),
+                    Median(bare), Median(app) / Median(bare), Least(app), Least(bare), Least(app) / Least(bare), fill,
                     fill * 1000.0 / n);
+    }
+
+    std::printf("\nStart steps of Ravelin.exe (median and least of %d runs; ms of each step, the first from "
+                "CreateProcess)\n",
+                Runs);
+    std::printf("%-38s", "step");
+    for (int n : sizes) std::printf(" %15d", n);
+    std::printf("\n");
+    for (size_t k = 0; k < stepNames.size(); ++k) {
+        // The zero-length mark of the first paint divides the steps before it from those after.
+        if (stepNames[k] == L"first paint") {
+            std::printf("  -- first paint; after it:\n");
+            continue;
+        }
+        std::printf("%-38ls", stepNames[k].c_str());
+        for (const auto& [median, least] : stepTimesBySize[k]) std::printf(" %7.1f %7.1f", median, least);
+        std::printf("\n");
     }
     ClearRunKeys();
 

@@ -2,28 +2,28 @@
 #include "app/frmMain.h"
 #include "dialogs/frmAbout.h"
 #include "find/ListCommand.h"
+#include "platform/StartSteps.h"
 
 #include <commctrl.h>
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR arguments, int showCommand)
 {
+    namespace steps = platform::startsteps;
+    steps::Mark(L"load the program");
     platform::ComApartment com;
     // Ravelin.exe /list [/json] writes the list for scripts and shows no window.
     if (const ListRequest list = ParseListRequest(arguments); list.wanted) return RunListCommand(list.json);
     INITCOMMONCONTROLSEX controls{static_cast<DWORD>(sizeof(INITCOMMONCONTROLSEX)),
                                   ICC_LISTVIEW_CLASSES | ICC_USEREX_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
+    steps::Mark(L"COM and common controls");
 
     frmMain main;
     if (!main.Create(instance)) return 0; // another instance runs: end silently
     ShowWindow(main.Handle(), showCommand);
     RedrawWindow(main.Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-    // The fill benchmark names an event to be told when the filled list has first been painted.
-    wchar_t benchEvent[128];
-    if (GetEnvironmentVariableW(L"RAVELIN_BENCH_PAINTED", benchEvent, 128) - 1 < 127) {
-        platform::UniqueHandle painted(OpenEventW(EVENT_MODIFY_STATE, FALSE, benchEvent));
-        if (painted) SetEvent(painted.get());
-    }
+    steps::Mark(L"show and paint");
+    steps::FirstPaint();
 
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
@@ -34,5 +34,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR arguments, int showComm
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
+    steps::Report();
     return static_cast<int>(msg.wParam);
 }

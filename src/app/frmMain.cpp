@@ -17,6 +17,7 @@
 #include "platform/Files.h"
 #include "platform/Names.h"
 #include "platform/FileDialog.h"
+#include "platform/StartSteps.h"
 #include "platform/Text.h"
 #include "staging/EntryStore.h"
 #include "staging/Profiles.h"
@@ -32,8 +33,9 @@ namespace {
 constexpr UINT WM_COMBOLANG_CLICK = WM_APP + 1;
 // Tells of a store that could not be read once the window is on the screen.
 constexpr UINT WM_STORE_PROBLEM = WM_APP + 2;
-// Posted by the start: the files are looked at once the window has been painted.
-constexpr UINT WM_FILEFACTS_START = WM_APP + 3;
+// Runs the work the first paint does not need, the look at the files last, once the start has
+// painted the list.
+constexpr UINT WM_AFTERFIRSTPAINT = WM_APP + 3;
 // Posted by the worker thread when answers wait.
 constexpr UINT WM_FILEFACTS = WM_APP + 4;
 
@@ -76,6 +78,23 @@ constexpr int ColumnWidths[ShownColumnCount] = {150, 130, 220, 90, 140, 320, 150
 // Publisher stands next to Status, where it is seen without scrolling.
 constexpr int ColumnOrder[ShownColumnCount] = {TaskName, Status,      PublisherColumn, LoadFrom,
                                                User,     When,        Location};
+
+// Made hidden after the first paint, in this order, which is their tab order after the list.
+struct ControlDesign {
+    int id;
+    const wchar_t* cls;
+    const wchar_t* text;
+    DWORD style;
+};
+constexpr ControlDesign LowerControls[] = {
+    {IDC_CMDDISABLE, WC_BUTTONW, L"&Disable", WS_TABSTOP | BS_PUSHBUTTON},
+    {IDC_CMDREMOVE, WC_BUTTONW, L"&Remove", WS_TABSTOP | BS_PUSHBUTTON},
+    {IDC_CMDRESET, WC_BUTTONW, L"R&eset All", WS_TABSTOP | BS_PUSHBUTTON},
+    {IDC_CMDADDTASK, WC_BUTTONW, L"Add &Task", WS_TABSTOP | BS_PUSHBUTTON},
+    {IDC_LABEL3, WC_STATICW, L"Select  Language", SS_LEFT | SS_NOPREFIX},
+    {IDC_COMBOLANG, WC_COMBOBOXEXW, L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST},
+    {IDC_STATUSBAR, STATUSCLASSNAMEW, L"", SBARS_SIZEGRIP},
+};
 
 struct MenuItemDesign {
     UINT id; // 0 starts a new top-level menu
@@ -144,7 +163,7 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_CREATE:
-        CreateControls();
+        CreateListControls();
         CreateMenus();
         ShowFindTexts();
         return 0;
@@ -180,9 +199,6 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_INITMENUPOPUP:
         EnableJumpItems(reinterpret_cast<HMENU>(wParam), SelectedRowJumps());
         return 0;
-    case WM_FILEFACTS_START:
-        StartFileFacts();
-        return 0;
     case WM_FILEFACTS:
         TakeFileFacts();
         return 0;
@@ -192,6 +208,9 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_STORE_PROBLEM:
         ReportStoreProblem();
+        return 0;
+    case WM_AFTERFIRSTPAINT:
+        AfterFirstPaint();
         return 0;
     case WM_NOTIFY:
         return OnNotify(reinterpret_cast<NMHDR*>(lParam));
@@ -207,19 +226,23 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
-void frmMain::CreateControls()
+HWND frmMain::MakeControl(DWORD exStyle, const wchar_t* cls, const wchar_t* text, DWORD style, int id)
 {
-    auto make = [&](DWORD exStyle, const wchar_t* cls, const wchar_t* text, DWORD style, int id) {
-        return CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 10, 10, hwnd_,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
-    };
-    make(0, WC_STATICW, L"StartUp Programs", SS_LEFT | SS_NOPREFIX, IDC_LABEL1);
-    make(0, WC_STATICW, L"Note: no action comes into effect unless you choose an item from the apply menu",
-         SS_RIGHT | SS_NOPREFIX, IDC_LBLNOTE);
-    make(WS_EX_CLIENTEDGE, WC_EDITW, L"", WS_TABSTOP | ES_AUTOHSCROLL, IDC_TXTFILTER);
-    HWND list = make(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
-                     WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_SINGLESEL, IDC_LISTVIEW1);
-    ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER | LVS_EX_LABELTIP);
+    return CreateWindowExW(exStyle, cls, text, WS_CHILD | style, 0, 0, 10, 10, hwnd_,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
+}
+
+void frmMain::CreateListControls()
+{
+    MakeControl(0, WC_STATICW, L"StartUp Programs", WS_VISIBLE | SS_LEFT | SS_NOPREFIX, IDC_LABEL1);
+    MakeControl(0, WC_STATICW, L"Note: no action comes into effect unless you choose an item from the apply menu",
+                WS_VISIBLE | SS_RIGHT | SS_NOPREFIX, IDC_LBLNOTE);
+    MakeControl(WS_EX_CLIENTEDGE, WC_EDITW, L"", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, IDC_TXTFILTER);
+    HWND list = MakeControl(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
+                            WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_SINGLESEL,
+                            IDC_LISTVIEW1);
+    // Double buffering, which only spares later repaints a flicker, starts after the first paint.
+    ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP);
     UINT dpi = GetDpiForWindow(hwnd_);
     for (int c = 0; c < ShownColumnCount; ++c) {
         LVCOLUMNW column{};
@@ -232,14 +255,23 @@ void frmMain::CreateControls()
     ListView_SetColumnOrderArray(list, ShownColumnCount, const_cast<int*>(ColumnOrder));
     ACCEL find{FCONTROL | FVIRTKEY, 'F', IDM_FIND};
     accelerators_.reset(CreateAcceleratorTableW(&find, 1));
-    make(0, WC_BUTTONW, L"&Disable", WS_TABSTOP | BS_PUSHBUTTON, IDC_CMDDISABLE);
-    make(0, WC_BUTTONW, L"&Remove", WS_TABSTOP | BS_PUSHBUTTON, IDC_CMDREMOVE);
-    make(0, WC_BUTTONW, L"R&eset All", WS_TABSTOP | BS_PUSHBUTTON, IDC_CMDRESET);
-    make(0, WC_BUTTONW, L"Add &Task", WS_TABSTOP | BS_PUSHBUTTON, IDC_CMDADDTASK);
-    make(0, WC_STATICW, L"Select  Language", SS_LEFT | SS_NOPREFIX, IDC_LABEL3);
-    make(0, WC_COMBOBOXEXW, L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, IDC_COMBOLANG);
-    make(0, STATUSCLASSNAMEW, L"", SBARS_SIZEGRIP, IDC_STATUSBAR);
-    ApplyStandardFont();
+}
+
+void frmMain::CreateLowerControls()
+{
+    for (const ControlDesign& design : LowerControls) {
+        HWND control = MakeControl(0, design.cls, design.text, design.style, design.id);
+        if (Skin1.Loaded()) {
+            Skin1.ApplyToControl(control);
+        } else {
+            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+            platform::SetFontOnChildren(control, font_.get());
+        }
+    }
+    if (LanguagePacksFound) ApplyControlCaptions(hwnd_);
+    ShowButtons();
+    Layout();
+    ShowRowCount();
 }
 
 void frmMain::CreateMenus()
@@ -282,8 +314,10 @@ void frmMain::Layout()
             if (p.anchors & Top) h += dy;
             else y += dy;
         }
-        if (defer)
-            defer = DeferWindowPos(defer, GetDlgItem(hwnd_, p.id), nullptr, Scale(x, dpi), Scale(y, dpi),
+        // Controls made after the first paint are placed when they are made.
+        HWND control = GetDlgItem(hwnd_, p.id);
+        if (defer && control)
+            defer = DeferWindowPos(defer, control, nullptr, Scale(x, dpi), Scale(y, dpi),
                                    Scale(w < 0 ? 0 : w, dpi), Scale(h < 0 ? 0 : h, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
     }
     if (defer) EndDeferWindowPos(defer);
@@ -294,8 +328,11 @@ void frmMain::Layout()
 
 bool frmMain::Form_Load()
 {
+    namespace steps = platform::startsteps;
+    steps::Mark(L"main window and list");
     // The skin comes first; a missing or broken skin leaves the standard look.
-    if (Skin1.LoadSkinFile(platform::ProgramFolder() + platform::names::SkinFile)) Skin1.ApplySkin(hwnd_);
+    SkinOrStandardFont(Skin1, hwnd_, font_);
+    steps::Mark(L"skin");
 
     instanceGuard_ = std::make_unique<platform::SingleInstance>();
     if (instanceGuard_->AnotherIsRunning()) {
@@ -305,22 +342,49 @@ bool frmMain::Form_Load()
 
     LoadStoredLanguage();
     LanguagePacksFound = false;
-    BuildLanguageList();
+    steps::Mark(L"instance check and language setting");
+    // Whether captions apply depends on the packs and flags read; the selector shows them
+    // after the first paint.
+    languagePacks_ = ReadLanguageList(ImageList1, GetDpiForWindow(hwnd_), hwnd_);
     if (LanguagePacksFound && !UsablePackChosen()) LanguagePacksFound = false;
+    steps::Mark(L"language packs and flags");
 
     state_.DisableCaption = SetCaptionfromINI(L"423");
     state_.EnableCaption = SetCaptionfromINI(L"413");
     // Without a pack both lookups are empty; the button still needs words.
     if (state_.DisableCaption.empty()) state_.DisableCaption = L"&Disable";
     if (state_.EnableCaption.empty()) state_.EnableCaption = L"&Enable";
-    if (LanguagePacksFound) ApplyCaptions();
+    // The About box takes its captions when it is made, after the first paint.
+    if (LanguagePacksFound) ApplyMainWindowCaptions(hwnd_, state_);
+    steps::Mark(L"captions");
 
     FillStartupList();
+    steps::Mark(L"list fill");
+    // The rest of the start comes first, so that a word about the store shows over the whole window.
+    PostMessageW(hwnd_, WM_AFTERFIRSTPAINT, 0, 0);
     PostMessageW(hwnd_, WM_STORE_PROBLEM, 0, 0);
     SetTimer(hwnd_, IDT_NOTE, 500, nullptr);
     Layout();
-    PostMessageW(hwnd_, WM_FILEFACTS_START, 0, 0);
+    steps::Mark(L"timer and layout");
     return true;
+}
+
+void frmMain::AfterFirstPaint()
+{
+    namespace steps = platform::startsteps;
+    ListView_SetExtendedListViewStyleEx(Control(IDC_LISTVIEW1), LVS_EX_DOUBLEBUFFER, LVS_EX_DOUBLEBUFFER);
+    // Made hidden and shown complete, so that each paints once, with its final look.
+    CreateLowerControls();
+    steps::Mark(L"buttons, selector and status bar");
+    ShowLanguageList(Control(IDC_COMBOLANG), languagePacks_, ImageList1.get(), hwnd_);
+    steps::Mark(L"selector entries and flags");
+    for (const ControlDesign& design : LowerControls) ShowWindow(Control(design.id), SW_SHOWNA);
+    steps::Mark(L"showing them");
+    // As the captions step does: hidden, so that it shows the pack when the user opens it.
+    if (LanguagePacksFound) frmAbout::Load(hwnd_);
+    steps::Mark(L"hidden About box");
+    StartFileFacts();
+    steps::Mark(L"file facts asked");
 }
 
 void frmMain::Form_Unload()
@@ -476,11 +540,6 @@ void frmMain::ShowApplyResult(const ApplyResult& result)
                  reinterpret_cast<LPARAM>(ApplyResultText(result).c_str()));
     RefreshList();
     ShowButtons();
-}
-
-void frmMain::BuildLanguageList()
-{
-    ::BuildLanguageList(Control(IDC_COMBOLANG), ImageList1, GetDpiForWindow(hwnd_), hwnd_);
 }
 
 void frmMain::ApplyCaptions()

@@ -4,6 +4,7 @@
 #include "find/DisplayList.h"
 #include "find/FileFacts.h"
 #include "find/JumpToEntry.h"
+#include "i18n/LanguageList.h"
 #include "platform/Handles.h"
 #include "platform/Settings.h"
 #include "platform/Skin.h"
@@ -22,9 +23,13 @@ class frmMain {
     frmMain& operator=(const frmMain&) = delete;
     ~frmMain();
 
-    // Creates the window and runs the start sequence. False when another instance runs: the
-    // window was closed at once and never shown.
+    // Creates the window and runs the start sequence up to the filled list. False when another
+    // instance runs: the window was closed at once and never shown.
     bool Create(HINSTANCE instance);
+    // The rest of the start, which the first paint of the list does not need: the buttons, the
+    // language selector and the status bar, the selector's entries and flags, the hidden About
+    // box. Create posts a message that runs it once the list has been shown and painted.
+    void AfterFirstPaint();
     HWND Handle() const { return hwnd_; }
     HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
 
@@ -46,7 +51,6 @@ class frmMain {
     void mnuApp_Just_Click();
 
     // Language selector and captions.
-    void BuildLanguageList();
     void ApplyCaptions();
     void ComboLang_Click();
     void RestLang();
@@ -86,7 +90,12 @@ class frmMain {
   private:
     template <class T> friend LRESULT CALLBACK ClassWindowProc(HWND, UINT, WPARAM, LPARAM);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    void CreateControls();
+    HWND MakeControl(DWORD exStyle, const wchar_t* cls, const wchar_t* text, DWORD style, int id);
+    // The heading, the note and the list: what the first paint shows.
+    void CreateListControls();
+    // The buttons, the language selector and the status bar, made hidden after the first paint,
+    // with their look, captions, state and places.
+    void CreateLowerControls();
     void CreateMenus();
     void Layout();
     void ApplyStandardFont();
@@ -120,6 +129,7 @@ class frmMain {
     bool syncingSelection_ = false;
     platform::UniqueGdi<HFONT> font_;
     platform::UniqueImageList ImageList1;
+    LanguagePacks languagePacks_;
     bool comboClickPending_ = false;
     bool storeProblemShown_ = false;
     DisplayList display_;

@@ -94,7 +94,13 @@ std::span<const Caption> CaptionTable()
     return Captions;
 }
 
-void ApplyCaptions(HWND mainWindow, MainState& state)
+void ApplyControlCaptions(HWND mainWindow)
+{
+    for (const Caption& caption : Captions)
+        if (caption.target == MainControl) SetDlgItemTextW(mainWindow, caption.id, SetCaptionfromINI(caption.key).c_str());
+}
+
+void ApplyMainWindowCaptions(HWND mainWindow, MainState& state)
 {
     HMENU bar = GetMenu(mainWindow);
     for (const Caption& caption : Captions) {
@@ -114,7 +120,6 @@ void ApplyCaptions(HWND mainWindow, MainState& state)
             break;
         case AboutTitle:
         case AboutControl:
-            SetAboutCaption(frmAbout::Load(mainWindow), caption, text);
             break;
         case Message:
             MessageTexts[static_cast<size_t>(caption.id)] = text;
@@ -133,4 +138,11 @@ void ApplyCaptions(HWND mainWindow, MainState& state)
     DrawMenuBar(mainWindow);
     state.DisableButtonCaption = state.EnableCaption;
     SetDlgItemTextW(mainWindow, IDC_CMDDISABLE, state.DisableButtonCaption.c_str());
+}
+
+void ApplyCaptions(HWND mainWindow, MainState& state)
+{
+    ApplyMainWindowCaptions(mainWindow, state);
+    // Created hidden when missing, so that its load (skin, right to left) runs first.
+    ApplyAboutCaptions(frmAbout::Load(mainWindow));
 }

@@ -36,6 +36,10 @@ void ApplyAboutCaptions(frmAbout& about);
 // an empty text; the About box is created hidden for its targets when it does not exist. Last,
 // the Disable button takes EnableCaption until the selected row says otherwise.
 void ApplyCaptions(HWND mainWindow, MainState& state);
+// The same but for the About box, whose load applies its own captions when it is created.
+void ApplyMainWindowCaptions(HWND mainWindow, MainState& state);
+// Sets the labels and buttons of the main window that exist, for controls created later.
+void ApplyControlCaptions(HWND mainWindow);
 
 void SetMenuText(HMENU menu, UINT item, BOOL byPosition, const std::wstring& text);
 void SetColumnHeader(HWND list, int column, const std::wstring& text);

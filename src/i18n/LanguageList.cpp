@@ -1,4 +1,4 @@
-// Language selector fill: two passes over one sorted listing of the Lang folder.
+// Language selector fill: two passes over one sorted listing of the Lang folder, then the entries.
 #include "i18n/LanguageList.h"
 #include "i18n/Globals.h"
 #include "platform/Files.h"
@@ -50,44 +50,50 @@ std::wstring PackDisplayName(std::wstring_view fileName)
     return std::wstring(fileName.substr(0, dot));
 }
 
-void BuildLanguageList(HWND comboLang, platform::UniqueImageList& imageList1, UINT dpi, HWND owner)
+LanguagePacks ReadLanguageList(platform::UniqueImageList& imageList1, UINT dpi, HWND owner)
 {
+    LanguagePacks packs;
     const std::wstring folder = platform::ProgramFolder() + L"\\Lang";
     const platform::FolderListing listing = platform::ListFolderFiles(folder);
     if (listing.error != ERROR_SUCCESS) {
         ShowError(owner, folder + L": " + platform::SystemErrorText(listing.error));
-        return;
+        return packs;
     }
 
     const int width = MulDiv(FlagWidth, static_cast<int>(dpi), 96);
     const int height = MulDiv(FlagHeight, static_cast<int>(dpi), 96);
-    bool bitmapFound = false;
-    bool failed = false;
     for (const std::wstring& name : listing.names) {
         if (!platform::EndsWithNoCase(name, L".bmp")) continue;
         DWORD error = ERROR_SUCCESS;
         platform::UniqueGdi<HBITMAP> bitmap(platform::LoadBitmapFile(folder + L"\\" + name, width, height, &error));
         if (!bitmap) {
+            // An error ends the fill at once: no pack is listed, the flags read stay unattached.
             ShowError(owner, InvalidPictureText(name, error));
-            failed = true;
-            break;
+            return {};
         }
         if (!imageList1) imageList1.reset(ImageList_Create(width, height, ILC_COLOR32, 4, 4));
         if (!imageList1 || ImageList_Add(imageList1.get(), bitmap.get(), nullptr) < 0) {
             ShowError(owner, L"\"" + name + L"\": " + platform::SystemErrorText(ERROR_NOT_ENOUGH_MEMORY));
-            failed = true;
-            break;
+            return {};
         }
-        bitmapFound = true;
+        packs.flags = true;
     }
-    // An error ends the fill at once: the flags read before it stay in the list, unattached.
-    if (failed) return;
-    if (bitmapFound) SendMessageW(comboLang, CBEM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(imageList1.get()));
 
     for (const std::wstring& name : listing.names) {
         if (!platform::EndsWithNoCase(name, L".ini")) continue;
-        std::wstring displayName = PackDisplayName(name);
         LanguagePacksFound = true;
+        packs.fileNames.push_back(name);
+    }
+    packs.complete = true;
+    return packs;
+}
+
+void ShowLanguageList(HWND comboLang, const LanguagePacks& packs, HIMAGELIST imageList1, HWND owner)
+{
+    if (!packs.complete) return;
+    if (packs.flags) SendMessageW(comboLang, CBEM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(imageList1));
+    for (const std::wstring& name : packs.fileNames) {
+        std::wstring displayName = PackDisplayName(name);
         const int position = static_cast<int>(SendMessageW(comboLang, CB_GETCOUNT, 0, 0));
         COMBOBOXEXITEMW item{};
         item.mask = CBEIF_TEXT | CBEIF_IMAGE | CBEIF_SELECTEDIMAGE;

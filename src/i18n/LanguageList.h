@@ -5,13 +5,23 @@
 #include <windows.h>
 #include <string>
 #include <string_view>
+#include <vector>
 
-// Fills comboLang (a ComboBoxEx) from the Lang folder: first every ".bmp" into imageList1 in
-// listing order, then one entry per ".ini" whose picture index is its position, so that packs
-// and flags pair by position. Sets LanguagePacksFound for each pack and selects the entry of
-// LanguageFile. Any error ends the fill with a message box (owner) showing its description;
-// what was added before it stays.
-void BuildLanguageList(HWND comboLang, platform::UniqueImageList& imageList1, UINT dpi, HWND owner);
+// The selector fill comes in two halves: reading the Lang folder decides whether captions
+// apply, so it runs in the start sequence; showing the entries can wait for the first paint.
+struct LanguagePacks {
+    std::vector<std::wstring> fileNames; // the packs, in listing order
+    bool flags = false;                  // flags were read and are to be shown beside them
+    bool complete = false;               // no error ended the reading
+};
+// Reads every ".bmp" of the Lang folder into imageList1 in listing order, then lists every
+// ".ini", setting LanguagePacksFound for each. Any error ends it with a message box (owner)
+// showing its description: no pack is listed then, the flags read stay in imageList1.
+LanguagePacks ReadLanguageList(platform::UniqueImageList& imageList1, UINT dpi, HWND owner);
+// Fills comboLang (a ComboBoxEx) with one entry per pack whose picture index is its position,
+// so that packs and flags pair by position, and selects the entry of LanguageFile. An entry the
+// selector refuses ends the fill with a message box (owner). After a reading error it does nothing.
+void ShowLanguageList(HWND comboLang, const LanguagePacks& packs, HIMAGELIST imageList1, HWND owner);
 
 // "English.ini" gives "English": the name before the first ".ini", whatever its case.
 std::wstring PackDisplayName(std::wstring_view fileName);

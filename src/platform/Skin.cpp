@@ -1,4 +1,4 @@
-// Skin engine: subclasses a window to paint its background and colour its controls.
+// Skin engine: takes over a window's procedure to paint its background and colour its controls.
 #include "platform/Skin.h"
 #include "platform/Files.h"
 #include "platform/IniFile.h"
@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <cwchar>
+#include <vector>
 
 namespace platform {
 
@@ -20,6 +21,15 @@ bool ParseColor(const std::wstring& text, COLORREF& color)
     if (r < 0 || r > 255 || g < 0 || g > 255 || b < 0 || b > 255) return false;
     color = RGB(r, g, b);
     return true;
+}
+
+// The skinned windows, each with its skin. The system's subclassing keeps its data in window
+// properties, which under Wine cost a round trip to the server for every message: a list
+// sends its window a notification per cell it paints, and that doubled the first paint.
+std::vector<Skin*>& Skinned()
+{
+    static std::vector<Skin*> skins;
+    return skins;
 }
 
 bool IsClass(HWND window, const wchar_t* name)
@@ -92,7 +102,12 @@ void Skin::ApplySkin(HWND window)
 {
     if (!loaded_ || !window) return;
     MakeFont(window);
-    SetWindowSubclass(window, SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    if (!window_) {
+        window_ = window;
+        Skinned().push_back(this);
+        original_ = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Skin::SkinProc)));
+    }
     ApplyToChildren(window);
     InvalidateRect(window, nullptr, TRUE);
 }
@@ -102,21 +117,48 @@ void Skin::ApplyToChildren(HWND window)
     EnumChildWindows(
         window,
         [](HWND child, LPARAM param) -> BOOL {
-            auto* skin = reinterpret_cast<Skin*>(param);
-            SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(skin->font_.get()), TRUE);
-            if (IsClass(child, WC_LISTVIEWW)) {
-                ListView_SetBkColor(child, skin->windowBack_);
-                ListView_SetTextBkColor(child, skin->windowBack_);
-                ListView_SetTextColor(child, skin->windowText_);
-            }
+            reinterpret_cast<Skin*>(param)->ApplyToOne(child);
             return TRUE;
         },
         reinterpret_cast<LPARAM>(this));
 }
 
-LRESULT CALLBACK Skin::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data)
+void Skin::ApplyToControl(HWND control)
 {
-    auto* skin = reinterpret_cast<Skin*>(data);
+    ApplyToOne(control);
+    ApplyToChildren(control);
+}
+
+void Skin::ApplyToOne(HWND control)
+{
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+    if (IsClass(control, WC_LISTVIEWW)) {
+        ListView_SetBkColor(control, windowBack_);
+        ListView_SetTextBkColor(control, windowBack_);
+        ListView_SetTextColor(control, windowText_);
+    }
+}
+
+Skin::~Skin()
+{
+    Detach();
+}
+
+void Skin::Detach()
+{
+    if (!window_) return;
+    SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
+    std::erase(Skinned(), this);
+    window_ = nullptr;
+}
+
+LRESULT CALLBACK Skin::SkinProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    Skin* skin = nullptr;
+    for (Skin* s : Skinned())
+        if (s->window_ == window) skin = s;
+    if (!skin) return DefWindowProcW(window, message, wParam, lParam);
+    const WNDPROC original = skin->original_;
     switch (message) {
     case WM_ERASEBKGND: {
         RECT rc;
@@ -140,16 +182,17 @@ LRESULT CALLBACK Skin::SubclassProc(HWND window, UINT message, WPARAM wParam, LP
         return reinterpret_cast<LRESULT>(skin->windowBrush_.get());
     }
     case WM_DPICHANGED: {
-        LRESULT r = DefSubclassProc(window, message, wParam, lParam);
+        LRESULT r = CallWindowProcW(original, window, message, wParam, lParam);
         skin->MakeFont(window);
         skin->ApplyToChildren(window);
         return r;
     }
     case WM_NCDESTROY:
-        RemoveWindowSubclass(window, SubclassProc, 1);
+        // The window's own procedure may end the skin's owner: the skin lets go first.
+        skin->Detach();
         break;
     }
-    return DefSubclassProc(window, message, wParam, lParam);
+    return CallWindowProcW(original, window, message, wParam, lParam);
 }
 
 } // namespace platform

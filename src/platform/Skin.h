@@ -14,10 +14,18 @@ namespace platform {
 //   [Font]   Name=...  Size=points
 class Skin {
   public:
+    Skin() = default;
+    Skin(const Skin&) = delete;
+    Skin& operator=(const Skin&) = delete;
+    ~Skin();
+
     // False when the file is missing or is not a skin; the standard look then stays.
     bool LoadSkinFile(const std::wstring& path);
-    // From now on the window's frame and controls are drawn with the loaded skin.
+    // From now on the window's frame and controls are drawn with the loaded skin. A skin serves
+    // one window, until that window is destroyed.
     void ApplySkin(HWND window);
+    // Gives a control made after ApplySkin, and the windows inside it, the skin's font and colours.
+    void ApplyToControl(HWND control);
     bool Loaded() const { return loaded_; }
 
     COLORREF PanelBackColor() const { return panelBack_; }
@@ -28,8 +36,11 @@ class Skin {
     int FontPoints() const { return fontPoints_; }
 
   private:
-    static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    static LRESULT CALLBACK SkinProc(HWND, UINT, WPARAM, LPARAM);
+    // Gives the window its own procedure back.
+    void Detach();
     void ApplyToChildren(HWND window);
+    void ApplyToOne(HWND control);
     void MakeFont(HWND window);
 
     bool loaded_ = false;
@@ -39,6 +50,8 @@ class Skin {
     int fontPoints_ = 8;
     UniqueGdi<HBRUSH> panelBrush_, windowBrush_;
     UniqueGdi<HFONT> font_;
+    HWND window_ = nullptr;
+    WNDPROC original_ = nullptr;
 };
 
 // The message font of the system at a given DPI: the standard look of every control.

@@ -85,6 +85,7 @@ class ApplyMenuTest : public ApplyTest {
     {
         window = std::make_unique<frmMain>();
         EXPECT_TRUE(window->Create(GetModuleHandleW(nullptr)));
+        testsupport::PumpMessages(); // the rest of the start, posted for after the first paint
         return *window;
     }
     void Choose(int command) { SendMessageW(window->Handle(), WM_COMMAND, MAKEWPARAM(command, 0), 0); }

@@ -56,6 +56,7 @@ class AboutBoxTest : public RavelinTest {
     {
         window = std::make_unique<frmMain>();
         EXPECT_TRUE(window->Create(GetModuleHandleW(nullptr)));
+        testsupport::PumpMessages(); // the rest of the start, posted for after the first paint
         return *window;
     }
     frmAbout& About()

@@ -32,6 +32,7 @@ class EditHelpMenusTest : public RavelinTest {
     {
         window = std::make_unique<frmMain>();
         EXPECT_TRUE(window->Create(GetModuleHandleW(nullptr)));
+        testsupport::PumpMessages(); // the rest of the start, posted for after the first paint
         return *window;
     }
     // The one process of that name the menu started; its window texts.

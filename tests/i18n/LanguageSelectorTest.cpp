@@ -305,6 +305,28 @@ TEST_F(LanguageSelectorTest, EveryTargetTakesItsKeyAndAMissingKeyEmptiesJustItsT
     EXPECT_TRUE(IsWindowVisible(frmAbout::Existing()->Handle()));
 }
 
+TEST_F(LanguageSelectorTest, WhatIsMadeAfterTheFirstPaintShowsThePackAndTheFilledList)
+{
+    testsupport::SetRegString(HKEY_CURRENT_USER, RunKey, L"Tool", L"C:\\tool.exe");
+    WritePack(L"German.ini", L"102=&Aus\r\n103=&Weg\r\n106=Sprache\r\n107=&Ein\r\n302=Ravelin DE\r\n");
+    WriteFlag(L"German.bmp", 0, 0, 0);
+    platform::SaveLanguageSetting(L"German.ini");
+    window = std::make_unique<frmMain>();
+    ASSERT_TRUE(window->Create(GetModuleHandleW(nullptr)));
+    // What the first paint shows is complete before the rest of the start runs.
+    ASSERT_EQ(window->State().List.Count(), 1);
+    testsupport::PumpMessages();
+    // The enabled first row, not the captions step, gives the Disable button its caption.
+    EXPECT_EQ(WindowText(window->Control(IDC_CMDDISABLE)), L"&Aus");
+    EXPECT_EQ(WindowText(window->Control(IDC_CMDREMOVE)), L"&Weg");
+    EXPECT_EQ(WindowText(window->Control(IDC_LABEL3)), L"Sprache");
+    EXPECT_EQ(SelectedText(Combo()), L"German");
+    EXPECT_NE(AttachedImages(Combo()), nullptr);
+    ASSERT_NE(frmAbout::Existing(), nullptr);
+    EXPECT_FALSE(IsWindowVisible(frmAbout::Existing()->Handle()));
+    EXPECT_EQ(WindowText(frmAbout::Existing()->Control(IDC_ABOUT_LBLTITLE)), L"Ravelin DE");
+}
+
 TEST_F(LanguageSelectorTest, YesOnTheSamePackRebuildsTheListWithoutReapplyingCaptions)
 {
     testsupport::SetRegString(HKEY_CURRENT_USER, RunKey, L"Tool", L"C:\\tool.exe");

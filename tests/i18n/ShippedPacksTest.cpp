@@ -131,7 +131,7 @@ TEST_F(ShippedSelectorTest, EachShippedPackShowsItsOwnFlag)
     HWND combo = CreateWindowExW(0, WC_COMBOBOXEXW, L"", WS_CHILD | CBS_DROPDOWNLIST, 0, 0, 200, 200, parent,
                                  nullptr, nullptr, nullptr);
     platform::UniqueImageList images;
-    BuildLanguageList(combo, images, 96, parent);
+    ShowLanguageList(combo, ReadLanguageList(images, 96, parent), images.get(), parent);
     const int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
     ASSERT_GE(count, 4) << "the four shipped packs";
     ASSERT_EQ(count, static_cast<int>(Packs().size()));

@@ -17,12 +17,13 @@ class MainWindowFixture : public RavelinTest {
         window.reset();
         RavelinTest::TearDown();
     }
-    // Creates the window and runs its start sequence; the test fails when that is refused.
+    // Creates the window and runs its whole start sequence; the test fails when that is refused.
     frmMain& Open()
     {
         window = std::make_unique<frmMain>();
         created = window->Create(GetModuleHandleW(nullptr));
         EXPECT_TRUE(created);
+        PumpMessages(); // the rest of the start, posted for after the first paint
         return *window;
     }
     std::unique_ptr<frmMain> window;

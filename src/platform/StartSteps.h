@@ -1,0 +1,14 @@
+// Time marks of the program's start, and the fill benchmark's hooks: the benchmark names, in
+// the environment, an event to be set at the first paint and a file for the timed steps.
+#pragma once
+
+namespace platform::startsteps {
+
+// Records that the named step has just ended. Cheap enough to stay in the program.
+void Mark(const wchar_t* step);
+// Marks the first paint and tells a waiting benchmark.
+void FirstPaint();
+// Writes the marks to the file a benchmark named, one "step<TAB>ms" line each.
+void Report();
+
+} // namespace platform::startsteps
