@@ -36,10 +36,21 @@ void SetDword(HKEY root, const std::wstring& key, const wchar_t* name, DWORD val
     SetValue(root, key, name, REG_DWORD, &value, sizeof(value));
 }
 
+// Wine's start runs and deletes RunOnce entries as a logon does, so ./run writes them again.
+void SetRunOnce()
+{
+    SetString(HKEY_LOCAL_MACHINE, L"RunOnce", L"FinishSetup", L"C:\\Windows\\Temp\\setup\\finish.exe /quiet");
+    SetString(HKEY_LOCAL_MACHINE, L"RunOnce", L"DriverCleanup", L"C:\\Program Files (x86)\\PrintCo\\cleanup.exe",
+              REG_SZ, KEY_WOW64_32KEY);
+    SetString(HKEY_CURRENT_USER, L"RunOnce", L"WelcomeTour", L"C:\\Users\\Public\\Tour\\tour.exe --first-run");
+}
+
 } // namespace
 
-int main()
+int main(int argc, char** argv)
 {
+    SetRunOnce();
+    if (argc > 1 && std::string(argv[1]) == "--run-once") return 0;
     platform::ComApartment com;
 
     SetString(HKEY_CURRENT_USER, L"Run", L"SyncDrive", L"\"C:\\Program Files\\SyncDrive\\syncdrive.exe\" /background");
@@ -49,7 +60,6 @@ int main()
 
     SetString(HKEY_LOCAL_MACHINE, L"Run", L"AudioTray", L"%ProgramFiles%\\AudioSuite\\audiotray.exe", REG_EXPAND_SZ);
     SetString(HKEY_LOCAL_MACHINE, L"Run", L"PrinterMonitor", L"C:\\Program Files\\PrintCo\\prnmon.exe -tray");
-    SetString(HKEY_LOCAL_MACHINE, L"RunOnce", L"FinishSetup", L"C:\\Windows\\Temp\\setup\\finish.exe /quiet");
     SetDword(HKEY_LOCAL_MACHINE, L"RunOnceEx", L"Flags", 0x20);
     SetString(HKEY_LOCAL_MACHINE, L"RunOnceEx\\0001", L"Step", L"C:\\Windows\\Temp\\step.exe");
     SetString(HKEY_LOCAL_MACHINE, L"RunOnceEx", L"Setup Cleanup",
@@ -60,9 +70,6 @@ int main()
     // 32-bit programs register in their own view of the machine's keys.
     SetString(HKEY_LOCAL_MACHINE, L"Run", L"PhotoImporter", L"\"C:\\Program Files (x86)\\PhotoBox\\import.exe\" /tray",
               REG_SZ, KEY_WOW64_32KEY);
-    SetString(HKEY_LOCAL_MACHINE, L"RunOnce", L"DriverCleanup", L"C:\\Program Files (x86)\\PrintCo\\cleanup.exe",
-              REG_SZ, KEY_WOW64_32KEY);
-    SetString(HKEY_CURRENT_USER, L"RunOnce", L"WelcomeTour", L"C:\\Users\\Public\\Tour\\tour.exe --first-run");
     SetString(HKEY_CURRENT_USER, L"Policies\\Explorer\\Run", L"ProxyHelper", L"C:\\Corp\\proxyhelper.exe");
     SetString(HKEY_LOCAL_MACHINE, L"Policies\\Explorer\\Run", L"InventoryAgent", L"C:\\Corp\\inventory.exe -silent");
     // Switched off in Windows' own startup settings: still in the Run key, but not started.
