@@ -3,7 +3,7 @@
 #include "app/resource.h"
 #include "staging/EntryStore.h"
 #include "support/Fixtures.h"
-#include "support/MessageBoxAnswer.h"
+#include "support/DialogAnswer.h"
 #include "support/WindowFixture.h"
 
 #include <commctrl.h>

@@ -9,7 +9,7 @@
 #include "platform/Privileges.h"
 #include "platform/Settings.h"
 #include "staging/EntryStore.h"
-#include "support/MessageBoxAnswer.h"
+#include "support/DialogAnswer.h"
 
 #include <commctrl.h>
 

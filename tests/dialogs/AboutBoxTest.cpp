@@ -8,7 +8,7 @@
 #include "platform/Names.h"
 #include "support/Fixtures.h"
 #include "support/WindowFixture.h"
-#include "support/MessageBoxAnswer.h"
+#include "support/DialogAnswer.h"
 #include "support/Processes.h"
 
 #include <aclapi.h>

@@ -10,7 +10,7 @@
 #include "platform/Settings.h"
 #include "platform/Text.h"
 #include "support/Fixtures.h"
-#include "support/MessageBoxAnswer.h"
+#include "support/DialogAnswer.h"
 
 #include <commctrl.h>
 #include <dlgs.h>

@@ -6,7 +6,7 @@
 #include "platform/Files.h"
 #include "platform/Launch.h"
 #include "support/Fixtures.h"
-#include "support/MessageBoxAnswer.h"
+#include "support/DialogAnswer.h"
 #include "support/Processes.h"
 
 #include <shellapi.h>

@@ -10,7 +10,7 @@
 #include "staging/EntryStore.h"
 #include "support/Fixtures.h"
 #include "support/WindowFixture.h"
-#include "support/MessageBoxAnswer.h"
+#include "support/DialogAnswer.h"
 
 #include <commctrl.h>
 

@@ -2,10 +2,9 @@
 #include "app/frmMain.h"
 #include "platform/Files.h"
 #include "staging/EntryStore.h"
-#include "support/FileDialogAnswer.h"
+#include "support/DialogAnswer.h"
 #include "support/Fixtures.h"
 #include "support/WindowFixture.h"
-#include "support/MessageBoxAnswer.h"
 
 using testsupport::RavelinTest;
 using testsupport::RowTexts;
