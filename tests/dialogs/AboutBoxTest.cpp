@@ -3,13 +3,12 @@
 #include "app/resource.h"
 #include "dialogs/frmAbout.h"
 #include "i18n/Globals.h"
-#include "platform/Files.h"
 #include "platform/KeyValue.h"
 #include "support/DialogAnswer.h"
 #include "support/Processes.h"
 #include "support/WindowFixture.h"
 
-#include <aclapi.h>
+#include <sddl.h>
 
 using testsupport::WindowText;
 
@@ -118,25 +117,7 @@ TEST_F(AboutBoxTest, GetKeyValueReadsTextsAndTheDwordQuirk)
     }
 }
 
-TEST_F(AboutBoxTest, StartsTheToolFromEitherPlace)
-{
-    ASSERT_TRUE(platform::FileExists(SystemTool())) << "the prefix has a system-information tool";
-    Open();
-    testsupport::SetRegString(HKEY_LOCAL_MACHINE, MsInfoKey, L"PATH", SystemTool());
-    EXPECT_EQ(SysInfo(), L"<started>");
-    ExpectOneToolStarted();
-
-    // Only the folder in the second place: MSINFO32.EXE in it is started.
-    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, MsInfoKey, L"PATH");
-    const std::wstring folder = programFolder + L"\\Shared Tools";
-    CreateDirectoryW(folder.c_str(), nullptr);
-    ASSERT_TRUE(CopyFileW(SystemTool().c_str(), (folder + L"\\MSINFO32.EXE").c_str(), FALSE));
-    testsupport::SetRegString(HKEY_LOCAL_MACHINE, LocationKey, L"MSINFO", folder);
-    EXPECT_EQ(SysInfo(), L"<started>");
-    ExpectOneToolStarted();
-}
-
-TEST_F(AboutBoxTest, EveryWayTheToolIsMissingGivesTheOneMessage)
+TEST_F(AboutBoxTest, StartsTheToolFromEitherPlaceOrGivesTheOneMessage)
 {
     const std::wstring folder = programFolder + L"\\Shared Tools";
     CreateDirectoryW(folder.c_str(), nullptr);
@@ -145,38 +126,36 @@ TEST_F(AboutBoxTest, EveryWayTheToolIsMissingGivesTheOneMessage)
     // The folder value alone, without the tool in it.
     testsupport::SetRegString(HKEY_LOCAL_MACHINE, LocationKey, L"MSINFO", folder);
     EXPECT_EQ(SysInfo(), L"No system information here.");
-    // A PATH to a missing file, or of another type: the second place, now holding the tool, is not tried.
+    // MSINFO32.EXE in that folder is started.
     ASSERT_TRUE(CopyFileW(SystemTool().c_str(), (folder + L"\\MSINFO32.EXE").c_str(), FALSE));
+    EXPECT_EQ(SysInfo(), L"<started>");
+    ExpectOneToolStarted();
+    // A PATH comes first: to the tool, to a missing file, or of another type (an empty path).
+    testsupport::SetRegString(HKEY_LOCAL_MACHINE, MsInfoKey, L"PATH", SystemTool());
+    EXPECT_EQ(SysInfo(), L"<started>");
+    ExpectOneToolStarted();
     testsupport::SetRegString(HKEY_LOCAL_MACHINE, MsInfoKey, L"PATH", programFolder + L"\\missing.exe");
     EXPECT_EQ(SysInfo(), L"No system information here.");
     testsupport::SetRegBinary(HKEY_LOCAL_MACHINE, MsInfoKey, L"PATH", REG_BINARY, {0x43, 0x3A});
     MessageTexts[0].clear();
     EXPECT_EQ(SysInfo(), L"") << "without a pack the message is empty";
     EXPECT_TRUE(testsupport::ChildProcesses(L"msinfo32.exe").empty());
-}
 
-TEST_F(AboutBoxTest, NoWriteRightsOnTheMachineKeysGivesTheMessage)
-{
+    // Without the right to write the machine keys (the fixture needs them back whole).
     testsupport::SetRegString(HKEY_LOCAL_MACHINE, MsInfoKey, L"PATH", SystemTool());
-    testsupport::SetRegString(HKEY_LOCAL_MACHINE, LocationKey, L"MSINFO", L"C:\\windows\\system32");
-    // Everyone may read the two keys, nobody may write them; the fixture needs them back whole.
-    auto grant = [](DWORD rights) {
+    auto allow = [](const wchar_t* rights) {
+        PSECURITY_DESCRIPTOR sd = nullptr;
+        ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(rights, SDDL_REVISION_1, &sd, nullptr));
         for (const wchar_t* path : {MsInfoKey, LocationKey}) {
             HKEY key = nullptr;
             ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, WRITE_DAC, &key), ERROR_SUCCESS);
-            EXPLICIT_ACCESSW access{};
-            BuildExplicitAccessWithNameW(&access, const_cast<wchar_t*>(L"EVERYONE"), rights, SET_ACCESS, NO_INHERITANCE);
-            PACL acl = nullptr;
-            ASSERT_EQ(SetEntriesInAclW(1, &access, nullptr, &acl), static_cast<DWORD>(ERROR_SUCCESS));
-            EXPECT_EQ(SetSecurityInfo(key, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
-                                      nullptr, nullptr, acl, nullptr), static_cast<DWORD>(ERROR_SUCCESS));
-            LocalFree(acl);
+            EXPECT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, sd), ERROR_SUCCESS);
             RegCloseKey(key);
         }
+        LocalFree(sd);
     };
-    grant(KEY_READ);
-    Open();
-    EXPECT_NE(SysInfo(), L"<started>");
+    allow(L"D:P(A;;KR;;;WD)");
+    EXPECT_EQ(SysInfo(), L"");
     EXPECT_TRUE(testsupport::ChildProcesses(L"msinfo32.exe").empty());
-    grant(KEY_ALL_ACCESS);
+    allow(L"D:P(A;;KA;;;WD)");
 }

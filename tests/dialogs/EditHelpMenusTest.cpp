@@ -29,10 +29,8 @@ class EditHelpMenusTest : public testsupport::MainWindowFixture {
     bool Started(const wchar_t* exe, const std::wstring& text)
     {
         std::vector<DWORD> started = testsupport::ChildProcesses(exe);
-        EXPECT_EQ(started.size(), 1u) << exe;
-        if (started.size() != 1) return false;
-        const bool shown = testsupport::AnyContains(testsupport::WindowTextsOf(started[0]), text);
-        testsupport::EndProcess(started[0]);
+        const bool shown = started.size() == 1 && testsupport::AnyContains(testsupport::WindowTextsOf(started[0]), text);
+        for (DWORD id : started) testsupport::EndProcess(id);
         return shown;
     }
 };
@@ -103,11 +101,9 @@ TEST_F(EditHelpMenusTest, HelpIndexOpensTheHelpFileAndTheMissingOnesSayNothing)
     HMENU bar = GetMenu(w.Handle());
     EXPECT_TRUE(GetMenuState(bar, IDM_UPDATE, MF_BYCOMMAND) & GetMenuState(bar, IDM_VISIT, MF_BYCOMMAND) & MF_GRAYED);
     // The help file the build puts in the program folder.
-    wchar_t module[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, module, MAX_PATH);
-    std::wstring built = module;
-    built = built.substr(0, built.find_last_of(L'\\'));
-    built = built.substr(0, built.find_last_of(L'\\')) + L"\\Ravelin\\RavHelp.chm";
+    std::wstring built(MAX_PATH, L'\0');
+    built.resize(GetModuleFileNameW(nullptr, built.data(), MAX_PATH));
+    built = built.substr(0, built.rfind(L'\\', built.rfind(L'\\') - 1)) + L"\\Ravelin\\RavHelp.chm";
     ASSERT_TRUE(CopyFileW(built.c_str(), (programFolder + L"\\RavHelp.chm").c_str(), FALSE)) << built;
     w.mnuHelpIndex_Click();
     EXPECT_TRUE(Started(L"hh.exe", L"Brightfold Ravelin Help"));
