@@ -3,7 +3,6 @@
 #include "app/frmMain.h"
 #include "app/resource.h"
 #include "dialogs/frmAbout.h"
-#include "i18n/Captions.h"
 #include "i18n/Globals.h"
 #include "platform/Files.h"
 #include "platform/Settings.h"
@@ -19,19 +18,6 @@ using testsupport::WindowText;
 namespace {
 
 constexpr wchar_t RunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-
-// A 24 x 16 bitmap file of one colour.
-std::string SolidBitmap(COLORREF colour)
-{
-    BITMAPFILEHEADER file{0x4D42, 0, 0, 0, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
-    BITMAPINFOHEADER info{sizeof(BITMAPINFOHEADER), 24, 16, 1, 24, BI_RGB, 24 * 16 * 3, 0, 0, 0, 0};
-    file.bfSize = file.bfOffBits + info.biSizeImage;
-    std::string bytes = std::string(reinterpret_cast<const char*>(&file), sizeof(file)) +
-                        std::string(reinterpret_cast<const char*>(&info), sizeof(info));
-    for (int i = 0; i < 24 * 16; ++i)
-        bytes += {static_cast<char>(GetBValue(colour)), static_cast<char>(GetGValue(colour)), static_cast<char>(GetRValue(colour))};
-    return bytes;
-}
 
 // The entries of the selector, each with the colour at the middle of its image as drawn.
 struct Entry {
@@ -58,28 +44,6 @@ std::vector<Entry> Entries(HWND combo)
     return entries;
 }
 
-// Reads a caption's target back through the windows that show it.
-std::wstring TargetText(frmMain& w, const Caption& caption)
-{
-    wchar_t text[1024] = {};
-    HDITEMW column{};
-    column.mask = HDI_TEXT, column.pszText = text, column.cchTextMax = 1024;
-    frmAbout* about = frmAbout::Existing();
-    switch (caption.target) {
-    case CaptionTarget::MainTitle: return WindowText(w.Handle());
-    case CaptionTarget::MainControl: return WindowText(w.Control(caption.id));
-    case CaptionTarget::Menu: GetMenuStringW(GetMenu(w.Handle()), caption.id, text, 1024, MF_BYPOSITION); return text;
-    case CaptionTarget::MenuItem: GetMenuStringW(GetMenu(w.Handle()), caption.id, text, 1024, MF_BYCOMMAND); return text;
-    case CaptionTarget::AboutTitle: return about ? WindowText(about->Handle()) : L"<no About box>";
-    case CaptionTarget::AboutControl: return about ? WindowText(about->Control(caption.id)) : L"<no About box>";
-    case CaptionTarget::Message: return MessageTexts[static_cast<size_t>(caption.id)];
-    case CaptionTarget::ColumnHeader: Header_GetItem(ListView_GetHeader(w.Control(IDC_LISTVIEW1)), caption.id, &column); return text;
-    case CaptionTarget::EnableCaption: return w.State().EnableCaption;
-    case CaptionTarget::DisableCaption: return w.State().DisableCaption;
-    }
-    return L"<unknown target>";
-}
-
 class LanguageSelectorTest : public testsupport::MainWindowFixture {
   protected:
     HWND Combo() { return window->Control(IDC_COMBOLANG); }
@@ -88,19 +52,16 @@ class LanguageSelectorTest : public testsupport::MainWindowFixture {
         const LRESULT at = SendMessageW(Combo(), CB_GETCURSEL, 0, 0);
         return at < 0 ? L"<none>" : Entries(Combo())[static_cast<size_t>(at)].text;
     }
+    // A 24 x 16 bitmap file of one colour.
     void WriteFlag(const std::wstring& name, COLORREF colour)
     {
+        BITMAPFILEHEADER file{0x4D42, 54 + 24 * 16 * 3, 0, 0, 54};
+        BITMAPINFOHEADER info{sizeof(BITMAPINFOHEADER), 24, 16, 1, 24, BI_RGB, 24 * 16 * 3, 0, 0, 0, 0};
+        std::string bytes = std::string(reinterpret_cast<const char*>(&file), sizeof(file)) +
+                            std::string(reinterpret_cast<const char*>(&info), sizeof(info));
+        for (int i = 0; i < 24 * 16; ++i) bytes += {char(GetBValue(colour)), char(GetGValue(colour)), char(GetRValue(colour))};
         CreateDirectoryW(LangFolder().c_str(), nullptr);
-        testsupport::WriteBytes(LangFolder() + L"\\" + name, SolidBitmap(colour));
-    }
-    // Every key of the caption table as the prefix and the key, but one key left out.
-    void WriteCaptionPack(const std::wstring& name, const std::wstring& prefix, const std::wstring& leftOut = L"",
-                          const std::wstring& more = L"")
-    {
-        std::wstring lines = more;
-        for (const Caption& caption : CaptionTable())
-            if (caption.key != leftOut) lines += std::wstring(caption.key) + L"=" + prefix + caption.key + L"\r\n";
-        WritePack(name, lines);
+        testsupport::WriteBytes(LangFolder() + L"\\" + name, bytes);
     }
     // Picks the entry of that text and answers the question.
     void Pick(const std::wstring& text, int answer)
@@ -160,79 +121,81 @@ TEST_F(LanguageSelectorTest, FlagsPairWithPacksByPositionInNameOrder)
     EXPECT_EQ(entries[1].colour, RGB(255, 0, 0));
 }
 
-TEST_F(LanguageSelectorTest, YesOnAnotherPackSetsEveryTargetAndTheRowWordsAndIsStored)
+TEST_F(LanguageSelectorTest, YesOnAnotherPackSetsTheCaptionsAndTheRowWordsAndIsStored)
 {
     testsupport::SetRegString(HKEY_CURRENT_USER, RunKey, L"Tool", L"C:\\tool.exe");
-    WriteCaptionPack(L"English.ini", L"E");
-    // An extension in capitals is listed and stored as written; a missing key empties just its target.
-    WriteCaptionPack(L"FRENCH.INI", L"F", L"303", L"413=Activé\r\n426=Registre(Utilisateur Run)\r\n");
+    WritePack(L"English.ini", L"101=Programs\r\n109=Title\r\n");
+    // An extension in capitals is listed and stored as written; a missing key (101) empties its target.
+    WritePack(L"FRENCH.INI", L"109=Titre\r\n110=&Fichier\r\n142=À &propos\r\n151=Nom\r\n302=Ravelin FR\r\n"
+                             L"411=Les deux\r\n102=&Désactiver\r\n413=Activé\r\n426=Registre(Utilisateur Run)\r\n");
+    platform::SaveLanguageSetting(L"Klingon.ini"); // a stored choice that is gone empties every target
     frmMain& w = Open();
-    EXPECT_EQ(TargetText(w, CaptionTable()[0]), L"E" + std::wstring(CaptionTable()[0].key));
+    EXPECT_EQ(Selected(), L"<none>");
+    EXPECT_EQ(WindowText(w.Handle()) + WindowText(w.Control(IDC_LABEL1)) + WindowText(w.Control(IDC_CMDDISABLE)), L"");
     Pick(L"FRENCH", IDYES);
     EXPECT_EQ(LanguageFile, L"FRENCH.ini");
-    for (const Caption& caption : CaptionTable())
-        EXPECT_EQ(TargetText(w, caption), caption.key == std::wstring(L"303") ? L"" : L"F" + std::wstring(caption.key))
-            << "key " << caption.key;
+    wchar_t menu[64] = {}, item[64] = {}, column[64] = {};
+    GetMenuStringW(GetMenu(w.Handle()), 0, menu, 64, MF_BYPOSITION);
+    GetMenuStringW(GetMenu(w.Handle()), IDM_ABOUT, item, 64, MF_BYCOMMAND);
+    HDITEMW header{};
+    header.mask = HDI_TEXT, header.pszText = column, header.cchTextMax = 64;
+    Header_GetItem(ListView_GetHeader(w.Control(IDC_LISTVIEW1)), 0, &header);
+    EXPECT_EQ(WindowText(w.Handle()) + L"|" + WindowText(w.Control(IDC_LABEL1)) + L"|" + menu + L"|" + item + L"|" + column,
+              L"Titre||&Fichier|À &propos|Nom");
+    EXPECT_EQ(MessageTexts[1], L"Les deux");
     EXPECT_EQ(w.State().List.Text(1, Status), L"Activé");
     EXPECT_EQ(w.State().List.Text(1, LoadFrom), L"Registre(Utilisateur Run)");
-    EXPECT_EQ(WindowText(w.Control(IDC_CMDDISABLE)), L"F102") << "the enabled row's Disable caption";
+    EXPECT_EQ(WindowText(w.Control(IDC_CMDDISABLE)), L"&Désactiver") << "the enabled row's Disable caption";
     // The About box that took its captions is the one the Help menu shows.
     w.mnuAbout_Click();
-    EXPECT_EQ(WindowText(frmAbout::Existing()->Control(IDC_ABOUT_LBLTITLE)), L"F302");
+    EXPECT_EQ(WindowText(frmAbout::Existing()->Control(IDC_ABOUT_LBLTITLE)), L"Ravelin FR");
     window.reset();
     EXPECT_EQ(platform::LoadLanguageSetting(), L"FRENCH.ini");
+    platform::SaveLanguageSetting(L"french.ini"); // the stored choice selects its entry whatever the case
     Open();
     EXPECT_EQ(Selected(), L"FRENCH");
 }
 
-TEST_F(LanguageSelectorTest, AStoredChoiceThatIsGoneEmptiesEveryTarget)
+TEST_F(LanguageSelectorTest, NoKeepsThePackAndYesRebuildsTheListAndAStoredRowSurvivesTheRoundTrip)
 {
-    WriteCaptionPack(L"English.ini", L"E");
-    platform::SaveLanguageSetting(L"Klingon.ini");
+    InstallShippedPacks();
+    ASSERT_EQ(WriteEntryFile({{L"Tool", L"Disabled", L"Registry(User Run)", L"Current User", L"Current User logs On",
+                               L"C:\\tool.exe"}}, StorePath(), 1), static_cast<DWORD>(ERROR_SUCCESS));
     frmMain& w = Open();
-    EXPECT_EQ(Selected(), L"<none>");
-    EXPECT_TRUE(LanguagePacksFound);
-    for (const Caption& caption : CaptionTable()) EXPECT_EQ(TargetText(w, caption), L"") << "key " << caption.key;
-    EXPECT_EQ(WindowText(w.Control(IDC_CMDDISABLE)), L"");
-}
-
-TEST_F(LanguageSelectorTest, NoKeepsThePackAndTheStagedChangeAndYesOnTheSamePackDropsIt)
-{
-    testsupport::SetRegString(HKEY_CURRENT_USER, RunKey, L"Tool", L"C:\\tool.exe");
-    WritePack(L"English.ini", L"101=Programs\r\n102=&Disable\r\n107=&Enable\r\n413=Enabled\r\n423=Disabled\r\n");
-    WritePack(L"French.ini", L"101=Programmes\r\n413=Activé\r\n");
-    platform::SaveLanguageSetting(L"english.ini"); // stored in another case than the file's
-    frmMain& w = Open();
-    w.cmdDisable_Click(); // staged, not applied
+    ASSERT_EQ(w.State().List.Count(), 1);
+    w.cmdDisable_Click(); // enabled, staged only
     {
-        // An arrow key on the closed selector: one question for the gesture.
-        MessageBoxAnswer box(IDNO);
-        HWND inner = reinterpret_cast<HWND>(SendMessageW(Combo(), CBEM_GETCOMBOCONTROL, 0, 0));
-        SendMessageW(inner, WM_KEYDOWN, VK_DOWN, 0);
+        MessageBoxAnswer box(IDNO); // an arrow key on the closed selector: one question for the gesture
+        SendMessageW(reinterpret_cast<HWND>(SendMessageW(Combo(), CBEM_GETCOMBOCONTROL, 0, 0)), WM_KEYDOWN, VK_DOWN, 0);
         testsupport::PumpMessages();
         EXPECT_EQ(box.Shown(), 1);
     }
-    EXPECT_EQ(LanguageFile, L"english.ini");
+    EXPECT_EQ(LanguageFile, L"English.ini");
     EXPECT_EQ(Selected(), L"English") << "No puts the current pack back";
-    EXPECT_EQ(WindowText(w.Control(IDC_LABEL1)), L"Programs");
-    EXPECT_EQ(w.State().List.Text(1, Status), L"Disabled") << "the staged change stays";
-
-    // The pack changes on disk; captions would show it only if they were applied again.
-    WritePack(L"English.ini", L"101=Changed\r\n102=&Off\r\n107=&On\r\n413=Enabled\r\n423=Disabled\r\n");
+    EXPECT_EQ(w.State().List.Text(1, Status), L"Enabled") << "the staged change stays";
     Pick(L"English", IDYES);
-    EXPECT_EQ(WindowText(w.Control(IDC_LABEL1)), L"Programs");
-    EXPECT_EQ(w.State().List.Text(1, Status), L"Enabled") << "the staged change is gone";
-    EXPECT_EQ(WindowText(w.Control(IDC_CMDDISABLE)), L"&Disable") << "button from the rebuilt row";
+    EXPECT_EQ(w.State().List.Text(1, Status), L"Disabled") << "the list is read again: the staged change is gone";
     {
-        // A pick from the open list: both notifications of one gesture give one question.
-        MessageBoxAnswer box(IDYES);
-        SendMessageW(Combo(), CB_SETCURSEL, 1, 0);
+        MessageBoxAnswer box(IDYES); // a pick from the open list: two notifications, one question
+        SendMessageW(Combo(), CB_SETCURSEL, 2, 0);
         for (WORD code : {CBN_SELCHANGE, CBN_SELENDOK})
             SendMessageW(w.Handle(), WM_COMMAND, MAKEWPARAM(IDC_COMBOLANG, code), reinterpret_cast<LPARAM>(Combo()));
         testsupport::PumpMessages();
         EXPECT_EQ(box.Shown(), 1);
-        EXPECT_EQ(LanguageFile, L"French.ini");
     }
+    EXPECT_EQ(LanguageFile, L"French.ini");
+    EXPECT_EQ(w.State().List.Text(1, Status), L"Désactivé");
+    EXPECT_EQ(w.State().List.Text(1, LoadFrom), L"Registre(Utilisateur Run)");
+    Pick(L"English", IDYES);
+    ASSERT_EQ(w.State().List.Count(), 1);
+    EXPECT_EQ(w.State().List.Text(1, Status), L"Disabled");
+    EXPECT_EQ(w.State().List.Text(1, LoadFrom), L"Registry(User Run)");
+    EXPECT_EQ(WindowText(w.Control(IDC_CMDDISABLE)), L"&Enable");
+    w.cmdDisable_Click();
+    w.mnuApp_Just_Click();
+    // Written back to its source and gone from the store.
+    EXPECT_EQ(testsupport::RegStringValue(HKEY_CURRENT_USER, RunKey, L"Tool"), L"C:\\tool.exe");
+    EXPECT_FALSE(platform::FileExists(StorePath()));
 }
 
 TEST_F(LanguageSelectorTest, OnlyArabicDotIniExactlyLaysTheAboutBoxOutRightToLeft)
@@ -242,8 +205,8 @@ TEST_F(LanguageSelectorTest, OnlyArabicDotIniExactlyLaysTheAboutBoxOutRightToLef
         platform::SaveLanguageSetting(stored);
         frmMain& w = Open();
         ASSERT_NE(frmAbout::Existing(), nullptr);
-        EXPECT_EQ(GetWindowLongW(frmAbout::Existing()->Handle(), GWL_EXSTYLE) & (WS_EX_LAYOUTRTL | WS_EX_DLGMODALFRAME),
-                  std::wstring(stored) == L"Arabic.ini" ? WS_EX_LAYOUTRTL : 0) << stored;
+        const bool mirrored = GetWindowLongW(frmAbout::Existing()->Handle(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL;
+        EXPECT_EQ(mirrored, std::wstring(stored) == L"Arabic.ini") << stored;
         EXPECT_FALSE(GetWindowLongW(w.Handle(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL) << "the main window never";
         window.reset();
         EXPECT_EQ(frmAbout::Existing(), nullptr) << "the About box goes with the main window";
@@ -272,12 +235,9 @@ TEST_F(LanguageSelectorTest, ABitmapOrPackThatIsNoneIsToldAndTheProgramGoesOn)
     platform::SaveLanguageSetting(L"French.ini");
     for (int time : {1, 2}) { // at the start, then when picked: English stays
         MessageBoxAnswer told(IDOK);
-        if (time == 1) {
-            Open();
-        } else {
-            SendMessageW(Combo(), CB_SETCURSEL, 1, 0);
-            window->ComboLang_Click();
-        }
+        if (time == 1) Open();
+        if (time == 2) SendMessageW(Combo(), CB_SETCURSEL, 1, 0);
+        if (time == 2) window->ComboLang_Click();
         EXPECT_EQ(told.Shown(), 1);
         EXPECT_NE(told.Text().find(L"French.ini"), std::wstring::npos);
         EXPECT_EQ(LanguageFile, L"English.ini");
@@ -286,24 +246,3 @@ TEST_F(LanguageSelectorTest, ABitmapOrPackThatIsNoneIsToldAndTheProgramGoesOn)
     }
 }
 
-TEST_F(LanguageSelectorTest, AStoredDisabledRowSurvivesARoundTripThroughAnotherLanguage)
-{
-    InstallShippedPacks();
-    ASSERT_EQ(WriteEntryFile({{L"Tool", L"Disabled", L"Registry(User Run)", L"Current User", L"Current User logs On",
-                               L"C:\\tool.exe"}}, StorePath(), 1), static_cast<DWORD>(ERROR_SUCCESS));
-    frmMain& w = Open();
-    ASSERT_EQ(w.State().List.Count(), 1);
-    Pick(L"French", IDYES);
-    EXPECT_EQ(w.State().List.Text(1, Status), L"Désactivé");
-    EXPECT_EQ(w.State().List.Text(1, LoadFrom), L"Registre(Utilisateur Run)");
-    Pick(L"English", IDYES);
-    ASSERT_EQ(w.State().List.Count(), 1);
-    EXPECT_EQ(w.State().List.Text(1, Status), L"Disabled");
-    EXPECT_EQ(w.State().List.Text(1, LoadFrom), L"Registry(User Run)");
-    EXPECT_EQ(WindowText(w.Control(IDC_CMDDISABLE)), L"&Enable");
-    w.cmdDisable_Click();
-    w.mnuApp_Just_Click();
-    // Written back to its source and gone from the store.
-    EXPECT_EQ(testsupport::RegStringValue(HKEY_CURRENT_USER, RunKey, L"Tool"), L"C:\\tool.exe");
-    EXPECT_FALSE(platform::FileExists(StorePath()));
-}

@@ -1,6 +1,7 @@
 // The language packs and flags that ship in data/Lang, read as the program reads them.
 #include "app/StartupSource.h"
 #include "platform/Files.h"
+#include "platform/Handles.h"
 #include "platform/Images.h"
 #include "support/Fixtures.h"
 
