@@ -30,9 +30,13 @@ TEST_F(FindWindowTest, SortFilterAndFileFactsHoldThroughStagingAndApply)
         return texts;
     };
     auto clickAndArrow = [&](int c) {
-        NMLISTVIEW info{{list, IDC_LISTVIEW1, static_cast<UINT>(LVN_COLUMNCLICK)}, -1, c};
+        NMLISTVIEW info{};
+        info.hdr = {list, IDC_LISTVIEW1, static_cast<UINT>(LVN_COLUMNCLICK)};
+        info.iItem = -1;
+        info.iSubItem = c;
         SendMessageW(w.Handle(), WM_NOTIFY, IDC_LISTVIEW1, reinterpret_cast<LPARAM>(&info));
-        HDITEMW item{HDI_FORMAT};
+        HDITEMW item{};
+        item.mask = HDI_FORMAT;
         Header_GetItem(ListView_GetHeader(list), c, &item);
         return item.fmt & (HDF_SORTUP | HDF_SORTDOWN);
     };
@@ -57,8 +61,11 @@ TEST_F(FindWindowTest, SortFilterAndFileFactsHoldThroughStagingAndApply)
     }
     EXPECT_EQ(column(PublisherColumn), L"Brightfold;Brightfold;;");
     auto drawnColour = [&](int index) {
-        NMLVCUSTOMDRAW draw{{{list, IDC_LISTVIEW1, static_cast<UINT>(NM_CUSTOMDRAW)}, CDDS_ITEMPREPAINT, nullptr, {},
-                             static_cast<DWORD_PTR>(index)}, CLR_DEFAULT, CLR_DEFAULT};
+        NMLVCUSTOMDRAW draw{};
+        draw.nmcd.hdr = {list, IDC_LISTVIEW1, static_cast<UINT>(NM_CUSTOMDRAW)};
+        draw.nmcd.dwDrawStage = CDDS_ITEMPREPAINT;
+        draw.nmcd.dwItemSpec = static_cast<DWORD_PTR>(index);
+        draw.clrText = draw.clrTextBk = CLR_DEFAULT;
         SendMessageW(w.Handle(), WM_NOTIFY, IDC_LISTVIEW1, reinterpret_cast<LPARAM>(&draw));
         return draw.clrText;
     };

@@ -10,7 +10,8 @@ std::vector<DWORD> ChildProcesses(const std::wstring& exeName)
     std::vector<DWORD> ids;
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     if (snapshot == INVALID_HANDLE_VALUE) return ids;
-    PROCESSENTRY32W entry{sizeof(entry)};
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
     for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
         const wchar_t* slash = wcsrchr(entry.szExeFile, L'\\');
         if (entry.th32ParentProcessID == GetCurrentProcessId() &&
