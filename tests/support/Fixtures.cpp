@@ -16,7 +16,7 @@ std::wstring MakeTempFolder()
     GetTempPathW(MAX_PATH, temp);
     static unsigned counter = 0;
     for (;;) {
-        std::wstring folder = std::wstring(temp) + L"ravelin-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+        std::wstring folder = temp + (L"ravelin-test-" + std::to_wstring(GetCurrentProcessId())) + L"-" +
                               std::to_wstring(++counter);
         if (CreateDirectoryW(folder.c_str(), nullptr)) return folder;
     }
@@ -24,14 +24,12 @@ std::wstring MakeTempFolder()
 
 void EmptyFolder(const std::wstring& folder)
 {
-    if (folder.empty()) return;
     WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
+    HANDLE find = folder.empty() ? INVALID_HANDLE_VALUE : FindFirstFileW((folder + L"\\*").c_str(), &data);
     if (find == INVALID_HANDLE_VALUE) return;
     do {
-        std::wstring name = data.cFileName;
+        const std::wstring name = data.cFileName, path = folder + L"\\" + name;
         if (name == L"." || name == L"..") continue;
-        std::wstring path = folder + L"\\" + name;
         SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
         if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) DeleteTree(path);
         else DeleteFileW(path.c_str());
@@ -63,33 +61,27 @@ std::string ReadBytes(const std::wstring& path)
 
 void WriteUtf16File(const std::wstring& path, const std::wstring& text)
 {
-    std::string bytes = "\xFF\xFE";
-    bytes.append(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
-    WriteBytes(path, bytes);
+    WriteBytes(path, "\xFF\xFE" + std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2));
 }
 
 std::wstring RepoFolder()
 {
-    // The test programs are built inside the source tree's build folder; Wine maps / to Z:.
-    // The test's own file, not ProgramFolder(), which a fixture points at a scratch folder.
+    // The test's own file, inside the source tree's build folder (Wine maps / to Z:); not
+    // ProgramFolder(), which a fixture points at a scratch folder.
     wchar_t module[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, module, MAX_PATH);
     std::wstring folder = module;
-    folder.resize(folder.find_last_of(L'\\') == std::wstring::npos ? 0 : folder.find_last_of(L'\\'));
-    while (!folder.empty()) {
-        if (platform::FileExists(folder + L"\\CMakeLists.txt") && platform::FolderExists(folder + L"\\data")) return folder;
-        size_t slash = folder.find_last_of(L'\\');
-        if (slash == std::wstring::npos) break;
+    for (size_t slash; (slash = folder.find_last_of(L'\\')) != std::wstring::npos;) {
         folder.resize(slash);
+        if (platform::FileExists(folder + L"\\CMakeLists.txt") && platform::FolderExists(folder + L"\\data")) return folder;
     }
     return {};
 }
 
 void SetRegString(HKEY root, const std::wstring& path, const std::wstring& name, const std::wstring& data, DWORD type)
 {
-    ASSERT_EQ(RegSetKeyValueW(root, path.c_str(), name.c_str(), type, data.c_str(),
-                              static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t))),
-              ERROR_SUCCESS);
+    SetRegBinary(root, path, name, type,
+                 {reinterpret_cast<const BYTE*>(data.c_str()), reinterpret_cast<const BYTE*>(data.c_str() + data.size() + 1)});
 }
 
 void SetRegBinary(HKEY root, const std::wstring& path, const std::wstring& name, DWORD type,
@@ -107,8 +99,7 @@ bool RegValueExists(HKEY root, const std::wstring& path, const std::wstring& nam
 std::wstring RegStringValue(HKEY root, const std::wstring& path, const std::wstring& name, DWORD* type)
 {
     wchar_t buffer[2048] = {};
-    DWORD size = sizeof(buffer);
-    DWORD actual = 0;
+    DWORD size = sizeof(buffer), actual = 0;
     if (RegGetValueW(root, path.c_str(), name.c_str(), RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, &actual,
                      buffer, &size) != ERROR_SUCCESS)
         return L"<missing>";
@@ -118,8 +109,7 @@ std::wstring RegStringValue(HKEY root, const std::wstring& path, const std::wstr
 
 void PumpMessages()
 {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) {
         if (msg.message == WM_QUIT) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
@@ -128,8 +118,7 @@ void PumpMessages()
 
 void DrainQuit()
 {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    for (MSG msg; PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);) {
     }
 }
 
@@ -147,17 +136,14 @@ std::vector<std::wstring> RowTexts(const StartupList& list, int column)
     return texts;
 }
 
-
 void RavelinTest::SetUp()
 {
     scratchPath_ = L"Software\\RavelinTests\\" + std::to_wstring(GetCurrentProcessId()) + L"-" +
                    std::to_wstring(GetTickCount64());
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, (scratchPath_ + L"\\HKCU").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                              nullptr, &scratchUser_, nullptr),
-              ERROR_SUCCESS);
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, (scratchPath_ + L"\\HKLM").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                              nullptr, &scratchMachine_, nullptr),
-              ERROR_SUCCESS);
+    for (HKEY* key : {&scratchUser_, &scratchMachine_})
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, (scratchPath_ + (key == &scratchUser_ ? L"\\HKCU" : L"\\HKLM")).c_str(),
+                                  0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key, nullptr),
+                  ERROR_SUCCESS);
     // Wine gives a key a 32-bit view once it has a Wow6432Node subkey, as HKLM\Software has on a
     // 64-bit Windows; Windows itself keeps that view for its real HKLM\Software alone.
     HKEY wow = nullptr;
@@ -172,15 +158,13 @@ void RavelinTest::SetUp()
     LanguageFile = platform::names::DefaultPack;
     LanguagePacksFound = false;
     MessageTexts = {};
-
     ClearSystemPlaces();
 }
 
 void RavelinTest::ClearSystemPlaces()
 {
-    const std::wstring winIni = WinIniPath();
-    WritePrivateProfileStringW(L"Windows", L"Load", nullptr, winIni.c_str());
-    WritePrivateProfileStringW(L"Windows", L"Run", nullptr, winIni.c_str());
+    for (const wchar_t* key : {L"Load", L"Run"})
+        WritePrivateProfileStringW(L"Windows", key, nullptr, WinIniPath().c_str());
     EmptyFolder(UserStartup());
     EmptyFolder(CommonStartup());
     platform::RemoveFile(StorePath(), true);
@@ -217,19 +201,8 @@ void RavelinTest::InstallShippedPacks()
         CopyFileW((shipped + L"\\" + name).c_str(), (LangFolder() + L"\\" + name).c_str(), FALSE);
 }
 
-std::wstring RavelinTest::WinIniPath() const
-{
-    return platform::GetWindowsFolder() + L"\\win.ini";
-}
-
-std::wstring RavelinTest::UserStartup() const
-{
-    return platform::GetSpecialFolderPath(CSIDL_STARTUP);
-}
-
-std::wstring RavelinTest::CommonStartup() const
-{
-    return platform::GetSpecialFolderPath(CSIDL_COMMON_STARTUP);
-}
+std::wstring RavelinTest::WinIniPath() const { return platform::GetWindowsFolder() + L"\\win.ini"; }
+std::wstring RavelinTest::UserStartup() const { return platform::GetSpecialFolderPath(CSIDL_STARTUP); }
+std::wstring RavelinTest::CommonStartup() const { return platform::GetSpecialFolderPath(CSIDL_COMMON_STARTUP); }
 
 } // namespace testsupport

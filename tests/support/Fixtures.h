@@ -27,10 +27,8 @@ void SetRegBinary(HKEY root, const std::wstring& path, const std::wstring& name,
 bool RegValueExists(HKEY root, const std::wstring& path, const std::wstring& name);
 std::wstring RegStringValue(HKEY root, const std::wstring& path, const std::wstring& name, DWORD* type = nullptr);
 
-// Processes every message waiting for this thread.
-void PumpMessages();
-// Removes the WM_QUIT that closing a main window leaves behind.
-void DrainQuit();
+void PumpMessages(); // every message waiting for this thread
+void DrainQuit();    // the WM_QUIT that closing a main window leaves behind
 
 std::vector<std::wstring> RowTexts(const StartupList& list, int column);
 

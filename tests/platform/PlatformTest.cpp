@@ -1,0 +1,151 @@
+// The registry, INI and file functions the rest of the program stands on.
+#include "platform/Files.h"
+#include "platform/IniFile.h"
+#include "platform/Registry.h"
+#include "platform/Skin.h"
+#include "support/Fixtures.h"
+
+using namespace platform;
+using PlatformTest = testsupport::RavelinTest;
+
+namespace {
+const std::wstring RunPath = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+}
+
+TEST_F(PlatformTest, RegistryValuesGoByTheirExactNameInEitherView)
+{
+    const std::wstring services = L"Software\\Microsoft\\Windows\\CurrentVersion\\RunServices";
+    Reg reg;
+    reg.RootKey(HKEY_LOCAL_MACHINE);
+    reg.KeyPath(services); // missing: made on the first write
+    for (const wchar_t* name : {L" Spaced ", L"", L"%Expand"}) {
+        SCOPED_TRACE(name);
+        reg.ValueName(name);
+        EXPECT_EQ(reg.ReadValue(), L"");
+        const std::wstring data = std::wstring(L"C:\\") + name + L".exe";
+        reg.ValueData(data);
+        ASSERT_EQ(reg.WriteValue(), ERROR_SUCCESS);
+        DWORD type = 0;
+        EXPECT_EQ(testsupport::RegStringValue(HKEY_LOCAL_MACHINE, services, name, &type), data);
+        EXPECT_EQ(type, static_cast<DWORD>(name[0] == L'%' ? REG_EXPAND_SZ : REG_SZ));
+        EXPECT_EQ(reg.ReadValue(), data); // unexpanded
+    }
+    reg.ValueName(L"Spaced"); // a trimmed name finds no value of its own
+    EXPECT_EQ(reg.ReadValue(), L"");
+    EXPECT_EQ(reg.DeleteValue(), ERROR_FILE_NOT_FOUND);
+    reg.ValueName(L" Spaced ");
+    EXPECT_EQ(reg.DeleteValue(), ERROR_SUCCESS);
+    EXPECT_FALSE(testsupport::RegValueExists(HKEY_LOCAL_MACHINE, services, L" Spaced "));
+    EXPECT_TRUE(testsupport::RegValueExists(HKEY_LOCAL_MACHINE, services, L""));
+    // A key deleted by someone else while held open is made again.
+    ASSERT_EQ(RegDeleteTreeW(HKEY_LOCAL_MACHINE, services.c_str()), ERROR_SUCCESS);
+    EXPECT_EQ(reg.DeleteValue(), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(reg.WriteValue(), ERROR_SUCCESS);
+    EXPECT_EQ(testsupport::RegStringValue(HKEY_LOCAL_MACHINE, services, L" Spaced "), L"C:\\%Expand.exe");
+
+    // The 32-bit programs' keys, where the system keeps them; served reads end on a write.
+    Reg view;
+    view.RootKey(HKEY_LOCAL_MACHINE);
+    view.View(KEY_WOW64_32KEY);
+    view.KeyPath(RunPath);
+    view.ValueName(L"Old");
+    view.ValueData(L"C:\\old.exe");
+    ASSERT_EQ(view.WriteValue(), ERROR_SUCCESS);
+    const std::wstring wow = L"Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run";
+    EXPECT_EQ(testsupport::RegStringValue(HKEY_LOCAL_MACHINE, wow, L"Old"), L"C:\\old.exe");
+    EXPECT_FALSE(testsupport::RegValueExists(HKEY_LOCAL_MACHINE, RunPath, L"Old"));
+    testsupport::SetRegString(HKEY_LOCAL_MACHINE, wow, L"Two", L"two.exe");
+    testsupport::SetRegString(HKEY_LOCAL_MACHINE, wow + L"\\Sub", L"v", L"y");
+    UniqueHKey key = OpenRegKey(HKEY_LOCAL_MACHINE, RunPath, KEY_WOW64_32KEY);
+    EXPECT_EQ(QueryRegCount(key.get(), 0) * 10 + QueryRegCount(key.get(), 1), 21u); // values, then subkeys
+    view.ServeReadsFrom(ReadRegValues(key.get()));
+    view.ValueName(L"OLD");
+    EXPECT_EQ(view.ReadValue(), L"C:\\old.exe");
+    view.ValueData(L"C:\\new.exe");
+    EXPECT_EQ(view.WriteValue(), ERROR_SUCCESS);
+    EXPECT_EQ(view.ReadValue(), L"C:\\new.exe");
+    EXPECT_TRUE(ReadRegValues(nullptr).empty());
+    EXPECT_FALSE(OpenRegKey(HKEY_LOCAL_MACHINE, RunPath + L"\\Missing"));
+}
+
+TEST(PlatformRendering, EachValueTypeShowsAsText)
+{
+    const wchar_t text[] = L"%ProgramFiles%\\b.exe", multi[] = L"one\0two\0";
+    const auto bytes = [](const void* p, size_t n) { return std::vector<BYTE>((const BYTE*)p, (const BYTE*)p + n); };
+    const struct {
+        DWORD type;
+        std::vector<BYTE> data;
+        std::wstring shown;
+    } cases[] = {{REG_EXPAND_SZ, bytes(text, sizeof(text)), text},
+                 {REG_SZ, bytes(text, 6), L"%Pr"}, // no terminating NUL
+                 {REG_SZ, bytes(text, 7), L"%Pr"}, // an odd byte count
+                 {REG_DWORD, {0x05, 0x01, 0, 0}, L"261"},
+                 {REG_QWORD, {0, 0, 0, 0, 1, 0, 0, 0}, L"4294967296"},
+                 {REG_MULTI_SZ, bytes(multi, sizeof(multi)), L"one two"},
+                 {REG_BINARY, {0x0F, 0xAB, 0x10}, L"0F AB 10"},
+                 {REG_BINARY, {}, L""}};
+    for (const auto& c : cases) EXPECT_EQ(RenderRegData(c.type, c.data.data(), c.data.size()), c.shown) << c.type;
+}
+
+TEST(PlatformIni, IniFileAnswersAsTheSystemReaderDoes)
+{
+    const std::wstring path = testsupport::MakeTempFolder() + L"\\pack.ini";
+    const std::string quoted = "\"" + std::string(498, 'q') + "\"", text =
+        "k=before\r\n[S]\r\n  a  =   value  \r\nb=\"quoted  \"\r\nc='single'\r\nd=\"open\r\ne=\"\r\nf=''\r\n"
+        "g=\"mixed'\r\n\th\t=\ttabs\t\r\nempty=\r\nnoequals\r\nlong=" + std::string(600, 'x') + "\r\nq=" + quoted +
+        "\r\nk=first\r\nK=second\r\n[s]\r\nk=third\r\nonly=later\r\n[ Spaced ]\r\nk=spaced\r\n[T] x\r\nk=t\r\n";
+    const char wide[] = "\xFF\xFE[\0S\0]\0\n\0w\0=\0\xE9\0\x45\x06\n\0";
+    const std::string utf16(wide, sizeof(wide) - 1);
+    for (const std::string& bytes : {text, std::string("[S]\nw=D\xE9j\xE0\n[T]\nk=v"), utf16}) {
+        testsupport::WriteBytes(path, bytes);
+        const IniFile ini = IniFile::Parse(bytes);
+        for (const wchar_t* section : {L"S", L"s", L" Spaced ", L"Spaced", L"T", L"T] x", L"None"})
+            for (const wchar_t* key : {L"a", L" a ", L"b", L"c", L"d", L"e", L"f", L"g", L"h", L"empty", L"noequals",
+                                       L"long", L"q", L"K", L"only", L"w", L"missing"})
+                for (const std::wstring def : {L"", L"def  "})
+                    for (size_t size : {500, 128, 1}) {
+                        std::wstring buffer(size, L'\0');
+                        buffer.resize(GetPrivateProfileStringW(section, key, def.c_str(), buffer.data(),
+                                                               static_cast<DWORD>(size), path.c_str()));
+                        EXPECT_EQ(ini.GetString(section, key, def, size), buffer) << section << "/" << key;
+                    }
+    }
+    testsupport::DeleteTree(path.substr(0, path.rfind(L'\\')));
+}
+
+TEST(PlatformFiles, ListingsAreSortedAndAReplaceIsWholeOrNothing)
+{
+    const std::wstring folder = testsupport::MakeTempFolder(), path = folder + L"\\store.pro";
+    for (const wchar_t* name : {L"b.txt", L"A.txt", L"c.TXT", L"hidden.txt", L"system.txt"})
+        testsupport::WriteBytes(folder + L"\\" + name, "x");
+    SetFileAttributesW((folder + L"\\hidden.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    SetFileAttributesW((folder + L"\\system.txt").c_str(), FILE_ATTRIBUTE_SYSTEM);
+    CreateDirectoryW((folder + L"\\sub").c_str(), nullptr);
+    EXPECT_EQ(ListFolderFiles(folder).names, (std::vector<std::wstring>{L"A.txt", L"b.txt", L"c.TXT"}));
+    EXPECT_EQ(ListFolderFiles(folder + L"\\missing").error, static_cast<DWORD>(ERROR_SUCCESS));
+
+    EXPECT_EQ(ReplaceFileAtomically(path, "first"), static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_EQ(ReplaceFileAtomically(path, "second"), static_cast<DWORD>(ERROR_SUCCESS));
+    CreateDirectoryW((path + L".new").c_str(), nullptr); // in the way of the temporary file
+    EXPECT_NE(ReplaceFileAtomically(path, "third"), static_cast<DWORD>(ERROR_SUCCESS));
+    RemoveDirectoryW((path + L".new").c_str());
+    // A target held open by another program is not replaced, and nothing is left beside it.
+    HANDLE held = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_NE(ReplaceFileAtomically(path, "fourth"), static_cast<DWORD>(ERROR_SUCCESS));
+    CloseHandle(held);
+    EXPECT_EQ(testsupport::ReadBytes(path), "second");
+    EXPECT_FALSE(FileExists(path + L".new"));
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(RemoveFile(path, true), static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_FALSE(FileExists(path));
+
+    Skin skin; // only a file with a Skin section is a skin
+    testsupport::WriteBytes(path, "[Panel]\r\nBackColor=1,2,3\r\n");
+    EXPECT_FALSE(skin.LoadSkinFile(path));
+    testsupport::WriteBytes(path, "[Skin]\r\n[Panel]\r\nBackColor=1,2,3\r\nTextColor=bad\r\n[Font]\r\nSize=99\r\n");
+    EXPECT_TRUE(skin.LoadSkinFile(path));
+    EXPECT_EQ(skin.PanelBackColor(), RGB(1, 2, 3));
+    EXPECT_EQ(skin.PanelTextColor(), RGB(0, 0, 0)); // a bad colour keeps the default
+    EXPECT_EQ(skin.FontPoints(), 8);                 // out of range
+    testsupport::DeleteTree(folder);
+}
