@@ -34,11 +34,11 @@ const Place& PlaceOf(const std::wstring& loadFrom)
 {
     for (const Place& place : Places())
         if (place.loadFrom == loadFrom) return place;
-    ADD_FAILURE() << "no place " << std::string(loadFrom.begin(), loadFrom.end());
+    ADD_FAILURE() << "no place";
     return Places().front();
 }
 
-std::wstring WinIniValue(const std::wstring& key)
+static std::wstring WinIniValue(const std::wstring& key)
 {
     wchar_t buffer[512] = {};
     const std::wstring file = platform::GetWindowsFolder() + L"\\win.ini";
@@ -122,8 +122,7 @@ EntryRecord Record(const std::wstring& taskName, const std::wstring& status, con
 
 std::vector<EntryRecord> StoredRecords()
 {
-    if (!platform::FileExists(StorePath())) return {};
-    return ReadEntryRecords(StorePath()).records;
+    return platform::FileExists(StorePath()) ? ReadEntryRecords(StorePath()).records : std::vector<EntryRecord>{};
 }
 
 std::vector<std::wstring> StoredNames()
@@ -131,17 +130,6 @@ std::vector<std::wstring> StoredNames()
     std::vector<std::wstring> names;
     for (const EntryRecord& record : StoredRecords()) names.push_back(record[TaskName]);
     return names;
-}
-
-HeldFile::HeldFile(const std::wstring& path)
-    : handle_(
-          CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr))
-{
-}
-
-HeldFile::~HeldFile()
-{
-    if (held()) CloseHandle(handle_);
 }
 
 MainState& ApplyTest::Start()
