@@ -14,7 +14,7 @@ using testsupport::WindowText;
 
 namespace {
 
-const std::wstring Run = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const std::wstring RunKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 class MainWindowTest : public testsupport::MainWindowFixture {
   protected:
@@ -33,7 +33,7 @@ class MainWindowTest : public testsupport::MainWindowFixture {
 
 TEST_F(MainWindowTest, TheListAndButtonsFollowTheRowsClicksAndSelection)
 {
-    testsupport::SetRegString(HKEY_CURRENT_USER, Run, L"Tool", L"C:\\tool.exe");
+    testsupport::SetRegString(HKEY_CURRENT_USER, RunKey, L"Tool", L"C:\\tool.exe");
     // Switched off by Windows itself: the list says so.
     testsupport::SetRegBinary(HKEY_CURRENT_USER,
                               L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run", L"Tool",
