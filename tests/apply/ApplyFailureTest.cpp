@@ -126,7 +126,9 @@ TEST_F(ApplyTest, AStoreThatWasNotReadWholeIsNeverRewritten)
 
 TEST_F(ApplyTest, TheStatusLineCountsNamesAndSpeaksThePackLanguage)
 {
-    ApplyResult result{2, 3};
+    ApplyResult result;
+    result.written = 2;
+    result.takenOut = 3;
     EXPECT_EQ(ApplyResultText(result), L"Applied: 2 written, 3 taken out.");
     // Twelve failures: ten named, the rest counted; a name holding "%2" stays as it is.
     for (int i = 0; i < 12; ++i)

@@ -1,5 +1,5 @@
-// The Apply menu on the real main window, and clsExitWindows with the session request taken
-// by the test instead of Windows.
+// The Apply menu on the real main window, and clsExitWindows, with the session request taken by
+// the test instead of Windows.
 #include "ApplyFixture.h"
 #include "app/frmMain.h"
 #include "app/resource.h"
@@ -12,6 +12,7 @@
 #include <commctrl.h>
 
 #include <optional>
+#include <tuple>
 
 using namespace applytest;
 
@@ -29,18 +30,10 @@ bool ShutdownPrivilegeEnabled()
     return enabled;
 }
 
-// What reached the session request, and whether the privilege was enabled at that moment.
-struct Request {
-    UINT flags;
-    DWORD reason;
-    bool privilegeEnabled;
-};
+// Each session request: its flags, its reason, and whether the privilege was enabled at that moment.
+using Request = std::tuple<UINT, DWORD, bool>;
 std::vector<Request> requests;
-
-void RecordRequest(UINT flags, DWORD reason)
-{
-    requests.push_back({flags, reason, ShutdownPrivilegeEnabled()});
-}
+void RecordRequest(UINT flags, DWORD reason) { requests.push_back({flags, reason, ShutdownPrivilegeEnabled()}); }
 
 class ApplyMenuTest : public ApplyTest {
   protected:
@@ -77,21 +70,15 @@ class ApplyMenuTest : public ApplyTest {
 
 TEST_F(ApplyMenuTest, EachOptionEnablesThePrivilegeFirstAndAsksForItsForcedRequest)
 {
-    for (int option : {-1, 0, 1, 2, 3, 4, 8, 9}) {
+    for (auto [option, flags] : {std::pair{0, 4u}, {1, 5u}, {2, 7u}, {8, 12u}, {-1, 0u}, {3, 0u}, {4, 0u}, {9, 0u}}) {
         requests.clear();
         ASSERT_EQ(platform::SetProcessPrivilege(SE_SHUTDOWN_NAME, false), static_cast<DWORD>(ERROR_SUCCESS));
         clsExitWindows().ExitWindows(option);
         EXPECT_TRUE(ShutdownPrivilegeEnabled()) << option;
-        const std::optional<UINT> flags = ExitWindowsFlags(option);
-        ASSERT_EQ(requests.size(), flags ? 1u : 0u) << option; // an option without flags ends nothing
-        if (!flags) continue;
-        EXPECT_EQ(requests[0].flags, *flags);
-        EXPECT_TRUE(*flags & 4) << "forced";
-        EXPECT_EQ(requests[0].reason, 0xFFFFFFFFu);
-        EXPECT_TRUE(requests[0].privilegeEnabled);
+        // An option without flags ends nothing.
+        EXPECT_EQ(ExitWindowsFlags(option), flags ? std::optional<UINT>(flags) : std::nullopt) << option;
+        EXPECT_EQ(requests, (flags ? std::vector<Request>{{flags, 0xFFFFFFFFu, true}} : std::vector<Request>{}));
     }
-    EXPECT_EQ(ExitWindowsFlags(0), std::optional<UINT>(4)); // log off
-    EXPECT_EQ(ExitWindowsFlags(2), std::optional<UINT>(7)); // restart
 }
 
 TEST_F(ApplyMenuTest, EachApplyItemAppliesFirstThenDoesWhatItSays)
@@ -108,13 +95,13 @@ TEST_F(ApplyMenuTest, EachApplyItemAppliesFirstThenDoesWhatItSays)
     EXPECT_TRUE(requests.empty());
 
     // Windows decides when the program ends; until then it stays open with the changes applied.
-    for (auto [command, flags] : {std::pair{IDM_APP_LOG, 4u}, std::pair{IDM_APP_REST, 7u}}) {
+    for (auto [command, flags, status] : {std::tuple{IDM_APP_LOG, 4u, L"Applied: 1 written, 0 taken out."},
+                                          std::tuple{IDM_APP_REST, 7u, L"Applied: 0 written, 1 taken out."}}) {
         requests.clear();
         w.cmdDisable_Click();
         Choose(command);
-        EXPECT_NE(StatusBarText().find(L"1 "), std::wstring::npos) << command;
-        ASSERT_EQ(requests.size(), 1u);
-        EXPECT_EQ(requests[0].flags, flags);
+        EXPECT_EQ(StatusBarText(), status);
+        EXPECT_EQ(requests, (std::vector<Request>{{flags, 0xFFFFFFFFu, true}}));
         EXPECT_TRUE(IsWindow(w.Handle()));
     }
     EXPECT_EQ(testsupport::RegStringValue(HKEY_CURRENT_USER, run, L"Tool"), L"<missing>");
@@ -138,11 +125,11 @@ TEST_F(ApplyMenuTest, AfterAFailureNothingEndsUnlessTheUserSaysSo)
     frmMain& w = Open();
     for (int command : {IDM_APP_EXIT, IDM_APP_LOG, IDM_APP_REST}) {
         w.cmdDisable_Click(); // each failed apply puts the row back
-        testsupport::MessageBoxAnswer no(IDNO);
+        testsupport::MessageBoxAnswer answer(IDNO);
         Choose(command);
-        ASSERT_EQ(no.Shown(), 1) << command;
+        ASSERT_EQ(answer.Shown(), 1) << command;
         EXPECT_EQ(StatusBarText(), L"Applied: 0 written, 0 taken out. Not applied: Calendar (access denied).");
-        EXPECT_NE(no.Text().find(StatusBarText()), std::wstring::npos) << "the failures, as the status bar says them";
+        EXPECT_NE(answer.Text().find(StatusBarText()), std::wstring::npos) << "the failures, as the status bar says them";
     }
     EXPECT_TRUE(IsWindow(w.Handle()));
     EXPECT_TRUE(requests.empty());

@@ -111,7 +111,8 @@ class FaultInjectionTest : public ApplyTest {
         std::wstring line = L"\"" + child + L"\" \"" + ScratchPath() + L"\" " + mode + L" " + std::to_wstring(stopAt) +
                             L" RavelinFaultStop";
         platform::UniqueHandle event(CreateEventW(nullptr, TRUE, FALSE, L"RavelinFaultStop"));
-        STARTUPINFOW si{sizeof(si)};
+        STARTUPINFOW si{};
+        si.cb = sizeof(si);
         PROCESS_INFORMATION pi{};
         EXPECT_TRUE(CreateProcessW(child.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
         platform::UniqueHandle process(pi.hProcess), thread(pi.hThread);
