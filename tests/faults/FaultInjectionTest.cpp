@@ -133,7 +133,9 @@ class FaultInjectionTest : public ApplyTest {
     // A win.ini line taken out is left empty.
     static bool InSource(const Entry& e)
     {
-        const std::wstring found = ReadPlace(PlaceOf(e.loadFrom), e.name);
+        const Place& place = PlaceOf(e.loadFrom);
+        if (place.kind == Place::Registry) return testsupport::RegValueExists(place.root, place.path, e.name);
+        const std::wstring found = ReadPlace(place, e.name);
         return found != L"<missing>" && !found.empty();
     }
 
