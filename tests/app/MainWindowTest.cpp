@@ -111,7 +111,9 @@ TEST_F(MainWindowTest, ClosingStoresTheLanguageASecondInstanceStoresNothingAndAB
 
     testsupport::WriteBytes(programFolder + L"\\Title.skn", std::string("\x89PNG\r\n\x1a\n\0\0", 10));
     platform::SaveLanguageSetting(L"German.ini");
+    WriteStore({{L"Gone", L"Disabled", L"Registry(User Run)", L"Current User", L"Current User logs On", L"gone.exe"}});
     Open();
     EXPECT_TRUE(created);
     EXPECT_EQ(LanguageFile, L"German.ini");
+    EXPECT_EQ(DisableCaption(), L"&Enable"); // the only row, a disabled one, is selected
 }
