@@ -136,13 +136,16 @@ TEST_F(ApplyTest, EachRowOfTheResultTableAndASecondApplyTouchesNothing)
     Stage(L"RD", L"Remove");
     for (const wchar_t* added : {L"Enabled", L"Disabled", L"Remove"})
         state->List.AppendRow(Record(std::wstring(1, added[0]) + L"A", added, L"Registry(User Run)", L"C:\\a.exe"));
+    // An added shortcut has no copy kept from before: it is made from its Location.
+    state->List.AppendRow(Record(L"New", L"Enabled", L"StartUp (Current User)", L"C:\\new.exe -q"));
     // Behind the program's back: rows with no change must not be written or taken out again.
     SetRegString(HKEY_CURRENT_USER, UserRun, L"EE", L"C:\\changed.exe");
     SetRegString(HKEY_CURRENT_USER, UserRun, L"DD", L"C:\\back.exe");
 
     ApplyResult result = ApplyNow(*state);
     EXPECT_TRUE(result.failures.empty());
-    EXPECT_EQ(result.written, 2);  // ED, EA
+    EXPECT_EQ(result.written, 3);  // ED, EA, New
+    EXPECT_EQ(ReadPlace(PlaceOf(L"StartUp (Current User)"), L"New"), L"C:\\new.exe -q");
     EXPECT_EQ(result.takenOut, 3); // DE, RE, RD
     const std::pair<const wchar_t*, const wchar_t*> expected[] = {
         {L"EE", L"C:\\changed.exe"}, {L"DE", L"<missing>"}, {L"RE", L"<missing>"},
@@ -152,7 +155,7 @@ TEST_F(ApplyTest, EachRowOfTheResultTableAndASecondApplyTouchesNothing)
     // Scanned rows come in the registry's order, which need not be the order of writing.
     Names names = RowTexts(state->List, TaskName);
     std::sort(names.begin(), names.begin() + 2);
-    EXPECT_EQ(names, (Names{L"DE", L"EE", L"ED", L"DD", L"EA", L"DA"}));
+    EXPECT_EQ(names, (Names{L"DE", L"EE", L"ED", L"DD", L"EA", L"DA", L"New"}));
     EXPECT_EQ(StoredNames(), (Names{L"DE", L"DD", L"DA"}));
     ExpectBaselinePaired();
 
