@@ -1,168 +1,119 @@
-// The main window on a real window: controls, menus, the start sequence, the blink, the close.
+// The main window on a real window: the list and buttons wired to the model, the blink, the
+// start and the close.
 #include "app/frmMain.h"
 #include "app/resource.h"
 #include "i18n/Globals.h"
 #include "platform/Settings.h"
-#include "support/Fixtures.h"
+#include "staging/EntryStore.h"
+#include "support/DialogAnswer.h"
 #include "support/WindowFixture.h"
 
 #include <commctrl.h>
 
-using testsupport::RavelinTest;
 using testsupport::WindowText;
 
 namespace {
 
-std::wstring MenuText(HMENU menu, UINT item, UINT flag)
-{
-    wchar_t text[256] = {};
-    GetMenuStringW(menu, item, text, 256, flag);
-    return text;
-}
-
-std::wstring ListCell(HWND list, int item, int subItem)
-{
-    wchar_t text[512] = {};
-    ListView_GetItemText(list, item, subItem, text, 512);
-    return text;
-}
+const std::wstring RunKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 class MainWindowTest : public testsupport::MainWindowFixture {
   protected:
+    std::wstring Cell(int item, int subItem)
+    {
+        wchar_t text[512] = {};
+        ListView_GetItemText(window->Control(IDC_LISTVIEW1), item, subItem, text, 512);
+        return text;
+    }
+    void Click(int id) { SendMessageW(window->Handle(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+    std::wstring DisableCaption() { return WindowText(window->Control(IDC_CMDDISABLE)); }
+    bool RemoveEnabled() { return IsWindowEnabled(window->Control(IDC_CMDREMOVE)); }
 };
 
 } // namespace
 
-TEST_F(MainWindowTest, HasTheControlsMenusAndColumnsAsDesigned)
+TEST_F(MainWindowTest, TheListAndButtonsFollowTheRowsClicksAndSelection)
 {
-    frmMain& w = Open();
-    EXPECT_EQ(WindowText(w.Handle()), L"Brightfold Ravelin");
-    EXPECT_EQ(WindowText(w.Control(IDC_LABEL1)), L"StartUp Programs");
-    EXPECT_EQ(WindowText(w.Control(IDC_LBLNOTE)),
-              L"Note: no action comes into effect unless you choose an item from the apply menu");
-    EXPECT_EQ(WindowText(w.Control(IDC_CMDDISABLE)), L"&Disable"); // no pack: built-in words
-    EXPECT_EQ(WindowText(w.Control(IDC_CMDREMOVE)), L"&Remove");
-    EXPECT_EQ(WindowText(w.Control(IDC_CMDRESET)), L"R&eset All");
-    EXPECT_EQ(WindowText(w.Control(IDC_CMDADDTASK)), L"Add &Task");
-    EXPECT_EQ(WindowText(w.Control(IDC_LABEL3)), L"Select  Language");
-
-    HWND list = w.Control(IDC_LISTVIEW1);
-    EXPECT_TRUE(GetWindowLongW(list, GWL_STYLE) & LVS_OWNERDATA);
-    HWND header = ListView_GetHeader(list);
-    ASSERT_EQ(Header_GetItemCount(header), 7);
-    const wchar_t* headers[] = {L"Task Name", L"Status",   L"Load From", L"User",
-                                L"When?",     L"Location", L"Publisher"};
-    for (int c = 0; c < 7; ++c) {
-        wchar_t text[64] = {};
-        HDITEMW item{};
-        item.mask = HDI_TEXT;
-        item.pszText = text;
-        item.cchTextMax = 64;
-        Header_GetItem(header, c, &item);
-        EXPECT_EQ(std::wstring(text), headers[c]);
-    }
-
-    HMENU bar = GetMenu(w.Handle());
-    ASSERT_EQ(GetMenuItemCount(bar), 4);
-    EXPECT_EQ(MenuText(bar, 0, MF_BYPOSITION), L"&Edit");
-    EXPECT_EQ(MenuText(bar, 1, MF_BYPOSITION), L"&Profile");
-    EXPECT_EQ(MenuText(bar, 2, MF_BYPOSITION), L"&Apply");
-    EXPECT_EQ(MenuText(bar, 3, MF_BYPOSITION), L"&Help");
-    EXPECT_EQ(MenuText(bar, IDM_REGISTRY, MF_BYCOMMAND), L"Registry");
-    EXPECT_EQ(MenuText(bar, IDM_APP_EXIT, MF_BYCOMMAND), L"Apply and& Exit Program");
-    EXPECT_EQ(MenuText(bar, IDM_APP_JUST, MF_BYCOMMAND), L"&Just Apply");
-    EXPECT_TRUE(GetMenuState(bar, IDM_UPDATE, MF_BYCOMMAND) & MF_GRAYED);
-    EXPECT_TRUE(GetMenuState(bar, IDM_VISIT, MF_BYCOMMAND) & MF_GRAYED);
-    EXPECT_FALSE(GetMenuState(bar, IDM_ABOUT, MF_BYCOMMAND) & MF_GRAYED);
-}
-
-TEST_F(MainWindowTest, ShowsTheScannedRowsInTheList)
-{
-    testsupport::SetRegString(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", L"Tool",
-                              L"C:\\tool.exe");
-    testsupport::SetRegString(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce", L"Once",
-                              L"C:\\once.exe");
+    testsupport::SetRegString(HKEY_CURRENT_USER, RunKey, L"Tool", L"C:\\tool.exe");
     // Switched off by Windows itself: the list says so.
     testsupport::SetRegBinary(HKEY_CURRENT_USER,
                               L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run", L"Tool",
                               REG_BINARY, {3, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8});
-    frmMain& w = Open();
-    HWND list = w.Control(IDC_LISTVIEW1);
+    WriteStore({{L"Gone", L"Disabled", L"Registry(User Run)", L"Current User", L"Current User logs On", L"gone.exe"}});
+    Open();
+    HWND list = window->Control(IDC_LISTVIEW1);
     ASSERT_EQ(ListView_GetItemCount(list), 2);
-    EXPECT_EQ(ListCell(list, 0, 0), L"Tool");
-    EXPECT_EQ(ListCell(list, 0, 1), L"Disabled by Windows");
-    EXPECT_EQ(ListCell(list, 1, 1), L"Enabled");
-    EXPECT_EQ(ListCell(list, 0, 2), L"Registry(User Run)");
-    EXPECT_EQ(ListCell(list, 1, 2), L"Registry(Machine RunOnce)");
-    EXPECT_EQ(ListCell(list, 1, 5), L"C:\\once.exe");
-    // After a fill the first row is selected.
-    EXPECT_EQ(ListView_GetNextItem(list, -1, LVNI_SELECTED), 0);
-    EXPECT_EQ(w.State().BaselineCount, 2);
-}
+    EXPECT_EQ(Cell(0, 1), L"Disabled by Windows");
+    EXPECT_EQ(Cell(1, 0), L"Gone");
+    EXPECT_EQ(Cell(1, 5), L"gone.exe");
+    EXPECT_EQ(ListView_GetNextItem(list, -1, LVNI_SELECTED), 0); // after a fill the first row is selected
+    EXPECT_EQ(DisableCaption(), L"&Enable");
 
-TEST_F(MainWindowTest, NoteBlinksEveryTick)
-{
-    frmMain& w = Open();
-    ShowWindow(w.Handle(), SW_SHOW);
-    HWND note = w.Control(IDC_LBLNOTE);
-    EXPECT_TRUE(IsWindowVisible(note));
-    w.Timer1_Timer();
-    EXPECT_TRUE(IsWindowVisible(note)); // visible for the first second
-    w.Timer1_Timer();
-    EXPECT_FALSE(IsWindowVisible(note));
-    w.Timer1_Timer();
-    EXPECT_TRUE(IsWindowVisible(note));
-
-    // The real 500 ms timer drives the same handler: wait for its next toggle.
-    const bool before = IsWindowVisible(note);
-    const ULONGLONG deadline = GetTickCount64() + 3000;
-    while (IsWindowVisible(note) == before && GetTickCount64() < deadline) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+    Click(IDC_CMDDISABLE);
+    EXPECT_EQ(Cell(0, 1), L"Enabled");
+    EXPECT_EQ(DisableCaption(), L"&Disable");
+    Click(IDC_CMDREMOVE);
+    EXPECT_EQ(Cell(0, 1), L"Remove");
+    EXPECT_FALSE(RemoveEnabled());
+    ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
+    ListView_SetItemState(list, 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    EXPECT_EQ(DisableCaption(), L"&Enable");
+    EXPECT_TRUE(RemoveEnabled());
+    // Space and Enter on a row change nothing.
+    SetFocus(list);
+    for (WPARAM key : {WPARAM(VK_SPACE), WPARAM(VK_RETURN)}) {
+        SendMessageW(list, WM_KEYDOWN, key, 0);
+        SendMessageW(list, WM_CHAR, key == VK_SPACE ? L' ' : L'\r', 0);
         testsupport::PumpMessages();
     }
-    EXPECT_NE(IsWindowVisible(note), before);
+    EXPECT_EQ(Cell(1, 1), L"Disabled");
+
+    // The note blinks on the timer: visible for the first second.
+    ShowWindow(window->Handle(), SW_SHOW);
+    HWND note = window->Control(IDC_LBLNOTE);
+    for (bool visible : {true, true, false, true}) {
+        EXPECT_EQ(IsWindowVisible(note) != FALSE, visible);
+        SendMessageW(window->Handle(), WM_TIMER, IDT_NOTE, 0);
+    }
 }
 
-TEST_F(MainWindowTest, ClosingStoresTheLanguageAndAStoredChoiceIsUsed)
+TEST_F(MainWindowTest, AStoreThatCannotBeReadIsToldOnceWithItsNameAndReason)
 {
-    EXPECT_EQ(platform::LoadLanguageSetting(), L"");
+    WriteStore({{L"Gone", L"Disabled", L"Registry(User Run)", L"Current User", L"Current User logs On", L"gone.exe"}});
+    HANDLE held = CreateFileW(StorePath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    testsupport::DialogAnswer told(IDOK);
+    Open();
+    testsupport::PumpMessages();
+    EXPECT_EQ(told.Shown(), 1);
+    EXPECT_NE(told.Text().find(StorePath()), std::wstring::npos);
+    EXPECT_NE(told.Text().find(L"in use by another program"), std::wstring::npos);
+    window->cmdReset_Click(); // still held: not told again
+    EXPECT_EQ(told.Shown(), 1);
+    CloseHandle(held);
+    window->cmdReset_Click();
+    EXPECT_EQ(window->State().List.Count(), 1);
+}
+
+TEST_F(MainWindowTest, ClosingStoresTheLanguageASecondInstanceStoresNothingAndABrokenSkinIsNoMatter)
+{
     Open();
     EXPECT_EQ(LanguageFile, L"English.ini"); // nothing stored: English
     LanguageFile = L"French.ini";
     window.reset();
     EXPECT_EQ(platform::LoadLanguageSetting(), L"French.ini");
+    {
+        platform::SingleInstance first;
+        ASSERT_FALSE(first.AnotherIsRunning());
+        LanguageFile = L"Other.ini";
+        frmMain second;
+        EXPECT_FALSE(second.Create(GetModuleHandleW(nullptr)));
+    }
+    EXPECT_EQ(platform::LoadLanguageSetting(), L"French.ini");
 
-    platform::SaveLanguageSetting(L"German.ini");
-    Open();
-    EXPECT_EQ(LanguageFile, L"German.ini");
-    window.reset();
-    platform::SaveLanguageSetting(L""); // an empty stored name counts as none
-    Open();
-    EXPECT_EQ(LanguageFile, L"English.ini");
-}
-
-TEST_F(MainWindowTest, ASecondInstanceEndsSilentlyAndStoresNothing)
-{
-    platform::SingleInstance first;
-    ASSERT_FALSE(first.AnotherIsRunning());
-    platform::SaveLanguageSetting(L"Arabic.ini");
-    frmMain second;
-    EXPECT_FALSE(second.Create(GetModuleHandleW(nullptr)));
-    EXPECT_EQ(second.Handle(), nullptr);
-    EXPECT_EQ(platform::LoadLanguageSetting(), L"Arabic.ini");
-}
-
-TEST_F(MainWindowTest, StartsWithAMissingOrBrokenSkin)
-{
-    Open(); // no Title.skn in the program folder
-    EXPECT_TRUE(created);
-    window.reset();
     testsupport::WriteBytes(programFolder + L"\\Title.skn", std::string("\x89PNG\r\n\x1a\n\0\0", 10));
+    platform::SaveLanguageSetting(L"German.ini");
+    WriteStore({{L"Gone", L"Disabled", L"Registry(User Run)", L"Current User", L"Current User logs On", L"gone.exe"}});
     Open();
     EXPECT_TRUE(created);
-    window.reset();
-    CopyFileW((testsupport::RepoFolder() + L"\\data\\Title.skn").c_str(), (programFolder + L"\\Title.skn").c_str(),
-              FALSE);
-    Open();
-    EXPECT_TRUE(created);
+    EXPECT_EQ(LanguageFile, L"German.ini");
+    EXPECT_EQ(DisableCaption(), L"&Enable"); // the only row, a disabled one, is selected
 }

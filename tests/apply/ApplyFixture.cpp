@@ -7,7 +7,6 @@
 #include "staging/EntryStore.h"
 
 #include <sddl.h>
-#include <shlobj.h>
 
 namespace applytest {
 
@@ -15,15 +14,16 @@ const std::vector<Place>& Places()
 {
     static const std::vector<Place> places = [] {
         std::vector<Place> all;
-        for (const StartupSource& source : StartupSources) {
-            const Place::Kind kind = source.kind == SourceKind::Registry ? Place::Registry
-                                     : source.kind == SourceKind::StartUp ? Place::StartUp
-                                                                          : Place::WinIni;
-            const std::wstring key = source.key ? source.key : L"";
-            const std::wstring path = source.view ? L"Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\" + key
-                                                  : RunBase + key;
-            all.push_back({source.id, kind, source.root, key, source.csidl, kind == Place::Registry ? path : L"",
-                           source.approved ? RunBase + L"Explorer\\StartupApproved\\" + source.approved : L""});
+        for (const StartupSource& s : StartupSources) {
+            const std::wstring key = s.key ? s.key : L"";
+            const Place::Kind kind = s.kind == SourceKind::Registry  ? Place::Registry
+                                     : s.kind == SourceKind::StartUp ? Place::StartUp
+                                                                     : Place::WinIni;
+            const std::wstring path = kind != Place::Registry ? L""
+                                      : s.view ? L"Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\" + key
+                                               : RunBase + key;
+            all.push_back({s.id, kind, s.root, key, s.csidl, path,
+                           s.approved ? RunBase + L"Explorer\\StartupApproved\\" + s.approved : L""});
         }
         return all;
     }();
@@ -34,55 +34,42 @@ const Place& PlaceOf(const std::wstring& loadFrom)
 {
     for (const Place& place : Places())
         if (place.loadFrom == loadFrom) return place;
-    ADD_FAILURE() << "no place " << std::string(loadFrom.begin(), loadFrom.end());
+    ADD_FAILURE() << "no place";
     return Places().front();
 }
 
-std::wstring WinIniValue(const std::wstring& key)
+static std::wstring WinIni() { return platform::GetWindowsFolder() + L"\\win.ini"; }
+static std::wstring Shortcut(const Place& place, const std::wstring& taskName)
 {
-    wchar_t buffer[512] = {};
-    const std::wstring file = platform::GetWindowsFolder() + L"\\win.ini";
-    GetPrivateProfileStringW(L"Windows", key.c_str(), L"<missing>", buffer, 512, file.c_str());
-    return buffer;
+    return platform::GetSpecialFolderPath(place.csidl) + L"\\" + taskName + L".lnk";
 }
 
 std::wstring ReadPlace(const Place& place, const std::wstring& taskName)
 {
-    switch (place.kind) {
-    case Place::Registry:
-        return testsupport::RegStringValue(place.root, place.path, taskName);
-    case Place::StartUp: {
-        std::wstring target;
-        const std::wstring path = platform::GetSpecialFolderPath(place.csidl) + L"\\" + taskName + L".lnk";
-        if (!platform::FileExists(path)) return L"<missing>";
-        platform::ReadShortcutTarget(path, target);
-        return target;
+    std::wstring found = L"<missing>";
+    if (place.kind == Place::Registry) return testsupport::RegStringValue(place.root, place.path, taskName);
+    if (place.kind == Place::StartUp && platform::FileExists(Shortcut(place, taskName)))
+        platform::ReadShortcutTarget(Shortcut(place, taskName), found);
+    if (place.kind == Place::WinIni) {
+        wchar_t buffer[512] = {};
+        GetPrivateProfileStringW(L"Windows", place.name.c_str(), L"<missing>", buffer, 512, WinIni().c_str());
+        found = buffer;
     }
-    case Place::WinIni:
-        return WinIniValue(place.name);
-    }
-    return L"<missing>";
+    return found;
 }
 
 void SeedPlace(const Place& place, const std::wstring& taskName, const std::wstring& location)
 {
-    switch (place.kind) {
-    case Place::Registry:
-        testsupport::SetRegString(place.root, place.path, taskName, location);
-        break;
-    case Place::StartUp:
-        ASSERT_HRESULT_SUCCEEDED(platform::WriteShortcut(
-            platform::GetSpecialFolderPath(place.csidl) + L"\\" + taskName + L".lnk", location));
-        break;
-    case Place::WinIni:
-        WritePrivateProfileStringW(L"Windows", place.name.c_str(), location.c_str(),
-                                   (platform::GetWindowsFolder() + L"\\win.ini").c_str());
-        break;
+    if (place.kind == Place::Registry) testsupport::SetRegString(place.root, place.path, taskName, location);
+    if (place.kind == Place::StartUp) {
+        ASSERT_HRESULT_SUCCEEDED(platform::WriteShortcut(Shortcut(place, taskName), location));
     }
+    if (place.kind == Place::WinIni)
+        WritePrivateProfileStringW(L"Windows", place.name.c_str(), location.c_str(), WinIni().c_str());
 }
 
 // A StartUp entry's switch is named after its file.
-std::wstring SwitchName(const Place& place, const std::wstring& taskName)
+static std::wstring SwitchName(const Place& place, const std::wstring& taskName)
 {
     return place.kind == Place::StartUp ? taskName + L".lnk" : taskName;
 }
@@ -102,12 +89,10 @@ std::vector<BYTE> Switch(const Place& place, const std::wstring& taskName)
 void DenyWrites(HKEY root, const std::wstring& path)
 {
     HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, WRITE_DAC, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
+    ASSERT_EQ(RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, WRITE_DAC, nullptr, &key, nullptr), ERROR_SUCCESS);
     // Read, delete (so the scratch root can still be removed) and change the security again.
     PSECURITY_DESCRIPTOR sd = nullptr;
-    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;KRSDWD;;;WD)", SDDL_REVISION_1,
-                                                                     &sd, nullptr));
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;KRSDWD;;;WD)", SDDL_REVISION_1, &sd, nullptr));
     EXPECT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, sd), ERROR_SUCCESS);
     LocalFree(sd);
     RegCloseKey(key);
@@ -122,8 +107,7 @@ EntryRecord Record(const std::wstring& taskName, const std::wstring& status, con
 
 std::vector<EntryRecord> StoredRecords()
 {
-    if (!platform::FileExists(StorePath())) return {};
-    return ReadEntryRecords(StorePath()).records;
+    return platform::FileExists(StorePath()) ? ReadEntryRecords(StorePath()).records : std::vector<EntryRecord>{};
 }
 
 std::vector<std::wstring> StoredNames()
@@ -131,17 +115,6 @@ std::vector<std::wstring> StoredNames()
     std::vector<std::wstring> names;
     for (const EntryRecord& record : StoredRecords()) names.push_back(record[TaskName]);
     return names;
-}
-
-HeldFile::HeldFile(const std::wstring& path)
-    : handle_(
-          CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr))
-{
-}
-
-HeldFile::~HeldFile()
-{
-    if (held()) CloseHandle(handle_);
 }
 
 MainState& ApplyTest::Start()
@@ -155,7 +128,7 @@ int ApplyTest::Position(const std::wstring& taskName) const
 {
     for (int row = 1; row <= state->List.Count(); ++row)
         if (state->List.Text(row, TaskName) == taskName) return row;
-    ADD_FAILURE() << "no row " << std::string(taskName.begin(), taskName.end());
+    ADD_FAILURE() << "no row " << taskName;
     return 0;
 }
 
@@ -170,10 +143,10 @@ void ApplyTest::ExpectBaselinePaired(bool sameEntries) const
     ASSERT_EQ(state->BaselineEntries.size(), static_cast<size_t>(state->List.Count()));
     for (int row = 1; row <= state->List.Count(); ++row) {
         const EntryRecord& record = state->BaselineEntries[static_cast<size_t>(row - 1)];
-        if (sameEntries)
-            EXPECT_EQ(record, state->List.Row(row)) << "row " << row;
-        else
-            EXPECT_EQ(record[Status], state->List.Text(row, Status)) << "row " << row;
+        EXPECT_EQ(record[Status], state->List.Text(row, Status)) << row;
+        if (sameEntries) {
+            EXPECT_EQ(record, state->List.Row(row)) << row;
+        }
     }
 }
 

@@ -18,44 +18,36 @@ struct Place {
     HKEY root;         // Registry
     std::wstring name; // run key, or win.ini key
     int csidl;         // StartUp
-    // Registry: the key a test reads and seeds; a 32-bit view's is its Wow6432Node key, so that a
-    // test sees where the program's writes through the view land.
+    // Registry: a 32-bit view's is its Wow6432Node key, where the program's writes through the view land.
     std::wstring path;
     std::wstring approved; // the key of Windows' own switches for its entries, or empty
 };
-// The sources of the program's table, in its order, with their English Load From texts.
+// The sources of the program's table, in its order.
 const std::vector<Place>& Places();
 const Place& PlaceOf(const std::wstring& loadFrom);
 
 // "<missing>" when the value, shortcut or win.ini key is not there.
 std::wstring ReadPlace(const Place& place, const std::wstring& taskName);
-// Puts an entry there behind the program's back.
 void SeedPlace(const Place& place, const std::wstring& taskName, const std::wstring& location);
-// Windows' switch for an entry of the place: its bytes, or none when it has none.
+// Windows' switch for an entry of the place: its bytes, or none.
 void SetSwitch(const Place& place, const std::wstring& taskName, const std::vector<BYTE>& bytes);
 std::vector<BYTE> Switch(const Place& place, const std::wstring& taskName);
-
-std::wstring WinIniValue(const std::wstring& key);
 
 // Gives the key (made when missing) a security descriptor that lets nobody write to it.
 void DenyWrites(HKEY root, const std::wstring& path);
 
 EntryRecord Record(const std::wstring& taskName, const std::wstring& status, const std::wstring& loadFrom,
                    const std::wstring& location);
-
-// Rows of the store file, or none when it does not exist.
-std::vector<EntryRecord> StoredRecords();
+std::vector<EntryRecord> StoredRecords(); // none when the store does not exist
 std::vector<std::wstring> StoredNames();
 
 // A handle that no other open can share, as another program might hold a file.
-class HeldFile {
-  public:
-    explicit HeldFile(const std::wstring& path);
-    ~HeldFile();
-    bool held() const { return handle_ != INVALID_HANDLE_VALUE; }
-
-  private:
-    HANDLE handle_;
+struct HeldFile {
+    explicit HeldFile(const std::wstring& path)
+        : handle(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_ALWAYS, 0, nullptr)) {}
+    ~HeldFile() { if (held()) CloseHandle(handle); }
+    bool held() const { return handle != INVALID_HANDLE_VALUE; }
+    HANDLE handle;
 };
 
 class ApplyTest : public testsupport::RavelinTest {

@@ -39,7 +39,7 @@ class AboutBoxTest : public testsupport::MainWindowFixture {
     // Presses System Info; the failure message's text, or "<started>" when none came.
     std::wstring SysInfo()
     {
-        testsupport::MessageBoxAnswer box(IDOK);
+        testsupport::DialogAnswer box(IDOK);
         About().cmdSysInfo_Click();
         if (!box.Shown()) return L"<started>";
         EXPECT_EQ(box.Caption(), L"Brightfold Ravelin");

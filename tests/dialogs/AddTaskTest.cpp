@@ -13,7 +13,7 @@
 
 #include <functional>
 
-using testsupport::MessageBoxAnswer;
+using testsupport::DialogAnswer;
 using testsupport::WindowText;
 
 namespace {
@@ -144,7 +144,7 @@ TEST_F(AddTaskTest, AnEmptyNameOrLocationIsToldAndAddsNothingButBlanksAreText)
     {
         // Without a pack the message is empty and the Enabled word falls back to English, so
         // that the row is written at apply.
-        MessageBoxAnswer box(IDOK);
+        DialogAnswer box(IDOK);
         AddTask(L"", L"Registry(User Run)", L"C:\\tool.exe");
         EXPECT_EQ(box.Shown(), 1);
         EXPECT_EQ(box.Text(), L"");
@@ -160,7 +160,7 @@ TEST_F(AddTaskTest, AnEmptyNameOrLocationIsToldAndAddsNothingButBlanksAreText)
     for (const Case& c : {Case{L"", L"C:\\a.exe", L"Registry(User Run)"}, Case{L"A", L"", L"Registry(User Run)"},
                           Case{L"", L"", L"StartUp (Current User)"}, Case{L"", L"C:\\a.exe", L"Win.ini Run"}}) {
         SCOPED_TRACE(std::wstring(c.name) + L"|" + c.location + L"|" + c.source);
-        MessageBoxAnswer box(IDOK);
+        DialogAnswer box(IDOK);
         AddTask(c.name, c.source, c.location);
         EXPECT_EQ(box.Shown(), 1);
         EXPECT_TRUE(box.Text() == MessageTexts[1] && !box.Text().empty());
@@ -197,7 +197,7 @@ TEST_F(AddTaskTest, BrowseOffersProgramsAndACancelPutsBackWhatTheOpenDialogHeld)
     testsupport::WriteBytes(picked, "MZ");
     Open();
     auto browse = [](frmAddTask& d, const std::wstring& file) {
-        testsupport::FileDialogAnswer answer(file);
+        testsupport::DialogAnswer answer(file);
         Press(d, IDC_ADDTASK_COMMAND1);
         EXPECT_EQ(answer.Shown(), 1) << "a real Open dialog came up";
         EXPECT_EQ(answer.FilterChoices(), L"Programs (*.exe)|All Files (*.*)");

@@ -10,7 +10,7 @@
 
 #include <shellapi.h>
 
-using testsupport::MessageBoxAnswer;
+using testsupport::DialogAnswer;
 
 namespace {
 
@@ -57,7 +57,7 @@ TEST_F(EditHelpMenusTest, TheRegistryWarningDefaultsToNoAndOnlyYesStartsTheEdito
 {
     frmMain& w = Open();
     {
-        MessageBoxAnswer box(IDNO);
+        DialogAnswer box(IDNO);
         w.mnyRegistry_Click();
         EXPECT_EQ(box.Shown(), 1);
         EXPECT_EQ(box.Text() + box.Caption(), L"") << "no pack: no text, no caption";
@@ -70,7 +70,7 @@ TEST_F(EditHelpMenusTest, TheRegistryWarningDefaultsToNoAndOnlyYesStartsTheEdito
     WritePack(L"English.ini", L"412=Change the registry?\r\n425=Registry Editor\r\n");
     Open();
     {
-        MessageBoxAnswer box(IDYES);
+        DialogAnswer box(IDYES);
         window->mnyRegistry_Click();
         EXPECT_EQ(box.Text(), L"Change the registry?");
         EXPECT_EQ(box.Caption(), L"Registry Editor");
@@ -80,7 +80,7 @@ TEST_F(EditHelpMenusTest, TheRegistryWarningDefaultsToNoAndOnlyYesStartsTheEdito
 
     // A Windows folder without the editor: the reason is shown.
     platform::OverrideWindowsFolder(programFolder);
-    MessageBoxAnswer answers(IDYES);
+    DialogAnswer answers(IDYES);
     window->mnyRegistry_Click();
     EXPECT_EQ(answers.Shown(), 2) << "the warning, then why the editor did not start";
     EXPECT_NE(answers.Text().find(programFolder + L"\\regedit.exe"), std::wstring::npos);
@@ -90,7 +90,7 @@ TEST_F(EditHelpMenusTest, HelpIndexOpensTheHelpFileAndTheMissingOnesSayNothing)
 {
     frmMain& w = Open();
     {
-        MessageBoxAnswer box(IDOK);
+        DialogAnswer box(IDOK);
         w.mnuHelpIndex_Click();
         w.mnuUpdate_Click(); // no updater either
         w.mnuVisit_Click();

@@ -1,6 +1,5 @@
-// The program's apply in a process of its own, for the fault test. Redirected to the test's
-// scratch registry, it fills the list as the program does, stages and applies; told to, it
-// stops for good right before one write to the system, for the test to end it there.
+// The program's apply in a process of its own, on the test's scratch registry: fills the list,
+// stages and applies; told to, it stops for good right before one write, for the test to end it.
 //   apply_child <scratch key path> stage|again|enable <stop at write n, 0 never> <event name>
 #include "app/MainState.h"
 #include "app/StartupSource.h"
@@ -49,11 +48,10 @@ int wmain(int argc, wchar_t** argv)
     MainState state;
     FillStartupList(state);
     StartupList& list = state.List;
-    const std::wstring enabled = EnabledWord(), disabled = DisabledWord();
     for (int row = 1; row <= list.Count(); ++row) {
-        const std::wstring& status = list.Text(row, Status);
-        if (mode == L"stage") list.SetSubItem(row, Status, status == enabled ? disabled : enabled);
-        else if (mode == L"enable" && status == disabled) list.SetSubItem(row, Status, enabled);
+        const bool enabled = list.Text(row, Status) == EnabledWord();
+        if (mode == L"stage" || (mode == L"enable" && !enabled))
+            list.SetSubItem(row, Status, enabled ? DisabledWord() : EnabledWord());
     }
     if (mode == L"stage") AppendNewTask(list, L"Added", state.SourceNames[0], L"C:\\added.exe");
     ApplyNow(state);

@@ -12,7 +12,7 @@
 
 #include <commctrl.h>
 
-using testsupport::MessageBoxAnswer;
+using testsupport::DialogAnswer;
 using testsupport::WindowText;
 
 namespace {
@@ -69,7 +69,7 @@ class LanguageSelectorTest : public testsupport::MainWindowFixture {
         const std::vector<Entry> entries = Entries(Combo());
         for (size_t i = 0; i < entries.size(); ++i)
             if (entries[i].text == text) SendMessageW(Combo(), CB_SETCURSEL, i, 0);
-        MessageBoxAnswer box(answer);
+        DialogAnswer box(answer);
         window->ComboLang_Click();
         EXPECT_EQ(box.Shown(), 1);
         EXPECT_EQ(box.Text(), L"This will reset the startup list,continue?!");
@@ -165,7 +165,7 @@ TEST_F(LanguageSelectorTest, NoKeepsThePackAndYesRebuildsTheListAndAStoredRowSur
     ASSERT_EQ(w.State().List.Count(), 1);
     w.cmdDisable_Click(); // enabled, staged only
     {
-        MessageBoxAnswer box(IDNO); // an arrow key on the closed selector: one question for the gesture
+        DialogAnswer box(IDNO); // an arrow key on the closed selector: one question for the gesture
         SendMessageW(reinterpret_cast<HWND>(SendMessageW(Combo(), CBEM_GETCOMBOCONTROL, 0, 0)), WM_KEYDOWN, VK_DOWN, 0);
         testsupport::PumpMessages();
         EXPECT_EQ(box.Shown(), 1);
@@ -176,7 +176,7 @@ TEST_F(LanguageSelectorTest, NoKeepsThePackAndYesRebuildsTheListAndAStoredRowSur
     Pick(L"English", IDYES);
     EXPECT_EQ(w.State().List.Text(1, Status), L"Disabled") << "the list is read again: the staged change is gone";
     {
-        MessageBoxAnswer box(IDYES); // a pick from the open list: two notifications, one question
+        DialogAnswer box(IDYES); // a pick from the open list: two notifications, one question
         SendMessageW(Combo(), CB_SETCURSEL, 2, 0);
         for (WORD code : {CBN_SELCHANGE, CBN_SELENDOK})
             SendMessageW(w.Handle(), WM_COMMAND, MAKEWPARAM(IDC_COMBOLANG, code), reinterpret_cast<LPARAM>(Combo()));
@@ -219,7 +219,7 @@ TEST_F(LanguageSelectorTest, ABitmapOrPackThatIsNoneIsToldAndTheProgramGoesOn)
     WritePack(L"English.ini", L"101=Programs\r\n");
     testsupport::WriteBytes(LangFolder() + L"\\Zulu.bmp", "GIF89a not a bitmap at all");
     {
-        MessageBoxAnswer box(IDOK);
+        DialogAnswer box(IDOK);
         frmMain& w = Open();
         EXPECT_EQ(box.Shown(), 1);
         EXPECT_NE(box.Text().find(L"Zulu.bmp"), std::wstring::npos) << box.Text();
@@ -234,7 +234,7 @@ TEST_F(LanguageSelectorTest, ABitmapOrPackThatIsNoneIsToldAndTheProgramGoesOn)
     testsupport::WriteBytes(LangFolder() + L"\\French.ini", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\xff\xfe", 18));
     platform::SaveLanguageSetting(L"French.ini");
     for (int time : {1, 2}) { // at the start, then when picked: English stays
-        MessageBoxAnswer told(IDOK);
+        DialogAnswer told(IDOK);
         if (time == 1) Open();
         if (time == 2) SendMessageW(Combo(), CB_SETCURSEL, 1, 0);
         if (time == 2) window->ComboLang_Click();

@@ -93,7 +93,5 @@ class DialogAnswer {
     HWND window_ = nullptr;
     DialogAnswer* previous_ = nullptr;
 };
-using MessageBoxAnswer = DialogAnswer;
-using FileDialogAnswer = DialogAnswer;
 
 } // namespace testsupport
