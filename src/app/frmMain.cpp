@@ -366,7 +366,29 @@ bool frmMain::Form_Load()
     SetTimer(hwnd_, IDT_NOTE, 500, nullptr);
     Layout();
     steps::Mark(L"timer and layout");
+    LayOutListWhileHidden();
+    steps::Mark(L"list scroll bars while hidden");
     return true;
+}
+
+// The list works out its item metrics and scroll bars on its first paint. One paint into a
+// one-pixel bitmap while the window is hidden does that work before the window shows, so the
+// first paint on the screen only draws.
+void frmMain::LayOutListWhileHidden()
+{
+    HWND list = Control(IDC_LISTVIEW1);
+    HDC screen = GetDC(list);
+    if (!screen) return;
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP pixel = CreateCompatibleBitmap(screen, 1, 1);
+    if (memory && pixel) {
+        HGDIOBJ old = SelectObject(memory, pixel);
+        SendMessageW(list, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+        SelectObject(memory, old);
+    }
+    if (pixel) DeleteObject(pixel);
+    if (memory) DeleteDC(memory);
+    ReleaseDC(list, screen);
 }
 
 void frmMain::AfterFirstPaint()

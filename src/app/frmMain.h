@@ -98,6 +98,7 @@ class frmMain {
     void CreateLowerControls();
     void CreateMenus();
     void Layout();
+    void LayOutListWhileHidden();
     void ApplyStandardFont();
     bool Form_Load();
     void Form_Unload();
