@@ -4,9 +4,7 @@
 #include "app/frmMain.h"
 #include "app/resource.h"
 #include "apply/clsExitWindows.h"
-#include "i18n/Globals.h"
 #include "platform/Privileges.h"
-#include "platform/Settings.h"
 #include "support/DialogAnswer.h"
 #include "support/WindowFixture.h"
 
@@ -91,11 +89,9 @@ TEST_F(ApplyMenuTest, EachApplyItemAppliesFirstThenDoesWhatItSays)
 
     requests.clear();
     w.cmdDisable_Click();
-    LanguageFile = L"Deutsch.ini";
     Choose(IDM_APP_EXIT);
     EXPECT_EQ(w.Handle(), nullptr); // the window is gone, and the program ends
     EXPECT_EQ(testsupport::RegStringValue(HKEY_CURRENT_USER, RunKey, L"Tool"), L"C:\\tool.exe");
-    EXPECT_EQ(platform::LoadLanguageSetting(), L"Deutsch.ini");
     EXPECT_TRUE(requests.empty());
     MSG quit;
     EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
