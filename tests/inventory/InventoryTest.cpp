@@ -96,21 +96,6 @@ TEST_F(InventoryTest, MissingPlacesAndBrokenFilesListNothingOrKeepTheirRow)
                                                  L"Upper.LNK" + startup + L"|"}));
     EXPECT_EQ(StartupTaskName(L".lnk.lnk"), L".lnk.lnk"); // the first match is at the start
 
-    // A key that may not be read lists nothing and stops nothing.
-    HKEY locked = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, (Base + L"Run").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                              &locked, nullptr), ERROR_SUCCESS);
-    testsupport::SetRegString(HKEY_LOCAL_MACHINE, Base + L"Run", L"Locked", L"locked.exe");
-    SECURITY_DESCRIPTOR none;
-    ACL empty;
-    InitializeSecurityDescriptor(&none, SECURITY_DESCRIPTOR_REVISION);
-    InitializeAcl(&empty, sizeof(empty), ACL_REVISION);
-    SetSecurityDescriptorDacl(&none, TRUE, &empty, FALSE);
-    ASSERT_EQ(RegSetKeySecurity(locked, DACL_SECURITY_INFORMATION, &none), ERROR_SUCCESS);
-    EXPECT_EQ(Fill().size(), 5u);
-    SetSecurityDescriptorDacl(&none, TRUE, nullptr, FALSE); // open again, for the clean-up
-    RegSetKeySecurity(locked, DACL_SECURITY_INFORMATION, &none);
-    RegCloseKey(locked);
     // A file that is not win.ini, or not there, has no values.
     testsupport::WriteBytes(programFolder + L"\\broken.ini", std::string("\xFF\x00[Windows\r\nLoad\x01=", 18));
     EXPECT_EQ(ReadIniValue(L"Windows", L"Load", programFolder + L"\\broken.ini"), L"");

@@ -39,13 +39,6 @@ TEST_F(PlatformTest, RegistryValuesGoByTheirExactName)
     EXPECT_EQ(reg.WriteValue(), ERROR_SUCCESS);
     EXPECT_EQ(testsupport::RegStringValue(HKEY_LOCAL_MACHINE, services, L" Spaced "), L"C:\\%Expand.exe");
 
-    // Served reads find a name without regard to case, and end on a write.
-    reg.ServeReadsFrom(ReadRegValues(OpenRegKey(HKEY_LOCAL_MACHINE, services).get()));
-    reg.ValueName(L" SPACED ");
-    EXPECT_EQ(reg.ReadValue(), L"C:\\%Expand.exe");
-    reg.ValueData(L"C:\\new.exe");
-    EXPECT_EQ(reg.WriteValue(), ERROR_SUCCESS);
-    EXPECT_EQ(reg.ReadValue(), L"C:\\new.exe");
 }
 
 TEST(PlatformRendering, EachValueTypeShowsAsText)
