@@ -82,35 +82,34 @@ TEST_F(FindModelTest, SortTurnsRoundAndFilterMatchesAnyCellTheModelKeepsItsOrder
     EXPECT_EQ(testsupport::RowTexts(list, TaskName), (std::vector<std::wstring>{L"  beta ", L"Alpha", L"gamma"}));
 }
 
-TEST_F(FindModelTest, CsvAndJsonQuoteAndEscapeTheirFields)
-{
-    EXPECT_EQ(CsvField(L"\"a\",\r\n"), L"\"\"\"a\"\",\r\n\"");
-    EXPECT_EQ(JsonString(L"C:\\a \"b\"\t\x01\x2028\x00e9"), L"\"C:\\\\a \\\"b\\\"\\t\\u0001\\u2028\x00e9\"");
-    const std::vector<ExportRow> rows = {
-        {{L"x", L"Enabled", L"Win.ini Run", L"All users", L"Any", L"\"C:\\a b\\x.exe\" -q", L"Acme, Inc."}, false},
-        {{L"y", L"Enabled", L"Win.ini Run", L"All users", L"Any", L"", L""}, {}}};
-    const std::wstring json = ToJson(rows);
-    EXPECT_EQ(json.find(L"[\r\n  {\"taskName\": \"x\", \"status\": \"Enabled\", \"loadFrom\": \"Win.ini Run\", "), 0u);
-    EXPECT_NE(json.find(L"\"location\": \"\\\"C:\\\\a b\\\\x.exe\\\" -q\", \"publisher\": \"Acme, Inc.\", "
-                        L"\"fileExists\": false},\r\n  {\"taskName\": \"y\""), std::wstring::npos) << json;
-    EXPECT_NE(json.find(L"\"fileExists\": null}\r\n]\r\n"), std::wstring::npos) << json;
-    EXPECT_EQ(ToJson({}), L"[]\r\n");
-}
-
-TEST_F(FindModelTest, TheListCommandWritesTheStartsRowsToStandardOutput)
+TEST_F(FindModelTest, TheListCommandWritesTheRowsAsCsvOrJsonQuotedAsEachNeeds)
 {
     EXPECT_TRUE(ParseListRequest(L"  -LIST   /Json").json);
     EXPECT_FALSE(ParseListRequest(L"/json list").wanted);
+    EXPECT_EQ(CsvField(L"\"a\",\r\n"), L"\"\"\"a\"\",\r\n\"");
+    EXPECT_EQ(JsonString(L"C:\\a \"b\"\t\x01\x2028\x00e9"), L"\"C:\\\\a \\\"b\\\"\\t\\u0001\\u2028\x00e9\"");
+    EXPECT_EQ(ToJson({}), L"[]\r\n");
     ASSERT_TRUE(SUCCEEDED(platform::WriteShortcut(UserStartup() + L"\\Tray, Helper.lnk", L"C:\\nowhere\\tray.exe")));
-    const std::wstring file = programFolder + L"\\out.txt";
-    HANDLE out = CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, 0, nullptr);
-    const HANDLE before = GetStdHandle(STD_OUTPUT_HANDLE);
-    SetStdHandle(STD_OUTPUT_HANDLE, out);
-    EXPECT_EQ(RunListCommand(false), 0);
-    SetStdHandle(STD_OUTPUT_HANDLE, before);
-    CloseHandle(out);
-    // A missing file is false; the row's fields are quoted as CSV needs.
-    EXPECT_EQ(platform::WideFromCodePage(CP_UTF8, testsupport::ReadBytes(file)),
-              L"Task Name,Status,Load From,User,When?,Location,Publisher,File exists\r\n\"Tray, Helper\",Enabled,"
-              L"StartUp (Current User),Current User,Current User Logs On,C:\\nowhere\\tray.exe,,false\r\n");
+    testsupport::WriteBytes(UserStartup() + L"\\Broken.lnk", "not a shortcut"); // names no file
+    auto listed = [&](bool json) {
+        const std::wstring file = programFolder + L"\\out.txt";
+        HANDLE out = CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, 0, nullptr);
+        const HANDLE before = GetStdHandle(STD_OUTPUT_HANDLE);
+        SetStdHandle(STD_OUTPUT_HANDLE, out);
+        EXPECT_EQ(RunListCommand(json), 0);
+        SetStdHandle(STD_OUTPUT_HANDLE, before);
+        CloseHandle(out);
+        return platform::WideFromCodePage(CP_UTF8, testsupport::ReadBytes(file));
+    };
+    // A missing file is false; a row that names no file has no answer.
+    const std::wstring place = L"StartUp (Current User),Current User,Current User Logs On,";
+    EXPECT_EQ(listed(false), L"Task Name,Status,Load From,User,When?,Location,Publisher,File exists\r\n"
+                             L"Broken,Enabled," + place + L",,\r\n"
+                             L"\"Tray, Helper\",Enabled," + place + L"C:\\nowhere\\tray.exe,,false\r\n");
+    const std::wstring same = L"\"status\": \"Enabled\", \"loadFrom\": \"StartUp (Current User)\", "
+                              L"\"user\": \"Current User\", \"when\": \"Current User Logs On\", \"location\": ";
+    EXPECT_EQ(listed(true), L"[\r\n  {\"taskName\": \"Broken\", " + same +
+                            L"\"\", \"publisher\": \"\", \"fileExists\": null},\r\n"
+                            L"  {\"taskName\": \"Tray, Helper\", " + same +
+                            L"\"C:\\\\nowhere\\\\tray.exe\", \"publisher\": \"\", \"fileExists\": false}\r\n]\r\n");
 }

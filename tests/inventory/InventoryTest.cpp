@@ -95,9 +95,4 @@ TEST_F(InventoryTest, MissingPlacesAndBrokenFilesListNothingOrKeepTheirRow)
                                                  L"Good" + startup + L"C:\\good.exe|",
                                                  L"Upper.LNK" + startup + L"|"}));
     EXPECT_EQ(StartupTaskName(L".lnk.lnk"), L".lnk.lnk"); // the first match is at the start
-
-    // A file that is not win.ini, or not there, has no values.
-    testsupport::WriteBytes(programFolder + L"\\broken.ini", std::string("\xFF\x00[Windows\r\nLoad\x01=", 18));
-    EXPECT_EQ(ReadIniValue(L"Windows", L"Load", programFolder + L"\\broken.ini"), L"");
-    EXPECT_EQ(ReadIniValue(L"Windows", L"Load", programFolder + L"\\missing.ini"), L"");
 }
