@@ -17,7 +17,7 @@ TEST_F(ApplyTest, EntriesTheSystemRefusesAreNamedAndKeptWhileTheRestIsApplied)
     SeedPlace(PlaceOf(L"StartUp (Current User)"), L"Clock", L"C:\\Tools\\clock.exe");
     SetFileAttributesW((UserStartup() + L"\\Clock.lnk").c_str(), FILE_ATTRIBUTE_READONLY);
     for (const wchar_t* name : {L"Tray", L"Gone"})
-        testsupport::SetRegString(HKEY_CURRENT_USER, RunBase + L"Run", name, L"C:\\tray.exe");
+        testsupport::SetRegString(HKEY_CURRENT_USER, RunKey, name, L"C:\\tray.exe");
     // A machine key the user may not write (an existing one: writing would otherwise create it).
     DenyWrites(HKEY_LOCAL_MACHINE, RunBase + L"RunServices");
     WriteEntryFile({Record(L"Agent", L"Disabled", L"Registry(Machine RunServices)", L"C:\\agent.exe")}, StorePath(), 1);
@@ -25,28 +25,30 @@ TEST_F(ApplyTest, EntriesTheSystemRefusesAreNamedAndKeptWhileTheRestIsApplied)
     for (const wchar_t* name : {L"Clock", L"Tray", L"Gone"}) Stage(name, L"Disabled");
     Stage(L"Agent", L"Enabled");
     state->List.AppendRow(Record(L"Nowhere", L"Enabled", L"Registry(Machine Elsewhere)", L"C:\\n.exe"));
+    // A target the link object will not take: never saved as a shortcut that lost it.
+    state->List.AppendRow(Record(L"Odd", L"Enabled", L"StartUp (Current User)", L"C:\\x.exe \"a b\" -y"));
     // Taken away behind the program's back: the apply cannot say it took it out.
-    RegDeleteKeyValueW(HKEY_CURRENT_USER, (RunBase + L"Run").c_str(), L"Gone");
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, RunKey.c_str(), L"Gone");
 
     const ApplyResult result = ApplyNow(*state);
     EXPECT_EQ(ApplyResultText(result),
               L"Applied: 0 written, 1 taken out. Not applied: Gone (not found in its place), Clock (access denied), "
-              L"Agent (access denied), Nowhere (no known place for its Load From).");
+              L"Agent (access denied), Nowhere (no known place for its Load From), Odd (Invalid name).");
     EXPECT_EQ(ReadPlace(PlaceOf(L"StartUp (Current User)"), L"Clock"), L"C:\\Tools\\clock.exe");
     EXPECT_EQ(ReadPlace(PlaceOf(L"Registry(User Run)"), L"Tray"), L"<missing>");
     // Each row says where its entry is: Clock still in its folder, the unwritten ones stored.
     EXPECT_EQ(state->List.Text(Position(L"Clock"), Status), L"Enabled");
     EXPECT_EQ(state->List.Text(Position(L"Agent"), Status), L"Disabled");
     EXPECT_EQ(state->List.Text(Position(L"Nowhere"), Status), L"Disabled");
-    EXPECT_EQ(StoredNames(), (Names{L"Gone", L"Tray", L"Agent", L"Nowhere"}));
+    EXPECT_EQ(ReadPlace(PlaceOf(L"StartUp (Current User)"), L"Odd"), L"<missing>");
+    EXPECT_EQ(StoredNames(), (Names{L"Gone", L"Tray", L"Agent", L"Nowhere", L"Odd"}));
     ExpectBaselinePaired();
 }
 
 TEST_F(ApplyTest, AStoreThatCannotBeWrittenKeepsDisabledEntriesInTheirSources)
 {
-    const std::wstring run = RunBase + L"Run";
-    testsupport::SetRegString(HKEY_LOCAL_MACHINE, run, L"A", L"C:\\a.exe");
-    testsupport::SetRegString(HKEY_LOCAL_MACHINE, run, L"B", L"C:\\b.exe");
+    testsupport::SetRegString(HKEY_LOCAL_MACHINE, RunKey, L"A", L"C:\\a.exe");
+    testsupport::SetRegString(HKEY_LOCAL_MACHINE, RunKey, L"B", L"C:\\b.exe");
     WriteEntryFile({Record(L"S", L"Disabled", L"Registry(Machine Run)", L"C:\\s.exe")}, StorePath(), 1);
     const std::string storeBefore = ReadBytes(StorePath());
     Start();
@@ -58,8 +60,8 @@ TEST_F(ApplyTest, AStoreThatCannotBeWrittenKeepsDisabledEntriesInTheirSources)
         ASSERT_TRUE(held.held());
         result = ApplyNow(*state);
     }
-    EXPECT_EQ(RegStringValue(HKEY_LOCAL_MACHINE, run, L"A"), L"C:\\a.exe"); // not taken out
-    EXPECT_EQ(RegStringValue(HKEY_LOCAL_MACHINE, run, L"B"), L"<missing>"); // removal goes on
+    EXPECT_EQ(RegStringValue(HKEY_LOCAL_MACHINE, RunKey, L"A"), L"C:\\a.exe"); // not taken out
+    EXPECT_EQ(RegStringValue(HKEY_LOCAL_MACHINE, RunKey, L"B"), L"<missing>"); // removal goes on
     EXPECT_EQ(ReadBytes(StorePath()), storeBefore);
     ASSERT_EQ(result.failures.size(), 1u);
     EXPECT_EQ(result.failures[0].reason, ApplyFailure::StoreNotSaved);
@@ -74,14 +76,13 @@ TEST_F(ApplyTest, AStoreThatCannotBeWrittenKeepsDisabledEntriesInTheirSources)
     result = ApplyNow(*state);
     EXPECT_EQ(result.takenOut, 1);
     EXPECT_TRUE(result.failures.empty());
-    EXPECT_EQ(RegStringValue(HKEY_LOCAL_MACHINE, run, L"A"), L"<missing>");
+    EXPECT_EQ(RegStringValue(HKEY_LOCAL_MACHINE, RunKey, L"A"), L"<missing>");
     EXPECT_EQ(StoredNames(), (Names{L"A", L"S"}));
 }
 
 TEST_F(ApplyTest, AStoreThatWasNotReadWholeIsNeverRewritten)
 {
-    const std::wstring run = RunBase + L"Run";
-    testsupport::SetRegString(HKEY_CURRENT_USER, run, L"A", L"C:\\a.exe");
+    testsupport::SetRegString(HKEY_CURRENT_USER, RunKey, L"A", L"C:\\a.exe");
     WriteEntryFile({Record(L"S1", L"Disabled", L"Registry(User Run)", L"C:\\s1.exe"),
                     Record(L"S2", L"Disabled", L"Registry(User Run)", L"C:\\s2.exe")},
                    StorePath(), 2);
@@ -101,27 +102,18 @@ TEST_F(ApplyTest, AStoreThatWasNotReadWholeIsNeverRewritten)
         cmdReset_Click(*state);
     }
     EXPECT_EQ(ReadBytes(StorePath()), whole);
-    EXPECT_EQ(RegStringValue(HKEY_CURRENT_USER, run, L"A"), L"C:\\a.exe");
+    EXPECT_EQ(RegStringValue(HKEY_CURRENT_USER, RunKey, L"A"), L"C:\\a.exe");
 
-    // Ending inside a record, or a record count that is off: the whole records are listed, the file stays.
-    for (const std::string& cut : {whole + "S3\r\nDisabled\r\n", whole + "S3\r\n"}) {
-        testsupport::WriteBytes(StorePath(), cut);
-        Start();
-        EXPECT_TRUE(state->StoreProblem.incomplete);
-        Stage(L"S1", L"Enabled");
-        ApplyNow(*state);
-        EXPECT_EQ(RegStringValue(HKEY_CURRENT_USER, run, L"S1"), L"C:\\s1.exe");
-        EXPECT_EQ(ReadBytes(StorePath()), cut);
-        RegDeleteKeyValueW(HKEY_CURRENT_USER, run.c_str(), L"S1");
-    }
-
-    // Read whole again, it follows the list once more.
-    testsupport::WriteBytes(StorePath(), whole);
+    // Ending inside a record, so a count of lines that is no whole number of records: the whole
+    // records are listed, the file stays.
+    const std::string cut = whole + "S3\r\nDisabled\r\n";
+    testsupport::WriteBytes(StorePath(), cut);
     Start();
-    EXPECT_TRUE(state->StoreReadWhole());
+    EXPECT_TRUE(state->StoreProblem.incomplete);
     Stage(L"S1", L"Enabled");
     ApplyNow(*state);
-    EXPECT_EQ(StoredNames(), Names{L"S2"});
+    EXPECT_EQ(RegStringValue(HKEY_CURRENT_USER, RunKey, L"S1"), L"C:\\s1.exe");
+    EXPECT_EQ(ReadBytes(StorePath()), cut);
 }
 
 TEST_F(ApplyTest, TheStatusLineCountsNamesAndSpeaksThePackLanguage)

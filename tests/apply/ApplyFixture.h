@@ -10,6 +10,7 @@
 namespace applytest {
 
 inline const std::wstring RunBase = L"Software\\Microsoft\\Windows\\CurrentVersion\\";
+inline const std::wstring RunKey = RunBase + L"Run"; // the user's or the machine's
 
 // Where one entry lives, as the program names it and as a test reads it back.
 struct Place {

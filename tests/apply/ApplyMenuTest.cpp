@@ -4,14 +4,10 @@
 #include "app/frmMain.h"
 #include "app/resource.h"
 #include "apply/clsExitWindows.h"
-#include "i18n/Globals.h"
 #include "platform/Privileges.h"
-#include "platform/Settings.h"
 #include "support/DialogAnswer.h"
+#include "support/WindowFixture.h"
 
-#include <commctrl.h>
-
-#include <optional>
 #include <tuple>
 
 using namespace applytest;
@@ -35,35 +31,22 @@ using Request = std::tuple<UINT, DWORD, bool>;
 std::vector<Request> requests;
 void RecordRequest(UINT flags, DWORD reason) { requests.push_back({flags, reason, ShutdownPrivilegeEnabled()}); }
 
-class ApplyMenuTest : public ApplyTest {
+class ApplyMenuTest : public testsupport::MainWindowFixture {
   protected:
     void SetUp() override
     {
-        ApplyTest::SetUp();
+        MainWindowFixture::SetUp();
         requests.clear();
         platform::OverrideExitWindows(RecordRequest);
     }
     void TearDown() override
     {
-        window.reset();
         platform::OverrideExitWindows(nullptr);
-        ApplyTest::TearDown();
-    }
-    frmMain& Open()
-    {
-        window = std::make_unique<frmMain>();
-        EXPECT_TRUE(window->Create(GetModuleHandleW(nullptr)));
-        testsupport::PumpMessages(); // the rest of the start, posted for after the first paint
-        return *window;
+        MainWindowFixture::TearDown();
     }
     void Choose(int command) { SendMessageW(window->Handle(), WM_COMMAND, MAKEWPARAM(command, 0), 0); }
-    std::wstring StatusBarText() const
-    {
-        wchar_t text[1024] = {};
-        SendMessageW(window->Control(IDC_STATUSBAR), SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text));
-        return text;
-    }
-    std::unique_ptr<frmMain> window;
+    // A status bar answers WM_GETTEXT with its first part.
+    std::wstring StatusBarText() const { return testsupport::WindowText(window->Control(IDC_STATUSBAR)); }
 };
 
 } // namespace
@@ -76,20 +59,18 @@ TEST_F(ApplyMenuTest, EachOptionEnablesThePrivilegeFirstAndAsksForItsForcedReque
         clsExitWindows().ExitWindows(option);
         EXPECT_TRUE(ShutdownPrivilegeEnabled()) << option;
         // An option without flags ends nothing.
-        EXPECT_EQ(ExitWindowsFlags(option), flags ? std::optional<UINT>(flags) : std::nullopt) << option;
         EXPECT_EQ(requests, (flags ? std::vector<Request>{{flags, 0xFFFFFFFFu, true}} : std::vector<Request>{}));
     }
 }
 
 TEST_F(ApplyMenuTest, EachApplyItemAppliesFirstThenDoesWhatItSays)
 {
-    const std::wstring run = RunBase + L"Run";
-    testsupport::SetRegString(HKEY_CURRENT_USER, run, L"Tool", L"C:\\tool.exe");
+    testsupport::SetRegString(HKEY_CURRENT_USER, RunKey, L"Tool", L"C:\\tool.exe");
     frmMain& w = Open();
     EXPECT_EQ(StatusBarText(), L"");
     w.cmdDisable_Click(); // the first row is selected after the fill
     Choose(IDM_APP_JUST);
-    EXPECT_EQ(testsupport::RegStringValue(HKEY_CURRENT_USER, run, L"Tool"), L"<missing>");
+    EXPECT_EQ(testsupport::RegStringValue(HKEY_CURRENT_USER, RunKey, L"Tool"), L"<missing>");
     EXPECT_EQ(StoredNames(), std::vector<std::wstring>{L"Tool"});
     EXPECT_EQ(StatusBarText(), L"Applied: 0 written, 1 taken out.");
     EXPECT_TRUE(requests.empty());
@@ -104,15 +85,13 @@ TEST_F(ApplyMenuTest, EachApplyItemAppliesFirstThenDoesWhatItSays)
         EXPECT_EQ(requests, (std::vector<Request>{{flags, 0xFFFFFFFFu, true}}));
         EXPECT_TRUE(IsWindow(w.Handle()));
     }
-    EXPECT_EQ(testsupport::RegStringValue(HKEY_CURRENT_USER, run, L"Tool"), L"<missing>");
+    EXPECT_EQ(testsupport::RegStringValue(HKEY_CURRENT_USER, RunKey, L"Tool"), L"<missing>");
 
     requests.clear();
     w.cmdDisable_Click();
-    LanguageFile = L"Deutsch.ini";
     Choose(IDM_APP_EXIT);
     EXPECT_EQ(w.Handle(), nullptr); // the window is gone, and the program ends
-    EXPECT_EQ(testsupport::RegStringValue(HKEY_CURRENT_USER, run, L"Tool"), L"C:\\tool.exe");
-    EXPECT_EQ(platform::LoadLanguageSetting(), L"Deutsch.ini");
+    EXPECT_EQ(testsupport::RegStringValue(HKEY_CURRENT_USER, RunKey, L"Tool"), L"C:\\tool.exe");
     EXPECT_TRUE(requests.empty());
     MSG quit;
     EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));

@@ -2,14 +2,9 @@
 // under its exact name, and nothing (but no failure) from missing or broken places.
 #include "app/MainState.h"
 #include "inventory/Scanners.h"
-#include "platform/Files.h"
 #include "platform/Shortcuts.h"
 #include "support/Fixtures.h"
 
-#include <algorithm>
-#include <map>
-
-using testsupport::RowTexts;
 using InventoryTest = testsupport::RavelinTest;
 
 namespace {
@@ -48,8 +43,8 @@ TEST_F(InventoryTest, EverySourceGivesItsRowsInTheOrderOfTheFill)
                   {HKEY_CURRENT_USER, Base + L"RunOnce", L"UserOnce"},
                   {HKEY_LOCAL_MACHINE, Base32 + L"RunOnce", L"Once32"}, // where the system keeps them
                   {HKEY_LOCAL_MACHINE, Base32 + L"Run", L"Run32"},
-                  {HKEY_LOCAL_MACHINE, Base + L"RunServices", L"Svc"},
-                  {HKEY_LOCAL_MACHINE, Base + L"RunOnceEx", L"OnceEx"},
+                  {HKEY_LOCAL_MACHINE, Base + L"RunServices", L"  Svc  "}, // kept with its blanks
+                  {HKEY_LOCAL_MACHINE, Base + L"RunOnceEx", L""},           // the key's default value
                   {HKEY_LOCAL_MACHINE, Base + L"RunOnce", L"Once"},
                   {HKEY_LOCAL_MACHINE, Base + L"Run", L"Same"},
                   {HKEY_CURRENT_USER, Base + L"Run", L"Same"}};
@@ -60,8 +55,8 @@ TEST_F(InventoryTest, EverySourceGivesItsRowsInTheOrderOfTheFill)
                           L"Same|Enabled|Registry(User Run)|Current User|Current User logs On|Same.exe|",
                           L"Same" + machine + L"Run)" + anyUser + L"Same.exe|",
                           L"Once" + machine + L"RunOnce)" + anyUser + L"Once.exe|",
-                          L"OnceEx" + machine + L"RunOnceEx)" + anyUser + L"OnceEx.exe|",
-                          L"Svc" + machine + L"RunServices)" + anyUser + L"Svc.exe|",
+                          machine + L"RunOnceEx)" + anyUser + L".exe|",
+                          L"  Svc  " + machine + L"RunServices)" + anyUser + L"  Svc  .exe|",
                           L"Run32" + machine + L"Run 32-bit)" + anyUser + L"Run32.exe|",
                           L"Once32" + machine + L"RunOnce 32-bit)" + anyUser + L"Once32.exe|",
                           L"UserOnce|Enabled|Registry(User RunOnce)|Current User|Current User logs On|UserOnce.exe|",
@@ -73,94 +68,31 @@ TEST_F(InventoryTest, EverySourceGivesItsRowsInTheOrderOfTheFill)
                           L"Win.ini Run|Enabled|Win.ini Run|All users|Any User Logs On|C:\\a.exe C:\\b.exe|",
                           L"Tool|Enabled|StartUp (Current User)|Current User|Current User Logs On|C:\\Tools\\tool.exe|",
                           L"Shared|Enabled|StartUp (All Users)" + anyUser + L"C:\\shared.exe|"}));
-    // A pack translates the words of the rows; one lacking a word keeps the English one.
-    WritePack(L"English.ini", L"413=Aktiv\r\n419=Registrierung\r\n426=Registrierung(Benutzer)\r\n");
-    const std::vector<std::wstring> translated = Fill();
-    EXPECT_EQ(translated.at(0), L"Same|Aktiv|Registrierung(Benutzer)|Current User|Current User logs On|Same.exe|");
-    EXPECT_EQ(translated.at(1), L"Same|Aktiv|Registrierung(Machine Run)" + anyUser + L"Same.exe|");
-    EXPECT_EQ(translated.at(11), L"Win.ini Run|Aktiv|Win.ini Run|All users|Any User Logs On|C:\\a.exe C:\\b.exe|");
-}
-
-TEST_F(InventoryTest, RegistryRowsKeepTheExactNameAndShowEveryValueType)
-{
-    const std::wstring run = Base + L"Run";
-    for (const wchar_t* name : {L"zeta", L"  Padded  ", L"", L"mid"}) // "": the default value
-        testsupport::SetRegString(HKEY_LOCAL_MACHINE, run, name, std::wstring(L"C:\\") + name + L".exe");
-    testsupport::SetRegString(HKEY_LOCAL_MACHINE, run, L"Expand", L"%ProgramFiles%\\a.exe", REG_EXPAND_SZ);
-    testsupport::SetRegBinary(HKEY_LOCAL_MACHINE, run, L"Number", REG_DWORD, {0x20, 0, 0, 0});
-    testsupport::SetRegBinary(HKEY_LOCAL_MACHINE, run, L"Bytes", REG_BINARY, {0xDE, 0xAD});
-    const wchar_t multi[] = L"a.exe\0b.exe\0";
-    testsupport::SetRegBinary(HKEY_LOCAL_MACHINE, run, L"Multi", REG_MULTI_SZ,
-                              {reinterpret_cast<const BYTE*>(multi), reinterpret_cast<const BYTE*>(multi + 13)});
-    StartupList list;
-    platform::Reg reg;
-    SourceNameTable names;
-    LoadSourceNames(names);
-    WindowsSwitches switches;
-    SetRegRunIntoList(list, reg, names, 1, switches); // the machine's Run key
-    // The registry's own order; the name as it stands, shown trimmed, and the data read by it.
-    std::vector<std::wstring> order, expected;
-    platform::UniqueHKey key = platform::OpenRegKey(HKEY_LOCAL_MACHINE, run);
-    for (const platform::RegValue& value : platform::ReadRegValues(key.get())) order.push_back(value.name);
-    EXPECT_EQ(RowTexts(list, TaskName), order);
-    std::map<std::wstring, std::wstring> location;
-    for (int row = 1; row <= list.Count(); ++row) location[list.Text(row, TaskName)] = list.Text(row, Location);
-    EXPECT_EQ(location, (std::map<std::wstring, std::wstring>{
-                            {L"zeta", L"C:\\zeta.exe"}, {L"  Padded  ", L"C:\\  Padded  .exe"}, {L"", L"C:\\.exe"},
-                            {L"mid", L"C:\\mid.exe"}, {L"Expand", L"%ProgramFiles%\\a.exe"}, {L"Number", L"32"},
-                            {L"Bytes", L"DE AD"}, {L"Multi", L"a.exe b.exe"}}));
-    const auto padded = std::find(order.begin(), order.end(), L"  Padded  ") - order.begin() + 1;
-    EXPECT_EQ(list.Shown(static_cast<int>(padded), TaskName), L"Padded");
 }
 
 TEST_F(InventoryTest, MissingPlacesAndBrokenFilesListNothingOrKeepTheirRow)
 {
-    // A StartUp folder that is gone is made again; hidden files and subfolders give no rows.
-    testsupport::DeleteTree(UserStartup());
+    // A StartUp folder that is gone lists nothing.
+    const std::wstring user = UserStartup();
+    RemoveDirectoryW(user.c_str());
     EXPECT_EQ(Fill(), std::vector<std::wstring>{});
-    testsupport::WriteBytes(UserStartup() + L"\\hidden.txt", "x");
-    SetFileAttributesW((UserStartup() + L"\\hidden.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
-    CreateDirectoryW((UserStartup() + L"\\Sub").c_str(), nullptr);
-    ASSERT_TRUE(SUCCEEDED(platform::WriteShortcut(UserStartup() + L"\\Sub\\Inner.lnk", L"C:\\inner.exe")));
+    // Hidden and system files and subfolders give no rows; a file that is not a readable shortcut
+    // keeps its row, and the rest of the folder is listed, without regard to case.
+    for (const wchar_t* name : {L"hidden.txt", L"system.txt", L"Broken.lnk", L"Upper.LNK", L"a.lnk.bak"})
+        testsupport::WriteBytes(user + L"\\" + name, std::string(512, '\x5A'));
+    SetFileAttributesW((user + L"\\hidden.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    SetFileAttributesW((user + L"\\system.txt").c_str(), FILE_ATTRIBUTE_SYSTEM);
+    CreateDirectoryW((user + L"\\Sub").c_str(), nullptr);
+    ASSERT_TRUE(SUCCEEDED(platform::WriteShortcut(user + L"\\Sub\\Inner.lnk", L"C:\\inner.exe")));
+    ASSERT_TRUE(SUCCEEDED(platform::WriteShortcut(user + L"\\Good.lnk", L"C:\\good.exe")));
     // Win.ini values of fewer than two characters count as empty; longer ones are cut to 126.
     WritePrivateProfileStringW(L"Windows", L"Load", L"a", WinIniPath().c_str());
-    EXPECT_EQ(Fill(), std::vector<std::wstring>{});
     WritePrivateProfileStringW(L"Windows", L"Run", std::wstring(200, L'r').c_str(), WinIniPath().c_str());
-    EXPECT_EQ(Fill(), std::vector<std::wstring>{L"Win.ini Run|Enabled|Win.ini Run|All users|Any User Logs On|" +
-                                                std::wstring(126, L'r') + L"|"});
-    // A key that may not be read lists nothing and stops nothing.
-    HKEY locked = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, (Base + L"Run").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                              &locked, nullptr), ERROR_SUCCESS);
-    testsupport::SetRegString(HKEY_LOCAL_MACHINE, Base + L"Run", L"Locked", L"locked.exe");
-    SECURITY_DESCRIPTOR none;
-    ACL empty;
-    InitializeSecurityDescriptor(&none, SECURITY_DESCRIPTOR_REVISION);
-    InitializeAcl(&empty, sizeof(empty), ACL_REVISION);
-    SetSecurityDescriptorDacl(&none, TRUE, &empty, FALSE);
-    ASSERT_EQ(RegSetKeySecurity(locked, DACL_SECURITY_INFORMATION, &none), ERROR_SUCCESS);
-    EXPECT_EQ(Fill().size(), 1u);
-    SetSecurityDescriptorDacl(&none, TRUE, nullptr, FALSE); // open again, for the clean-up
-    RegSetKeySecurity(locked, DACL_SECURITY_INFORMATION, &none);
-    RegCloseKey(locked);
-    // A file that is not win.ini, or not there, has no values.
-    testsupport::WriteBytes(programFolder + L"\\broken.ini", std::string("\xFF\x00[Windows\r\nLoad\x01=", 18));
-    EXPECT_EQ(ReadIniValue(L"Windows", L"Load", programFolder + L"\\broken.ini"), L"");
-    EXPECT_EQ(ReadIniValue(L"Windows", L"Load", programFolder + L"\\missing.ini"), L"");
-
-    // A shortcut that does not read keeps its row, and the rest of the folder is listed.
-    WritePrivateProfileStringW(L"Windows", L"Run", nullptr, WinIniPath().c_str());
-    testsupport::WriteBytes(UserStartup() + L"\\Broken.lnk", std::string(512, '\x5A'));
-    testsupport::WriteBytes(UserStartup() + L"\\Upper.LNK", "not a shortcut");
-    testsupport::WriteBytes(UserStartup() + L"\\a.lnk.bak", "x");
-    ASSERT_TRUE(SUCCEEDED(platform::WriteShortcut(UserStartup() + L"\\Good.lnk", L"C:\\good.exe")));
-    StartupList list;
-    SourceNameTable names;
-    LoadSourceNames(names);
-    WindowsSwitches switches;
-    LoadStartupFolderEntries(list, names, switches);
-    EXPECT_EQ(RowTexts(list, TaskName), (std::vector<std::wstring>{L"a.lnk", L"Broken", L"Good", L"Upper.LNK"}));
-    EXPECT_EQ(RowTexts(list, Location), (std::vector<std::wstring>{L"", L"", L"C:\\good.exe", L""}));
-    EXPECT_EQ(StartupTaskName(L".lnk"), L".lnk");
+    const std::wstring winIniRun = L"Win.ini Run|Enabled|Win.ini Run|All users|Any User Logs On|",
+                       startup = L"|Enabled|StartUp (Current User)|Current User|Current User Logs On|";
+    EXPECT_EQ(Fill(), (std::vector<std::wstring>{winIniRun + std::wstring(126, L'r') + L"|",
+                                                 L"a.lnk" + startup + L"|", L"Broken" + startup + L"|",
+                                                 L"Good" + startup + L"C:\\good.exe|",
+                                                 L"Upper.LNK" + startup + L"|"}));
     EXPECT_EQ(StartupTaskName(L".lnk.lnk"), L".lnk.lnk"); // the first match is at the start
 }

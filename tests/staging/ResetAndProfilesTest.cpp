@@ -15,8 +15,7 @@ using Names = std::vector<std::wstring>;
 
 TEST_F(ApplyTest, ResetAllListsTheSystemAndTheStoreAgainAndTheNextApplyActsOnChangedRowsOnly)
 {
-    const std::wstring run = RunBase + L"Run";
-    for (const wchar_t* name : {L"A", L"B", L"C"}) testsupport::SetRegString(HKEY_CURRENT_USER, run, name, L"x.exe");
+    for (const wchar_t* name : {L"A", L"B", L"C"}) testsupport::SetRegString(HKEY_CURRENT_USER, RunKey, name, L"x.exe");
     Start();
     const Names names = RowTexts(state->List, TaskName);
     Stage(names[0], L"Disabled");
@@ -32,17 +31,17 @@ TEST_F(ApplyTest, ResetAllListsTheSystemAndTheStoreAgainAndTheNextApplyActsOnCha
 
     Stage(names[1], L"Disabled");
     ApplyNow(*state);
-    EXPECT_FALSE(RegValueExists(HKEY_CURRENT_USER, run, names[1]));
-    EXPECT_TRUE(RegValueExists(HKEY_CURRENT_USER, run, names[2]));
-    EXPECT_FALSE(RegValueExists(HKEY_CURRENT_USER, run, names[0])); // still out, not written back
-    EXPECT_FALSE(RegValueExists(HKEY_CURRENT_USER, run, L"New"));
+    EXPECT_FALSE(RegValueExists(HKEY_CURRENT_USER, RunKey, names[1]));
+    EXPECT_TRUE(RegValueExists(HKEY_CURRENT_USER, RunKey, names[2]));
+    EXPECT_FALSE(RegValueExists(HKEY_CURRENT_USER, RunKey, names[0])); // still out, not written back
+    EXPECT_FALSE(RegValueExists(HKEY_CURRENT_USER, RunKey, L"New"));
     EXPECT_EQ(StoredNames(), (Names{names[1], names[0]}));
 }
 
 TEST_F(ApplyTest, ProfilesAreSavedAndLoadedThroughTheMenuAndABadFileLosesNothing)
 {
-    testsupport::SetRegString(HKEY_CURRENT_USER, RunBase + L"Run", L"Caf\u00e9", L"C:\\caf\u00e9.exe");
-    testsupport::SetRegString(HKEY_CURRENT_USER, RunBase + L"Run", L"\u540c\u6b65", L"C:\\\u540c\u6b65.exe");
+    testsupport::SetRegString(HKEY_CURRENT_USER, RunKey, L"Caf\u00e9", L"C:\\caf\u00e9.exe");
+    testsupport::SetRegString(HKEY_CURRENT_USER, RunKey, L"\u540c\u6b65", L"C:\\\u540c\u6b65.exe");
     frmMain window;
     ASSERT_TRUE(window.Create(GetModuleHandleW(nullptr)));
     testsupport::PumpMessages();
@@ -81,5 +80,5 @@ TEST_F(ApplyTest, ProfilesAreSavedAndLoadedThroughTheMenuAndABadFileLosesNothing
     }
     ASSERT_EQ(list.Count(), 1);
     EXPECT_EQ(list.Row(1), (StartupEntry{L"", L"2", L"3", L"4", L"5", L"6"}));
-    EXPECT_TRUE(RegValueExists(HKEY_CURRENT_USER, RunBase + L"Run", L"Caf\u00e9")); // loading stages only
+    EXPECT_TRUE(RegValueExists(HKEY_CURRENT_USER, RunKey, L"Caf\u00e9")); // loading stages only
 }

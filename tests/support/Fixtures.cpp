@@ -1,6 +1,5 @@
 // Test fixtures over the test Wine prefix.
 #include "support/Fixtures.h"
-#include "support/WindowFixture.h"
 #include "i18n/Globals.h"
 #include "platform/Files.h"
 #include "platform/Names.h"
@@ -10,7 +9,7 @@
 
 namespace testsupport {
 
-std::wstring MakeTempFolder()
+static std::wstring MakeTempFolder()
 {
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
@@ -22,25 +21,22 @@ std::wstring MakeTempFolder()
     }
 }
 
-void EmptyFolder(const std::wstring& folder)
+// Deletes what the folder holds, read-only files too, and with removeFolder the folder itself.
+static void EmptyFolder(const std::wstring& folder, bool removeFolder)
 {
     WIN32_FIND_DATAW data;
     HANDLE find = folder.empty() ? INVALID_HANDLE_VALUE : FindFirstFileW((folder + L"\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return;
-    do {
-        const std::wstring name = data.cFileName, path = folder + L"\\" + name;
-        if (name == L"." || name == L"..") continue;
-        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) DeleteTree(path);
-        else DeleteFileW(path.c_str());
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
-}
-
-void DeleteTree(const std::wstring& folder)
-{
-    EmptyFolder(folder);
-    RemoveDirectoryW(folder.c_str());
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = data.cFileName, path = folder + L"\\" + name;
+            if (name == L"." || name == L"..") continue;
+            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) EmptyFolder(path, true);
+            else DeleteFileW(path.c_str());
+        } while (FindNextFileW(find, &data));
+        FindClose(find);
+    }
+    if (removeFolder) RemoveDirectoryW(folder.c_str());
 }
 
 void WriteBytes(const std::wstring& path, const std::string& bytes)
@@ -116,19 +112,6 @@ void PumpMessages()
     }
 }
 
-void DrainQuit()
-{
-    for (MSG msg; PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);) {
-    }
-}
-
-std::wstring WindowText(HWND window)
-{
-    wchar_t text[2048] = {};
-    GetWindowTextW(window, text, 2048);
-    return text;
-}
-
 std::vector<std::wstring> RowTexts(const StartupList& list, int column)
 {
     std::vector<std::wstring> texts;
@@ -165,10 +148,10 @@ void RavelinTest::ClearSystemPlaces()
 {
     for (const wchar_t* key : {L"Load", L"Run"})
         WritePrivateProfileStringW(L"Windows", key, nullptr, WinIniPath().c_str());
-    EmptyFolder(UserStartup());
-    EmptyFolder(CommonStartup());
+    EmptyFolder(UserStartup(), false);
+    EmptyFolder(CommonStartup(), false);
     platform::RemoveFile(StorePath(), true);
-    DeleteTree(platform::GetWindowsFolder() + platform::names::CopiesFolder);
+    EmptyFolder(platform::GetWindowsFolder() + platform::names::CopiesFolder, true);
     std::wstring copies = platform::names::CopiesKey;
     copies.pop_back(); // the trailing separator
     RegDeleteTreeW(HKEY_CURRENT_USER, copies.c_str());
@@ -176,14 +159,16 @@ void RavelinTest::ClearSystemPlaces()
 
 void RavelinTest::TearDown()
 {
-    DrainQuit();
+    // The WM_QUIT that closing a main window leaves behind.
+    for (MSG msg; PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);) {
+    }
     RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
     RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
     if (scratchUser_) RegCloseKey(scratchUser_);
     if (scratchMachine_) RegCloseKey(scratchMachine_);
     RegDeleteTreeW(HKEY_CURRENT_USER, scratchPath_.c_str());
     platform::OverrideProgramFolder({});
-    DeleteTree(programFolder);
+    EmptyFolder(programFolder, true);
     ClearSystemPlaces();
 }
 

@@ -11,9 +11,6 @@
 
 namespace testsupport {
 
-std::wstring MakeTempFolder();
-void DeleteTree(const std::wstring& folder);
-void EmptyFolder(const std::wstring& folder);
 void WriteBytes(const std::wstring& path, const std::string& bytes);
 std::string ReadBytes(const std::wstring& path);
 // A pack file in UTF-16LE with a byte-order mark, as the shipped ones are.
@@ -28,7 +25,6 @@ bool RegValueExists(HKEY root, const std::wstring& path, const std::wstring& nam
 std::wstring RegStringValue(HKEY root, const std::wstring& path, const std::wstring& name, DWORD* type = nullptr);
 
 void PumpMessages(); // every message waiting for this thread
-void DrainQuit();    // the WM_QUIT that closing a main window leaves behind
 
 std::vector<std::wstring> RowTexts(const StartupList& list, int column);
 

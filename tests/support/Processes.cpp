@@ -24,28 +24,23 @@ std::vector<DWORD> ChildProcesses(const std::wstring& exeName)
 
 std::vector<std::wstring> WindowTextsOf(DWORD processId)
 {
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, processId);
+    if (!process) return {};
+    WaitForInputIdle(process, 20000);
+    CloseHandle(process);
     std::pair<DWORD, std::vector<std::wstring>> search{processId, {}};
-    if (HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, processId)) {
-        WaitForInputIdle(process, 20000);
-        CloseHandle(process);
-    } else {
-        return {};
-    }
+    // Each top window of the process, and each one it holds (those come with their top window).
     static const WNDENUMPROC collect = [](HWND window, LPARAM param) -> BOOL {
+        auto& [owner, texts] = *reinterpret_cast<std::pair<DWORD, std::vector<std::wstring>>*>(param);
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        if (process != owner) return TRUE;
         wchar_t text[1024] = {};
-        if (GetWindowTextW(window, text, 1024) > 0) reinterpret_cast<decltype(search)*>(param)->second.emplace_back(text);
+        if (GetWindowTextW(window, text, 1024) > 0) texts.emplace_back(text);
+        if (!(GetWindowLongW(window, GWL_STYLE) & WS_CHILD)) EnumChildWindows(window, collect, param);
         return TRUE;
     };
-    EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner != reinterpret_cast<decltype(search)*>(param)->first) return TRUE;
-            collect(window, param);
-            EnumChildWindows(window, collect, param);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    EnumWindows(collect, reinterpret_cast<LPARAM>(&search));
     return search.second;
 }
 

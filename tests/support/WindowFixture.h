@@ -8,7 +8,12 @@
 
 namespace testsupport {
 
-std::wstring WindowText(HWND window);
+inline std::wstring WindowText(HWND window)
+{
+    wchar_t text[2048] = {};
+    GetWindowTextW(window, text, 2048);
+    return text;
+}
 
 class MainWindowFixture : public RavelinTest {
   protected:
