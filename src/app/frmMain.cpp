@@ -380,13 +380,12 @@ void frmMain::LayOutListWhileHidden()
     HDC screen = GetDC(list);
     if (!screen) return;
     HDC memory = CreateCompatibleDC(screen);
-    HBITMAP pixel = CreateCompatibleBitmap(screen, 1, 1);
+    platform::UniqueGdi<HBITMAP> pixel(CreateCompatibleBitmap(screen, 1, 1));
     if (memory && pixel) {
-        HGDIOBJ old = SelectObject(memory, pixel);
+        HGDIOBJ old = SelectObject(memory, pixel.get());
         SendMessageW(list, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
         SelectObject(memory, old);
     }
-    if (pixel) DeleteObject(pixel);
     if (memory) DeleteDC(memory);
     ReleaseDC(list, screen);
 }
