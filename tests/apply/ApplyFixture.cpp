@@ -38,7 +38,6 @@ const Place& PlaceOf(const std::wstring& loadFrom)
     return Places().front();
 }
 
-static std::wstring WinIni() { return platform::GetWindowsFolder() + L"\\win.ini"; }
 static std::wstring Shortcut(const Place& place, const std::wstring& taskName)
 {
     return platform::GetSpecialFolderPath(place.csidl) + L"\\" + taskName + L".lnk";
@@ -46,13 +45,14 @@ static std::wstring Shortcut(const Place& place, const std::wstring& taskName)
 
 std::wstring ReadPlace(const Place& place, const std::wstring& taskName)
 {
+    const std::wstring winIni = testsupport::WinIniPath();
     std::wstring found = L"<missing>";
     if (place.kind == Place::Registry) return testsupport::RegStringValue(place.root, place.path, taskName);
     if (place.kind == Place::StartUp && platform::FileExists(Shortcut(place, taskName)))
         platform::ReadShortcutTarget(Shortcut(place, taskName), found);
     if (place.kind == Place::WinIni) {
         wchar_t buffer[512] = {};
-        GetPrivateProfileStringW(L"Windows", place.name.c_str(), L"<missing>", buffer, 512, WinIni().c_str());
+        GetPrivateProfileStringW(L"Windows", place.name.c_str(), L"<missing>", buffer, 512, winIni.c_str());
         found = buffer;
     }
     return found;
@@ -65,7 +65,7 @@ void SeedPlace(const Place& place, const std::wstring& taskName, const std::wstr
         ASSERT_HRESULT_SUCCEEDED(platform::WriteShortcut(Shortcut(place, taskName), location));
     }
     if (place.kind == Place::WinIni)
-        WritePrivateProfileStringW(L"Windows", place.name.c_str(), location.c_str(), WinIni().c_str());
+        WritePrivateProfileStringW(L"Windows", place.name.c_str(), location.c_str(), testsupport::WinIniPath().c_str());
 }
 
 // A StartUp entry's switch is named after its file.

@@ -92,7 +92,8 @@ class FaultInjectionTest : public ApplyTest {
                 testsupport::SetRegBinary(place.root, place.path, e.name, e.type, Bytes(e.text, e.type == REG_MULTI_SZ));
                 if (e.switchedOff) SetSwitch(place, e.name, SwitchOff);
             } else if (place.kind == Place::WinIni) {
-                WritePrivateProfileStringW(L"Windows", place.name.c_str(), e.text.c_str(), WinIniPath().c_str());
+                WritePrivateProfileStringW(L"Windows", place.name.c_str(), e.text.c_str(),
+                                           testsupport::WinIniPath().c_str());
             } else {
                 EXPECT_EQ(Shortcut(Folder(place) + L"\\" + e.name + L".lnk", e.text, e.arguments), L"");
             }

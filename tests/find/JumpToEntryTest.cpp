@@ -36,7 +36,7 @@ TEST_F(JumpToEntryTest, EachSourceOpensItsOwnPlaceAndPropertiesShowTheProgramFil
         {L"StartUp (All Users)", L"Team Calendar", L"", L"explorer.exe /select,\"" + shortcut + L"\"", L""},
         // A shortcut that has gone since the list was read: its folder opens.
         {L"StartUp (Current User)", L"Gone", L"", L"explorer.exe \"" + UserStartup() + L"\"", L""},
-        {L"Win.ini Load", L"Win.ini Load", L"", L"notepad.exe \"" + WinIniPath() + L"\"", L""},
+        {L"Win.ini Load", L"Win.ini Load", L"", L"notepad.exe \"" + testsupport::WinIniPath() + L"\"", L""},
         {L"Somewhere Else", L"Odd", L"", L"", L""},
     };
     const std::wstring key = platform::names::RegistryEditorKey, value = platform::names::RegistryEditorLastKey;

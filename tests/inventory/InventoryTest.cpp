@@ -33,8 +33,8 @@ TEST_F(InventoryTest, EverySourceGivesItsRowsInTheOrderOfTheFill)
     const std::wstring user = UserStartup(), common = CommonStartup();
     ASSERT_TRUE(SUCCEEDED(platform::WriteShortcut(common + L"\\Shared.lnk", L"C:\\shared.exe")));
     ASSERT_TRUE(SUCCEEDED(platform::WriteShortcut(user + L"\\Tool.lnk", L"C:\\Tools\\tool.exe")));
-    WritePrivateProfileStringW(L"Windows", L"Run", L"C:\\a.exe C:\\b.exe", WinIniPath().c_str());
-    WritePrivateProfileStringW(L"WINDOWS", L"LOAD", L"C:\\clock.exe", WinIniPath().c_str());
+    WritePrivateProfileStringW(L"Windows", L"Run", L"C:\\a.exe C:\\b.exe", testsupport::WinIniPath().c_str());
+    WritePrivateProfileStringW(L"WINDOWS", L"LOAD", L"C:\\clock.exe", testsupport::WinIniPath().c_str());
     const struct {
         HKEY root;
         std::wstring key, name;
@@ -86,8 +86,8 @@ TEST_F(InventoryTest, MissingPlacesAndBrokenFilesListNothingOrKeepTheirRow)
     ASSERT_TRUE(SUCCEEDED(platform::WriteShortcut(user + L"\\Sub\\Inner.lnk", L"C:\\inner.exe")));
     ASSERT_TRUE(SUCCEEDED(platform::WriteShortcut(user + L"\\Good.lnk", L"C:\\good.exe")));
     // Win.ini values of fewer than two characters count as empty; longer ones are cut to 126.
-    WritePrivateProfileStringW(L"Windows", L"Load", L"a", WinIniPath().c_str());
-    WritePrivateProfileStringW(L"Windows", L"Run", std::wstring(200, L'r').c_str(), WinIniPath().c_str());
+    WritePrivateProfileStringW(L"Windows", L"Load", L"a", testsupport::WinIniPath().c_str());
+    WritePrivateProfileStringW(L"Windows", L"Run", std::wstring(200, L'r').c_str(), testsupport::WinIniPath().c_str());
     const std::wstring winIniRun = L"Win.ini Run|Enabled|Win.ini Run|All users|Any User Logs On|",
                        startup = L"|Enabled|StartUp (Current User)|Current User|Current User Logs On|";
     EXPECT_EQ(Fill(), (std::vector<std::wstring>{winIniRun + std::wstring(126, L'r') + L"|",

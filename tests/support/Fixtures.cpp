@@ -186,7 +186,7 @@ void RavelinTest::InstallShippedPacks()
         CopyFileW((shipped + L"\\" + name).c_str(), (LangFolder() + L"\\" + name).c_str(), FALSE);
 }
 
-std::wstring RavelinTest::WinIniPath() const { return platform::GetWindowsFolder() + L"\\win.ini"; }
+std::wstring WinIniPath() { return platform::GetWindowsFolder() + L"\\win.ini"; }
 std::wstring RavelinTest::UserStartup() const { return platform::GetSpecialFolderPath(CSIDL_STARTUP); }
 std::wstring RavelinTest::CommonStartup() const { return platform::GetSpecialFolderPath(CSIDL_COMMON_STARTUP); }
 

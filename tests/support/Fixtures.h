@@ -16,6 +16,7 @@ std::string ReadBytes(const std::wstring& path);
 // A pack file in UTF-16LE with a byte-order mark, as the shipped ones are.
 void WriteUtf16File(const std::wstring& path, const std::wstring& text);
 std::wstring RepoFolder(); // the source tree, for the shipped data
+std::wstring WinIniPath();
 
 void SetRegString(HKEY root, const std::wstring& path, const std::wstring& name, const std::wstring& data,
                   DWORD type = REG_SZ);
@@ -44,7 +45,6 @@ class RavelinTest : public ::testing::Test {
     // The store, its copies and the user's copies key go; win.ini and the StartUp folders are emptied.
     void ClearSystemPlaces();
 
-    std::wstring WinIniPath() const;
     std::wstring UserStartup() const;
     std::wstring CommonStartup() const;
 
