@@ -22,8 +22,15 @@ struct MainState {
     struct {
         DWORD error = ERROR_SUCCESS;
         bool incomplete = false; // it ended inside a record
+        size_t unreadable = 0;   // records that could not be read
     } StoreProblem;
-    bool StoreReadWhole() const { return StoreProblem.error == ERROR_SUCCESS && !StoreProblem.incomplete; }
+    bool StoreReadWhole() const
+    {
+        return StoreProblem.error == ERROR_SUCCESS && !StoreProblem.incomplete && StoreProblem.unreadable == 0;
+    }
+    // An older build had written texts of the store over several lines: read back realigned, and
+    // the file as it was kept beside it.
+    bool StoreRealigned = false;
 
     // The file last chosen in the profile dialog.
     std::wstring ProfileFileName;

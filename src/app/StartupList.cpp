@@ -27,6 +27,11 @@ void StartupList::SetDisabledByWindows(int position, bool off)
     if (position >= 1 && position <= Count()) rows_[static_cast<size_t>(position - 1)].disabledByWindows = off;
 }
 
+void StartupList::SetAlsoStored(int position, bool stored)
+{
+    if (position >= 1 && position <= Count()) rows_[static_cast<size_t>(position - 1)].alsoStored = stored;
+}
+
 bool StartupList::Remove(int position)
 {
     if (position < 1 || position > Count()) return false;

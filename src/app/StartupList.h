@@ -12,6 +12,9 @@ struct StartupEntry : std::array<std::wstring, ColumnCount> {
     // never held in the store; enabling it switches it on again. Known only to the scan that saw
     // it: files keep the six texts alone, and rows compare by their texts.
     bool disabledByWindows = false;
+    // Back in its source, written there again by its program while the store held it taken out:
+    // the stored record waits for the user's next apply of this row, which replaces or drops it.
+    bool alsoStored = false;
 };
 // A row held outside the list, in the same column order.
 using EntryRecord = StartupEntry;
@@ -24,6 +27,7 @@ class StartupList {
     void AppendRow(const StartupEntry& row);
     void SetSubItem(int position, int column, std::wstring text);
     void SetDisabledByWindows(int position, bool off);
+    void SetAlsoStored(int position, bool stored);
     const StartupEntry& Row(int position) const { return rows_[static_cast<size_t>(position - 1)]; }
     const std::wstring& Text(int position, int column) const { return Row(position)[static_cast<size_t>(column)]; }
     bool Remove(int position);

@@ -2,6 +2,7 @@
 #include "app/StartupSource.h"
 #include "app/StartupList.h"
 #include "i18n/Keys.h"
+#include "platform/Files.h"
 #include "platform/Names.h"
 #include "platform/Registry.h"
 #include "platform/Text.h"
@@ -20,7 +21,7 @@ const std::array<StartupSource, SourceCount> StartupSources = {{
     {.id = L"Registry(Machine RunOnce)", .kind = Registry, .root = HKEY_LOCAL_MACHINE, .key = L"RunOnce",
      .nameKey = L"428", .machineKey = true, .words = sourcewords::Machine, .addTask = true},
     {.id = L"Registry(Machine RunOnceEx)", .kind = Registry, .root = HKEY_LOCAL_MACHINE, .key = L"RunOnceEx",
-     .nameKey = L"429", .machineKey = true, .words = sourcewords::Machine, .addTask = true},
+     .nameKey = L"429", .machineKey = true, .sections = true, .words = sourcewords::Machine, .addTask = true},
     {.id = L"Registry(Machine RunServices)", .kind = Registry, .root = HKEY_LOCAL_MACHINE, .key = L"RunServices",
      .machineKey = true, .words = sourcewords::Machine},
     {.id = L"Registry(Machine Run 32-bit)", .kind = Registry, .root = HKEY_LOCAL_MACHINE, .key = L"Run",
@@ -76,6 +77,40 @@ std::wstring ScannedLoadFrom(size_t source, const SourceNameTable& names)
 std::wstring WrittenLoadFrom(size_t source, const SourceNameTable& names)
 {
     return StartupSources[source].machineKey ? StartupSources[source].id : names[source];
+}
+
+RegistryAddress AddressOf(const StartupSource& source, const std::wstring& taskName)
+{
+    RegistryAddress address{platform::names::RunKeyBase + std::wstring(source.key), taskName};
+    // A subkey's name has no backslash; a value's may.
+    const size_t slash = source.sections ? taskName.find(L'\\') : std::wstring::npos;
+    if (slash != std::wstring::npos && slash > 0) {
+        address.keyPath += L'\\' + taskName.substr(0, slash);
+        address.valueName = taskName.substr(slash + 1);
+    }
+    return address;
+}
+
+bool IsPlaceSetting(const StartupSource& source, const std::wstring& valueName)
+{
+    return source.sections && (platform::EqualsNoCase(valueName, L"Flags") || platform::EqualsNoCase(valueName, L"Title"));
+}
+
+std::wstring ExactCopyKey(const StartupSource& source)
+{
+    return platform::names::CopiesKey + std::wstring(source.id);
+}
+
+std::wstring ExactCopyFolder(const StartupSource& source)
+{
+    return platform::GetWindowsFolder() + platform::names::CopiesFolder + source.id;
+}
+
+int SourceIndexOf(const std::wstring& loadFrom, const SourceNameTable& names)
+{
+    for (size_t i = 0; i < SourceCount; ++i)
+        if (loadFrom == StartupSources[i].id || loadFrom == names[i]) return static_cast<int>(i);
+    return -1;
 }
 
 RowWords WordsFor(const SourceWordKeys& source, std::wstring loadFrom)

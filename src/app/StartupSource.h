@@ -51,6 +51,9 @@ struct StartupSource {
     // One of the first machine keys: its rows say key 419's word followed by "(Machine <key>)", and
     // the writers know them by the identifier only, in every language.
     bool machineKey = false;
+    // Windows runs the commands of its subkeys (0001, 0002, ...) as well: an entry there is named
+    // "<subkey>\<value>". Its own Flags and Title values are settings, never entries.
+    bool sections = false;
     SourceWordKeys words{};
     bool addTask = false; // offered by the Add Task dialog
 };
@@ -68,6 +71,24 @@ void LoadSourceNames(SourceNameTable& table);
 std::wstring ScannedLoadFrom(size_t source, const SourceNameTable& names);
 // The Load From by which the writers know it.
 std::wstring WrittenLoadFrom(size_t source, const SourceNameTable& names);
+
+// Where a registry entry of the source lives: its key under the root and its value's name. In a
+// source with sections, a name with a backslash is "<subkey>\<value>".
+struct RegistryAddress {
+    std::wstring keyPath, valueName;
+};
+RegistryAddress AddressOf(const StartupSource& source, const std::wstring& taskName);
+// A value of the source's own key that configures the place instead of starting a program.
+bool IsPlaceSetting(const StartupSource& source, const std::wstring& valueName);
+
+// Where the exact copy of an entry taken out of the source is kept while the store holds it: the
+// row's text (a value's rendered data, a shortcut's bare target) does not always give the entry
+// back as it was. Registry and win.ini values under a key of the user's registry; shortcuts in a
+// folder beside the store.
+std::wstring ExactCopyKey(const StartupSource& source);
+std::wstring ExactCopyFolder(const StartupSource& source);
+// The index in StartupSources of the source whose English identifier or localized name is loadFrom.
+int SourceIndexOf(const std::wstring& loadFrom, const SourceNameTable& names);
 
 // Status, User and When? of a source looked up now; Load From is given by the caller.
 RowWords WordsFor(const SourceWordKeys& source, std::wstring loadFrom);

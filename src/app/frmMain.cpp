@@ -41,6 +41,9 @@ constexpr UINT WM_FILEFACTS = WM_APP + 4;
 
 constexpr keys::KeyText StoreNotRead{L"605", L"The disabled entries in %1 could not be read completely: %2."};
 constexpr keys::KeyText StoreEndsInsideEntry{L"606", L"it ends inside an entry"};
+constexpr keys::KeyText StoreUnreadableEntries{L"608", L"%1 of its entries cannot be read"};
+constexpr keys::KeyText StoreRealigned{L"609", L"An earlier version wrote entries of %1 over several lines. They "
+                                               L"have been read back whole; the file as it was is kept as %2."};
 constexpr keys::KeyText StoreLeftAlone{L"607", L"The file is left as it is. Until it can be read, no entry can be "
                                                L"disabled and the file is not changed."};
 // Asked after an apply with failures, before the program ends or the session does.
@@ -356,6 +359,8 @@ bool frmMain::Form_Load()
     if (state_.EnableCaption.empty()) state_.EnableCaption = L"&Enable";
     // The About box takes its captions when it is made, after the first paint.
     if (LanguagePacksFound) ApplyMainWindowCaptions(hwnd_, state_);
+    // The window was made before the language was known: its own texts follow the pack now.
+    ShowFindTexts();
     steps::Mark(L"captions");
 
     FillStartupList();
@@ -458,6 +463,12 @@ void frmMain::cmdReset_Click()
 
 void frmMain::ReportStoreProblem()
 {
+    // The realigned store is read whole; said once, when the copy of the old file was made.
+    if (state_.StoreRealigned && state_.StoreReadWhole() && !storeRealignShown_) {
+        storeRealignShown_ = true;
+        MessageBoxW(hwnd_, FormatText(LookupText(StoreRealigned), {StorePath(), StoreBackupPath()}).c_str(),
+                    platform::names::AppTitle, MB_OK | MB_ICONINFORMATION);
+    }
     // Once for as long as the store stays unreadable; again if it fails anew after a good read.
     if (state_.StoreReadWhole()) {
         storeProblemShown_ = false;
@@ -465,8 +476,12 @@ void frmMain::ReportStoreProblem()
     }
     if (storeProblemShown_) return;
     storeProblemShown_ = true;
-    const std::wstring reason = state_.StoreProblem.error != ERROR_SUCCESS ? ErrorReasonText(state_.StoreProblem.error)
-                                                                           : LookupText(StoreEndsInsideEntry);
+    const std::wstring reason =
+        state_.StoreProblem.error != ERROR_SUCCESS ? ErrorReasonText(state_.StoreProblem.error)
+        : state_.StoreProblem.incomplete
+            ? LookupText(StoreEndsInsideEntry)
+            : FormatText(LookupText(StoreUnreadableEntries),
+                         {platform::ToDecimal(static_cast<long long>(state_.StoreProblem.unreadable))});
     const std::wstring text =
         FormatText(LookupText(StoreNotRead), {StorePath(), reason}) + L"\r\n\r\n" + LookupText(StoreLeftAlone);
     MessageBoxW(hwnd_, text.c_str(), platform::names::AppTitle, MB_OK | MB_ICONWARNING);

@@ -133,6 +133,7 @@ class frmMain {
     LanguagePacks languagePacks_;
     bool comboClickPending_ = false;
     bool storeProblemShown_ = false;
+    bool storeRealignShown_ = false;
     DisplayList display_;
     FileFactsTable facts_;
     std::unique_ptr<FactsWorker> factsWorker_;

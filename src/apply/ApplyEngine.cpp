@@ -23,7 +23,8 @@ class Engine {
         CopyRowToRecord(state_, scratch_, position);
         const WriteResult r = writer_.RemoveFromSource(scratch_);
         // Nothing to take out is expected only of an entry an earlier apply took out already.
-        const bool gone = r.outcome == WriteResult::Absent || r.outcome == WriteResult::NoSource;
+        const bool gone = r.outcome == WriteResult::Absent || r.outcome == WriteResult::NoSource ||
+                          r.outcome == WriteResult::PlaceSetting;
         if (r.outcome == WriteResult::Done || (wasDisabled && gone)) {
             ++result_.takenOut;
             return true;
@@ -51,10 +52,10 @@ class Engine {
   private:
     void Fail(const WriteResult& r)
     {
-        result_.failures.push_back(
-            {scratch_[TaskName],
-             r.outcome == WriteResult::NoSource ? ApplyFailure::NoSource : ApplyFailure::SourceError,
-             r.error});
+        const ApplyFailure::Reason reason = r.outcome == WriteResult::NoSource       ? ApplyFailure::NoSource
+                                            : r.outcome == WriteResult::PlaceSetting ? ApplyFailure::PlaceSetting
+                                                                                     : ApplyFailure::SourceError;
+        result_.failures.push_back({scratch_[TaskName], reason, r.error});
     }
 
     MainState& state_;
@@ -100,8 +101,9 @@ ApplyResult ApplyNow(MainState& state)
         record[Status] = status;
         statusRestored = true;
     };
-    // Entries that leave the store: written back to their sources, or removed by the user.
-    std::vector<EntryRecord> released;
+    // Entries that leave the store: written back to their sources, or removed by the user; and
+    // the rows acted on that stood for other stored entries of their name and place, which go too.
+    std::vector<EntryRecord> released, decided;
 
     // Changed rows.
     for (int k = 0; k < std::min(baseline, rows); ++k) {
@@ -121,12 +123,14 @@ ApplyResult ApplyNow(MainState& state)
                 continue;
             }
             if (status == words.remove) released.push_back(list.Row(position));
+            if (list.Row(position).alsoStored) decided.push_back(list.Row(position));
         } else if (status == words.enabled) {
             if (!engine.Write(position)) {
                 restore(position, record, words.disabled);
                 continue;
             }
             released.push_back(list.Row(position));
+            if (list.Row(position).alsoStored) decided.push_back(list.Row(position));
             // Switched on again: from now on a Disable takes it out and stores it like any other.
             list.SetDisabledByWindows(position, false);
             record.disabledByWindows = false;
@@ -158,11 +162,18 @@ ApplyResult ApplyNow(MainState& state)
     // The store once more, unless the one written ahead is already what it must hold. Copies
     // kept for entries the store no longer holds go only once it is written.
     if (!result.storeNotRead) {
-        std::vector<EntryRecord> stored = ComposeStore(list, state.StoredEntries, released);
+        std::vector<EntryRecord> stored = ComposeStore(list, state.StoredEntries, released, decided);
         if (!storeFirst || stored != storedAhead) result.storeError = WriteStore(stored);
         if (result.storeError == ERROR_SUCCESS) {
             state.StoredEntries = std::move(stored);
             engine.ForgetCopiesBut(state.StoredEntries);
+            // A decided row stands for its own entry alone from now on.
+            for (const EntryRecord& row : decided)
+                for (int position = 1; position <= list.Count(); ++position)
+                    if (list.Row(position).alsoStored && list.Row(position) == row) {
+                        list.SetAlsoStored(position, false);
+                        records[static_cast<size_t>(position - 1)].alsoStored = false;
+                    }
         }
     }
     if (statusRestored) SyncButtonsToSelection(state);

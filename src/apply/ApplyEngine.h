@@ -11,6 +11,7 @@ struct ApplyFailure {
     enum Reason {
         SourceError,  // the system refused; error says why
         NoSource,     // its Load From names none of the sources
+        PlaceSetting, // its name is a setting of its place (RunOnceEx's Flags, Title), never an entry
         StoreNotSaved // left in its source: the store could not be written first
     };
     std::wstring taskName;

@@ -14,6 +14,7 @@ constexpr keys::KeyText StoreNotSaved{L"503", L"The disabled entries could not b
 constexpr keys::KeyText FailureItem{L"504", L"%1 (%2)"};
 constexpr keys::KeyText MoreFailures{L"505", L"%1 more"};
 constexpr keys::KeyText NoSource{L"513", L"no known place for its Load From"};
+constexpr keys::KeyText PlaceSetting{L"519", L"a setting of its place, not a program"};
 constexpr keys::KeyText KeptForStore{L"514",
                                      L"left in its place, the disabled entries could not be saved first"};
 constexpr keys::KeyText StoreNotRead{L"515",
@@ -31,6 +32,8 @@ std::wstring Reason(const ApplyFailure& failure)
     switch (failure.reason) {
     case ApplyFailure::NoSource:
         return Text(NoSource);
+    case ApplyFailure::PlaceSetting:
+        return Text(PlaceSetting);
     case ApplyFailure::StoreNotSaved:
         return Text(KeptForStore);
     case ApplyFailure::SourceError:

@@ -24,6 +24,12 @@ WriteResult FromError(DWORD error)
     return error == ERROR_SUCCESS ? WriteResult{} : WriteResult{WriteResult::Failed, error};
 }
 
+// A setting of a place (RunOnceEx's Flags and Title) is no entry: it is never written or taken out.
+WriteResult PlaceSetting()
+{
+    return {WriteResult::PlaceSetting};
+}
+
 // A removal that finds nothing to remove leaves the place as it should be.
 WriteResult FromRemoval(DWORD error)
 {
@@ -36,10 +42,11 @@ using Source = StartupSource;
 
 void SelectValue(platform::Reg& reg, const Source& source, const std::wstring& taskName)
 {
+    const RegistryAddress address = AddressOf(source, taskName);
     reg.RootKey(source.root);
     reg.View(source.view);
-    reg.KeyPath(platform::names::RunKeyBase + std::wstring(source.key));
-    reg.ValueName(taskName);
+    reg.KeyPath(address.keyPath);
+    reg.ValueName(address.valueName);
 }
 
 std::wstring WinIniPath()
@@ -54,17 +61,14 @@ std::wstring ShortcutPath(const Source& source, const std::wstring& taskName)
     return folder.empty() ? folder : folder + L"\\" + taskName + L".lnk";
 }
 
-// Where the exact copy of an entry taken out of this source is kept until the store lets it go:
-// the text of a row (its rendered data, a shortcut's bare target, a win.ini value cut for
-// display) does not always give the entry back as it was.
 std::wstring CopyKey(const Source& source)
 {
-    return platform::names::CopiesKey + std::wstring(source.id);
+    return ExactCopyKey(source);
 }
 
 std::wstring CopyFolder(const Source& source)
 {
-    return platform::GetWindowsFolder() + platform::names::CopiesFolder + source.id;
+    return ExactCopyFolder(source);
 }
 
 std::wstring WinIniValue(const Source& source)
@@ -72,15 +76,24 @@ std::wstring WinIniValue(const Source& source)
     return platform::ReadProfileValue(WinIniSection, source.key, WinIniPath(), 32767);
 }
 
-// The copy of a value, when there is one and it still stands for the row's text.
+// Whether a row's text stands for an entry whose own text is shown: the same, or the same but for
+// how its lines end, or its first line alone (as an older build's store cut it).
+bool StandsFor(const std::wstring& location, const std::wstring& shown)
+{
+    if (location == shown) return true;
+    if (platform::NormalizeLineBreaks(location) == platform::NormalizeLineBreaks(shown)) return true;
+    const size_t end = shown.find_first_of(L"\r\n");
+    return end != std::wstring::npos && shown.compare(0, end, location) == 0 && location.size() == end;
+}
+
+// The copy of a value, when there is one and the row's text stands for it: it goes back whole,
+// type and bytes, where the text could not show it.
 bool CopiedValue(const Source& source, const EntryRecord& record, platform::RegValue& copy)
 {
     if (platform::ReadRegValue(HKEY_CURRENT_USER, CopyKey(source), record[TaskName], copy) != ERROR_SUCCESS)
         return false;
-    if (source.kind == Registry)
-        return platform::RenderRegData(copy.type, copy.data.data(), copy.data.size()) == record[Location];
     const std::wstring text = platform::RenderRegData(copy.type, copy.data.data(), copy.data.size());
-    return text.substr(0, WinIniReadSize - 1) == record[Location];
+    return StandsFor(record[Location], source.kind == Registry ? text : text.substr(0, WinIniReadSize - 1));
 }
 
 DWORD KeepValueCopy(const Source& source, const std::wstring& name, DWORD type, const void* data, size_t size)
@@ -135,10 +148,11 @@ WriteResult SourceWriter::RemoveFromSource(const EntryRecord& record)
     // Each entry is copied exactly before it goes; without the copy it stays.
     switch (source.kind) {
     case Registry: {
+        if (IsPlaceSetting(source, AddressOf(source, record[TaskName]).valueName)) return PlaceSetting();
         SelectValue(reg_, source, record[TaskName]);
         platform::RegValue value;
         if (reg_.ReadRaw(value) == ERROR_SUCCESS)
-            if (DWORD error = KeepValueCopy(source, value.name, value.type, value.data.data(), value.data.size()))
+            if (DWORD error = KeepValueCopy(source, record[TaskName], value.type, value.data.data(), value.data.size()))
                 return FromError(error);
         return FromRemoval(static_cast<DWORD>(reg_.DeleteValue()));
     }
@@ -193,6 +207,7 @@ WriteResult SourceWriter::PutBack(const StartupSource& source, const EntryRecord
     platform::RegValue copy;
     switch (source.kind) {
     case Registry:
+        if (IsPlaceSetting(source, AddressOf(source, record[TaskName]).valueName)) return PlaceSetting();
         SelectValue(reg_, source, record[TaskName]);
         if (CopiedValue(source, record, copy)) return FromError(static_cast<DWORD>(reg_.WriteRaw(copy.type, copy.data)));
         reg_.ValueData(record[Location]);
@@ -218,20 +233,22 @@ WriteResult SourceWriter::PutBack(const StartupSource& source, const EntryRecord
 
 void SourceWriter::ForgetCopiesBut(const std::vector<EntryRecord>& stored)
 {
-    // Kept while any stored entry has the name: a copy too many costs nothing, one too few loses.
+    // Kept while any stored entry has the name in any case: a copy too many costs nothing, one too
+    // few loses.
     std::unordered_set<std::wstring> names;
-    for (const EntryRecord& record : stored) names.insert(record[TaskName]);
+    for (const EntryRecord& record : stored) names.insert(platform::FoldCase(record[TaskName]));
+    auto kept = [&](const std::wstring& name) { return names.contains(platform::FoldCase(name)); };
     for (const Source& source : StartupSources) {
         if (source.kind == StartUp) {
             const std::wstring folder = CopyFolder(source);
             for (const std::wstring& file : platform::ListFolderFiles(folder).names)
-                if (!names.contains(file.size() > 4 ? file.substr(0, file.size() - 4) : file))
+                if (!kept(file.size() > 4 ? file.substr(0, file.size() - 4) : file))
                     platform::RemoveFile(folder + L"\\" + file, true);
             continue;
         }
         platform::UniqueHKey key = platform::OpenRegKey(HKEY_CURRENT_USER, CopyKey(source));
         for (const platform::RegValue& value : platform::ReadRegValues(key.get()))
-            if (!names.contains(value.name)) platform::DeleteRegValue(HKEY_CURRENT_USER, CopyKey(source), value.name);
+            if (!kept(value.name)) platform::DeleteRegValue(HKEY_CURRENT_USER, CopyKey(source), value.name);
     }
 }
 

@@ -17,6 +17,7 @@ struct WriteResult {
         Done,     // written, or taken out
         Absent,   // to be taken out, but its place did not hold it
         NoSource, // Load From names none of the sources: nothing was touched
+        PlaceSetting, // it names a setting of its place, never an entry: nothing was touched
         Failed,   // the system refused; error says why
     };
     Outcome outcome = Done;

@@ -3,6 +3,29 @@
 #include "inventory/Scanners.h"
 #include "platform/Names.h"
 
+namespace {
+
+bool IsText(DWORD type)
+{
+    return type == REG_SZ || type == REG_EXPAND_SZ;
+}
+
+// RunOnceEx's subkeys hold the commands Windows runs, one section each: their named text values.
+// A section's unnamed value is its title, and a subkey of a section (Depend) no command.
+void ListSections(StartupList& list, const StartupSource& place, const std::wstring& path, const RowWords& words)
+{
+    for (const std::wstring& section : platform::ReadRegSubkeyNames(place.root, path, place.view)) {
+        platform::UniqueHKey key = platform::OpenRegKey(place.root, path + L"\\" + section, place.view);
+        for (const platform::RegValue& value : platform::ReadRegValues(key.get())) {
+            if (value.name.empty() || !IsText(value.type)) continue;
+            SetRowColumns(list, list.Append(section + L"\\" + value.name), words,
+                          platform::RenderRegData(value.type, value.data.data(), value.data.size()));
+        }
+    }
+}
+
+} // namespace
+
 void SetRegRunIntoList(StartupList& list, platform::Reg& reg, const SourceNameTable& sourceNames, size_t source,
                        WindowsSwitches& switches)
 {
@@ -10,7 +33,7 @@ void SetRegRunIntoList(StartupList& list, platform::Reg& reg, const SourceNameTa
     const std::wstring path = platform::names::RunKeyBase + std::wstring(place.key);
     platform::UniqueHKey handle = platform::OpenRegKey(place.root, path, place.view);
     const DWORD count = platform::QueryRegCount(handle.get(), 0);
-    if (count == 0) return;
+    if (count == 0 && !place.sections) return;
 
     const RowWords words = WordsFor(place.words, ScannedLoadFrom(source, sourceNames));
 
@@ -18,19 +41,22 @@ void SetRegRunIntoList(StartupList& list, platform::Reg& reg, const SourceNameTa
     // the value's exact name, blanks and all, so that its data is read, and later deleted or
     // written, under that name and no other; the list shows the name trimmed.
     std::vector<platform::RegValue> values = platform::ReadRegValues(handle.get());
-    const size_t rows = std::min<size_t>(count, values.size());
-    std::vector<std::wstring> names(rows);
-    for (size_t i = 0; i < rows; ++i) names[i] = values[i].name;
+    std::vector<std::wstring> names;
+    for (size_t i = 0; i < std::min<size_t>(count, values.size()); ++i)
+        // A place with sections has settings beside its entries: Flags, Title, numbers.
+        if (!place.sections || (IsText(values[i].type) && !IsPlaceSetting(place, values[i].name)))
+            names.push_back(values[i].name);
 
     reg.RootKey(place.root);
     reg.View(place.view);
     reg.KeyPath(path);
     reg.ServeReadsFrom(std::move(values));
-    for (size_t i = 0; i < rows; ++i) {
-        reg.ValueName(names[i]);
-        int position = list.Append(names[i]);
+    for (const std::wstring& name : names) {
+        reg.ValueName(name);
+        int position = list.Append(name);
         SetRowColumns(list, position, words, reg.ReadValue());
-        switches.Mark(list, position, place, names[i]);
+        switches.Mark(list, position, place, name);
     }
     reg.StopServingReads();
+    if (place.sections) ListSections(list, place, path, words);
 }

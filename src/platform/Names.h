@@ -16,6 +16,8 @@ inline constexpr wchar_t DefaultPack[] = L"English.ini";
 inline constexpr wchar_t SkinFile[] = L"\\Title.skn";
 inline constexpr wchar_t ErrorLogFile[] = L"\\errorlog.txt";
 inline constexpr wchar_t StoreFile[] = L"\\SaveProf.pro";
+// The store as an older build wrote it, kept when this build read it realigned.
+inline constexpr wchar_t StoreBackupFile[] = L"\\SaveProf.old";
 // Exact copies of the entries the store holds: registry and win.ini values under this key of the
 // user's registry, shortcuts in this folder beside the store; one subkey or folder per source.
 inline constexpr wchar_t CopiesKey[] = L"Software\\Brightfold\\Disabled\\";

@@ -52,6 +52,32 @@ std::wstring EnumRegValueName(HKEY key, DWORD index)
     return TrimBlanks(std::wstring_view(name, length));
 }
 
+std::vector<std::wstring> ReadRegSubkeyNames(HKEY root, const std::wstring& path, REGSAM view)
+{
+    std::vector<std::wstring> names;
+    HKEY opened = nullptr;
+    if (OpenKey(root, path, KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE | view, false, &opened) != ERROR_SUCCESS)
+        return names;
+    UniqueHKey key(opened);
+    DWORD maxName = 0;
+    if (RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, nullptr, &maxName, nullptr, nullptr, nullptr, nullptr,
+                         nullptr, nullptr) != ERROR_SUCCESS)
+        return names;
+    std::vector<wchar_t> name(maxName + 2);
+    for (DWORD i = 0;; ++i) {
+        DWORD length = static_cast<DWORD>(name.size());
+        LONG r = RegEnumKeyExW(key.get(), i, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
+        if (r == ERROR_MORE_DATA) {
+            name.resize(name.size() * 2 + 256);
+            --i;
+            continue;
+        }
+        if (r != ERROR_SUCCESS) break;
+        names.emplace_back(name.data(), length);
+    }
+    return names;
+}
+
 std::vector<RegValue> ReadRegValues(HKEY key)
 {
     std::vector<RegValue> values;

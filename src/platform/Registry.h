@@ -24,6 +24,8 @@ struct RegValue {
     DWORD type = REG_NONE;
     std::vector<BYTE> data;
 };
+// Names of the key's direct subkeys, in enumeration order; none when it cannot be opened.
+std::vector<std::wstring> ReadRegSubkeyNames(HKEY root, const std::wstring& path, REGSAM view = 0);
 // Every value of the key with its data, in enumeration order, in one pass.
 std::vector<RegValue> ReadRegValues(HKEY key);
 

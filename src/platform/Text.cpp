@@ -40,6 +40,21 @@ size_t FindNoCase(std::wstring_view s, std::wstring_view needle)
     return std::wstring_view::npos;
 }
 
+std::wstring NormalizeLineBreaks(std::wstring_view s)
+{
+    std::wstring out;
+    out.reserve(s.size());
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == L'\r') {
+            if (i + 1 < s.size() && s[i + 1] == L'\n') ++i;
+            out += L'\n';
+        } else {
+            out += s[i];
+        }
+    }
+    return out;
+}
+
 std::wstring FoldCase(std::wstring_view s)
 {
     std::wstring out(s);

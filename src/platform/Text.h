@@ -15,6 +15,9 @@ bool EqualsNoCase(std::wstring_view a, std::wstring_view b);
 bool EndsWithNoCase(std::wstring_view s, std::wstring_view suffix);
 // Position of needle in s without regard to case, or npos.
 size_t FindNoCase(std::wstring_view s, std::wstring_view needle);
+// The text with every line break (CR LF, CR or LF) as one LF: texts that differ only in how their
+// lines end compare equal.
+std::wstring NormalizeLineBreaks(std::wstring_view s);
 // Upper-cases for use as a map key, the same folding as EqualsNoCase.
 std::wstring FoldCase(std::wstring_view s);
 // Bytes that order as the user's language orders texts, without regard to case: comparing two

@@ -5,10 +5,13 @@
 #include "platform/Files.h"
 #include "platform/IniFile.h"
 #include "platform/Names.h"
+#include "platform/Registry.h"
 #include "platform/Text.h"
 
+#include <optional>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 
 void CopyListToRecords(const StartupList& list, std::vector<EntryRecord>& records)
 {
@@ -16,66 +19,93 @@ void CopyListToRecords(const StartupList& list, std::vector<EntryRecord>& record
         records[static_cast<size_t>(i)] = list.Row(i + 1);
 }
 
+namespace {
+
+// A record whose six texts each fit on one line is written as six plain lines, as every build has
+// written it. Any other is escaped: its first line starts with a NUL, which no text of an entry
+// holds, and in each of its lines a backslash, CR, LF, NUL and any lone surrogate are written as
+// \\, \r, \n and \uXXXX. So every record takes six lines, whatever its texts hold.
+constexpr wchar_t EscapedMark = L'\0';
+constexpr wchar_t HexDigits[] = L"0123456789ABCDEF";
+
+// A surrogate without its partner, which no byte encoding of the file could carry.
+bool LoneSurrogate(std::wstring_view text, size_t i)
+{
+    if (IS_HIGH_SURROGATE(text[i])) return i + 1 >= text.size() || !IS_LOW_SURROGATE(text[i + 1]);
+    return IS_LOW_SURROGATE(text[i]) && (i == 0 || !IS_HIGH_SURROGATE(text[i - 1]));
+}
+
+bool NeedsEscaping(const EntryRecord& record)
+{
+    for (const std::wstring& text : record)
+        for (size_t i = 0; i < text.size(); ++i)
+            if (text[i] == L'\r' || text[i] == L'\n' || text[i] == L'\0' || LoneSurrogate(text, i)) return true;
+    return false;
+}
+
+std::wstring Escaped(std::wstring_view text)
+{
+    std::wstring out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const wchar_t c = text[i];
+        if (c == L'\\') out += L"\\\\";
+        else if (c == L'\r') out += L"\\r";
+        else if (c == L'\n') out += L"\\n";
+        else if (c != L'\0' && !LoneSurrogate(text, i)) out += c;
+        else {
+            out += L"\\u";
+            for (int shift = 12; shift >= 0; shift -= 4) out += HexDigits[(c >> shift) & 15];
+        }
+    }
+    return out;
+}
+
+// False when the line is not an escaped text this build wrote.
+bool Unescape(std::wstring_view line, std::wstring& text)
+{
+    text.clear();
+    for (size_t i = 0; i < line.size(); ++i) {
+        if (line[i] != L'\\') {
+            text += line[i];
+            continue;
+        }
+        if (++i == line.size()) return false;
+        if (line[i] == L'\\') text += L'\\';
+        else if (line[i] == L'r') text += L'\r';
+        else if (line[i] == L'n') text += L'\n';
+        else if (line[i] == L'u' && i + 4 < line.size()) {
+            unsigned value = 0;
+            for (size_t k = 1; k <= 4; ++k) {
+                const wchar_t* digit = wcschr(HexDigits, line[i + k]);
+                if (!line[i + k] || !digit) return false;
+                value = value * 16 + static_cast<unsigned>(digit - HexDigits);
+            }
+            text += static_cast<wchar_t>(value);
+            i += 4;
+        } else return false;
+    }
+    return true;
+}
+
+} // namespace
+
 DWORD WriteEntryFile(const std::vector<EntryRecord>& records, const std::wstring& fileName, int count)
 {
     if (fileName.empty()) return ERROR_SUCCESS;
     std::wstring text;
-    for (int i = 0; i < count && static_cast<size_t>(i) < records.size(); ++i)
-        for (const std::wstring& field : records[static_cast<size_t>(i)]) {
-            text += field;
+    for (int i = 0; i < count && static_cast<size_t>(i) < records.size(); ++i) {
+        const EntryRecord& record = records[static_cast<size_t>(i)];
+        const bool escaped = NeedsEscaping(record);
+        for (size_t c = 0; c < ColumnCount; ++c) {
+            if (escaped && c == 0) text += EscapedMark;
+            text += escaped ? Escaped(record[c]) : record[c];
             text += L"\r\n";
         }
+    }
     bool lossless = true;
     std::string bytes = platform::CodePageFromWide(CP_ACP, text, &lossless);
     if (!lossless) bytes = "\xEF\xBB\xBF" + platform::CodePageFromWide(CP_UTF8, text);
     return platform::ReplaceFileAtomically(fileName, bytes);
-}
-
-EntryFileContent ReadEntryRecords(const std::wstring& fileName)
-{
-    EntryFileContent content;
-    std::string bytes;
-    if (!platform::ReadWholeFile(fileName, bytes, &content.error)) return content;
-    std::wstring text = bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0
-                            ? platform::WideFromCodePage(CP_UTF8, std::string_view(bytes).substr(3))
-                            : platform::WideFromCodePage(CP_ACP, bytes);
-
-    // Lines end at CR LF, LF or CR; a last line without an end still counts.
-    std::vector<std::wstring_view> lines;
-    std::wstring_view rest(text);
-    while (!rest.empty()) {
-        size_t end = rest.find_first_of(L"\r\n");
-        lines.push_back(rest.substr(0, end));
-        if (end == std::wstring_view::npos) break;
-        size_t next = end + 1;
-        if (rest[end] == L'\r' && next < rest.size() && rest[next] == L'\n') ++next;
-        rest.remove_prefix(next);
-    }
-    // Whole records: an empty line is a field like any other (a key's unnamed value has an empty
-    // name). Blank lines after the last record are not a record.
-    size_t i = 0;
-    for (; i + ColumnCount <= lines.size(); i += ColumnCount) {
-        EntryRecord record;
-        for (size_t c = 0; c < ColumnCount; ++c) record[c] = std::wstring(lines[i + c]);
-        content.records.push_back(std::move(record));
-    }
-    for (; i < lines.size(); ++i)
-        if (!lines[i].empty()) content.incomplete = true;
-    return content;
-}
-
-std::wstring StorePath()
-{
-    return platform::GetWindowsFolder() + platform::names::StoreFile;
-}
-
-DWORD WriteStore(const std::vector<EntryRecord>& records)
-{
-    if (records.empty()) {
-        DWORD error = platform::RemoveFile(StorePath(), true);
-        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ERROR_SUCCESS : error;
-    }
-    return WriteEntryFile(records, StorePath(), static_cast<int>(records.size()));
 }
 
 namespace {
@@ -101,10 +131,174 @@ std::vector<std::pair<std::wstring, size_t>> KnownSourceNames()
     return known;
 }
 
+// The source a Load From names in any language, or -1; the Lang folder is read at the first need.
+class SourceNameReader {
+  public:
+    int Find(const std::wstring& loadFrom)
+    {
+        for (size_t i = 0; i < SourceCount; ++i)
+            if (loadFrom == StartupSources[i].id) return static_cast<int>(i);
+        if (!read_) known_ = KnownSourceNames();
+        read_ = true;
+        for (const auto& [name, index] : known_)
+            if (loadFrom == name) return static_cast<int>(index);
+        return -1;
+    }
+
+  private:
+    std::vector<std::pair<std::wstring, size_t>> known_;
+    bool read_ = false;
+};
+
+// The display text of the exact copy kept of a registry entry, when there is one.
+std::optional<std::wstring> CopiedText(int source, const std::wstring& taskName)
+{
+    platform::RegValue copy;
+    if (source < 0 || StartupSources[static_cast<size_t>(source)].kind != SourceKind::Registry ||
+        platform::ReadRegValue(HKEY_CURRENT_USER, ExactCopyKey(StartupSources[static_cast<size_t>(source)]), taskName,
+                               copy) != ERROR_SUCCESS)
+        return std::nullopt;
+    return platform::RenderRegData(copy.type, copy.data.data(), copy.data.size());
+}
+
+std::wstring JoinLines(const std::vector<std::wstring_view>& lines, size_t first, size_t count, const wchar_t* end)
+{
+    std::wstring text;
+    for (size_t k = 0; k < count; ++k) text += (k ? end : L"") + std::wstring(lines[first + k]);
+    return text;
+}
+
+} // namespace
+
+EntryFileContent ReadEntryRecords(const std::wstring& fileName)
+{
+    EntryFileContent content;
+    std::string bytes;
+    if (!platform::ReadWholeFile(fileName, bytes, &content.error)) return content;
+    std::wstring text = bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0
+                            ? platform::WideFromCodePage(CP_UTF8, std::string_view(bytes).substr(3))
+                            : platform::WideFromCodePage(CP_ACP, bytes);
+
+    // Lines end at CR LF, LF or CR; a last line without an end still counts.
+    std::vector<std::wstring_view> lines;
+    std::wstring_view rest(text);
+    while (!rest.empty()) {
+        size_t end = rest.find_first_of(L"\r\n");
+        lines.push_back(rest.substr(0, end));
+        if (end == std::wstring_view::npos) break;
+        size_t next = end + 1;
+        if (rest[end] == L'\r' && next < rest.size() && rest[next] == L'\n') ++next;
+        rest.remove_prefix(next);
+    }
+
+    // Six lines a record; an empty line is a field like any other (a key's unnamed value has an
+    // empty name). Older builds wrote a text with line breaks as lines of their own, which shifts
+    // every later record: a record whose Load From names no place, where a later line starts one
+    // that does at a distance that is no multiple of six, is taken for such lines. They go back to
+    // the text they were cut from: the Task Name of the record after them when an exact copy is
+    // kept under that name, otherwise the Location of the record before.
+    SourceNameReader sources;
+    auto escaped = [&](size_t i) { return !lines[i].empty() && lines[i][0] == EscapedMark; };
+    auto startsKnown = [&](size_t i) { return escaped(i) || sources.Find(std::wstring(lines[i + 2])) >= 0; };
+    // The first record start this build knows at or after a line; the search goes on from where
+    // the last one ended, so a file of unknown records is read in one pass.
+    size_t searchedFrom = 0, found = 0;
+    auto nextKnown = [&](size_t from) {
+        if (from < searchedFrom || from > found) found = from;
+        searchedFrom = from;
+        while (found + ColumnCount <= lines.size() && !startsKnown(found)) ++found;
+        return found;
+    };
+    std::wstring namePrefix;
+    size_t i = 0;
+    while (i + ColumnCount <= lines.size()) {
+        if (!startsKnown(i)) {
+            const size_t next = nextKnown(i + 1);
+            const size_t extra = next + ColumnCount <= lines.size() ? (next - i) % ColumnCount : 0;
+            if (extra) {
+                const std::wstring nextName(lines[i + extra]);
+                const int nextSource = sources.Find(std::wstring(lines[i + extra + 2]));
+                bool toName = false;
+                for (const wchar_t* end : {L"\r\n", L"\n", L"\r"}) {
+                    const std::wstring prefix = JoinLines(lines, i, extra, end) + end;
+                    if (!toName && CopiedText(nextSource, prefix + nextName)) {
+                        namePrefix = prefix;
+                        toName = true;
+                    }
+                }
+                if (!toName && content.records.empty()) {
+                    namePrefix = JoinLines(lines, i, extra, L"\r\n") + L"\r\n";
+                    toName = true;
+                }
+                if (!toName) content.records.back()[Location] += L"\r\n" + JoinLines(lines, i, extra, L"\r\n");
+                content.realigned = true;
+                i += extra;
+                continue;
+            }
+        }
+        EntryRecord record;
+        bool readable = true;
+        for (size_t c = 0; c < ColumnCount; ++c) {
+            std::wstring_view line = lines[i + c];
+            if (escaped(i)) readable = Unescape(c == 0 ? line.substr(1) : line, record[c]) && readable;
+            else record[c] = std::wstring(line);
+        }
+        record[TaskName] = namePrefix + record[TaskName];
+        namePrefix.clear();
+        if (readable) content.records.push_back(std::move(record));
+        else ++content.unreadable;
+        i += ColumnCount;
+    }
+    // Lines left after the last record: the rest of its Location when its exact copy says so,
+    // otherwise an incomplete record. Blank lines there are not a record.
+    size_t left = lines.size() - i;
+    while (left && lines[i + left - 1].empty()) --left;
+    if (left && !content.records.empty()) {
+        EntryRecord& last = content.records.back();
+        const std::wstring joined = last[Location] + L"\n" + JoinLines(lines, i, left, L"\n");
+        const std::optional<std::wstring> copy = CopiedText(sources.Find(last[LoadFrom]), last[TaskName]);
+        if (copy && platform::NormalizeLineBreaks(*copy) == platform::NormalizeLineBreaks(joined)) {
+            last[Location] = *copy;
+            content.realigned = true;
+            left = 0;
+        }
+    }
+    content.incomplete = left > 0;
+    return content;
+}
+
+std::wstring StorePath()
+{
+    return platform::GetWindowsFolder() + platform::names::StoreFile;
+}
+
+std::wstring StoreBackupPath()
+{
+    return platform::GetWindowsFolder() + platform::names::StoreBackupFile;
+}
+
+DWORD WriteStore(const std::vector<EntryRecord>& records)
+{
+    if (records.empty()) {
+        DWORD error = platform::RemoveFile(StorePath(), true);
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ERROR_SUCCESS : error;
+    }
+    return WriteEntryFile(records, StorePath(), static_cast<int>(records.size()));
+}
+
+namespace {
+
+// The place an entry takes in its source: a registry key holds one value of a name and a folder one
+// file, whatever the case of the name, as Windows compares names.
+std::wstring SlotKey(const EntryRecord& record)
+{
+    return record[LoadFrom] + L'\n' + platform::FoldCase(record[TaskName]);
+}
+
 // Which entry a row or record stands for, whatever its Status, User or When? words say.
 std::wstring EntryKey(const EntryRecord& record)
 {
-    return record[LoadFrom] + L'\n' + record[TaskName] + L'\n' + record[Location];
+    return SlotKey(record) + L'\n' + record[Location];
 }
 
 using KeyCounts = std::unordered_map<std::wstring, int>;
@@ -123,32 +317,52 @@ void LoadDisabledEntries(MainState& state)
 {
     state.StoredEntries.clear();
     state.StoreProblem = {};
+    state.StoreRealigned = false;
     EntryFileContent content = ReadEntryRecords(StorePath());
     // No store is no problem; any other failure to read it is.
     if (content.error == ERROR_FILE_NOT_FOUND || content.error == ERROR_PATH_NOT_FOUND) return;
     state.StoreProblem.error = content.error;
     state.StoreProblem.incomplete = content.incomplete;
+    state.StoreProblem.unreadable = content.unreadable;
+    // A store an older build wrote with texts over several lines is read back realigned, and kept
+    // as it was beside the store before anything rewrites it.
+    if (content.realigned && state.StoreReadWhole() && !platform::FileExists(StoreBackupPath())) {
+        std::string bytes;
+        DWORD error = ERROR_SUCCESS;
+        if (platform::ReadWholeFile(StorePath(), bytes, &error)) error = platform::ReplaceFileAtomically(StoreBackupPath(), bytes);
+        state.StoreProblem.error = error;
+    }
+    state.StoreRealigned = content.realigned;
 
     KeyCounts listed;
-    for (int row = 1; row <= state.List.Count(); ++row) ++listed[EntryKey(state.List.Row(row))];
+    std::unordered_map<std::wstring, std::vector<int>> slots;
+    for (int row = 1; row <= state.List.Count(); ++row) {
+        ++listed[EntryKey(state.List.Row(row))];
+        slots[SlotKey(state.List.Row(row))].push_back(row);
+    }
     const std::wstring disabled = DisabledWord();
-    const auto known = KnownSourceNames();
+    SourceNameReader sources;
     for (EntryRecord& record : content.records) {
         record[Status] = disabled;
-        for (const auto& [name, index] : known)
-            if (record[LoadFrom] == name) {
-                record[LoadFrom] = state.SourceNames[index];
-                break;
-            }
+        if (const int index = sources.Find(record[LoadFrom]); index >= 0)
+            record[LoadFrom] = state.SourceNames[static_cast<size_t>(index)];
         // Written back before the store could be rewritten: its source has it.
         if (TakeKey(listed, EntryKey(record))) continue;
+        // Its program wrote it back, perhaps changed, or the store holds an entry of that name and
+        // place already: one row, the first, and the record kept until that row is acted on.
+        if (auto slot = slots.find(SlotKey(record)); slot != slots.end()) {
+            for (int row : slot->second) state.List.SetAlsoStored(row, true);
+            state.StoredEntries.push_back(std::move(record));
+            continue;
+        }
         state.List.AppendRow(record);
+        slots[SlotKey(record)].push_back(state.List.Count());
         state.StoredEntries.push_back(std::move(record));
     }
 }
 
 std::vector<EntryRecord> ComposeStore(const StartupList& list, const std::vector<EntryRecord>& stored,
-                                      const std::vector<EntryRecord>& released)
+                                      const std::vector<EntryRecord>& released, const std::vector<EntryRecord>& decided)
 {
     const std::wstring disabled = DisabledWord();
     std::vector<EntryRecord> records;
@@ -160,10 +374,16 @@ std::vector<EntryRecord> ComposeStore(const StartupList& list, const std::vector
             ++listed[EntryKey(records.back())];
         }
     for (const EntryRecord& record : released) ++gone[EntryKey(record)];
+    std::unordered_set<std::wstring> decidedSlots;
+    for (const EntryRecord& record : decided) decidedSlots.insert(SlotKey(record));
+    const size_t rows = records.size();
     for (const EntryRecord& record : stored) {
         const std::wstring key = EntryKey(record);
-        if (!TakeKey(listed, key) && !TakeKey(gone, key)) records.push_back(record);
+        if (!TakeKey(listed, key) && !TakeKey(gone, key) && !decidedSlots.contains(SlotKey(record)))
+            records.push_back(record);
     }
+    // What the rows of a decided name and place stood for is theirs alone now.
+    for (size_t k = 0; k < rows; ++k) records[k].alsoStored = false;
     return records;
 }
 

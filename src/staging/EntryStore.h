@@ -10,30 +10,40 @@
 void CopyListToRecords(const StartupList& list, std::vector<EntryRecord>& records);
 
 // Writes records 0 to count - 1: six lines each, CR LF after every line, in the ANSI code page,
-// or as UTF-8 with a byte-order mark when some text has no ANSI form. The file is replaced only
-// when it was written whole. An empty name writes nothing. Returns the system error, if any.
+// or as UTF-8 with a byte-order mark when some text has no ANSI form. A record with a text that
+// does not fit on a line (line breaks, lone surrogates) is written escaped, still on six lines.
+// The file is replaced only when it was written whole. An empty name writes nothing. Returns the
+// system error, if any.
 DWORD WriteEntryFile(const std::vector<EntryRecord>& records, const std::wstring& fileName, int count);
 
 struct EntryFileContent {
     std::vector<EntryRecord> records; // every complete record, six lines each, empty lines included
     bool incomplete = false;          // the file ended inside a record, which was dropped
+    size_t unreadable = 0;            // escaped records that could not be read, skipped
+    bool realigned = false;           // texts an older build wrote over several lines were joined again
     DWORD error = ERROR_SUCCESS;      // the file could not be read
 };
 EntryFileContent ReadEntryRecords(const std::wstring& fileName);
 
 std::wstring StorePath();
+// Where the store is kept as it was when it had to be read realigned.
+std::wstring StoreBackupPath();
 
 // Reads the store into StoredEntries and StoreProblem, then appends its entries as disabled rows,
 // in this language's words. An entry whose source holds it again (a row with the same Load From,
-// Task Name and Location is already listed) is neither listed nor kept.
+// Task Name and Location is already listed) is neither listed nor kept; one whose source holds an
+// entry of that name again, written back by its program, is kept but not listed: that row is
+// marked alsoStored.
 void LoadDisabledEntries(MainState& state);
 
 // What the store must hold: the list's disabled rows (but those disabled by Windows, which are in
-// their sources) in list order, then every stored entry that
-// no disabled row stands for and that was not released (written back to its source, or removed
-// by the user) by the apply that asks. An entry leaves the store only by being released.
+// their sources) in list order, then every stored entry that no disabled row stands for and that
+// was not released (written back to its source, or removed by the user) by the apply that asks.
+// The rows of a marked alsoStored that the apply acted on decide for the stored entries of their
+// name and place (decided): those go. An entry leaves the store only by being released or decided.
 std::vector<EntryRecord> ComposeStore(const StartupList& list, const std::vector<EntryRecord>& stored,
-                                      const std::vector<EntryRecord>& released);
+                                      const std::vector<EntryRecord>& released,
+                                      const std::vector<EntryRecord>& decided = {});
 // Writes the store, or deletes it when there is nothing to hold. Returns the system error.
 DWORD WriteStore(const std::vector<EntryRecord>& records);
 // The store composed from the list and written, when it was read whole; StoredEntries follows.

@@ -49,13 +49,25 @@ TEST_F(InventoryTest, EverySourceGivesItsRowsInTheOrderOfTheFill)
                   {HKEY_LOCAL_MACHINE, Base + L"Run", L"Same"},
                   {HKEY_CURRENT_USER, Base + L"Run", L"Same"}};
     for (const auto& v : values) testsupport::SetRegString(v.root, v.key, v.name, v.name + L".exe");
-    testsupport::SetRegString(HKEY_LOCAL_MACHINE, Base + L"RunOnceEx\\0001", L"Step", L"C:\\step.exe"); // not a row
+    // RunOnceEx runs its sections' commands; its Flags and Title, a section's title (its unnamed
+    // value) and values that are no text are settings, not rows.
+    const std::wstring ex = Base + L"RunOnceEx";
+    testsupport::SetRegString(HKEY_LOCAL_MACHINE, ex + L"\\0001", L"Step", L"C:\\step.exe");
+    testsupport::SetRegString(HKEY_LOCAL_MACHINE, ex + L"\\0001", L"", L"Section title");
+    testsupport::SetRegBinary(HKEY_LOCAL_MACHINE, ex + L"\\0001", L"Number", REG_DWORD, {1, 0, 0, 0});
+    testsupport::SetRegString(HKEY_LOCAL_MACHINE, ex + L"\\0002", L"a\\b", L"C:\\ab.exe");
+    testsupport::SetRegString(HKEY_LOCAL_MACHINE, ex + L"\\0001\\Depend", L"x", L"C:\\x.exe");
+    testsupport::SetRegString(HKEY_LOCAL_MACHINE, ex, L"Title", L"Setting up");
+    testsupport::SetRegBinary(HKEY_LOCAL_MACHINE, ex, L"Flags", REG_DWORD, {0x20, 0, 0, 0});
+    testsupport::SetRegBinary(HKEY_LOCAL_MACHINE, ex, L"Other", REG_DWORD, {2, 0, 0, 0});
     const std::wstring machine = L"|Enabled|Registry(Machine ", anyUser = L"|All Users|Any User Logs On|";
     EXPECT_EQ(Fill(), (std::vector<std::wstring>{
                           L"Same|Enabled|Registry(User Run)|Current User|Current User logs On|Same.exe|",
                           L"Same" + machine + L"Run)" + anyUser + L"Same.exe|",
                           L"Once" + machine + L"RunOnce)" + anyUser + L"Once.exe|",
                           machine + L"RunOnceEx)" + anyUser + L".exe|",
+                          L"0001\\Step" + machine + L"RunOnceEx)" + anyUser + L"C:\\step.exe|",
+                          L"0002\\a\\b" + machine + L"RunOnceEx)" + anyUser + L"C:\\ab.exe|",
                           L"  Svc  " + machine + L"RunServices)" + anyUser + L"  Svc  .exe|",
                           L"Run32" + machine + L"Run 32-bit)" + anyUser + L"Run32.exe|",
                           L"Once32" + machine + L"RunOnce 32-bit)" + anyUser + L"Once32.exe|",
