@@ -61,16 +61,6 @@ std::wstring ShortcutPath(const Source& source, const std::wstring& taskName)
     return folder.empty() ? folder : folder + L"\\" + taskName + L".lnk";
 }
 
-std::wstring CopyKey(const Source& source)
-{
-    return ExactCopyKey(source);
-}
-
-std::wstring CopyFolder(const Source& source)
-{
-    return ExactCopyFolder(source);
-}
-
 std::wstring WinIniValue(const Source& source)
 {
     return platform::ReadProfileValue(WinIniSection, source.key, WinIniPath(), 32767);
@@ -80,17 +70,16 @@ std::wstring WinIniValue(const Source& source)
 // how its lines end, or its first line alone (as an older build's store cut it).
 bool StandsFor(const std::wstring& location, const std::wstring& shown)
 {
-    if (location == shown) return true;
     if (platform::NormalizeLineBreaks(location) == platform::NormalizeLineBreaks(shown)) return true;
     const size_t end = shown.find_first_of(L"\r\n");
-    return end != std::wstring::npos && shown.compare(0, end, location) == 0 && location.size() == end;
+    return end != std::wstring::npos && shown.compare(0, end, location) == 0;
 }
 
 // The copy of a value, when there is one and the row's text stands for it: it goes back whole,
 // type and bytes, where the text could not show it.
 bool CopiedValue(const Source& source, const EntryRecord& record, platform::RegValue& copy)
 {
-    if (platform::ReadRegValue(HKEY_CURRENT_USER, CopyKey(source), record[TaskName], copy) != ERROR_SUCCESS)
+    if (platform::ReadRegValue(HKEY_CURRENT_USER, ExactCopyKey(source), record[TaskName], copy) != ERROR_SUCCESS)
         return false;
     const std::wstring text = platform::RenderRegData(copy.type, copy.data.data(), copy.data.size());
     return StandsFor(record[Location], source.kind == Registry ? text : text.substr(0, WinIniReadSize - 1));
@@ -99,7 +88,7 @@ bool CopiedValue(const Source& source, const EntryRecord& record, platform::RegV
 DWORD KeepValueCopy(const Source& source, const std::wstring& name, DWORD type, const void* data, size_t size)
 {
     const BYTE* bytes = static_cast<const BYTE*>(data);
-    return static_cast<DWORD>(platform::WriteRegValue(HKEY_CURRENT_USER, CopyKey(source),
+    return static_cast<DWORD>(platform::WriteRegValue(HKEY_CURRENT_USER, ExactCopyKey(source),
                                                       {name, type, std::vector<BYTE>(bytes, bytes + size)}));
 }
 
@@ -160,8 +149,8 @@ WriteResult SourceWriter::RemoveFromSource(const EntryRecord& record)
         const std::wstring path = ShortcutPath(source, record[TaskName]);
         if (path.empty()) return {WriteResult::Failed, ERROR_PATH_NOT_FOUND};
         if (platform::FileExists(path)) {
-            DWORD error = platform::CreateFolderPath(CopyFolder(source));
-            if (!error) error = CopyFileBytes(path, CopyFolder(source) + L"\\" + record[TaskName] + L".lnk");
+            DWORD error = platform::CreateFolderPath(ExactCopyFolder(source));
+            if (!error) error = CopyFileBytes(path, ExactCopyFolder(source) + L"\\" + record[TaskName] + L".lnk");
             if (error) return FromError(error);
         }
         // Not forced: a read-only shortcut stays where it is.
@@ -215,7 +204,7 @@ WriteResult SourceWriter::PutBack(const StartupSource& source, const EntryRecord
     case StartUp: {
         const std::wstring path = ShortcutPath(source, record[TaskName]);
         if (path.empty()) return {WriteResult::Failed, ERROR_PATH_NOT_FOUND};
-        const std::wstring kept = CopyFolder(source) + L"\\" + record[TaskName] + L".lnk";
+        const std::wstring kept = ExactCopyFolder(source) + L"\\" + record[TaskName] + L".lnk";
         std::wstring target;
         if (platform::ReadShortcutTarget(kept, target) && target == record[Location])
             return FromError(CopyFileBytes(kept, path));
@@ -240,15 +229,15 @@ void SourceWriter::ForgetCopiesBut(const std::vector<EntryRecord>& stored)
     auto kept = [&](const std::wstring& name) { return names.contains(platform::FoldCase(name)); };
     for (const Source& source : StartupSources) {
         if (source.kind == StartUp) {
-            const std::wstring folder = CopyFolder(source);
+            const std::wstring folder = ExactCopyFolder(source);
             for (const std::wstring& file : platform::ListFolderFiles(folder).names)
                 if (!kept(file.size() > 4 ? file.substr(0, file.size() - 4) : file))
                     platform::RemoveFile(folder + L"\\" + file, true);
             continue;
         }
-        platform::UniqueHKey key = platform::OpenRegKey(HKEY_CURRENT_USER, CopyKey(source));
+        platform::UniqueHKey key = platform::OpenRegKey(HKEY_CURRENT_USER, ExactCopyKey(source));
         for (const platform::RegValue& value : platform::ReadRegValues(key.get()))
-            if (!kept(value.name)) platform::DeleteRegValue(HKEY_CURRENT_USER, CopyKey(source), value.name);
+            if (!kept(value.name)) platform::DeleteRegValue(HKEY_CURRENT_USER, ExactCopyKey(source), value.name);
     }
 }
 

@@ -216,21 +216,22 @@ EntryFileContent ReadEntryRecords(const std::wstring& fileName)
             const size_t next = nextKnown(i + 1);
             const size_t extra = next + ColumnCount <= lines.size() ? (next - i) % ColumnCount : 0;
             if (extra) {
+                // The first lines may end the record before, the rest begin the next one's name.
                 const std::wstring nextName(lines[i + extra]);
                 const int nextSource = sources.Find(std::wstring(lines[i + extra + 2]));
-                bool toName = false;
-                for (const wchar_t* end : {L"\r\n", L"\n", L"\r"}) {
-                    const std::wstring prefix = JoinLines(lines, i, extra, end) + end;
-                    if (!toName && CopiedText(nextSource, prefix + nextName)) {
-                        namePrefix = prefix;
-                        toName = true;
+                size_t toName = content.records.empty() ? extra : 0;
+                for (size_t k = 1; k <= extra && !toName; ++k)
+                    for (const wchar_t* end : {L"\r\n", L"\n", L"\r"}) {
+                        const std::wstring prefix = JoinLines(lines, i + extra - k, k, end) + end;
+                        if (!toName && CopiedText(nextSource, prefix + nextName)) {
+                            namePrefix = prefix;
+                            toName = k;
+                        }
                     }
-                }
-                if (!toName && content.records.empty()) {
+                if (toName == extra && content.records.empty())
                     namePrefix = JoinLines(lines, i, extra, L"\r\n") + L"\r\n";
-                    toName = true;
-                }
-                if (!toName) content.records.back()[Location] += L"\r\n" + JoinLines(lines, i, extra, L"\r\n");
+                if (toName < extra)
+                    content.records.back()[Location] += L"\r\n" + JoinLines(lines, i, extra - toName, L"\r\n");
                 content.realigned = true;
                 i += extra;
                 continue;

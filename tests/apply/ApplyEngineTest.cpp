@@ -189,3 +189,26 @@ TEST_F(ApplyTest, AShorterListIsComparedByPositionAndNeverEmptiesTheStore)
     EXPECT_EQ(state->BaselineCount, 0);
     EXPECT_EQ(StoredNames(), (Names{L"A", L"S"}));
 }
+
+TEST_F(ApplyTest, AnEntryItsProgramWroteBackIsOneRowUntilTheUserDecidesAndThenOneRecord)
+{
+    WriteEntryFile({Record(L"Sync", L"Disabled", L"Registry(User Run)", L"C:\\Old\\sync.exe")}, StorePath(), 1);
+    SetRegString(HKEY_CURRENT_USER, RunKey, L"SYNC", L"C:\\New\\sync.exe"); // names compare as Windows does
+    Start();
+    EXPECT_EQ(RowTexts(state->List, Status), (Names{L"Enabled"}));
+    EXPECT_EQ(RowTexts(state->List, Location), (Names{L"C:\\New\\sync.exe"}));
+    ApplyNow(*state);
+    EXPECT_EQ(StoredRecords().size(), 1u) << "kept while the row is not acted on";
+
+    Stage(L"SYNC", L"Disabled");
+    EXPECT_TRUE(ApplyNow(*state).failures.empty());
+    EXPECT_FALSE(RegValueExists(HKEY_CURRENT_USER, RunKey, L"SYNC"));
+    const std::vector<EntryRecord> stored = StoredRecords();
+    ASSERT_EQ(stored.size(), 1u);
+    EXPECT_EQ(stored[0][Location], L"C:\\New\\sync.exe");
+    Start();
+    Stage(L"SYNC", L"Enabled");
+    ApplyNow(*state);
+    EXPECT_EQ(RegStringValue(HKEY_CURRENT_USER, RunKey, L"SYNC"), L"C:\\New\\sync.exe");
+    EXPECT_TRUE(StoredRecords().empty());
+}

@@ -140,6 +140,23 @@ TEST_F(LanguageSelectorTest, YesOnAnotherPackSetsTheCaptionsAndIsStoredAsWritten
     EXPECT_EQ(platform::LoadLanguageSetting(), L"FRENCH.ini");
 }
 
+TEST_F(LanguageSelectorTest, AStoredPackGivesTheFirstScreenItsWords)
+{
+    InstallShippedPacks();
+    platform::SaveLanguageSetting(L"German.ini");
+    frmMain& w = Open();
+    wchar_t header[64] = {}, cue[64] = {}, open[64] = {}, properties[64] = {}, count[64] = {};
+    HDITEMW item{};
+    item.mask = HDI_TEXT, item.pszText = header, item.cchTextMax = 64;
+    Header_GetItem(ListView_GetHeader(w.Control(IDC_LISTVIEW1)), PublisherColumn, &item);
+    SendMessageW(w.Control(IDC_TXTFILTER), EM_GETCUEBANNER, reinterpret_cast<WPARAM>(cue), 64);
+    GetMenuStringW(GetMenu(w.Handle()), IDM_OPENLOCATION, open, 64, MF_BYCOMMAND);
+    GetMenuStringW(GetMenu(w.Handle()), IDM_PROPERTIES, properties, 64, MF_BYCOMMAND);
+    SendMessageW(w.Control(IDC_STATUSBAR), SB_GETTEXTW, 1, reinterpret_cast<LPARAM>(count));
+    EXPECT_EQ(std::wstring(header) + L"|" + cue + L"|" + open + L"|" + properties + L"|" + count,
+              L"Herausgeber|Filtern|&Speicherort \u00f6ffnen|&Eigenschaften|0 von 0 angezeigt");
+}
+
 TEST_F(LanguageSelectorTest, NoKeepsThePackAndYesRebuildsTheListAndAStoredRowSurvivesTheRoundTrip)
 {
     InstallShippedPacks();

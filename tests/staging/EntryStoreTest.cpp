@@ -2,11 +2,15 @@
 #include "app/MainState.h"
 #include "platform/Files.h"
 #include "staging/EntryStore.h"
+#include "staging/Profiles.h"
 #include "support/Fixtures.h"
+
+#include <algorithm>
 
 using testsupport::ReadBytes;
 using testsupport::WriteBytes;
 using Records = std::vector<EntryRecord>;
+using namespace std::string_literals;
 
 namespace {
 
@@ -78,4 +82,71 @@ TEST_F(EntryStoreTest, AStoreOfAnOlderBuildLoadsAndIsWrittenBackAsItWas)
                                                L"Any User Logs On", L"C:\\agent.exe"}));
     ASSERT_EQ(SaveDisabledEntries(state), static_cast<DWORD>(ERROR_SUCCESS));
     EXPECT_EQ(ReadBytes(StorePath()), old);
+}
+
+TEST_F(EntryStoreTest, EveryTextRoundTripsThroughStoreAndProfileAndAPlainRecordIsWrittenAsBefore)
+{
+    const std::wstring awkward[] = {
+        L"a\r\nb", L"\nlead", L"trail\r", L"\r\n\r\n", L"C:\\x\\r\\n.exe \\u0041", L"\\", L"tab\there",
+        L"  blanks  ", L"\u540c\u6b65 \U0001F600", std::wstring(1, wchar_t(0xD800)) + L"lone", L"x" + std::wstring(1, wchar_t(0xDC00)),
+        std::wstring(32767, L'L'), L"",
+    };
+    Records records;
+    for (const std::wstring& text : awkward)
+        records.push_back({text, L"Disabled", L"Registry(User Run)", text, L"Current User logs On", L"C:\\" + text});
+    ASSERT_EQ(WriteStore(records), static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_EQ(ReadEntryRecords(StorePath()).records, records);
+    // Each record keeps its six lines, so a reader of an older build stays aligned.
+    std::string bytes = ReadBytes(StorePath());
+    EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), static_cast<long>(6 * records.size()));
+
+    StartupList list;
+    for (const EntryRecord& record : records) list.AppendRow(record);
+    ASSERT_EQ(SaveProfile(list, File(L"p.pro")), static_cast<DWORD>(ERROR_SUCCESS));
+    list.Clear();
+    ASSERT_EQ(LoadProfile(list, File(L"p.pro")).error, static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_EQ(testsupport::RowTexts(list, TaskName), std::vector<std::wstring>(std::begin(awkward), std::end(awkward)));
+
+    ASSERT_EQ(WriteEntryFile({Record(L"Plain"), Record(L"Caf\u00e9")}, File(L"plain.pro"), 2), static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_EQ(ReadBytes(File(L"plain.pro")),
+              "Plain\r\nDisabled\r\nRegistry(User Run)\r\nCurrent User\r\nCurrent User logs On\r\nC:\\Plain.exe\r\n"
+              "Caf\xE9\r\nDisabled\r\nRegistry(User Run)\r\nCurrent User\r\nCurrent User logs On\r\nC:\\Caf\xE9.exe\r\n");
+}
+
+TEST_F(EntryStoreTest, ARecordThatCannotBeReadHidesNoneAfterItAndKeepsTheStoreAsItIs)
+{
+    WriteBytes(StorePath(), "A\r\nDisabled\r\nRegistry(User Run)\r\nU\r\nW\r\na.exe\r\n"
+                            "\0Bad\\q\r\nDisabled\r\nRegistry(User Run)\r\nU\r\nW\r\nb.exe\r\n"
+                            "C\r\nDisabled\r\nRegistry(User Run)\r\nU\r\nW\r\nc.exe\r\n"s);
+    LoadSourceNames(state.SourceNames);
+    LoadDisabledEntries(state);
+    EXPECT_EQ(testsupport::RowTexts(state.List, TaskName), (std::vector<std::wstring>{L"A", L"C"}));
+    EXPECT_EQ(state.StoreProblem.unreadable, 1u);
+    EXPECT_EQ(SaveDisabledEntries(state), static_cast<DWORD>(ERROR_FILE_CORRUPT));
+}
+
+TEST_F(EntryStoreTest, AStoreAnOlderBuildWroteOverSeveralLinesIsReadRealignedAndKeptAsItWas)
+{
+    // The data and the name of two entries held line breaks, which an older build wrote as lines;
+    // the exact copies kept beside the store tell a name from a text.
+    const std::wstring copies = L"Software\\Brightfold\\Disabled\\Registry(User Run)";
+    testsupport::SetRegString(HKEY_CURRENT_USER, copies, L"Two\nLines", L"C:\\two.exe");
+    testsupport::SetRegString(HKEY_CURRENT_USER, copies, L"Last", L"C:\\last.exe\r\nx");
+    const std::string old = "A\r\nDisabled\r\nRegistry(User Run)\r\nU\r\nW\r\nC:\\Apps\\a.exe\r\n"
+                            "Disabled\r\nRegistry(Machine Run)\r\n"
+                            "Two\r\nLines\r\nDisabled\r\nRegistry(User Run)\r\nU\r\nW\r\nC:\\two.exe\r\n"
+                            "Last\r\nDisabled\r\nRegistry(User Run)\r\nU\r\nW\r\nC:\\last.exe\r\nx\r\n";
+    WriteBytes(StorePath(), old);
+    LoadSourceNames(state.SourceNames);
+    LoadDisabledEntries(state);
+    ASSERT_TRUE(state.StoreReadWhole());
+    EXPECT_TRUE(state.StoreRealigned);
+    EXPECT_EQ(testsupport::RowTexts(state.List, TaskName), (std::vector<std::wstring>{L"A", L"Two\nLines", L"Last"}));
+    EXPECT_EQ(testsupport::RowTexts(state.List, Location),
+              (std::vector<std::wstring>{L"C:\\Apps\\a.exe\r\nDisabled\r\nRegistry(Machine Run)", L"C:\\two.exe",
+                                         L"C:\\last.exe\r\nx"}));
+    EXPECT_EQ(ReadBytes(StoreBackupPath()), old);
+    ASSERT_EQ(SaveDisabledEntries(state), static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_EQ(ReadEntryRecords(StorePath()).records.size(), 3u);
+    EXPECT_EQ(ReadBytes(StoreBackupPath()), old) << "the first copy stays";
 }

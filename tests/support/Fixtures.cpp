@@ -151,6 +151,7 @@ void RavelinTest::ClearSystemPlaces()
     EmptyFolder(UserStartup(), false);
     EmptyFolder(CommonStartup(), false);
     platform::RemoveFile(StorePath(), true);
+    platform::RemoveFile(StoreBackupPath(), true);
     EmptyFolder(platform::GetWindowsFolder() + platform::names::CopiesFolder, true);
     std::wstring copies = platform::names::CopiesKey;
     copies.pop_back(); // the trailing separator
