@@ -137,7 +137,7 @@ WriteResult SourceWriter::RemoveFromSource(const EntryRecord& record)
     // Each entry is copied exactly before it goes; without the copy it stays.
     switch (source.kind) {
     case Registry: {
-        if (IsPlaceSetting(source, AddressOf(source, record[TaskName]).valueName)) return PlaceSetting();
+        if (IsPlaceSetting(source, record[TaskName])) return PlaceSetting();
         SelectValue(reg_, source, record[TaskName]);
         platform::RegValue value;
         if (reg_.ReadRaw(value) == ERROR_SUCCESS)
@@ -196,7 +196,7 @@ WriteResult SourceWriter::PutBack(const StartupSource& source, const EntryRecord
     platform::RegValue copy;
     switch (source.kind) {
     case Registry:
-        if (IsPlaceSetting(source, AddressOf(source, record[TaskName]).valueName)) return PlaceSetting();
+        if (IsPlaceSetting(source, record[TaskName])) return PlaceSetting();
         SelectValue(reg_, source, record[TaskName]);
         if (CopiedValue(source, record, copy)) return FromError(static_cast<DWORD>(reg_.WriteRaw(copy.type, copy.data)));
         reg_.ValueData(record[Location]);
