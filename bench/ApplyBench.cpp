@@ -1,8 +1,8 @@
 // Times ApplyNow on registry rows beside the floor: the same RegDeleteValueW and RegSetValueExW
 // calls alone on an open key. The registry is redirected into a scratch key that is removed at
 // the end; the store in the Windows folder is put back as it was.
-#include "app/MainState.h"
-#include "app/StartupSource.h"
+#include "staging/StartupFill.h"
+#include "model/StartupSource.h"
 #include "apply/ApplyEngine.h"
 #include "i18n/Globals.h"
 #include "platform/Files.h"

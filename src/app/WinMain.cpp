@@ -1,6 +1,6 @@
 // Program entry: COM and common controls, the main window, the message loop.
-#include "app/frmMain.h"
-#include "dialogs/frmAbout.h"
+#include "ui/frmMain.h"
+#include "ui/frmAbout.h"
 #include "find/ListCommand.h"
 #include "platform/StartSteps.h"
 

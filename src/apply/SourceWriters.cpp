@@ -1,6 +1,6 @@
 // The source writers: each source of the table, known by its Load From.
 #include "apply/SourceWriters.h"
-#include "app/StartupSource.h"
+#include "model/StartupSource.h"
 #include "i18n/Keys.h"
 #include "platform/Files.h"
 #include "platform/IniFile.h"

@@ -1,8 +1,8 @@
 // The writers that take one startup entry out of its source or put it (back) in: the registry
 // run keys, the StartUp folders and win.ini, chosen by the entry's Load From.
 #pragma once
-#include "app/StartupList.h"
-#include "app/StartupSource.h"
+#include "model/StartupList.h"
+#include "model/StartupSource.h"
 #include "platform/Registry.h"
 
 #include <windows.h>

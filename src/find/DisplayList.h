@@ -2,7 +2,7 @@
 // order. Sorting and filtering only permute the display: the model keeps the order rows were
 // added, which the store, the profiles, the baseline and the apply engine address rows by.
 #pragma once
-#include "app/StartupList.h"
+#include "model/StartupList.h"
 #include "find/FileFacts.h"
 #include "i18n/Keys.h"
 

@@ -1,7 +1,7 @@
 // What the file an entry starts says about the entry: whether it exists, and who published it.
 // Found on a worker thread so that the list shows at once and fills in as answers come.
 #pragma once
-#include "app/StartupList.h"
+#include "model/StartupList.h"
 
 #include <condition_variable>
 #include <deque>

@@ -1,6 +1,6 @@
 // The list command: the start's fill without a window, written to standard output.
 #include "find/ListCommand.h"
-#include "app/MainState.h"
+#include "staging/StartupFill.h"
 #include "find/FindTexts.h"
 #include "find/ListExport.h"
 #include "platform/Console.h"

@@ -1,5 +1,5 @@
 // Registry run-key scanner.
-#include "app/StartupSource.h"
+#include "model/StartupSource.h"
 #include "inventory/Scanners.h"
 #include "platform/Names.h"
 

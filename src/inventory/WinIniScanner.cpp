@@ -1,5 +1,5 @@
 // Win.ini scanner: the Load and Run values of section Windows.
-#include "app/StartupSource.h"
+#include "model/StartupSource.h"
 #include "inventory/Scanners.h"
 #include "platform/Files.h"
 #include "platform/IniFile.h"

@@ -1,6 +1,6 @@
 // Entry files and the disabled-entry store.
 #include "staging/EntryStore.h"
-#include "app/StartupSource.h"
+#include "model/StartupSource.h"
 #include "i18n/Keys.h"
 #include "platform/Files.h"
 #include "platform/IniFile.h"

@@ -1,6 +1,6 @@
 // Profiles: the whole list saved to a file of the user's choosing and loaded back.
 #pragma once
-#include "app/StartupList.h"
+#include "model/StartupList.h"
 #include "i18n/Keys.h"
 
 #include <windows.h>

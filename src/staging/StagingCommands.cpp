@@ -1,6 +1,6 @@
-// Staging commands and the button rule, comparing with the status words of the moment.
+// Staging commands, the button rule and the row of a new task, with the words of the moment.
 #include "staging/StagingCommands.h"
-#include "app/StartupSource.h"
+#include "model/StartupSource.h"
 
 void cmdDisable_Click(MainState& state)
 {
@@ -39,4 +39,16 @@ void SyncButtonsToSelection(MainState& state)
     } else {
         state.RemoveButtonEnabled = false;
     }
+}
+
+int AppendNewTask(StartupList& list, std::wstring taskName, std::wstring loadFrom, std::wstring location)
+{
+    RowWords words;
+    words.status = EnabledWord();
+    words.user = SetCaptionfromINI(loadFrom == SetCaptionfromINI(L"414") ? L"415" : L"416");
+    words.when = SetCaptionfromINI(L"417");
+    words.loadFrom = std::move(loadFrom);
+    const int position = list.Append(std::move(taskName));
+    SetRowColumns(list, position, words, std::move(location));
+    return position;
 }

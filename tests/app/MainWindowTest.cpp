@@ -1,7 +1,7 @@
 // The main window on a real window: the list and buttons wired to the model, the blink, the
 // start and the close.
-#include "app/frmMain.h"
-#include "app/resource.h"
+#include "ui/frmMain.h"
+#include "ui/resource.h"
 #include "i18n/Globals.h"
 #include "platform/Settings.h"
 #include "staging/EntryStore.h"

@@ -1,10 +1,11 @@
 // The apply tests' places and list state.
 #include "ApplyFixture.h"
-#include "app/StartupSource.h"
+#include "model/StartupSource.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"
 #include "platform/Shortcuts.h"
 #include "staging/EntryStore.h"
+#include "staging/StartupFill.h"
 
 #include <sddl.h>
 

@@ -1,9 +1,9 @@
 // The Add Task dialog on the real main window, driven inside its own modal loop: its fields, its
 // validation, and the row each kind of source gives. Writing the rows is the apply engine's part.
-#include "app/frmMain.h"
-#include "app/resource.h"
-#include "dialogs/frmAbout.h"
-#include "dialogs/frmAddTask.h"
+#include "ui/frmMain.h"
+#include "ui/resource.h"
+#include "ui/frmAbout.h"
+#include "ui/frmAddTask.h"
 #include "i18n/Globals.h"
 #include "platform/Settings.h"
 #include "platform/Text.h"

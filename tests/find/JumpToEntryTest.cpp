@@ -1,6 +1,6 @@
 // Open location and Properties for each kind of source, through a launcher that records what
 // would be started.
-#include "find/JumpToEntry.h"
+#include "ui/JumpToEntry.h"
 #include "platform/Files.h"
 #include "platform/Launch.h"
 #include "platform/Names.h"

@@ -1,8 +1,8 @@
 // The language selector, the captions and a language change, on the real main window.
-#include "app/StartupSource.h"
-#include "app/frmMain.h"
-#include "app/resource.h"
-#include "dialogs/frmAbout.h"
+#include "model/StartupSource.h"
+#include "ui/frmMain.h"
+#include "ui/resource.h"
+#include "ui/frmAbout.h"
 #include "i18n/Globals.h"
 #include "platform/Files.h"
 #include "platform/Settings.h"

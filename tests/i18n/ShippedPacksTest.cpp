@@ -1,5 +1,5 @@
 // The language packs and flags that ship in data/Lang, read as the program reads them.
-#include "app/StartupSource.h"
+#include "model/StartupSource.h"
 #include "platform/Handles.h"
 #include "platform/Images.h"
 #include "support/Fixtures.h"

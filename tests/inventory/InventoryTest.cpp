@@ -1,6 +1,6 @@
 // What the scanners list: a row per entry of every source in the order of the fill, each value
 // under its exact name, and nothing (but no failure) from missing or broken places.
-#include "app/MainState.h"
+#include "staging/StartupFill.h"
 #include "inventory/Scanners.h"
 #include "platform/Shortcuts.h"
 #include "support/Fixtures.h"

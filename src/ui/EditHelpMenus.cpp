@@ -1,5 +1,5 @@
 // Edit and Help menu actions, started through the platform layer and never waited for.
-#include "dialogs/EditHelpMenus.h"
+#include "ui/EditHelpMenus.h"
 #include "i18n/Globals.h"
 #include "i18n/Lookup.h"
 #include "platform/Files.h"

@@ -1,6 +1,6 @@
 // Sort arrow, missing-file colours and the row menu.
-#include "find/FindControls.h"
-#include "app/resource.h"
+#include "ui/FindControls.h"
+#include "ui/resource.h"
 #include "find/FindTexts.h"
 #include "i18n/Lookup.h"
 

@@ -1,8 +1,8 @@
 // The Add Task dialog: a name, one of the sources it offers and a location become a new row at
 // the end of the list. Modal, owned by the main window, made afresh at every opening.
 #pragma once
-#include "app/StartupList.h"
-#include "app/StartupSource.h"
+#include "model/StartupList.h"
+#include "model/StartupSource.h"
 #include "platform/Handles.h"
 #include "platform/Skin.h"
 
@@ -53,7 +53,3 @@ class frmAddTask {
     platform::Skin Skin1;
     platform::UniqueGdi<HFONT> font_;
 };
-
-// Appends the row of a new task: the Enabled word, loadFrom, the User word of key 415 when
-// loadFrom is the text of key 414 and of key 416 otherwise, the When? word of key 417.
-int AppendNewTask(StartupList& list, std::wstring taskName, std::wstring loadFrom, std::wstring location);

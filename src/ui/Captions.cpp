@@ -1,7 +1,7 @@
-// Caption table and its application: every key is looked up with an empty default.
-#include "i18n/Captions.h"
-#include "app/resource.h"
-#include "dialogs/frmAbout.h"
+// Caption table and its application to the main window: every key is looked up with an empty
+// default.
+#include "ui/Captions.h"
+#include "ui/resource.h"
 #include "i18n/Globals.h"
 #include "i18n/Lookup.h"
 
@@ -57,12 +57,6 @@ constexpr Caption Captions[] = {
     {L"102", DisableCaption, 0},
 };
 
-void SetAboutCaption(frmAbout& about, const Caption& caption, const std::wstring& text)
-{
-    if (caption.target == AboutTitle) SetWindowTextW(about.Handle(), text.c_str());
-    else SetWindowTextW(about.Control(caption.id), text.c_str());
-}
-
 } // namespace
 
 void SetMenuText(HMENU menu, UINT item, BOOL byPosition, const std::wstring& text)
@@ -80,13 +74,6 @@ void SetColumnHeader(HWND list, int column, const std::wstring& text)
     info.mask = LVCF_TEXT;
     info.pszText = const_cast<wchar_t*>(text.c_str());
     ListView_SetColumn(list, column, &info);
-}
-
-void ApplyAboutCaptions(frmAbout& about)
-{
-    for (const Caption& caption : Captions)
-        if (caption.target == AboutTitle || caption.target == AboutControl)
-            SetAboutCaption(about, caption, SetCaptionfromINI(caption.key));
 }
 
 std::span<const Caption> CaptionTable()
@@ -138,11 +125,4 @@ void ApplyMainWindowCaptions(HWND mainWindow, MainState& state)
     DrawMenuBar(mainWindow);
     state.DisableButtonCaption = state.EnableCaption;
     SetDlgItemTextW(mainWindow, IDC_CMDDISABLE, state.DisableButtonCaption.c_str());
-}
-
-void ApplyCaptions(HWND mainWindow, MainState& state)
-{
-    ApplyMainWindowCaptions(mainWindow, state);
-    // Created hidden when missing, so that its load (skin, right to left) runs first.
-    ApplyAboutCaptions(frmAbout::Load(mainWindow));
 }

@@ -1,10 +1,10 @@
 // The main window: the startup list, its buttons, menus, the blinking note.
 #pragma once
-#include "app/MainState.h"
+#include "model/MainState.h"
 #include "find/DisplayList.h"
 #include "find/FileFacts.h"
-#include "find/JumpToEntry.h"
-#include "i18n/LanguageList.h"
+#include "ui/JumpToEntry.h"
+#include "ui/LanguageList.h"
 #include "platform/Handles.h"
 #include "platform/Settings.h"
 #include "platform/Skin.h"

@@ -1,6 +1,6 @@
 // The captions of a language pack applied to the main window and the About box.
 #pragma once
-#include "app/MainState.h"
+#include "model/MainState.h"
 
 #include <windows.h>
 #include <span>
@@ -28,15 +28,9 @@ struct Caption {
 // Every target in the order the captions are set.
 std::span<const Caption> CaptionTable();
 
-class frmAbout;
-// Sets the About box's targets of the table from the chosen pack.
-void ApplyAboutCaptions(frmAbout& about);
-
-// Sets every target of the table to its key's text from the chosen pack, a missing key giving
-// an empty text; the About box is created hidden for its targets when it does not exist. Last,
-// the Disable button takes EnableCaption until the selected row says otherwise.
-void ApplyCaptions(HWND mainWindow, MainState& state);
-// The same but for the About box, whose load applies its own captions when it is created.
+// Sets every target of the table but the About box's to its key's text from the chosen pack, a
+// missing key giving an empty text. Last, the Disable button takes EnableCaption until the
+// selected row says otherwise. The About box takes its targets itself.
 void ApplyMainWindowCaptions(HWND mainWindow, MainState& state);
 // Sets the labels and buttons of the main window that exist, for controls created later.
 void ApplyControlCaptions(HWND mainWindow);

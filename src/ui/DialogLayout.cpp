@@ -1,6 +1,6 @@
 // Skin, placement and centring shared by the About box and the Add Task dialog.
-#include "dialogs/DialogLayout.h"
-#include "i18n/LanguageList.h"
+#include "ui/DialogLayout.h"
+#include "ui/LanguageList.h"
 #include "platform/Files.h"
 #include "platform/Names.h"
 

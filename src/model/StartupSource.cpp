@@ -1,6 +1,6 @@
-// The source table, the status words and the per-source words of scanned rows.
-#include "app/StartupSource.h"
-#include "app/StartupList.h"
+// The source table and the per-source words of scanned rows.
+#include "model/StartupSource.h"
+#include "model/StartupList.h"
 #include "i18n/Keys.h"
 #include "platform/Names.h"
 #include "platform/Registry.h"
@@ -42,21 +42,6 @@ const std::array<StartupSource, SourceCount> StartupSources = {{
     {.id = L"Win.ini Run", .kind = WinIni, .key = L"Run", .nameKey = L"433", .words = sourcewords::WinIniRun,
      .addTask = true},
 }};
-
-std::wstring EnabledWord()
-{
-    return SetCaptionfromINI(keys::Enabled.key, keys::Enabled.text);
-}
-
-std::wstring DisabledWord()
-{
-    return SetCaptionfromINI(keys::Disabled.key, keys::Disabled.text);
-}
-
-std::wstring RemoveWord()
-{
-    return SetCaptionfromINI(keys::Remove.key, keys::Remove.text);
-}
 
 void LoadSourceNames(SourceNameTable& table)
 {

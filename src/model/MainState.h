@@ -1,8 +1,8 @@
 // What the main window owns apart from its controls: the list, the baseline records, the
 // source names, the Disable button's captions, the button state and the registry component.
 #pragma once
-#include "app/StartupList.h"
-#include "app/StartupSource.h"
+#include "model/StartupList.h"
+#include "model/StartupSource.h"
 #include "platform/Registry.h"
 
 #include <string>
@@ -32,10 +32,3 @@ struct MainState {
     std::wstring DisableButtonCaption = L"&Disable";
     bool RemoveButtonEnabled = true;
 };
-
-// Rebuilds the list from the system and the store into an empty list: source names, the run
-// keys, win.ini, the StartUp folders, the stored disabled entries; then the baseline and,
-// when there are rows, the button state of the first (selected) row.
-void FillStartupList(MainState& state);
-// The baseline: one record per row of the list as it stands.
-void TakeBaseline(MainState& state);

@@ -1,8 +1,9 @@
 // The places Windows starts programs from, in one table that the scanners, the writers, Add Task
-// and the store share; the words a scanner writes into their rows; the status words.
+// and the store share; the words a scanner writes into their rows.
 #pragma once
 #include "i18n/Keys.h"
 #include "i18n/Lookup.h"
+#include "model/StatusWords.h"
 
 #include <windows.h>
 #include <array>
@@ -10,11 +11,6 @@
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
-
-// Looked up at the moment of use: a language change takes effect at once.
-std::wstring EnabledWord();
-std::wstring DisabledWord();
-std::wstring RemoveWord();
 
 // Columns 1 to 4 of a scanned row, the same for every row of one source.
 struct RowWords {

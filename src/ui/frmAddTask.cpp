@@ -1,13 +1,14 @@
 // The Add Task dialog window and its own modal loop. The dialog object lives on the stack of
 // Show, so nothing of one opening survives into the next.
-#include "dialogs/frmAddTask.h"
-#include "app/WindowProc.h"
-#include "app/StartupSource.h"
-#include "app/resource.h"
-#include "dialogs/DialogLayout.h"
+#include "ui/frmAddTask.h"
+#include "staging/StagingCommands.h"
+#include "ui/WindowProc.h"
+#include "model/StartupSource.h"
+#include "ui/resource.h"
+#include "ui/DialogLayout.h"
 #include "platform/FileDialog.h"
 #include "i18n/Globals.h"
-#include "i18n/LanguageList.h"
+#include "ui/LanguageList.h"
 #include "platform/Files.h"
 #include "platform/Names.h"
 
@@ -45,18 +46,6 @@ constexpr CaptionKey CaptionKeys[] = {
 };
 
 } // namespace
-
-int AppendNewTask(StartupList& list, std::wstring taskName, std::wstring loadFrom, std::wstring location)
-{
-    RowWords words;
-    words.status = EnabledWord();
-    words.user = SetCaptionfromINI(loadFrom == SetCaptionfromINI(L"414") ? L"415" : L"416");
-    words.when = SetCaptionfromINI(L"417");
-    words.loadFrom = std::move(loadFrom);
-    const int position = list.Append(std::move(taskName));
-    SetRowColumns(list, position, words, std::move(location));
-    return position;
-}
 
 void frmAddTask::Show(HWND owner, StartupList& list)
 {

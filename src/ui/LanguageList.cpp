@@ -1,5 +1,5 @@
 // Language selector fill: two passes over one sorted listing of the Lang folder, then the entries.
-#include "i18n/LanguageList.h"
+#include "ui/LanguageList.h"
 #include "i18n/Globals.h"
 #include "platform/Files.h"
 #include "platform/Images.h"

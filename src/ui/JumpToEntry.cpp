@@ -1,8 +1,8 @@
 // Open location and Properties: the place comes from the source writers' table, so every source
 // they know can be jumped to.
-#include "find/JumpToEntry.h"
+#include "ui/JumpToEntry.h"
 #include "apply/SourceWriters.h"
-#include "dialogs/EditHelpMenus.h"
+#include "ui/EditHelpMenus.h"
 #include "find/FileFacts.h"
 #include "platform/Files.h"
 #include "platform/Launch.h"

@@ -1,8 +1,8 @@
 // The list fill shared by the start and by a language change.
-#include "app/MainState.h"
+#include "staging/StartupFill.h"
 #include "inventory/Scanners.h"
-#include "staging/StagingCommands.h"
 #include "staging/EntryStore.h"
+#include "staging/StagingCommands.h"
 
 void FillStartupList(MainState& state)
 {

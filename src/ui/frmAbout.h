@@ -18,6 +18,8 @@ class frmAbout {
     HWND Handle() const { return hwnd_; }
     HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
 
+    // Sets the box's targets of the caption table from the chosen pack.
+    void ApplyCaptions();
     // Closes and discards the box; the next opening creates it anew.
     void cmdOk_Click();
     void cmdSysInfo_Click();

@@ -1,6 +1,6 @@
 // Jumping from a row to the place its entry lives, and to the properties of its program file.
 #pragma once
-#include "app/StartupList.h"
+#include "model/StartupList.h"
 
 #include <windows.h>
 #include <functional>

@@ -1,12 +1,12 @@
 // The About box window. It deletes itself when its window is destroyed, which also happens
 // when its owner, the main window, goes.
-#include "dialogs/frmAbout.h"
-#include "app/WindowProc.h"
-#include "app/resource.h"
-#include "dialogs/DialogLayout.h"
-#include "i18n/Captions.h"
+#include "ui/frmAbout.h"
+#include "ui/WindowProc.h"
+#include "ui/resource.h"
+#include "ui/DialogLayout.h"
+#include "ui/Captions.h"
 #include "i18n/Globals.h"
-#include "i18n/LanguageList.h"
+#include "ui/LanguageList.h"
 #include "platform/Files.h"
 #include "platform/KeyValue.h"
 #include "platform/Launch.h"
@@ -126,7 +126,16 @@ void frmAbout::Form_Load()
     }
     Layout();
     // Once a pack's captions are in use, every new box shows the pack's texts too.
-    if (LanguagePacksFound) ApplyAboutCaptions(*this);
+    if (LanguagePacksFound) ApplyCaptions();
+}
+
+void frmAbout::ApplyCaptions()
+{
+    for (const Caption& caption : CaptionTable()) {
+        if (caption.target != CaptionTarget::AboutTitle && caption.target != CaptionTarget::AboutControl) continue;
+        HWND target = caption.target == CaptionTarget::AboutTitle ? hwnd_ : Control(caption.id);
+        SetWindowTextW(target, SetCaptionfromINI(caption.key).c_str());
+    }
 }
 
 void frmAbout::Layout()

@@ -1,19 +1,19 @@
 // The main window. Its procedure only dispatches; the handlers are small methods that call
 // into the subsystems and then show the state they leave.
-#include "app/frmMain.h"
-#include "app/WindowProc.h"
-#include "app/resource.h"
+#include "ui/frmMain.h"
+#include "ui/WindowProc.h"
+#include "ui/resource.h"
 #include "apply/ApplyMenu.h"
 #include "apply/ApplyReport.h"
-#include "dialogs/DialogLayout.h"
-#include "dialogs/EditHelpMenus.h"
-#include "dialogs/frmAbout.h"
-#include "dialogs/frmAddTask.h"
-#include "find/FindControls.h"
+#include "ui/DialogLayout.h"
+#include "ui/EditHelpMenus.h"
+#include "ui/frmAbout.h"
+#include "ui/frmAddTask.h"
+#include "ui/FindControls.h"
 #include "find/FindTexts.h"
-#include "i18n/Captions.h"
+#include "ui/Captions.h"
 #include "i18n/Globals.h"
-#include "i18n/LanguageList.h"
+#include "ui/LanguageList.h"
 #include "platform/Files.h"
 #include "platform/Names.h"
 #include "platform/FileDialog.h"
@@ -23,6 +23,7 @@
 #include "staging/Profiles.h"
 #include "staging/ResetAll.h"
 #include "staging/StagingCommands.h"
+#include "staging/StartupFill.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -565,7 +566,9 @@ void frmMain::ShowApplyResult(const ApplyResult& result)
 
 void frmMain::ApplyCaptions()
 {
-    ::ApplyCaptions(hwnd_, state_);
+    ApplyMainWindowCaptions(hwnd_, state_);
+    // Created hidden when missing, so that its load (skin, right to left) runs first.
+    frmAbout::Load(hwnd_).ApplyCaptions();
     ShowFindTexts();
 }
 

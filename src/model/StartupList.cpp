@@ -1,6 +1,8 @@
 // The list model that the main window's owner-data ListView shows.
-#include "app/StartupList.h"
-#include "app/StartupSource.h"
+#include "model/StartupList.h"
+#include "i18n/Keys.h"
+#include "i18n/Lookup.h"
+#include "model/StatusWords.h"
 #include "platform/Text.h"
 
 int StartupList::Append(std::wstring taskName)
