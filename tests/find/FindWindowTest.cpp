@@ -17,7 +17,11 @@ TEST_F(FindWindowTest, SortFilterAndFileFactsHoldThroughStagingAndApply)
     testsupport::SetRegString(HKEY_CURRENT_USER, run, L"Beta", here);
     testsupport::SetRegString(HKEY_CURRENT_USER, run, L"alpha", gone);
     testsupport::SetRegString(HKEY_CURRENT_USER, run, L"Gamma", here);
-    frmMain& w = Open();
+    // Made without the pump of Open, so that the start's posted work, the look at the files
+    // included, has not run yet.
+    window = std::make_unique<frmMain>();
+    ASSERT_TRUE(window->Create(GetModuleHandleW(nullptr)));
+    frmMain& w = *window;
     const HWND list = w.Control(IDC_LISTVIEW1);
     auto column = [&](int c) {
         std::wstring texts;
@@ -41,6 +45,7 @@ TEST_F(FindWindowTest, SortFilterAndFileFactsHoldThroughStagingAndApply)
     };
     auto command = [&](int id) { SendMessageW(w.Handle(), WM_COMMAND, MAKEWPARAM(id, 0), 0); };
     EXPECT_EQ(column(PublisherColumn), L";;;") << "nothing is looked at before the first paint";
+    testsupport::PumpMessages();
     EXPECT_EQ(clickAndArrow(TaskName), HDF_SORTUP);
     EXPECT_EQ(column(TaskName), L"alpha;Beta;Gamma;");
     EXPECT_EQ(clickAndArrow(TaskName), HDF_SORTDOWN);
