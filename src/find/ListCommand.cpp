@@ -1,7 +1,7 @@
 // The list command: the start's fill without a window, written to standard output.
 #include "find/ListCommand.h"
 #include "staging/StartupFill.h"
-#include "find/FindTexts.h"
+#include "i18n/Keys.h"
 #include "find/ListExport.h"
 #include "platform/Console.h"
 #include "platform/Text.h"

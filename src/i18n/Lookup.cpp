@@ -100,6 +100,11 @@ std::wstring LookupText(const keys::KeyText& key)
     return SetCaptionfromINI(key.key, key.text);
 }
 
+std::wstring CaptionText(const keys::KeyText& key)
+{
+    return SetCaptionfromINI(key.key);
+}
+
 std::wstring FormatText(const std::wstring& pattern, std::initializer_list<std::wstring> args)
 {
     std::wstring out;
@@ -117,30 +122,26 @@ std::wstring FormatText(const std::wstring& pattern, std::initializer_list<std::
 
 std::wstring ErrorReasonText(unsigned long error)
 {
-    static constexpr keys::KeyText AccessDenied{L"510", L"access denied"};
-    static constexpr keys::KeyText InUse{L"511", L"in use by another program"};
-    static constexpr keys::KeyText NotFound{L"512", L"not found in its place"};
     switch (error) {
     case ERROR_ACCESS_DENIED:
-        return LookupText(AccessDenied);
+        return LookupText(keys::AccessDenied);
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
-        return LookupText(InUse);
+        return LookupText(keys::InUse);
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND:
-        return LookupText(NotFound);
+        return LookupText(keys::NotFound);
     }
     return platform::SystemErrorText(error);
 }
 
 std::wstring PackProblem(const std::wstring& fileName)
 {
-    static constexpr keys::KeyText NoTexts{L"621", L"it holds no texts of this program"};
     std::string bytes;
     DWORD error = ERROR_SUCCESS;
     // A pack that is not there gives the lookup's defaults, as it always has.
     if (!platform::ReadWholeFile(platform::ProgramFolder() + platform::names::LangFolder + fileName, bytes, &error))
         return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? std::wstring() : ErrorReasonText(error);
-    if (!platform::IniFile::Parse(bytes).HasSection(platform::names::PackSection)) return LookupText(NoTexts);
+    if (!platform::IniFile::Parse(bytes).HasSection(platform::names::PackSection)) return LookupText(keys::PackHoldsNoTexts);
     return {};
 }

@@ -22,6 +22,8 @@ std::wstring LanguagePackPath();
 
 // The pack's text for a key, or its English text.
 std::wstring LookupText(const keys::KeyText& key);
+// The pack's text for a caption key, empty when the pack does not give it.
+std::wstring CaptionText(const keys::KeyText& key);
 // Replaces %1, %2... in one pass, so that an argument holding "%2" stays as it is.
 std::wstring FormatText(const std::wstring& pattern, std::initializer_list<std::wstring> args);
 

@@ -22,10 +22,10 @@ struct SourceWordKeys {
     keys::KeyText user, when;
 };
 namespace sourcewords {
-inline constexpr SourceWordKeys UserRegistry{{L"415", L"Current User"}, {L"418", L"Current User logs On"}};
-inline constexpr SourceWordKeys UserStartUp{{L"415", L"Current User"}, {L"418", L"Current User Logs On"}};
-inline constexpr SourceWordKeys Machine{{L"416", L"All Users"}, {L"420", L"Any User Logs On"}};
-inline constexpr SourceWordKeys WinIniRun{{L"416", L"All users"}, {L"420", L"Any User Logs On"}};
+inline constexpr SourceWordKeys UserRegistry{keys::CurrentUser, keys::CurrentUserLogsOnOfRunKeys};
+inline constexpr SourceWordKeys UserStartUp{keys::CurrentUser, keys::CurrentUserLogsOn};
+inline constexpr SourceWordKeys Machine{keys::AllUsers, keys::AnyUserLogsOn};
+inline constexpr SourceWordKeys WinIniRun{keys::AllUsersOfWinIniRun, keys::AnyUserLogsOn};
 } // namespace sourcewords
 
 enum class SourceKind { Registry, StartUp, WinIni };

@@ -45,8 +45,8 @@ int AppendNewTask(StartupList& list, std::wstring taskName, std::wstring loadFro
 {
     RowWords words;
     words.status = EnabledWord();
-    words.user = SetCaptionfromINI(loadFrom == SetCaptionfromINI(L"414") ? L"415" : L"416");
-    words.when = SetCaptionfromINI(L"417");
+    words.user = CaptionText(loadFrom == CaptionText(keys::UserRunSource) ? keys::CurrentUser : keys::AllUsers);
+    words.when = CaptionText(keys::AddedWhen);
     words.loadFrom = std::move(loadFrom);
     const int position = list.Append(std::move(taskName));
     SetRowColumns(list, position, words, std::move(location));

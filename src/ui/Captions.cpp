@@ -13,48 +13,48 @@ namespace {
 
 using enum CaptionTarget;
 constexpr Caption Captions[] = {
-    {L"108", MainControl, IDC_LBLNOTE},
-    {L"109", MainTitle, 0},
-    {L"110", Menu, 0},
-    {L"111", MenuItem, IDM_AUTO},
-    {L"112", MenuItem, IDM_CONFIG},
-    {L"113", MenuItem, IDM_REGISTRY},
-    {L"120", Menu, 1},
-    {L"121", MenuItem, IDM_SAVEPROF},
-    {L"122", MenuItem, IDM_LOADPROF},
-    {L"130", Menu, 2},
-    {L"131", MenuItem, IDM_APP_REST},
-    {L"132", MenuItem, IDM_APP_LOG},
-    {L"133", MenuItem, IDM_APP_EXIT},
-    {L"134", MenuItem, IDM_APP_JUST},
-    {L"140", Menu, 3},
-    {L"141", MenuItem, IDM_HELPINDEX},
-    {L"142", MenuItem, IDM_ABOUT},
-    {L"143", MenuItem, IDM_UPDATE},
-    {L"144", MenuItem, IDM_VISIT},
-    {L"101", MainControl, IDC_LABEL1},
-    {L"103", MainControl, IDC_CMDREMOVE},
-    {L"104", MainControl, IDC_CMDRESET},
-    {L"105", MainControl, IDC_CMDADDTASK},
-    {L"106", MainControl, IDC_LABEL3},
-    {L"301", AboutTitle, 0},
-    {L"302", AboutControl, IDC_ABOUT_LBLTITLE},
-    {L"303", AboutControl, IDC_ABOUT_LBLVERSION},
-    {L"304", AboutControl, IDC_ABOUT_LBLDESCRIPTION},
-    {L"305", AboutControl, IDC_ABOUT_LBLDISCLAIMER},
-    {L"306", AboutControl, IDC_ABOUT_CMDOK},
-    {L"307", AboutControl, IDC_ABOUT_CMDSYSINFO},
-    {L"410", Message, 0},
-    {L"411", Message, 1},
-    {L"412", Message, 2},
-    {L"151", ColumnHeader, 0},
-    {L"152", ColumnHeader, 1},
-    {L"153", ColumnHeader, 2},
-    {L"154", ColumnHeader, 3},
-    {L"155", ColumnHeader, 4},
-    {L"156", ColumnHeader, 5},
-    {L"107", EnableCaption, 0},
-    {L"102", DisableCaption, 0},
+    {keys::NoteLabel, MainControl, IDC_LBLNOTE},
+    {keys::MainTitle, MainTitle, 0},
+    {keys::EditMenu, Menu, 0},
+    {keys::AutoexecItem, MenuItem, IDM_AUTO},
+    {keys::ConfigItem, MenuItem, IDM_CONFIG},
+    {keys::RegistryItem, MenuItem, IDM_REGISTRY},
+    {keys::ProfileMenu, Menu, 1},
+    {keys::SaveProfileItem, MenuItem, IDM_SAVEPROF},
+    {keys::LoadProfileItem, MenuItem, IDM_LOADPROF},
+    {keys::ApplyMenu, Menu, 2},
+    {keys::ApplyRestartItem, MenuItem, IDM_APP_REST},
+    {keys::ApplyLogOffItem, MenuItem, IDM_APP_LOG},
+    {keys::ApplyExitItem, MenuItem, IDM_APP_EXIT},
+    {keys::JustApplyItem, MenuItem, IDM_APP_JUST},
+    {keys::HelpMenu, Menu, 3},
+    {keys::HelpIndexItem, MenuItem, IDM_HELPINDEX},
+    {keys::AboutItem, MenuItem, IDM_ABOUT},
+    {keys::UpdateItem, MenuItem, IDM_UPDATE},
+    {keys::VisitItem, MenuItem, IDM_VISIT},
+    {keys::ProgramsLabel, MainControl, IDC_LABEL1},
+    {keys::RemoveButton, MainControl, IDC_CMDREMOVE},
+    {keys::ResetButton, MainControl, IDC_CMDRESET},
+    {keys::AddTaskButton, MainControl, IDC_CMDADDTASK},
+    {keys::LanguageLabel, MainControl, IDC_LABEL3},
+    {keys::AboutTitle, AboutTitle, 0},
+    {keys::AboutName, AboutControl, IDC_ABOUT_LBLTITLE},
+    {keys::AboutVersion, AboutControl, IDC_ABOUT_LBLVERSION},
+    {keys::AboutDescription, AboutControl, IDC_ABOUT_LBLDESCRIPTION},
+    {keys::AboutDisclaimer, AboutControl, IDC_ABOUT_LBLDISCLAIMER},
+    {keys::AboutOk, AboutControl, IDC_ABOUT_CMDOK},
+    {keys::AboutSysInfo, AboutControl, IDC_ABOUT_CMDSYSINFO},
+    {keys::SysInfoMissing, Message, 0},
+    {keys::TaskFieldsMissing, Message, 1},
+    {keys::RegistryWarning, Message, 2},
+    {keys::TaskNameHeader, ColumnHeader, 0},
+    {keys::StatusHeader, ColumnHeader, 1},
+    {keys::LoadFromHeader, ColumnHeader, 2},
+    {keys::UserHeader, ColumnHeader, 3},
+    {keys::WhenHeader, ColumnHeader, 4},
+    {keys::LocationHeader, ColumnHeader, 5},
+    {keys::EnableButton, EnableCaption, 0},
+    {keys::DisableButton, DisableCaption, 0},
 };
 
 } // namespace
@@ -84,14 +84,14 @@ std::span<const Caption> CaptionTable()
 void ApplyControlCaptions(HWND mainWindow)
 {
     for (const Caption& caption : Captions)
-        if (caption.target == MainControl) SetDlgItemTextW(mainWindow, caption.id, SetCaptionfromINI(caption.key).c_str());
+        if (caption.target == MainControl) SetDlgItemTextW(mainWindow, caption.id, CaptionText(caption.key).c_str());
 }
 
 void ApplyMainWindowCaptions(HWND mainWindow, MainState& state)
 {
     HMENU bar = GetMenu(mainWindow);
     for (const Caption& caption : Captions) {
-        const std::wstring text = SetCaptionfromINI(caption.key);
+        const std::wstring text = CaptionText(caption.key);
         switch (caption.target) {
         case MainTitle:
             SetWindowTextW(mainWindow, text.c_str());

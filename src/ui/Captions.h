@@ -1,5 +1,6 @@
 // The captions of a language pack applied to the main window and the About box.
 #pragma once
+#include "i18n/Keys.h"
 #include "model/MainState.h"
 
 #include <windows.h>
@@ -20,7 +21,7 @@ enum class CaptionTarget {
 };
 
 struct Caption {
-    const wchar_t* key;
+    keys::KeyText key;
     CaptionTarget target;
     int id;
 };

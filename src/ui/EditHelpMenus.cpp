@@ -22,8 +22,8 @@ void StartOrExplain(HWND owner, const std::wstring& program, const std::wstring&
 
 void ExplainStartFailure(HWND owner, const std::wstring& program, const std::wstring& arguments, DWORD error)
 {
-    const std::wstring text = L"Cannot start \"" + platform::CommandLine(program, arguments) + L"\":\r\n" +
-                              platform::SystemErrorText(error);
+    const std::wstring text = FormatText(LookupText(keys::CannotStart), {platform::CommandLine(program, arguments)}) +
+                              L"\r\n" + platform::SystemErrorText(error);
     MessageBoxW(owner, text.c_str(), platform::names::AppTitle, MB_OK | MB_ICONEXCLAMATION);
 }
 
@@ -34,7 +34,7 @@ void OpenInNotepad(HWND owner, const std::wstring& fileName)
 
 int StartRegistryEditor(HWND owner)
 {
-    const std::wstring caption = SetCaptionfromINI(L"425");
+    const std::wstring caption = CaptionText(keys::RegistryWarningTitle);
     const int answer = MessageBoxW(owner, MessageTexts[2].c_str(), caption.c_str(), MB_YESNO | MB_ICONSTOP | MB_DEFBUTTON2);
     if (answer == IDYES)
         StartOrExplain(owner, platform::GetWindowsFolder() + platform::names::RegistryEditorFile);

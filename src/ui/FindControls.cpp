@@ -1,7 +1,7 @@
 // Sort arrow, missing-file colours and the row menu.
 #include "ui/FindControls.h"
 #include "ui/resource.h"
-#include "find/FindTexts.h"
+#include "i18n/Keys.h"
 #include "i18n/Lookup.h"
 
 #include <windowsx.h>

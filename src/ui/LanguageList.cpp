@@ -1,6 +1,8 @@
 // Language selector fill: two passes over one sorted listing of the Lang folder, then the entries.
 #include "ui/LanguageList.h"
 #include "i18n/Globals.h"
+#include "i18n/Keys.h"
+#include "i18n/Lookup.h"
 #include "platform/Files.h"
 #include "platform/Images.h"
 #include "platform/Names.h"
@@ -17,7 +19,7 @@ constexpr int FlagWidth = 24, FlagHeight = 16;
 
 std::wstring InvalidPictureText(const std::wstring& fileName, DWORD error)
 {
-    if (error == ERROR_INVALID_DATA) return L"Invalid picture: \"" + fileName + L"\" is not a bitmap.";
+    if (error == ERROR_INVALID_DATA) return FormatText(LookupText(keys::NotABitmap), {fileName});
     return L"\"" + fileName + L"\": " + platform::SystemErrorText(error);
 }
 
@@ -102,7 +104,7 @@ void ShowLanguageList(HWND comboLang, const LanguagePacks& packs, HIMAGELIST ima
         item.iImage = item.iSelectedImage = position;
         if (SendMessageW(comboLang, CBEM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)) < 0) {
             FitDropDown(comboLang);
-            ShowError(owner, L"\"" + name + L"\": the language selector did not accept this pack.");
+            ShowError(owner, FormatText(LookupText(keys::PackRefused), {name}));
             return;
         }
         if (platform::EqualsNoCase(displayName + L".ini", LanguageFile))

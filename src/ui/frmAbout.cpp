@@ -6,6 +6,7 @@
 #include "ui/DialogLayout.h"
 #include "ui/Captions.h"
 #include "i18n/Globals.h"
+#include "i18n/Lookup.h"
 #include "ui/LanguageList.h"
 #include "platform/Files.h"
 #include "platform/KeyValue.h"
@@ -57,7 +58,7 @@ frmAbout* frmAbout::Existing()
 bool frmAbout::Create(HWND owner)
 {
     owner_ = owner;
-    CreateDialogWindow(platform::names::AboutWindowClass, ClassWindowProc<frmAbout>, L"About Brightfold Ravelin", ClientWidth, ClientHeight, owner,
+    CreateDialogWindow(platform::names::AboutWindowClass, ClassWindowProc<frmAbout>, keys::AboutTitle.text, ClientWidth, ClientHeight, owner,
                        this);
     return hwnd_ != nullptr;
 }
@@ -96,19 +97,13 @@ void frmAbout::CreateControls()
     };
     HWND icon = make(WC_STATICW, L"", SS_ICON | SS_REALSIZECONTROL, IDC_ABOUT_PICICON);
     SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconW(instance, MAKEINTRESOURCEW(IDI_RAVELIN))), 0);
-    make(WC_STATICW, L"Ravelin", SS_LEFT | SS_NOPREFIX, IDC_ABOUT_LBLTITLE);
-    make(WC_STATICW, L"Version 1.0.0.1", SS_LEFT | SS_NOPREFIX, IDC_ABOUT_LBLVERSION);
-    make(WC_STATICW,
-         L"Use Ravelin to Mange your Startup programs you can Enable, Disable,Remove, and Add startup programs in "
-         L"you system in the most easy and safe way.",
-         SS_LEFT | SS_NOPREFIX, IDC_ABOUT_LBLDESCRIPTION);
+    make(WC_STATICW, keys::AboutName.text, SS_LEFT | SS_NOPREFIX, IDC_ABOUT_LBLTITLE);
+    make(WC_STATICW, keys::AboutVersion.text, SS_LEFT | SS_NOPREFIX, IDC_ABOUT_LBLVERSION);
+    make(WC_STATICW, keys::AboutDescription.text, SS_LEFT | SS_NOPREFIX, IDC_ABOUT_LBLDESCRIPTION);
     make(WC_STATICW, L"", SS_ETCHEDHORZ, IDC_ABOUT_RULE);
-    make(WC_STATICW,
-         L"Warning: this program is protected by copyright law. Copying or distributing it, or any part of it, "
-         L"without the permission of Brightfold may be prosecuted.",
-         SS_LEFT | SS_NOPREFIX, IDC_ABOUT_LBLDISCLAIMER);
-    make(WC_BUTTONW, L"&Ok", WS_TABSTOP | BS_DEFPUSHBUTTON, IDC_ABOUT_CMDOK);
-    make(WC_BUTTONW, L"&System Info...", WS_TABSTOP | BS_PUSHBUTTON, IDC_ABOUT_CMDSYSINFO);
+    make(WC_STATICW, keys::AboutDisclaimer.text, SS_LEFT | SS_NOPREFIX, IDC_ABOUT_LBLDISCLAIMER);
+    make(WC_BUTTONW, keys::AboutOk.text, WS_TABSTOP | BS_DEFPUSHBUTTON, IDC_ABOUT_CMDOK);
+    make(WC_BUTTONW, keys::AboutSysInfo.text, WS_TABSTOP | BS_PUSHBUTTON, IDC_ABOUT_CMDSYSINFO);
 }
 
 void frmAbout::Form_Load()
@@ -134,7 +129,7 @@ void frmAbout::ApplyCaptions()
     for (const Caption& caption : CaptionTable()) {
         if (caption.target != CaptionTarget::AboutTitle && caption.target != CaptionTarget::AboutControl) continue;
         HWND target = caption.target == CaptionTarget::AboutTitle ? hwnd_ : Control(caption.id);
-        SetWindowTextW(target, SetCaptionfromINI(caption.key).c_str());
+        SetWindowTextW(target, CaptionText(caption.key).c_str());
     }
 }
 

@@ -8,6 +8,8 @@
 #include "ui/DialogLayout.h"
 #include "platform/FileDialog.h"
 #include "i18n/Globals.h"
+#include "i18n/Keys.h"
+#include "i18n/Lookup.h"
 #include "ui/LanguageList.h"
 #include "platform/Files.h"
 #include "platform/Names.h"
@@ -32,17 +34,17 @@ constexpr ControlPlacement Placements[] = {
 };
 
 struct CaptionKey {
-    const wchar_t* key;
+    keys::KeyText key;
     int id; // 0: the dialog's own title
 };
 constexpr CaptionKey CaptionKeys[] = {
-    {L"201", 0},
-    {L"151", IDC_ADDTASK_LABEL1},
-    {L"202", IDC_ADDTASK_LABEL3},
-    {L"156", IDC_ADDTASK_LABEL5},
-    {L"203", IDC_ADDTASK_CMDADD},
-    {L"204", IDC_ADDTASK_CMDCANCEL},
-    {L"205", IDC_ADDTASK_COMMAND1},
+    {keys::AddTaskTitle, 0},
+    {keys::TaskNameHeader, IDC_ADDTASK_LABEL1},
+    {keys::AddInLabel, IDC_ADDTASK_LABEL3},
+    {keys::LocationHeader, IDC_ADDTASK_LABEL5},
+    {keys::AddButton, IDC_ADDTASK_CMDADD},
+    {keys::CancelButton, IDC_ADDTASK_CMDCANCEL},
+    {keys::BrowseButton, IDC_ADDTASK_COMMAND1},
 };
 
 } // namespace
@@ -67,7 +69,7 @@ frmAddTask* frmAddTask::Existing()
 bool frmAddTask::Create(HWND owner)
 {
     owner_ = owner;
-    CreateDialogWindow(platform::names::AddTaskWindowClass, ClassWindowProc<frmAddTask>, L"Add Task", ClientWidth, ClientHeight, owner,
+    CreateDialogWindow(platform::names::AddTaskWindowClass, ClassWindowProc<frmAddTask>, keys::AddTaskTitle.text, ClientWidth, ClientHeight, owner,
                        this);
     return hwnd_ != nullptr;
 }
@@ -103,12 +105,12 @@ void frmAddTask::CreateControls()
     // A location is a path or command line, read left to right in every language; mirrored,
     // its backslashes and dots would be reordered. The field keeps its mirrored place.
     SetWindowLongPtrW(location, GWL_EXSTYLE, GetWindowLongPtrW(location, GWL_EXSTYLE) & ~WS_EX_LAYOUTRTL);
-    make(0, WC_STATICW, L"Add in        :", SS_LEFT | SS_NOPREFIX, IDC_ADDTASK_LABEL3);
+    make(0, WC_STATICW, keys::AddInLabel.text, SS_LEFT | SS_NOPREFIX, IDC_ADDTASK_LABEL3);
     // A drop-down list: only the listed sources can be chosen, never a typed one.
     make(0, WC_COMBOBOXW, L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, IDC_ADDTASK_COMBO1);
-    make(0, WC_BUTTONW, L"&Add", WS_TABSTOP | BS_PUSHBUTTON, IDC_ADDTASK_CMDADD);
-    make(0, WC_BUTTONW, L"&Cancel", WS_TABSTOP | BS_PUSHBUTTON, IDC_ADDTASK_CMDCANCEL);
-    make(0, WC_BUTTONW, L"&Browse", WS_TABSTOP | BS_PUSHBUTTON, IDC_ADDTASK_COMMAND1);
+    make(0, WC_BUTTONW, keys::AddButton.text, WS_TABSTOP | BS_PUSHBUTTON, IDC_ADDTASK_CMDADD);
+    make(0, WC_BUTTONW, keys::CancelButton.text, WS_TABSTOP | BS_PUSHBUTTON, IDC_ADDTASK_CMDCANCEL);
+    make(0, WC_BUTTONW, keys::BrowseButton.text, WS_TABSTOP | BS_PUSHBUTTON, IDC_ADDTASK_COMMAND1);
 }
 
 void frmAddTask::Form_Load()
@@ -131,7 +133,7 @@ void frmAddTask::Form_Load()
 void frmAddTask::ApplyCaptions()
 {
     for (const CaptionKey& caption : CaptionKeys)
-        SetWindowTextW(caption.id ? Control(caption.id) : hwnd_, SetCaptionfromINI(caption.key).c_str());
+        SetWindowTextW(caption.id ? Control(caption.id) : hwnd_, CaptionText(caption.key).c_str());
 }
 
 void frmAddTask::RunModal()

@@ -10,7 +10,7 @@
 #include "ui/frmAbout.h"
 #include "ui/frmAddTask.h"
 #include "ui/FindControls.h"
-#include "find/FindTexts.h"
+#include "i18n/Keys.h"
 #include "ui/Captions.h"
 #include "i18n/Globals.h"
 #include "ui/LanguageList.h"
@@ -40,17 +40,9 @@ constexpr UINT WM_AFTERFIRSTPAINT = WM_APP + 3;
 // Posted by the worker thread when answers wait.
 constexpr UINT WM_FILEFACTS = WM_APP + 4;
 
-constexpr keys::KeyText StoreNotRead{L"605", L"The disabled entries in %1 could not be read completely: %2."};
-constexpr keys::KeyText StoreEndsInsideEntry{L"606", L"it ends inside an entry"};
-constexpr keys::KeyText StoreLeftAlone{L"607", L"The file is left as it is. Until it can be read, no entry can be "
-                                               L"disabled and the file is not changed."};
 // Asked after an apply with failures, before the program ends or the session does.
-constexpr keys::KeyText GoOnAfterFailures[] = {
-    {L"516", L"Not everything was applied. Log off all the same?"},
-    {L"517", L"Not everything was applied. Restart Windows all the same?"},
-    {L"518", L"Not everything was applied. Exit the program all the same?"},
-};
-constexpr keys::KeyText PackNotUsable{L"620", L"The language pack %1 cannot be used: %2. English texts are shown."};
+constexpr keys::KeyText GoOnAfterFailures[] = {keys::LogOffAfterFailures, keys::RestartAfterFailures,
+                                               keys::ExitAfterFailures};
 
 // Design of the window at 96 DPI: a control keeps its distance to the sides it is anchored to.
 enum Anchor : unsigned { Left = 1, Top = 2, Right = 4, Bottom = 8 };
@@ -88,11 +80,11 @@ struct ControlDesign {
     DWORD style;
 };
 constexpr ControlDesign LowerControls[] = {
-    {IDC_CMDDISABLE, WC_BUTTONW, L"&Disable", WS_TABSTOP | BS_PUSHBUTTON},
-    {IDC_CMDREMOVE, WC_BUTTONW, L"&Remove", WS_TABSTOP | BS_PUSHBUTTON},
-    {IDC_CMDRESET, WC_BUTTONW, L"R&eset All", WS_TABSTOP | BS_PUSHBUTTON},
-    {IDC_CMDADDTASK, WC_BUTTONW, L"Add &Task", WS_TABSTOP | BS_PUSHBUTTON},
-    {IDC_LABEL3, WC_STATICW, L"Select  Language", SS_LEFT | SS_NOPREFIX},
+    {IDC_CMDDISABLE, WC_BUTTONW, keys::DisableButton.text, WS_TABSTOP | BS_PUSHBUTTON},
+    {IDC_CMDREMOVE, WC_BUTTONW, keys::RemoveButton.text, WS_TABSTOP | BS_PUSHBUTTON},
+    {IDC_CMDRESET, WC_BUTTONW, keys::ResetButton.text, WS_TABSTOP | BS_PUSHBUTTON},
+    {IDC_CMDADDTASK, WC_BUTTONW, keys::AddTaskButton.text, WS_TABSTOP | BS_PUSHBUTTON},
+    {IDC_LABEL3, WC_STATICW, keys::LanguageLabel.text, SS_LEFT | SS_NOPREFIX},
     {IDC_COMBOLANG, WC_COMBOBOXEXW, L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST},
     {IDC_STATUSBAR, STATUSCLASSNAMEW, L"", SBARS_SIZEGRIP},
 };
@@ -103,25 +95,25 @@ struct MenuItemDesign {
     bool grayed;
 };
 constexpr MenuItemDesign Menus[] = {
-    {0, L"&Edit", false},
-    {IDM_AUTO, L"Autoexec.bat", false},
-    {IDM_CONFIG, L"Config.sys", false},
-    {IDM_REGISTRY, L"Registry", false},
+    {0, keys::EditMenu.text, false},
+    {IDM_AUTO, keys::AutoexecItem.text, false},
+    {IDM_CONFIG, keys::ConfigItem.text, false},
+    {IDM_REGISTRY, keys::RegistryItem.text, false},
     {IDM_OPENLOCATION, keys::OpenLocation.text, false},
     {IDM_PROPERTIES, keys::Properties.text, false},
-    {0, L"&Profile", false},
-    {IDM_SAVEPROF, L"&Save to profile", false},
-    {IDM_LOADPROF, L"&Load from profile", false},
-    {0, L"&Apply", false},
-    {IDM_APP_REST, L"Apply and &Restart Windows", false},
-    {IDM_APP_LOG, L"Apply and &LogOff", false},
-    {IDM_APP_EXIT, L"Apply and& Exit Program", false},
-    {IDM_APP_JUST, L"&Just Apply", false},
-    {0, L"&Help", false},
-    {IDM_HELPINDEX, L"Help &Index", false},
-    {IDM_UPDATE, L"&Update Ravelin", true},
-    {IDM_VISIT, L"&Visit brightfold.example", true},
-    {IDM_ABOUT, L"&About", false},
+    {0, keys::ProfileMenu.text, false},
+    {IDM_SAVEPROF, keys::SaveProfileItem.text, false},
+    {IDM_LOADPROF, keys::LoadProfileItem.text, false},
+    {0, keys::ApplyMenu.text, false},
+    {IDM_APP_REST, keys::ApplyRestartItem.text, false},
+    {IDM_APP_LOG, keys::ApplyLogOffItem.text, false},
+    {IDM_APP_EXIT, keys::ApplyExitItem.text, false},
+    {IDM_APP_JUST, keys::JustApplyItem.text, false},
+    {0, keys::HelpMenu.text, false},
+    {IDM_HELPINDEX, keys::HelpIndexItem.text, false},
+    {IDM_UPDATE, keys::UpdateItem.text, true},
+    {IDM_VISIT, keys::VisitItem.text, true},
+    {IDM_ABOUT, keys::AboutItem.text, false},
 };
 
 int Scale(int value, UINT dpi)
@@ -235,9 +227,8 @@ HWND frmMain::MakeControl(DWORD exStyle, const wchar_t* cls, const wchar_t* text
 
 void frmMain::CreateListControls()
 {
-    MakeControl(0, WC_STATICW, L"StartUp Programs", WS_VISIBLE | SS_LEFT | SS_NOPREFIX, IDC_LABEL1);
-    MakeControl(0, WC_STATICW, L"Note: no action comes into effect unless you choose an item from the apply menu",
-                WS_VISIBLE | SS_RIGHT | SS_NOPREFIX, IDC_LBLNOTE);
+    MakeControl(0, WC_STATICW, keys::ProgramsLabel.text, WS_VISIBLE | SS_LEFT | SS_NOPREFIX, IDC_LABEL1);
+    MakeControl(0, WC_STATICW, keys::NoteLabel.text, WS_VISIBLE | SS_RIGHT | SS_NOPREFIX, IDC_LBLNOTE);
     MakeControl(WS_EX_CLIENTEDGE, WC_EDITW, L"", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, IDC_TXTFILTER);
     HWND list = MakeControl(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
                             WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_SINGLESEL,
@@ -350,11 +341,11 @@ bool frmMain::Form_Load()
     if (LanguagePacksFound && !UsablePackChosen()) LanguagePacksFound = false;
     steps::Mark(L"language packs and flags");
 
-    state_.DisableCaption = SetCaptionfromINI(L"423");
-    state_.EnableCaption = SetCaptionfromINI(L"413");
+    state_.DisableCaption = CaptionText(keys::Disabled);
+    state_.EnableCaption = CaptionText(keys::Enabled);
     // Without a pack both lookups are empty; the button still needs words.
-    if (state_.DisableCaption.empty()) state_.DisableCaption = L"&Disable";
-    if (state_.EnableCaption.empty()) state_.EnableCaption = L"&Enable";
+    if (state_.DisableCaption.empty()) state_.DisableCaption = keys::DisableButton.text;
+    if (state_.EnableCaption.empty()) state_.EnableCaption = keys::EnableButton.text;
     // The About box takes its captions when it is made, after the first paint.
     if (LanguagePacksFound) ApplyMainWindowCaptions(hwnd_, state_);
     steps::Mark(L"captions");
@@ -467,9 +458,9 @@ void frmMain::ReportStoreProblem()
     if (storeProblemShown_) return;
     storeProblemShown_ = true;
     const std::wstring reason = state_.StoreProblem.error != ERROR_SUCCESS ? ErrorReasonText(state_.StoreProblem.error)
-                                                                           : LookupText(StoreEndsInsideEntry);
+                                                                           : LookupText(keys::StoreEndsInsideEntry);
     const std::wstring text =
-        FormatText(LookupText(StoreNotRead), {StorePath(), reason}) + L"\r\n\r\n" + LookupText(StoreLeftAlone);
+        FormatText(LookupText(keys::StoreNotRead), {StorePath(), reason}) + L"\r\n\r\n" + LookupText(keys::StoreLeftAlone);
     MessageBoxW(hwnd_, text.c_str(), platform::names::AppTitle, MB_OK | MB_ICONWARNING);
 }
 
@@ -578,9 +569,9 @@ void frmMain::ComboLang_Click()
     const std::wstring picked = SelectedLanguage(combo) + L".ini";
     const std::wstring problem = PackProblem(picked);
     if (!problem.empty())
-        MessageBoxW(hwnd_, FormatText(LookupText(PackNotUsable), {picked, problem}).c_str(), platform::names::AppTitle,
+        MessageBoxW(hwnd_, FormatText(LookupText(keys::PackNotUsable), {picked, problem}).c_str(), platform::names::AppTitle,
                     MB_OK | MB_ICONWARNING);
-    if (!problem.empty() || MessageBoxW(hwnd_, L"This will reset the startup list,continue?!", platform::names::AppTitle,
+    if (!problem.empty() || MessageBoxW(hwnd_, LookupText(keys::LanguageChangeQuestion).c_str(), platform::names::AppTitle,
                                         MB_YESNO | MB_ICONQUESTION) != IDYES) {
         SelectLanguage(combo, PackDisplayName(LanguageFile));
         // Back and front again, so that the window repaints after the question.
@@ -601,7 +592,7 @@ bool frmMain::UsablePackChosen()
     // A pack that cannot give its texts would leave every caption empty: English instead.
     const std::wstring problem = PackProblem(LanguageFile);
     if (problem.empty()) return true;
-    MessageBoxW(hwnd_, FormatText(LookupText(PackNotUsable), {LanguageFile, problem}).c_str(), platform::names::AppTitle,
+    MessageBoxW(hwnd_, FormatText(LookupText(keys::PackNotUsable), {LanguageFile, problem}).c_str(), platform::names::AppTitle,
                 MB_OK | MB_ICONWARNING);
     LanguageFile = platform::names::DefaultPack;
     SelectLanguage(Control(IDC_COMBOLANG), PackDisplayName(LanguageFile));

@@ -63,8 +63,9 @@ class LanguageSelectorTest : public testsupport::MainWindowFixture {
         CreateDirectoryW(LangFolder().c_str(), nullptr);
         testsupport::WriteBytes(LangFolder() + L"\\" + name, bytes);
     }
-    // Picks the entry of that text and answers the question.
-    void Pick(const std::wstring& text, int answer)
+    // Picks the entry of that text and answers the question, asked in the language in use.
+    void Pick(const std::wstring& text, int answer,
+              const std::wstring& question = L"This will reset the startup list,continue?!")
     {
         const std::vector<Entry> entries = Entries(Combo());
         for (size_t i = 0; i < entries.size(); ++i)
@@ -72,7 +73,7 @@ class LanguageSelectorTest : public testsupport::MainWindowFixture {
         DialogAnswer box(answer);
         window->ComboLang_Click();
         EXPECT_EQ(box.Shown(), 1);
-        EXPECT_EQ(box.Text(), L"This will reset the startup list,continue?!");
+        EXPECT_EQ(box.Text(), question);
         EXPECT_TRUE(box.HadButton(IDYES) && box.HadButton(IDNO));
     }
 };
@@ -171,7 +172,7 @@ TEST_F(LanguageSelectorTest, NoKeepsThePackAndYesRebuildsTheListAndAStoredRowSur
     EXPECT_EQ(LanguageFile, L"French.ini");
     EXPECT_EQ(w.State().List.Text(1, Status), L"Désactivé");
     EXPECT_EQ(w.State().List.Text(1, LoadFrom), L"Registre(Utilisateur Run)");
-    Pick(L"English", IDYES);
+    Pick(L"English", IDYES, L"Cela va réinitialiser la liste de démarrage, continuer ?");
     ASSERT_EQ(w.State().List.Count(), 1);
     EXPECT_EQ(w.State().List.Text(1, Status), L"Disabled");
     EXPECT_EQ(w.State().List.Text(1, LoadFrom), L"Registry(User Run)");
