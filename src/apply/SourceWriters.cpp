@@ -5,6 +5,7 @@
 #include "platform/Files.h"
 #include "platform/IniFile.h"
 #include "platform/Names.h"
+#include "platform/Places.h"
 #include "platform/Shortcuts.h"
 
 #include "inventory/Scanners.h"
@@ -16,8 +17,6 @@
 #include <unordered_set>
 
 namespace {
-
-constexpr wchar_t WinIniSection[] = L"Windows";
 
 WriteResult FromError(DWORD error)
 {
@@ -38,13 +37,8 @@ void SelectValue(platform::Reg& reg, const Source& source, const std::wstring& t
 {
     reg.RootKey(source.root);
     reg.View(source.view);
-    reg.KeyPath(platform::names::RunKeyBase + std::wstring(source.key));
+    reg.KeyPath(platform::RunKeyPath(source.key));
     reg.ValueName(taskName);
-}
-
-std::wstring WinIniPath()
-{
-    return platform::GetWindowsFolder() + platform::names::WinIniFile;
 }
 
 // Empty when the folder cannot be found.
@@ -69,7 +63,7 @@ std::wstring CopyFolder(const Source& source)
 
 std::wstring WinIniValue(const Source& source)
 {
-    return platform::ReadProfileValue(WinIniSection, source.key, WinIniPath(), 32767);
+    return platform::ReadProfileValue(platform::names::WinIniSection, source.key, platform::WinIniPath(), 32767);
 }
 
 // The copy of a value, when there is one and it still stands for the row's text.
@@ -101,7 +95,7 @@ DWORD CopyFileBytes(const std::wstring& from, const std::wstring& to)
 // An entry in its place starts only while Windows' own switch for it, if it has one, is on.
 DWORD SwitchOnInWindows(const Source& source, const std::wstring& taskName)
 {
-    const std::wstring key = platform::names::ApprovedKey + std::wstring(source.approved);
+    const std::wstring key = platform::ApprovedKeyPath(source.approved);
     platform::RegValue flag;
     if (platform::ReadRegValue(HKEY_CURRENT_USER, key, source.kind == StartUp ? taskName + L".lnk" : taskName, flag) !=
             ERROR_SUCCESS ||
@@ -159,7 +153,7 @@ WriteResult SourceWriter::RemoveFromSource(const EntryRecord& record)
             if (DWORD error = KeepValueCopy(source, record[TaskName], REG_SZ, value.c_str(),
                                             (value.size() + 1) * sizeof(wchar_t)))
                 return FromError(error);
-        return FromError(ClearIniValue(WinIniSection, source.key, WinIniPath()));
+        return FromError(ClearIniValue(platform::names::WinIniSection, source.key, platform::WinIniPath()));
     }
     }
     return {WriteResult::NoSource};
@@ -208,7 +202,7 @@ WriteResult SourceWriter::PutBack(const StartupSource& source, const EntryRecord
     }
     case WinIni: {
         const bool copied = CopiedValue(source, record, copy);
-        return FromError(WriteIniValue(WinIniSection, source.key, WinIniPath(),
+        return FromError(WriteIniValue(platform::names::WinIniSection, source.key, platform::WinIniPath(),
                                        copied ? platform::RenderRegData(copy.type, copy.data.data(), copy.data.size())
                                               : record[Location]));
     }
@@ -245,9 +239,7 @@ std::optional<SourcePlace> SourceWriter::Place(const std::wstring& loadFrom) con
     if (source.kind == Registry) {
         place.root = source.root;
         // The registry editor shows the keys of 32-bit programs where they are stored.
-        std::wstring base = platform::names::RunKeyBase;
-        if (source.view == KEY_WOW64_32KEY) base.insert(base.find(L'\\') + 1, L"Wow6432Node\\");
-        place.keyPath = base + source.key;
+        place.keyPath = platform::StoredRunKeyPath(source.key, source.view);
     }
     if (source.kind == StartUp) place.csidl = source.csidl;
     if (source.kind == WinIni) place.iniKey = source.key;

@@ -7,6 +7,7 @@
 #include "platform/Files.h"
 #include "platform/IniFile.h"
 #include "platform/Names.h"
+#include "platform/Places.h"
 #include "platform/Settings.h"
 #include "platform/Text.h"
 
@@ -50,7 +51,7 @@ void LoadStoredLanguage()
 
 std::wstring LanguagePackPath()
 {
-    return platform::ProgramFolder() + platform::names::LangFolder + LanguageFile;
+    return platform::LangFile(LanguageFile);
 }
 
 std::wstring SetCaptionfromINI(std::wstring_view key, std::wstring_view defaultText)
@@ -140,7 +141,7 @@ std::wstring PackProblem(const std::wstring& fileName)
     std::string bytes;
     DWORD error = ERROR_SUCCESS;
     // A pack that is not there gives the lookup's defaults, as it always has.
-    if (!platform::ReadWholeFile(platform::ProgramFolder() + platform::names::LangFolder + fileName, bytes, &error))
+    if (!platform::ReadWholeFile(platform::LangFile(fileName), bytes, &error))
         return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? std::wstring() : ErrorReasonText(error);
     if (!platform::IniFile::Parse(bytes).HasSection(platform::names::PackSection)) return LookupText(keys::PackHoldsNoTexts);
     return {};

@@ -1,13 +1,13 @@
 // Registry run-key scanner.
 #include "model/StartupSource.h"
 #include "inventory/Scanners.h"
-#include "platform/Names.h"
+#include "platform/Places.h"
 
 void SetRegRunIntoList(StartupList& list, platform::Reg& reg, const SourceNameTable& sourceNames, size_t source,
                        WindowsSwitches& switches)
 {
     const StartupSource& place = StartupSources[source];
-    const std::wstring path = platform::names::RunKeyBase + std::wstring(place.key);
+    const std::wstring path = platform::RunKeyPath(place.key);
     platform::UniqueHKey handle = platform::OpenRegKey(place.root, path, place.view);
     const DWORD count = platform::QueryRegCount(handle.get(), 0);
     if (count == 0) return;

@@ -2,7 +2,7 @@
 #include "model/StartupSource.h"
 #include "model/StartupList.h"
 #include "i18n/Keys.h"
-#include "platform/Names.h"
+#include "platform/Places.h"
 #include "platform/Registry.h"
 #include "platform/Text.h"
 
@@ -106,7 +106,7 @@ void WindowsSwitches::Mark(StartupList& list, int position, const StartupSource&
     auto [it, unread] = off_.try_emplace(source.approved);
     if (unread) {
         platform::UniqueHKey key =
-            platform::OpenRegKey(HKEY_CURRENT_USER, platform::names::ApprovedKey + std::wstring(source.approved));
+            platform::OpenRegKey(HKEY_CURRENT_USER, platform::ApprovedKeyPath(source.approved));
         for (const platform::RegValue& value : platform::ReadRegValues(key.get()))
             if (SwitchedOffByWindows(value.data)) it->second.insert(platform::FoldCase(value.name));
     }

@@ -5,6 +5,7 @@
 #include "platform/Files.h"
 #include "platform/IniFile.h"
 #include "platform/Names.h"
+#include "platform/Places.h"
 #include "platform/Text.h"
 
 #include <string_view>
@@ -85,7 +86,7 @@ std::vector<std::pair<std::wstring, size_t>> KnownSourceNames()
 {
     std::vector<std::pair<std::wstring, size_t>> known;
     for (size_t i = 0; i < SourceCount; ++i) known.emplace_back(StartupSources[i].id, i);
-    const std::wstring folder = platform::ProgramFolder() + L"\\Lang";
+    const std::wstring folder = platform::LangFolder();
     for (const std::wstring& file : platform::ListFolderFiles(folder).names) {
         if (!platform::EndsWithNoCase(file, L".ini")) continue;
         std::string bytes;

@@ -7,6 +7,7 @@
 #include "platform/Files.h"
 #include "platform/Launch.h"
 #include "platform/Names.h"
+#include "platform/Places.h"
 #include "platform/Registry.h"
 #include "platform/Text.h"
 
@@ -88,7 +89,7 @@ bool OpenLocation(HWND owner, const EntryRecord& row, const JumpLauncher& launch
     }
     case SourceKind::WinIni:
         return Start(owner, L"notepad.exe",
-                     Quoted(platform::GetWindowsFolder() + platform::names::WinIniFile), launcher);
+                     Quoted(platform::WinIniPath()), launcher);
     }
     return false;
 }

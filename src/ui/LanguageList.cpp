@@ -6,6 +6,7 @@
 #include "platform/Files.h"
 #include "platform/Images.h"
 #include "platform/Names.h"
+#include "platform/Places.h"
 #include "platform/Text.h"
 
 #include <commctrl.h>
@@ -55,7 +56,7 @@ std::wstring PackDisplayName(std::wstring_view fileName)
 LanguagePacks ReadLanguageList(platform::UniqueImageList& imageList1, UINT dpi, HWND owner)
 {
     LanguagePacks packs;
-    const std::wstring folder = platform::ProgramFolder() + L"\\Lang";
+    const std::wstring folder = platform::LangFolder();
     const platform::FolderListing listing = platform::ListFolderFiles(folder);
     if (listing.error != ERROR_SUCCESS) {
         ShowError(owner, folder + L": " + platform::SystemErrorText(listing.error));
