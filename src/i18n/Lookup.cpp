@@ -82,8 +82,8 @@ std::wstring SetCaptionfromINI(std::wstring_view key, std::wstring_view defaultT
         }
         pack = &cache.ini;
     }
-    return platform::TrimLeadingBlanks(
-        pack->GetString(platform::names::PackSection, key, defaultText, LookupBufferSize));
+    return std::wstring(
+        platform::TrimStart(pack->GetString(platform::names::PackSection, key, defaultText, LookupBufferSize)));
 }
 
 void WriteErrorLog(const std::wstring& message)

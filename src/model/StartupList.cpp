@@ -69,7 +69,7 @@ void StartupList::Select(int position)
 std::wstring StartupList::Shown(int position, int column) const
 {
     const std::wstring& text = Text(position, column);
-    if (column == TaskName) return platform::TrimBlanks(text);
+    if (column == TaskName) return std::wstring(platform::Trim(text));
     if (column == Status && Row(position).disabledByWindows && text == DisabledWord())
         return FormatText(LookupText(keys::DisabledByWindows), {text});
     return text;

@@ -13,7 +13,6 @@ class IniFile {
   public:
     // Bytes of the file: UTF-8 or UTF-16 with a byte-order mark, else the ANSI code page.
     static IniFile Parse(std::string_view bytes);
-    static std::wstring Decode(std::string_view bytes);
 
     // What GetPrivateProfileStringW returns into a buffer of bufferSize characters.
     std::wstring GetString(std::wstring_view section, std::wstring_view key, std::wstring_view defaultText,

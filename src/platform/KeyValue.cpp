@@ -42,13 +42,8 @@ bool GetKeyValue(HKEY keyRoot, const std::wstring& keyName, const std::wstring& 
     if (type == REG_SZ) {
         keyVal = WideFromCodePage(CP_ACP, kept);
     } else if (type == REG_DWORD) {
-        static const char digits[] = "0123456789ABCDEF";
-        std::string hex;
-        for (auto c = kept.rbegin(); c != kept.rend(); ++c) {
-            const auto code = static_cast<unsigned char>(*c);
-            hex += digits[code >> 4];
-            hex += digits[code & 15];
-        }
+        std::wstring hex;
+        for (auto c = kept.rbegin(); c != kept.rend(); ++c) hex += Hex(static_cast<unsigned char>(*c), 2);
         // "&h" and up to eight digits read as a signed 32-bit number.
         const unsigned long value = hex.empty() ? 0 : std::stoul(hex.substr(hex.size() > 8 ? hex.size() - 8 : 0), nullptr, 16);
         keyVal = ToDecimal(static_cast<long long>(static_cast<int>(static_cast<unsigned>(value))));

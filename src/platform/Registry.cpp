@@ -43,15 +43,6 @@ DWORD QueryRegCount(HKEY key, int mode)
     return mode == 1 ? subkeys : values;
 }
 
-std::wstring EnumRegValueName(HKEY key, DWORD index)
-{
-    wchar_t name[261];
-    DWORD length = 261;
-    if (!key || RegEnumValueW(key, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-        return {};
-    return TrimBlanks(std::wstring_view(name, length));
-}
-
 std::vector<RegValue> ReadRegValues(HKEY key)
 {
     std::vector<RegValue> values;
@@ -135,13 +126,11 @@ std::wstring StringFromData(const BYTE* data, size_t size)
 
 std::wstring HexPairs(const BYTE* data, size_t size)
 {
-    static const wchar_t digits[] = L"0123456789ABCDEF";
     std::wstring out;
     out.reserve(size * 3);
     for (size_t i = 0; i < size; ++i) {
         if (i) out += L' ';
-        out += digits[data[i] >> 4];
-        out += digits[data[i] & 15];
+        out += Hex(data[i], 2);
     }
     return out;
 }

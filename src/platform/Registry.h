@@ -16,8 +16,6 @@ namespace platform {
 UniqueHKey OpenRegKey(HKEY root, const std::wstring& path, REGSAM view = 0);
 // Mode 0: number of values; mode 1: number of subkeys; 0 for an invalid handle.
 DWORD QueryRegCount(HKEY key, int mode);
-// Name of the value at index, blanks around it removed; empty when there is none.
-std::wstring EnumRegValueName(HKEY key, DWORD index);
 
 struct RegValue {
     std::wstring name; // as stored, blanks included

@@ -94,8 +94,8 @@ std::vector<std::pair<std::wstring, size_t>> KnownSourceNames()
         platform::IniFile pack = platform::IniFile::Parse(bytes);
         for (size_t i = 0; i < SourceCount; ++i) {
             if (!StartupSources[i].nameKey) continue;
-            std::wstring name = platform::TrimLeadingBlanks(
-                pack.GetString(platform::names::PackSection, StartupSources[i].nameKey, L"", 500));
+            std::wstring name(
+                platform::TrimStart(pack.GetString(platform::names::PackSection, StartupSources[i].nameKey, L"", 500)));
             if (!name.empty()) known.emplace_back(std::move(name), i);
         }
     }
