@@ -37,21 +37,8 @@ EntryFileContent ReadEntryRecords(const std::wstring& fileName)
     EntryFileContent content;
     std::string bytes;
     if (!platform::ReadWholeFile(fileName, bytes, &content.error)) return content;
-    std::wstring text = bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0
-                            ? platform::WideFromCodePage(CP_UTF8, std::string_view(bytes).substr(3))
-                            : platform::WideFromCodePage(CP_ACP, bytes);
-
-    // Lines end at CR LF, LF or CR; a last line without an end still counts.
-    std::vector<std::wstring_view> lines;
-    std::wstring_view rest(text);
-    while (!rest.empty()) {
-        size_t end = rest.find_first_of(L"\r\n");
-        lines.push_back(rest.substr(0, end));
-        if (end == std::wstring_view::npos) break;
-        size_t next = end + 1;
-        if (rest[end] == L'\r' && next < rest.size() && rest[next] == L'\n') ++next;
-        rest.remove_prefix(next);
-    }
+    const std::wstring text = platform::DecodeText(bytes);
+    const std::vector<std::wstring_view> lines = platform::SplitLines(text);
     // Whole records: an empty line is a field like any other (a key's unnamed value has an empty
     // name). Blank lines after the last record are not a record.
     size_t i = 0;
