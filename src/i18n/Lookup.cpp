@@ -54,6 +54,11 @@ std::wstring LanguagePackPath()
     return platform::LangFile(LanguageFile);
 }
 
+bool RightToLeftLanguage()
+{
+    return LanguageFile == L"Arabic.ini";
+}
+
 std::wstring SetCaptionfromINI(std::wstring_view key, std::wstring_view defaultText)
 {
     static const platform::IniFile noPack;

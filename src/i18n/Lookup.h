@@ -19,6 +19,8 @@ void LoadStoredLanguage();
 
 // Full path of the chosen pack.
 std::wstring LanguagePackPath();
+// Dialogs are laid out right to left exactly when the chosen pack is "Arabic.ini".
+bool RightToLeftLanguage();
 
 // The pack's text for a key, or its English text.
 std::wstring LookupText(const keys::KeyText& key);

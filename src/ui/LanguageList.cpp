@@ -8,6 +8,7 @@
 #include "platform/Names.h"
 #include "platform/Places.h"
 #include "platform/Text.h"
+#include "ui/WindowLayout.h"
 
 #include <commctrl.h>
 
@@ -63,8 +64,8 @@ LanguagePacks ReadLanguageList(platform::UniqueImageList& imageList1, UINT dpi, 
         return packs;
     }
 
-    const int width = MulDiv(FlagWidth, static_cast<int>(dpi), 96);
-    const int height = MulDiv(FlagHeight, static_cast<int>(dpi), 96);
+    const int width = ScaleForDpi(FlagWidth, dpi);
+    const int height = ScaleForDpi(FlagHeight, dpi);
     for (const std::wstring& name : listing.names) {
         if (!platform::EndsWithNoCase(name, L".bmp")) continue;
         DWORD error = ERROR_SUCCESS;
@@ -142,14 +143,4 @@ void SelectLanguage(HWND comboLang, std::wstring_view name)
         if (SendMessageW(comboLang, CBEM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)) && platform::EqualsNoCase(name, text)) found = i;
     }
     SendMessageW(comboLang, CB_SETCURSEL, static_cast<WPARAM>(found), 0);
-}
-
-bool RightToLeftLanguage()
-{
-    return LanguageFile == L"Arabic.ini";
-}
-
-DWORD LanguageLayoutExStyle()
-{
-    return RightToLeftLanguage() ? WS_EX_LAYOUTRTL : 0;
 }

@@ -30,8 +30,3 @@ std::wstring PackDisplayName(std::wstring_view fileName);
 std::wstring SelectedLanguage(HWND comboLang);
 // Selects the entry whose text is name, whatever its case; none when no entry has it.
 void SelectLanguage(HWND comboLang, std::wstring_view name);
-
-// Dialogs are laid out right to left exactly when the chosen pack is "Arabic.ini".
-bool RightToLeftLanguage();
-// The extended window styles that lay a dialog out by that rule.
-DWORD LanguageLayoutExStyle();

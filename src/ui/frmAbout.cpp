@@ -3,11 +3,10 @@
 #include "ui/frmAbout.h"
 #include "ui/WindowProc.h"
 #include "ui/resource.h"
-#include "ui/DialogLayout.h"
+#include "ui/WindowLayout.h"
 #include "ui/Captions.h"
 #include "i18n/Globals.h"
 #include "i18n/Lookup.h"
-#include "ui/LanguageList.h"
 #include "platform/Files.h"
 #include "platform/KeyValue.h"
 #include "platform/Launch.h"
@@ -31,6 +30,17 @@ constexpr ControlPlacement Placements[] = {
     {IDC_ABOUT_LBLDISCLAIMER, 14, 138, 284, 76},
     {IDC_ABOUT_CMDOK, 312, 138, 104, 26},
     {IDC_ABOUT_CMDSYSINFO, 312, 172, 104, 26},
+};
+constexpr DWORD Label = WS_VISIBLE | SS_LEFT | SS_NOPREFIX;
+constexpr ControlDesign Controls[] = {
+    {IDC_ABOUT_PICICON, WC_STATICW, L"", WS_VISIBLE | SS_ICON | SS_REALSIZECONTROL},
+    {IDC_ABOUT_LBLTITLE, WC_STATICW, keys::AboutName.text, Label},
+    {IDC_ABOUT_LBLVERSION, WC_STATICW, keys::AboutVersion.text, Label},
+    {IDC_ABOUT_LBLDESCRIPTION, WC_STATICW, keys::AboutDescription.text, Label},
+    {IDC_ABOUT_RULE, WC_STATICW, L"", WS_VISIBLE | SS_ETCHEDHORZ},
+    {IDC_ABOUT_LBLDISCLAIMER, WC_STATICW, keys::AboutDisclaimer.text, Label},
+    {IDC_ABOUT_CMDOK, WC_BUTTONW, keys::AboutOk.text, WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON},
+    {IDC_ABOUT_CMDSYSINFO, WC_BUTTONW, keys::AboutSysInfo.text, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON},
 };
 
 } // namespace
@@ -90,20 +100,9 @@ LRESULT frmAbout::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 
 void frmAbout::CreateControls()
 {
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    auto make = [&](const wchar_t* cls, const wchar_t* text, DWORD style, int id) {
-        return CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 10, 10, hwnd_,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
-    };
-    HWND icon = make(WC_STATICW, L"", SS_ICON | SS_REALSIZECONTROL, IDC_ABOUT_PICICON);
-    SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconW(instance, MAKEINTRESOURCEW(IDI_RAVELIN))), 0);
-    make(WC_STATICW, keys::AboutName.text, SS_LEFT | SS_NOPREFIX, IDC_ABOUT_LBLTITLE);
-    make(WC_STATICW, keys::AboutVersion.text, SS_LEFT | SS_NOPREFIX, IDC_ABOUT_LBLVERSION);
-    make(WC_STATICW, keys::AboutDescription.text, SS_LEFT | SS_NOPREFIX, IDC_ABOUT_LBLDESCRIPTION);
-    make(WC_STATICW, L"", SS_ETCHEDHORZ, IDC_ABOUT_RULE);
-    make(WC_STATICW, keys::AboutDisclaimer.text, SS_LEFT | SS_NOPREFIX, IDC_ABOUT_LBLDISCLAIMER);
-    make(WC_BUTTONW, keys::AboutOk.text, WS_TABSTOP | BS_DEFPUSHBUTTON, IDC_ABOUT_CMDOK);
-    make(WC_BUTTONW, keys::AboutSysInfo.text, WS_TABSTOP | BS_PUSHBUTTON, IDC_ABOUT_CMDSYSINFO);
+    for (const ControlDesign& design : Controls) MakeControl(hwnd_, design);
+    const HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_RAVELIN));
+    SendMessageW(Control(IDC_ABOUT_PICICON), STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
 }
 
 void frmAbout::Form_Load()
@@ -135,7 +134,7 @@ void frmAbout::ApplyCaptions()
 
 void frmAbout::Layout()
 {
-    PlaceControls(hwnd_, Placements);
+    PlaceControls(hwnd_, Placements, {ClientWidth, ClientHeight});
 }
 
 void frmAbout::Show()

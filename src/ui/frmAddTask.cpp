@@ -5,12 +5,11 @@
 #include "ui/WindowProc.h"
 #include "model/StartupSource.h"
 #include "ui/resource.h"
-#include "ui/DialogLayout.h"
+#include "ui/WindowLayout.h"
 #include "platform/FileDialog.h"
 #include "i18n/Globals.h"
 #include "i18n/Keys.h"
 #include "i18n/Lookup.h"
-#include "ui/LanguageList.h"
 #include "platform/Files.h"
 #include "platform/Names.h"
 
@@ -31,6 +30,21 @@ constexpr ControlPlacement Placements[] = {
     {IDC_ADDTASK_LABEL5, 10, 78, 88, 18},       {IDC_ADDTASK_TXTLOCATION, 104, 74, 172, 23},
     {IDC_ADDTASK_COMMAND1, 284, 73, 80, 25},    {IDC_ADDTASK_CMDADD, 196, 112, 80, 26},
     {IDC_ADDTASK_CMDCANCEL, 284, 112, 80, 26},
+};
+constexpr DWORD Label = WS_VISIBLE | SS_LEFT | SS_NOPREFIX, Field = WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
+                Button = WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
+// Creation order is the tab order: name, location, source, Add, Cancel, Browse.
+constexpr ControlDesign Controls[] = {
+    {IDC_ADDTASK_LABEL1, WC_STATICW, L"Task Name:", Label},
+    {IDC_ADDTASK_TXTNAME, WC_EDITW, L"", Field, WS_EX_CLIENTEDGE},
+    {IDC_ADDTASK_LABEL5, WC_STATICW, L"Location   :", Label},
+    {IDC_ADDTASK_TXTLOCATION, WC_EDITW, L"", Field, WS_EX_CLIENTEDGE},
+    {IDC_ADDTASK_LABEL3, WC_STATICW, keys::AddInLabel.text, Label},
+    // A drop-down list: only the listed sources can be chosen, never a typed one.
+    {IDC_ADDTASK_COMBO1, WC_COMBOBOXW, L"", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST},
+    {IDC_ADDTASK_CMDADD, WC_BUTTONW, keys::AddButton.text, Button},
+    {IDC_ADDTASK_CMDCANCEL, WC_BUTTONW, keys::CancelButton.text, Button},
+    {IDC_ADDTASK_COMMAND1, WC_BUTTONW, keys::BrowseButton.text, Button},
 };
 
 struct CaptionKey {
@@ -92,32 +106,18 @@ LRESULT frmAddTask::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 
 void frmAddTask::CreateControls()
 {
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    auto make = [&](DWORD exStyle, const wchar_t* cls, const wchar_t* text, DWORD style, int id) {
-        return CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 10, 10, hwnd_,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
-    };
-    // Creation order is the tab order: name, location, source, Add, Cancel, Browse.
-    make(0, WC_STATICW, L"Task Name:", SS_LEFT | SS_NOPREFIX, IDC_ADDTASK_LABEL1);
-    make(WS_EX_CLIENTEDGE, WC_EDITW, L"", WS_TABSTOP | ES_AUTOHSCROLL, IDC_ADDTASK_TXTNAME);
-    make(0, WC_STATICW, L"Location   :", SS_LEFT | SS_NOPREFIX, IDC_ADDTASK_LABEL5);
-    HWND location = make(WS_EX_CLIENTEDGE, WC_EDITW, L"", WS_TABSTOP | ES_AUTOHSCROLL, IDC_ADDTASK_TXTLOCATION);
+    for (const ControlDesign& design : Controls) MakeControl(hwnd_, design);
     // A location is a path or command line, read left to right in every language; mirrored,
     // its backslashes and dots would be reordered. The field keeps its mirrored place.
+    HWND location = Control(IDC_ADDTASK_TXTLOCATION);
     SetWindowLongPtrW(location, GWL_EXSTYLE, GetWindowLongPtrW(location, GWL_EXSTYLE) & ~WS_EX_LAYOUTRTL);
-    make(0, WC_STATICW, keys::AddInLabel.text, SS_LEFT | SS_NOPREFIX, IDC_ADDTASK_LABEL3);
-    // A drop-down list: only the listed sources can be chosen, never a typed one.
-    make(0, WC_COMBOBOXW, L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, IDC_ADDTASK_COMBO1);
-    make(0, WC_BUTTONW, keys::AddButton.text, WS_TABSTOP | BS_PUSHBUTTON, IDC_ADDTASK_CMDADD);
-    make(0, WC_BUTTONW, keys::CancelButton.text, WS_TABSTOP | BS_PUSHBUTTON, IDC_ADDTASK_CMDCANCEL);
-    make(0, WC_BUTTONW, keys::BrowseButton.text, WS_TABSTOP | BS_PUSHBUTTON, IDC_ADDTASK_COMMAND1);
 }
 
 void frmAddTask::Form_Load()
 {
     // The skin comes first; without it the controls get the system's message font.
     SkinOrStandardFont(Skin1, hwnd_, font_);
-    PlaceControls(hwnd_, Placements);
+    PlaceControls(hwnd_, Placements, {ClientWidth, ClientHeight});
     if (LanguagePacksFound) ApplyCaptions();
 
     LoadSourceNames(SourceNames);

@@ -5,7 +5,7 @@
 #include "ui/resource.h"
 #include "apply/ApplyMenu.h"
 #include "apply/ApplyReport.h"
-#include "ui/DialogLayout.h"
+#include "ui/WindowLayout.h"
 #include "ui/EditHelpMenus.h"
 #include "ui/frmAbout.h"
 #include "ui/frmAddTask.h"
@@ -45,14 +45,8 @@ constexpr keys::KeyText GoOnAfterFailures[] = {keys::LogOffAfterFailures, keys::
                                                keys::ExitAfterFailures};
 
 // Design of the window at 96 DPI: a control keeps its distance to the sides it is anchored to.
-enum Anchor : unsigned { Left = 1, Top = 2, Right = 4, Bottom = 8 };
 constexpr int DesignWidth = 780, DesignHeight = 462;
-struct Placement {
-    int id;
-    int x, y, width, height;
-    unsigned anchors;
-};
-constexpr Placement Placements[] = {
+constexpr ControlPlacement Placements[] = {
     {IDC_LABEL1, 10, 10, 220, 18, Left | Top},
     {IDC_LBLNOTE, 250, 10, 520, 18, Right | Top},
     {IDC_TXTFILTER, 10, 32, 240, 22, Left | Top},
@@ -72,13 +66,15 @@ constexpr int ColumnWidths[ShownColumnCount] = {150, 130, 220, 90, 140, 320, 150
 constexpr int ColumnOrder[ShownColumnCount] = {TaskName, Status,      PublisherColumn, LoadFrom,
                                                User,     When,        Location};
 
-// Made hidden after the first paint, in this order, which is their tab order after the list.
-struct ControlDesign {
-    int id;
-    const wchar_t* cls;
-    const wchar_t* text;
-    DWORD style;
+// The heading, the note, the filter and the list: what the first paint shows.
+constexpr ControlDesign ListControls[] = {
+    {IDC_LABEL1, WC_STATICW, keys::ProgramsLabel.text, WS_VISIBLE | SS_LEFT | SS_NOPREFIX},
+    {IDC_LBLNOTE, WC_STATICW, keys::NoteLabel.text, WS_VISIBLE | SS_RIGHT | SS_NOPREFIX},
+    {IDC_TXTFILTER, WC_EDITW, L"", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE},
+    {IDC_LISTVIEW1, WC_LISTVIEWW, L"", WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_SINGLESEL,
+     WS_EX_CLIENTEDGE},
 };
+// Made hidden after the first paint, in this order, which is their tab order after the list.
 constexpr ControlDesign LowerControls[] = {
     {IDC_CMDDISABLE, WC_BUTTONW, keys::DisableButton.text, WS_TABSTOP | BS_PUSHBUTTON},
     {IDC_CMDREMOVE, WC_BUTTONW, keys::RemoveButton.text, WS_TABSTOP | BS_PUSHBUTTON},
@@ -116,11 +112,6 @@ constexpr MenuItemDesign Menus[] = {
     {IDM_ABOUT, keys::AboutItem.text, false},
 };
 
-int Scale(int value, UINT dpi)
-{
-    return MulDiv(value, static_cast<int>(dpi), 96);
-}
-
 } // namespace
 
 frmMain::~frmMain()
@@ -130,7 +121,6 @@ frmMain::~frmMain()
 
 bool frmMain::Create(HINSTANCE instance)
 {
-    instance_ = instance;
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
     wc.lpfnWndProc = ClassWindowProc<frmMain>;
@@ -166,7 +156,7 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_GETMINMAXINFO: {
         auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
         UINT dpi = GetDpiForWindow(hwnd_);
-        info->ptMinTrackSize = {Scale(480, dpi), Scale(300, dpi)};
+        info->ptMinTrackSize = {ScaleForDpi(480, dpi), ScaleForDpi(300, dpi)};
         return 0;
     }
     case WM_DPICHANGED: {
@@ -219,20 +209,10 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
-HWND frmMain::MakeControl(DWORD exStyle, const wchar_t* cls, const wchar_t* text, DWORD style, int id)
-{
-    return CreateWindowExW(exStyle, cls, text, WS_CHILD | style, 0, 0, 10, 10, hwnd_,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
-}
-
 void frmMain::CreateListControls()
 {
-    MakeControl(0, WC_STATICW, keys::ProgramsLabel.text, WS_VISIBLE | SS_LEFT | SS_NOPREFIX, IDC_LABEL1);
-    MakeControl(0, WC_STATICW, keys::NoteLabel.text, WS_VISIBLE | SS_RIGHT | SS_NOPREFIX, IDC_LBLNOTE);
-    MakeControl(WS_EX_CLIENTEDGE, WC_EDITW, L"", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, IDC_TXTFILTER);
-    HWND list = MakeControl(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
-                            WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_SINGLESEL,
-                            IDC_LISTVIEW1);
+    for (const ControlDesign& design : ListControls) MakeControl(hwnd_, design);
+    HWND list = Control(IDC_LISTVIEW1);
     // Double buffering, which only spares later repaints a flicker, starts after the first paint.
     ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP);
     UINT dpi = GetDpiForWindow(hwnd_);
@@ -240,7 +220,7 @@ void frmMain::CreateListControls()
         LVCOLUMNW column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
         column.pszText = const_cast<wchar_t*>(keys::ColumnHeaders[c].text);
-        column.cx = Scale(ColumnWidths[c], dpi);
+        column.cx = ScaleForDpi(ColumnWidths[c], dpi);
         column.iSubItem = c;
         ListView_InsertColumn(list, c, &column);
     }
@@ -252,7 +232,7 @@ void frmMain::CreateListControls()
 void frmMain::CreateLowerControls()
 {
     for (const ControlDesign& design : LowerControls) {
-        HWND control = MakeControl(0, design.cls, design.text, design.style, design.id);
+        HWND control = MakeControl(hwnd_, design);
         if (Skin1.Loaded()) {
             Skin1.ApplyToControl(control);
         } else {
@@ -289,32 +269,13 @@ void frmMain::ApplyStandardFont()
 
 void frmMain::Layout()
 {
+    // Controls made after the first paint are placed when they are made.
+    PlaceControls(hwnd_, Placements, {DesignWidth, DesignHeight});
     RECT client;
     GetClientRect(hwnd_, &client);
-    UINT dpi = GetDpiForWindow(hwnd_);
-    // Growth of the client area over the design, in design units.
-    int dx = MulDiv(client.right, 96, static_cast<int>(dpi)) - DesignWidth;
-    int dy = MulDiv(client.bottom, 96, static_cast<int>(dpi)) - DesignHeight;
-    HDWP defer = BeginDeferWindowPos(static_cast<int>(std::size(Placements)));
-    for (const Placement& p : Placements) {
-        int x = p.x, y = p.y, w = p.width, h = p.height;
-        if (p.anchors & Right) {
-            if (p.anchors & Left) w += dx;
-            else x += dx;
-        }
-        if (p.anchors & Bottom) {
-            if (p.anchors & Top) h += dy;
-            else y += dy;
-        }
-        // Controls made after the first paint are placed when they are made.
-        HWND control = GetDlgItem(hwnd_, p.id);
-        if (defer && control)
-            defer = DeferWindowPos(defer, control, nullptr, Scale(x, dpi), Scale(y, dpi),
-                                   Scale(w < 0 ? 0 : w, dpi), Scale(h < 0 ? 0 : h, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-    if (defer) EndDeferWindowPos(defer);
+    const UINT dpi = GetDpiForWindow(hwnd_);
     // The status bar: messages on the left, the count of shown rows on the right.
-    int parts[2] = {Scale(DesignWidth + dx - 170, dpi), -1};
+    int parts[2] = {ScaleForDpi(UnscaleForDpi(client.right, dpi) - 170, dpi), -1};
     SendMessageW(Control(IDC_STATUSBAR), SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
 }
 

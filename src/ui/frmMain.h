@@ -90,7 +90,6 @@ class frmMain {
   private:
     template <class T> friend LRESULT CALLBACK ClassWindowProc(HWND, UINT, WPARAM, LPARAM);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    HWND MakeControl(DWORD exStyle, const wchar_t* cls, const wchar_t* text, DWORD style, int id);
     // The heading, the note and the list: what the first paint shows.
     void CreateListControls();
     // The buttons, the language selector and the status bar, made hidden after the first paint,
@@ -121,7 +120,6 @@ class frmMain {
     void ShowListContextMenu(LPARAM where);
 
     HWND hwnd_ = nullptr;
-    HINSTANCE instance_ = nullptr;
     MainState state_;
     platform::Skin Skin1;
     std::unique_ptr<platform::SingleInstance> instanceGuard_;
