@@ -1,5 +1,6 @@
 // Edit and Help menu actions, started through the platform layer and never waited for.
 #include "ui/EditHelpMenus.h"
+#include "ui/Messages.h"
 #include "i18n/Globals.h"
 #include "i18n/Lookup.h"
 #include "platform/Files.h"
@@ -24,7 +25,7 @@ void ExplainStartFailure(HWND owner, const std::wstring& program, const std::wst
 {
     const std::wstring text = FormatText(LookupText(keys::CannotStart), {platform::CommandLine(program, arguments)}) +
                               L"\r\n" + platform::SystemErrorText(error);
-    MessageBoxW(owner, text.c_str(), platform::names::AppTitle, MB_OK | MB_ICONEXCLAMATION);
+    ShowText(owner, text, MB_OK | MB_ICONEXCLAMATION);
 }
 
 void OpenInNotepad(HWND owner, const std::wstring& fileName)
@@ -35,7 +36,7 @@ void OpenInNotepad(HWND owner, const std::wstring& fileName)
 int StartRegistryEditor(HWND owner)
 {
     const std::wstring caption = CaptionText(keys::RegistryWarningTitle);
-    const int answer = MessageBoxW(owner, MessageTexts[2].c_str(), caption.c_str(), MB_YESNO | MB_ICONSTOP | MB_DEFBUTTON2);
+    const int answer = ShowText(owner, MessageTexts[2], MB_YESNO | MB_ICONSTOP | MB_DEFBUTTON2, caption.c_str());
     if (answer == IDYES)
         StartOrExplain(owner, platform::GetWindowsFolder() + platform::names::RegistryEditorFile);
     return answer;

@@ -8,6 +8,7 @@
 #include "platform/Names.h"
 #include "platform/Places.h"
 #include "platform/Text.h"
+#include "ui/Messages.h"
 #include "ui/WindowLayout.h"
 
 #include <commctrl.h>
@@ -43,7 +44,7 @@ void FitDropDown(HWND comboLang)
 
 void ShowError(HWND owner, const std::wstring& description)
 {
-    MessageBoxW(owner, description.c_str(), platform::names::AppTitle, MB_OK);
+    ShowText(owner, description, MB_OK);
 }
 
 } // namespace

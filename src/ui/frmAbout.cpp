@@ -3,6 +3,7 @@
 #include "ui/frmAbout.h"
 #include "ui/WindowProc.h"
 #include "ui/resource.h"
+#include "ui/Messages.h"
 #include "ui/WindowLayout.h"
 #include "ui/Captions.h"
 #include "i18n/Globals.h"
@@ -168,7 +169,7 @@ void frmAbout::StartSysInfo()
         const std::wstring tool = path + L"\\MSINFO32.EXE";
         if (platform::FileExists(tool) && platform::StartProgram(tool).error == ERROR_SUCCESS) return;
     }
-    MessageBoxW(hwnd_, MessageTexts[0].c_str(), platform::names::AppTitle, MB_OK);
+    ShowText(hwnd_, MessageTexts[0], MB_OK);
 }
 
 void frmAbout::OnCommand(int id)

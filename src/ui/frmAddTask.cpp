@@ -5,6 +5,7 @@
 #include "ui/WindowProc.h"
 #include "model/StartupSource.h"
 #include "ui/resource.h"
+#include "ui/Messages.h"
 #include "ui/WindowLayout.h"
 #include "platform/FileDialog.h"
 #include "i18n/Globals.h"
@@ -210,7 +211,7 @@ void frmAddTask::cmdAdd_Click()
     const std::wstring taskName = WindowText(name);
     const std::wstring location = WindowText(Control(IDC_ADDTASK_TXTLOCATION));
     if (taskName.empty() || location.empty()) {
-        MessageBoxW(hwnd_, MessageTexts[1].c_str(), platform::names::AppTitle, MB_OK);
+        ShowText(hwnd_, MessageTexts[1], MB_OK);
     } else {
         const std::wstring source = WindowText(Control(IDC_ADDTASK_COMBO1));
         AppendNewTask(list_, IsWindowEnabled(name) ? taskName : source, source, location);

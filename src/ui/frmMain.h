@@ -1,5 +1,8 @@
-// The main window: the startup list, its buttons, menus, the blinking note.
+// The main window: the startup list, its buttons, menus, the blinking note. Its work is split by
+// job: creation and start (frmMain.cpp), layout (MainLayout), the list (MainList), menus and
+// commands (MainCommands), languages (MainLanguage).
 #pragma once
+#include "apply/ApplyMenu.h"
 #include "model/MainState.h"
 #include "find/DisplayList.h"
 #include "find/FileFacts.h"
@@ -89,14 +92,28 @@ class frmMain {
 
   private:
     template <class T> friend LRESULT CALLBACK ClassWindowProc(HWND, UINT, WPARAM, LPARAM);
+    // Runs the selector's handler once the notification that asked for it has returned.
+    static constexpr UINT WM_COMBOLANG_CLICK = WM_APP + 1;
+    // Tells of a store that could not be read once the window is on the screen.
+    static constexpr UINT WM_STORE_PROBLEM = WM_APP + 2;
+    // Runs the work the first paint does not need, the look at the files last, once the start has
+    // painted the list.
+    static constexpr UINT WM_AFTERFIRSTPAINT = WM_APP + 3;
+    // Posted by the worker thread when answers wait.
+    static constexpr UINT WM_FILEFACTS = WM_APP + 4;
+
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     // The heading, the note and the list: what the first paint shows.
     void CreateListControls();
     // The buttons, the language selector and the status bar, made hidden after the first paint,
-    // with their look, captions, state and places.
+    // with their look, captions, state and places; shown complete once the selector is filled.
     void CreateLowerControls();
+    void ShowLowerControls();
     void CreateMenus();
     void Layout();
+    void SetMinimumSize(MINMAXINFO* info);
+    // A move to a monitor of another DPI: the fonts of that DPI, the place Windows suggests.
+    void FollowDpi(const RECT* suggested);
     void LayOutListWhileHidden();
     void ApplyStandardFont();
     bool Form_Load();
@@ -104,9 +121,9 @@ class frmMain {
     LRESULT OnNotify(NMHDR* header);
     void OnCommand(int id);
     void ShowApplyResult(const ApplyResult& result);
-    // Applies, then ends the program (option -1) or asks Windows to end the session (0 log off,
-    // 2 restart); after failures only when the user says so.
-    void ApplyThenEnd(int exitOption);
+    // Applies, then ends the program or asks Windows to end the session; after failures only
+    // when the user says so.
+    void ApplyThenEnd(AfterApply after);
     // Says once that the store could not be read, when that is so.
     void ReportStoreProblem();
     // Whether the chosen pack can give the captions; if not, says so and turns to English, and
