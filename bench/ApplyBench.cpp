@@ -136,7 +136,7 @@ int main()
     RegCreateKeyExW(HKEY_CURRENT_USER, (scratch + L"\\HKLM").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                     &machine, nullptr);
     std::string savedStore;
-    const bool hadStore = platform::ReadWholeFile(StorePath(), savedStore, nullptr);
+    const bool hadStore = platform::ReadWholeFile(StorePath(), savedStore) == ERROR_SUCCESS;
     RegOverridePredefKey(HKEY_CURRENT_USER, user);
     RegOverridePredefKey(HKEY_LOCAL_MACHINE, machine);
 

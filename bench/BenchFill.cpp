@@ -75,7 +75,7 @@ std::vector<std::pair<std::wstring, double>> ReadSteps(const std::wstring& file,
 {
     std::vector<std::pair<std::wstring, double>> steps;
     std::string bytes;
-    if (!platform::ReadWholeFile(file, bytes, nullptr)) return steps;
+    if (platform::ReadWholeFile(file, bytes) != ERROR_SUCCESS) return steps;
     double previous = start;
     size_t from = 0;
     while (from < bytes.size()) {

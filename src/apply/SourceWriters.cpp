@@ -80,15 +80,13 @@ bool CopiedValue(const Source& source, const EntryRecord& record, platform::RegV
 DWORD KeepValueCopy(const Source& source, const std::wstring& name, DWORD type, const void* data, size_t size)
 {
     const BYTE* bytes = static_cast<const BYTE*>(data);
-    return static_cast<DWORD>(platform::WriteRegValue(HKEY_CURRENT_USER, CopyKey(source),
-                                                      {name, type, std::vector<BYTE>(bytes, bytes + size)}));
+    return platform::WriteRegValue(HKEY_CURRENT_USER, CopyKey(source), {name, type, std::vector<BYTE>(bytes, bytes + size)});
 }
 
 DWORD CopyFileBytes(const std::wstring& from, const std::wstring& to)
 {
     std::string bytes;
-    DWORD error = ERROR_SUCCESS;
-    if (!platform::ReadWholeFile(from, bytes, &error)) return error;
+    if (const DWORD error = platform::ReadWholeFile(from, bytes)) return error;
     return platform::ReplaceFileAtomically(to, bytes);
 }
 
@@ -102,7 +100,7 @@ DWORD SwitchOnInWindows(const Source& source, const std::wstring& taskName)
         !SwitchedOffByWindows(flag.data))
         return ERROR_SUCCESS;
     flag.data = SwitchedOn(std::move(flag.data));
-    return static_cast<DWORD>(platform::WriteRegValue(HKEY_CURRENT_USER, key, flag));
+    return platform::WriteRegValue(HKEY_CURRENT_USER, key, flag);
 }
 
 } // namespace
@@ -134,7 +132,7 @@ WriteResult SourceWriter::RemoveFromSource(const EntryRecord& record)
         if (reg_.ReadRaw(value) == ERROR_SUCCESS)
             if (DWORD error = KeepValueCopy(source, value.name, value.type, value.data.data(), value.data.size()))
                 return FromError(error);
-        return FromRemoval(static_cast<DWORD>(reg_.DeleteValue()));
+        return FromRemoval(reg_.DeleteValue());
     }
     case StartUp: {
         const std::wstring path = ShortcutPath(source, record[TaskName]);
@@ -188,9 +186,9 @@ WriteResult SourceWriter::PutBack(const StartupSource& source, const EntryRecord
     switch (source.kind) {
     case Registry:
         SelectValue(reg_, source, record[TaskName]);
-        if (CopiedValue(source, record, copy)) return FromError(static_cast<DWORD>(reg_.WriteRaw(copy.type, copy.data)));
+        if (CopiedValue(source, record, copy)) return FromError(reg_.WriteRaw(copy.type, copy.data));
         reg_.ValueData(record[Location]);
-        return FromError(static_cast<DWORD>(reg_.WriteValue()));
+        return FromError(reg_.WriteValue());
     case StartUp: {
         const std::wstring path = ShortcutPath(source, record[TaskName]);
         if (path.empty()) return {WriteResult::Failed, ERROR_PATH_NOT_FOUND};
@@ -275,7 +273,5 @@ DWORD WriteIniValue(const std::wstring& section, const std::wstring& key, const 
 
 DWORD CreateShortcutFile(const std::wstring& shortcutPath, const std::wstring& target)
 {
-    const HRESULT hr = platform::WriteShortcut(shortcutPath, target);
-    if (SUCCEEDED(hr)) return ERROR_SUCCESS;
-    return HRESULT_FACILITY(hr) == FACILITY_WIN32 ? HRESULT_CODE(hr) : static_cast<DWORD>(hr);
+    return platform::WriteShortcut(shortcutPath, target);
 }

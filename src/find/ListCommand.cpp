@@ -33,10 +33,10 @@ int RunListCommand(bool json)
     DisplayList display;
     display.Update(state.List, facts);
     const std::vector<ExportRow> rows = ExportRows(state.List, facts, display);
-    if (json) return platform::WriteStandardOutput(ToJson(rows)) ? 0 : 1;
+    if (json) return platform::WriteStandardOutput(ToJson(rows)) == ERROR_SUCCESS ? 0 : 1;
     std::array<std::wstring, ShownColumnCount + 1> header;
     for (int column = 0; column < ShownColumnCount; ++column)
         header[static_cast<size_t>(column)] = LookupText(keys::ColumnHeaders[column]);
     header.back() = LookupText(keys::FileExistsHeader);
-    return platform::WriteStandardOutput(ToCsv(header, rows)) ? 0 : 1;
+    return platform::WriteStandardOutput(ToCsv(header, rows)) == ERROR_SUCCESS ? 0 : 1;
 }

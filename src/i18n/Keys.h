@@ -108,6 +108,9 @@ inline constexpr KeyText NotFound{L"512", L"not found in its place"};
 inline constexpr KeyText LogOffAfterFailures{L"516", L"Not everything was applied. Log off all the same?"};
 inline constexpr KeyText RestartAfterFailures{L"517", L"Not everything was applied. Restart Windows all the same?"};
 inline constexpr KeyText ExitAfterFailures{L"518", L"Not everything was applied. Exit the program all the same?"};
+// Said on the status line when Windows refuses to end the session.
+inline constexpr KeyText LogOffRefused{L"519", L"Windows did not log off: %1."};
+inline constexpr KeyText RestartRefused{L"520", L"Windows did not restart: %1."};
 
 // Profiles and the store.
 inline constexpr KeyText ProfileExists{L"601", L"%1 already exists. Do you want to replace it?"};
@@ -142,7 +145,8 @@ inline constexpr KeyText FileExistsHeader{L"705", L"File exists"};
 inline constexpr const KeyText* Messages[] = {
     &Applied,       &NotApplied,          &StoreNotSaved,        &FailureItem,       &MoreFailures,
     &NoSource,      &KeptForStore,        &StoreLeftAsItWas,     &AccessDenied,      &InUse,
-    &NotFound,      &LogOffAfterFailures, &RestartAfterFailures, &ExitAfterFailures, &ProfileExists,
+    &NotFound,      &LogOffAfterFailures, &RestartAfterFailures, &ExitAfterFailures, &LogOffRefused,
+    &RestartRefused, &ProfileExists,
     &ProfileNotSaved, &ProfileNotOpened,  &ProfileIncomplete,    &StoreNotRead,      &StoreEndsInsideEntry,
     &StoreLeftAlone, &PackNotUsable,      &PackHoldsNoTexts,     &LanguageChangeQuestion, &NotABitmap,
     &PackRefused,   &CannotStart,         &RowsShown,            &DisabledByWindows,

@@ -74,8 +74,7 @@ std::wstring SetCaptionfromINI(std::wstring_view key, std::wstring_view defaultT
             cache.size != size) {
             cache.valid = false;
             std::string bytes;
-            DWORD error = ERROR_SUCCESS;
-            if (!platform::ReadWholeFile(path, bytes, &error)) {
+            if (const DWORD error = platform::ReadWholeFile(path, bytes)) {
                 WriteErrorLog(ErrorMessage(error));
                 return {};
             }
@@ -144,9 +143,8 @@ std::wstring ErrorReasonText(unsigned long error)
 std::wstring PackProblem(const std::wstring& fileName)
 {
     std::string bytes;
-    DWORD error = ERROR_SUCCESS;
     // A pack that is not there gives the lookup's defaults, as it always has.
-    if (!platform::ReadWholeFile(platform::LangFile(fileName), bytes, &error))
+    if (const DWORD error = platform::ReadWholeFile(platform::LangFile(fileName), bytes))
         return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? std::wstring() : ErrorReasonText(error);
     if (!platform::IniFile::Parse(bytes).HasSection(platform::names::PackSection)) return LookupText(keys::PackHoldsNoTexts);
     return {};

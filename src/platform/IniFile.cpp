@@ -94,7 +94,7 @@ std::wstring IniFile::GetString(std::wstring_view section, std::wstring_view key
 
 namespace platform {
 
-unsigned long WriteProfileValue(const std::wstring& section, const std::wstring& key,
+DWORD WriteProfileValue(const std::wstring& section, const std::wstring& key,
                                 const std::wstring& value, const std::wstring& fileName)
 {
     BeforeWrite(L"write profile value");
@@ -105,7 +105,7 @@ unsigned long WriteProfileValue(const std::wstring& section, const std::wstring&
 }
 
 std::wstring ReadProfileValue(const std::wstring& section, const std::wstring& key, const std::wstring& fileName,
-                              unsigned long bufferSize)
+                              DWORD bufferSize)
 {
     std::wstring buffer(bufferSize + 1, L'\0');
     const DWORD n =

@@ -26,11 +26,11 @@ struct RegValue {
 std::vector<RegValue> ReadRegValues(HKEY key);
 
 // One value with its exact type and data; ERROR_FILE_NOT_FOUND when the key or value is missing.
-LONG QueryRegValue(HKEY key, const std::wstring& name, RegValue& value);
-LONG ReadRegValue(HKEY root, const std::wstring& path, const std::wstring& name, RegValue& value, REGSAM view = 0);
+DWORD QueryRegValue(HKEY key, const std::wstring& name, RegValue& value);
+DWORD ReadRegValue(HKEY root, const std::wstring& path, const std::wstring& name, RegValue& value, REGSAM view = 0);
 // Writes the value as it is (the key made when missing); deletes one. Return the Win32 error.
-LONG WriteRegValue(HKEY root, const std::wstring& path, const RegValue& value, REGSAM view = 0);
-LONG DeleteRegValue(HKEY root, const std::wstring& path, const std::wstring& name, REGSAM view = 0);
+DWORD WriteRegValue(HKEY root, const std::wstring& path, const RegValue& value, REGSAM view = 0);
+DWORD DeleteRegValue(HKEY root, const std::wstring& path, const std::wstring& name, REGSAM view = 0);
 
 // Tests only: told of every key this layer opens or creates, with the access asked for, before
 // the system is asked; the program never sets it.
@@ -54,12 +54,12 @@ class Reg {
     // Data of ValueName as display text; empty when it cannot be read.
     std::wstring ReadValue();
     // Return the Win32 error code (ERROR_SUCCESS on success).
-    LONG DeleteValue();
+    DWORD DeleteValue();
     // REG_EXPAND_SZ when the data holds a '%', REG_SZ otherwise; creates a missing key.
-    LONG WriteValue();
+    DWORD WriteValue();
     // ValueName with its exact type and data, read and written as they are.
-    LONG ReadRaw(RegValue& value);
-    LONG WriteRaw(DWORD type, const std::vector<BYTE>& data);
+    DWORD ReadRaw(RegValue& value);
+    DWORD WriteRaw(DWORD type, const std::vector<BYTE>& data);
 
     // While a scan walks a key it has just read whole, ReadValue answers from those values
     // instead of asking the registry again; any change of key or any write ends it.
@@ -67,7 +67,7 @@ class Reg {
     void StopServingReads();
 
   private:
-    HKEY OpenFor(REGSAM access, bool create, LONG* error);
+    HKEY OpenFor(REGSAM access, bool create, DWORD* error);
     void CloseKey();
 
     HKEY root_ = nullptr;

@@ -99,6 +99,12 @@ std::wstring SystemErrorText(DWORD error)
     return text;
 }
 
+DWORD ErrorFromHResult(HRESULT hr)
+{
+    if (SUCCEEDED(hr)) return ERROR_SUCCESS;
+    return HRESULT_FACILITY(hr) == FACILITY_WIN32 ? HRESULT_CODE(hr) : static_cast<DWORD>(hr);
+}
+
 std::wstring ToDecimal(long long value)
 {
     return std::to_wstring(value);

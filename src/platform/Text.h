@@ -32,6 +32,8 @@ std::string CodePageFromWide(UINT codePage, std::wstring_view text, bool* lossle
 
 // The system's description of an error code, without the trailing line break.
 std::wstring SystemErrorText(DWORD error);
+// The Win32 code a COM result carries, or the result itself when it carries none; 0 for success.
+DWORD ErrorFromHResult(HRESULT hr);
 
 std::wstring ToDecimal(long long value);
 // value in hexadecimal, with at least digits digits: upper-case letters, or lower-case ones.

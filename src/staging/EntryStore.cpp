@@ -36,7 +36,7 @@ EntryFileContent ReadEntryRecords(const std::wstring& fileName)
 {
     EntryFileContent content;
     std::string bytes;
-    if (!platform::ReadWholeFile(fileName, bytes, &content.error)) return content;
+    if ((content.error = platform::ReadWholeFile(fileName, bytes)) != ERROR_SUCCESS) return content;
     const std::wstring text = platform::DecodeText(bytes);
     const std::vector<std::wstring_view> lines = platform::SplitLines(text);
     // Whole records: an empty line is a field like any other (a key's unnamed value has an empty
@@ -77,7 +77,7 @@ std::vector<std::pair<std::wstring, size_t>> KnownSourceNames()
     for (const std::wstring& file : platform::ListFolderFiles(folder).names) {
         if (!platform::EndsWithNoCase(file, L".ini")) continue;
         std::string bytes;
-        if (!platform::ReadWholeFile(folder + L"\\" + file, bytes, nullptr)) continue;
+        if (platform::ReadWholeFile(folder + L"\\" + file, bytes) != ERROR_SUCCESS) continue;
         platform::IniFile pack = platform::IniFile::Parse(bytes);
         for (size_t i = 0; i < SourceCount; ++i) {
             if (!StartupSources[i].nameKey) continue;

@@ -98,5 +98,5 @@ bool ShowProgramProperties(HWND owner, const std::wstring& commandLine, const Ju
 {
     const FileFacts facts = ResolveFileFacts(commandLine);
     if (facts.state != FileFacts::State::Found) return false;
-    return launcher.showProperties(owner, facts.file);
+    return launcher.showProperties(owner, facts.file) == ERROR_SUCCESS;
 }

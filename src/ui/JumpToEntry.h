@@ -10,7 +10,7 @@
 struct JumpLauncher {
     std::function<DWORD(const std::wstring& program, const std::wstring& arguments)>
         startProgram; // the system error
-    std::function<bool(HWND owner, const std::wstring& file)> showProperties;
+    std::function<DWORD(HWND owner, const std::wstring& file)> showProperties; // the system error
 };
 JumpLauncher SystemLauncher();
 

@@ -239,18 +239,25 @@ void frmMain::ApplyThenEnd(AfterApply after)
         if (ShowText(hwnd_, text, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES) return;
     }
     // The close step: the language is stored and the program ends.
-    if (after == AfterApply::ExitProgram) DestroyWindow(hwnd_);
-    else if (DWORD error = EndSessionAfterApply(state_, after)) {
-        ApplyResult stored = result;
-        stored.storeError = error;
-        ShowApplyResult(stored);
+    if (after == AfterApply::ExitProgram) {
+        DestroyWindow(hwnd_);
+        return;
     }
+    const SessionEnd end = EndSessionAfterApply(state_, after);
+    if (end.storeError == ERROR_SUCCESS && end.refused == ERROR_SUCCESS) return;
+    ApplyResult stored = result;
+    if (end.storeError != ERROR_SUCCESS) stored.storeError = end.storeError;
+    // Windows may refuse, for want of the right to end the session: the user is told so.
+    const keys::KeyText& refusal = after == AfterApply::LogOff ? keys::LogOffRefused : keys::RestartRefused;
+    ShowApplyResult(stored, end.refused == ERROR_SUCCESS
+                                ? std::wstring()
+                                : FormatText(LookupText(refusal), {ErrorReasonText(end.refused)}));
 }
 
-void frmMain::ShowApplyResult(const ApplyResult& result)
+void frmMain::ShowApplyResult(const ApplyResult& result, const std::wstring& more)
 {
-    SendMessageW(Control(IDC_STATUSBAR), SB_SETTEXTW, 0,
-                 reinterpret_cast<LPARAM>(ApplyResultText(result).c_str()));
+    const std::wstring text = ApplyResultText(result) + (more.empty() ? L"" : L" " + more);
+    SendMessageW(Control(IDC_STATUSBAR), SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text.c_str()));
     RefreshList();
     ShowButtons();
 }

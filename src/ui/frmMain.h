@@ -120,7 +120,8 @@ class frmMain {
     void Form_Unload();
     LRESULT OnNotify(NMHDR* header);
     void OnCommand(int id);
-    void ShowApplyResult(const ApplyResult& result);
+    // The apply's line on the status bar, then more when given.
+    void ShowApplyResult(const ApplyResult& result, const std::wstring& more = {});
     // Applies, then ends the program or asks Windows to end the session; after failures only
     // when the user says so.
     void ApplyThenEnd(AfterApply after);

@@ -29,7 +29,11 @@ bool ShutdownPrivilegeEnabled()
 // Each session request: its flags, its reason, and whether the privilege was enabled at that moment.
 using Request = std::tuple<UINT, DWORD, bool>;
 std::vector<Request> requests;
-void RecordRequest(UINT flags, DWORD reason) { requests.push_back({flags, reason, ShutdownPrivilegeEnabled()}); }
+DWORD RecordRequest(UINT flags, DWORD reason)
+{
+    requests.push_back({flags, reason, ShutdownPrivilegeEnabled()});
+    return ERROR_SUCCESS;
+}
 
 class ApplyMenuTest : public testsupport::MainWindowFixture {
   protected:
