@@ -3,6 +3,7 @@
 #include "ui/resource.h"
 #include "i18n/Keys.h"
 #include "i18n/Lookup.h"
+#include "platform/Handles.h"
 
 #include <windowsx.h>
 
@@ -52,11 +53,10 @@ int TrackJumpMenu(HWND owner, HWND list, LPARAM where, JumpChoices choices)
         at = {row.left, row.bottom};
         ClientToScreen(list, &at);
     }
-    HMENU menu = CreatePopupMenu();
-    AppendMenuW(menu, MF_STRING, IDM_OPENLOCATION, LookupText(keys::OpenLocation).c_str());
-    AppendMenuW(menu, MF_STRING, IDM_PROPERTIES, LookupText(keys::Properties).c_str());
-    EnableJumpItems(menu, choices);
-    const int command = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, owner, nullptr);
-    DestroyMenu(menu);
-    return command;
+    const platform::UniqueMenu menu(CreatePopupMenu());
+    if (!menu) return 0;
+    AppendMenuW(menu.get(), MF_STRING, IDM_OPENLOCATION, LookupText(keys::OpenLocation).c_str());
+    AppendMenuW(menu.get(), MF_STRING, IDM_PROPERTIES, LookupText(keys::Properties).c_str());
+    EnableJumpItems(menu.get(), choices);
+    return TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, owner, nullptr);
 }

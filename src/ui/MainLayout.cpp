@@ -134,15 +134,12 @@ void frmMain::FollowDpi(const RECT* suggested)
 void frmMain::LayOutListWhileHidden()
 {
     HWND list = Control(IDC_LISTVIEW1);
-    HDC screen = GetDC(list);
-    if (!screen) return;
-    HDC memory = CreateCompatibleDC(screen);
-    platform::UniqueGdi<HBITMAP> pixel(CreateCompatibleBitmap(screen, 1, 1));
-    if (memory && pixel) {
-        HGDIOBJ old = SelectObject(memory, pixel.get());
-        SendMessageW(list, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
-        SelectObject(memory, old);
-    }
-    if (memory) DeleteDC(memory);
-    ReleaseDC(list, screen);
+    const platform::WindowDc screen(list);
+    if (!screen.get()) return;
+    const platform::UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
+    // Declared after the memory DC, so that it is deselected before that DC goes.
+    const platform::UniqueGdi<HBITMAP> pixel(CreateCompatibleBitmap(screen.get(), 1, 1));
+    if (!memory || !pixel) return;
+    const platform::SelectedObject selected(memory.get(), pixel.get());
+    SendMessageW(list, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.get()), PRF_CLIENT);
 }

@@ -16,10 +16,16 @@
 #include <commctrl.h>
 
 #include <iterator>
+#include <memory>
 
 namespace {
 
-frmAbout* current = nullptr;
+// The box that exists, if any; it lives until its window is gone.
+std::unique_ptr<frmAbout>& Current()
+{
+    static std::unique_ptr<frmAbout> current;
+    return current;
+}
 
 constexpr int ClientWidth = 430, ClientHeight = 226;
 constexpr ControlPlacement Placements[] = {
@@ -48,22 +54,22 @@ constexpr ControlDesign Controls[] = {
 
 frmAbout& frmAbout::Load(HWND owner)
 {
+    std::unique_ptr<frmAbout>& current = Current();
     if (current) return *current;
-    auto* about = new frmAbout();
+    auto about = std::make_unique<frmAbout>(Made{});
     if (!about->Create(owner)) {
-        delete about;
         // Without a window the box still answers, as an empty one.
-        static frmAbout none;
+        static frmAbout none{Made{}};
         return none;
     }
-    current = about;
-    about->Form_Load();
-    return *about;
+    current = std::move(about);
+    current->Form_Load();
+    return *current;
 }
 
 frmAbout* frmAbout::Existing()
 {
-    return current;
+    return Current().get();
 }
 
 bool frmAbout::Create(HWND owner)
@@ -76,11 +82,8 @@ bool frmAbout::Create(HWND owner)
 
 void frmAbout::WindowGone(frmAbout* self)
 {
-    // Only a box that finished its creation is ours to delete; Load deletes a failed one.
-    if (current == self) {
-        current = nullptr;
-        delete self;
-    }
+    // Only a box that finished its creation is held here; a failed one goes when Load returns.
+    if (Current().get() == self) Current().reset();
 }
 
 LRESULT frmAbout::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)

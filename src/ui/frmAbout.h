@@ -7,7 +7,15 @@
 #include <windows.h>
 
 class frmAbout {
+    // Only the box itself makes boxes.
+    struct Made {
+        explicit Made() = default;
+    };
+
   public:
+    explicit frmAbout(Made) {}
+    ~frmAbout() = default;
+
     // The About box, created hidden and owned by owner when there is none.
     static frmAbout& Load(HWND owner);
     // The About box if one exists.
@@ -31,8 +39,6 @@ class frmAbout {
     frmAbout& operator=(const frmAbout&) = delete;
 
   private:
-    frmAbout() = default;
-    ~frmAbout() = default;
     template <class T> friend LRESULT CALLBACK ClassWindowProc(HWND, UINT, WPARAM, LPARAM);
     // Called when its window is gone: the box deletes itself then.
     static void WindowGone(frmAbout* self);
