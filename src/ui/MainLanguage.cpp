@@ -16,8 +16,8 @@
 void frmMain::ApplyCaptions()
 {
     ApplyMainWindowCaptions(hwnd_, state_);
-    // Created hidden when missing, so that its load (skin, right to left) runs first.
-    frmAbout::Load(hwnd_).ApplyCaptions();
+    // A box made later takes the captions as it is made; one open now takes them at once.
+    if (frmAbout* about = frmAbout::Existing()) about->ApplyCaptions();
     ShowFindTexts();
 }
 

@@ -16,7 +16,8 @@ class frmAbout {
     explicit frmAbout(Made) {}
     ~frmAbout() = default;
 
-    // The About box, created hidden and owned by owner when there is none.
+    // The About box, made hidden and owned by owner when there is none: with the skin, the
+    // captions of the pack in use and the right-to-left rule of its language, as it is made.
     static frmAbout& Load(HWND owner);
     // The About box if one exists.
     static frmAbout* Existing();

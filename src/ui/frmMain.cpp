@@ -12,7 +12,6 @@
 #include "ui/LanguageList.h"
 #include "ui/WindowLayout.h"
 #include "ui/WindowProc.h"
-#include "ui/frmAbout.h"
 #include "ui/resource.h"
 
 #include <commctrl.h>
@@ -133,7 +132,7 @@ bool frmMain::Form_Load()
     // Without a pack both lookups are empty; the button still needs words.
     if (state_.DisableCaption.empty()) state_.DisableCaption = keys::DisableButton.text;
     if (state_.EnableCaption.empty()) state_.EnableCaption = keys::EnableButton.text;
-    // The About box takes its captions when it is made, after the first paint.
+    // The About box takes its captions when the user opens it.
     if (LanguagePacksFound) ApplyMainWindowCaptions(hwnd_, state_);
     steps::Mark(L"captions");
 
@@ -161,9 +160,6 @@ void frmMain::AfterFirstPaint()
     steps::Mark(L"selector entries and flags");
     ShowLowerControls();
     steps::Mark(L"showing them");
-    // As the captions step does: hidden, so that it shows the pack when the user opens it.
-    if (LanguagePacksFound) frmAbout::Load(hwnd_);
-    steps::Mark(L"hidden About box");
     StartFileFacts();
     steps::Mark(L"file facts asked");
 }

@@ -171,7 +171,8 @@ TEST_F(AddTaskTest, InArabicTheDialogIsLaidOutRightToLeftButTheLocation)
         EXPECT_FALSE(GetWindowLongW(d.Control(IDC_ADDTASK_TXTLOCATION), GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
         Press(d, IDC_ADDTASK_CMDCANCEL);
     });
-    // So is the About box made at the start, but never the main window.
+    // So is the About box when it is opened, but never the main window.
+    window->mnuAbout_Click();
     EXPECT_TRUE(GetWindowLongW(frmAbout::Existing()->Handle(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
     EXPECT_FALSE(GetWindowLongW(window->Handle(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
 }

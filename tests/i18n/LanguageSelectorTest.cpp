@@ -88,7 +88,7 @@ TEST_F(LanguageSelectorTest, AnEmptyLangFolderListsNothingAndFlagsPairWithPacksB
     EXPECT_FALSE(LanguagePacksFound);
     EXPECT_EQ(MessageTexts, (std::array<std::wstring, 3>{}));
     EXPECT_EQ(WindowText(w.Control(IDC_LABEL1)) + WindowText(w.Control(IDC_CMDDISABLE)), L"StartUp Programs&Disable");
-    EXPECT_EQ(frmAbout::Existing(), nullptr) << "no captions, no hidden About box";
+    EXPECT_EQ(frmAbout::Existing(), nullptr) << "the About box is made when it is opened";
     window.reset();
 
     WritePack(L"French.ini", L"101=Programmes\r\n");
@@ -120,8 +120,11 @@ TEST_F(LanguageSelectorTest, YesOnAnotherPackSetsTheCaptionsAndIsStoredAsWritten
                              L"411=Les deux\r\n102=&Désactiver\r\n");
     platform::SaveLanguageSetting(L"Klingon.ini"); // a stored choice that is gone empties every target
     frmMain& w = Open();
+    EXPECT_EQ(frmAbout::Existing(), nullptr) << "captions or not, the About box waits to be opened";
     EXPECT_EQ(Selected(), L"<none>");
     EXPECT_EQ(WindowText(w.Handle()) + WindowText(w.Control(IDC_LABEL1)) + WindowText(w.Control(IDC_CMDDISABLE)), L"");
+    w.mnuAbout_Click();
+    EXPECT_EQ(WindowText(frmAbout::Existing()->Control(IDC_ABOUT_LBLTITLE)), L"") << "made with the captions in use";
     Pick(L"FRENCH", IDYES);
     EXPECT_EQ(LanguageFile, L"FRENCH.ini");
     wchar_t menu[64] = {}, item[64] = {}, column[64] = {};
@@ -134,7 +137,9 @@ TEST_F(LanguageSelectorTest, YesOnAnotherPackSetsTheCaptionsAndIsStoredAsWritten
               L"Titre||&Fichier|À &propos|Nom");
     EXPECT_EQ(MessageTexts[1], L"Les deux");
     EXPECT_EQ(WindowText(w.Control(IDC_CMDDISABLE)), L"&Désactiver") << "the enabled row's Disable caption";
-    // The About box that took its captions is the one the Help menu shows.
+    // The box open during the change took the new captions at once; one made later shows the same.
+    EXPECT_EQ(WindowText(frmAbout::Existing()->Control(IDC_ABOUT_LBLTITLE)), L"Ravelin FR");
+    frmAbout::Existing()->cmdOk_Click();
     w.mnuAbout_Click();
     EXPECT_EQ(WindowText(frmAbout::Existing()->Control(IDC_ABOUT_LBLTITLE)), L"Ravelin FR");
     window.reset();
