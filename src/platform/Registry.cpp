@@ -9,22 +9,14 @@ namespace platform {
 
 namespace {
 
-RegOpenHook openHook = nullptr;
-
 // Every key this layer opens passes here.
 DWORD OpenKey(HKEY root, const std::wstring& path, REGSAM access, bool create, HKEY* key)
 {
-    if (openHook) openHook(root, path, access);
     return create ? RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, access, nullptr, key, nullptr)
                   : RegOpenKeyExW(root, path.c_str(), 0, access, key);
 }
 
 } // namespace
-
-void SetRegOpenHook(RegOpenHook hook)
-{
-    openHook = hook;
-}
 
 UniqueHKey OpenRegKey(HKEY root, const std::wstring& path, REGSAM view)
 {

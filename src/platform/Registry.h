@@ -32,11 +32,6 @@ DWORD ReadRegValue(HKEY root, const std::wstring& path, const std::wstring& name
 DWORD WriteRegValue(HKEY root, const std::wstring& path, const RegValue& value, REGSAM view = 0);
 DWORD DeleteRegValue(HKEY root, const std::wstring& path, const std::wstring& name, REGSAM view = 0);
 
-// Tests only: told of every key this layer opens or creates, with the access asked for, before
-// the system is asked; the program never sets it.
-using RegOpenHook = void (*)(HKEY root, const std::wstring& path, REGSAM access);
-void SetRegOpenHook(RegOpenHook hook);
-
 // Display text of value data: strings as stored (expandable ones unexpanded), numbers in
 // decimal, multi-strings joined by a space, anything else as hexadecimal byte pairs.
 std::wstring RenderRegData(DWORD type, const BYTE* data, size_t size);

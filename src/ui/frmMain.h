@@ -81,7 +81,6 @@ class frmMain {
     void ShowFindTexts();
     // Ctrl+F, for the message loop; true when the message was taken.
     bool TranslateAccelerators(MSG* msg);
-    const DisplayList& Display() const { return display_; }
     const FileFactsTable& Facts() const { return facts_; }
     // What the jumps start; tests record it instead.
     JumpLauncher Launcher = SystemLauncher();
