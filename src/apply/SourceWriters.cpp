@@ -244,16 +244,6 @@ std::optional<SourcePlace> SourceWriter::Place(const std::wstring& loadFrom) con
     return place;
 }
 
-WriteResult RemoveFromSource(const EntryRecord& record, platform::Reg& reg)
-{
-    return SourceWriter(reg).RemoveFromSource(record);
-}
-
-WriteResult WriteToSource(const EntryRecord& record, platform::Reg& reg)
-{
-    return SourceWriter(reg).WriteToSource(record);
-}
-
 std::optional<SourcePlace> FindSourcePlace(const std::wstring& loadFrom)
 {
     platform::Reg unused;
