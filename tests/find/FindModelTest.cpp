@@ -1,6 +1,6 @@
 // Below the window: a command line's file, the shown order and filter, and the list for scripts.
 #include "find/DisplayList.h"
-#include "find/ListCommand.h"
+#include "app/ListCommand.h"
 #include "find/ListExport.h"
 #include "platform/Shortcuts.h"
 #include "platform/Text.h"

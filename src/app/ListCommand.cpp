@@ -1,5 +1,5 @@
 // The list command: the start's fill without a window, written to standard output.
-#include "find/ListCommand.h"
+#include "app/ListCommand.h"
 #include "staging/StartupFill.h"
 #include "i18n/Keys.h"
 #include "find/ListExport.h"

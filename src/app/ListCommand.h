@@ -1,4 +1,5 @@
-// Ravelin.exe /list [/json]: the list as the window would show it, on standard output.
+// Ravelin.exe /list [/json]: the list as the window would show it, on standard output, with no
+// window: the start's fill, the files' facts and the export.
 #pragma once
 #include <string_view>
 
