@@ -1,8 +1,8 @@
 // Times ApplyNow on registry rows beside the floor: the same RegDeleteValueW and RegSetValueExW
 // calls alone on an open key. The registry is redirected into a scratch key that is removed at
 // the end; the store in the Windows folder is put back as it was.
-#include "app/MainState.h"
-#include "app/StartupSource.h"
+#include "staging/StartupFill.h"
+#include "model/StartupSource.h"
 #include "apply/ApplyEngine.h"
 #include "i18n/Globals.h"
 #include "platform/Files.h"
@@ -136,7 +136,7 @@ int main()
     RegCreateKeyExW(HKEY_CURRENT_USER, (scratch + L"\\HKLM").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                     &machine, nullptr);
     std::string savedStore;
-    const bool hadStore = platform::ReadWholeFile(StorePath(), savedStore, nullptr);
+    const bool hadStore = platform::ReadWholeFile(StorePath(), savedStore) == ERROR_SUCCESS;
     RegOverridePredefKey(HKEY_CURRENT_USER, user);
     RegOverridePredefKey(HKEY_LOCAL_MACHINE, machine);
 

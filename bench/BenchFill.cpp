@@ -6,7 +6,7 @@
 // programs from instead, some switched off by Windows' own flag, against the floor reading the same
 // and against the floor of the nine places older builds read.
 // Run it in a prefix of its own: it rewrites that prefix's run keys, win.ini and StartUp folders.
-#include "app/MainState.h"
+#include "staging/StartupFill.h"
 #include "platform/Files.h"
 #include "platform/Handles.h"
 #include "platform/Shortcuts.h"
@@ -75,7 +75,7 @@ std::vector<std::pair<std::wstring, double>> ReadSteps(const std::wstring& file,
 {
     std::vector<std::pair<std::wstring, double>> steps;
     std::string bytes;
-    if (!platform::ReadWholeFile(file, bytes, nullptr)) return steps;
+    if (platform::ReadWholeFile(file, bytes) != ERROR_SUCCESS) return steps;
     double previous = start;
     size_t from = 0;
     while (from < bytes.size()) {

@@ -1,7 +1,7 @@
 // Program entry: COM and common controls, the main window, the message loop.
-#include "app/frmMain.h"
-#include "dialogs/frmAbout.h"
-#include "find/ListCommand.h"
+#include "ui/frmMain.h"
+#include "ui/frmAbout.h"
+#include "app/ListCommand.h"
 #include "platform/StartSteps.h"
 
 #include <commctrl.h>

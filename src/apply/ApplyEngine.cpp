@@ -1,7 +1,7 @@
 // The apply engine: changed rows, added rows, removed rows, then the store.
 #include "apply/ApplyEngine.h"
 #include "apply/SourceWriters.h"
-#include "app/StartupSource.h"
+#include "model/StartupSource.h"
 #include "staging/EntryStore.h"
 #include "staging/StagingCommands.h"
 

@@ -1,6 +1,6 @@
 // The apply engine: brings what was staged in the list into effect on the system.
 #pragma once
-#include "app/MainState.h"
+#include "model/MainState.h"
 
 #include <windows.h>
 #include <string>

@@ -3,10 +3,13 @@
 #include "apply/clsExitWindows.h"
 #include "staging/EntryStore.h"
 
-DWORD EndSessionAfterApply(MainState& state, int exitOption)
+SessionEnd EndSessionAfterApply(MainState& state, AfterApply after)
 {
+    SessionEnd end;
+    if (after != AfterApply::LogOff && after != AfterApply::Restart) return end;
     // The same content again; this write decides what the store holds when the session ends.
-    const DWORD error = state.StoreReadWhole() ? SaveDisabledEntries(state) : ERROR_SUCCESS;
-    clsExitWindows().ExitWindows(exitOption);
-    return error;
+    if (state.StoreReadWhole()) end.storeError = SaveDisabledEntries(state);
+    // The options of clsExitWindows: 0 logs off, 2 restarts.
+    end.refused = clsExitWindows().ExitWindows(after == AfterApply::LogOff ? 0 : 2);
+    return end;
 }

@@ -2,6 +2,14 @@
 #pragma once
 #include "apply/ApplyEngine.h"
 
-// The store written once more, then Windows asked to end the session with the option of
-// clsExitWindows (0 log off, 2 restart). Returns the store's write error.
-DWORD EndSessionAfterApply(MainState& state, int exitOption);
+// What the Apply menu's items but Just Apply end once their apply is done.
+enum class AfterApply { ExitProgram, LogOff, Restart };
+
+// How the end of the session went.
+struct SessionEnd {
+    DWORD storeError = ERROR_SUCCESS; // the store written once more could not be
+    DWORD refused = ERROR_SUCCESS;    // Windows did not take the request
+};
+// The store written once more, then Windows asked to end the session as after says (LogOff or
+// Restart; ExitProgram ends nothing here).
+SessionEnd EndSessionAfterApply(MainState& state, AfterApply after);

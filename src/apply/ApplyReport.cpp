@@ -8,34 +8,17 @@
 
 namespace {
 
-constexpr keys::KeyText Applied{L"501", L"Applied: %1 written, %2 taken out."};
-constexpr keys::KeyText NotApplied{L"502", L"Not applied: %1."};
-constexpr keys::KeyText StoreNotSaved{L"503", L"The disabled entries could not be saved: %1."};
-constexpr keys::KeyText FailureItem{L"504", L"%1 (%2)"};
-constexpr keys::KeyText MoreFailures{L"505", L"%1 more"};
-constexpr keys::KeyText NoSource{L"513", L"no known place for its Load From"};
-constexpr keys::KeyText PlaceSetting{L"519", L"a setting of its place, not a program"};
-constexpr keys::KeyText KeptForStore{L"514",
-                                     L"left in its place, the disabled entries could not be saved first"};
-constexpr keys::KeyText StoreNotRead{L"515",
-                                     L"The file of disabled entries was left as it was: it could not be read completely."};
-
 constexpr size_t NamedFailures = 10;
-
-std::wstring Text(const keys::KeyText& key)
-{
-    return LookupText(key);
-}
 
 std::wstring Reason(const ApplyFailure& failure)
 {
     switch (failure.reason) {
     case ApplyFailure::NoSource:
-        return Text(NoSource);
+        return LookupText(keys::NoSource);
     case ApplyFailure::PlaceSetting:
-        return Text(PlaceSetting);
+        return LookupText(keys::PlaceSetting);
     case ApplyFailure::StoreNotSaved:
-        return Text(KeptForStore);
+        return LookupText(keys::KeptForStore);
     case ApplyFailure::SourceError:
         break;
     }
@@ -47,11 +30,11 @@ std::wstring Reason(const ApplyFailure& failure)
 std::wstring ApplyResultText(const ApplyResult& result)
 {
     std::wstring line =
-        FormatText(Text(Applied), {platform::ToDecimal(result.written), platform::ToDecimal(result.takenOut)});
+        FormatText(LookupText(keys::Applied), {platform::ToDecimal(result.written), platform::ToDecimal(result.takenOut)});
     if (!result.failures.empty()) {
         // One line: the first few by name, the rest counted.
         const size_t named = std::min(result.failures.size(), NamedFailures);
-        const std::wstring item = Text(FailureItem);
+        const std::wstring item = LookupText(keys::FailureItem);
         std::wstring list;
         for (size_t i = 0; i < named; ++i) {
             if (i) list += L", ";
@@ -59,12 +42,12 @@ std::wstring ApplyResultText(const ApplyResult& result)
         }
         if (named < result.failures.size())
             list +=
-                L", " + FormatText(Text(MoreFailures),
+                L", " + FormatText(LookupText(keys::MoreFailures),
                                {platform::ToDecimal(static_cast<long long>(result.failures.size() - named))});
-        line += L" " + FormatText(Text(NotApplied), {list});
+        line += L" " + FormatText(LookupText(keys::NotApplied), {list});
     }
     if (result.storeError != ERROR_SUCCESS)
-        line += L" " + FormatText(Text(StoreNotSaved), {ErrorReasonText(result.storeError)});
-    if (result.storeNotRead) line += L" " + Text(StoreNotRead);
+        line += L" " + FormatText(LookupText(keys::StoreNotSaved), {ErrorReasonText(result.storeError)});
+    if (result.storeNotRead) line += L" " + LookupText(keys::StoreLeftAsItWas);
     return line;
 }

@@ -1,10 +1,11 @@
 // The source writers: each source of the table, known by its Load From.
 #include "apply/SourceWriters.h"
-#include "app/StartupSource.h"
+#include "model/StartupSource.h"
 #include "i18n/Keys.h"
 #include "platform/Files.h"
 #include "platform/IniFile.h"
 #include "platform/Names.h"
+#include "platform/Places.h"
 #include "platform/Shortcuts.h"
 
 #include "inventory/Scanners.h"
@@ -16,8 +17,6 @@
 #include <unordered_set>
 
 namespace {
-
-constexpr wchar_t WinIniSection[] = L"Windows";
 
 WriteResult FromError(DWORD error)
 {
@@ -49,11 +48,6 @@ void SelectValue(platform::Reg& reg, const Source& source, const std::wstring& t
     reg.ValueName(address.valueName);
 }
 
-std::wstring WinIniPath()
-{
-    return platform::GetWindowsFolder() + platform::names::WinIniFile;
-}
-
 // Empty when the folder cannot be found.
 std::wstring ShortcutPath(const Source& source, const std::wstring& taskName)
 {
@@ -63,7 +57,7 @@ std::wstring ShortcutPath(const Source& source, const std::wstring& taskName)
 
 std::wstring WinIniValue(const Source& source)
 {
-    return platform::ReadProfileValue(WinIniSection, source.key, WinIniPath(), 32767);
+    return platform::ReadProfileValue(platform::names::WinIniSection, source.key, platform::WinIniPath(), 32767);
 }
 
 // Whether a row's text stands for an entry whose own text is shown: the same, or the same but for
@@ -88,29 +82,27 @@ bool CopiedValue(const Source& source, const EntryRecord& record, platform::RegV
 DWORD KeepValueCopy(const Source& source, const std::wstring& name, DWORD type, const void* data, size_t size)
 {
     const BYTE* bytes = static_cast<const BYTE*>(data);
-    return static_cast<DWORD>(platform::WriteRegValue(HKEY_CURRENT_USER, ExactCopyKey(source),
-                                                      {name, type, std::vector<BYTE>(bytes, bytes + size)}));
+    return platform::WriteRegValue(HKEY_CURRENT_USER, ExactCopyKey(source), {name, type, std::vector<BYTE>(bytes, bytes + size)});
 }
 
 DWORD CopyFileBytes(const std::wstring& from, const std::wstring& to)
 {
     std::string bytes;
-    DWORD error = ERROR_SUCCESS;
-    if (!platform::ReadWholeFile(from, bytes, &error)) return error;
+    if (const DWORD error = platform::ReadWholeFile(from, bytes)) return error;
     return platform::ReplaceFileAtomically(to, bytes);
 }
 
 // An entry in its place starts only while Windows' own switch for it, if it has one, is on.
 DWORD SwitchOnInWindows(const Source& source, const std::wstring& taskName)
 {
-    const std::wstring key = platform::names::ApprovedKey + std::wstring(source.approved);
+    const std::wstring key = platform::ApprovedKeyPath(source.approved);
     platform::RegValue flag;
     if (platform::ReadRegValue(HKEY_CURRENT_USER, key, source.kind == StartUp ? taskName + L".lnk" : taskName, flag) !=
             ERROR_SUCCESS ||
         !SwitchedOffByWindows(flag.data))
         return ERROR_SUCCESS;
     flag.data = SwitchedOn(std::move(flag.data));
-    return static_cast<DWORD>(platform::WriteRegValue(HKEY_CURRENT_USER, key, flag));
+    return platform::WriteRegValue(HKEY_CURRENT_USER, key, flag);
 }
 
 } // namespace
@@ -143,7 +135,7 @@ WriteResult SourceWriter::RemoveFromSource(const EntryRecord& record)
         if (reg_.ReadRaw(value) == ERROR_SUCCESS)
             if (DWORD error = KeepValueCopy(source, record[TaskName], value.type, value.data.data(), value.data.size()))
                 return FromError(error);
-        return FromRemoval(static_cast<DWORD>(reg_.DeleteValue()));
+        return FromRemoval(reg_.DeleteValue());
     }
     case StartUp: {
         const std::wstring path = ShortcutPath(source, record[TaskName]);
@@ -162,7 +154,7 @@ WriteResult SourceWriter::RemoveFromSource(const EntryRecord& record)
             if (DWORD error = KeepValueCopy(source, record[TaskName], REG_SZ, value.c_str(),
                                             (value.size() + 1) * sizeof(wchar_t)))
                 return FromError(error);
-        return FromError(ClearIniValue(WinIniSection, source.key, WinIniPath()));
+        return FromError(ClearIniValue(platform::names::WinIniSection, source.key, platform::WinIniPath()));
     }
     }
     return {WriteResult::NoSource};
@@ -198,9 +190,9 @@ WriteResult SourceWriter::PutBack(const StartupSource& source, const EntryRecord
     case Registry:
         if (IsPlaceSetting(source, record[TaskName])) return PlaceSetting();
         SelectValue(reg_, source, record[TaskName]);
-        if (CopiedValue(source, record, copy)) return FromError(static_cast<DWORD>(reg_.WriteRaw(copy.type, copy.data)));
+        if (CopiedValue(source, record, copy)) return FromError(reg_.WriteRaw(copy.type, copy.data));
         reg_.ValueData(record[Location]);
-        return FromError(static_cast<DWORD>(reg_.WriteValue()));
+        return FromError(reg_.WriteValue());
     case StartUp: {
         const std::wstring path = ShortcutPath(source, record[TaskName]);
         if (path.empty()) return {WriteResult::Failed, ERROR_PATH_NOT_FOUND};
@@ -212,7 +204,7 @@ WriteResult SourceWriter::PutBack(const StartupSource& source, const EntryRecord
     }
     case WinIni: {
         const bool copied = CopiedValue(source, record, copy);
-        return FromError(WriteIniValue(WinIniSection, source.key, WinIniPath(),
+        return FromError(WriteIniValue(platform::names::WinIniSection, source.key, platform::WinIniPath(),
                                        copied ? platform::RenderRegData(copy.type, copy.data.data(), copy.data.size())
                                               : record[Location]));
     }
@@ -251,23 +243,11 @@ std::optional<SourcePlace> SourceWriter::Place(const std::wstring& loadFrom) con
     if (source.kind == Registry) {
         place.root = source.root;
         // The registry editor shows the keys of 32-bit programs where they are stored.
-        std::wstring base = platform::names::RunKeyBase;
-        if (source.view == KEY_WOW64_32KEY) base.insert(base.find(L'\\') + 1, L"Wow6432Node\\");
-        place.keyPath = base + source.key;
+        place.keyPath = platform::StoredRunKeyPath(source.key, source.view);
     }
     if (source.kind == StartUp) place.csidl = source.csidl;
     if (source.kind == WinIni) place.iniKey = source.key;
     return place;
-}
-
-WriteResult RemoveFromSource(const EntryRecord& record, platform::Reg& reg)
-{
-    return SourceWriter(reg).RemoveFromSource(record);
-}
-
-WriteResult WriteToSource(const EntryRecord& record, platform::Reg& reg)
-{
-    return SourceWriter(reg).WriteToSource(record);
 }
 
 std::optional<SourcePlace> FindSourcePlace(const std::wstring& loadFrom)
@@ -289,7 +269,5 @@ DWORD WriteIniValue(const std::wstring& section, const std::wstring& key, const 
 
 DWORD CreateShortcutFile(const std::wstring& shortcutPath, const std::wstring& target)
 {
-    const HRESULT hr = platform::WriteShortcut(shortcutPath, target);
-    if (SUCCEEDED(hr)) return ERROR_SUCCESS;
-    return HRESULT_FACILITY(hr) == FACILITY_WIN32 ? HRESULT_CODE(hr) : static_cast<DWORD>(hr);
+    return platform::WriteShortcut(shortcutPath, target);
 }

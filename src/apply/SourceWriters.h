@@ -1,8 +1,8 @@
 // The writers that take one startup entry out of its source or put it (back) in: the registry
 // run keys, the StartUp folders and win.ini, chosen by the entry's Load From.
 #pragma once
-#include "app/StartupList.h"
-#include "app/StartupSource.h"
+#include "model/StartupList.h"
+#include "model/StartupSource.h"
 #include "platform/Registry.h"
 
 #include <windows.h>
@@ -34,7 +34,7 @@ struct SourcePlace {
 };
 
 // The writers with the source names of the moment they were made. An apply makes one for all
-// its rows; the free functions below make one per call.
+// its rows; FindSourcePlace makes one per call.
 class SourceWriter {
   public:
     explicit SourceWriter(platform::Reg& reg);
@@ -56,9 +56,6 @@ class SourceWriter {
     std::array<std::wstring, SourceCount> loadFromTexts_;
 };
 
-// Only Task Name, Load From and Location of the record are used.
-WriteResult RemoveFromSource(const EntryRecord& record, platform::Reg& reg);
-WriteResult WriteToSource(const EntryRecord& record, platform::Reg& reg);
 std::optional<SourcePlace> FindSourcePlace(const std::wstring& loadFrom);
 
 // The key stays in the section with an empty value. Return the system error.

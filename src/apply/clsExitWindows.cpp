@@ -18,11 +18,11 @@ std::optional<UINT> ExitWindowsFlags(int aOption)
     return std::nullopt;
 }
 
-void clsExitWindows::ExitWindows(int aOption)
+DWORD clsExitWindows::ExitWindows(int aOption)
 {
     EnableShutdownPrivilege();
-    if (const std::optional<UINT> flags = ExitWindowsFlags(aOption))
-        platform::RequestExitWindows(*flags, 0xFFFFFFFF);
+    const std::optional<UINT> flags = ExitWindowsFlags(aOption);
+    return flags ? platform::RequestExitWindows(*flags, 0xFFFFFFFF) : ERROR_SUCCESS;
 }
 
 void clsExitWindows::EnableShutdownPrivilege()

@@ -14,8 +14,9 @@ std::optional<UINT> ExitWindowsFlags(int aOption);
 class clsExitWindows {
   public:
     // Enables the shutdown privilege whatever the option, then asks Windows to end the session
-    // as the option says; an option without flags ends nothing.
-    void ExitWindows(int aOption);
+    // as the option says; an option without flags ends nothing. Returns the system error when
+    // Windows refuses.
+    DWORD ExitWindows(int aOption);
 
   private:
     void EnableShutdownPrivilege();

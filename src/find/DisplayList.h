@@ -2,10 +2,11 @@
 // order. Sorting and filtering only permute the display: the model keeps the order rows were
 // added, which the store, the profiles, the baseline and the apply engine address rows by.
 #pragma once
-#include "app/StartupList.h"
+#include "model/StartupList.h"
 #include "find/FileFacts.h"
 #include "i18n/Keys.h"
 
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,12 +14,7 @@
 inline constexpr int PublisherColumn = ColumnCount;
 inline constexpr int ShownColumnCount = ColumnCount + 1;
 
-namespace keys {
-inline constexpr KeyText ColumnHeaders[ShownColumnCount] = {
-    {L"151", L"Task Name"}, {L"152", L"Status"},   {L"153", L"Load From"}, {L"154", L"User"},
-    {L"155", L"When?"},     {L"156", L"Location"}, {L"700", L"Publisher"},
-};
-} // namespace keys
+static_assert(std::size(keys::ColumnHeaders) == ShownColumnCount, "a header key for every shown column");
 
 // The facts of a row's file; null while they are not known.
 const FileFacts* FactsOfRow(const StartupList& list, const FileFactsTable& facts, int position);

@@ -1,6 +1,8 @@
 // CSV and JSON writing of the shown rows.
 #include "find/ListExport.h"
 
+#include "platform/Text.h"
+
 #include <cwchar>
 
 namespace {
@@ -72,9 +74,7 @@ std::wstring JsonString(std::wstring_view text)
             out += L"\"\\bfnrt"[named - JsonNamedEscapes];
         } else if (c < 0x20 || c == 0x2028 || c == 0x2029) {
             // Control characters, and the two separators that end a line in JavaScript.
-            wchar_t escaped[8];
-            swprintf(escaped, 8, L"\\u%04x", static_cast<unsigned>(c));
-            out += escaped;
+            out += L"\\u" + platform::Hex(static_cast<unsigned>(c), 4, true);
         } else {
             out += c;
         }

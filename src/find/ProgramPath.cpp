@@ -8,9 +8,7 @@ constexpr wchar_t Blanks[] = L" \t";
 
 std::wstring_view TrimmedView(std::wstring_view s)
 {
-    const size_t first = s.find_first_not_of(Blanks);
-    if (first == std::wstring_view::npos) return {};
-    return s.substr(first, s.find_last_not_of(Blanks) - first + 1);
+    return platform::Trim(s, Blanks);
 }
 
 std::wstring_view FileNameOf(std::wstring_view path)

@@ -1,4 +1,4 @@
-// Pack keys with the English texts used where a pack does not give them.
+// Every pack key the program looks up, each defined here once, with its English text.
 #pragma once
 
 namespace keys {
@@ -8,13 +8,152 @@ struct KeyText {
     const wchar_t* text;
 };
 
+// Captions: looked up with an empty default (CaptionText), so that a pack in use empties a target
+// whose key it lacks. The text is the built-in one, which a target keeps while no pack is in use.
+inline constexpr KeyText ProgramsLabel{L"101", L"StartUp Programs"};
+inline constexpr KeyText DisableButton{L"102", L"&Disable"};
+inline constexpr KeyText RemoveButton{L"103", L"&Remove"};
+inline constexpr KeyText ResetButton{L"104", L"R&eset All"};
+inline constexpr KeyText AddTaskButton{L"105", L"Add &Task"};
+inline constexpr KeyText LanguageLabel{L"106", L"Select  Language"};
+inline constexpr KeyText EnableButton{L"107", L"&Enable"};
+inline constexpr KeyText NoteLabel{L"108",
+                                   L"Note: no action comes into effect unless you choose an item from the apply menu"};
+inline constexpr KeyText MainTitle{L"109", L"Brightfold Ravelin"};
+inline constexpr KeyText EditMenu{L"110", L"&Edit"};
+inline constexpr KeyText AutoexecItem{L"111", L"Autoexec.bat"};
+inline constexpr KeyText ConfigItem{L"112", L"Config.sys"};
+inline constexpr KeyText RegistryItem{L"113", L"Registry"};
+inline constexpr KeyText ProfileMenu{L"120", L"&Profile"};
+inline constexpr KeyText SaveProfileItem{L"121", L"&Save to profile"};
+inline constexpr KeyText LoadProfileItem{L"122", L"&Load from profile"};
+inline constexpr KeyText ApplyMenu{L"130", L"&Apply"};
+inline constexpr KeyText ApplyRestartItem{L"131", L"Apply and &Restart Windows"};
+inline constexpr KeyText ApplyLogOffItem{L"132", L"Apply and &LogOff"};
+inline constexpr KeyText ApplyExitItem{L"133", L"Apply and& Exit Program"};
+inline constexpr KeyText JustApplyItem{L"134", L"&Just Apply"};
+inline constexpr KeyText HelpMenu{L"140", L"&Help"};
+inline constexpr KeyText HelpIndexItem{L"141", L"Help &Index"};
+inline constexpr KeyText AboutItem{L"142", L"&About"};
+inline constexpr KeyText UpdateItem{L"143", L"&Update Ravelin"};
+inline constexpr KeyText VisitItem{L"144", L"&Visit brightfold.example"};
+inline constexpr KeyText AddTaskTitle{L"201", L"Add Task"};
+inline constexpr KeyText AddInLabel{L"202", L"Add in        :"};
+inline constexpr KeyText AddButton{L"203", L"&Add"};
+inline constexpr KeyText CancelButton{L"204", L"&Cancel"};
+inline constexpr KeyText BrowseButton{L"205", L"&Browse"};
+inline constexpr KeyText AboutTitle{L"301", L"About Brightfold Ravelin"};
+inline constexpr KeyText AboutName{L"302", L"Ravelin"};
+inline constexpr KeyText AboutVersion{L"303", L"Version 1.0.0.1"};
+inline constexpr KeyText AboutDescription{
+    L"304", L"Use Ravelin to Mange your Startup programs you can Enable, Disable,Remove, and Add startup programs in "
+            L"you system in the most easy and safe way."};
+inline constexpr KeyText AboutDisclaimer{
+    L"305", L"Warning: this program is protected by copyright law. Copying or distributing it, or any part of it, "
+            L"without the permission of Brightfold may be prosecuted."};
+inline constexpr KeyText AboutOk{L"306", L"&Ok"};
+inline constexpr KeyText AboutSysInfo{L"307", L"&System Info..."};
+// The three MessageTexts, and the caption of the registry warning: only packs give them.
+inline constexpr KeyText SysInfoMissing{L"410", L""};
+inline constexpr KeyText TaskFieldsMissing{L"411", L""};
+inline constexpr KeyText RegistryWarning{L"412", L""};
+inline constexpr KeyText RegistryWarningTitle{L"425", L""};
+// Add Task: the source whose rows are the current user's, and the When? of every new row.
+inline constexpr KeyText UserRunSource{L"414", L""};
+inline constexpr KeyText AddedWhen{L"417", L""};
+
+// The columns of the list, then Publisher; captions of the headers, texts of the list command.
+inline constexpr KeyText TaskNameHeader{L"151", L"Task Name"};
+inline constexpr KeyText StatusHeader{L"152", L"Status"};
+inline constexpr KeyText LoadFromHeader{L"153", L"Load From"};
+inline constexpr KeyText UserHeader{L"154", L"User"};
+inline constexpr KeyText WhenHeader{L"155", L"When?"};
+inline constexpr KeyText LocationHeader{L"156", L"Location"};
+inline constexpr KeyText PublisherHeader{L"700", L"Publisher"};
+inline constexpr KeyText ColumnHeaders[] = {TaskNameHeader, StatusHeader,   LoadFromHeader, UserHeader,
+                                            WhenHeader,     LocationHeader, PublisherHeader};
+
 // The status words, compared exactly wherever a row's state is tested.
 inline constexpr KeyText Enabled{L"413", L"Enabled"};
 inline constexpr KeyText Disabled{L"423", L"Disabled"};
 inline constexpr KeyText Remove{L"424", L"Remove"};
-
-inline constexpr KeyText MachineRegistry{L"419", L"Registry"};
 // The Status cell of an entry Windows has switched off; %1 is the Disabled word.
 inline constexpr KeyText DisabledByWindows{L"439", L"%1 by Windows"};
+
+// The User and When? words of scanned rows. The run keys and win.ini's Run line have defaults
+// of their own for two of them.
+inline constexpr KeyText CurrentUser{L"415", L"Current User"};
+inline constexpr KeyText AllUsers{L"416", L"All Users"};
+inline constexpr KeyText AllUsersOfWinIniRun{AllUsers.key, L"All users"};
+inline constexpr KeyText CurrentUserLogsOn{L"418", L"Current User Logs On"};
+inline constexpr KeyText CurrentUserLogsOnOfRunKeys{CurrentUserLogsOn.key, L"Current User logs On"};
+inline constexpr KeyText AnyUserLogsOn{L"420", L"Any User Logs On"};
+inline constexpr KeyText MachineRegistry{L"419", L"Registry"};
+
+// The apply's status line.
+inline constexpr KeyText Applied{L"501", L"Applied: %1 written, %2 taken out."};
+inline constexpr KeyText NotApplied{L"502", L"Not applied: %1."};
+inline constexpr KeyText StoreNotSaved{L"503", L"The disabled entries could not be saved: %1."};
+inline constexpr KeyText FailureItem{L"504", L"%1 (%2)"};
+inline constexpr KeyText MoreFailures{L"505", L"%1 more"};
+inline constexpr KeyText NoSource{L"513", L"no known place for its Load From"};
+inline constexpr KeyText PlaceSetting{L"521", L"a setting of its place, not a program"};
+inline constexpr KeyText KeptForStore{L"514", L"left in its place, the disabled entries could not be saved first"};
+inline constexpr KeyText StoreLeftAsItWas{
+    L"515", L"The file of disabled entries was left as it was: it could not be read completely."};
+// Why a file or value could not be used.
+inline constexpr KeyText AccessDenied{L"510", L"access denied"};
+inline constexpr KeyText InUse{L"511", L"in use by another program"};
+inline constexpr KeyText NotFound{L"512", L"not found in its place"};
+// Asked after an apply with failures, before the session or the program ends.
+inline constexpr KeyText LogOffAfterFailures{L"516", L"Not everything was applied. Log off all the same?"};
+inline constexpr KeyText RestartAfterFailures{L"517", L"Not everything was applied. Restart Windows all the same?"};
+inline constexpr KeyText ExitAfterFailures{L"518", L"Not everything was applied. Exit the program all the same?"};
+// Said on the status line when Windows refuses to end the session.
+inline constexpr KeyText LogOffRefused{L"519", L"Windows did not log off: %1."};
+inline constexpr KeyText RestartRefused{L"520", L"Windows did not restart: %1."};
+
+// Profiles and the store.
+inline constexpr KeyText ProfileExists{L"601", L"%1 already exists. Do you want to replace it?"};
+inline constexpr KeyText ProfileNotSaved{L"602", L"The profile %1 could not be saved: %2."};
+inline constexpr KeyText ProfileNotOpened{L"603", L"The profile %1 could not be opened: %2."};
+inline constexpr KeyText ProfileIncomplete{L"604",
+                                           L"The last entry of the profile %1 was incomplete and was not loaded."};
+inline constexpr KeyText StoreNotRead{L"605", L"The disabled entries in %1 could not be read completely: %2."};
+inline constexpr KeyText StoreEndsInsideEntry{L"606", L"it ends inside an entry"};
+inline constexpr KeyText StoreUnreadableEntries{L"608", L"%1 of its entries cannot be read"};
+inline constexpr KeyText StoreRealigned{L"609", L"An earlier version wrote entries of %1 over several lines. They "
+                                               L"have been read back whole; the file as it was is kept as %2."};
+inline constexpr KeyText StoreLeftAlone{L"607", L"The file is left as it is. Until it can be read, no entry can be "
+                                                L"disabled and the file is not changed."};
+
+// Languages.
+inline constexpr KeyText PackNotUsable{L"620",
+                                       L"The language pack %1 cannot be used: %2. English texts are shown."};
+inline constexpr KeyText PackHoldsNoTexts{L"621", L"it holds no texts of this program"};
+inline constexpr KeyText LanguageChangeQuestion{L"622", L"This will reset the startup list,continue?!"};
+inline constexpr KeyText NotABitmap{L"623", L"Invalid picture: \"%1\" is not a bitmap."};
+inline constexpr KeyText PackRefused{L"624", L"\"%1\": the language selector did not accept this pack."};
+
+// Other programs.
+inline constexpr KeyText CannotStart{L"630", L"Cannot start \"%1\":"};
+
+// Finding and judging entries.
+inline constexpr KeyText FilterCue{L"701", L"Filter"};
+inline constexpr KeyText OpenLocation{L"702", L"Open &location"};
+inline constexpr KeyText Properties{L"703", L"&Properties"};
+inline constexpr KeyText RowsShown{L"704", L"%1 of %2 shown"};
+inline constexpr KeyText FileExistsHeader{L"705", L"File exists"};
+
+// Every message the program shows with an English default of its own, for the packs to hold.
+inline constexpr const KeyText* Messages[] = {
+    &Applied,       &NotApplied,          &StoreNotSaved,        &FailureItem,       &MoreFailures,
+    &NoSource,      &KeptForStore,        &StoreLeftAsItWas,     &AccessDenied,      &InUse,
+    &NotFound,      &LogOffAfterFailures, &RestartAfterFailures, &ExitAfterFailures, &LogOffRefused,
+    &RestartRefused, &ProfileExists,
+    &ProfileNotSaved, &ProfileNotOpened,  &ProfileIncomplete,    &StoreNotRead,      &StoreEndsInsideEntry,
+    &StoreLeftAlone, &PackNotUsable,      &PackHoldsNoTexts,     &LanguageChangeQuestion, &NotABitmap,
+    &PackRefused,   &CannotStart,         &RowsShown,            &DisabledByWindows,
+};
 
 } // namespace keys

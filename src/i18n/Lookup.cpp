@@ -7,6 +7,7 @@
 #include "platform/Files.h"
 #include "platform/IniFile.h"
 #include "platform/Names.h"
+#include "platform/Places.h"
 #include "platform/Settings.h"
 #include "platform/Text.h"
 
@@ -50,7 +51,12 @@ void LoadStoredLanguage()
 
 std::wstring LanguagePackPath()
 {
-    return platform::ProgramFolder() + platform::names::LangFolder + LanguageFile;
+    return platform::LangFile(LanguageFile);
+}
+
+bool RightToLeftLanguage()
+{
+    return LanguageFile == L"Arabic.ini";
 }
 
 std::wstring SetCaptionfromINI(std::wstring_view key, std::wstring_view defaultText)
@@ -68,8 +74,7 @@ std::wstring SetCaptionfromINI(std::wstring_view key, std::wstring_view defaultT
             cache.size != size) {
             cache.valid = false;
             std::string bytes;
-            DWORD error = ERROR_SUCCESS;
-            if (!platform::ReadWholeFile(path, bytes, &error)) {
+            if (const DWORD error = platform::ReadWholeFile(path, bytes)) {
                 WriteErrorLog(ErrorMessage(error));
                 return {};
             }
@@ -81,8 +86,8 @@ std::wstring SetCaptionfromINI(std::wstring_view key, std::wstring_view defaultT
         }
         pack = &cache.ini;
     }
-    return platform::TrimLeadingBlanks(
-        pack->GetString(platform::names::PackSection, key, defaultText, LookupBufferSize));
+    return std::wstring(
+        platform::TrimStart(pack->GetString(platform::names::PackSection, key, defaultText, LookupBufferSize)));
 }
 
 void WriteErrorLog(const std::wstring& message)
@@ -98,6 +103,11 @@ void WriteErrorLog(const std::wstring& message)
 std::wstring LookupText(const keys::KeyText& key)
 {
     return SetCaptionfromINI(key.key, key.text);
+}
+
+std::wstring CaptionText(const keys::KeyText& key)
+{
+    return SetCaptionfromINI(key.key);
 }
 
 std::wstring FormatText(const std::wstring& pattern, std::initializer_list<std::wstring> args)
@@ -117,30 +127,25 @@ std::wstring FormatText(const std::wstring& pattern, std::initializer_list<std::
 
 std::wstring ErrorReasonText(unsigned long error)
 {
-    static constexpr keys::KeyText AccessDenied{L"510", L"access denied"};
-    static constexpr keys::KeyText InUse{L"511", L"in use by another program"};
-    static constexpr keys::KeyText NotFound{L"512", L"not found in its place"};
     switch (error) {
     case ERROR_ACCESS_DENIED:
-        return LookupText(AccessDenied);
+        return LookupText(keys::AccessDenied);
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
-        return LookupText(InUse);
+        return LookupText(keys::InUse);
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND:
-        return LookupText(NotFound);
+        return LookupText(keys::NotFound);
     }
     return platform::SystemErrorText(error);
 }
 
 std::wstring PackProblem(const std::wstring& fileName)
 {
-    static constexpr keys::KeyText NoTexts{L"621", L"it holds no texts of this program"};
     std::string bytes;
-    DWORD error = ERROR_SUCCESS;
     // A pack that is not there gives the lookup's defaults, as it always has.
-    if (!platform::ReadWholeFile(platform::ProgramFolder() + platform::names::LangFolder + fileName, bytes, &error))
+    if (const DWORD error = platform::ReadWholeFile(platform::LangFile(fileName), bytes))
         return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? std::wstring() : ErrorReasonText(error);
-    if (!platform::IniFile::Parse(bytes).HasSection(platform::names::PackSection)) return LookupText(NoTexts);
+    if (!platform::IniFile::Parse(bytes).HasSection(platform::names::PackSection)) return LookupText(keys::PackHoldsNoTexts);
     return {};
 }

@@ -19,9 +19,13 @@ void LoadStoredLanguage();
 
 // Full path of the chosen pack.
 std::wstring LanguagePackPath();
+// Dialogs are laid out right to left exactly when the chosen pack is "Arabic.ini".
+bool RightToLeftLanguage();
 
 // The pack's text for a key, or its English text.
 std::wstring LookupText(const keys::KeyText& key);
+// The pack's text for a caption key, empty when the pack does not give it.
+std::wstring CaptionText(const keys::KeyText& key);
 // Replaces %1, %2... in one pass, so that an argument holding "%2" stays as it is.
 std::wstring FormatText(const std::wstring& pattern, std::initializer_list<std::wstring> args);
 

@@ -1,7 +1,7 @@
 // Registry run-key scanner.
-#include "app/StartupSource.h"
+#include "model/StartupSource.h"
 #include "inventory/Scanners.h"
-#include "platform/Names.h"
+#include "platform/Places.h"
 
 namespace {
 
@@ -30,7 +30,7 @@ void SetRegRunIntoList(StartupList& list, platform::Reg& reg, const SourceNameTa
                        WindowsSwitches& switches)
 {
     const StartupSource& place = StartupSources[source];
-    const std::wstring path = platform::names::RunKeyBase + std::wstring(place.key);
+    const std::wstring path = platform::RunKeyPath(place.key);
     platform::UniqueHKey handle = platform::OpenRegKey(place.root, path, place.view);
     const DWORD count = platform::QueryRegCount(handle.get(), 0);
     if (count == 0 && !place.sections) return;

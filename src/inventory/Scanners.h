@@ -1,7 +1,7 @@
 // The three scanners that fill the startup list from the system.
 #pragma once
-#include "app/StartupList.h"
-#include "app/StartupSource.h"
+#include "model/StartupList.h"
+#include "model/StartupSource.h"
 #include "platform/Registry.h"
 
 #include <windows.h>

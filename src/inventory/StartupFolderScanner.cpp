@@ -1,5 +1,5 @@
 // StartUp-folder scanner: one row per ordinary file, Location from the shortcut's target.
-#include "app/StartupSource.h"
+#include "model/StartupSource.h"
 #include "inventory/Scanners.h"
 #include "platform/Files.h"
 #include "platform/Shortcuts.h"

@@ -1,9 +1,10 @@
 // Win.ini scanner: the Load and Run values of section Windows.
-#include "app/StartupSource.h"
+#include "model/StartupSource.h"
 #include "inventory/Scanners.h"
 #include "platform/Files.h"
 #include "platform/IniFile.h"
 #include "platform/Names.h"
+#include "platform/Places.h"
 
 std::wstring ReadIniValue(const std::wstring& section, const std::wstring& key, const std::wstring& fileName)
 {
@@ -15,11 +16,11 @@ std::wstring ReadIniValue(const std::wstring& section, const std::wstring& key, 
 
 void LoadWinIniEntries(StartupList& list, const SourceNameTable& sourceNames)
 {
-    const std::wstring file = platform::GetWindowsFolder() + platform::names::WinIniFile;
+    const std::wstring file = platform::WinIniPath();
     for (size_t source = 0; source < SourceCount; ++source) {
         const StartupSource& place = StartupSources[source];
         if (place.kind != SourceKind::WinIni) continue;
-        const std::wstring value = ReadIniValue(L"Windows", place.key, file);
+        const std::wstring value = ReadIniValue(platform::names::WinIniSection, place.key, file);
         // A row is named after its line, "Win.ini Load" or "Win.ini Run", in every language.
         if (!value.empty())
             SetRowColumns(list, list.Append(place.id), WordsFor(place.words, ScannedLoadFrom(source, sourceNames)),

@@ -12,31 +12,32 @@ namespace platform {
 
 namespace {
 
-bool WriteToConsole(HANDLE console, std::wstring_view text)
+DWORD WriteToConsole(HANDLE console, std::wstring_view text)
 {
     while (!text.empty()) {
         DWORD chunk = static_cast<DWORD>(std::min<size_t>(text.size(), 8192)), written = 0;
-        if (!WriteConsoleW(console, text.data(), chunk, &written, nullptr) || written == 0) return false;
+        if (!WriteConsoleW(console, text.data(), chunk, &written, nullptr)) return GetLastError();
+        if (written == 0) return ERROR_WRITE_FAULT;
         text.remove_prefix(written);
     }
-    return true;
+    return ERROR_SUCCESS;
 }
 
 } // namespace
 
-bool WriteStandardOutput(std::wstring_view text)
+DWORD WriteStandardOutput(std::wstring_view text)
 {
     HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
     DWORD mode = 0;
     if (output && output != INVALID_HANDLE_VALUE)
-        return GetConsoleMode(output, &mode)
-                   ? WriteToConsole(output, text)
-                   : WriteAll(output, CodePageFromWide(CP_UTF8, text)) == ERROR_SUCCESS;
+        return GetConsoleMode(output, &mode) ? WriteToConsole(output, text)
+                                             : WriteAll(output, CodePageFromWide(CP_UTF8, text));
     // A windows program started from a console gets no output handle: write to that console.
-    if (!AttachConsole(ATTACH_PARENT_PROCESS)) return false;
+    if (!AttachConsole(ATTACH_PARENT_PROCESS)) return GetLastError();
     UniqueHandle console = MakeUniqueHandle(CreateFileW(
         L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
-    return console && WriteToConsole(console.get(), text);
+    if (!console) return GetLastError();
+    return WriteToConsole(console.get(), text);
 }
 
 } // namespace platform

@@ -102,30 +102,24 @@ FolderListing ListFolderFiles(const std::wstring& folder)
     return listing;
 }
 
-bool ReadWholeFile(const std::wstring& path, std::string& bytes, DWORD* error)
+DWORD ReadWholeFile(const std::wstring& path, std::string& bytes)
 {
     bytes.clear();
     UniqueHandle file = MakeUniqueHandle(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) {
-        if (error) *error = GetLastError();
-        return false;
-    }
+    if (!file) return GetLastError();
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > (1LL << 30)) {
-        if (error) *error = size.QuadPart > (1LL << 30) ? ERROR_FILE_TOO_LARGE : GetLastError();
-        return false;
-    }
+    if (!GetFileSizeEx(file.get(), &size)) return GetLastError();
+    if (size.QuadPart > (1LL << 30)) return ERROR_FILE_TOO_LARGE;
     bytes.resize(static_cast<size_t>(size.QuadPart));
     DWORD got = 0;
     if (!bytes.empty() && (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) ||
                            got != bytes.size())) {
-        if (error) *error = GetLastError() ? GetLastError() : ERROR_READ_FAULT;
+        const DWORD error = GetLastError();
         bytes.clear();
-        return false;
+        return error != ERROR_SUCCESS ? error : ERROR_READ_FAULT;
     }
-    if (error) *error = ERROR_SUCCESS;
-    return true;
+    return ERROR_SUCCESS;
 }
 
 DWORD WriteAll(HANDLE file, const std::string& bytes)

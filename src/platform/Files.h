@@ -26,8 +26,8 @@ struct FolderListing {
 };
 FolderListing ListFolderFiles(const std::wstring& folder);
 
-// Whole file into memory; false with *error set when it cannot be read.
-bool ReadWholeFile(const std::wstring& path, std::string& bytes, DWORD* error);
+// Whole file into memory. Returns the system error; bytes is empty when the file cannot be read.
+DWORD ReadWholeFile(const std::wstring& path, std::string& bytes);
 
 // Writes bytes to a temporary file beside path and moves it over path only when everything
 // was written. Returns ERROR_SUCCESS or the error; on failure path is left as it was.

@@ -11,47 +11,22 @@ namespace platform {
 
 namespace {
 
-bool IsProfileSpace(wchar_t c)
-{
-    return c == L' ' || c == L'\t' || c == L'\n' || c == L'\r' || c == L'\v' || c == L'\f' || c == 0x1a;
-}
+// What the profile-string reader takes for blanks around names and values.
+constexpr wchar_t ProfileSpaces[] = L" \t\n\r\v\f\x1a";
 
 std::wstring_view TrimProfileSpace(std::wstring_view s)
 {
-    while (!s.empty() && IsProfileSpace(s.front())) s.remove_prefix(1);
-    while (!s.empty() && IsProfileSpace(s.back())) s.remove_suffix(1);
-    return s;
+    return Trim(s, ProfileSpaces);
 }
 
 } // namespace
 
-std::wstring IniFile::Decode(std::string_view bytes)
-{
-    if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") return WideFromCodePage(CP_UTF8, bytes.substr(3));
-    if (bytes.size() >= 2 && (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF")) {
-        bool bigEndian = bytes[0] == '\xFE';
-        std::wstring text;
-        text.reserve(bytes.size() / 2);
-        for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
-            auto lo = static_cast<unsigned char>(bytes[bigEndian ? i + 1 : i]);
-            auto hi = static_cast<unsigned char>(bytes[bigEndian ? i : i + 1]);
-            text += static_cast<wchar_t>(lo | (hi << 8));
-        }
-        return text;
-    }
-    return WideFromCodePage(CP_ACP, bytes);
-}
-
 IniFile IniFile::Parse(std::string_view bytes)
 {
     IniFile ini;
-    std::wstring text = Decode(bytes);
-    std::wstring_view rest(text);
+    const std::wstring text = DecodeText(bytes);
     Section* current = nullptr;
-    while (!rest.empty()) {
-        size_t end = rest.find_first_of(L"\r\n");
-        std::wstring_view line = rest.substr(0, end);
-        rest = end == std::wstring_view::npos ? std::wstring_view() : rest.substr(end + 1);
+    for (std::wstring_view line : SplitLines(text)) {
         line = TrimProfileSpace(line);
         if (line.empty()) continue;
         if (line.front() == L'[') {
@@ -119,7 +94,7 @@ std::wstring IniFile::GetString(std::wstring_view section, std::wstring_view key
 
 namespace platform {
 
-unsigned long WriteProfileValue(const std::wstring& section, const std::wstring& key,
+DWORD WriteProfileValue(const std::wstring& section, const std::wstring& key,
                                 const std::wstring& value, const std::wstring& fileName)
 {
     BeforeWrite(L"write profile value");
@@ -130,7 +105,7 @@ unsigned long WriteProfileValue(const std::wstring& section, const std::wstring&
 }
 
 std::wstring ReadProfileValue(const std::wstring& section, const std::wstring& key, const std::wstring& fileName,
-                              unsigned long bufferSize)
+                              DWORD bufferSize)
 {
     std::wstring buffer(bufferSize + 1, L'\0');
     const DWORD n =

@@ -1,6 +1,7 @@
 // GetKeyValue through the ANSI registry functions: the buffer size and the REG_DWORD
 // conversion count in single-byte characters.
 #include "platform/KeyValue.h"
+#include "platform/Handles.h"
 #include "platform/Text.h"
 
 #include <string>
@@ -16,23 +17,21 @@ bool GetKeyValue(HKEY keyRoot, const std::wstring& keyName, const std::wstring& 
                  bool* failed)
 {
     if (failed) *failed = false;
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(keyRoot, CodePageFromWide(CP_ACP, keyName).c_str(), 0, KeyAccess, &key) != ERROR_SUCCESS) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExA(keyRoot, CodePageFromWide(CP_ACP, keyName).c_str(), 0, KeyAccess, &opened) != ERROR_SUCCESS) {
         keyVal.clear();
-        if (key) RegCloseKey(key);
         return false;
     }
+    const UniqueHKey key(opened);
     std::string buffer(BufferSize, '\0');
     DWORD type = 0, size = BufferSize;
-    if (RegQueryValueExA(key, CodePageFromWide(CP_ACP, subKeyRef).c_str(), nullptr, &type,
+    if (RegQueryValueExA(key.get(), CodePageFromWide(CP_ACP, subKeyRef).c_str(), nullptr, &type,
                          reinterpret_cast<BYTE*>(buffer.data()), &size) != ERROR_SUCCESS) {
         keyVal.clear();
-        RegCloseKey(key);
         return false;
     }
     if (size == 0) {
         // Nothing to take apart: the caller treats this as a failure of its own.
-        RegCloseKey(key);
         if (failed) *failed = true;
         return false;
     }
@@ -42,18 +41,12 @@ bool GetKeyValue(HKEY keyRoot, const std::wstring& keyName, const std::wstring& 
     if (type == REG_SZ) {
         keyVal = WideFromCodePage(CP_ACP, kept);
     } else if (type == REG_DWORD) {
-        static const char digits[] = "0123456789ABCDEF";
-        std::string hex;
-        for (auto c = kept.rbegin(); c != kept.rend(); ++c) {
-            const auto code = static_cast<unsigned char>(*c);
-            hex += digits[code >> 4];
-            hex += digits[code & 15];
-        }
+        std::wstring hex;
+        for (auto c = kept.rbegin(); c != kept.rend(); ++c) hex += Hex(static_cast<unsigned char>(*c), 2);
         // "&h" and up to eight digits read as a signed 32-bit number.
         const unsigned long value = hex.empty() ? 0 : std::stoul(hex.substr(hex.size() > 8 ? hex.size() - 8 : 0), nullptr, 16);
         keyVal = ToDecimal(static_cast<long long>(static_cast<int>(static_cast<unsigned>(value))));
     }
-    RegCloseKey(key);
     return true;
 }
 

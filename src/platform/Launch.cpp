@@ -34,13 +34,17 @@ Launch StartProgram(const std::wstring& program, const std::wstring& arguments)
     return launch;
 }
 
-INT_PTR ShellOpen(HWND owner, const std::wstring& file, const std::wstring& directory)
+DWORD ShellOpen(HWND owner, const std::wstring& file, const std::wstring& directory)
 {
-    return reinterpret_cast<INT_PTR>(
+    const auto result = reinterpret_cast<INT_PTR>(
         ShellExecuteW(owner, nullptr, file.c_str(), nullptr, directory.c_str(), SW_SHOWNORMAL));
+    if (result > 32) return ERROR_SUCCESS;
+    // The shell's own codes up to 32 are Win32 codes where they have one; the last error says more.
+    const DWORD error = GetLastError();
+    return error != ERROR_SUCCESS ? error : result == 0 ? ERROR_NOT_ENOUGH_MEMORY : static_cast<DWORD>(result);
 }
 
-bool ShowFileProperties(HWND owner, const std::wstring& file)
+DWORD ShowFileProperties(HWND owner, const std::wstring& file)
 {
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof(info);
@@ -49,7 +53,9 @@ bool ShowFileProperties(HWND owner, const std::wstring& file)
     info.lpVerb = L"properties";
     info.lpFile = file.c_str();
     info.nShow = SW_SHOWNORMAL;
-    return ShellExecuteExW(&info) != FALSE;
+    if (ShellExecuteExW(&info)) return ERROR_SUCCESS;
+    const DWORD error = GetLastError();
+    return error != ERROR_SUCCESS ? error : ERROR_NO_ASSOCIATION;
 }
 
 } // namespace platform

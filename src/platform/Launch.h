@@ -15,12 +15,12 @@ std::wstring CommandLine(const std::wstring& program, const std::wstring& argume
 // Starts program in a normal window that takes the focus, and does not wait for it.
 Launch StartProgram(const std::wstring& program, const std::wstring& arguments = {});
 
-// Asks the shell to open a document with its default verb in a normal window; the shell's
-// own result, greater than 32 on success.
-INT_PTR ShellOpen(HWND owner, const std::wstring& file, const std::wstring& directory);
+// Asks the shell to open a document with its default verb in a normal window. Returns the system
+// error.
+DWORD ShellOpen(HWND owner, const std::wstring& file, const std::wstring& directory);
 
-// Shows the shell's properties of a file and does not wait for them to close. False when the
-// shell cannot show them.
-bool ShowFileProperties(HWND owner, const std::wstring& file);
+// Shows the shell's properties of a file and does not wait for them to close. Returns the system
+// error when the shell cannot show them.
+DWORD ShowFileProperties(HWND owner, const std::wstring& file);
 
 } // namespace platform

@@ -10,7 +10,7 @@ inline constexpr wchar_t InstanceMutex[] = L"Local\\Brightfold.Ravelin.Instance"
 inline constexpr wchar_t RunKeyBase[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\";
 // Where Windows keeps its own on/off switch for entries of some places, in the user's registry.
 inline constexpr wchar_t ApprovedKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\";
-inline constexpr wchar_t LangFolder[] = L"\\Lang\\";
+inline constexpr wchar_t LangFolder[] = L"\\Lang";
 inline constexpr wchar_t PackSection[] = L"Brightfold Language Pack";
 inline constexpr wchar_t DefaultPack[] = L"English.ini";
 inline constexpr wchar_t SkinFile[] = L"\\Title.skn";
@@ -23,6 +23,8 @@ inline constexpr wchar_t StoreBackupFile[] = L"\\SaveProf.old";
 inline constexpr wchar_t CopiesKey[] = L"Software\\Brightfold\\Disabled\\";
 inline constexpr wchar_t CopiesFolder[] = L"\\SaveProf.bak\\";
 inline constexpr wchar_t WinIniFile[] = L"\\win.ini";
+// The section of win.ini whose Load and Run lines start programs.
+inline constexpr wchar_t WinIniSection[] = L"Windows";
 inline constexpr wchar_t RegistryEditorFile[] = L"\\regedit.exe";
 // The registry editor opens at the key named here.
 inline constexpr wchar_t RegistryEditorKey[] =

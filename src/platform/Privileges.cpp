@@ -30,13 +30,12 @@ DWORD SetProcessPrivilege(const wchar_t* name, bool enable)
     return GetLastError();
 }
 
-void RequestExitWindows(UINT flags, DWORD reason)
+DWORD RequestExitWindows(UINT flags, DWORD reason)
 {
-    if (ExitWindowsHandler handler = ExitWindowsOverride()) {
-        handler(flags, reason);
-        return;
-    }
-    ExitWindowsEx(flags, reason);
+    if (ExitWindowsHandler handler = ExitWindowsOverride()) return handler(flags, reason);
+    if (ExitWindowsEx(flags, reason)) return ERROR_SUCCESS;
+    const DWORD error = GetLastError();
+    return error != ERROR_SUCCESS ? error : ERROR_NOT_ALL_ASSIGNED;
 }
 
 void OverrideExitWindows(ExitWindowsHandler handler)

@@ -9,15 +9,16 @@ namespace platform {
 DWORD SetProcessPrivilege(const wchar_t* name, bool enable);
 
 // Asks Windows to log off, shut down or restart: the program's only call of ExitWindowsEx.
-void RequestExitWindows(UINT flags, DWORD reason);
+// Returns the system error when Windows refuses.
+DWORD RequestExitWindows(UINT flags, DWORD reason);
 
 } // namespace platform
 
 namespace platform {
 
-// Tests take the request instead of Windows, so that the session goes on; the program never
-// calls this. Null gives the request back to Windows.
-using ExitWindowsHandler = void (*)(UINT flags, DWORD reason);
+// Tests take the request instead of Windows, so that the session goes on, and answer it; the
+// program never calls this. Null gives the request back to Windows.
+using ExitWindowsHandler = DWORD (*)(UINT flags, DWORD reason);
 void OverrideExitWindows(ExitWindowsHandler handler);
 
 } // namespace platform

@@ -1,5 +1,6 @@
 // Program files through the environment, SearchPathW and the version-information functions.
 #include "platform/ProgramFiles.h"
+#include "platform/Text.h"
 
 #include <windows.h>
 #include <winver.h>
@@ -80,15 +81,13 @@ std::wstring FileCompanyName(const std::wstring& path)
     translations.push_back({0x0409, 1200});
     translations.push_back({0x0409, 1252});
     for (const Translation& t : translations) {
-        wchar_t query[64];
-        swprintf(query, 64, L"\\StringFileInfo\\%04x%04x\\CompanyName", t.language, t.codePage);
+        const std::wstring query =
+            L"\\StringFileInfo\\" + Hex(t.language, 4, true) + Hex(t.codePage, 4, true) + L"\\CompanyName";
         wchar_t* value = nullptr;
         UINT length = 0;
-        if (!VerQueryValueW(info.data(), query, reinterpret_cast<void**>(&value), &length) || !value)
+        if (!VerQueryValueW(info.data(), query.c_str(), reinterpret_cast<void**>(&value), &length) || !value)
             continue;
-        std::wstring company(value, wcsnlen(value, length));
-        while (!company.empty() && (company.back() == L' ' || company.back() == L'\0')) company.pop_back();
-        return company;
+        return std::wstring(TrimEnd(std::wstring_view(value, wcsnlen(value, length))));
     }
     return {};
 }

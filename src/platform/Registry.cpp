@@ -9,22 +9,14 @@ namespace platform {
 
 namespace {
 
-RegOpenHook openHook = nullptr;
-
 // Every key this layer opens passes here.
-LONG OpenKey(HKEY root, const std::wstring& path, REGSAM access, bool create, HKEY* key)
+DWORD OpenKey(HKEY root, const std::wstring& path, REGSAM access, bool create, HKEY* key)
 {
-    if (openHook) openHook(root, path, access);
     return create ? RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, access, nullptr, key, nullptr)
                   : RegOpenKeyExW(root, path.c_str(), 0, access, key);
 }
 
 } // namespace
-
-void SetRegOpenHook(RegOpenHook hook)
-{
-    openHook = hook;
-}
 
 UniqueHKey OpenRegKey(HKEY root, const std::wstring& path, REGSAM view)
 {
@@ -41,15 +33,6 @@ DWORD QueryRegCount(HKEY key, int mode)
                          nullptr, nullptr) != ERROR_SUCCESS)
         return 0;
     return mode == 1 ? subkeys : values;
-}
-
-std::wstring EnumRegValueName(HKEY key, DWORD index)
-{
-    wchar_t name[261];
-    DWORD length = 261;
-    if (!key || RegEnumValueW(key, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-        return {};
-    return TrimBlanks(std::wstring_view(name, length));
 }
 
 std::vector<std::wstring> ReadRegSubkeyNames(HKEY root, const std::wstring& path, REGSAM view)
@@ -93,7 +76,7 @@ std::vector<RegValue> ReadRegValues(HKEY key)
         DWORD nameLength = static_cast<DWORD>(name.size());
         DWORD dataSize = static_cast<DWORD>(data.size());
         DWORD type = REG_NONE;
-        LONG r = RegEnumValueW(key, i, name.data(), &nameLength, nullptr, &type, data.data(), &dataSize);
+        DWORD r = RegEnumValueW(key, i, name.data(), &nameLength, nullptr, &type, data.data(), &dataSize);
         if (r == ERROR_MORE_DATA) {
             // The key grew since it was measured: make room and ask again for the same index.
             name.resize(name.size() * 2 + 256);
@@ -108,12 +91,12 @@ std::vector<RegValue> ReadRegValues(HKEY key)
     return values;
 }
 
-LONG QueryRegValue(HKEY key, const std::wstring& name, RegValue& value)
+DWORD QueryRegValue(HKEY key, const std::wstring& name, RegValue& value)
 {
     value = {name, REG_NONE, std::vector<BYTE>(512)};
     for (;;) {
         DWORD size = static_cast<DWORD>(value.data.size());
-        LONG r = RegQueryValueExW(key, name.c_str(), nullptr, &value.type, value.data.data(), &size);
+        DWORD r = RegQueryValueExW(key, name.c_str(), nullptr, &value.type, value.data.data(), &size);
         if (r == ERROR_MORE_DATA) {
             value.data.resize(size + 2);
             continue;
@@ -123,27 +106,27 @@ LONG QueryRegValue(HKEY key, const std::wstring& name, RegValue& value)
     }
 }
 
-LONG ReadRegValue(HKEY root, const std::wstring& path, const std::wstring& name, RegValue& value, REGSAM view)
+DWORD ReadRegValue(HKEY root, const std::wstring& path, const std::wstring& name, RegValue& value, REGSAM view)
 {
     UniqueHKey key = OpenRegKey(root, path, view);
     if (!key) return ERROR_FILE_NOT_FOUND;
     return QueryRegValue(key.get(), name, value);
 }
 
-LONG WriteRegValue(HKEY root, const std::wstring& path, const RegValue& value, REGSAM view)
+DWORD WriteRegValue(HKEY root, const std::wstring& path, const RegValue& value, REGSAM view)
 {
     HKEY key = nullptr;
-    LONG r = OpenKey(root, path, KEY_SET_VALUE | view, true, &key);
+    DWORD r = OpenKey(root, path, KEY_SET_VALUE | view, true, &key);
     if (r != ERROR_SUCCESS) return r;
     UniqueHKey owned(key);
     BeforeWrite(L"write registry value");
     return RegSetValueExW(key, value.name.c_str(), 0, value.type, value.data.data(), static_cast<DWORD>(value.data.size()));
 }
 
-LONG DeleteRegValue(HKEY root, const std::wstring& path, const std::wstring& name, REGSAM view)
+DWORD DeleteRegValue(HKEY root, const std::wstring& path, const std::wstring& name, REGSAM view)
 {
     HKEY key = nullptr;
-    LONG r = OpenKey(root, path, KEY_SET_VALUE | view, false, &key);
+    DWORD r = OpenKey(root, path, KEY_SET_VALUE | view, false, &key);
     if (r != ERROR_SUCCESS) return r;
     UniqueHKey owned(key);
     BeforeWrite(L"delete registry value");
@@ -161,13 +144,11 @@ std::wstring StringFromData(const BYTE* data, size_t size)
 
 std::wstring HexPairs(const BYTE* data, size_t size)
 {
-    static const wchar_t digits[] = L"0123456789ABCDEF";
     std::wstring out;
     out.reserve(size * 3);
     for (size_t i = 0; i < size; ++i) {
         if (i) out += L' ';
-        out += digits[data[i] >> 4];
-        out += digits[data[i] & 15];
+        out += Hex(data[i], 2);
     }
     return out;
 }
@@ -250,14 +231,14 @@ void Reg::CloseKey()
     StopServingReads();
 }
 
-HKEY Reg::OpenFor(REGSAM access, bool create, LONG* error)
+HKEY Reg::OpenFor(REGSAM access, bool create, DWORD* error)
 {
     *error = ERROR_SUCCESS;
     if (key_ && (keyAccess_ & access) == access) return key_.get();
     // Keep one handle: reopen with the wider of the old and the new rights.
     REGSAM wanted = keyAccess_ | access;
     HKEY key = nullptr;
-    LONG r = OpenKey(root_, path_, wanted | view_, create, &key);
+    DWORD r = OpenKey(root_, path_, wanted | view_, create, &key);
     if (r != ERROR_SUCCESS && wanted != access) {
         // The wider rights may be refused where the narrower ones are granted.
         wanted = access;
@@ -292,19 +273,19 @@ std::wstring Reg::ReadValue()
     return RenderRegData(value.type, value.data.data(), value.data.size());
 }
 
-LONG Reg::ReadRaw(RegValue& value)
+DWORD Reg::ReadRaw(RegValue& value)
 {
-    LONG error;
+    DWORD error;
     HKEY key = OpenFor(KEY_QUERY_VALUE, false, &error);
     if (!key) return error;
     return QueryRegValue(key, valueName_, value);
 }
 
-LONG Reg::DeleteValue()
+DWORD Reg::DeleteValue()
 {
     StopServingReads();
     for (int attempt = 0;; ++attempt) {
-        LONG error;
+        DWORD error;
         HKEY key = OpenFor(KEY_SET_VALUE, false, &error);
         if (!key) return error;
         BeforeWrite(L"delete registry value");
@@ -315,18 +296,18 @@ LONG Reg::DeleteValue()
     }
 }
 
-LONG Reg::WriteValue()
+DWORD Reg::WriteValue()
 {
     const DWORD type = valueData_.find(L'%') != std::wstring::npos ? REG_EXPAND_SZ : REG_SZ;
     const BYTE* bytes = reinterpret_cast<const BYTE*>(valueData_.c_str());
     return WriteRaw(type, std::vector<BYTE>(bytes, bytes + (valueData_.size() + 1) * sizeof(wchar_t)));
 }
 
-LONG Reg::WriteRaw(DWORD type, const std::vector<BYTE>& data)
+DWORD Reg::WriteRaw(DWORD type, const std::vector<BYTE>& data)
 {
     StopServingReads();
     for (int attempt = 0;; ++attempt) {
-        LONG error;
+        DWORD error;
         HKEY key = OpenFor(KEY_SET_VALUE, true, &error);
         if (!key) return error;
         BeforeWrite(L"write registry value");

@@ -16,8 +16,6 @@ namespace platform {
 UniqueHKey OpenRegKey(HKEY root, const std::wstring& path, REGSAM view = 0);
 // Mode 0: number of values; mode 1: number of subkeys; 0 for an invalid handle.
 DWORD QueryRegCount(HKEY key, int mode);
-// Name of the value at index, blanks around it removed; empty when there is none.
-std::wstring EnumRegValueName(HKEY key, DWORD index);
 
 struct RegValue {
     std::wstring name; // as stored, blanks included
@@ -30,16 +28,11 @@ std::vector<std::wstring> ReadRegSubkeyNames(HKEY root, const std::wstring& path
 std::vector<RegValue> ReadRegValues(HKEY key);
 
 // One value with its exact type and data; ERROR_FILE_NOT_FOUND when the key or value is missing.
-LONG QueryRegValue(HKEY key, const std::wstring& name, RegValue& value);
-LONG ReadRegValue(HKEY root, const std::wstring& path, const std::wstring& name, RegValue& value, REGSAM view = 0);
+DWORD QueryRegValue(HKEY key, const std::wstring& name, RegValue& value);
+DWORD ReadRegValue(HKEY root, const std::wstring& path, const std::wstring& name, RegValue& value, REGSAM view = 0);
 // Writes the value as it is (the key made when missing); deletes one. Return the Win32 error.
-LONG WriteRegValue(HKEY root, const std::wstring& path, const RegValue& value, REGSAM view = 0);
-LONG DeleteRegValue(HKEY root, const std::wstring& path, const std::wstring& name, REGSAM view = 0);
-
-// Tests only: told of every key this layer opens or creates, with the access asked for, before
-// the system is asked; the program never sets it.
-using RegOpenHook = void (*)(HKEY root, const std::wstring& path, REGSAM access);
-void SetRegOpenHook(RegOpenHook hook);
+DWORD WriteRegValue(HKEY root, const std::wstring& path, const RegValue& value, REGSAM view = 0);
+DWORD DeleteRegValue(HKEY root, const std::wstring& path, const std::wstring& name, REGSAM view = 0);
 
 // Display text of value data: strings as stored (expandable ones unexpanded), numbers in
 // decimal, multi-strings joined by a space, anything else as hexadecimal byte pairs.
@@ -58,12 +51,12 @@ class Reg {
     // Data of ValueName as display text; empty when it cannot be read.
     std::wstring ReadValue();
     // Return the Win32 error code (ERROR_SUCCESS on success).
-    LONG DeleteValue();
+    DWORD DeleteValue();
     // REG_EXPAND_SZ when the data holds a '%', REG_SZ otherwise; creates a missing key.
-    LONG WriteValue();
+    DWORD WriteValue();
     // ValueName with its exact type and data, read and written as they are.
-    LONG ReadRaw(RegValue& value);
-    LONG WriteRaw(DWORD type, const std::vector<BYTE>& data);
+    DWORD ReadRaw(RegValue& value);
+    DWORD WriteRaw(DWORD type, const std::vector<BYTE>& data);
 
     // While a scan walks a key it has just read whole, ReadValue answers from those values
     // instead of asking the registry again; any change of key or any write ends it.
@@ -71,7 +64,7 @@ class Reg {
     void StopServingReads();
 
   private:
-    HKEY OpenFor(REGSAM access, bool create, LONG* error);
+    HKEY OpenFor(REGSAM access, bool create, DWORD* error);
     void CloseKey();
 
     HKEY root_ = nullptr;

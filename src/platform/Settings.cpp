@@ -15,7 +15,7 @@ std::wstring LoadLanguageSetting()
     return buffer;
 }
 
-LONG SaveLanguageSetting(const std::wstring& name)
+DWORD SaveLanguageSetting(const std::wstring& name)
 {
     return RegSetKeyValueW(HKEY_CURRENT_USER, names::SettingsKey, names::SettingsValue, REG_SZ, name.c_str(),
                            static_cast<DWORD>((name.size() + 1) * sizeof(wchar_t)));

@@ -9,7 +9,7 @@ namespace platform {
 
 // HKEY_CURRENT_USER\Software\Brightfold\Language, value Name. Empty when absent.
 std::wstring LoadLanguageSetting();
-LONG SaveLanguageSetting(const std::wstring& name);
+DWORD SaveLanguageSetting(const std::wstring& name);
 
 // Holds the program's session-wide mutex; AnotherIsRunning when it already existed.
 class SingleInstance {

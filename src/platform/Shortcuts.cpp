@@ -1,5 +1,6 @@
 // Shortcut files through IShellLinkW and IPersistFile.
 #include "platform/Shortcuts.h"
+#include "platform/Text.h"
 #include "platform/WriteSteps.h"
 
 #include <objbase.h>
@@ -29,7 +30,9 @@ bool ReadShortcutTarget(const std::wstring& shortcutPath, std::wstring& target)
     return ShortcutReader().Read(shortcutPath, target);
 }
 
-HRESULT WriteShortcut(const std::wstring& shortcutPath, const std::wstring& target)
+namespace {
+
+HRESULT SaveShortcut(const std::wstring& shortcutPath, const std::wstring& target)
 {
     Microsoft::WRL::ComPtr<IShellLinkW> link;
     Microsoft::WRL::ComPtr<IPersistFile> file;
@@ -52,6 +55,13 @@ HRESULT WriteShortcut(const std::wstring& shortcutPath, const std::wstring& targ
         return HRESULT_FROM_WIN32(ERROR_INVALID_NAME);
     BeforeWrite(L"save shortcut");
     return file->Save(shortcutPath.c_str(), TRUE);
+}
+
+} // namespace
+
+DWORD WriteShortcut(const std::wstring& shortcutPath, const std::wstring& target)
+{
+    return ErrorFromHResult(SaveShortcut(shortcutPath, target));
 }
 
 } // namespace platform

@@ -22,7 +22,8 @@ class ShortcutReader {
 
 bool ReadShortcutTarget(const std::wstring& shortcutPath, std::wstring& target);
 // Creates a shortcut whose target is the whole text given, or changes the target of an existing
-// one. Fails without writing when the link object does not take the text as a target.
-HRESULT WriteShortcut(const std::wstring& shortcutPath, const std::wstring& target);
+// one. Fails without writing when the link object does not take the text as a target. Returns
+// the system error.
+DWORD WriteShortcut(const std::wstring& shortcutPath, const std::wstring& target);
 
 } // namespace platform

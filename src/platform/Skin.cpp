@@ -65,7 +65,7 @@ bool Skin::LoadSkinFile(const std::wstring& path)
 {
     loaded_ = false;
     std::string bytes;
-    if (!ReadWholeFile(path, bytes, nullptr)) return false;
+    if (ReadWholeFile(path, bytes) != ERROR_SUCCESS) return false;
     IniFile ini = IniFile::Parse(bytes);
     if (!ini.HasSection(L"Skin")) return false;
     auto color = [&](const wchar_t* section, const wchar_t* key, COLORREF& target) {

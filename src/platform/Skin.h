@@ -30,9 +30,6 @@ class Skin {
 
     COLORREF PanelBackColor() const { return panelBack_; }
     COLORREF PanelTextColor() const { return panelText_; }
-    COLORREF WindowBackColor() const { return windowBack_; }
-    COLORREF WindowTextColor() const { return windowText_; }
-    const std::wstring& FontName() const { return fontName_; }
     int FontPoints() const { return fontPoints_; }
 
   private:

@@ -1,22 +1,23 @@
 // Text helpers shared by every layer.
 #include "platform/Text.h"
 
-#include <vector>
-
 namespace platform {
 
-std::wstring TrimBlanks(std::wstring_view s)
+std::wstring_view TrimStart(std::wstring_view s, std::wstring_view chars)
 {
-    size_t first = s.find_first_not_of(L' ');
-    if (first == std::wstring_view::npos) return {};
-    size_t last = s.find_last_not_of(L' ');
-    return std::wstring(s.substr(first, last - first + 1));
+    const size_t first = s.find_first_not_of(chars);
+    return first == std::wstring_view::npos ? std::wstring_view() : s.substr(first);
 }
 
-std::wstring TrimLeadingBlanks(std::wstring_view s)
+std::wstring_view TrimEnd(std::wstring_view s, std::wstring_view chars)
 {
-    size_t first = s.find_first_not_of(L' ');
-    return first == std::wstring_view::npos ? std::wstring() : std::wstring(s.substr(first));
+    const size_t last = s.find_last_not_of(chars);
+    return last == std::wstring_view::npos ? std::wstring_view() : s.substr(0, last + 1);
+}
+
+std::wstring_view Trim(std::wstring_view s, std::wstring_view chars)
+{
+    return TrimEnd(TrimStart(s, chars), chars);
 }
 
 bool EqualsNoCase(std::wstring_view a, std::wstring_view b)
@@ -108,15 +109,59 @@ std::wstring SystemErrorText(DWORD error)
                              nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
     std::wstring text = n ? std::wstring(buffer, n) : std::wstring();
     if (buffer) LocalFree(buffer);
-    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ' || text.back() == L'.'))
-        text.pop_back();
+    text.resize(TrimEnd(text, L"\r\n .").size());
     if (text.empty()) text = L"Error " + ToDecimal(static_cast<long long>(error));
     return text;
+}
+
+DWORD ErrorFromHResult(HRESULT hr)
+{
+    if (SUCCEEDED(hr)) return ERROR_SUCCESS;
+    return HRESULT_FACILITY(hr) == FACILITY_WIN32 ? HRESULT_CODE(hr) : static_cast<DWORD>(hr);
 }
 
 std::wstring ToDecimal(long long value)
 {
     return std::to_wstring(value);
+}
+
+std::wstring Hex(unsigned long long value, int digits, bool lowerCase)
+{
+    const wchar_t* symbols = lowerCase ? L"0123456789abcdef" : L"0123456789ABCDEF";
+    std::wstring out;
+    for (; value || static_cast<int>(out.size()) < digits; value >>= 4) out.insert(out.begin(), symbols[value & 15]);
+    return out;
+}
+
+std::wstring DecodeText(std::string_view bytes)
+{
+    if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") return WideFromCodePage(CP_UTF8, bytes.substr(3));
+    if (bytes.size() >= 2 && (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF")) {
+        const bool bigEndian = bytes[0] == '\xFE';
+        std::wstring text;
+        text.reserve(bytes.size() / 2);
+        for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
+            auto lo = static_cast<unsigned char>(bytes[bigEndian ? i + 1 : i]);
+            auto hi = static_cast<unsigned char>(bytes[bigEndian ? i : i + 1]);
+            text += static_cast<wchar_t>(lo | (hi << 8));
+        }
+        return text;
+    }
+    return WideFromCodePage(CP_ACP, bytes);
+}
+
+std::vector<std::wstring_view> SplitLines(std::wstring_view text)
+{
+    std::vector<std::wstring_view> lines;
+    while (!text.empty()) {
+        const size_t end = text.find_first_of(L"\r\n");
+        lines.push_back(text.substr(0, end));
+        if (end == std::wstring_view::npos) break;
+        size_t next = end + 1;
+        if (text[end] == L'\r' && next < text.size() && text[next] == L'\n') ++next;
+        text.remove_prefix(next);
+    }
+    return lines;
 }
 
 } // namespace platform

@@ -1,14 +1,18 @@
-// Text helpers: blank trimming, case-insensitive comparison, code-page conversion, system messages.
+// Text helpers: trimming, case-insensitive comparison, hexadecimal digits, decoding text files
+// and splitting them into lines, code-page conversion, system messages.
 #pragma once
 #include <windows.h>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
-// Blanks are spaces only, as the program's texts use them.
-std::wstring TrimBlanks(std::wstring_view s);
-std::wstring TrimLeadingBlanks(std::wstring_view s);
+// s without any of the characters of chars at both ends, at its start, or at its end. Blanks are
+// spaces only, as the program's texts use them; readers of other texts name their own.
+std::wstring_view Trim(std::wstring_view s, std::wstring_view chars = L" ");
+std::wstring_view TrimStart(std::wstring_view s, std::wstring_view chars = L" ");
+std::wstring_view TrimEnd(std::wstring_view s, std::wstring_view chars = L" ");
 
 // Ordinal comparison without regard to case, as the registry and the file system compare names.
 bool EqualsNoCase(std::wstring_view a, std::wstring_view b);
@@ -31,7 +35,17 @@ std::string CodePageFromWide(UINT codePage, std::wstring_view text, bool* lossle
 
 // The system's description of an error code, without the trailing line break.
 std::wstring SystemErrorText(DWORD error);
+// The Win32 code a COM result carries, or the result itself when it carries none; 0 for success.
+DWORD ErrorFromHResult(HRESULT hr);
 
 std::wstring ToDecimal(long long value);
+// value in hexadecimal, with at least digits digits: upper-case letters, or lower-case ones.
+std::wstring Hex(unsigned long long value, int digits, bool lowerCase = false);
+
+// The text of a file's bytes: UTF-8 or UTF-16 (either byte order) after its byte-order mark,
+// otherwise the ANSI code page.
+std::wstring DecodeText(std::string_view bytes);
+// The lines of a text: each ends at CR LF, LF or CR, and a last line without an end still counts.
+std::vector<std::wstring_view> SplitLines(std::wstring_view text);
 
 } // namespace platform

@@ -1,10 +1,11 @@
 // Entry files and the disabled-entry store.
 #include "staging/EntryStore.h"
-#include "app/StartupSource.h"
+#include "model/StartupSource.h"
 #include "i18n/Keys.h"
 #include "platform/Files.h"
 #include "platform/IniFile.h"
 #include "platform/Names.h"
+#include "platform/Places.h"
 #include "platform/Registry.h"
 #include "platform/Text.h"
 
@@ -26,7 +27,6 @@ namespace {
 // holds, and in each of its lines a backslash, CR, LF, NUL and any lone surrogate are written as
 // \\, \r, \n and \uXXXX. So every record takes six lines, whatever its texts hold.
 constexpr wchar_t EscapedMark = L'\0';
-constexpr wchar_t HexDigits[] = L"0123456789ABCDEF";
 
 // A surrogate without its partner, which no byte encoding of the file could carry.
 bool LoneSurrogate(std::wstring_view text, size_t i)
@@ -53,8 +53,7 @@ std::wstring Escaped(std::wstring_view text)
         else if (c == L'\n') out += L"\\n";
         else if (c != L'\0' && !LoneSurrogate(text, i)) out += c;
         else {
-            out += L"\\u";
-            for (int shift = 12; shift >= 0; shift -= 4) out += HexDigits[(c >> shift) & 15];
+            out += L"\\u" + platform::Hex(static_cast<unsigned>(c), 4);
         }
     }
     return out;
@@ -74,13 +73,9 @@ bool Unescape(std::wstring_view line, std::wstring& text)
         else if (line[i] == L'r') text += L'\r';
         else if (line[i] == L'n') text += L'\n';
         else if (line[i] == L'u' && i + 4 < line.size()) {
-            unsigned value = 0;
-            for (size_t k = 1; k <= 4; ++k) {
-                const wchar_t* digit = wcschr(HexDigits, line[i + k]);
-                if (!line[i + k] || !digit) return false;
-                value = value * 16 + static_cast<unsigned>(digit - HexDigits);
-            }
-            text += static_cast<wchar_t>(value);
+            const std::wstring digits(line.substr(i + 1, 4));
+            if (digits.find_first_not_of(L"0123456789ABCDEFabcdef") != std::wstring::npos) return false;
+            text += static_cast<wchar_t>(std::wcstoul(digits.c_str(), nullptr, 16));
             i += 4;
         } else return false;
     }
@@ -115,16 +110,16 @@ std::vector<std::pair<std::wstring, size_t>> KnownSourceNames()
 {
     std::vector<std::pair<std::wstring, size_t>> known;
     for (size_t i = 0; i < SourceCount; ++i) known.emplace_back(StartupSources[i].id, i);
-    const std::wstring folder = platform::ProgramFolder() + L"\\Lang";
+    const std::wstring folder = platform::LangFolder();
     for (const std::wstring& file : platform::ListFolderFiles(folder).names) {
         if (!platform::EndsWithNoCase(file, L".ini")) continue;
         std::string bytes;
-        if (!platform::ReadWholeFile(folder + L"\\" + file, bytes, nullptr)) continue;
+        if (platform::ReadWholeFile(folder + L"\\" + file, bytes) != ERROR_SUCCESS) continue;
         platform::IniFile pack = platform::IniFile::Parse(bytes);
         for (size_t i = 0; i < SourceCount; ++i) {
             if (!StartupSources[i].nameKey) continue;
-            std::wstring name = platform::TrimLeadingBlanks(
-                pack.GetString(platform::names::PackSection, StartupSources[i].nameKey, L"", 500));
+            std::wstring name(
+                platform::TrimStart(pack.GetString(platform::names::PackSection, StartupSources[i].nameKey, L"", 500)));
             if (!name.empty()) known.emplace_back(std::move(name), i);
         }
     }
@@ -174,22 +169,9 @@ EntryFileContent ReadEntryRecords(const std::wstring& fileName)
 {
     EntryFileContent content;
     std::string bytes;
-    if (!platform::ReadWholeFile(fileName, bytes, &content.error)) return content;
-    std::wstring text = bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0
-                            ? platform::WideFromCodePage(CP_UTF8, std::string_view(bytes).substr(3))
-                            : platform::WideFromCodePage(CP_ACP, bytes);
-
-    // Lines end at CR LF, LF or CR; a last line without an end still counts.
-    std::vector<std::wstring_view> lines;
-    std::wstring_view rest(text);
-    while (!rest.empty()) {
-        size_t end = rest.find_first_of(L"\r\n");
-        lines.push_back(rest.substr(0, end));
-        if (end == std::wstring_view::npos) break;
-        size_t next = end + 1;
-        if (rest[end] == L'\r' && next < rest.size() && rest[next] == L'\n') ++next;
-        rest.remove_prefix(next);
-    }
+    if ((content.error = platform::ReadWholeFile(fileName, bytes)) != ERROR_SUCCESS) return content;
+    const std::wstring text = platform::DecodeText(bytes);
+    const std::vector<std::wstring_view> lines = platform::SplitLines(text);
 
     // Six lines a record; an empty line is a field like any other (a key's unnamed value has an
     // empty name). Older builds wrote a text with line breaks as lines of their own, which shifts
@@ -329,8 +311,8 @@ void LoadDisabledEntries(MainState& state)
     // as it was beside the store before anything rewrites it.
     if (content.realigned && state.StoreReadWhole() && !platform::FileExists(StoreBackupPath())) {
         std::string bytes;
-        DWORD error = ERROR_SUCCESS;
-        if (platform::ReadWholeFile(StorePath(), bytes, &error)) error = platform::ReplaceFileAtomically(StoreBackupPath(), bytes);
+        DWORD error = platform::ReadWholeFile(StorePath(), bytes);
+        if (error == ERROR_SUCCESS) error = platform::ReplaceFileAtomically(StoreBackupPath(), bytes);
         state.StoreProblem.error = error;
     }
     state.StoreRealigned = content.realigned;

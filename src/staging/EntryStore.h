@@ -1,6 +1,6 @@
 // Entry files (six lines per row) and the disabled-entry store SaveProf.pro.
 #pragma once
-#include "app/MainState.h"
+#include "model/MainState.h"
 
 #include <windows.h>
 #include <string>

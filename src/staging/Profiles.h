@@ -1,7 +1,6 @@
 // Profiles: the whole list saved to a file of the user's choosing and loaded back.
 #pragma once
-#include "app/StartupList.h"
-#include "i18n/Keys.h"
+#include "model/StartupList.h"
 
 #include <windows.h>
 #include <string>
@@ -20,11 +19,3 @@ struct ProfileLoad {
 };
 // Reads the file first and replaces the rows only when it could be read.
 ProfileLoad LoadProfile(StartupList& list, const std::wstring& fileName);
-
-namespace keys {
-inline constexpr KeyText ProfileExists{L"601", L"%1 already exists. Do you want to replace it?"};
-inline constexpr KeyText ProfileNotSaved{L"602", L"The profile %1 could not be saved: %2."};
-inline constexpr KeyText ProfileNotOpened{L"603", L"The profile %1 could not be opened: %2."};
-inline constexpr KeyText ProfileIncomplete{L"604",
-                                           L"The last entry of the profile %1 was incomplete and was not loaded."};
-} // namespace keys

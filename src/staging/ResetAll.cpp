@@ -1,7 +1,8 @@
 // Reset All over the baseline records and the disabled-entry store.
 #include "staging/ResetAll.h"
-#include "app/StartupSource.h"
+#include "model/StartupSource.h"
 #include "staging/EntryStore.h"
+#include "staging/StartupFill.h"
 
 void cmdReset_Click(MainState& state)
 {

@@ -1,6 +1,6 @@
-// Staging commands and the button rule, comparing with the status words of the moment.
+// Staging commands, the button rule and the row of a new task, with the words of the moment.
 #include "staging/StagingCommands.h"
-#include "app/StartupSource.h"
+#include "model/StartupSource.h"
 
 void cmdDisable_Click(MainState& state)
 {
@@ -39,4 +39,16 @@ void SyncButtonsToSelection(MainState& state)
     } else {
         state.RemoveButtonEnabled = false;
     }
+}
+
+int AppendNewTask(StartupList& list, std::wstring taskName, std::wstring loadFrom, std::wstring location)
+{
+    RowWords words;
+    words.status = EnabledWord();
+    words.user = CaptionText(loadFrom == CaptionText(keys::UserRunSource) ? keys::CurrentUser : keys::AllUsers);
+    words.when = CaptionText(keys::AddedWhen);
+    words.loadFrom = std::move(loadFrom);
+    const int position = list.Append(std::move(taskName));
+    SetRowColumns(list, position, words, std::move(location));
+    return position;
 }

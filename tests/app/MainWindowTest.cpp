@@ -1,9 +1,11 @@
 // The main window on a real window: the list and buttons wired to the model, the blink, the
 // start and the close.
-#include "app/frmMain.h"
-#include "app/resource.h"
+#include "ui/frmMain.h"
+#include "ui/resource.h"
 #include "i18n/Globals.h"
+#include "platform/Privileges.h"
 #include "platform/Settings.h"
+#include "platform/Text.h"
 #include "staging/EntryStore.h"
 #include "support/DialogAnswer.h"
 #include "support/WindowFixture.h"
@@ -116,4 +118,21 @@ TEST_F(MainWindowTest, ClosingStoresTheLanguageASecondInstanceStoresNothingAndAB
     EXPECT_TRUE(created);
     EXPECT_EQ(LanguageFile, L"German.ini");
     EXPECT_EQ(DisableCaption(), L"&Enable"); // the only row, a disabled one, is selected
+}
+
+TEST_F(MainWindowTest, ALogOffOrRestartWindowsRefusesIsToldOnTheStatusLine)
+{
+    // Windows refuses, as it does when the shutdown privilege cannot be had.
+    platform::OverrideExitWindows([](UINT, DWORD) -> DWORD { return ERROR_PRIVILEGE_NOT_HELD; });
+    testsupport::SetRegString(HKEY_CURRENT_USER, RunKey, L"Tool", L"C:\\tool.exe");
+    Open();
+    const std::wstring reason = platform::SystemErrorText(ERROR_PRIVILEGE_NOT_HELD);
+    for (auto [command, told] : {std::pair{IDM_APP_LOG, L"Windows did not log off: "},
+                                 std::pair{IDM_APP_REST, L"Windows did not restart: "}}) {
+        Click(command);
+        EXPECT_EQ(WindowText(window->Control(IDC_STATUSBAR)),
+                  L"Applied: 0 written, 0 taken out. " + std::wstring(told) + reason + L".");
+        EXPECT_TRUE(IsWindow(window->Handle())) << "the program goes on";
+    }
+    platform::OverrideExitWindows(nullptr);
 }

@@ -1,5 +1,5 @@
 // The list model: positions from 1, the selected row through removals.
-#include "app/StartupList.h"
+#include "model/StartupList.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,11 @@
 // The apply tests' places and list state.
 #include "ApplyFixture.h"
-#include "app/StartupSource.h"
+#include "model/StartupSource.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"
 #include "platform/Shortcuts.h"
 #include "staging/EntryStore.h"
+#include "staging/StartupFill.h"
 
 #include <sddl.h>
 
@@ -62,7 +63,7 @@ void SeedPlace(const Place& place, const std::wstring& taskName, const std::wstr
 {
     if (place.kind == Place::Registry) testsupport::SetRegString(place.root, place.path, taskName, location);
     if (place.kind == Place::StartUp) {
-        ASSERT_HRESULT_SUCCEEDED(platform::WriteShortcut(Shortcut(place, taskName), location));
+        ASSERT_EQ(platform::WriteShortcut(Shortcut(place, taskName), location), DWORD(ERROR_SUCCESS));
     }
     if (place.kind == Place::WinIni)
         WritePrivateProfileStringW(L"Windows", place.name.c_str(), location.c_str(), testsupport::WinIniPath().c_str());

@@ -1,6 +1,6 @@
 // Shared by the apply tests: the places of the source table, read back, and a list state to stage on.
 #pragma once
-#include "app/MainState.h"
+#include "model/MainState.h"
 #include "support/Fixtures.h"
 
 #include <windows.h>

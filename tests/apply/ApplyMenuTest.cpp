@@ -1,8 +1,8 @@
 // The Apply menu on the real main window, and clsExitWindows, with the session request taken by
 // the test instead of Windows.
 #include "ApplyFixture.h"
-#include "app/frmMain.h"
-#include "app/resource.h"
+#include "ui/frmMain.h"
+#include "ui/resource.h"
 #include "apply/clsExitWindows.h"
 #include "platform/Privileges.h"
 #include "support/DialogAnswer.h"
@@ -29,7 +29,11 @@ bool ShutdownPrivilegeEnabled()
 // Each session request: its flags, its reason, and whether the privilege was enabled at that moment.
 using Request = std::tuple<UINT, DWORD, bool>;
 std::vector<Request> requests;
-void RecordRequest(UINT flags, DWORD reason) { requests.push_back({flags, reason, ShutdownPrivilegeEnabled()}); }
+DWORD RecordRequest(UINT flags, DWORD reason)
+{
+    requests.push_back({flags, reason, ShutdownPrivilegeEnabled()});
+    return ERROR_SUCCESS;
+}
 
 class ApplyMenuTest : public testsupport::MainWindowFixture {
   protected:

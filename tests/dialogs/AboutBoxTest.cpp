@@ -1,7 +1,7 @@
 // The About box on the real main window, and the system-information tool it starts.
-#include "app/frmMain.h"
-#include "app/resource.h"
-#include "dialogs/frmAbout.h"
+#include "ui/frmMain.h"
+#include "ui/resource.h"
+#include "ui/frmAbout.h"
 #include "i18n/Globals.h"
 #include "platform/KeyValue.h"
 #include "support/DialogAnswer.h"

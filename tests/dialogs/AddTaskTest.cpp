@@ -1,9 +1,9 @@
 // The Add Task dialog on the real main window, driven inside its own modal loop: its fields, its
 // validation, and the row each kind of source gives. Writing the rows is the apply engine's part.
-#include "app/frmMain.h"
-#include "app/resource.h"
-#include "dialogs/frmAbout.h"
-#include "dialogs/frmAddTask.h"
+#include "ui/frmMain.h"
+#include "ui/resource.h"
+#include "ui/frmAbout.h"
+#include "ui/frmAddTask.h"
 #include "i18n/Globals.h"
 #include "platform/Settings.h"
 #include "platform/Text.h"
@@ -171,7 +171,8 @@ TEST_F(AddTaskTest, InArabicTheDialogIsLaidOutRightToLeftButTheLocation)
         EXPECT_FALSE(GetWindowLongW(d.Control(IDC_ADDTASK_TXTLOCATION), GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
         Press(d, IDC_ADDTASK_CMDCANCEL);
     });
-    // So is the About box made at the start, but never the main window.
+    // So is the About box when it is opened, but never the main window.
+    window->mnuAbout_Click();
     EXPECT_TRUE(GetWindowLongW(frmAbout::Existing()->Handle(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
     EXPECT_FALSE(GetWindowLongW(window->Handle(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
 }

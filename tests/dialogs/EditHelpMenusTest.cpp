@@ -1,7 +1,7 @@
 // The Edit and Help menus: what they start, observed as real processes and then ended.
-#include "app/frmMain.h"
-#include "app/resource.h"
-#include "dialogs/EditHelpMenus.h"
+#include "ui/frmMain.h"
+#include "ui/resource.h"
+#include "ui/EditHelpMenus.h"
 #include "platform/Files.h"
 #include "platform/Launch.h"
 #include "support/DialogAnswer.h"

@@ -1,10 +1,10 @@
 // The program's apply in a process of its own, on the test's scratch registry: fills the list,
 // stages and applies; told to, it stops for good right before one write, for the test to end it.
 //   apply_child <scratch key path> stage|again|enable <stop at write n, 0 never> <event name>
-#include "app/MainState.h"
-#include "app/StartupSource.h"
+#include "staging/StartupFill.h"
+#include "model/StartupSource.h"
 #include "apply/ApplyEngine.h"
-#include "dialogs/frmAddTask.h"
+#include "staging/StagingCommands.h"
 #include "platform/Handles.h"
 #include "platform/WriteSteps.h"
 

@@ -2,7 +2,7 @@
 // starts the program again and applies again: every entry of the start state must still be in
 // its source or in the store, and once enabled again be exactly what it was.
 #include "apply/ApplyFixture.h"
-#include "app/StartupSource.h"
+#include "model/StartupSource.h"
 #include "platform/Files.h"
 #include "platform/Handles.h"
 #include "platform/Registry.h"

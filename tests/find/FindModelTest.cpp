@@ -1,6 +1,6 @@
 // Below the window: a command line's file, the shown order and filter, and the list for scripts.
 #include "find/DisplayList.h"
-#include "find/ListCommand.h"
+#include "app/ListCommand.h"
 #include "find/ListExport.h"
 #include "platform/Shortcuts.h"
 #include "platform/Text.h"
@@ -89,7 +89,7 @@ TEST_F(FindModelTest, TheListCommandWritesTheRowsAsCsvOrJsonQuotedAsEachNeeds)
     EXPECT_EQ(CsvField(L"\"a\",\r\n"), L"\"\"\"a\"\",\r\n\"");
     EXPECT_EQ(JsonString(L"C:\\a \"b\"\t\x01\x2028\x00e9"), L"\"C:\\\\a \\\"b\\\"\\t\\u0001\\u2028\x00e9\"");
     EXPECT_EQ(ToJson({}), L"[]\r\n");
-    ASSERT_TRUE(SUCCEEDED(platform::WriteShortcut(UserStartup() + L"\\Tray, Helper.lnk", L"C:\\nowhere\\tray.exe")));
+    ASSERT_EQ(platform::WriteShortcut(UserStartup() + L"\\Tray, Helper.lnk", L"C:\\nowhere\\tray.exe"), DWORD(ERROR_SUCCESS));
     testsupport::WriteBytes(UserStartup() + L"\\Broken.lnk", "not a shortcut"); // names no file
     auto listed = [&](bool json) {
         const std::wstring file = programFolder + L"\\out.txt";

@@ -1,6 +1,6 @@
 // The find wiring on the real main window: header clicks, the filter box, file facts arriving
 // after the window shows, and the row's jump to its place.
-#include "app/resource.h"
+#include "ui/resource.h"
 #include "platform/Launch.h"
 #include "support/WindowFixture.h"
 
@@ -17,7 +17,8 @@ TEST_F(FindWindowTest, SortFilterAndFileFactsHoldThroughStagingAndApply)
     testsupport::SetRegString(HKEY_CURRENT_USER, run, L"Beta", here);
     testsupport::SetRegString(HKEY_CURRENT_USER, run, L"alpha", gone);
     testsupport::SetRegString(HKEY_CURRENT_USER, run, L"Gamma", here);
-    // Opened without the pump of Open(): the posted start work has not run yet.
+    // Made without the pump of Open, so that the start's posted work, the look at the files
+    // included, has not run yet.
     window = std::make_unique<frmMain>();
     ASSERT_TRUE(window->Create(GetModuleHandleW(nullptr)));
     frmMain& w = *window;

@@ -1,6 +1,6 @@
 // Open location and Properties for each kind of source, through a launcher that records what
 // would be started.
-#include "find/JumpToEntry.h"
+#include "ui/JumpToEntry.h"
 #include "platform/Files.h"
 #include "platform/Launch.h"
 #include "platform/Names.h"
@@ -18,12 +18,12 @@ TEST_F(JumpToEntryTest, EachSourceOpensItsOwnPlaceAndPropertiesShowTheProgramFil
                                 },
                                 [&](HWND, const std::wstring& file) {
                                     properties.push_back(file);
-                                    return true;
+                                    return DWORD(ERROR_SUCCESS);
                                 }};
     const std::wstring regedit = platform::GetWindowsFolder() + L"\\regedit.exe",
                        run = L"Software\\Microsoft\\Windows\\CurrentVersion\\",
                        shortcut = CommonStartup() + L"\\Team Calendar.lnk";
-    ASSERT_TRUE(SUCCEEDED(platform::WriteShortcut(shortcut, L"C:\\cal.exe")));
+    ASSERT_EQ(platform::WriteShortcut(shortcut, L"C:\\cal.exe"), DWORD(ERROR_SUCCESS));
     struct Case {
         std::wstring loadFrom, name, lastKeyBefore, started, lastKey; // no start: not a source
     } cases[] = {

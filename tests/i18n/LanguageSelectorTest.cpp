@@ -1,8 +1,8 @@
 // The language selector, the captions and a language change, on the real main window.
-#include "app/StartupSource.h"
-#include "app/frmMain.h"
-#include "app/resource.h"
-#include "dialogs/frmAbout.h"
+#include "model/StartupSource.h"
+#include "ui/frmMain.h"
+#include "ui/resource.h"
+#include "ui/frmAbout.h"
 #include "i18n/Globals.h"
 #include "platform/Files.h"
 #include "platform/Settings.h"
@@ -63,8 +63,9 @@ class LanguageSelectorTest : public testsupport::MainWindowFixture {
         CreateDirectoryW(LangFolder().c_str(), nullptr);
         testsupport::WriteBytes(LangFolder() + L"\\" + name, bytes);
     }
-    // Picks the entry of that text and answers the question.
-    void Pick(const std::wstring& text, int answer)
+    // Picks the entry of that text and answers the question, asked in the language in use.
+    void Pick(const std::wstring& text, int answer,
+              const std::wstring& question = L"This will reset the startup list,continue?!")
     {
         const std::vector<Entry> entries = Entries(Combo());
         for (size_t i = 0; i < entries.size(); ++i)
@@ -72,7 +73,7 @@ class LanguageSelectorTest : public testsupport::MainWindowFixture {
         DialogAnswer box(answer);
         window->ComboLang_Click();
         EXPECT_EQ(box.Shown(), 1);
-        EXPECT_EQ(box.Text(), L"This will reset the startup list,continue?!");
+        EXPECT_EQ(box.Text(), question);
         EXPECT_TRUE(box.HadButton(IDYES) && box.HadButton(IDNO));
     }
 };
@@ -87,7 +88,7 @@ TEST_F(LanguageSelectorTest, AnEmptyLangFolderListsNothingAndFlagsPairWithPacksB
     EXPECT_FALSE(LanguagePacksFound);
     EXPECT_EQ(MessageTexts, (std::array<std::wstring, 3>{}));
     EXPECT_EQ(WindowText(w.Control(IDC_LABEL1)) + WindowText(w.Control(IDC_CMDDISABLE)), L"StartUp Programs&Disable");
-    EXPECT_EQ(frmAbout::Existing(), nullptr) << "no captions, no hidden About box";
+    EXPECT_EQ(frmAbout::Existing(), nullptr) << "the About box is made when it is opened";
     window.reset();
 
     WritePack(L"French.ini", L"101=Programmes\r\n");
@@ -119,8 +120,11 @@ TEST_F(LanguageSelectorTest, YesOnAnotherPackSetsTheCaptionsAndIsStoredAsWritten
                              L"411=Les deux\r\n102=&Désactiver\r\n");
     platform::SaveLanguageSetting(L"Klingon.ini"); // a stored choice that is gone empties every target
     frmMain& w = Open();
+    EXPECT_EQ(frmAbout::Existing(), nullptr) << "captions or not, the About box waits to be opened";
     EXPECT_EQ(Selected(), L"<none>");
     EXPECT_EQ(WindowText(w.Handle()) + WindowText(w.Control(IDC_LABEL1)) + WindowText(w.Control(IDC_CMDDISABLE)), L"");
+    w.mnuAbout_Click();
+    EXPECT_EQ(WindowText(frmAbout::Existing()->Control(IDC_ABOUT_LBLTITLE)), L"") << "made with the captions in use";
     Pick(L"FRENCH", IDYES);
     EXPECT_EQ(LanguageFile, L"FRENCH.ini");
     wchar_t menu[64] = {}, item[64] = {}, column[64] = {};
@@ -133,7 +137,9 @@ TEST_F(LanguageSelectorTest, YesOnAnotherPackSetsTheCaptionsAndIsStoredAsWritten
               L"Titre||&Fichier|À &propos|Nom");
     EXPECT_EQ(MessageTexts[1], L"Les deux");
     EXPECT_EQ(WindowText(w.Control(IDC_CMDDISABLE)), L"&Désactiver") << "the enabled row's Disable caption";
-    // The About box that took its captions is the one the Help menu shows.
+    // The box open during the change took the new captions at once; one made later shows the same.
+    EXPECT_EQ(WindowText(frmAbout::Existing()->Control(IDC_ABOUT_LBLTITLE)), L"Ravelin FR");
+    frmAbout::Existing()->cmdOk_Click();
     w.mnuAbout_Click();
     EXPECT_EQ(WindowText(frmAbout::Existing()->Control(IDC_ABOUT_LBLTITLE)), L"Ravelin FR");
     window.reset();
@@ -188,7 +194,7 @@ TEST_F(LanguageSelectorTest, NoKeepsThePackAndYesRebuildsTheListAndAStoredRowSur
     EXPECT_EQ(LanguageFile, L"French.ini");
     EXPECT_EQ(w.State().List.Text(1, Status), L"Désactivé");
     EXPECT_EQ(w.State().List.Text(1, LoadFrom), L"Registre(Utilisateur Run)");
-    Pick(L"English", IDYES);
+    Pick(L"English", IDYES, L"Cela va réinitialiser la liste de démarrage, continuer ?");
     ASSERT_EQ(w.State().List.Count(), 1);
     EXPECT_EQ(w.State().List.Text(1, Status), L"Disabled");
     EXPECT_EQ(w.State().List.Text(1, LoadFrom), L"Registry(User Run)");

@@ -1,6 +1,6 @@
 // The text lookup, its in-memory copy of the pack, the right-to-left choice and the error log.
 #include "i18n/Globals.h"
-#include "i18n/LanguageList.h"
+#include "ui/LanguageList.h"
 #include "i18n/Lookup.h"
 #include "platform/Files.h"
 #include "support/Fixtures.h"

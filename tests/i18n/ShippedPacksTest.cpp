@@ -1,5 +1,6 @@
 // The language packs and flags that ship in data/Lang, read as the program reads them.
-#include "app/StartupSource.h"
+#include "i18n/Keys.h"
+#include "model/StartupSource.h"
 #include "platform/Handles.h"
 #include "platform/Images.h"
 #include "support/Fixtures.h"
@@ -45,4 +46,11 @@ TEST(ShippedPacks, EachPackHasEveryKeyOfEnglishItsOwnFlagAndWordsTheWritersCanTe
             if (source.nameKey) sources.insert(Value(pack, source.nameKey)), ++named;
         EXPECT_EQ(sources.size(), named);
     }
+}
+
+TEST(ShippedPacks, EnglishGivesEachMessageTheProgramsOwnEnglishText)
+{
+    // A message key missing from English would also be missing from the other packs' check.
+    for (const keys::KeyText* message : keys::Messages)
+        EXPECT_EQ(Value(L"English.ini", message->key), message->text) << message->key;
 }

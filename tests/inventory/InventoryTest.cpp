@@ -1,6 +1,6 @@
 // What the scanners list: a row per entry of every source in the order of the fill, each value
 // under its exact name, and nothing (but no failure) from missing or broken places.
-#include "app/MainState.h"
+#include "staging/StartupFill.h"
 #include "inventory/Scanners.h"
 #include "platform/Shortcuts.h"
 #include "support/Fixtures.h"
@@ -31,8 +31,8 @@ TEST_F(InventoryTest, EverySourceGivesItsRowsInTheOrderOfTheFill)
 {
     // Seeded back to front, so that the order is the fill's own.
     const std::wstring user = UserStartup(), common = CommonStartup();
-    ASSERT_TRUE(SUCCEEDED(platform::WriteShortcut(common + L"\\Shared.lnk", L"C:\\shared.exe")));
-    ASSERT_TRUE(SUCCEEDED(platform::WriteShortcut(user + L"\\Tool.lnk", L"C:\\Tools\\tool.exe")));
+    ASSERT_EQ(platform::WriteShortcut(common + L"\\Shared.lnk", L"C:\\shared.exe"), DWORD(ERROR_SUCCESS));
+    ASSERT_EQ(platform::WriteShortcut(user + L"\\Tool.lnk", L"C:\\Tools\\tool.exe"), DWORD(ERROR_SUCCESS));
     WritePrivateProfileStringW(L"Windows", L"Run", L"C:\\a.exe C:\\b.exe", testsupport::WinIniPath().c_str());
     WritePrivateProfileStringW(L"WINDOWS", L"LOAD", L"C:\\clock.exe", testsupport::WinIniPath().c_str());
     const struct {
@@ -95,8 +95,8 @@ TEST_F(InventoryTest, MissingPlacesAndBrokenFilesListNothingOrKeepTheirRow)
     SetFileAttributesW((user + L"\\hidden.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
     SetFileAttributesW((user + L"\\system.txt").c_str(), FILE_ATTRIBUTE_SYSTEM);
     CreateDirectoryW((user + L"\\Sub").c_str(), nullptr);
-    ASSERT_TRUE(SUCCEEDED(platform::WriteShortcut(user + L"\\Sub\\Inner.lnk", L"C:\\inner.exe")));
-    ASSERT_TRUE(SUCCEEDED(platform::WriteShortcut(user + L"\\Good.lnk", L"C:\\good.exe")));
+    ASSERT_EQ(platform::WriteShortcut(user + L"\\Sub\\Inner.lnk", L"C:\\inner.exe"), DWORD(ERROR_SUCCESS));
+    ASSERT_EQ(platform::WriteShortcut(user + L"\\Good.lnk", L"C:\\good.exe"), DWORD(ERROR_SUCCESS));
     // Win.ini values of fewer than two characters count as empty; longer ones are cut to 126.
     WritePrivateProfileStringW(L"Windows", L"Load", L"a", testsupport::WinIniPath().c_str());
     WritePrivateProfileStringW(L"Windows", L"Run", std::wstring(200, L'r').c_str(), testsupport::WinIniPath().c_str());

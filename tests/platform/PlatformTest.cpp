@@ -3,6 +3,7 @@
 #include "platform/IniFile.h"
 #include "platform/Registry.h"
 #include "platform/Skin.h"
+#include "platform/Text.h"
 #include "support/Fixtures.h"
 
 using namespace platform;
@@ -106,4 +107,29 @@ TEST_F(PlatformTest, AReplaceIsWholeOrNothingAndOnlyASkinFileIsASkin)
     EXPECT_EQ(skin.PanelBackColor(), RGB(1, 2, 3));
     EXPECT_EQ(skin.PanelTextColor(), RGB(0, 0, 0)); // a bad colour keeps the default
     EXPECT_EQ(skin.FontPoints(), 8);                 // out of range
+}
+
+TEST(PlatformText, TrimHexAndLinesTakeTheirEdgesAsTheReadersDo)
+{
+    EXPECT_EQ(platform::Trim(L"  a b  "), L"a b");
+    EXPECT_EQ(platform::Trim(L"   "), L"");
+    EXPECT_EQ(platform::Trim(L"\ta\t", L" \t"), L"a");
+    EXPECT_EQ(platform::Trim(L"\ta "), L"\ta") << "blanks are spaces unless the reader says otherwise";
+    EXPECT_EQ(platform::TrimStart(L"  a  "), L"a  ");
+    EXPECT_EQ(platform::TrimEnd(L"  a. \r\n", L"\r\n ."), L"  a");
+
+    EXPECT_EQ(platform::Hex(0, 2), L"00");
+    EXPECT_EQ(platform::Hex(0xAB, 1), L"AB") << "never shorter than the value";
+    EXPECT_EQ(platform::Hex(0x1f, 4, true), L"001f");
+
+    using Lines = std::vector<std::wstring_view>;
+    EXPECT_EQ(platform::SplitLines(L"a\r\nb\nc\rd"), (Lines{L"a", L"b", L"c", L"d"}));
+    EXPECT_EQ(platform::SplitLines(L"a\r\n\r\n"), (Lines{L"a", L""})) << "an empty line is a line; the end is not";
+    EXPECT_EQ(platform::SplitLines(L"\r\r\n"), (Lines{L"", L""}));
+    EXPECT_EQ(platform::SplitLines(L""), Lines{});
+
+    EXPECT_EQ(platform::DecodeText("\xEF\xBB\xBF" "a\xC3\xA9"), L"a\u00e9");
+    EXPECT_EQ(platform::DecodeText(std::string("\xFE\xFF\x00\x61\x20\xAC", 6)), L"a\u20ac");
+    EXPECT_EQ(platform::DecodeText(std::string("\xFF\xFE\x61\x00", 4)), L"a");
+    EXPECT_EQ(platform::DecodeText("abc"), L"abc");
 }

@@ -1,5 +1,5 @@
 // Entry files and the disabled-entry store: whole six-line records; an older build's store kept as it was.
-#include "app/MainState.h"
+#include "model/MainState.h"
 #include "platform/Files.h"
 #include "staging/EntryStore.h"
 #include "staging/Profiles.h"

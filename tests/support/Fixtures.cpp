@@ -51,7 +51,7 @@ void WriteBytes(const std::wstring& path, const std::string& bytes)
 std::string ReadBytes(const std::wstring& path)
 {
     std::string bytes;
-    platform::ReadWholeFile(path, bytes, nullptr);
+    platform::ReadWholeFile(path, bytes);
     return bytes;
 }
 

@@ -1,7 +1,7 @@
 // Test fixtures: a scratch registry for HKCU and HKLM, a fresh program folder, and the
 // system places the program reads (win.ini values, StartUp folders, the store) emptied.
 #pragma once
-#include "app/StartupList.h"
+#include "model/StartupList.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

@@ -1,6 +1,6 @@
 // A real main window per test, closed before the fixture cleans up after it.
 #pragma once
-#include "app/frmMain.h"
+#include "ui/frmMain.h"
 #include "support/Fixtures.h"
 
 #include <memory>

@@ -1,0 +1,41 @@
+// What the main window owns apart from its controls: the list, the baseline records, the
+// source names, the Disable button's captions, the button state and the registry component.
+#pragma once
+#include "model/StartupList.h"
+#include "model/StartupSource.h"
+#include "platform/Registry.h"
+
+#include <string>
+#include <vector>
+
+struct MainState {
+    StartupList List;
+    std::vector<EntryRecord> BaselineEntries;
+    short BaselineCount = 0;
+    SourceNameTable SourceNames;
+    std::wstring EnableCaption, DisableCaption;
+    platform::Reg Reg1;
+
+    // What the store file holds, in this language's words, as last read or written.
+    std::vector<EntryRecord> StoredEntries;
+    // Why the store could not be read whole at the last fill; while set, nothing rewrites it.
+    struct {
+        DWORD error = ERROR_SUCCESS;
+        bool incomplete = false; // it ended inside a record
+        size_t unreadable = 0;   // records that could not be read
+    } StoreProblem;
+    bool StoreReadWhole() const
+    {
+        return StoreProblem.error == ERROR_SUCCESS && !StoreProblem.incomplete && StoreProblem.unreadable == 0;
+    }
+    // An older build had written texts of the store over several lines: read back realigned, and
+    // the file as it was kept beside it.
+    bool StoreRealigned = false;
+
+    // The file last chosen in the profile dialog.
+    std::wstring ProfileFileName;
+
+    // Shown by the Disable and Remove buttons.
+    std::wstring DisableButtonCaption = L"&Disable";
+    bool RemoveButtonEnabled = true;
+};

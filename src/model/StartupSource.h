@@ -1,0 +1,113 @@
+// The places Windows starts programs from, in one table that the scanners, the writers, Add Task
+// and the store share; the words a scanner writes into their rows.
+#pragma once
+#include "i18n/Keys.h"
+#include "i18n/Lookup.h"
+#include "model/StatusWords.h"
+
+#include <windows.h>
+#include <array>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+// Columns 1 to 4 of a scanned row, the same for every row of one source.
+struct RowWords {
+    std::wstring status, loadFrom, user, when;
+};
+
+// Keys and English texts of the User and When? columns of a source.
+struct SourceWordKeys {
+    keys::KeyText user, when;
+};
+namespace sourcewords {
+inline constexpr SourceWordKeys UserRegistry{keys::CurrentUser, keys::CurrentUserLogsOnOfRunKeys};
+inline constexpr SourceWordKeys UserStartUp{keys::CurrentUser, keys::CurrentUserLogsOn};
+inline constexpr SourceWordKeys Machine{keys::AllUsers, keys::AnyUserLogsOn};
+inline constexpr SourceWordKeys WinIniRun{keys::AllUsersOfWinIniRun, keys::AnyUserLogsOn};
+} // namespace sourcewords
+
+enum class SourceKind { Registry, StartUp, WinIni };
+
+// One place Windows starts programs from.
+struct StartupSource {
+    // The English Load From; also names the copies kept of the entries taken out of it.
+    const wchar_t* id = nullptr;
+    SourceKind kind = SourceKind::Registry;
+    HKEY root = nullptr;          // Registry
+    const wchar_t* key = nullptr; // Registry: the key under Software\Microsoft\Windows\CurrentVersion;
+                                  // WinIni: the key of section Windows
+    REGSAM view = 0;              // Registry: KEY_WOW64_32KEY for the keys of 32-bit programs
+    int csidl = 0;                // StartUp: the folder
+    // The subkey of Explorer\StartupApproved (in the user's registry) where Windows keeps its own
+    // switch for each entry, or none.
+    const wchar_t* approved = nullptr;
+    const wchar_t* nameKey = nullptr; // pack key of its localized name (SourceNames), or none
+    // One of the first machine keys: its rows say key 419's word followed by "(Machine <key>)", and
+    // the writers know them by the identifier only, in every language.
+    bool machineKey = false;
+    // Windows runs the commands of its subkeys (0001, 0002, ...) as well: an entry there is named
+    // "<subkey>\<value>". Its own Flags and Title values are settings, never entries.
+    bool sections = false;
+    SourceWordKeys words{};
+    bool addTask = false; // offered by the Add Task dialog
+};
+
+// The registry keys in the order the list shows them, then the StartUp folders and win.ini: the
+// list shows the registry rows, then win.ini's, then the StartUp folders'.
+inline constexpr size_t SourceCount = 14;
+extern const std::array<StartupSource, SourceCount> StartupSources;
+
+// Each source's localized name, by its place in the table: the pack's text of its name key, or
+// its identifier when it has none.
+using SourceNameTable = std::array<std::wstring, SourceCount>;
+void LoadSourceNames(SourceNameTable& table);
+// The Load From its scanned rows carry.
+std::wstring ScannedLoadFrom(size_t source, const SourceNameTable& names);
+// The Load From by which the writers know it.
+std::wstring WrittenLoadFrom(size_t source, const SourceNameTable& names);
+
+// Where a registry entry of the source lives: its key under the root and its value's name. In a
+// source with sections, a name with a backslash is "<subkey>\<value>".
+struct RegistryAddress {
+    std::wstring keyPath, valueName;
+};
+RegistryAddress AddressOf(const StartupSource& source, const std::wstring& taskName);
+// A value of the source's own key that configures the place instead of starting a program.
+bool IsPlaceSetting(const StartupSource& source, const std::wstring& valueName);
+
+// Where the exact copy of an entry taken out of the source is kept while the store holds it: the
+// row's text (a value's rendered data, a shortcut's bare target) does not always give the entry
+// back as it was. Registry and win.ini values under a key of the user's registry; shortcuts in a
+// folder beside the store.
+std::wstring ExactCopyKey(const StartupSource& source);
+std::wstring ExactCopyFolder(const StartupSource& source);
+// The index in StartupSources of the source whose English identifier or localized name is loadFrom.
+int SourceIndexOf(const std::wstring& loadFrom, const SourceNameTable& names);
+
+// Status, User and When? of a source looked up now; Load From is given by the caller.
+RowWords WordsFor(const SourceWordKeys& source, std::wstring loadFrom);
+
+// Sets columns 1 to 5 of row position, in column order.
+class StartupList;
+void SetRowColumns(StartupList& list, int position, const RowWords& words, std::wstring location);
+
+// Windows' own switch for an entry, the binary value named like it under StartupApproved: its
+// first byte says off when its lowest bit is set (03; 02 and 06 are on). Windows writes twelve
+// bytes, the state then the time it was switched off; a shorter value, like none, is on.
+bool SwitchedOffByWindows(const std::vector<BYTE>& flag);
+// The same flag switched on, as Windows writes it: the state without the off bit, no time.
+std::vector<BYTE> SwitchedOn(std::vector<BYTE> flag);
+// Windows' switches as one fill reads them: each key of switches once, when first needed.
+class WindowsSwitches {
+  public:
+    // Shows the row of a scanned entry as Windows has it when Windows switched it off: still in
+    // its source, but disabled. switchName is a registry value's exact name, a StartUp file's
+    // whole name.
+    void Mark(StartupList& list, int position, const StartupSource& source, const std::wstring& switchName);
+
+  private:
+    std::unordered_map<std::wstring, std::unordered_set<std::wstring>> off_; // by key, names folded
+    std::wstring disabled_;
+};

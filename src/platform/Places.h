@@ -1,0 +1,23 @@
+// Where the files and keys of the system and of the program are: win.ini, the Lang folder and
+// its packs, the run keys and Windows' own switches for them. Each path is made here only.
+#pragma once
+#include <windows.h>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// win.ini in the Windows folder.
+std::wstring WinIniPath();
+// The Lang folder beside the program, and a file in it.
+std::wstring LangFolder();
+std::wstring LangFile(std::wstring_view fileName);
+// A run key, "Run" or "Policies\Explorer\Run", under Software\Microsoft\Windows\CurrentVersion of
+// its root. The path stays the same in either view: the system finds the 32-bit one itself.
+std::wstring RunKeyPath(std::wstring_view key);
+// Where the registry stores that key in a view: the 32-bit programs' keys under Wow6432Node.
+std::wstring StoredRunKeyPath(std::wstring_view key, REGSAM view);
+// The subkey of Explorer\StartupApproved in the user's registry that holds Windows' switches.
+std::wstring ApprovedKeyPath(std::wstring_view subkey);
+
+} // namespace platform

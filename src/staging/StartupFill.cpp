@@ -1,0 +1,31 @@
+// The list fill shared by the start and by a language change.
+#include "staging/StartupFill.h"
+#include "inventory/Scanners.h"
+#include "staging/EntryStore.h"
+#include "staging/StagingCommands.h"
+
+void FillStartupList(MainState& state)
+{
+    LoadSourceNames(state.SourceNames);
+    WindowsSwitches switches;
+    for (size_t source = 0; source < SourceCount; ++source)
+        if (StartupSources[source].kind == SourceKind::Registry)
+            SetRegRunIntoList(state.List, state.Reg1, state.SourceNames, source, switches);
+    LoadWinIniEntries(state.List, state.SourceNames);
+    LoadStartupFolderEntries(state.List, state.SourceNames, switches);
+    LoadDisabledEntries(state);
+
+    TakeBaseline(state);
+    if (state.List.Count() >= 1) {
+        if (!state.List.Selected()) state.List.Select(1);
+        SyncButtonsToSelection(state);
+    }
+}
+
+void TakeBaseline(MainState& state)
+{
+    const int n = state.List.Count();
+    state.BaselineEntries.assign(static_cast<size_t>(n), EntryRecord{});
+    CopyListToRecords(state.List, state.BaselineEntries);
+    state.BaselineCount = static_cast<short>(n);
+}

@@ -1,0 +1,128 @@
+// Caption table and its application to the main window: every key is looked up with an empty
+// default.
+#include "ui/Captions.h"
+#include "ui/resource.h"
+#include "i18n/Globals.h"
+#include "i18n/Lookup.h"
+
+#include <commctrl.h>
+
+#include <iterator>
+
+namespace {
+
+using enum CaptionTarget;
+constexpr Caption Captions[] = {
+    {keys::NoteLabel, MainControl, IDC_LBLNOTE},
+    {keys::MainTitle, MainTitle, 0},
+    {keys::EditMenu, Menu, 0},
+    {keys::AutoexecItem, MenuItem, IDM_AUTO},
+    {keys::ConfigItem, MenuItem, IDM_CONFIG},
+    {keys::RegistryItem, MenuItem, IDM_REGISTRY},
+    {keys::ProfileMenu, Menu, 1},
+    {keys::SaveProfileItem, MenuItem, IDM_SAVEPROF},
+    {keys::LoadProfileItem, MenuItem, IDM_LOADPROF},
+    {keys::ApplyMenu, Menu, 2},
+    {keys::ApplyRestartItem, MenuItem, IDM_APP_REST},
+    {keys::ApplyLogOffItem, MenuItem, IDM_APP_LOG},
+    {keys::ApplyExitItem, MenuItem, IDM_APP_EXIT},
+    {keys::JustApplyItem, MenuItem, IDM_APP_JUST},
+    {keys::HelpMenu, Menu, 3},
+    {keys::HelpIndexItem, MenuItem, IDM_HELPINDEX},
+    {keys::AboutItem, MenuItem, IDM_ABOUT},
+    {keys::UpdateItem, MenuItem, IDM_UPDATE},
+    {keys::VisitItem, MenuItem, IDM_VISIT},
+    {keys::ProgramsLabel, MainControl, IDC_LABEL1},
+    {keys::RemoveButton, MainControl, IDC_CMDREMOVE},
+    {keys::ResetButton, MainControl, IDC_CMDRESET},
+    {keys::AddTaskButton, MainControl, IDC_CMDADDTASK},
+    {keys::LanguageLabel, MainControl, IDC_LABEL3},
+    {keys::AboutTitle, AboutTitle, 0},
+    {keys::AboutName, AboutControl, IDC_ABOUT_LBLTITLE},
+    {keys::AboutVersion, AboutControl, IDC_ABOUT_LBLVERSION},
+    {keys::AboutDescription, AboutControl, IDC_ABOUT_LBLDESCRIPTION},
+    {keys::AboutDisclaimer, AboutControl, IDC_ABOUT_LBLDISCLAIMER},
+    {keys::AboutOk, AboutControl, IDC_ABOUT_CMDOK},
+    {keys::AboutSysInfo, AboutControl, IDC_ABOUT_CMDSYSINFO},
+    {keys::SysInfoMissing, Message, 0},
+    {keys::TaskFieldsMissing, Message, 1},
+    {keys::RegistryWarning, Message, 2},
+    {keys::TaskNameHeader, ColumnHeader, 0},
+    {keys::StatusHeader, ColumnHeader, 1},
+    {keys::LoadFromHeader, ColumnHeader, 2},
+    {keys::UserHeader, ColumnHeader, 3},
+    {keys::WhenHeader, ColumnHeader, 4},
+    {keys::LocationHeader, ColumnHeader, 5},
+    {keys::EnableButton, EnableCaption, 0},
+    {keys::DisableButton, DisableCaption, 0},
+};
+
+} // namespace
+
+void SetMenuText(HMENU menu, UINT item, BOOL byPosition, const std::wstring& text)
+{
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_STRING;
+    info.dwTypeData = const_cast<wchar_t*>(text.c_str());
+    SetMenuItemInfoW(menu, item, byPosition, &info);
+}
+
+void SetColumnHeader(HWND list, int column, const std::wstring& text)
+{
+    LVCOLUMNW info{};
+    info.mask = LVCF_TEXT;
+    info.pszText = const_cast<wchar_t*>(text.c_str());
+    ListView_SetColumn(list, column, &info);
+}
+
+std::span<const Caption> CaptionTable()
+{
+    return Captions;
+}
+
+void ApplyControlCaptions(HWND mainWindow)
+{
+    for (const Caption& caption : Captions)
+        if (caption.target == MainControl) SetDlgItemTextW(mainWindow, caption.id, CaptionText(caption.key).c_str());
+}
+
+void ApplyMainWindowCaptions(HWND mainWindow, MainState& state)
+{
+    HMENU bar = GetMenu(mainWindow);
+    for (const Caption& caption : Captions) {
+        const std::wstring text = CaptionText(caption.key);
+        switch (caption.target) {
+        case MainTitle:
+            SetWindowTextW(mainWindow, text.c_str());
+            break;
+        case MainControl:
+            SetDlgItemTextW(mainWindow, caption.id, text.c_str());
+            break;
+        case Menu:
+            SetMenuText(bar, static_cast<UINT>(caption.id), TRUE, text);
+            break;
+        case MenuItem:
+            SetMenuText(bar, static_cast<UINT>(caption.id), FALSE, text);
+            break;
+        case AboutTitle:
+        case AboutControl:
+            break;
+        case Message:
+            MessageTexts[static_cast<size_t>(caption.id)] = text;
+            break;
+        case ColumnHeader:
+            SetColumnHeader(GetDlgItem(mainWindow, IDC_LISTVIEW1), caption.id, text);
+            break;
+        case EnableCaption:
+            state.EnableCaption = text;
+            break;
+        case DisableCaption:
+            state.DisableCaption = text;
+            break;
+        }
+    }
+    DrawMenuBar(mainWindow);
+    state.DisableButtonCaption = state.EnableCaption;
+    SetDlgItemTextW(mainWindow, IDC_CMDDISABLE, state.DisableButtonCaption.c_str());
+}

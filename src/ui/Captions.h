@@ -1,0 +1,40 @@
+// The captions of a language pack applied to the main window and the About box.
+#pragma once
+#include "i18n/Keys.h"
+#include "model/MainState.h"
+
+#include <windows.h>
+#include <span>
+#include <string>
+
+enum class CaptionTarget {
+    MainTitle,    // the main window's title
+    MainControl,  // a label or button of the main window, by id
+    Menu,         // a menu of the menu bar, by position
+    MenuItem,     // a menu item, by command id
+    AboutTitle,   // the About box's title
+    AboutControl, // a label or button of the About box, by id
+    Message,      // MessageTexts, by index
+    ColumnHeader, // a column of the list, by index
+    EnableCaption,
+    DisableCaption,
+};
+
+struct Caption {
+    keys::KeyText key;
+    CaptionTarget target;
+    int id;
+};
+
+// Every target in the order the captions are set.
+std::span<const Caption> CaptionTable();
+
+// Sets every target of the table but the About box's to its key's text from the chosen pack, a
+// missing key giving an empty text. Last, the Disable button takes EnableCaption until the
+// selected row says otherwise. The About box takes its targets itself.
+void ApplyMainWindowCaptions(HWND mainWindow, MainState& state);
+// Sets the labels and buttons of the main window that exist, for controls created later.
+void ApplyControlCaptions(HWND mainWindow);
+
+void SetMenuText(HMENU menu, UINT item, BOOL byPosition, const std::wstring& text);
+void SetColumnHeader(HWND list, int column, const std::wstring& text);

@@ -1,0 +1,145 @@
+// The main window's layout: its controls, where they stand as the window grows, its fonts, and
+// the list's first layout before the window shows.
+#include "ui/frmMain.h"
+#include "find/DisplayList.h"
+#include "i18n/Globals.h"
+#include "i18n/Keys.h"
+#include "ui/Captions.h"
+#include "ui/WindowLayout.h"
+#include "ui/resource.h"
+
+#include <commctrl.h>
+
+namespace {
+
+// Design of the window at 96 DPI: a control keeps its distance to the sides it is anchored to.
+constexpr int DesignWidth = 780, DesignHeight = 462;
+constexpr ControlPlacement Placements[] = {
+    {IDC_LABEL1, 10, 10, 220, 18, Left | Top},
+    {IDC_LBLNOTE, 250, 10, 520, 18, Right | Top},
+    {IDC_TXTFILTER, 10, 32, 240, 22, Left | Top},
+    {IDC_LISTVIEW1, 10, 60, 760, 292, Left | Top | Right | Bottom},
+    {IDC_CMDDISABLE, 10, 362, 100, 26, Left | Bottom},
+    {IDC_CMDREMOVE, 116, 362, 100, 26, Left | Bottom},
+    {IDC_CMDRESET, 222, 362, 100, 26, Left | Bottom},
+    {IDC_CMDADDTASK, 328, 362, 100, 26, Left | Bottom},
+    {IDC_LABEL3, 10, 405, 110, 18, Left | Bottom},
+    {IDC_COMBOLANG, 124, 400, 180, 200, Left | Bottom},
+    {IDC_STATUSBAR, 0, 440, 780, 22, Left | Right | Bottom},
+};
+
+// Status holds "Disabled by Windows", Load From "Registry(Machine RunOnce 32-bit)".
+constexpr int ColumnWidths[ShownColumnCount] = {150, 130, 220, 90, 140, 320, 150};
+// Publisher stands next to Status, where it is seen without scrolling.
+constexpr int ColumnOrder[ShownColumnCount] = {TaskName, Status,      PublisherColumn, LoadFrom,
+                                               User,     When,        Location};
+
+// The heading, the note, the filter and the list: what the first paint shows.
+constexpr ControlDesign ListControls[] = {
+    {IDC_LABEL1, WC_STATICW, keys::ProgramsLabel.text, WS_VISIBLE | SS_LEFT | SS_NOPREFIX},
+    {IDC_LBLNOTE, WC_STATICW, keys::NoteLabel.text, WS_VISIBLE | SS_RIGHT | SS_NOPREFIX},
+    {IDC_TXTFILTER, WC_EDITW, L"", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE},
+    {IDC_LISTVIEW1, WC_LISTVIEWW, L"", WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_SINGLESEL,
+     WS_EX_CLIENTEDGE},
+};
+// Made hidden after the first paint, in this order, which is their tab order after the list.
+constexpr ControlDesign LowerControls[] = {
+    {IDC_CMDDISABLE, WC_BUTTONW, keys::DisableButton.text, WS_TABSTOP | BS_PUSHBUTTON},
+    {IDC_CMDREMOVE, WC_BUTTONW, keys::RemoveButton.text, WS_TABSTOP | BS_PUSHBUTTON},
+    {IDC_CMDRESET, WC_BUTTONW, keys::ResetButton.text, WS_TABSTOP | BS_PUSHBUTTON},
+    {IDC_CMDADDTASK, WC_BUTTONW, keys::AddTaskButton.text, WS_TABSTOP | BS_PUSHBUTTON},
+    {IDC_LABEL3, WC_STATICW, keys::LanguageLabel.text, SS_LEFT | SS_NOPREFIX},
+    {IDC_COMBOLANG, WC_COMBOBOXEXW, L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST},
+    {IDC_STATUSBAR, STATUSCLASSNAMEW, L"", SBARS_SIZEGRIP},
+};
+
+} // namespace
+
+void frmMain::CreateListControls()
+{
+    for (const ControlDesign& design : ListControls) MakeControl(hwnd_, design);
+    HWND list = Control(IDC_LISTVIEW1);
+    // Double buffering, which only spares later repaints a flicker, starts after the first paint.
+    ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP);
+    UINT dpi = GetDpiForWindow(hwnd_);
+    for (int c = 0; c < ShownColumnCount; ++c) {
+        LVCOLUMNW column{};
+        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+        column.pszText = const_cast<wchar_t*>(keys::ColumnHeaders[c].text);
+        column.cx = ScaleForDpi(ColumnWidths[c], dpi);
+        column.iSubItem = c;
+        ListView_InsertColumn(list, c, &column);
+    }
+    ListView_SetColumnOrderArray(list, ShownColumnCount, const_cast<int*>(ColumnOrder));
+    ACCEL find{FCONTROL | FVIRTKEY, 'F', IDM_FIND};
+    accelerators_.reset(CreateAcceleratorTableW(&find, 1));
+}
+
+void frmMain::CreateLowerControls()
+{
+    for (const ControlDesign& design : LowerControls) {
+        HWND control = MakeControl(hwnd_, design);
+        if (Skin1.Loaded()) {
+            Skin1.ApplyToControl(control);
+        } else {
+            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+            platform::SetFontOnChildren(control, font_.get());
+        }
+    }
+    if (LanguagePacksFound) ApplyControlCaptions(hwnd_);
+    ShowButtons();
+    Layout();
+    ShowRowCount();
+}
+
+void frmMain::ShowLowerControls()
+{
+    for (const ControlDesign& design : LowerControls) ShowWindow(Control(design.id), SW_SHOWNA);
+}
+
+void frmMain::ApplyStandardFont()
+{
+    font_.reset(platform::CreateMessageFont(GetDpiForWindow(hwnd_)));
+    platform::SetFontOnChildren(hwnd_, font_.get());
+}
+
+void frmMain::Layout()
+{
+    // Controls made after the first paint are placed when they are made.
+    PlaceControls(hwnd_, Placements, {DesignWidth, DesignHeight});
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    const UINT dpi = GetDpiForWindow(hwnd_);
+    // The status bar: messages on the left, the count of shown rows on the right.
+    int parts[2] = {ScaleForDpi(UnscaleForDpi(client.right, dpi) - 170, dpi), -1};
+    SendMessageW(Control(IDC_STATUSBAR), SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+}
+
+void frmMain::SetMinimumSize(MINMAXINFO* info)
+{
+    const UINT dpi = GetDpiForWindow(hwnd_);
+    info->ptMinTrackSize = {ScaleForDpi(480, dpi), ScaleForDpi(300, dpi)};
+}
+
+void frmMain::FollowDpi(const RECT* suggested)
+{
+    ApplyStandardFont();
+    SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                 suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The list works out its item metrics and scroll bars on its first paint. One paint into a
+// one-pixel bitmap while the window is hidden does that work before the window shows, so the
+// first paint on the screen only draws.
+void frmMain::LayOutListWhileHidden()
+{
+    HWND list = Control(IDC_LISTVIEW1);
+    const platform::WindowDc screen(list);
+    if (!screen.get()) return;
+    const platform::UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
+    // Declared after the memory DC, so that it is deselected before that DC goes.
+    const platform::UniqueGdi<HBITMAP> pixel(CreateCompatibleBitmap(screen.get(), 1, 1));
+    if (!memory || !pixel) return;
+    const platform::SelectedObject selected(memory.get(), pixel.get());
+    SendMessageW(list, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.get()), PRF_CLIENT);
+}

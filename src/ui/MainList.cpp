@@ -1,0 +1,171 @@
+// The main window's owner-data list: what it shows of the model, its notifications, sorting,
+// the filter, the files' facts from the worker, and the row's menu with its jumps.
+#include "ui/frmMain.h"
+#include "i18n/Keys.h"
+#include "i18n/Lookup.h"
+#include "platform/Text.h"
+#include "staging/StagingCommands.h"
+#include "ui/Captions.h"
+#include "ui/FindControls.h"
+#include "ui/WindowLayout.h"
+#include "ui/resource.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+void frmMain::RefreshList()
+{
+    HWND list = Control(IDC_LISTVIEW1);
+    display_.Update(state_.List, facts_);
+    // A row the filter hides is not selected: the buttons would act on a row out of sight.
+    if (display_.IndexOf(state_.List.Selected()) < 0) state_.List.Select(0);
+    syncingSelection_ = true;
+    ListView_SetItemCountEx(list, display_.Count(), LVSICF_NOSCROLL);
+    ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    if (int index = display_.IndexOf(state_.List.Selected()); index >= 0)
+        ListView_SetItemState(list, index, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    InvalidateRect(list, nullptr, FALSE);
+    syncingSelection_ = false;
+    ShowRowCount();
+    AskFileFacts();
+}
+
+void frmMain::ShowRowCount()
+{
+    const std::wstring shown = platform::ToDecimal(display_.Count());
+    const std::wstring text =
+        FormatText(LookupText(keys::RowsShown), {shown, platform::ToDecimal(state_.List.Count())});
+    SendMessageW(Control(IDC_STATUSBAR), SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+LRESULT frmMain::OnNotify(NMHDR* header)
+{
+    if (header->idFrom != IDC_LISTVIEW1) return 0;
+    switch (header->code) {
+    case LVN_GETDISPINFOW: {
+        auto* info = reinterpret_cast<NMLVDISPINFOW*>(header);
+        const int row = display_.Position(info->item.iItem);
+        if ((info->item.mask & LVIF_TEXT) && row >= 1 && row <= state_.List.Count() && info->item.iSubItem >= 0 &&
+            info->item.iSubItem < ShownColumnCount && info->item.cchTextMax > 0) {
+            const std::wstring text = CellText(state_.List, facts_, row, info->item.iSubItem);
+            lstrcpynW(info->item.pszText, text.c_str(), info->item.cchTextMax);
+        }
+        return 0;
+    }
+    case LVN_COLUMNCLICK:
+        ListView1_ColumnClick(reinterpret_cast<NMLISTVIEW*>(header)->iSubItem);
+        return 0;
+    case NM_CUSTOMDRAW:
+        return DrawMissingRows(reinterpret_cast<NMLVCUSTOMDRAW*>(header), [this](int index) {
+            const int row = display_.Position(index);
+            const FileFacts* facts = row ? FactsOfRow(state_.List, facts_, row) : nullptr;
+            return facts && facts->state == FileFacts::State::Missing;
+        });
+    case LVN_ITEMCHANGED: {
+        auto* change = reinterpret_cast<NMLISTVIEW*>(header);
+        if (syncingSelection_ || !(change->uChanged & LVIF_STATE) ||
+            ((change->uOldState ^ change->uNewState) & LVIS_SELECTED) == 0)
+            return 0;
+        int selected = ListView_GetNextItem(header->hwndFrom, -1, LVNI_SELECTED);
+        state_.List.Select(display_.Position(selected));
+        if (selected >= 0) ListView1_ItemClick();
+        return 0;
+    }
+    }
+    return 0;
+}
+
+void frmMain::ListView1_ItemClick()
+{
+    SyncButtonsToSelection(state_);
+    ShowButtons();
+    for (int id : {IDC_CMDDISABLE, IDC_CMDREMOVE, IDC_CMDRESET, IDC_CMDADDTASK}) InvalidateRect(Control(id), nullptr, TRUE);
+}
+
+void frmMain::ListView1_ColumnClick(int column)
+{
+    display_.sort = NextSortOrder(display_.sort, column);
+    SetSortArrow(Control(IDC_LISTVIEW1), display_.sort);
+    RefreshList();
+}
+
+void frmMain::txtFilter_Change()
+{
+    display_.filter = WindowText(Control(IDC_TXTFILTER));
+    RefreshList();
+}
+
+void frmMain::mnuFind_Click()
+{
+    HWND filter = Control(IDC_TXTFILTER);
+    SetFocus(filter);
+    Edit_SetSel(filter, 0, -1);
+}
+
+bool frmMain::TranslateAccelerators(MSG* msg)
+{
+    return hwnd_ && (msg->hwnd == hwnd_ || IsChild(hwnd_, msg->hwnd)) &&
+           TranslateAcceleratorW(hwnd_, accelerators_.get(), msg);
+}
+
+JumpChoices frmMain::SelectedRowJumps() const
+{
+    const int row = state_.List.Selected();
+    if (row == 0) return {};
+    const FileFacts* facts = FactsOfRow(state_.List, facts_, row);
+    // Facts not known yet are found when Properties is chosen.
+    return {CanOpenLocation(state_.List.Row(row)), !facts || facts->state == FileFacts::State::Found};
+}
+
+void frmMain::ShowListContextMenu(LPARAM where)
+{
+    if (state_.List.Selected() == 0) return;
+    const int command = TrackJumpMenu(hwnd_, Control(IDC_LISTVIEW1), where, SelectedRowJumps());
+    if (command) OnCommand(command);
+}
+
+void frmMain::mnuOpenLocation_Click()
+{
+    if (int row = state_.List.Selected()) OpenLocation(hwnd_, state_.List.Row(row), Launcher);
+}
+
+void frmMain::mnuProperties_Click()
+{
+    if (int row = state_.List.Selected())
+        ShowProgramProperties(hwnd_, state_.List.Text(row, Location), Launcher);
+}
+
+void frmMain::StartFileFacts()
+{
+    if (factsWorker_) return;
+    HWND window = hwnd_;
+    factsWorker_ = std::make_unique<FactsWorker>([window] { PostMessageW(window, WM_FILEFACTS, 0, 0); });
+    AskFileFacts();
+}
+
+void frmMain::AskFileFacts()
+{
+    if (factsWorker_) factsWorker_->Ask(facts_.TakeUnasked(state_.List));
+}
+
+void frmMain::TakeFileFacts()
+{
+    if (!factsWorker_) return;
+    for (auto& [commandLine, facts] : factsWorker_->TakeAnswers())
+        facts_.Store(commandLine, std::move(facts));
+    // A publisher can move a row when the list is sorted or filtered by it.
+    if (display_.sort.column == PublisherColumn || !display_.filter.empty()) RefreshList();
+    else InvalidateRect(Control(IDC_LISTVIEW1), nullptr, FALSE);
+}
+
+void frmMain::ShowFindTexts()
+{
+    HMENU bar = GetMenu(hwnd_);
+    SetMenuText(bar, IDM_OPENLOCATION, FALSE, LookupText(keys::OpenLocation));
+    SetMenuText(bar, IDM_PROPERTIES, FALSE, LookupText(keys::Properties));
+    const std::wstring publisher = LookupText(keys::ColumnHeaders[PublisherColumn]);
+    SetColumnHeader(Control(IDC_LISTVIEW1), PublisherColumn, publisher);
+    const std::wstring cue = LookupText(keys::FilterCue);
+    SendMessageW(Control(IDC_TXTFILTER), EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(cue.c_str()));
+    ShowRowCount();
+}
