@@ -758,6 +758,7 @@ void frmMain::TakeFileFacts()
     // A publisher can move a row when the list is sorted or filtered by it.
     if (display_.sort.column == PublisherColumn || !display_.filter.empty()) RefreshList();
     else InvalidateRect(Control(IDC_LISTVIEW1), nullptr, FALSE);
+    if (facts_.Complete()) platform::startsteps::StartWorkDone();
 }
 
 void frmMain::ShowFindTexts()
