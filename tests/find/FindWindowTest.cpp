@@ -17,7 +17,7 @@ TEST_F(FindWindowTest, SortFilterAndFileFactsHoldThroughStagingAndApply)
     testsupport::SetRegString(HKEY_CURRENT_USER, run, L"Beta", here);
     testsupport::SetRegString(HKEY_CURRENT_USER, run, L"alpha", gone);
     testsupport::SetRegString(HKEY_CURRENT_USER, run, L"Gamma", here);
-    frmMain& w = Open();
+    frmMain& w = Open(false);
     const HWND list = w.Control(IDC_LISTVIEW1);
     auto column = [&](int c) {
         std::wstring texts;
@@ -41,6 +41,8 @@ TEST_F(FindWindowTest, SortFilterAndFileFactsHoldThroughStagingAndApply)
     };
     auto command = [&](int id) { SendMessageW(w.Handle(), WM_COMMAND, MAKEWPARAM(id, 0), 0); };
     EXPECT_EQ(column(PublisherColumn), L";;;") << "nothing is looked at before the first paint";
+    // The worker starts after the first paint and may answer at any time from then on.
+    testsupport::PumpMessages();
     EXPECT_EQ(clickAndArrow(TaskName), HDF_SORTUP);
     EXPECT_EQ(column(TaskName), L"alpha;Beta;Gamma;");
     EXPECT_EQ(clickAndArrow(TaskName), HDF_SORTDOWN);

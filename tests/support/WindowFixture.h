@@ -23,12 +23,14 @@ class MainWindowFixture : public RavelinTest {
         RavelinTest::TearDown();
     }
     // Creates the window and runs its whole start sequence; the test fails when that is refused.
-    frmMain& Open()
+    // Without postedStart the start stops where the first paint comes: what the window posted
+    // for after it waits in the queue.
+    frmMain& Open(bool postedStart = true)
     {
         window = std::make_unique<frmMain>();
         created = window->Create(GetModuleHandleW(nullptr));
         EXPECT_TRUE(created);
-        PumpMessages(); // the rest of the start, posted for after the first paint
+        if (postedStart) PumpMessages();
         return *window;
     }
     std::unique_ptr<frmMain> window;
