@@ -112,6 +112,8 @@ void Skin::ApplySkin(HWND window)
     }
     ApplyToChildren(window);
     InvalidateRect(window, nullptr, TRUE);
+    // A window already on the screen shows the system's buttons until its frame is painted again.
+    if (captionGlyphs_) PaintCaptionButtons(window);
 }
 
 void Skin::ApplyToChildren(HWND window)

@@ -166,12 +166,15 @@ TEST(CaptionButtons, ASkinDrawsThemOverTheFrameAndFollowsAPress)
         const RECT& r = buttons[i].rect;
         return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     };
-    for (BOOL active : {TRUE, FALSE})
+    // At once on a window already shown, then after each paint of the frame, active or not.
+    for (int paint : {0, 1, 2})
     {
-        SendMessageW(window, WM_NCACTIVATE, active, 0);
-        RedrawWindow(window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+        if (paint)
+            SendMessageW(window, WM_NCACTIVATE, paint == 1, 0);
+        if (paint)
+            RedrawWindow(window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
         HDC dc = GetWindowDC(window);
-        EXPECT_EQ(GetPixel(dc, centre(0).x, centre(0).y), GetSysColor(COLOR_BTNTEXT)) << active;
+        EXPECT_EQ(GetPixel(dc, centre(0).x, centre(0).y), GetSysColor(COLOR_BTNTEXT)) << paint;
         ReleaseDC(window, dc);
     }
     // Let go on the button, off it, and on a disabled one: only the first press commands.
