@@ -1,5 +1,6 @@
 // Caption buttons in the classic frame's places, their glyphs made of GDI rectangles and lines.
 #include "platform/CaptionButtons.h"
+#include "platform/Handles.h"
 
 #include <algorithm>
 
@@ -105,7 +106,8 @@ void Outline(HDC dc, const RECT& r, int top, HBRUSH brush)
 // The glyph centred on (cx, cy) in a square of side s, in one colour.
 void DrawGlyph(HDC dc, CaptionGlyph glyph, int cx, int cy, int s, COLORREF color)
 {
-    HBRUSH brush = CreateSolidBrush(color);
+    UniqueGdi<HBRUSH> owned(CreateSolidBrush(color));
+    HBRUSH brush = owned.get();
     const int thick = std::max(2, s / 5);
     switch (glyph)
     {
@@ -131,8 +133,8 @@ void DrawGlyph(HDC dc, CaptionGlyph glyph, int cx, int cy, int s, COLORREF color
     case CaptionGlyph::Close: {
         // Two strokes each way, two pixels wide.
         const int d = s * 3 / 4, x = cx - d / 2, y = cy - d / 2;
-        HPEN pen = CreatePen(PS_SOLID, 1, color);
-        HGDIOBJ old = SelectObject(dc, pen);
+        UniqueGdi<HPEN> pen(CreatePen(PS_SOLID, 1, color));
+        HGDIOBJ old = SelectObject(dc, pen.get());
         for (int dx = 0; dx < 2; ++dx)
         {
             MoveToEx(dc, x + dx, y, nullptr);
@@ -141,11 +143,9 @@ void DrawGlyph(HDC dc, CaptionGlyph glyph, int cx, int cy, int s, COLORREF color
             LineTo(dc, x + dx + d + 1, y - 1);
         }
         SelectObject(dc, old);
-        DeleteObject(pen);
         break;
     }
     }
-    DeleteObject(brush);
 }
 
 } // namespace
