@@ -1,8 +1,10 @@
 // Times ApplyNow on registry rows beside the floor: the same RegDeleteValueW and RegSetValueExW
 // calls alone on an open key. The registry is redirected into a scratch key that is removed at
-// the end; the store in the Windows folder is put back as it was.
-#include "staging/StartupFill.h"
+// the end; the prefix's other startup places, the store and its copies are emptied before and
+// after, so that the fill finds the bench's rows and no others.
+#include "PrefixState.h"
 #include "model/StartupSource.h"
+#include "staging/StartupFill.h"
 #include "apply/ApplyEngine.h"
 #include "i18n/Globals.h"
 #include "platform/Files.h"
@@ -135,8 +137,12 @@ int main()
                     &user, nullptr);
     RegCreateKeyExW(HKEY_CURRENT_USER, (scratch + L"\\HKLM").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                     &machine, nullptr);
-    std::string savedStore;
-    const bool hadStore = platform::ReadWholeFile(StorePath(), savedStore) == ERROR_SUCCESS;
+    // Wine gives a key a 32-bit view of its own only under a Wow6432Node subkey, as HKLM\Software
+    // has: without it the 32-bit source would read the same Run key again.
+    HKEY wow = nullptr;
+    RegCreateKeyExW(machine, L"Software\\Wow6432Node", 0, nullptr, 0, KEY_READ, nullptr, &wow, nullptr);
+    RegCloseKey(wow);
+    bench::ResetPrefixState();
     RegOverridePredefKey(HKEY_CURRENT_USER, user);
     RegOverridePredefKey(HKEY_LOCAL_MACHINE, machine);
 
@@ -154,9 +160,6 @@ int main()
     RegCloseKey(user);
     RegCloseKey(machine);
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\RavelinBench");
-    if (hadStore)
-        platform::ReplaceFileAtomically(StorePath(), savedStore);
-    else
-        platform::RemoveFile(StorePath(), true);
+    bench::ResetPrefixState();
     return 0;
 }

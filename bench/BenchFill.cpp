@@ -1,14 +1,23 @@
-// Fill benchmark: time from process start to the first paint of the filled list, for the real
-// Ravelin.exe and for the floor program, and FillStartupList alone; the timed start steps of
-// Ravelin.exe; then a StartUp folder of 1 000 shortcuts against listing it and reading the
-// targets directly.
+// Fill benchmark: time from process start to the first paint of the filled list, and to the
+// moment the window is interactive, for the real Ravelin.exe and for the floor program, and
+// FillStartupList alone; the timed start steps of Ravelin.exe; then a StartUp folder of 1 000
+// shortcuts against listing it and reading the targets directly.
+//
+// Interactive means: the window answers a message sent to it (SendMessageTimeout) once no start
+// work is left queued. For Ravelin.exe that is after its start-work mark, set when the worker's
+// file facts (missing files, publishers) for every entry of the first fill have been answered and
+// taken into the list; the messages the start posts for after the first paint were queued before
+// any answer could be, so they have run by then. The repaint that shows the answers follows at
+// the window's next idle moment and is not counted. The floor has no work after its paint.
 // With --all-sources [other Ravelin.exe...], 1 000 entries spread over every place Windows starts
 // programs from instead, some switched off by Windows' own flag, against the floor reading the same
 // and against the floor of the nine places older builds read.
 // Run it in a prefix of its own: it rewrites that prefix's run keys, win.ini and StartUp folders.
+#include "PrefixState.h"
 #include "staging/StartupFill.h"
 #include "platform/Files.h"
 #include "platform/Handles.h"
+#include "platform/Names.h"
 #include "platform/Shortcuts.h"
 #include "platform/Text.h"
 #include "staging/EntryStore.h"
@@ -27,7 +36,9 @@
 
 namespace {
 
-const std::wstring Base = L"Software\\Microsoft\\Windows\\CurrentVersion\\";
+using bench::AllPlaces;
+using bench::Place;
+const std::wstring& Base = bench::RunKeyBase;
 
 double Now()
 {
@@ -62,10 +73,11 @@ double MedianOf(int runs, const std::function<double()>& measure)
     return Median(times);
 }
 
-// One start of a program until its filled list has been painted: the milliseconds from
-// CreateProcess, and for Ravelin.exe its start steps, each with its own milliseconds.
+// One start of a program: the milliseconds from CreateProcess to the first paint of its filled
+// list and to its answer once interactive (-1 when not reached), and for Ravelin.exe its start
+// steps, each with its own milliseconds.
 struct Start {
-    double painted = -1;
+    double painted = -1, interactive = -1;
     std::vector<std::pair<std::wstring, double>> steps;
 };
 
@@ -92,13 +104,34 @@ std::vector<std::pair<std::wstring, double>> ReadSteps(const std::wstring& file,
     return steps;
 }
 
-// With withSteps the program is asked to end once its queued work has run, and to leave its
-// steps in a file; otherwise it is ended at once.
-Start StartUntilPainted(const std::wstring& program, bool withSteps)
+HWND ShownWindowOf(DWORD thread)
 {
-    const wchar_t* eventName = L"RavelinBenchPainted";
-    platform::UniqueHandle painted(CreateEventW(nullptr, TRUE, FALSE, eventName));
-    SetEnvironmentVariableW(L"RAVELIN_BENCH_PAINTED", eventName);
+    HWND found = nullptr;
+    EnumThreadWindows(
+        thread,
+        [](HWND window, LPARAM param) -> BOOL {
+            if (!IsWindowVisible(window)) return TRUE;
+            *reinterpret_cast<HWND*>(param) = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+enum class Until {
+    Painted,         // ended at its first paint
+    Interactive,     // the floor: answers as soon as it has painted
+    StartWorkDone,   // Ravelin.exe: answers after its start-work mark, and leaves its steps
+};
+
+Start StartProgram(const std::wstring& program, Until until)
+{
+    const wchar_t *paintedName = L"RavelinBenchPainted", *readyName = L"RavelinBenchReady";
+    platform::UniqueHandle painted(CreateEventW(nullptr, TRUE, FALSE, paintedName));
+    platform::UniqueHandle ready(CreateEventW(nullptr, TRUE, FALSE, readyName));
+    SetEnvironmentVariableW(L"RAVELIN_BENCH_PAINTED", paintedName);
+    SetEnvironmentVariableW(L"RAVELIN_BENCH_READY", readyName);
+    const bool withSteps = until == Until::StartWorkDone;
     const std::wstring stepsFile = platform::ProgramFolder() + L"\\bench_fill_steps.txt";
     platform::RemoveFile(stepsFile, true);
     SetEnvironmentVariableW(L"RAVELIN_BENCH_STEPS", withSteps ? stepsFile.c_str() : nullptr);
@@ -107,31 +140,28 @@ Start StartUntilPainted(const std::wstring& program, bool withSteps)
     PROCESS_INFORMATION pi{};
     std::wstring commandLine = L"\"" + program + L"\"";
     Start result;
-    double start = Now();
+    const double start = Now();
     if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
         std::printf("cannot start %ls (error %lu)\n", program.c_str(), GetLastError());
         return result;
     }
-    DWORD waited = WaitForSingleObject(painted.get(), 300000);
-    double elapsed = Now() - start;
-    // The quit message queues behind the work the program posted before its first paint.
-    if (!withSteps || waited != WAIT_OBJECT_0 || !PostThreadMessageW(pi.dwThreadId, WM_QUIT, 0, 0) ||
+    platform::UniqueHandle process(pi.hProcess), thread(pi.hThread);
+    if (WaitForSingleObject(painted.get(), 300000) == WAIT_OBJECT_0) result.painted = Now() - start;
+    bool answered = false;
+    if (result.painted >= 0 && until != Until::Painted &&
+        (!withSteps || WaitForSingleObject(ready.get(), 300000) == WAIT_OBJECT_0)) {
+        DWORD_PTR answer = 0;
+        HWND window = ShownWindowOf(pi.dwThreadId);
+        answered = window && SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 300000, &answer);
+        if (answered) result.interactive = Now() - start;
+    }
+    // Asked to end, Ravelin.exe writes its steps; otherwise it is ended at once.
+    if (!withSteps || !answered || !PostThreadMessageW(pi.dwThreadId, WM_QUIT, 0, 0) ||
         WaitForSingleObject(pi.hProcess, 60000) != WAIT_OBJECT_0)
         TerminateProcess(pi.hProcess, 0);
     WaitForSingleObject(pi.hProcess, 10000);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    if (waited != WAIT_OBJECT_0) return result;
-    result.painted = elapsed;
-    if (withSteps) result.steps = ReadSteps(stepsFile, start);
+    if (withSteps && answered) result.steps = ReadSteps(stepsFile, start);
     return result;
-}
-
-void ClearRunKeys()
-{
-    RegDeleteTreeW(HKEY_CURRENT_USER, (Base + L"Run").c_str());
-    for (const wchar_t* key : {L"Run", L"RunOnce", L"RunOnceEx", L"RunServices"})
-        RegDeleteTreeW(HKEY_LOCAL_MACHINE, (Base + key).c_str());
 }
 
 // N values in all over the five keys, with realistic names and about 60 characters of data.
@@ -176,59 +206,6 @@ double TimeFill(int expectedRows)
     return elapsed;
 }
 
-void EmptyFolder(const std::wstring& folder)
-{
-    for (const std::wstring& name : platform::ListFolderFiles(folder).names) DeleteFileW((folder + L"\\" + name).c_str());
-}
-
-
-// Every place a startup entry can stand, as the system has it; the bench's own list, so that the
-// program's source table is measured, not trusted.
-struct Place {
-    HKEY root; // nullptr: a StartUp folder (csidl) or a win.ini key (iniKey)
-    const wchar_t* key;
-    REGSAM view;
-    const wchar_t* approved; // Windows' flag subkey, or nullptr
-    int csidl;
-    const wchar_t* iniKey;
-};
-const Place AllPlaces[] = {
-    {HKEY_CURRENT_USER, L"Run", 0, L"Run", 0, nullptr},
-    {HKEY_LOCAL_MACHINE, L"Run", 0, L"Run", 0, nullptr},
-    {HKEY_LOCAL_MACHINE, L"RunOnce", 0, nullptr, 0, nullptr},
-    {HKEY_LOCAL_MACHINE, L"RunOnceEx", 0, nullptr, 0, nullptr},
-    {HKEY_LOCAL_MACHINE, L"RunServices", 0, nullptr, 0, nullptr},
-    {HKEY_LOCAL_MACHINE, L"Run", KEY_WOW64_32KEY, L"Run32", 0, nullptr},
-    {HKEY_LOCAL_MACHINE, L"RunOnce", KEY_WOW64_32KEY, nullptr, 0, nullptr},
-    {HKEY_CURRENT_USER, L"RunOnce", 0, nullptr, 0, nullptr},
-    {HKEY_CURRENT_USER, L"Policies\\Explorer\\Run", 0, nullptr, 0, nullptr},
-    {HKEY_LOCAL_MACHINE, L"Policies\\Explorer\\Run", 0, nullptr, 0, nullptr},
-    {nullptr, nullptr, 0, nullptr, 0, L"Load"},
-    {nullptr, nullptr, 0, nullptr, 0, L"Run"},
-    {nullptr, nullptr, 0, L"StartupFolder", CSIDL_STARTUP, nullptr},
-    {nullptr, nullptr, 0, L"StartupFolder", CSIDL_COMMON_STARTUP, nullptr},
-};
-const std::wstring ApprovedBase = Base + L"Explorer\\StartupApproved\\";
-
-void ClearAllPlaces()
-{
-    const std::wstring winIni = platform::GetWindowsFolder() + L"\\win.ini";
-    for (const Place& place : AllPlaces) {
-        if (place.root) {
-            HKEY key;
-            if (RegOpenKeyExW(place.root, (Base + place.key).c_str(), 0, KEY_ALL_ACCESS | place.view, &key) == 0) {
-                RegDeleteTreeW(key, nullptr);
-                RegCloseKey(key);
-            }
-        } else if (place.iniKey) {
-            WritePrivateProfileStringW(L"Windows", place.iniKey, nullptr, winIni.c_str());
-        } else {
-            EmptyFolder(platform::GetSpecialFolderPath(place.csidl));
-        }
-        if (place.approved) RegDeleteTreeW(HKEY_CURRENT_USER, (ApprovedBase + place.approved).c_str());
-    }
-}
-
 // n entries over every place: one per win.ini line, the rest shared evenly; every fifth entry
 // with Windows' flag has it switched off, the others on.
 void FillAllPlaces(int n)
@@ -249,7 +226,7 @@ void FillAllPlaces(int n)
             RegCreateKeyExW(place.root, (Base + place.key).c_str(), 0, nullptr, 0, KEY_SET_VALUE | place.view, nullptr,
                             &key, nullptr);
         if (place.approved)
-            RegCreateKeyExW(HKEY_CURRENT_USER, (ApprovedBase + place.approved).c_str(), 0, nullptr, 0, KEY_SET_VALUE,
+            RegCreateKeyExW(HKEY_CURRENT_USER, (platform::names::ApprovedKey + std::wstring(place.approved)).c_str(), 0, nullptr, 0, KEY_SET_VALUE,
                             nullptr, &approved, nullptr);
         const std::wstring folder = place.root ? L"" : platform::GetSpecialFolderPath(place.csidl);
         for (int i = 0; i < count; ++i, ++written) {
@@ -280,15 +257,14 @@ void FillAllPlaces(int n)
 int AllSourcesBench(const std::vector<std::wstring>& programs, const std::wstring& floor)
 {
     constexpr int entries = 1000, runs = 15;
-    ClearRunKeys();
-    ClearAllPlaces();
+    bench::ResetPrefixState();
     FillAllPlaces(entries);
     std::vector<std::vector<double>> times(programs.size() + 2);
     for (int i = 0; i < runs; ++i) {
-        for (size_t p = 0; p < programs.size(); ++p) times[p].push_back(StartUntilPainted(programs[p], false).painted);
+        for (size_t p = 0; p < programs.size(); ++p) times[p].push_back(StartProgram(programs[p], Until::Painted).painted);
         for (const wchar_t* places : {L"all", L"nine"}) {
             SetEnvironmentVariableW(L"RAVELIN_FLOOR_PLACES", places);
-            times[programs.size() + (places[0] == L'n')].push_back(StartUntilPainted(floor, false).painted);
+            times[programs.size() + (places[0] == L'n')].push_back(StartProgram(floor, Until::Painted).painted);
         }
         SetEnvironmentVariableW(L"RAVELIN_FLOOR_PLACES", nullptr);
     }
@@ -305,7 +281,7 @@ int AllSourcesBench(const std::vector<std::wstring>& programs, const std::wstrin
                     programs[p].c_str(), Median(times[p]), fastest(times[p]), Median(times[p]) / Median(all),
                     fastest(times[p]) / fastest(all), Median(times[p]) / Median(nine),
                     fastest(times[p]) / fastest(nine));
-    ClearAllPlaces();
+    bench::ResetPrefixState();
     return 0;
 }
 
@@ -325,13 +301,7 @@ int main(int argc, char** argv)
         return AllSourcesBench(programs, floor);
     }
 
-    const std::wstring winIni = platform::GetWindowsFolder() + L"\\win.ini";
-    WritePrivateProfileStringW(L"Windows", L"Load", nullptr, winIni.c_str());
-    WritePrivateProfileStringW(L"Windows", L"Run", nullptr, winIni.c_str());
     const std::wstring userStartup = platform::GetSpecialFolderPath(CSIDL_STARTUP);
-    EmptyFolder(userStartup);
-    EmptyFolder(platform::GetSpecialFolderPath(CSIDL_COMMON_STARTUP));
-    platform::RemoveFile(StorePath(), true);
 
     // Starts of Ravelin.exe and of the floor alternate, so that a change of load on the machine
     // weighs on both alike. The machine is shared: the least of the runs shows what a start costs
@@ -340,20 +310,24 @@ int main(int argc, char** argv)
     const int sizes[] = {100, 1000, 10000, 32767};
     std::vector<std::wstring> stepNames;
     std::vector<std::vector<std::pair<double, double>>> stepTimesBySize; // [step][size]: median, least
-    std::printf("Start to the first paint of the filled list, five run keys (%d runs each; ms)\n", Runs);
-    std::printf("%7s %12s %12s %7s   %12s %12s %7s %16s %16s\n", "", "median:", "", "", "least:", "", "", "", "");
-    std::printf("%7s %12s %12s %7s   %12s %12s %7s %16s %16s\n", "N", "Ravelin.exe", "floor", "ratio", "Ravelin.exe",
-                "floor", "ratio", "FillStartupList", "fill per entry");
+    struct Row {
+        std::vector<double> app, bare, appReady, bareReady;
+        double fill;
+    };
+    std::vector<Row> rows(std::size(sizes));
     for (size_t s = 0; s < std::size(sizes); ++s) {
         const int n = sizes[s];
-        ClearRunKeys();
+        bench::ResetPrefixState();
         FillRunKeys(n);
-        std::vector<double> app, bare;
+        Row& row = rows[s];
         std::vector<std::vector<double>> stepTimes;
         for (int run = 0; run < Runs; ++run) {
-            Start started = StartUntilPainted(ravelin, true);
-            app.push_back(started.painted);
-            bare.push_back(StartUntilPainted(floor, false).painted);
+            Start started = StartProgram(ravelin, Until::StartWorkDone);
+            row.app.push_back(started.painted);
+            row.appReady.push_back(started.interactive);
+            Start floorStarted = StartProgram(floor, Until::Interactive);
+            row.bare.push_back(floorStarted.painted);
+            row.bareReady.push_back(floorStarted.interactive);
             for (const auto& [name, ms] : started.steps) {
                 size_t k = std::find(stepNames.begin(), stepNames.end(), name) - stepNames.begin();
                 if (k == stepNames.size()) {
@@ -366,11 +340,27 @@ int main(int argc, char** argv)
         }
         for (size_t k = 0; k < stepTimes.size(); ++k)
             if (!stepTimes[k].empty()) stepTimesBySize[k][s] = {Median(stepTimes[k]), Least(stepTimes[k])};
-        double fill = MedianOf(3, [&] { return TimeFill(n); });
-        std::printf("%7d %12.1f %12.1f %6.2fx   %12.1f %12.1f %6.2fx %16.1f %13.1f us\n", n, Median(app),
-                    Median(bare), Median(app) / Median(bare), Least(app), Least(bare), Least(app) / Least(bare), fill,
-                    fill * 1000.0 / n);
+        row.fill = MedianOf(3, [&] { return TimeFill(n); });
     }
+
+    auto table = [&](const char* title, bool ready) {
+        std::printf("%s, five run keys (%d runs each; ms)\n", title, Runs);
+        std::printf("%7s %12s %12s %7s   %12s %12s %7s\n", "", "median:", "", "", "least:", "", "");
+        std::printf("%7s %12s %12s %7s   %12s %12s %7s", "N", "Ravelin.exe", "floor", "ratio", "Ravelin.exe", "floor",
+                    "ratio");
+        std::printf(ready ? "\n" : " %16s %16s\n", "FillStartupList", "fill per entry");
+        for (size_t s = 0; s < std::size(sizes); ++s) {
+            const std::vector<double>& app = ready ? rows[s].appReady : rows[s].app;
+            const std::vector<double>& bare = ready ? rows[s].bareReady : rows[s].bare;
+            std::printf("%7d %12.1f %12.1f %6.2fx   %12.1f %12.1f %6.2fx", sizes[s], Median(app), Median(bare),
+                        Median(app) / Median(bare), Least(app), Least(bare), Least(app) / Least(bare));
+            if (ready) std::printf("\n");
+            else std::printf(" %16.1f %13.1f us\n", rows[s].fill, rows[s].fill * 1000.0 / sizes[s]);
+        }
+    };
+    table("Start to the first paint of the filled list", false);
+    std::printf("\n");
+    table("Start to interactive: the window answers with no start work left queued", true);
 
     std::printf("\nStart steps of Ravelin.exe (median and least of %d runs; ms of each step, the first from "
                 "CreateProcess)\n",
@@ -388,7 +378,7 @@ int main(int argc, char** argv)
         for (const auto& [median, least] : stepTimesBySize[k]) std::printf(" %7.1f %7.1f", median, least);
         std::printf("\n");
     }
-    ClearRunKeys();
+    bench::ResetPrefixState();
 
     std::printf("\nStartUp folder with 1000 shortcuts (median of 3 runs; times in ms)\n");
     for (int i = 0; i < 1000; ++i) {
@@ -421,6 +411,6 @@ int main(int argc, char** argv)
     });
     std::printf("  FillStartupList %.1f   floor (listing + reading targets) %.1f   ratio %.2fx\n", fill, bare,
                 fill / bare);
-    EmptyFolder(userStartup);
+    bench::ResetPrefixState();
     return 0;
 }

@@ -1,7 +1,8 @@
 // Seeds a Wine prefix with typical startup entries in every place, one of them switched off by
-// Windows' own StartupApproved flag, for the demo of ./run.
-// Run once per prefix. Most program paths do not exist, which the list shows; the few that do are
-// Wine's own files, in places that a Wine start does not run.
+// Windows' own StartupApproved flag, for the demo of ./run, and installs the small programs of
+// fictional vendors (built beside this program, in demo\) where most of the entries point.
+// Run once per prefix; with --run-once only the programs and the RunOnce entries, which a Wine
+// start runs and takes out as a logon does. Two entries stay pointing at files that are gone.
 #include "platform/Files.h"
 #include "platform/Handles.h"
 #include "platform/Shortcuts.h"
@@ -36,6 +37,43 @@ void SetDword(HKEY root, const std::wstring& key, const wchar_t* name, DWORD val
     SetValue(root, key, name, REG_DWORD, &value, sizeof(value));
 }
 
+// Where each demo program goes: the program file the seeded entries name.
+struct Installed {
+    const wchar_t* program;
+    const wchar_t* path;
+};
+const Installed DemoPrograms[] = {
+    {L"syncdrive", L"C:\\Program Files\\SyncDrive\\syncdrive.exe"},
+    {L"kbtray", L"C:\\Program Files\\Keyboard Tray\\kbtray.exe"},
+    {L"chatnow", L"C:\\Users\\Public\\ChatNow\\chatnow.exe"},
+    {L"audiotray", L"%ProgramFiles%\\AudioSuite\\audiotray.exe"},
+    {L"prnmon", L"C:\\Program Files\\PrintCo\\prnmon.exe"},
+    {L"cleanup", L"C:\\Program Files (x86)\\PrintCo\\cleanup.exe"},
+    {L"agent", L"C:\\Program Files\\SafeCopy\\agent.exe"},
+    {L"import", L"C:\\Program Files (x86)\\PhotoBox\\import.exe"},
+    {L"widget", L"C:\\Program Files\\Weather\\widget.exe"},
+    {L"teamcal", L"C:\\Program Files\\TeamCal\\teamcal.exe"},
+    {L"notes", L"C:\\Tools\\notes.exe"},
+    {L"helper", L"C:\\Tools\\helper.exe"},
+    {L"tour", L"C:\\Users\\Public\\Tour\\tour.exe"},
+    {L"proxyhelper", L"C:\\Corp\\proxyhelper.exe"},
+    {L"inventory", L"C:\\Corp\\inventory.exe"},
+};
+
+// Copies each program into place, also into a prefix seeded before there were programs.
+void InstallDemoPrograms()
+{
+    const std::wstring built = platform::ProgramFolder() + L"\\demo\\";
+    for (const Installed& p : DemoPrograms) {
+        wchar_t path[MAX_PATH];
+        if (!ExpandEnvironmentStringsW(p.path, path, MAX_PATH)) continue;
+        const std::wstring target = path;
+        platform::CreateFolderPath(target.substr(0, target.find_last_of(L'\\')));
+        if (!CopyFileW((built + p.program + L".exe").c_str(), target.c_str(), FALSE))
+            std::printf("cannot install %ls (error %lu)\n", target.c_str(), GetLastError());
+    }
+}
+
 // Wine's start runs and deletes RunOnce entries as a logon does, so ./run writes them again.
 void SetRunOnce()
 {
@@ -49,6 +87,7 @@ void SetRunOnce()
 
 int main(int argc, char** argv)
 {
+    InstallDemoPrograms();
     SetRunOnce();
     if (argc > 1 && std::string(argv[1]) == "--run-once") return 0;
     platform::ComApartment com;

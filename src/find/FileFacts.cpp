@@ -56,7 +56,9 @@ const FileFacts* FileFactsTable::Find(const std::wstring& commandLine) const
 
 void FileFactsTable::Store(const std::wstring& commandLine, FileFacts facts)
 {
-    facts_.insert_or_assign(commandLine, std::move(facts));
+    auto [entry, added] = facts_.try_emplace(commandLine);
+    if (!added && !entry->second) --waiting_;
+    entry->second = std::move(facts);
 }
 
 std::vector<std::wstring> FileFactsTable::TakeUnasked(const StartupList& list)
@@ -66,6 +68,7 @@ std::vector<std::wstring> FileFactsTable::TakeUnasked(const StartupList& list)
         const std::wstring& location = list.Text(row, Location);
         if (facts_.try_emplace(location).second) unasked.push_back(location);
     }
+    waiting_ += unasked.size();
     return unasked;
 }
 

@@ -1,5 +1,6 @@
 // Skin engine: takes over a window's procedure to paint its background and colour its controls.
 #include "platform/Skin.h"
+#include "platform/CaptionButtons.h"
 #include "platform/Files.h"
 #include "platform/IniFile.h"
 #include "platform/Text.h"
@@ -105,11 +106,14 @@ void Skin::ApplySkin(HWND window)
     if (!window_) {
         window_ = window;
         Skinned().push_back(this);
+        captionGlyphs_ = CaptionGlyphsNeeded();
         original_ = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Skin::SkinProc)));
     }
     ApplyToChildren(window);
     InvalidateRect(window, nullptr, TRUE);
+    // A window already on the screen shows the system's buttons until its frame is painted again.
+    if (captionGlyphs_) PaintCaptionButtons(window);
 }
 
 void Skin::ApplyToChildren(HWND window)
@@ -187,6 +191,19 @@ LRESULT CALLBACK Skin::SkinProc(HWND window, UINT message, WPARAM wParam, LPARAM
         skin->ApplyToChildren(window);
         return r;
     }
+    // Where the system's buttons would show letters, ours go over them after each of its paints
+    // of the frame, and a press is followed here so that the pushed button looks right too.
+    case WM_NCPAINT:
+    case WM_NCACTIVATE:
+    case WM_SETTEXT:
+    case WM_SETICON: {
+        LRESULT r = CallWindowProcW(original, window, message, wParam, lParam);
+        if (skin->captionGlyphs_) PaintCaptionButtons(window);
+        return r;
+    }
+    case WM_NCLBUTTONDOWN:
+        if (skin->captionGlyphs_ && TrackCaptionButton(window, static_cast<int>(wParam))) return 0;
+        break;
     case WM_NCDESTROY:
         // The window's own procedure may end the skin's owner: the skin lets go first.
         skin->Detach();

@@ -49,6 +49,7 @@ class Skin {
     UniqueGdi<HFONT> font_;
     HWND window_ = nullptr;
     WNDPROC original_ = nullptr;
+    bool captionGlyphs_ = false; // the window's caption buttons are drawn here
 };
 
 // The message font of the system at a given DPI: the standard look of every control.

@@ -32,6 +32,14 @@ std::wstring Environment(const wchar_t* name)
     return n > 0 && n < MAX_PATH ? std::wstring(value, n) : std::wstring();
 }
 
+void Tell(const wchar_t* variable)
+{
+    const std::wstring event = Environment(variable);
+    if (event.empty()) return;
+    UniqueHandle named(OpenEventW(EVENT_MODIFY_STATE, FALSE, event.c_str()));
+    if (named) SetEvent(named.get());
+}
+
 } // namespace
 
 void Mark(const wchar_t* step)
@@ -44,10 +52,16 @@ void Mark(const wchar_t* step)
 void FirstPaint()
 {
     Mark(L"first paint");
-    const std::wstring event = Environment(L"RAVELIN_BENCH_PAINTED");
-    if (event.empty()) return;
-    UniqueHandle painted(OpenEventW(EVENT_MODIFY_STATE, FALSE, event.c_str()));
-    if (painted) SetEvent(painted.get());
+    Tell(L"RAVELIN_BENCH_PAINTED");
+}
+
+void StartWorkDone()
+{
+    static bool done = false;
+    if (done) return;
+    done = true;
+    Mark(L"start work done");
+    Tell(L"RAVELIN_BENCH_READY");
 }
 
 void Report()

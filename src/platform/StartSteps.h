@@ -1,5 +1,6 @@
 // Time marks of the program's start, and the fill benchmark's hooks: the benchmark names, in
-// the environment, an event to be set at the first paint and a file for the timed steps.
+// the environment, an event to be set at the first paint, one to be set when the start's work
+// is done, and a file for the timed steps.
 #pragma once
 
 namespace platform::startsteps {
@@ -8,6 +9,9 @@ namespace platform::startsteps {
 void Mark(const wchar_t* step);
 // Marks the first paint and tells a waiting benchmark.
 void FirstPaint();
+// Marks, once, the end of the start's work (the file facts of the first fill answered and shown)
+// and tells a waiting benchmark.
+void StartWorkDone();
 // Writes the marks to the file a benchmark named, one "step<TAB>ms" line each.
 void Report();
 

@@ -3,6 +3,7 @@
 #include "ui/frmMain.h"
 #include "i18n/Keys.h"
 #include "i18n/Lookup.h"
+#include "platform/StartSteps.h"
 #include "platform/Text.h"
 #include "staging/StagingCommands.h"
 #include "ui/Captions.h"
@@ -156,6 +157,7 @@ void frmMain::TakeFileFacts()
     // A publisher can move a row when the list is sorted or filtered by it.
     if (display_.sort.column == PublisherColumn || !display_.filter.empty()) RefreshList();
     else InvalidateRect(Control(IDC_LISTVIEW1), nullptr, FALSE);
+    if (facts_.Complete()) platform::startsteps::StartWorkDone();
 }
 
 void frmMain::ShowFindTexts()
