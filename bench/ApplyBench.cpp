@@ -17,7 +17,8 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace
+{
 
 const std::wstring RunPath = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr int Rounds = 3;
@@ -46,7 +47,8 @@ std::wstring Data(int i)
 
 void SetAll(HKEY key, int rows)
 {
-    for (int i = 0; i < rows; ++i) {
+    for (int i = 0; i < rows; ++i)
+    {
         const std::wstring data = Data(i);
         RegSetValueExW(key, Name(i).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
                        static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
@@ -55,15 +57,18 @@ void SetAll(HKEY key, int rows)
 
 void DeleteAll(HKEY key, int rows)
 {
-    for (int i = 0; i < rows; ++i) RegDeleteValueW(key, Name(i).c_str());
+    for (int i = 0; i < rows; ++i)
+        RegDeleteValueW(key, Name(i).c_str());
 }
 
 void StageAll(MainState& state, const std::wstring& status, int step = 1)
 {
-    for (int row = 1; row <= state.List.Count(); row += step) state.List.SetSubItem(row, Status, status);
+    for (int row = 1; row <= state.List.Count(); row += step)
+        state.List.SetSubItem(row, Status, status);
 }
 
-struct Figures {
+struct Figures
+{
     double apply = 1e30, floor = 1e30;
     void Keep(double a, double f)
     {
@@ -84,12 +89,14 @@ void Measure(HKEY key, int rows)
     SetAll(key, rows);
     MainState state;
     FillStartupList(state);
-    if (state.List.Count() != rows) {
+    if (state.List.Count() != rows)
+    {
         std::printf("expected %d rows, the fill gave %d\n", rows, state.List.Count());
         return;
     }
     Figures disable, enable, remove, store;
-    for (int round = 0; round < Rounds; ++round) {
+    for (int round = 0; round < Rounds; ++round)
+    {
         // Disable every row: N deletes and a store of N records.
         StageAll(state, DisabledWord());
         double apply = Milliseconds([&] { ApplyNow(state); });
@@ -111,7 +118,8 @@ void Measure(HKEY key, int rows)
     const double apply = Milliseconds([&] { ApplyNow(state); });
     SetAll(key, rows);
     const double floor = Milliseconds([&] {
-        for (int i = 0; i < rows; i += 2) RegDeleteValueW(key, Name(i).c_str());
+        for (int i = 0; i < rows; i += 2)
+            RegDeleteValueW(key, Name(i).c_str());
     });
     remove.Keep(apply, floor);
 
@@ -152,7 +160,8 @@ int main()
     std::printf("ApplyNow on machine Run rows, best of %d; floor: the same registry calls alone\n", Rounds);
     std::printf("%6s  %-22s %11s %11s   %9s %9s   %6s\n", "rows", "change", "ApplyNow", "floor", "per row",
                 "floor/row", "ratio");
-    for (int rows : {1000, 10000}) Measure(run, rows);
+    for (int rows : {1000, 10000})
+        Measure(run, rows);
     RegCloseKey(run);
 
     RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);

@@ -34,7 +34,8 @@
 #include <utility>
 #include <vector>
 
-namespace {
+namespace
+{
 
 using bench::AllPlaces;
 using bench::Place;
@@ -43,7 +44,8 @@ const std::wstring& Base = bench::RunKeyBase;
 double Now()
 {
     static LARGE_INTEGER frequency{};
-    if (!frequency.QuadPart) QueryPerformanceFrequency(&frequency);
+    if (!frequency.QuadPart)
+        QueryPerformanceFrequency(&frequency);
     LARGE_INTEGER t;
     QueryPerformanceCounter(&t);
     return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
@@ -53,7 +55,8 @@ double Now()
 double Median(std::vector<double> v)
 {
     std::erase_if(v, [](double t) { return t < 0; });
-    if (v.empty()) return -1;
+    if (v.empty())
+        return -1;
     std::sort(v.begin(), v.end());
     return v[v.size() / 2];
 }
@@ -62,21 +65,24 @@ double Least(const std::vector<double>& v)
 {
     double least = -1;
     for (double t : v)
-        if (t >= 0 && (least < 0 || t < least)) least = t;
+        if (t >= 0 && (least < 0 || t < least))
+            least = t;
     return least;
 }
 
 double MedianOf(int runs, const std::function<double()>& measure)
 {
     std::vector<double> times;
-    for (int i = 0; i < runs; ++i) times.push_back(measure());
+    for (int i = 0; i < runs; ++i)
+        times.push_back(measure());
     return Median(times);
 }
 
 // One start of a program: the milliseconds from CreateProcess to the first paint of its filled
 // list and to its answer once interactive (-1 when not reached), and for Ravelin.exe its start
 // steps, each with its own milliseconds.
-struct Start {
+struct Start
+{
     double painted = -1, interactive = -1;
     std::vector<std::pair<std::wstring, double>> steps;
 };
@@ -87,16 +93,20 @@ std::vector<std::pair<std::wstring, double>> ReadSteps(const std::wstring& file,
 {
     std::vector<std::pair<std::wstring, double>> steps;
     std::string bytes;
-    if (platform::ReadWholeFile(file, bytes) != ERROR_SUCCESS) return steps;
+    if (platform::ReadWholeFile(file, bytes) != ERROR_SUCCESS)
+        return steps;
     double previous = start;
     size_t from = 0;
-    while (from < bytes.size()) {
+    while (from < bytes.size())
+    {
         size_t end = bytes.find('\n', from);
-        if (end == std::string::npos) end = bytes.size();
+        if (end == std::string::npos)
+            end = bytes.size();
         const std::string line = bytes.substr(from, end - from);
         from = end + 1;
         const size_t tab = line.find('\t');
-        if (tab == std::string::npos) continue;
+        if (tab == std::string::npos)
+            continue;
         const double at = std::atof(line.c_str() + tab + 1);
         steps.emplace_back(platform::WideFromCodePage(CP_UTF8, line.substr(0, tab)), at - previous);
         previous = at;
@@ -110,7 +120,8 @@ HWND ShownWindowOf(DWORD thread)
     EnumThreadWindows(
         thread,
         [](HWND window, LPARAM param) -> BOOL {
-            if (!IsWindowVisible(window)) return TRUE;
+            if (!IsWindowVisible(window))
+                return TRUE;
             *reinterpret_cast<HWND*>(param) = window;
             return FALSE;
         },
@@ -118,10 +129,11 @@ HWND ShownWindowOf(DWORD thread)
     return found;
 }
 
-enum class Until {
-    Painted,         // ended at its first paint
-    Interactive,     // the floor: answers as soon as it has painted
-    StartWorkDone,   // Ravelin.exe: answers after its start-work mark, and leaves its steps
+enum class Until
+{
+    Painted,       // ended at its first paint
+    Interactive,   // the floor: answers as soon as it has painted
+    StartWorkDone, // Ravelin.exe: answers after its start-work mark, and leaves its steps
 };
 
 Start StartProgram(const std::wstring& program, Until until)
@@ -141,33 +153,40 @@ Start StartProgram(const std::wstring& program, Until until)
     std::wstring commandLine = L"\"" + program + L"\"";
     Start result;
     const double start = Now();
-    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &si, &pi))
+    {
         std::printf("cannot start %ls (error %lu)\n", program.c_str(), GetLastError());
         return result;
     }
     platform::UniqueHandle process(pi.hProcess), thread(pi.hThread);
-    if (WaitForSingleObject(painted.get(), 300000) == WAIT_OBJECT_0) result.painted = Now() - start;
+    if (WaitForSingleObject(painted.get(), 300000) == WAIT_OBJECT_0)
+        result.painted = Now() - start;
     bool answered = false;
     if (result.painted >= 0 && until != Until::Painted &&
-        (!withSteps || WaitForSingleObject(ready.get(), 300000) == WAIT_OBJECT_0)) {
+        (!withSteps || WaitForSingleObject(ready.get(), 300000) == WAIT_OBJECT_0))
+    {
         DWORD_PTR answer = 0;
         HWND window = ShownWindowOf(pi.dwThreadId);
         answered = window && SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 300000, &answer);
-        if (answered) result.interactive = Now() - start;
+        if (answered)
+            result.interactive = Now() - start;
     }
     // Asked to end, Ravelin.exe writes its steps; otherwise it is ended at once.
     if (!withSteps || !answered || !PostThreadMessageW(pi.dwThreadId, WM_QUIT, 0, 0) ||
         WaitForSingleObject(pi.hProcess, 60000) != WAIT_OBJECT_0)
         TerminateProcess(pi.hProcess, 0);
     WaitForSingleObject(pi.hProcess, 10000);
-    if (withSteps && answered) result.steps = ReadSteps(stepsFile, start);
+    if (withSteps && answered)
+        result.steps = ReadSteps(stepsFile, start);
     return result;
 }
 
 // N values in all over the five keys, with realistic names and about 60 characters of data.
 void FillRunKeys(int n)
 {
-    struct Share {
+    struct Share
+    {
         HKEY root;
         const wchar_t* key;
         int percent;
@@ -178,12 +197,14 @@ void FillRunKeys(int n)
                             {HKEY_LOCAL_MACHINE, L"RunOnceEx", 10},
                             {HKEY_LOCAL_MACHINE, L"RunServices", 10}};
     int written = 0;
-    for (size_t s = 0; s < std::size(shares); ++s) {
+    for (size_t s = 0; s < std::size(shares); ++s)
+    {
         int count = s + 1 == std::size(shares) ? n - written : n * shares[s].percent / 100;
         HKEY key;
-        RegCreateKeyExW(shares[s].root, (Base + shares[s].key).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                        nullptr);
-        for (int i = 0; i < count; ++i, ++written) {
+        RegCreateKeyExW(shares[s].root, (Base + shares[s].key).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                        &key, nullptr);
+        for (int i = 0; i < count; ++i, ++written)
+        {
             wchar_t name[64], data[128];
             swprintf(name, 64, L"Vendor%05d Update Helper", written);
             swprintf(data, 128, L"C:\\Program Files\\Vendor%05d\\Helper\\helper.exe --background --quiet",
@@ -213,8 +234,10 @@ void FillAllPlaces(int n)
     const std::wstring winIni = platform::GetWindowsFolder() + L"\\win.ini";
     const int shared = static_cast<int>(std::size(AllPlaces)) - 2;
     int written = 0, sharedPlace = 0;
-    for (const Place& place : AllPlaces) {
-        if (place.iniKey) {
+    for (const Place& place : AllPlaces)
+    {
+        if (place.iniKey)
+        {
             WritePrivateProfileStringW(L"Windows", place.iniKey, L"C:\\Tools\\clock.exe C:\\Tools\\notes.exe",
                                        winIni.c_str());
             ++written;
@@ -223,31 +246,41 @@ void FillAllPlaces(int n)
         const int count = ++sharedPlace == shared ? n - written : (n - 2) / shared;
         HKEY key = nullptr, approved = nullptr;
         if (place.root)
-            RegCreateKeyExW(place.root, (Base + place.key).c_str(), 0, nullptr, 0, KEY_SET_VALUE | place.view, nullptr,
-                            &key, nullptr);
+            RegCreateKeyExW(place.root, (Base + place.key).c_str(), 0, nullptr, 0, KEY_SET_VALUE | place.view,
+                            nullptr, &key, nullptr);
         if (place.approved)
-            RegCreateKeyExW(HKEY_CURRENT_USER, (platform::names::ApprovedKey + std::wstring(place.approved)).c_str(), 0, nullptr, 0, KEY_SET_VALUE,
-                            nullptr, &approved, nullptr);
+            RegCreateKeyExW(HKEY_CURRENT_USER,
+                            (platform::names::ApprovedKey + std::wstring(place.approved)).c_str(), 0, nullptr,
+                            0, KEY_SET_VALUE, nullptr, &approved, nullptr);
         const std::wstring folder = place.root ? L"" : platform::GetSpecialFolderPath(place.csidl);
-        for (int i = 0; i < count; ++i, ++written) {
+        for (int i = 0; i < count; ++i, ++written)
+        {
             wchar_t name[64], data[128];
             swprintf(name, 64, L"Vendor%05d Update Helper", written);
-            swprintf(data, 128, L"C:\\Program Files\\Vendor%05d\\Helper\\helper.exe --background --quiet", written);
+            swprintf(data, 128, L"C:\\Program Files\\Vendor%05d\\Helper\\helper.exe --background --quiet",
+                     written);
             std::wstring flagName = name;
-            if (key) {
+            if (key)
+            {
                 RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data),
                                static_cast<DWORD>((wcslen(data) + 1) * 2));
-            } else {
-                platform::WriteShortcut(folder + L"\\" + name + L".lnk", L"C:\\Program Files\\Vendor\\helper.exe");
+            }
+            else
+            {
+                platform::WriteShortcut(folder + L"\\" + name + L".lnk",
+                                        L"C:\\Program Files\\Vendor\\helper.exe");
                 flagName += L".lnk";
             }
-            if (approved) {
+            if (approved)
+            {
                 BYTE flag[12] = {static_cast<BYTE>(i % 5 == 0 ? 3 : 2)};
                 RegSetValueExW(approved, flagName.c_str(), 0, REG_BINARY, flag, sizeof(flag));
             }
         }
-        if (key) RegCloseKey(key);
-        if (approved) RegCloseKey(approved);
+        if (key)
+            RegCloseKey(key);
+        if (approved)
+            RegCloseKey(approved);
     }
 }
 
@@ -260,11 +293,15 @@ int AllSourcesBench(const std::vector<std::wstring>& programs, const std::wstrin
     bench::ResetPrefixState();
     FillAllPlaces(entries);
     std::vector<std::vector<double>> times(programs.size() + 2);
-    for (int i = 0; i < runs; ++i) {
-        for (size_t p = 0; p < programs.size(); ++p) times[p].push_back(StartProgram(programs[p], Until::Painted).painted);
-        for (const wchar_t* places : {L"all", L"nine"}) {
+    for (int i = 0; i < runs; ++i)
+    {
+        for (size_t p = 0; p < programs.size(); ++p)
+            times[p].push_back(StartProgram(programs[p], Until::Painted).painted);
+        for (const wchar_t* places : {L"all", L"nine"})
+        {
             SetEnvironmentVariableW(L"RAVELIN_FLOOR_PLACES", places);
-            times[programs.size() + (places[0] == L'n')].push_back(StartProgram(floor, Until::Painted).painted);
+            times[programs.size() + (places[0] == L'n')].push_back(
+                StartProgram(floor, Until::Painted).painted);
         }
         SetEnvironmentVariableW(L"RAVELIN_FLOOR_PLACES", nullptr);
     }
@@ -272,15 +309,17 @@ int AllSourcesBench(const std::vector<std::wstring>& programs, const std::wstrin
     auto fastest = [](const std::vector<double>& t) { return *std::min_element(t.begin(), t.end()); };
     const std::vector<double>& all = times[programs.size()];
     const std::vector<double>& nine = times[programs.size() + 1];
-    std::printf("%d entries spread over every place (median and fastest of %d runs; times in ms)\n", entries, runs);
+    std::printf("%d entries spread over every place (median and fastest of %d runs; times in ms)\n", entries,
+                runs);
     std::printf("  floor, every place %.1f, fastest %.1f; the nine places %.1f, fastest %.1f\n", Median(all),
                 fastest(all), Median(nine), fastest(nine));
     for (size_t p = 0; p < programs.size(); ++p)
-        std::printf("  %ls %.1f, fastest %.1f   ratio to every place %.2fx, fastest %.2fx; to the nine %.2fx, "
-                    "fastest %.2fx\n",
-                    programs[p].c_str(), Median(times[p]), fastest(times[p]), Median(times[p]) / Median(all),
-                    fastest(times[p]) / fastest(all), Median(times[p]) / Median(nine),
-                    fastest(times[p]) / fastest(nine));
+        std::printf(
+            "  %ls %.1f, fastest %.1f   ratio to every place %.2fx, fastest %.2fx; to the nine %.2fx, "
+            "fastest %.2fx\n",
+            programs[p].c_str(), Median(times[p]), fastest(times[p]), Median(times[p]) / Median(all),
+            fastest(times[p]) / fastest(all), Median(times[p]) / Median(nine),
+            fastest(times[p]) / fastest(nine));
     bench::ResetPrefixState();
     return 0;
 }
@@ -295,9 +334,11 @@ int main(int argc, char** argv)
     const std::wstring ravelin = buildFolder + L"\\Ravelin\\Ravelin.exe";
     const std::wstring floor = benchFolder + L"\\FloorList.exe";
     platform::OverrideProgramFolder(buildFolder + L"\\Ravelin"); // the lookups read the shipped pack
-    if (argc > 1 && std::strcmp(argv[1], "--all-sources") == 0) {
+    if (argc > 1 && std::strcmp(argv[1], "--all-sources") == 0)
+    {
         std::vector<std::wstring> programs{ravelin};
-        for (int i = 2; i < argc; ++i) programs.push_back(platform::WideFromCodePage(CP_ACP, argv[i]));
+        for (int i = 2; i < argc; ++i)
+            programs.push_back(platform::WideFromCodePage(CP_ACP, argv[i]));
         return AllSourcesBench(programs, floor);
     }
 
@@ -310,52 +351,63 @@ int main(int argc, char** argv)
     const int sizes[] = {100, 1000, 10000, 32767};
     std::vector<std::wstring> stepNames;
     std::vector<std::vector<std::pair<double, double>>> stepTimesBySize; // [step][size]: median, least
-    struct Row {
+    struct Row
+    {
         std::vector<double> app, bare, appReady, bareReady;
         double fill;
     };
     std::vector<Row> rows(std::size(sizes));
-    for (size_t s = 0; s < std::size(sizes); ++s) {
+    for (size_t s = 0; s < std::size(sizes); ++s)
+    {
         const int n = sizes[s];
         bench::ResetPrefixState();
         FillRunKeys(n);
         Row& row = rows[s];
         std::vector<std::vector<double>> stepTimes;
-        for (int run = 0; run < Runs; ++run) {
+        for (int run = 0; run < Runs; ++run)
+        {
             Start started = StartProgram(ravelin, Until::StartWorkDone);
             row.app.push_back(started.painted);
             row.appReady.push_back(started.interactive);
             Start floorStarted = StartProgram(floor, Until::Interactive);
             row.bare.push_back(floorStarted.painted);
             row.bareReady.push_back(floorStarted.interactive);
-            for (const auto& [name, ms] : started.steps) {
+            for (const auto& [name, ms] : started.steps)
+            {
                 size_t k = std::find(stepNames.begin(), stepNames.end(), name) - stepNames.begin();
-                if (k == stepNames.size()) {
+                if (k == stepNames.size())
+                {
                     stepNames.push_back(name);
                     stepTimesBySize.emplace_back(std::size(sizes), std::pair(0.0, 0.0));
                 }
-                if (stepTimes.size() <= k) stepTimes.resize(k + 1);
+                if (stepTimes.size() <= k)
+                    stepTimes.resize(k + 1);
                 stepTimes[k].push_back(ms);
             }
         }
         for (size_t k = 0; k < stepTimes.size(); ++k)
-            if (!stepTimes[k].empty()) stepTimesBySize[k][s] = {Median(stepTimes[k]), Least(stepTimes[k])};
+            if (!stepTimes[k].empty())
+                stepTimesBySize[k][s] = {Median(stepTimes[k]), Least(stepTimes[k])};
         row.fill = MedianOf(3, [&] { return TimeFill(n); });
     }
 
     auto table = [&](const char* title, bool ready) {
         std::printf("%s, five run keys (%d runs each; ms)\n", title, Runs);
         std::printf("%7s %12s %12s %7s   %12s %12s %7s\n", "", "median:", "", "", "least:", "", "");
-        std::printf("%7s %12s %12s %7s   %12s %12s %7s", "N", "Ravelin.exe", "floor", "ratio", "Ravelin.exe", "floor",
-                    "ratio");
+        std::printf("%7s %12s %12s %7s   %12s %12s %7s", "N", "Ravelin.exe", "floor", "ratio", "Ravelin.exe",
+                    "floor", "ratio");
         std::printf(ready ? "\n" : " %16s %16s\n", "FillStartupList", "fill per entry");
-        for (size_t s = 0; s < std::size(sizes); ++s) {
+        for (size_t s = 0; s < std::size(sizes); ++s)
+        {
             const std::vector<double>& app = ready ? rows[s].appReady : rows[s].app;
             const std::vector<double>& bare = ready ? rows[s].bareReady : rows[s].bare;
-            std::printf("%7d %12.1f %12.1f %6.2fx   %12.1f %12.1f %6.2fx", sizes[s], Median(app), Median(bare),
-                        Median(app) / Median(bare), Least(app), Least(bare), Least(app) / Least(bare));
-            if (ready) std::printf("\n");
-            else std::printf(" %16.1f %13.1f us\n", rows[s].fill, rows[s].fill * 1000.0 / sizes[s]);
+            std::printf("%7d %12.1f %12.1f %6.2fx   %12.1f %12.1f %6.2fx", sizes[s], Median(app),
+                        Median(bare), Median(app) / Median(bare), Least(app), Least(bare),
+                        Least(app) / Least(bare));
+            if (ready)
+                std::printf("\n");
+            else
+                std::printf(" %16.1f %13.1f us\n", rows[s].fill, rows[s].fill * 1000.0 / sizes[s]);
         }
     };
     table("Start to the first paint of the filled list", false);
@@ -366,22 +418,27 @@ int main(int argc, char** argv)
                 "CreateProcess)\n",
                 Runs);
     std::printf("%-38s", "step");
-    for (int n : sizes) std::printf(" %15d", n);
+    for (int n : sizes)
+        std::printf(" %15d", n);
     std::printf("\n");
-    for (size_t k = 0; k < stepNames.size(); ++k) {
+    for (size_t k = 0; k < stepNames.size(); ++k)
+    {
         // The zero-length mark of the first paint divides the steps before it from those after.
-        if (stepNames[k] == L"first paint") {
+        if (stepNames[k] == L"first paint")
+        {
             std::printf("  -- first paint; after it:\n");
             continue;
         }
         std::printf("%-38ls", stepNames[k].c_str());
-        for (const auto& [median, least] : stepTimesBySize[k]) std::printf(" %7.1f %7.1f", median, least);
+        for (const auto& [median, least] : stepTimesBySize[k])
+            std::printf(" %7.1f %7.1f", median, least);
         std::printf("\n");
     }
     bench::ResetPrefixState();
 
     std::printf("\nStartUp folder with 1000 shortcuts (median of 3 runs; times in ms)\n");
-    for (int i = 0; i < 1000; ++i) {
+    for (int i = 0; i < 1000; ++i)
+    {
         wchar_t name[64];
         swprintf(name, 64, L"\\Startup Tool %04d.lnk", i);
         platform::WriteShortcut(userStartup + name, L"C:\\Program Files\\Tools\\tool.exe");
@@ -396,9 +453,12 @@ int main(int argc, char** argv)
         Microsoft::WRL::ComPtr<IPersistFile> file;
         link.As(&file);
         int read = 0;
-        if (find != INVALID_HANDLE_VALUE) {
-            do {
-                if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        if (find != INVALID_HANDLE_VALUE)
+        {
+            do
+            {
+                if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                    continue;
                 wchar_t target[MAX_PATH];
                 if (SUCCEEDED(file->Load((userStartup + L"\\" + data.cFileName).c_str(), STGM_READ)) &&
                     SUCCEEDED(link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH)))
@@ -406,7 +466,8 @@ int main(int argc, char** argv)
             } while (FindNextFileW(find, &data));
             FindClose(find);
         }
-        if (read != 1000) std::printf("  (the floor read %d targets)\n", read);
+        if (read != 1000)
+            std::printf("  (the floor read %d targets)\n", read);
         return Now() - start;
     });
     std::printf("  FillStartupList %.1f   floor (listing + reading targets) %.1f   ratio %.2fx\n", fill, bare,

@@ -7,7 +7,8 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
-namespace bench {
+namespace bench
+{
 
 const std::wstring RunKeyBase = L"Software\\Microsoft\\Windows\\CurrentVersion\\";
 
@@ -28,11 +29,13 @@ const Place AllPlaces[14] = {
     {nullptr, nullptr, 0, L"StartupFolder", CSIDL_COMMON_STARTUP, nullptr},
 };
 
-namespace {
+namespace
+{
 
 void RemoveTree(const std::wstring& path)
 {
-    if (!platform::FolderExists(path)) return;
+    if (!platform::FolderExists(path))
+        return;
     std::wstring from = path + L'\0'; // the list ends with a second null
     SHFILEOPSTRUCTW op{};
     op.wFunc = FO_DELETE;
@@ -46,23 +49,31 @@ void RemoveTree(const std::wstring& path)
 void ResetPrefixState()
 {
     const std::wstring winIni = platform::GetWindowsFolder() + platform::names::WinIniFile;
-    for (const Place& place : AllPlaces) {
-        if (place.root) {
+    for (const Place& place : AllPlaces)
+    {
+        if (place.root)
+        {
             HKEY key;
-            if (RegOpenKeyExW(place.root, (RunKeyBase + place.key).c_str(), 0, KEY_ALL_ACCESS | place.view, &key) ==
-                ERROR_SUCCESS) {
+            if (RegOpenKeyExW(place.root, (RunKeyBase + place.key).c_str(), 0, KEY_ALL_ACCESS | place.view,
+                              &key) == ERROR_SUCCESS)
+            {
                 RegDeleteTreeW(key, nullptr);
                 RegCloseKey(key);
             }
-        } else if (place.iniKey) {
+        }
+        else if (place.iniKey)
+        {
             WritePrivateProfileStringW(L"Windows", place.iniKey, nullptr, winIni.c_str());
-        } else {
+        }
+        else
+        {
             const std::wstring folder = platform::GetSpecialFolderPath(place.csidl);
             for (const std::wstring& name : platform::ListFolderFiles(folder).names)
                 platform::RemoveFile(folder + L"\\" + name, true);
         }
         if (place.approved)
-            RegDeleteTreeW(HKEY_CURRENT_USER, (std::wstring(platform::names::ApprovedKey) + place.approved).c_str());
+            RegDeleteTreeW(HKEY_CURRENT_USER,
+                           (std::wstring(platform::names::ApprovedKey) + place.approved).c_str());
     }
     platform::RemoveFile(StorePath(), true);
     std::wstring copies = platform::GetWindowsFolder() + platform::names::CopiesFolder;

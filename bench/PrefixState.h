@@ -5,11 +5,13 @@
 
 #include <string>
 
-namespace bench {
+namespace bench
+{
 
 // Every place a startup entry can stand, as the system has it; the benchmarks' own list, so that
 // the program's source table is measured, not trusted.
-struct Place {
+struct Place
+{
     HKEY root; // nullptr: a StartUp folder (csidl) or a win.ini key (iniKey)
     const wchar_t* key;
     REGSAM view;

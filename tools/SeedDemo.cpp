@@ -12,24 +12,27 @@
 #include <cstdio>
 #include <string>
 
-namespace {
+namespace
+{
 
 const std::wstring Base = L"Software\\Microsoft\\Windows\\CurrentVersion\\";
 
-void SetValue(HKEY root, const std::wstring& key, const wchar_t* name, DWORD type, const void* data, DWORD size,
-              REGSAM view = 0)
+void SetValue(HKEY root, const std::wstring& key, const wchar_t* name, DWORD type, const void* data,
+              DWORD size, REGSAM view = 0)
 {
     HKEY handle;
-    if (RegCreateKeyExW(root, (Base + key).c_str(), 0, nullptr, 0, KEY_SET_VALUE | view, nullptr, &handle, nullptr))
+    if (RegCreateKeyExW(root, (Base + key).c_str(), 0, nullptr, 0, KEY_SET_VALUE | view, nullptr, &handle,
+                        nullptr))
         return;
     RegSetValueExW(handle, name, 0, type, static_cast<const BYTE*>(data), size);
     RegCloseKey(handle);
 }
 
-void SetString(HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring& data, DWORD type = REG_SZ,
-               REGSAM view = 0)
+void SetString(HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring& data,
+               DWORD type = REG_SZ, REGSAM view = 0)
 {
-    SetValue(root, key, name, type, data.c_str(), static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)), view);
+    SetValue(root, key, name, type, data.c_str(), static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)),
+             view);
 }
 
 void SetDword(HKEY root, const std::wstring& key, const wchar_t* name, DWORD value)
@@ -38,7 +41,8 @@ void SetDword(HKEY root, const std::wstring& key, const wchar_t* name, DWORD val
 }
 
 // Where each demo program goes: the program file the seeded entries name.
-struct Installed {
+struct Installed
+{
     const wchar_t* program;
     const wchar_t* path;
 };
@@ -64,9 +68,11 @@ const Installed DemoPrograms[] = {
 void InstallDemoPrograms()
 {
     const std::wstring built = platform::ProgramFolder() + L"\\demo\\";
-    for (const Installed& p : DemoPrograms) {
+    for (const Installed& p : DemoPrograms)
+    {
         wchar_t path[MAX_PATH];
-        if (!ExpandEnvironmentStringsW(p.path, path, MAX_PATH)) continue;
+        if (!ExpandEnvironmentStringsW(p.path, path, MAX_PATH))
+            continue;
         const std::wstring target = path;
         platform::CreateFolderPath(target.substr(0, target.find_last_of(L'\\')));
         if (!CopyFileW((built + p.program + L".exe").c_str(), target.c_str(), FALSE))
@@ -78,9 +84,10 @@ void InstallDemoPrograms()
 void SetRunOnce()
 {
     SetString(HKEY_LOCAL_MACHINE, L"RunOnce", L"FinishSetup", L"C:\\Windows\\Temp\\setup\\finish.exe /quiet");
-    SetString(HKEY_LOCAL_MACHINE, L"RunOnce", L"DriverCleanup", L"C:\\Program Files (x86)\\PrintCo\\cleanup.exe",
-              REG_SZ, KEY_WOW64_32KEY);
-    SetString(HKEY_CURRENT_USER, L"RunOnce", L"WelcomeTour", L"C:\\Users\\Public\\Tour\\tour.exe --first-run");
+    SetString(HKEY_LOCAL_MACHINE, L"RunOnce", L"DriverCleanup",
+              L"C:\\Program Files (x86)\\PrintCo\\cleanup.exe", REG_SZ, KEY_WOW64_32KEY);
+    SetString(HKEY_CURRENT_USER, L"RunOnce", L"WelcomeTour",
+              L"C:\\Users\\Public\\Tour\\tour.exe --first-run");
 }
 
 } // namespace
@@ -89,15 +96,18 @@ int main(int argc, char** argv)
 {
     InstallDemoPrograms();
     SetRunOnce();
-    if (argc > 1 && std::string(argv[1]) == "--run-once") return 0;
+    if (argc > 1 && std::string(argv[1]) == "--run-once")
+        return 0;
     platform::ComApartment com;
 
-    SetString(HKEY_CURRENT_USER, L"Run", L"SyncDrive", L"\"C:\\Program Files\\SyncDrive\\syncdrive.exe\" /background");
+    SetString(HKEY_CURRENT_USER, L"Run", L"SyncDrive",
+              L"\"C:\\Program Files\\SyncDrive\\syncdrive.exe\" /background");
     SetString(HKEY_CURRENT_USER, L"Run", L"  Padded Helper", L"C:\\Tools\\helper.exe");
     SetString(HKEY_CURRENT_USER, L"Run", L"", L"C:\\Program Files\\Keyboard Tray\\kbtray.exe");
     SetString(HKEY_CURRENT_USER, L"Run", L"ChatNow", L"C:\\Users\\Public\\ChatNow\\chatnow.exe --minimized");
 
-    SetString(HKEY_LOCAL_MACHINE, L"Run", L"AudioTray", L"%ProgramFiles%\\AudioSuite\\audiotray.exe", REG_EXPAND_SZ);
+    SetString(HKEY_LOCAL_MACHINE, L"Run", L"AudioTray", L"%ProgramFiles%\\AudioSuite\\audiotray.exe",
+              REG_EXPAND_SZ);
     SetString(HKEY_LOCAL_MACHINE, L"Run", L"PrinterMonitor", L"C:\\Program Files\\PrintCo\\prnmon.exe -tray");
     SetDword(HKEY_LOCAL_MACHINE, L"RunOnceEx", L"Flags", 0x20);
     SetString(HKEY_LOCAL_MACHINE, L"RunOnceEx\\0001", L"Step", L"C:\\Windows\\Temp\\step.exe");
@@ -107,18 +117,19 @@ int main(int argc, char** argv)
               L"rundll32.exe shell32.dll,Control_RunDLL desk.cpl");
     SetString(HKEY_LOCAL_MACHINE, L"RunServices", L"BackupAgent", L"C:\\Program Files\\SafeCopy\\agent.exe");
     // 32-bit programs register in their own view of the machine's keys.
-    SetString(HKEY_LOCAL_MACHINE, L"Run", L"PhotoImporter", L"\"C:\\Program Files (x86)\\PhotoBox\\import.exe\" /tray",
-              REG_SZ, KEY_WOW64_32KEY);
+    SetString(HKEY_LOCAL_MACHINE, L"Run", L"PhotoImporter",
+              L"\"C:\\Program Files (x86)\\PhotoBox\\import.exe\" /tray", REG_SZ, KEY_WOW64_32KEY);
     SetString(HKEY_CURRENT_USER, L"Policies\\Explorer\\Run", L"ProxyHelper", L"C:\\Corp\\proxyhelper.exe");
-    SetString(HKEY_LOCAL_MACHINE, L"Policies\\Explorer\\Run", L"InventoryAgent", L"C:\\Corp\\inventory.exe -silent");
+    SetString(HKEY_LOCAL_MACHINE, L"Policies\\Explorer\\Run", L"InventoryAgent",
+              L"C:\\Corp\\inventory.exe -silent");
     // Switched off in Windows' own startup settings: still in the Run key, but not started.
     const BYTE off[12] = {3, 0, 0, 0, 0x5C, 0x1E, 0x7A, 0x3B, 0x9D, 0x44, 0xDA, 0x01};
     SetValue(HKEY_CURRENT_USER, L"Explorer\\StartupApproved\\Run", L"ChatNow", REG_BINARY, off, sizeof(off));
 
     const std::wstring winIni = platform::GetWindowsFolder() + L"\\win.ini";
     WritePrivateProfileStringW(L"Windows", L"Load", L"%SystemRoot%\\system32\\clock.exe", winIni.c_str());
-    WritePrivateProfileStringW(L"Windows", L"Run", L"C:\\Tools\\notes.exe C:\\Tools\\todo.exe C:\\Tools\\timer.exe",
-                               winIni.c_str());
+    WritePrivateProfileStringW(
+        L"Windows", L"Run", L"C:\\Tools\\notes.exe C:\\Tools\\todo.exe C:\\Tools\\timer.exe", winIni.c_str());
 
     const std::wstring user = platform::GetSpecialFolderPath(CSIDL_STARTUP);
     const std::wstring common = platform::GetSpecialFolderPath(CSIDL_COMMON_STARTUP);

@@ -3,7 +3,8 @@
 #pragma once
 #include <string_view>
 
-struct ListRequest {
+struct ListRequest
+{
     bool wanted = false; // /list was given
     bool json = false;   // /json was given with it
 };

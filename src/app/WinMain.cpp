@@ -12,25 +12,32 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR arguments, int showComm
     steps::Mark(L"load the program");
     platform::ComApartment com;
     // Ravelin.exe /list [/json] writes the list for scripts and shows no window.
-    if (const ListRequest list = ParseListRequest(arguments); list.wanted) return RunListCommand(list.json);
+    if (const ListRequest list = ParseListRequest(arguments); list.wanted)
+        return RunListCommand(list.json);
     INITCOMMONCONTROLSEX controls{static_cast<DWORD>(sizeof(INITCOMMONCONTROLSEX)),
-                                  ICC_LISTVIEW_CLASSES | ICC_USEREX_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+                                  ICC_LISTVIEW_CLASSES | ICC_USEREX_CLASSES | ICC_BAR_CLASSES |
+                                      ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     steps::Mark(L"COM and common controls");
 
     frmMain main;
-    if (!main.Create(instance)) return 0; // another instance runs: end silently
+    if (!main.Create(instance))
+        return 0; // another instance runs: end silently
     ShowWindow(main.Handle(), showCommand);
     RedrawWindow(main.Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     steps::Mark(L"show and paint");
     steps::FirstPaint();
 
     MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        if (main.TranslateAccelerators(&msg)) continue;
-        if (IsDialogMessageW(main.Handle(), &msg)) continue;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0)
+    {
+        if (main.TranslateAccelerators(&msg))
+            continue;
+        if (IsDialogMessageW(main.Handle(), &msg))
+            continue;
         // The About box is modeless: Tab, Enter and Esc work in it too.
-        if (frmAbout* about = frmAbout::Existing(); about && IsDialogMessageW(about->Handle(), &msg)) continue;
+        if (frmAbout* about = frmAbout::Existing(); about && IsDialogMessageW(about->Handle(), &msg))
+            continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

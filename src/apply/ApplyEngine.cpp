@@ -7,13 +7,16 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 
-struct StatusWords {
+struct StatusWords
+{
     std::wstring enabled = EnabledWord(), disabled = DisabledWord(), remove = RemoveWord();
 };
 
-class Engine {
+class Engine
+{
   public:
     Engine(MainState& state, ApplyResult& result) : state_(state), result_(result), writer_(state.Reg1) {}
 
@@ -25,7 +28,8 @@ class Engine {
         // Nothing to take out is expected only of an entry an earlier apply took out already.
         const bool gone = r.outcome == WriteResult::Absent || r.outcome == WriteResult::NoSource ||
                           r.outcome == WriteResult::PlaceSetting;
-        if (r.outcome == WriteResult::Done || (wasDisabled && gone)) {
+        if (r.outcome == WriteResult::Done || (wasDisabled && gone))
+        {
             ++result_.takenOut;
             return true;
         }
@@ -39,7 +43,8 @@ class Engine {
     {
         CopyRowToRecord(state_, scratch_, position);
         const WriteResult r = writer_.WriteToSource(scratch_);
-        if (r.outcome == WriteResult::Done) {
+        if (r.outcome == WriteResult::Done)
+        {
             ++result_.written;
             return true;
         }
@@ -52,9 +57,10 @@ class Engine {
   private:
     void Fail(const WriteResult& r)
     {
-        const ApplyFailure::Reason reason = r.outcome == WriteResult::NoSource       ? ApplyFailure::NoSource
-                                            : r.outcome == WriteResult::PlaceSetting ? ApplyFailure::PlaceSetting
-                                                                                     : ApplyFailure::SourceError;
+        const ApplyFailure::Reason reason = r.outcome == WriteResult::NoSource ? ApplyFailure::NoSource
+                                            : r.outcome == WriteResult::PlaceSetting
+                                                ? ApplyFailure::PlaceSetting
+                                                : ApplyFailure::SourceError;
         result_.failures.push_back({scratch_[TaskName], reason, r.error});
     }
 
@@ -87,10 +93,12 @@ ApplyResult ApplyNow(MainState& state)
     result.storeNotRead = !state.StoreReadWhole();
     StartupList ahead = list;
     for (int k = 0; k < std::min(baseline, rows); ++k)
-        if (records[static_cast<size_t>(k)][Status] == words.disabled) ahead.SetSubItem(k + 1, Status, words.disabled);
+        if (records[static_cast<size_t>(k)][Status] == words.disabled)
+            ahead.SetSubItem(k + 1, Status, words.disabled);
     const std::vector<EntryRecord> storedAhead = ComposeStore(ahead, state.StoredEntries, {});
     const bool storeFirst = !result.storeNotRead && WriteStore(storedAhead) == ERROR_SUCCESS;
-    if (storeFirst) state.StoredEntries = storedAhead;
+    if (storeFirst)
+        state.StoredEntries = storedAhead;
 
     Engine engine(state, result);
     // A row whose entry could not be acted on says where the entry still is: a disabled row
@@ -106,31 +114,42 @@ ApplyResult ApplyNow(MainState& state)
     std::vector<EntryRecord> released, decided;
 
     // Changed rows.
-    for (int k = 0; k < std::min(baseline, rows); ++k) {
+    for (int k = 0; k < std::min(baseline, rows); ++k)
+    {
         const int position = k + 1;
         const std::wstring& status = list.Text(position, Status); // changed only just before a continue
         EntryRecord& record = records[static_cast<size_t>(k)];
-        if (status == record[Status]) continue;
-        if (status == words.disabled && !storeFirst) {
+        if (status == record[Status])
+            continue;
+        if (status == words.disabled && !storeFirst)
+        {
             // Its record keeps the old Status: the next apply tries again.
             result.failures.push_back({list.Text(position, TaskName), ApplyFailure::StoreNotSaved});
             continue;
         }
-        if (status == words.remove || status == words.disabled) {
-            if (!engine.TakeOut(position, record[Status] == words.disabled)) {
+        if (status == words.remove || status == words.disabled)
+        {
+            if (!engine.TakeOut(position, record[Status] == words.disabled))
+            {
                 released.push_back(list.Row(position)); // out of the store written ahead
                 restore(position, record, record[Status]);
                 continue;
             }
-            if (status == words.remove) released.push_back(list.Row(position));
-            if (list.Row(position).alsoStored) decided.push_back(list.Row(position));
-        } else if (status == words.enabled) {
-            if (!engine.Write(position)) {
+            if (status == words.remove)
+                released.push_back(list.Row(position));
+            if (list.Row(position).alsoStored)
+                decided.push_back(list.Row(position));
+        }
+        else if (status == words.enabled)
+        {
+            if (!engine.Write(position))
+            {
                 restore(position, record, words.disabled);
                 continue;
             }
             released.push_back(list.Row(position));
-            if (list.Row(position).alsoStored) decided.push_back(list.Row(position));
+            if (list.Row(position).alsoStored)
+                decided.push_back(list.Row(position));
             // Switched on again: from now on a Disable takes it out and stores it like any other.
             list.SetDisabledByWindows(position, false);
             record.disabledByWindows = false;
@@ -139,7 +158,8 @@ ApplyResult ApplyNow(MainState& state)
     }
 
     // Added rows.
-    for (int k = baseline; k < rows; ++k) {
+    for (int k = baseline; k < rows; ++k)
+    {
         const int position = k + 1;
         records.push_back(list.Row(position));
         if (list.Text(position, Status) == words.enabled && !engine.Write(position))
@@ -148,12 +168,16 @@ ApplyResult ApplyNow(MainState& state)
 
     // Removed rows: records without a row are dropped, their entries untouched; the rows marked
     // Remove go with their records, in one pass.
-    if (baseline > rows) records.resize(static_cast<size_t>(rows));
+    if (baseline > rows)
+        records.resize(static_cast<size_t>(rows));
     const std::vector<bool> kept = list.RemoveRowsWithStatus(words.remove);
     size_t next = 0;
-    for (size_t k = 0; k < kept.size(); ++k) {
-        if (!kept[k]) continue;
-        if (next != k) records[next] = std::move(records[k]);
+    for (size_t k = 0; k < kept.size(); ++k)
+    {
+        if (!kept[k])
+            continue;
+        if (next != k)
+            records[next] = std::move(records[k]);
         ++next;
     }
     records.resize(next);
@@ -161,21 +185,26 @@ ApplyResult ApplyNow(MainState& state)
 
     // The store once more, unless the one written ahead is already what it must hold. Copies
     // kept for entries the store no longer holds go only once it is written.
-    if (!result.storeNotRead) {
+    if (!result.storeNotRead)
+    {
         std::vector<EntryRecord> stored = ComposeStore(list, state.StoredEntries, released, decided);
-        if (!storeFirst || stored != storedAhead) result.storeError = WriteStore(stored);
-        if (result.storeError == ERROR_SUCCESS) {
+        if (!storeFirst || stored != storedAhead)
+            result.storeError = WriteStore(stored);
+        if (result.storeError == ERROR_SUCCESS)
+        {
             state.StoredEntries = std::move(stored);
             engine.ForgetCopiesBut(state.StoredEntries);
             // A decided row stands for its own entry alone from now on.
             for (const EntryRecord& row : decided)
                 for (int position = 1; position <= list.Count(); ++position)
-                    if (list.Row(position).alsoStored && list.Row(position) == row) {
+                    if (list.Row(position).alsoStored && list.Row(position) == row)
+                    {
                         list.SetAlsoStored(position, false);
                         records[static_cast<size_t>(position - 1)].alsoStored = false;
                     }
         }
     }
-    if (statusRestored) SyncButtonsToSelection(state);
+    if (statusRestored)
+        SyncButtonsToSelection(state);
     return result;
 }

@@ -7,8 +7,10 @@
 #include <vector>
 
 // An entry that did not end where its row says.
-struct ApplyFailure {
-    enum Reason {
+struct ApplyFailure
+{
+    enum Reason
+    {
         SourceError,  // the system refused; error says why
         NoSource,     // its Load From names none of the sources
         PlaceSetting, // its name is a setting of its place (RunOnceEx's Flags, Title), never an entry
@@ -19,7 +21,8 @@ struct ApplyFailure {
     DWORD error = ERROR_SUCCESS;
 };
 
-struct ApplyResult {
+struct ApplyResult
+{
     int written = 0;  // entries written to their sources
     int takenOut = 0; // entries taken out of their sources
     std::vector<ApplyFailure> failures;

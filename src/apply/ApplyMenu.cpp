@@ -6,9 +6,11 @@
 SessionEnd EndSessionAfterApply(MainState& state, AfterApply after)
 {
     SessionEnd end;
-    if (after != AfterApply::LogOff && after != AfterApply::Restart) return end;
+    if (after != AfterApply::LogOff && after != AfterApply::Restart)
+        return end;
     // The same content again; this write decides what the store holds when the session ends.
-    if (state.StoreReadWhole()) end.storeError = SaveDisabledEntries(state);
+    if (state.StoreReadWhole())
+        end.storeError = SaveDisabledEntries(state);
     // The options of clsExitWindows: 0 logs off, 2 restarts.
     end.refused = clsExitWindows().ExitWindows(after == AfterApply::LogOff ? 0 : 2);
     return end;

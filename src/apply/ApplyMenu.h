@@ -3,10 +3,16 @@
 #include "apply/ApplyEngine.h"
 
 // What the Apply menu's items but Just Apply end once their apply is done.
-enum class AfterApply { ExitProgram, LogOff, Restart };
+enum class AfterApply
+{
+    ExitProgram,
+    LogOff,
+    Restart
+};
 
 // How the end of the session went.
-struct SessionEnd {
+struct SessionEnd
+{
     DWORD storeError = ERROR_SUCCESS; // the store written once more could not be
     DWORD refused = ERROR_SUCCESS;    // Windows did not take the request
 };

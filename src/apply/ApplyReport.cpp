@@ -6,13 +6,15 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 
 constexpr size_t NamedFailures = 10;
 
 std::wstring Reason(const ApplyFailure& failure)
 {
-    switch (failure.reason) {
+    switch (failure.reason)
+    {
     case ApplyFailure::NoSource:
         return LookupText(keys::NoSource);
     case ApplyFailure::PlaceSetting:
@@ -29,25 +31,29 @@ std::wstring Reason(const ApplyFailure& failure)
 
 std::wstring ApplyResultText(const ApplyResult& result)
 {
-    std::wstring line =
-        FormatText(LookupText(keys::Applied), {platform::ToDecimal(result.written), platform::ToDecimal(result.takenOut)});
-    if (!result.failures.empty()) {
+    std::wstring line = FormatText(LookupText(keys::Applied), {platform::ToDecimal(result.written),
+                                                               platform::ToDecimal(result.takenOut)});
+    if (!result.failures.empty())
+    {
         // One line: the first few by name, the rest counted.
         const size_t named = std::min(result.failures.size(), NamedFailures);
         const std::wstring item = LookupText(keys::FailureItem);
         std::wstring list;
-        for (size_t i = 0; i < named; ++i) {
-            if (i) list += L", ";
+        for (size_t i = 0; i < named; ++i)
+        {
+            if (i)
+                list += L", ";
             list += FormatText(item, {result.failures[i].taskName, Reason(result.failures[i])});
         }
         if (named < result.failures.size())
-            list +=
-                L", " + FormatText(LookupText(keys::MoreFailures),
+            list += L", " +
+                    FormatText(LookupText(keys::MoreFailures),
                                {platform::ToDecimal(static_cast<long long>(result.failures.size() - named))});
         line += L" " + FormatText(LookupText(keys::NotApplied), {list});
     }
     if (result.storeError != ERROR_SUCCESS)
         line += L" " + FormatText(LookupText(keys::StoreNotSaved), {ErrorReasonText(result.storeError)});
-    if (result.storeNotRead) line += L" " + LookupText(keys::StoreLeftAsItWas);
+    if (result.storeNotRead)
+        line += L" " + LookupText(keys::StoreLeftAsItWas);
     return line;
 }

@@ -7,4 +7,3 @@
 // How many entries were written and taken out; then, when some were not, which and why; then
 // whether the store could not be saved.
 std::wstring ApplyResultText(const ApplyResult& result);
-

@@ -16,7 +16,8 @@
 
 #include <unordered_set>
 
-namespace {
+namespace
+{
 
 WriteResult FromError(DWORD error)
 {
@@ -32,7 +33,8 @@ WriteResult PlaceSetting()
 // A removal that finds nothing to remove leaves the place as it should be.
 WriteResult FromRemoval(DWORD error)
 {
-    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return {WriteResult::Absent, error};
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+        return {WriteResult::Absent, error};
     return FromError(error);
 }
 
@@ -57,14 +59,16 @@ std::wstring ShortcutPath(const Source& source, const std::wstring& taskName)
 
 std::wstring WinIniValue(const Source& source)
 {
-    return platform::ReadProfileValue(platform::names::WinIniSection, source.key, platform::WinIniPath(), 32767);
+    return platform::ReadProfileValue(platform::names::WinIniSection, source.key, platform::WinIniPath(),
+                                      32767);
 }
 
 // Whether a row's text stands for an entry whose own text is shown: the same, or the same but for
 // how its lines end, or its first line alone (as an older build's store cut it).
 bool StandsFor(const std::wstring& location, const std::wstring& shown)
 {
-    if (platform::NormalizeLineBreaks(location) == platform::NormalizeLineBreaks(shown)) return true;
+    if (platform::NormalizeLineBreaks(location) == platform::NormalizeLineBreaks(shown))
+        return true;
     const size_t end = shown.find_first_of(L"\r\n");
     return end != std::wstring::npos && shown.compare(0, end, location) == 0;
 }
@@ -73,7 +77,8 @@ bool StandsFor(const std::wstring& location, const std::wstring& shown)
 // type and bytes, where the text could not show it.
 bool CopiedValue(const Source& source, const EntryRecord& record, platform::RegValue& copy)
 {
-    if (platform::ReadRegValue(HKEY_CURRENT_USER, ExactCopyKey(source), record[TaskName], copy) != ERROR_SUCCESS)
+    if (platform::ReadRegValue(HKEY_CURRENT_USER, ExactCopyKey(source), record[TaskName], copy) !=
+        ERROR_SUCCESS)
         return false;
     const std::wstring text = platform::RenderRegData(copy.type, copy.data.data(), copy.data.size());
     return StandsFor(record[Location], source.kind == Registry ? text : text.substr(0, WinIniReadSize - 1));
@@ -82,13 +87,15 @@ bool CopiedValue(const Source& source, const EntryRecord& record, platform::RegV
 DWORD KeepValueCopy(const Source& source, const std::wstring& name, DWORD type, const void* data, size_t size)
 {
     const BYTE* bytes = static_cast<const BYTE*>(data);
-    return platform::WriteRegValue(HKEY_CURRENT_USER, ExactCopyKey(source), {name, type, std::vector<BYTE>(bytes, bytes + size)});
+    return platform::WriteRegValue(HKEY_CURRENT_USER, ExactCopyKey(source),
+                                   {name, type, std::vector<BYTE>(bytes, bytes + size)});
 }
 
 DWORD CopyFileBytes(const std::wstring& from, const std::wstring& to)
 {
     std::string bytes;
-    if (const DWORD error = platform::ReadWholeFile(from, bytes)) return error;
+    if (const DWORD error = platform::ReadWholeFile(from, bytes))
+        return error;
     return platform::ReplaceFileAtomically(to, bytes);
 }
 
@@ -97,8 +104,8 @@ DWORD SwitchOnInWindows(const Source& source, const std::wstring& taskName)
 {
     const std::wstring key = platform::ApprovedKeyPath(source.approved);
     platform::RegValue flag;
-    if (platform::ReadRegValue(HKEY_CURRENT_USER, key, source.kind == StartUp ? taskName + L".lnk" : taskName, flag) !=
-            ERROR_SUCCESS ||
+    if (platform::ReadRegValue(HKEY_CURRENT_USER, key, source.kind == StartUp ? taskName + L".lnk" : taskName,
+                               flag) != ERROR_SUCCESS ||
         !SwitchedOffByWindows(flag.data))
         return ERROR_SUCCESS;
     flag.data = SwitchedOn(std::move(flag.data));
@@ -111,39 +118,49 @@ SourceWriter::SourceWriter(platform::Reg& reg) : reg_(reg)
 {
     SourceNameTable names;
     LoadSourceNames(names);
-    for (size_t i = 0; i < SourceCount; ++i) loadFromTexts_[i] = WrittenLoadFrom(i, names);
+    for (size_t i = 0; i < SourceCount; ++i)
+        loadFromTexts_[i] = WrittenLoadFrom(i, names);
 }
 
 int SourceWriter::FindSource(const std::wstring& loadFrom) const
 {
     for (size_t i = 0; i < loadFromTexts_.size(); ++i)
-        if (loadFrom == loadFromTexts_[i]) return static_cast<int>(i);
+        if (loadFrom == loadFromTexts_[i])
+            return static_cast<int>(i);
     return -1;
 }
 
 WriteResult SourceWriter::RemoveFromSource(const EntryRecord& record)
 {
     const int found = FindSource(record[LoadFrom]);
-    if (found < 0) return {WriteResult::NoSource};
+    if (found < 0)
+        return {WriteResult::NoSource};
     const Source& source = StartupSources[found];
     // Each entry is copied exactly before it goes; without the copy it stays.
-    switch (source.kind) {
+    switch (source.kind)
+    {
     case Registry: {
-        if (IsPlaceSetting(source, record[TaskName])) return PlaceSetting();
+        if (IsPlaceSetting(source, record[TaskName]))
+            return PlaceSetting();
         SelectValue(reg_, source, record[TaskName]);
         platform::RegValue value;
         if (reg_.ReadRaw(value) == ERROR_SUCCESS)
-            if (DWORD error = KeepValueCopy(source, record[TaskName], value.type, value.data.data(), value.data.size()))
+            if (DWORD error =
+                    KeepValueCopy(source, record[TaskName], value.type, value.data.data(), value.data.size()))
                 return FromError(error);
         return FromRemoval(reg_.DeleteValue());
     }
     case StartUp: {
         const std::wstring path = ShortcutPath(source, record[TaskName]);
-        if (path.empty()) return {WriteResult::Failed, ERROR_PATH_NOT_FOUND};
-        if (platform::FileExists(path)) {
+        if (path.empty())
+            return {WriteResult::Failed, ERROR_PATH_NOT_FOUND};
+        if (platform::FileExists(path))
+        {
             DWORD error = platform::CreateFolderPath(ExactCopyFolder(source));
-            if (!error) error = CopyFileBytes(path, ExactCopyFolder(source) + L"\\" + record[TaskName] + L".lnk");
-            if (error) return FromError(error);
+            if (!error)
+                error = CopyFileBytes(path, ExactCopyFolder(source) + L"\\" + record[TaskName] + L".lnk");
+            if (error)
+                return FromError(error);
         }
         // Not forced: a read-only shortcut stays where it is.
         return FromRemoval(platform::RemoveFile(path, false));
@@ -163,11 +180,13 @@ WriteResult SourceWriter::RemoveFromSource(const EntryRecord& record)
 WriteResult SourceWriter::WriteToSource(const EntryRecord& record)
 {
     const int found = FindSource(record[LoadFrom]);
-    if (found < 0) return {WriteResult::NoSource};
+    if (found < 0)
+        return {WriteResult::NoSource};
     const Source& source = StartupSources[found];
     // An entry Windows switched off is still in its place, and stays as it is there.
-    WriteResult result =
-        record.disabledByWindows && InSource(source, record[TaskName]) ? WriteResult{} : PutBack(source, record);
+    WriteResult result = record.disabledByWindows && InSource(source, record[TaskName])
+                             ? WriteResult{}
+                             : PutBack(source, record);
     if (result.outcome == WriteResult::Done && source.approved)
         result = FromError(SwitchOnInWindows(source, record[TaskName]));
     return result;
@@ -175,8 +194,10 @@ WriteResult SourceWriter::WriteToSource(const EntryRecord& record)
 
 bool SourceWriter::InSource(const StartupSource& source, const std::wstring& taskName)
 {
-    if (source.kind == StartUp) return platform::FileExists(ShortcutPath(source, taskName));
-    if (source.kind != Registry) return false;
+    if (source.kind == StartUp)
+        return platform::FileExists(ShortcutPath(source, taskName));
+    if (source.kind != Registry)
+        return false;
     SelectValue(reg_, source, taskName);
     platform::RegValue value;
     return reg_.ReadRaw(value) == ERROR_SUCCESS;
@@ -186,16 +207,20 @@ WriteResult SourceWriter::PutBack(const StartupSource& source, const EntryRecord
 {
     // The exact copy goes back when it still stands for the row; otherwise the row's text.
     platform::RegValue copy;
-    switch (source.kind) {
+    switch (source.kind)
+    {
     case Registry:
-        if (IsPlaceSetting(source, record[TaskName])) return PlaceSetting();
+        if (IsPlaceSetting(source, record[TaskName]))
+            return PlaceSetting();
         SelectValue(reg_, source, record[TaskName]);
-        if (CopiedValue(source, record, copy)) return FromError(reg_.WriteRaw(copy.type, copy.data));
+        if (CopiedValue(source, record, copy))
+            return FromError(reg_.WriteRaw(copy.type, copy.data));
         reg_.ValueData(record[Location]);
         return FromError(reg_.WriteValue());
     case StartUp: {
         const std::wstring path = ShortcutPath(source, record[TaskName]);
-        if (path.empty()) return {WriteResult::Failed, ERROR_PATH_NOT_FOUND};
+        if (path.empty())
+            return {WriteResult::Failed, ERROR_PATH_NOT_FOUND};
         const std::wstring kept = ExactCopyFolder(source) + L"\\" + record[TaskName] + L".lnk";
         std::wstring target;
         if (platform::ReadShortcutTarget(kept, target) && target == record[Location])
@@ -204,9 +229,10 @@ WriteResult SourceWriter::PutBack(const StartupSource& source, const EntryRecord
     }
     case WinIni: {
         const bool copied = CopiedValue(source, record, copy);
-        return FromError(WriteIniValue(platform::names::WinIniSection, source.key, platform::WinIniPath(),
-                                       copied ? platform::RenderRegData(copy.type, copy.data.data(), copy.data.size())
-                                              : record[Location]));
+        return FromError(
+            WriteIniValue(platform::names::WinIniSection, source.key, platform::WinIniPath(),
+                          copied ? platform::RenderRegData(copy.type, copy.data.data(), copy.data.size())
+                                 : record[Location]));
     }
     }
     return {WriteResult::NoSource};
@@ -217,10 +243,13 @@ void SourceWriter::ForgetCopiesBut(const std::vector<EntryRecord>& stored)
     // Kept while any stored entry has the name in any case: a copy too many costs nothing, one too
     // few loses.
     std::unordered_set<std::wstring> names;
-    for (const EntryRecord& record : stored) names.insert(platform::FoldCase(record[TaskName]));
+    for (const EntryRecord& record : stored)
+        names.insert(platform::FoldCase(record[TaskName]));
     auto kept = [&](const std::wstring& name) { return names.contains(platform::FoldCase(name)); };
-    for (const Source& source : StartupSources) {
-        if (source.kind == StartUp) {
+    for (const Source& source : StartupSources)
+    {
+        if (source.kind == StartUp)
+        {
             const std::wstring folder = ExactCopyFolder(source);
             for (const std::wstring& file : platform::ListFolderFiles(folder).names)
                 if (!kept(file.size() > 4 ? file.substr(0, file.size() - 4) : file))
@@ -229,24 +258,29 @@ void SourceWriter::ForgetCopiesBut(const std::vector<EntryRecord>& stored)
         }
         platform::UniqueHKey key = platform::OpenRegKey(HKEY_CURRENT_USER, ExactCopyKey(source));
         for (const platform::RegValue& value : platform::ReadRegValues(key.get()))
-            if (!kept(value.name)) platform::DeleteRegValue(HKEY_CURRENT_USER, ExactCopyKey(source), value.name);
+            if (!kept(value.name))
+                platform::DeleteRegValue(HKEY_CURRENT_USER, ExactCopyKey(source), value.name);
     }
 }
 
 std::optional<SourcePlace> SourceWriter::Place(const std::wstring& loadFrom) const
 {
     const int found = FindSource(loadFrom);
-    if (found < 0) return std::nullopt;
+    if (found < 0)
+        return std::nullopt;
     const Source& source = StartupSources[static_cast<size_t>(found)];
     SourcePlace place;
     place.kind = source.kind;
-    if (source.kind == Registry) {
+    if (source.kind == Registry)
+    {
         place.root = source.root;
         // The registry editor shows the keys of 32-bit programs where they are stored.
         place.keyPath = platform::StoredRunKeyPath(source.key, source.view);
     }
-    if (source.kind == StartUp) place.csidl = source.csidl;
-    if (source.kind == WinIni) place.iniKey = source.key;
+    if (source.kind == StartUp)
+        place.csidl = source.csidl;
+    if (source.kind == WinIni)
+        place.iniKey = source.key;
     return place;
 }
 

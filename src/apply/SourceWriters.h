@@ -12,20 +12,23 @@
 #include <vector>
 
 // What a writer did with one entry.
-struct WriteResult {
-    enum Outcome {
-        Done,     // written, or taken out
-        Absent,   // to be taken out, but its place did not hold it
-        NoSource, // Load From names none of the sources: nothing was touched
+struct WriteResult
+{
+    enum Outcome
+    {
+        Done,         // written, or taken out
+        Absent,       // to be taken out, but its place did not hold it
+        NoSource,     // Load From names none of the sources: nothing was touched
         PlaceSetting, // it names a setting of its place, never an entry: nothing was touched
-        Failed,   // the system refused; error says why
+        Failed,       // the system refused; error says why
     };
     Outcome outcome = Done;
     DWORD error = ERROR_SUCCESS;
 };
 
 // Where the entries of one source live.
-struct SourcePlace {
+struct SourcePlace
+{
     SourceKind kind = SourceKind::Registry;
     HKEY root = nullptr;  // registry: the root key
     std::wstring keyPath; // registry: the key under the root
@@ -35,7 +38,8 @@ struct SourcePlace {
 
 // The writers with the source names of the moment they were made. An apply makes one for all
 // its rows; FindSourcePlace makes one per call.
-class SourceWriter {
+class SourceWriter
+{
   public:
     explicit SourceWriter(platform::Reg& reg);
     WriteResult RemoveFromSource(const EntryRecord& record);

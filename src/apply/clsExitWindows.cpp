@@ -4,7 +4,8 @@
 
 std::optional<UINT> ExitWindowsFlags(int aOption)
 {
-    switch (aOption) {
+    switch (aOption)
+    {
     case 0:
         return EWX_LOGOFF | EWX_FORCE;
     case 1:

@@ -11,7 +11,8 @@
 // with EWX_FORCE. Any other option has none.
 std::optional<UINT> ExitWindowsFlags(int aOption);
 
-class clsExitWindows {
+class clsExitWindows
+{
   public:
     // Enables the shutdown privilege whatever the option, then asks Windows to end the session
     // as the option says; an option without flags ends nothing. Returns the system error when

@@ -11,7 +11,8 @@ const FileFacts* FactsOfRow(const StartupList& list, const FileFactsTable& facts
 
 std::wstring CellText(const StartupList& list, const FileFactsTable& facts, int position, int column)
 {
-    if (column == PublisherColumn) {
+    if (column == PublisherColumn)
+    {
         const FileFacts* known = FactsOfRow(list, facts, position);
         return known ? known->publisher : std::wstring();
     }
@@ -20,7 +21,8 @@ std::wstring CellText(const StartupList& list, const FileFactsTable& facts, int 
 
 SortOrder NextSortOrder(SortOrder current, int clickedColumn)
 {
-    if (current.column == clickedColumn) return {clickedColumn, !current.descending};
+    if (current.column == clickedColumn)
+        return {clickedColumn, !current.descending};
     return {clickedColumn, false};
 }
 
@@ -29,13 +31,16 @@ void DisplayList::Update(const StartupList& list, const FileFactsTable& facts)
     const int count = list.Count();
     positions_.clear();
     const std::wstring wanted = platform::FoldCase(filter);
-    for (int row = 1; row <= count; ++row) {
+    for (int row = 1; row <= count; ++row)
+    {
         bool shown = wanted.empty();
         for (int column = 0; column < ShownColumnCount && !shown; ++column)
             shown = platform::FoldCase(CellText(list, facts, row, column)).find(wanted) != std::wstring::npos;
-        if (shown) positions_.push_back(row);
+        if (shown)
+            positions_.push_back(row);
     }
-    if (sort.column >= 0 && sort.column < ShownColumnCount) {
+    if (sort.column >= 0 && sort.column < ShownColumnCount)
+    {
         std::vector<std::string> keys(static_cast<size_t>(count) + 1);
         for (int row : positions_)
             keys[static_cast<size_t>(row)] = platform::SortKey(CellText(list, facts, row, sort.column));

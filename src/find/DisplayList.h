@@ -21,14 +21,16 @@ const FileFacts* FactsOfRow(const StartupList& list, const FileFactsTable& facts
 // The text a cell shows: the Task Name without the blanks around it, Publisher from the facts.
 std::wstring CellText(const StartupList& list, const FileFactsTable& facts, int position, int column);
 
-struct SortOrder {
+struct SortOrder
+{
     int column = -1; // -1: the order rows were added
     bool descending = false;
 };
 // A click on a column header: a new column sorts up, the sorted one turns round.
 SortOrder NextSortOrder(SortOrder current, int clickedColumn);
 
-class DisplayList {
+class DisplayList
+{
   public:
     SortOrder sort;
     std::wstring filter; // rows with a cell that holds it, without regard to case

@@ -6,16 +6,21 @@
 
 #include <thread>
 
-namespace {
+namespace
+{
 
 // The file a path names: as written, with the default extension when it has none, or looked
 // for along the search path when it has no folder. Empty when there is none.
 std::wstring FindFile(const std::wstring& path, const wchar_t* defaultExtension)
 {
-    if (path.empty()) return {};
-    if (IsBareName(path)) return platform::SearchSystemFolders(path, defaultExtension);
-    if (platform::FileExists(path)) return path;
-    if (!HasExtension(path) && platform::FileExists(path + defaultExtension)) return path + defaultExtension;
+    if (path.empty())
+        return {};
+    if (IsBareName(path))
+        return platform::SearchSystemFolders(path, defaultExtension);
+    if (platform::FileExists(path))
+        return path;
+    if (!HasExtension(path) && platform::FileExists(path + defaultExtension))
+        return path + defaultExtension;
     return {};
 }
 
@@ -27,19 +32,24 @@ FileFacts ResolveFileFacts(const std::wstring& commandLine)
     // Windows expands the whole line before it reads the program out of it.
     const std::wstring line = platform::ExpandEnvironment(commandLine);
     const std::vector<ProgramCandidate> candidates = ProgramCandidates(line);
-    if (candidates.empty()) return facts;
-    for (const ProgramCandidate& candidate : candidates) {
-        if (IsRundll(candidate.program)) {
+    if (candidates.empty())
+        return facts;
+    for (const ProgramCandidate& candidate : candidates)
+    {
+        if (IsRundll(candidate.program))
+        {
             facts.file = FindFile(RundllTarget(candidate.arguments), L".dll");
             break;
         }
         facts.file = FindFile(candidate.program, L".exe");
-        if (!facts.file.empty()) break;
+        if (!facts.file.empty())
+            break;
     }
     // A shortcut in a StartUp folder may open a folder: the entry is there all the same.
     if (facts.file.empty() && platform::FolderExists(candidates.back().program))
         facts.file = candidates.back().program;
-    if (facts.file.empty()) {
+    if (facts.file.empty())
+    {
         facts.state = FileFacts::State::Missing;
         return facts;
     }
@@ -57,16 +67,19 @@ const FileFacts* FileFactsTable::Find(const std::wstring& commandLine) const
 void FileFactsTable::Store(const std::wstring& commandLine, FileFacts facts)
 {
     auto [entry, added] = facts_.try_emplace(commandLine);
-    if (!added && !entry->second) --waiting_;
+    if (!added && !entry->second)
+        --waiting_;
     entry->second = std::move(facts);
 }
 
 std::vector<std::wstring> FileFactsTable::TakeUnasked(const StartupList& list)
 {
     std::vector<std::wstring> unasked;
-    for (int row = 1; row <= list.Count(); ++row) {
+    for (int row = 1; row <= list.Count(); ++row)
+    {
         const std::wstring& location = list.Text(row, Location);
-        if (facts_.try_emplace(location).second) unasked.push_back(location);
+        if (facts_.try_emplace(location).second)
+            unasked.push_back(location);
     }
     waiting_ += unasked.size();
     return unasked;
@@ -90,7 +103,8 @@ FactsWorker::~FactsWorker()
 
 void FactsWorker::Ask(std::vector<std::wstring> commandLines)
 {
-    if (commandLines.empty()) return;
+    if (commandLines.empty())
+        return;
     {
         std::lock_guard lock(shared_->mutex);
         shared_->questions.insert(shared_->questions.end(), std::make_move_iterator(commandLines.begin()),
@@ -107,21 +121,25 @@ std::vector<std::pair<std::wstring, FileFacts>> FactsWorker::TakeAnswers()
 
 void FactsWorker::Run(std::shared_ptr<Shared> shared)
 {
-    for (;;) {
+    for (;;)
+    {
         std::wstring question;
         {
             std::unique_lock lock(shared->mutex);
             shared->wake.wait(lock, [&] { return shared->stopped || !shared->questions.empty(); });
-            if (shared->stopped) return;
+            if (shared->stopped)
+                return;
             question = std::move(shared->questions.front());
             shared->questions.pop_front();
         }
         FileFacts facts = ResolveFileFacts(question);
         // Told under the lock, so that no call comes once the destructor has stopped the thread.
         std::lock_guard lock(shared->mutex);
-        if (shared->stopped) return;
+        if (shared->stopped)
+            return;
         const bool first = shared->answers.empty();
         shared->answers.emplace_back(std::move(question), std::move(facts));
-        if (first) shared->answersWaiting();
+        if (first)
+            shared->answersWaiting();
     }
 }

@@ -14,8 +14,10 @@
 #include <utility>
 #include <vector>
 
-struct FileFacts {
-    enum class State {
+struct FileFacts
+{
+    enum class State
+    {
         NoFile,  // the command line is blank
         Found,   // file is the program's file (or the DLL rundll32 is given)
         Missing, // no reading of the command line names an existing file
@@ -31,7 +33,8 @@ FileFacts ResolveFileFacts(const std::wstring& commandLine);
 
 // The answers known so far, by command line: rows that start the same line share them, and
 // they stay right whatever is added, removed or reordered in the list.
-class FileFactsTable {
+class FileFactsTable
+{
   public:
     // Null while the command line has not been answered.
     const FileFacts* Find(const std::wstring& commandLine) const;
@@ -49,7 +52,8 @@ class FileFactsTable {
 // A thread that answers command lines one by one and keeps the answers until they are taken.
 // It never touches the list or the window: it only calls answersWaiting, from its own thread,
 // when answers start to wait.
-class FactsWorker {
+class FactsWorker
+{
   public:
     explicit FactsWorker(std::function<void()> answersWaiting);
     // Once this returns, answersWaiting is not called again. The thread is not waited for: a
@@ -63,7 +67,8 @@ class FactsWorker {
 
   private:
     // What the thread shares with the window's thread; it lives as long as either of them.
-    struct Shared {
+    struct Shared
+    {
         std::mutex mutex;
         std::condition_variable wake;
         std::deque<std::wstring> questions;

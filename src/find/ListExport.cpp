@@ -5,7 +5,8 @@
 
 #include <cwchar>
 
-namespace {
+namespace
+{
 
 constexpr const wchar_t* JsonKeys[ShownColumnCount] = {L"taskName", L"status",   L"loadFrom", L"user",
                                                        L"when",     L"location", L"publisher"};
@@ -15,7 +16,8 @@ using CsvFields = std::array<std::wstring, ShownColumnCount + 1>;
 std::wstring CsvLine(const CsvFields& fields)
 {
     std::wstring out;
-    for (size_t i = 0; i < fields.size(); ++i) out += (i == 0 ? L"" : L",") + CsvField(fields[i]);
+    for (size_t i = 0; i < fields.size(); ++i)
+        out += (i == 0 ? L"" : L",") + CsvField(fields[i]);
     return out + L"\r\n";
 }
 
@@ -28,7 +30,8 @@ std::vector<ExportRow> ExportRows(const StartupList& list, const FileFactsTable&
                                   const DisplayList& display)
 {
     std::vector<ExportRow> rows(static_cast<size_t>(display.Count()));
-    for (int index = 0; index < display.Count(); ++index) {
+    for (int index = 0; index < display.Count(); ++index)
+    {
         const int position = display.Position(index);
         ExportRow& row = rows[static_cast<size_t>(index)];
         for (int column = 0; column < ShownColumnCount; ++column)
@@ -42,10 +45,13 @@ std::vector<ExportRow> ExportRows(const StartupList& list, const FileFactsTable&
 
 std::wstring CsvField(std::wstring_view text)
 {
-    if (text.find_first_of(L",\"\r\n") == std::wstring_view::npos) return std::wstring(text);
+    if (text.find_first_of(L",\"\r\n") == std::wstring_view::npos)
+        return std::wstring(text);
     std::wstring out = L"\"";
-    for (wchar_t c : text) {
-        if (c == L'"') out += L'"';
+    for (wchar_t c : text)
+    {
+        if (c == L'"')
+            out += L'"';
         out += c;
     }
     return out + L'"';
@@ -55,10 +61,12 @@ std::wstring ToCsv(const std::array<std::wstring, ShownColumnCount + 1>& header,
                    const std::vector<ExportRow>& rows)
 {
     std::wstring out = CsvLine(header);
-    for (const ExportRow& row : rows) {
+    for (const ExportRow& row : rows)
+    {
         CsvFields fields;
         std::copy(row.cells.begin(), row.cells.end(), fields.begin());
-        if (row.fileExists) fields.back() = *row.fileExists ? L"true" : L"false";
+        if (row.fileExists)
+            fields.back() = *row.fileExists ? L"true" : L"false";
         out += CsvLine(fields);
     }
     return out;
@@ -67,15 +75,21 @@ std::wstring ToCsv(const std::array<std::wstring, ShownColumnCount + 1>& header,
 std::wstring JsonString(std::wstring_view text)
 {
     std::wstring out = L"\"";
-    for (wchar_t c : text) {
+    for (wchar_t c : text)
+    {
         const wchar_t* named = c ? wcschr(JsonNamedEscapes, c) : nullptr;
-        if (named) {
+        if (named)
+        {
             out += L'\\';
             out += L"\"\\bfnrt"[named - JsonNamedEscapes];
-        } else if (c < 0x20 || c == 0x2028 || c == 0x2029) {
+        }
+        else if (c < 0x20 || c == 0x2028 || c == 0x2029)
+        {
             // Control characters, and the two separators that end a line in JavaScript.
             out += L"\\u" + platform::Hex(static_cast<unsigned>(c), 4, true);
-        } else {
+        }
+        else
+        {
             out += c;
         }
     }
@@ -85,7 +99,8 @@ std::wstring JsonString(std::wstring_view text)
 std::wstring ToJson(const std::vector<ExportRow>& rows)
 {
     std::wstring out = L"[";
-    for (size_t i = 0; i < rows.size(); ++i) {
+    for (size_t i = 0; i < rows.size(); ++i)
+    {
         out += i == 0 ? L"\r\n  {" : L",\r\n  {";
         for (int column = 0; column < ShownColumnCount; ++column)
             out += JsonString(JsonKeys[column]) + L": " +

@@ -10,7 +10,8 @@
 
 // One shown row: the texts of its columns in column order, Publisher last, and whether its file
 // exists (none when the row names no file).
-struct ExportRow {
+struct ExportRow
+{
     std::array<std::wstring, ShownColumnCount> cells;
     std::optional<bool> fileExists;
 };

@@ -2,7 +2,8 @@
 #include "find/ProgramPath.h"
 #include "platform/Text.h"
 
-namespace {
+namespace
+{
 
 constexpr wchar_t Blanks[] = L" \t";
 
@@ -22,7 +23,8 @@ std::wstring_view FileNameOf(std::wstring_view path)
 ProgramCandidate SplitQuoted(std::wstring_view s)
 {
     const size_t close = s.find(L'"', 1);
-    if (close == std::wstring_view::npos) return {std::wstring(s.substr(1)), {}};
+    if (close == std::wstring_view::npos)
+        return {std::wstring(s.substr(1)), {}};
     return {std::wstring(s.substr(1, close - 1)), std::wstring(TrimmedView(s.substr(close + 1)))};
 }
 
@@ -31,10 +33,13 @@ ProgramCandidate SplitQuoted(std::wstring_view s)
 std::vector<ProgramCandidate> ProgramCandidates(std::wstring_view commandLine)
 {
     const std::wstring_view line = TrimmedView(commandLine);
-    if (line.empty()) return {};
-    if (line.front() == L'"') return {SplitQuoted(line)};
+    if (line.empty())
+        return {};
+    if (line.front() == L'"')
+        return {SplitQuoted(line)};
     std::vector<ProgramCandidate> candidates;
-    for (size_t blank = line.find_first_of(Blanks); blank != std::wstring_view::npos;) {
+    for (size_t blank = line.find_first_of(Blanks); blank != std::wstring_view::npos;)
+    {
         const size_t next = line.find_first_not_of(Blanks, blank);
         candidates.push_back({std::wstring(line.substr(0, blank)), std::wstring(line.substr(next))});
         blank = line.find_first_of(Blanks, next);
@@ -52,11 +57,14 @@ bool IsRundll(std::wstring_view program)
 std::wstring RundllTarget(std::wstring_view arguments)
 {
     const std::wstring_view args = TrimmedView(arguments);
-    if (args.empty()) return {};
-    if (args.front() == L'"') return SplitQuoted(args).program;
+    if (args.empty())
+        return {};
+    if (args.front() == L'"')
+        return SplitQuoted(args).program;
     // Without a comma the entry point follows a blank.
     size_t end = args.find(L',');
-    if (end == std::wstring_view::npos) end = args.find_first_of(Blanks);
+    if (end == std::wstring_view::npos)
+        end = args.find_first_of(Blanks);
     return std::wstring(TrimmedView(args.substr(0, end)));
 }
 

@@ -5,7 +5,8 @@
 #include <vector>
 
 // One reading of a command line: the program and what follows it.
-struct ProgramCandidate {
+struct ProgramCandidate
+{
     std::wstring program;
     std::wstring arguments;
 };

@@ -1,9 +1,11 @@
 // Every pack key the program looks up, each defined here once, with its English text.
 #pragma once
 
-namespace keys {
+namespace keys
+{
 
-struct KeyText {
+struct KeyText
+{
     const wchar_t* key;
     const wchar_t* text;
 };
@@ -17,8 +19,8 @@ inline constexpr KeyText ResetButton{L"104", L"R&eset All"};
 inline constexpr KeyText AddTaskButton{L"105", L"Add &Task"};
 inline constexpr KeyText LanguageLabel{L"106", L"Select  Language"};
 inline constexpr KeyText EnableButton{L"107", L"&Enable"};
-inline constexpr KeyText NoteLabel{L"108",
-                                   L"Note: no action comes into effect unless you choose an item from the apply menu"};
+inline constexpr KeyText NoteLabel{
+    L"108", L"Note: no action comes into effect unless you choose an item from the apply menu"};
 inline constexpr KeyText MainTitle{L"109", L"Brightfold Ravelin"};
 inline constexpr KeyText EditMenu{L"110", L"&Edit"};
 inline constexpr KeyText AutoexecItem{L"111", L"Autoexec.bat"};
@@ -46,11 +48,13 @@ inline constexpr KeyText AboutTitle{L"301", L"About Brightfold Ravelin"};
 inline constexpr KeyText AboutName{L"302", L"Ravelin"};
 inline constexpr KeyText AboutVersion{L"303", L"Version 1.0.0.1"};
 inline constexpr KeyText AboutDescription{
-    L"304", L"Use Ravelin to Mange your Startup programs you can Enable, Disable,Remove, and Add startup programs in "
-            L"you system in the most easy and safe way."};
+    L"304",
+    L"Use Ravelin to Mange your Startup programs you can Enable, Disable,Remove, and Add startup programs in "
+    L"you system in the most easy and safe way."};
 inline constexpr KeyText AboutDisclaimer{
-    L"305", L"Warning: this program is protected by copyright law. Copying or distributing it, or any part of it, "
-            L"without the permission of Brightfold may be prosecuted."};
+    L"305",
+    L"Warning: this program is protected by copyright law. Copying or distributing it, or any part of it, "
+    L"without the permission of Brightfold may be prosecuted."};
 inline constexpr KeyText AboutOk{L"306", L"&Ok"};
 inline constexpr KeyText AboutSysInfo{L"307", L"&System Info..."};
 // The three MessageTexts, and the caption of the registry warning: only packs give them.
@@ -98,7 +102,8 @@ inline constexpr KeyText FailureItem{L"504", L"%1 (%2)"};
 inline constexpr KeyText MoreFailures{L"505", L"%1 more"};
 inline constexpr KeyText NoSource{L"513", L"no known place for its Load From"};
 inline constexpr KeyText PlaceSetting{L"521", L"a setting of its place, not a program"};
-inline constexpr KeyText KeptForStore{L"514", L"left in its place, the disabled entries could not be saved first"};
+inline constexpr KeyText KeptForStore{L"514",
+                                      L"left in its place, the disabled entries could not be saved first"};
 inline constexpr KeyText StoreLeftAsItWas{
     L"515", L"The file of disabled entries was left as it was: it could not be read completely."};
 // Why a file or value could not be used.
@@ -107,8 +112,10 @@ inline constexpr KeyText InUse{L"511", L"in use by another program"};
 inline constexpr KeyText NotFound{L"512", L"not found in its place"};
 // Asked after an apply with failures, before the session or the program ends.
 inline constexpr KeyText LogOffAfterFailures{L"516", L"Not everything was applied. Log off all the same?"};
-inline constexpr KeyText RestartAfterFailures{L"517", L"Not everything was applied. Restart Windows all the same?"};
-inline constexpr KeyText ExitAfterFailures{L"518", L"Not everything was applied. Exit the program all the same?"};
+inline constexpr KeyText RestartAfterFailures{L"517",
+                                              L"Not everything was applied. Restart Windows all the same?"};
+inline constexpr KeyText ExitAfterFailures{L"518",
+                                           L"Not everything was applied. Exit the program all the same?"};
 // Said on the status line when Windows refuses to end the session.
 inline constexpr KeyText LogOffRefused{L"519", L"Windows did not log off: %1."};
 inline constexpr KeyText RestartRefused{L"520", L"Windows did not restart: %1."};
@@ -117,15 +124,18 @@ inline constexpr KeyText RestartRefused{L"520", L"Windows did not restart: %1."}
 inline constexpr KeyText ProfileExists{L"601", L"%1 already exists. Do you want to replace it?"};
 inline constexpr KeyText ProfileNotSaved{L"602", L"The profile %1 could not be saved: %2."};
 inline constexpr KeyText ProfileNotOpened{L"603", L"The profile %1 could not be opened: %2."};
-inline constexpr KeyText ProfileIncomplete{L"604",
-                                           L"The last entry of the profile %1 was incomplete and was not loaded."};
-inline constexpr KeyText StoreNotRead{L"605", L"The disabled entries in %1 could not be read completely: %2."};
+inline constexpr KeyText ProfileIncomplete{
+    L"604", L"The last entry of the profile %1 was incomplete and was not loaded."};
+inline constexpr KeyText StoreNotRead{L"605",
+                                      L"The disabled entries in %1 could not be read completely: %2."};
 inline constexpr KeyText StoreEndsInsideEntry{L"606", L"it ends inside an entry"};
 inline constexpr KeyText StoreUnreadableEntries{L"608", L"%1 of its entries cannot be read"};
-inline constexpr KeyText StoreRealigned{L"609", L"An earlier version wrote entries of %1 over several lines. They "
-                                               L"have been read back whole; the file as it was is kept as %2."};
-inline constexpr KeyText StoreLeftAlone{L"607", L"The file is left as it is. Until it can be read, no entry can be "
-                                                L"disabled and the file is not changed."};
+inline constexpr KeyText StoreRealigned{L"609",
+                                        L"An earlier version wrote entries of %1 over several lines. They "
+                                        L"have been read back whole; the file as it was is kept as %2."};
+inline constexpr KeyText StoreLeftAlone{L"607",
+                                        L"The file is left as it is. Until it can be read, no entry can be "
+                                        L"disabled and the file is not changed."};
 
 // Languages.
 inline constexpr KeyText PackNotUsable{L"620",
@@ -147,13 +157,37 @@ inline constexpr KeyText FileExistsHeader{L"705", L"File exists"};
 
 // Every message the program shows with an English default of its own, for the packs to hold.
 inline constexpr const KeyText* Messages[] = {
-    &Applied,       &NotApplied,          &StoreNotSaved,        &FailureItem,       &MoreFailures,
-    &NoSource,      &KeptForStore,        &StoreLeftAsItWas,     &AccessDenied,      &InUse,
-    &NotFound,      &LogOffAfterFailures, &RestartAfterFailures, &ExitAfterFailures, &LogOffRefused,
-    &RestartRefused, &ProfileExists,
-    &ProfileNotSaved, &ProfileNotOpened,  &ProfileIncomplete,    &StoreNotRead,      &StoreEndsInsideEntry,
-    &StoreLeftAlone, &PackNotUsable,      &PackHoldsNoTexts,     &LanguageChangeQuestion, &NotABitmap,
-    &PackRefused,   &CannotStart,         &RowsShown,            &DisabledByWindows,
+    &Applied,
+    &NotApplied,
+    &StoreNotSaved,
+    &FailureItem,
+    &MoreFailures,
+    &NoSource,
+    &KeptForStore,
+    &StoreLeftAsItWas,
+    &AccessDenied,
+    &InUse,
+    &NotFound,
+    &LogOffAfterFailures,
+    &RestartAfterFailures,
+    &ExitAfterFailures,
+    &LogOffRefused,
+    &RestartRefused,
+    &ProfileExists,
+    &ProfileNotSaved,
+    &ProfileNotOpened,
+    &ProfileIncomplete,
+    &StoreNotRead,
+    &StoreEndsInsideEntry,
+    &StoreLeftAlone,
+    &PackNotUsable,
+    &PackHoldsNoTexts,
+    &LanguageChangeQuestion,
+    &NotABitmap,
+    &PackRefused,
+    &CannotStart,
+    &RowsShown,
+    &DisabledByWindows,
 };
 
 } // namespace keys

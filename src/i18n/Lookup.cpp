@@ -17,11 +17,13 @@ std::wstring LanguageFile;
 bool LanguagePacksFound = false;
 std::array<std::wstring, 3> MessageTexts;
 
-namespace {
+namespace
+{
 
 constexpr size_t LookupBufferSize = 500;
 
-struct CachedPack {
+struct CachedPack
+{
     std::wstring path;
     FILETIME written{};
     ULONGLONG size = 0;
@@ -37,8 +39,8 @@ CachedPack& Cache()
 
 std::wstring ErrorMessage(DWORD error)
 {
-    return L"Error Description: " + platform::SystemErrorText(error) +
-           L", Error Number: " + platform::ToDecimal(static_cast<long>(error)) + L", Method: SetCaptionfromINI";
+    return L"Error Description: " + platform::SystemErrorText(error) + L", Error Number: " +
+           platform::ToDecimal(static_cast<long>(error)) + L", Method: SetCaptionfromINI";
 }
 
 } // namespace
@@ -46,7 +48,8 @@ std::wstring ErrorMessage(DWORD error)
 void LoadStoredLanguage()
 {
     LanguageFile = platform::LoadLanguageSetting();
-    if (LanguageFile.empty()) LanguageFile = platform::names::DefaultPack;
+    if (LanguageFile.empty())
+        LanguageFile = platform::names::DefaultPack;
 }
 
 std::wstring LanguagePackPath()
@@ -68,13 +71,16 @@ std::wstring SetCaptionfromINI(std::wstring_view key, std::wstring_view defaultT
     WIN32_FILE_ATTRIBUTE_DATA attributes;
     const platform::IniFile* pack = &noPack;
     if (GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &attributes) &&
-        !(attributes.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        !(attributes.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    {
         ULONGLONG size = (ULONGLONG(attributes.nFileSizeHigh) << 32) | attributes.nFileSizeLow;
-        if (!cache.valid || cache.path != path || CompareFileTime(&cache.written, &attributes.ftLastWriteTime) != 0 ||
-            cache.size != size) {
+        if (!cache.valid || cache.path != path ||
+            CompareFileTime(&cache.written, &attributes.ftLastWriteTime) != 0 || cache.size != size)
+        {
             cache.valid = false;
             std::string bytes;
-            if (const DWORD error = platform::ReadWholeFile(path, bytes)) {
+            if (const DWORD error = platform::ReadWholeFile(path, bytes))
+            {
                 WriteErrorLog(ErrorMessage(error));
                 return {};
             }
@@ -86,8 +92,8 @@ std::wstring SetCaptionfromINI(std::wstring_view key, std::wstring_view defaultT
         }
         pack = &cache.ini;
     }
-    return std::wstring(
-        platform::TrimStart(pack->GetString(platform::names::PackSection, key, defaultText, LookupBufferSize)));
+    return std::wstring(platform::TrimStart(
+        pack->GetString(platform::names::PackSection, key, defaultText, LookupBufferSize)));
 }
 
 void WriteErrorLog(const std::wstring& message)
@@ -95,7 +101,8 @@ void WriteErrorLog(const std::wstring& message)
     wchar_t date[128] = {}, time[128] = {};
     GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, date, 128);
     GetTimeFormatW(LOCALE_USER_DEFAULT, 0, nullptr, nullptr, time, 128);
-    std::wstring record = L"\"\r\nDate: " + std::wstring(date) + L"\",\"Time: " + time + L"\",\"" + message + L"\"\r\n";
+    std::wstring record =
+        L"\"\r\nDate: " + std::wstring(date) + L"\",\"Time: " + time + L"\",\"" + message + L"\"\r\n";
     platform::AppendToFile(platform::ProgramFolder() + platform::names::ErrorLogFile,
                            platform::CodePageFromWide(CP_ACP, record));
 }
@@ -113,12 +120,16 @@ std::wstring CaptionText(const keys::KeyText& key)
 std::wstring FormatText(const std::wstring& pattern, std::initializer_list<std::wstring> args)
 {
     std::wstring out;
-    for (size_t i = 0; i < pattern.size(); ++i) {
+    for (size_t i = 0; i < pattern.size(); ++i)
+    {
         if (pattern[i] == L'%' && i + 1 < pattern.size() && pattern[i + 1] >= L'1' &&
-            static_cast<size_t>(pattern[i + 1] - L'1') < args.size()) {
+            static_cast<size_t>(pattern[i + 1] - L'1') < args.size())
+        {
             out += *(args.begin() + (pattern[i + 1] - L'1'));
             ++i;
-        } else {
+        }
+        else
+        {
             out += pattern[i];
         }
     }
@@ -127,7 +138,8 @@ std::wstring FormatText(const std::wstring& pattern, std::initializer_list<std::
 
 std::wstring ErrorReasonText(unsigned long error)
 {
-    switch (error) {
+    switch (error)
+    {
     case ERROR_ACCESS_DENIED:
         return LookupText(keys::AccessDenied);
     case ERROR_SHARING_VIOLATION:
@@ -145,7 +157,9 @@ std::wstring PackProblem(const std::wstring& fileName)
     std::string bytes;
     // A pack that is not there gives the lookup's defaults, as it always has.
     if (const DWORD error = platform::ReadWholeFile(platform::LangFile(fileName), bytes))
-        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? std::wstring() : ErrorReasonText(error);
-    if (!platform::IniFile::Parse(bytes).HasSection(platform::names::PackSection)) return LookupText(keys::PackHoldsNoTexts);
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? std::wstring()
+                                                                              : ErrorReasonText(error);
+    if (!platform::IniFile::Parse(bytes).HasSection(platform::names::PackSection))
+        return LookupText(keys::PackHoldsNoTexts);
     return {};
 }

@@ -3,7 +3,8 @@
 #include "inventory/Scanners.h"
 #include "platform/Places.h"
 
-namespace {
+namespace
+{
 
 bool IsText(DWORD type)
 {
@@ -12,12 +13,16 @@ bool IsText(DWORD type)
 
 // RunOnceEx's subkeys hold the commands Windows runs, one section each: their named text values.
 // A section's unnamed value is its title, and a subkey of a section (Depend) no command.
-void ListSections(StartupList& list, const StartupSource& place, const std::wstring& path, const RowWords& words)
+void ListSections(StartupList& list, const StartupSource& place, const std::wstring& path,
+                  const RowWords& words)
 {
-    for (const std::wstring& section : platform::ReadRegSubkeyNames(place.root, path, place.view)) {
+    for (const std::wstring& section : platform::ReadRegSubkeyNames(place.root, path, place.view))
+    {
         platform::UniqueHKey key = platform::OpenRegKey(place.root, path + L"\\" + section, place.view);
-        for (const platform::RegValue& value : platform::ReadRegValues(key.get())) {
-            if (value.name.empty() || !IsText(value.type)) continue;
+        for (const platform::RegValue& value : platform::ReadRegValues(key.get()))
+        {
+            if (value.name.empty() || !IsText(value.type))
+                continue;
             SetRowColumns(list, list.Append(section + L"\\" + value.name), words,
                           platform::RenderRegData(value.type, value.data.data(), value.data.size()));
         }
@@ -26,14 +31,15 @@ void ListSections(StartupList& list, const StartupSource& place, const std::wstr
 
 } // namespace
 
-void SetRegRunIntoList(StartupList& list, platform::Reg& reg, const SourceNameTable& sourceNames, size_t source,
-                       WindowsSwitches& switches)
+void SetRegRunIntoList(StartupList& list, platform::Reg& reg, const SourceNameTable& sourceNames,
+                       size_t source, WindowsSwitches& switches)
 {
     const StartupSource& place = StartupSources[source];
     const std::wstring path = platform::RunKeyPath(place.key);
     platform::UniqueHKey handle = platform::OpenRegKey(place.root, path, place.view);
     const DWORD count = platform::QueryRegCount(handle.get(), 0);
-    if (count == 0 && !place.sections) return;
+    if (count == 0 && !place.sections)
+        return;
 
     const RowWords words = WordsFor(place.words, ScannedLoadFrom(source, sourceNames));
 
@@ -51,12 +57,14 @@ void SetRegRunIntoList(StartupList& list, platform::Reg& reg, const SourceNameTa
     reg.View(place.view);
     reg.KeyPath(path);
     reg.ServeReadsFrom(std::move(values));
-    for (const std::wstring& name : names) {
+    for (const std::wstring& name : names)
+    {
         reg.ValueName(name);
         int position = list.Append(name);
         SetRowColumns(list, position, words, reg.ReadValue());
         switches.Mark(list, position, place, name);
     }
     reg.StopServingReads();
-    if (place.sections) ListSections(list, place, path, words);
+    if (place.sections)
+        ListSections(list, place, path, words);
 }

@@ -7,22 +7,29 @@
 std::wstring StartupTaskName(const std::wstring& fileName)
 {
     size_t at = fileName.find(L".lnk");
-    if (at != std::wstring::npos && at > 0) return fileName.substr(0, fileName.size() - 4);
+    if (at != std::wstring::npos && at > 0)
+        return fileName.substr(0, fileName.size() - 4);
     return fileName;
 }
 
-void LoadStartupFolderEntries(StartupList& list, const SourceNameTable& sourceNames, WindowsSwitches& switches)
+void LoadStartupFolderEntries(StartupList& list, const SourceNameTable& sourceNames,
+                              WindowsSwitches& switches)
 {
-    for (size_t source = 0; source < SourceCount; ++source) {
+    for (size_t source = 0; source < SourceCount; ++source)
+    {
         const StartupSource& place = StartupSources[source];
-        if (place.kind != SourceKind::StartUp) continue;
+        if (place.kind != SourceKind::StartUp)
+            continue;
         const std::wstring folder = platform::GetSpecialFolderPath(place.csidl);
-        if (folder.empty()) continue;
+        if (folder.empty())
+            continue;
         platform::FolderListing listing = platform::ListFolderFiles(folder);
-        if (listing.names.empty()) continue;
+        if (listing.names.empty())
+            continue;
         const RowWords words = WordsFor(place.words, ScannedLoadFrom(source, sourceNames));
         platform::ShortcutReader reader;
-        for (const std::wstring& file : listing.names) {
+        for (const std::wstring& file : listing.names)
+        {
             std::wstring name = StartupTaskName(file);
             int position = list.Append(name);
             // A file that is not a readable shortcut keeps its row with an empty Location,

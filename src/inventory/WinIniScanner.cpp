@@ -17,13 +17,15 @@ std::wstring ReadIniValue(const std::wstring& section, const std::wstring& key, 
 void LoadWinIniEntries(StartupList& list, const SourceNameTable& sourceNames)
 {
     const std::wstring file = platform::WinIniPath();
-    for (size_t source = 0; source < SourceCount; ++source) {
+    for (size_t source = 0; source < SourceCount; ++source)
+    {
         const StartupSource& place = StartupSources[source];
-        if (place.kind != SourceKind::WinIni) continue;
+        if (place.kind != SourceKind::WinIni)
+            continue;
         const std::wstring value = ReadIniValue(platform::names::WinIniSection, place.key, file);
         // A row is named after its line, "Win.ini Load" or "Win.ini Run", in every language.
         if (!value.empty())
-            SetRowColumns(list, list.Append(place.id), WordsFor(place.words, ScannedLoadFrom(source, sourceNames)),
-                          value);
+            SetRowColumns(list, list.Append(place.id),
+                          WordsFor(place.words, ScannedLoadFrom(source, sourceNames)), value);
     }
 }

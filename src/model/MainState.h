@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-struct MainState {
+struct MainState
+{
     StartupList List;
     std::vector<EntryRecord> BaselineEntries;
     short BaselineCount = 0;
@@ -19,14 +20,16 @@ struct MainState {
     // What the store file holds, in this language's words, as last read or written.
     std::vector<EntryRecord> StoredEntries;
     // Why the store could not be read whole at the last fill; while set, nothing rewrites it.
-    struct {
+    struct
+    {
         DWORD error = ERROR_SUCCESS;
         bool incomplete = false; // it ended inside a record
         size_t unreadable = 0;   // records that could not be read
     } StoreProblem;
     bool StoreReadWhole() const
     {
-        return StoreProblem.error == ERROR_SUCCESS && !StoreProblem.incomplete && StoreProblem.unreadable == 0;
+        return StoreProblem.error == ERROR_SUCCESS && !StoreProblem.incomplete &&
+               StoreProblem.unreadable == 0;
     }
     // An older build had written texts of the store over several lines: read back realigned, and
     // the file as it was kept beside it.

@@ -20,26 +20,32 @@ void StartupList::AppendRow(const StartupEntry& row)
 
 void StartupList::SetSubItem(int position, int column, std::wstring text)
 {
-    if (position < 1 || position > Count() || column < 1 || column >= ColumnCount) return;
+    if (position < 1 || position > Count() || column < 1 || column >= ColumnCount)
+        return;
     rows_[static_cast<size_t>(position - 1)][static_cast<size_t>(column)] = std::move(text);
 }
 
 void StartupList::SetDisabledByWindows(int position, bool off)
 {
-    if (position >= 1 && position <= Count()) rows_[static_cast<size_t>(position - 1)].disabledByWindows = off;
+    if (position >= 1 && position <= Count())
+        rows_[static_cast<size_t>(position - 1)].disabledByWindows = off;
 }
 
 void StartupList::SetAlsoStored(int position, bool stored)
 {
-    if (position >= 1 && position <= Count()) rows_[static_cast<size_t>(position - 1)].alsoStored = stored;
+    if (position >= 1 && position <= Count())
+        rows_[static_cast<size_t>(position - 1)].alsoStored = stored;
 }
 
 bool StartupList::Remove(int position)
 {
-    if (position < 1 || position > Count()) return false;
+    if (position < 1 || position > Count())
+        return false;
     rows_.erase(rows_.begin() + (position - 1));
-    if (selected_ == position) selected_ = 0;
-    else if (selected_ > position) --selected_;
+    if (selected_ == position)
+        selected_ = 0;
+    else if (selected_ > position)
+        --selected_;
     return true;
 }
 
@@ -48,11 +54,15 @@ std::vector<bool> StartupList::RemoveRowsWithStatus(const std::wstring& status)
     std::vector<bool> kept(rows_.size());
     size_t next = 0;
     int selected = 0;
-    for (size_t i = 0; i < rows_.size(); ++i) {
+    for (size_t i = 0; i < rows_.size(); ++i)
+    {
         kept[i] = rows_[i][Status] != status;
-        if (!kept[i]) continue;
-        if (static_cast<int>(i) + 1 == selected_) selected = static_cast<int>(next) + 1;
-        if (next != i) rows_[next] = std::move(rows_[i]);
+        if (!kept[i])
+            continue;
+        if (static_cast<int>(i) + 1 == selected_)
+            selected = static_cast<int>(next) + 1;
+        if (next != i)
+            rows_[next] = std::move(rows_[i]);
         ++next;
     }
     rows_.resize(next);
@@ -74,7 +84,8 @@ void StartupList::Select(int position)
 std::wstring StartupList::Shown(int position, int column) const
 {
     const std::wstring& text = Text(position, column);
-    if (column == TaskName) return std::wstring(platform::Trim(text));
+    if (column == TaskName)
+        return std::wstring(platform::Trim(text));
     if (column == Status && Row(position).disabledByWindows && text == DisabledWord())
         return FormatText(LookupText(keys::DisabledByWindows), {text});
     return text;

@@ -4,10 +4,20 @@
 #include <string>
 #include <vector>
 
-enum Column { TaskName = 0, Status, LoadFrom, User, When, Location, ColumnCount };
+enum Column
+{
+    TaskName = 0,
+    Status,
+    LoadFrom,
+    User,
+    When,
+    Location,
+    ColumnCount
+};
 
 // One row: Task Name, Status, Load From, User, When?, Location.
-struct StartupEntry : std::array<std::wstring, ColumnCount> {
+struct StartupEntry : std::array<std::wstring, ColumnCount>
+{
     // Still in its source, but switched off by Windows itself: shown with the Disabled word and
     // never held in the store; enabling it switches it on again. Known only to the scan that saw
     // it: files keep the six texts alone, and rows compare by their texts.
@@ -19,7 +29,8 @@ struct StartupEntry : std::array<std::wstring, ColumnCount> {
 // A row held outside the list, in the same column order.
 using EntryRecord = StartupEntry;
 
-class StartupList {
+class StartupList
+{
   public:
     int Count() const { return static_cast<int>(rows_.size()); }
     // Appends a row whose other columns are empty; returns its position.
@@ -29,7 +40,10 @@ class StartupList {
     void SetDisabledByWindows(int position, bool off);
     void SetAlsoStored(int position, bool stored);
     const StartupEntry& Row(int position) const { return rows_[static_cast<size_t>(position - 1)]; }
-    const std::wstring& Text(int position, int column) const { return Row(position)[static_cast<size_t>(column)]; }
+    const std::wstring& Text(int position, int column) const
+    {
+        return Row(position)[static_cast<size_t>(column)];
+    }
     bool Remove(int position);
     // Removes every row whose Status is status, in one pass; kept[k] tells whether the row at
     // position k + 1 stayed.

@@ -15,39 +15,116 @@
 using enum SourceKind;
 
 const std::array<StartupSource, SourceCount> StartupSources = {{
-    {.id = L"Registry(User Run)", .kind = Registry, .root = HKEY_CURRENT_USER, .key = L"Run", .approved = L"Run",
-     .nameKey = L"426", .words = sourcewords::UserRegistry, .addTask = true},
-    {.id = L"Registry(Machine Run)", .kind = Registry, .root = HKEY_LOCAL_MACHINE, .key = L"Run", .approved = L"Run",
-     .nameKey = L"427", .machineKey = true, .words = sourcewords::Machine, .addTask = true},
-    {.id = L"Registry(Machine RunOnce)", .kind = Registry, .root = HKEY_LOCAL_MACHINE, .key = L"RunOnce",
-     .nameKey = L"428", .machineKey = true, .words = sourcewords::Machine, .addTask = true},
-    {.id = L"Registry(Machine RunOnceEx)", .kind = Registry, .root = HKEY_LOCAL_MACHINE, .key = L"RunOnceEx",
-     .nameKey = L"429", .machineKey = true, .sections = true, .words = sourcewords::Machine, .addTask = true},
-    {.id = L"Registry(Machine RunServices)", .kind = Registry, .root = HKEY_LOCAL_MACHINE, .key = L"RunServices",
-     .machineKey = true, .words = sourcewords::Machine},
-    {.id = L"Registry(Machine Run 32-bit)", .kind = Registry, .root = HKEY_LOCAL_MACHINE, .key = L"Run",
-     .view = KEY_WOW64_32KEY, .approved = L"Run32", .nameKey = L"434", .words = sourcewords::Machine, .addTask = true},
-    {.id = L"Registry(Machine RunOnce 32-bit)", .kind = Registry, .root = HKEY_LOCAL_MACHINE, .key = L"RunOnce",
-     .view = KEY_WOW64_32KEY, .nameKey = L"435", .words = sourcewords::Machine, .addTask = true},
-    {.id = L"Registry(User RunOnce)", .kind = Registry, .root = HKEY_CURRENT_USER, .key = L"RunOnce",
-     .nameKey = L"436", .words = sourcewords::UserRegistry, .addTask = true},
-    {.id = L"Registry(User Policies Run)", .kind = Registry, .root = HKEY_CURRENT_USER,
-     .key = L"Policies\\Explorer\\Run", .nameKey = L"437", .words = sourcewords::UserRegistry, .addTask = true},
-    {.id = L"Registry(Machine Policies Run)", .kind = Registry, .root = HKEY_LOCAL_MACHINE,
-     .key = L"Policies\\Explorer\\Run", .nameKey = L"438", .words = sourcewords::Machine, .addTask = true},
-    {.id = L"StartUp (Current User)", .kind = StartUp, .csidl = CSIDL_STARTUP, .approved = L"StartupFolder",
-     .nameKey = L"430", .words = sourcewords::UserStartUp, .addTask = true},
-    {.id = L"StartUp (All Users)", .kind = StartUp, .csidl = CSIDL_COMMON_STARTUP, .approved = L"StartupFolder",
-     .nameKey = L"431", .words = sourcewords::Machine, .addTask = true},
-    {.id = L"Win.ini Load", .kind = WinIni, .key = L"Load", .nameKey = L"432", .words = sourcewords::Machine,
+    {.id = L"Registry(User Run)",
+     .kind = Registry,
+     .root = HKEY_CURRENT_USER,
+     .key = L"Run",
+     .approved = L"Run",
+     .nameKey = L"426",
+     .words = sourcewords::UserRegistry,
      .addTask = true},
-    {.id = L"Win.ini Run", .kind = WinIni, .key = L"Run", .nameKey = L"433", .words = sourcewords::WinIniRun,
+    {.id = L"Registry(Machine Run)",
+     .kind = Registry,
+     .root = HKEY_LOCAL_MACHINE,
+     .key = L"Run",
+     .approved = L"Run",
+     .nameKey = L"427",
+     .machineKey = true,
+     .words = sourcewords::Machine,
+     .addTask = true},
+    {.id = L"Registry(Machine RunOnce)",
+     .kind = Registry,
+     .root = HKEY_LOCAL_MACHINE,
+     .key = L"RunOnce",
+     .nameKey = L"428",
+     .machineKey = true,
+     .words = sourcewords::Machine,
+     .addTask = true},
+    {.id = L"Registry(Machine RunOnceEx)",
+     .kind = Registry,
+     .root = HKEY_LOCAL_MACHINE,
+     .key = L"RunOnceEx",
+     .nameKey = L"429",
+     .machineKey = true,
+     .sections = true,
+     .words = sourcewords::Machine,
+     .addTask = true},
+    {.id = L"Registry(Machine RunServices)",
+     .kind = Registry,
+     .root = HKEY_LOCAL_MACHINE,
+     .key = L"RunServices",
+     .machineKey = true,
+     .words = sourcewords::Machine},
+    {.id = L"Registry(Machine Run 32-bit)",
+     .kind = Registry,
+     .root = HKEY_LOCAL_MACHINE,
+     .key = L"Run",
+     .view = KEY_WOW64_32KEY,
+     .approved = L"Run32",
+     .nameKey = L"434",
+     .words = sourcewords::Machine,
+     .addTask = true},
+    {.id = L"Registry(Machine RunOnce 32-bit)",
+     .kind = Registry,
+     .root = HKEY_LOCAL_MACHINE,
+     .key = L"RunOnce",
+     .view = KEY_WOW64_32KEY,
+     .nameKey = L"435",
+     .words = sourcewords::Machine,
+     .addTask = true},
+    {.id = L"Registry(User RunOnce)",
+     .kind = Registry,
+     .root = HKEY_CURRENT_USER,
+     .key = L"RunOnce",
+     .nameKey = L"436",
+     .words = sourcewords::UserRegistry,
+     .addTask = true},
+    {.id = L"Registry(User Policies Run)",
+     .kind = Registry,
+     .root = HKEY_CURRENT_USER,
+     .key = L"Policies\\Explorer\\Run",
+     .nameKey = L"437",
+     .words = sourcewords::UserRegistry,
+     .addTask = true},
+    {.id = L"Registry(Machine Policies Run)",
+     .kind = Registry,
+     .root = HKEY_LOCAL_MACHINE,
+     .key = L"Policies\\Explorer\\Run",
+     .nameKey = L"438",
+     .words = sourcewords::Machine,
+     .addTask = true},
+    {.id = L"StartUp (Current User)",
+     .kind = StartUp,
+     .csidl = CSIDL_STARTUP,
+     .approved = L"StartupFolder",
+     .nameKey = L"430",
+     .words = sourcewords::UserStartUp,
+     .addTask = true},
+    {.id = L"StartUp (All Users)",
+     .kind = StartUp,
+     .csidl = CSIDL_COMMON_STARTUP,
+     .approved = L"StartupFolder",
+     .nameKey = L"431",
+     .words = sourcewords::Machine,
+     .addTask = true},
+    {.id = L"Win.ini Load",
+     .kind = WinIni,
+     .key = L"Load",
+     .nameKey = L"432",
+     .words = sourcewords::Machine,
+     .addTask = true},
+    {.id = L"Win.ini Run",
+     .kind = WinIni,
+     .key = L"Run",
+     .nameKey = L"433",
+     .words = sourcewords::WinIniRun,
      .addTask = true},
 }};
 
 void LoadSourceNames(SourceNameTable& table)
 {
-    for (size_t i = 0; i < SourceCount; ++i) {
+    for (size_t i = 0; i < SourceCount; ++i)
+    {
         const StartupSource& source = StartupSources[i];
         table[i] = source.nameKey ? SetCaptionfromINI(source.nameKey, source.id) : source.id;
     }
@@ -56,7 +133,8 @@ void LoadSourceNames(SourceNameTable& table)
 std::wstring ScannedLoadFrom(size_t source, const SourceNameTable& names)
 {
     const StartupSource& s = StartupSources[source];
-    if (!s.machineKey) return names[source];
+    if (!s.machineKey)
+        return names[source];
     return LookupText(keys::MachineRegistry) + L"(Machine " + s.key + L")";
 }
 
@@ -70,7 +148,8 @@ RegistryAddress AddressOf(const StartupSource& source, const std::wstring& taskN
     RegistryAddress address{platform::RunKeyPath(source.key), taskName};
     // A subkey's name has no backslash; a value's may.
     const size_t slash = source.sections ? taskName.find(L'\\') : std::wstring::npos;
-    if (slash != std::wstring::npos && slash > 0) {
+    if (slash != std::wstring::npos && slash > 0)
+    {
         address.keyPath += L'\\' + taskName.substr(0, slash);
         address.valueName = taskName.substr(slash + 1);
     }
@@ -79,7 +158,8 @@ RegistryAddress AddressOf(const StartupSource& source, const std::wstring& taskN
 
 bool IsPlaceSetting(const StartupSource& source, const std::wstring& valueName)
 {
-    return source.sections && (platform::EqualsNoCase(valueName, L"Flags") || platform::EqualsNoCase(valueName, L"Title"));
+    return source.sections &&
+           (platform::EqualsNoCase(valueName, L"Flags") || platform::EqualsNoCase(valueName, L"Title"));
 }
 
 std::wstring ExactCopyKey(const StartupSource& source)
@@ -95,7 +175,8 @@ std::wstring ExactCopyFolder(const StartupSource& source)
 int SourceIndexOf(const std::wstring& loadFrom, const SourceNameTable& names)
 {
     for (size_t i = 0; i < SourceCount; ++i)
-        if (loadFrom == StartupSources[i].id || loadFrom == names[i]) return static_cast<int>(i);
+        if (loadFrom == StartupSources[i].id || loadFrom == names[i])
+            return static_cast<int>(i);
     return -1;
 }
 
@@ -118,7 +199,8 @@ void SetRowColumns(StartupList& list, int position, const RowWords& words, std::
     list.SetSubItem(position, Location, std::move(location));
 }
 
-namespace {
+namespace
+{
 constexpr size_t SwitchSize = 12; // a four-byte state, then the time it was switched off
 constexpr BYTE OffBit = 1;
 } // namespace
@@ -136,18 +218,24 @@ std::vector<BYTE> SwitchedOn(std::vector<BYTE> flag)
     return flag;
 }
 
-void WindowsSwitches::Mark(StartupList& list, int position, const StartupSource& source, const std::wstring& switchName)
+void WindowsSwitches::Mark(StartupList& list, int position, const StartupSource& source,
+                           const std::wstring& switchName)
 {
-    if (!source.approved) return;
+    if (!source.approved)
+        return;
     auto [it, unread] = off_.try_emplace(source.approved);
-    if (unread) {
+    if (unread)
+    {
         platform::UniqueHKey key =
             platform::OpenRegKey(HKEY_CURRENT_USER, platform::ApprovedKeyPath(source.approved));
         for (const platform::RegValue& value : platform::ReadRegValues(key.get()))
-            if (SwitchedOffByWindows(value.data)) it->second.insert(platform::FoldCase(value.name));
+            if (SwitchedOffByWindows(value.data))
+                it->second.insert(platform::FoldCase(value.name));
     }
-    if (it->second.empty() || !it->second.contains(platform::FoldCase(switchName))) return;
-    if (disabled_.empty()) disabled_ = DisabledWord();
+    if (it->second.empty() || !it->second.contains(platform::FoldCase(switchName)))
+        return;
+    if (disabled_.empty())
+        disabled_ = DisabledWord();
     list.SetSubItem(position, Status, disabled_);
     list.SetDisabledByWindows(position, true);
 }

@@ -13,25 +13,34 @@
 #include <vector>
 
 // Columns 1 to 4 of a scanned row, the same for every row of one source.
-struct RowWords {
+struct RowWords
+{
     std::wstring status, loadFrom, user, when;
 };
 
 // Keys and English texts of the User and When? columns of a source.
-struct SourceWordKeys {
+struct SourceWordKeys
+{
     keys::KeyText user, when;
 };
-namespace sourcewords {
+namespace sourcewords
+{
 inline constexpr SourceWordKeys UserRegistry{keys::CurrentUser, keys::CurrentUserLogsOnOfRunKeys};
 inline constexpr SourceWordKeys UserStartUp{keys::CurrentUser, keys::CurrentUserLogsOn};
 inline constexpr SourceWordKeys Machine{keys::AllUsers, keys::AnyUserLogsOn};
 inline constexpr SourceWordKeys WinIniRun{keys::AllUsersOfWinIniRun, keys::AnyUserLogsOn};
 } // namespace sourcewords
 
-enum class SourceKind { Registry, StartUp, WinIni };
+enum class SourceKind
+{
+    Registry,
+    StartUp,
+    WinIni
+};
 
 // One place Windows starts programs from.
-struct StartupSource {
+struct StartupSource
+{
     // The English Load From; also names the copies kept of the entries taken out of it.
     const wchar_t* id = nullptr;
     SourceKind kind = SourceKind::Registry;
@@ -70,7 +79,8 @@ std::wstring WrittenLoadFrom(size_t source, const SourceNameTable& names);
 
 // Where a registry entry of the source lives: its key under the root and its value's name. In a
 // source with sections, a name with a backslash is "<subkey>\<value>".
-struct RegistryAddress {
+struct RegistryAddress
+{
     std::wstring keyPath, valueName;
 };
 RegistryAddress AddressOf(const StartupSource& source, const std::wstring& taskName);
@@ -100,7 +110,8 @@ bool SwitchedOffByWindows(const std::vector<BYTE>& flag);
 // The same flag switched on, as Windows writes it: the state without the off bit, no time.
 std::vector<BYTE> SwitchedOn(std::vector<BYTE> flag);
 // Windows' switches as one fill reads them: each key of switches once, when first needed.
-class WindowsSwitches {
+class WindowsSwitches
+{
   public:
     // Shows the row of a scanned entry as Windows has it when Windows switched it off: still in
     // its source, but disabled. switchName is a registry value's exact name, a StartUp file's

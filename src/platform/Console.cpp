@@ -8,16 +8,21 @@
 
 #include <algorithm>
 
-namespace platform {
+namespace platform
+{
 
-namespace {
+namespace
+{
 
 DWORD WriteToConsole(HANDLE console, std::wstring_view text)
 {
-    while (!text.empty()) {
+    while (!text.empty())
+    {
         DWORD chunk = static_cast<DWORD>(std::min<size_t>(text.size(), 8192)), written = 0;
-        if (!WriteConsoleW(console, text.data(), chunk, &written, nullptr)) return GetLastError();
-        if (written == 0) return ERROR_WRITE_FAULT;
+        if (!WriteConsoleW(console, text.data(), chunk, &written, nullptr))
+            return GetLastError();
+        if (written == 0)
+            return ERROR_WRITE_FAULT;
         text.remove_prefix(written);
     }
     return ERROR_SUCCESS;
@@ -33,10 +38,12 @@ DWORD WriteStandardOutput(std::wstring_view text)
         return GetConsoleMode(output, &mode) ? WriteToConsole(output, text)
                                              : WriteAll(output, CodePageFromWide(CP_UTF8, text));
     // A windows program started from a console gets no output handle: write to that console.
-    if (!AttachConsole(ATTACH_PARENT_PROCESS)) return GetLastError();
+    if (!AttachConsole(ATTACH_PARENT_PROCESS))
+        return GetLastError();
     UniqueHandle console = MakeUniqueHandle(CreateFileW(
         L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
-    if (!console) return GetLastError();
+    if (!console)
+        return GetLastError();
     return WriteToConsole(console.get(), text);
 }
 

@@ -3,7 +3,8 @@
 #include <windows.h>
 #include <string_view>
 
-namespace platform {
+namespace platform
+{
 
 // Writes text to standard output: UTF-8 into a file or pipe, wide characters into a console,
 // the console of the starting program when the output was not redirected. Returns the system

@@ -5,9 +5,11 @@
 
 #include <vector>
 
-namespace platform {
+namespace platform
+{
 
-namespace {
+namespace
+{
 
 // The dialogs' library is loaded at the first dialog, not with the program: under Wine, loading
 // it and what it imports costs every start about 18 ms.
@@ -16,18 +18,21 @@ using FileDialogFunction = BOOL(WINAPI*)(OPENFILENAMEW*);
 FileDialogFunction DialogFunction(bool save)
 {
     static HMODULE library = LoadLibraryExW(L"comdlg32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    if (!library) return nullptr;
+    if (!library)
+        return nullptr;
     FARPROC function = GetProcAddress(library, save ? "GetSaveFileNameW" : "GetOpenFileNameW");
     return reinterpret_cast<FileDialogFunction>(reinterpret_cast<void (*)()>(function));
 }
 
 } // namespace
 
-FileDialogResult ShowFileDialog(HWND owner, bool save, const std::wstring& filter, const std::wstring& initialName)
+FileDialogResult ShowFileDialog(HWND owner, bool save, const std::wstring& filter,
+                                const std::wstring& initialName)
 {
     std::wstring filterChars = filter;
     for (wchar_t& c : filterChars)
-        if (c == L'|') c = L'\0';
+        if (c == L'|')
+            c = L'\0';
     filterChars.append(2, L'\0');
 
     std::vector<wchar_t> name(32768, L'\0');
@@ -45,7 +50,8 @@ FileDialogResult ShowFileDialog(HWND owner, bool save, const std::wstring& filte
     FileDialogResult result;
     FileDialogFunction show = DialogFunction(save);
     result.chosen = show && show(&ofn);
-    if (result.chosen) {
+    if (result.chosen)
+    {
         result.fileName = name.data();
         result.filterIndex = static_cast<int>(ofn.nFilterIndex);
     }

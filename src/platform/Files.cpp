@@ -7,9 +7,11 @@
 
 #include <algorithm>
 
-namespace platform {
+namespace platform
+{
 
-namespace {
+namespace
+{
 std::wstring& ProgramFolderOverride()
 {
     static std::wstring folder;
@@ -34,11 +36,14 @@ void OverrideProgramFolder(const std::wstring& folder)
 
 std::wstring ProgramFolder()
 {
-    if (!ProgramFolderOverride().empty()) return ProgramFolderOverride();
+    if (!ProgramFolderOverride().empty())
+        return ProgramFolderOverride();
     std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
+    for (;;)
+    {
         DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n < path.size()) {
+        if (n < path.size())
+        {
             path.resize(n);
             break;
         }
@@ -50,20 +55,24 @@ std::wstring ProgramFolder()
 
 std::wstring GetWindowsFolder()
 {
-    if (!WindowsFolderOverride().empty()) return WindowsFolderOverride();
+    if (!WindowsFolderOverride().empty())
+        return WindowsFolderOverride();
     wchar_t buffer[MAX_PATH];
     UINT n = GetWindowsDirectoryW(buffer, MAX_PATH);
     std::wstring path(buffer, n < MAX_PATH ? n : 0);
-    while (path.size() > 3 && (path.back() == L'\\' || path.back() == L'/')) path.pop_back();
+    while (path.size() > 3 && (path.back() == L'\\' || path.back() == L'/'))
+        path.pop_back();
     return path;
 }
 
 std::wstring GetSpecialFolderPath(int csidl)
 {
     wchar_t buffer[MAX_PATH + 1] = {};
-    if (SHGetFolderPathW(nullptr, csidl | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, buffer) != S_OK) return {};
+    if (SHGetFolderPathW(nullptr, csidl | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, buffer) != S_OK)
+        return {};
     std::wstring path(buffer);
-    while (path.size() > 3 && path.back() == L'\\') path.pop_back();
+    while (path.size() > 3 && path.back() == L'\\')
+        path.pop_back();
     return path;
 }
 
@@ -85,7 +94,8 @@ FolderListing ListFolderFiles(const std::wstring& folder)
     WIN32_FIND_DATAW data;
     UniqueFindHandle find(FindFirstFileExW((folder + L"\\*.*").c_str(), FindExInfoBasic, &data,
                                            FindExSearchNameMatch, nullptr, 0));
-    if (find.get() == INVALID_HANDLE_VALUE) {
+    if (find.get() == INVALID_HANDLE_VALUE)
+    {
         find.release();
         DWORD error = GetLastError();
         if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND && error != ERROR_NO_MORE_FILES)
@@ -93,28 +103,37 @@ FolderListing ListFolderFiles(const std::wstring& folder)
         return listing;
     }
     const DWORD skipped = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-    do {
-        if (!(data.dwFileAttributes & skipped)) listing.names.emplace_back(data.cFileName);
+    do
+    {
+        if (!(data.dwFileAttributes & skipped))
+            listing.names.emplace_back(data.cFileName);
     } while (FindNextFileW(find.get(), &data));
-    std::stable_sort(listing.names.begin(), listing.names.end(), [](const std::wstring& a, const std::wstring& b) {
-        return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_LESS_THAN;
-    });
+    std::stable_sort(listing.names.begin(), listing.names.end(),
+                     [](const std::wstring& a, const std::wstring& b) {
+                         return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_LESS_THAN;
+                     });
     return listing;
 }
 
 DWORD ReadWholeFile(const std::wstring& path, std::string& bytes)
 {
     bytes.clear();
-    UniqueHandle file = MakeUniqueHandle(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return GetLastError();
+    UniqueHandle file =
+        MakeUniqueHandle(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return GetLastError();
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size)) return GetLastError();
-    if (size.QuadPart > (1LL << 30)) return ERROR_FILE_TOO_LARGE;
+    if (!GetFileSizeEx(file.get(), &size))
+        return GetLastError();
+    if (size.QuadPart > (1LL << 30))
+        return ERROR_FILE_TOO_LARGE;
     bytes.resize(static_cast<size_t>(size.QuadPart));
     DWORD got = 0;
-    if (!bytes.empty() && (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) ||
-                           got != bytes.size())) {
+    if (!bytes.empty() &&
+        (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) ||
+         got != bytes.size()))
+    {
         const DWORD error = GetLastError();
         bytes.clear();
         return error != ERROR_SUCCESS ? error : ERROR_READ_FAULT;
@@ -125,10 +144,13 @@ DWORD ReadWholeFile(const std::wstring& path, std::string& bytes)
 DWORD WriteAll(HANDLE file, const std::string& bytes)
 {
     size_t done = 0;
-    while (done < bytes.size()) {
+    while (done < bytes.size())
+    {
         DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1 << 20)), written = 0;
-        if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr)) return GetLastError();
-        if (written == 0) return ERROR_WRITE_FAULT;
+        if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr))
+            return GetLastError();
+        if (written == 0)
+            return ERROR_WRITE_FAULT;
         done += written;
     }
     return ERROR_SUCCESS;
@@ -139,15 +161,19 @@ DWORD ReplaceFileAtomically(const std::wstring& path, const std::string& bytes)
     std::wstring temp = path + L".new";
     UniqueHandle file = MakeUniqueHandle(
         CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return GetLastError();
+    if (!file)
+        return GetLastError();
     DWORD error = WriteAll(file.get(), bytes);
-    if (error == ERROR_SUCCESS && !FlushFileBuffers(file.get())) error = GetLastError();
+    if (error == ERROR_SUCCESS && !FlushFileBuffers(file.get()))
+        error = GetLastError();
     file.reset();
-    if (error == ERROR_SUCCESS) BeforeWrite(L"replace file");
+    if (error == ERROR_SUCCESS)
+        BeforeWrite(L"replace file");
     if (error == ERROR_SUCCESS &&
         !MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         error = GetLastError();
-    if (error != ERROR_SUCCESS) DeleteFileW(temp.c_str());
+    if (error != ERROR_SUCCESS)
+        DeleteFileW(temp.c_str());
     return error;
 }
 
@@ -155,7 +181,8 @@ DWORD AppendToFile(const std::wstring& path, const std::string& bytes)
 {
     UniqueHandle file = MakeUniqueHandle(CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
                                                      OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return GetLastError();
+    if (!file)
+        return GetLastError();
     return WriteAll(file.get(), bytes);
 }
 
@@ -167,7 +194,8 @@ DWORD CreateFolderPath(const std::wstring& folder)
 
 DWORD RemoveFile(const std::wstring& path, bool force)
 {
-    if (force) {
+    if (force)
+    {
         DWORD a = GetFileAttributesW(path.c_str());
         if (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_READONLY))
             SetFileAttributesW(path.c_str(), a & ~FILE_ATTRIBUTE_READONLY);

@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-namespace platform {
+namespace platform
+{
 
 // Folder holding the running program, without trailing separator.
 std::wstring ProgramFolder();
@@ -20,7 +21,8 @@ bool FolderExists(const std::wstring& path);
 // Names of the ordinary files of a folder (no folders, hidden or system files), sorted by
 // name without regard to case. Fails with the system error when the folder cannot be listed;
 // a missing folder lists nothing.
-struct FolderListing {
+struct FolderListing
+{
     std::vector<std::wstring> names;
     DWORD error = ERROR_SUCCESS;
 };
@@ -47,7 +49,8 @@ DWORD RemoveFile(const std::wstring& path, bool force);
 
 } // namespace platform
 
-namespace platform {
+namespace platform
+{
 
 // Tests give each case a program folder of its own; the program never calls this.
 void OverrideProgramFolder(const std::wstring& folder);

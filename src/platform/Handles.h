@@ -6,19 +6,23 @@
 
 #include <memory>
 
-namespace platform {
+namespace platform
+{
 
-struct RegKeyCloser {
+struct RegKeyCloser
+{
     void operator()(HKEY key) const noexcept { RegCloseKey(key); }
 };
 using UniqueHKey = std::unique_ptr<std::remove_pointer_t<HKEY>, RegKeyCloser>;
 
 // Kernel handles use INVALID_HANDLE_VALUE or null for "none" depending on the API;
 // both are treated as empty here.
-struct HandleCloser {
+struct HandleCloser
+{
     void operator()(HANDLE h) const noexcept
     {
-        if (h && h != INVALID_HANDLE_VALUE) CloseHandle(h);
+        if (h && h != INVALID_HANDLE_VALUE)
+            CloseHandle(h);
     }
 };
 using UniqueHandle = std::unique_ptr<void, HandleCloser>;
@@ -28,45 +32,53 @@ inline UniqueHandle MakeUniqueHandle(HANDLE h)
     return UniqueHandle(h == INVALID_HANDLE_VALUE ? nullptr : h);
 }
 
-struct FindCloser {
+struct FindCloser
+{
     void operator()(HANDLE h) const noexcept { FindClose(h); }
 };
 using UniqueFindHandle = std::unique_ptr<void, FindCloser>;
 
-struct GdiObjectDeleter {
+struct GdiObjectDeleter
+{
     void operator()(HGDIOBJ obj) const noexcept { DeleteObject(obj); }
 };
 template <class T> using UniqueGdi = std::unique_ptr<std::remove_pointer_t<T>, GdiObjectDeleter>;
 
-struct ImageListDestroyer {
+struct ImageListDestroyer
+{
     void operator()(HIMAGELIST list) const noexcept { ImageList_Destroy(list); }
 };
 using UniqueImageList = std::unique_ptr<std::remove_pointer_t<HIMAGELIST>, ImageListDestroyer>;
 
-struct AcceleratorDestroyer {
+struct AcceleratorDestroyer
+{
     void operator()(HACCEL table) const noexcept { DestroyAcceleratorTable(table); }
 };
 using UniqueAccelerators = std::unique_ptr<std::remove_pointer_t<HACCEL>, AcceleratorDestroyer>;
 
 // A menu that no window owns: a window's own menu goes with the window.
-struct MenuDestroyer {
+struct MenuDestroyer
+{
     void operator()(HMENU menu) const noexcept { DestroyMenu(menu); }
 };
 using UniqueMenu = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDestroyer>;
 
 // A device context made to draw into memory.
-struct MemoryDcDeleter {
+struct MemoryDcDeleter
+{
     void operator()(HDC dc) const noexcept { DeleteDC(dc); }
 };
 using UniqueMemoryDc = std::unique_ptr<std::remove_pointer_t<HDC>, MemoryDcDeleter>;
 
 // A window's device context, given back to the window.
-class WindowDc {
+class WindowDc
+{
   public:
     explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
     ~WindowDc()
     {
-        if (dc_) ReleaseDC(window_, dc_);
+        if (dc_)
+            ReleaseDC(window_, dc_);
     }
     WindowDc(const WindowDc&) = delete;
     WindowDc& operator=(const WindowDc&) = delete;
@@ -78,12 +90,14 @@ class WindowDc {
 };
 
 // An object selected into a device context for a scope; the one it replaced comes back.
-class SelectedObject {
+class SelectedObject
+{
   public:
     SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
     ~SelectedObject()
     {
-        if (old_ && old_ != HGDI_ERROR) SelectObject(dc_, old_);
+        if (old_ && old_ != HGDI_ERROR)
+            SelectObject(dc_, old_);
     }
     SelectedObject(const SelectedObject&) = delete;
     SelectedObject& operator=(const SelectedObject&) = delete;
@@ -94,12 +108,14 @@ class SelectedObject {
 };
 
 // Balances CoInitializeEx on the calling thread.
-class ComApartment {
+class ComApartment
+{
   public:
     ComApartment() : hr_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
     ~ComApartment()
     {
-        if (SUCCEEDED(hr_)) CoUninitialize();
+        if (SUCCEEDED(hr_))
+            CoUninitialize();
     }
     ComApartment(const ComApartment&) = delete;
     ComApartment& operator=(const ComApartment&) = delete;

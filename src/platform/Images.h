@@ -3,7 +3,8 @@
 #include <windows.h>
 #include <string>
 
-namespace platform {
+namespace platform
+{
 
 // A bitmap file drawn at width x height; null with *error set when the file is missing or is
 // not a Windows bitmap.

@@ -8,9 +8,11 @@
 #include <unordered_map>
 #include <vector>
 
-namespace platform {
+namespace platform
+{
 
-class IniFile {
+class IniFile
+{
   public:
     // Bytes of the file: UTF-8 or UTF-16 with a byte-order mark, else the ANSI code page.
     static IniFile Parse(std::string_view bytes);
@@ -21,11 +23,13 @@ class IniFile {
     bool HasSection(std::wstring_view section) const;
 
   private:
-    struct Key {
+    struct Key
+    {
         std::wstring name;
         std::optional<std::wstring> value; // none: a line without '='
     };
-    struct Section {
+    struct Section
+    {
         std::wstring name;
         std::vector<Key> keys;
         std::unordered_map<std::wstring, size_t> firstKey; // folded name -> index
@@ -38,16 +42,17 @@ class IniFile {
 
 } // namespace platform
 
-namespace platform {
+namespace platform
+{
 
 // Sets key to value in section of an INI file through the profile functions, which may keep
 // the section in the registry; the key stays, with an empty value when value is empty.
 // Returns the system error (ERROR_SUCCESS on success).
-DWORD WriteProfileValue(const std::wstring& section, const std::wstring& key,
-                                const std::wstring& value, const std::wstring& fileName);
+DWORD WriteProfileValue(const std::wstring& section, const std::wstring& key, const std::wstring& value,
+                        const std::wstring& fileName);
 // Reads key of section through the profile functions into a buffer of bufferSize characters,
 // with an empty default: the characters the reader reports.
-std::wstring ReadProfileValue(const std::wstring& section, const std::wstring& key, const std::wstring& fileName,
-                              DWORD bufferSize);
+std::wstring ReadProfileValue(const std::wstring& section, const std::wstring& key,
+                              const std::wstring& fileName, DWORD bufferSize);
 
 } // namespace platform

@@ -4,13 +4,15 @@
 
 #include <shellapi.h>
 
-namespace platform {
+namespace platform
+{
 
 std::wstring CommandLine(const std::wstring& program, const std::wstring& arguments)
 {
     const bool bare = program.find_first_of(L" \t") == std::wstring::npos || program.front() == L'"';
     std::wstring line = bare ? program : L"\"" + program + L"\"";
-    if (!arguments.empty()) line += L" " + arguments;
+    if (!arguments.empty())
+        line += L" " + arguments;
     return line;
 }
 
@@ -24,8 +26,9 @@ Launch StartProgram(const std::wstring& program, const std::wstring& arguments)
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWNORMAL;
     PROCESS_INFORMATION process{};
-    if (commandLine.empty() || !CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                               nullptr, &startup, &process)) {
+    if (commandLine.empty() || !CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0,
+                                               nullptr, nullptr, &startup, &process))
+    {
         launch.error = commandLine.empty() ? ERROR_FILE_NOT_FOUND : GetLastError();
         return launch;
     }
@@ -38,10 +41,13 @@ DWORD ShellOpen(HWND owner, const std::wstring& file, const std::wstring& direct
 {
     const auto result = reinterpret_cast<INT_PTR>(
         ShellExecuteW(owner, nullptr, file.c_str(), nullptr, directory.c_str(), SW_SHOWNORMAL));
-    if (result > 32) return ERROR_SUCCESS;
+    if (result > 32)
+        return ERROR_SUCCESS;
     // The shell's own codes up to 32 are Win32 codes where they have one; the last error says more.
     const DWORD error = GetLastError();
-    return error != ERROR_SUCCESS ? error : result == 0 ? ERROR_NOT_ENOUGH_MEMORY : static_cast<DWORD>(result);
+    return error != ERROR_SUCCESS ? error
+           : result == 0          ? ERROR_NOT_ENOUGH_MEMORY
+                                  : static_cast<DWORD>(result);
 }
 
 DWORD ShowFileProperties(HWND owner, const std::wstring& file)
@@ -53,7 +59,8 @@ DWORD ShowFileProperties(HWND owner, const std::wstring& file)
     info.lpVerb = L"properties";
     info.lpFile = file.c_str();
     info.nShow = SW_SHOWNORMAL;
-    if (ShellExecuteExW(&info)) return ERROR_SUCCESS;
+    if (ShellExecuteExW(&info))
+        return ERROR_SUCCESS;
     const DWORD error = GetLastError();
     return error != ERROR_SUCCESS ? error : ERROR_NO_ASSOCIATION;
 }

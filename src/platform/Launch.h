@@ -3,9 +3,11 @@
 #include <windows.h>
 #include <string>
 
-namespace platform {
+namespace platform
+{
 
-struct Launch {
+struct Launch
+{
     DWORD error = ERROR_SUCCESS; // why the program could not be started
     DWORD processId = 0;
 };

@@ -1,7 +1,8 @@
 // Texts that are never translated: registry places, file names, window classes.
 #pragma once
 
-namespace platform::names {
+namespace platform::names
+{
 
 inline constexpr wchar_t AppTitle[] = L"Brightfold Ravelin";
 inline constexpr wchar_t SettingsKey[] = L"Software\\Brightfold\\Language";
@@ -9,7 +10,8 @@ inline constexpr wchar_t SettingsValue[] = L"Name";
 inline constexpr wchar_t InstanceMutex[] = L"Local\\Brightfold.Ravelin.Instance";
 inline constexpr wchar_t RunKeyBase[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\";
 // Where Windows keeps its own on/off switch for entries of some places, in the user's registry.
-inline constexpr wchar_t ApprovedKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\";
+inline constexpr wchar_t ApprovedKey[] =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\";
 inline constexpr wchar_t LangFolder[] = L"\\Lang";
 inline constexpr wchar_t PackSection[] = L"Brightfold Language Pack";
 inline constexpr wchar_t DefaultPack[] = L"English.ini";

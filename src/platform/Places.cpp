@@ -3,7 +3,8 @@
 #include "platform/Files.h"
 #include "platform/Names.h"
 
-namespace platform {
+namespace platform
+{
 
 std::wstring WinIniPath()
 {
@@ -28,7 +29,8 @@ std::wstring RunKeyPath(std::wstring_view key)
 std::wstring StoredRunKeyPath(std::wstring_view key, REGSAM view)
 {
     std::wstring path = RunKeyPath(key);
-    if (view == KEY_WOW64_32KEY) path.insert(path.find(L'\\') + 1, L"Wow6432Node\\");
+    if (view == KEY_WOW64_32KEY)
+        path.insert(path.find(L'\\') + 1, L"Wow6432Node\\");
     return path;
 }
 

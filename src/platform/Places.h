@@ -5,7 +5,8 @@
 #include <string>
 #include <string_view>
 
-namespace platform {
+namespace platform
+{
 
 // win.ini in the Windows folder.
 std::wstring WinIniPath();

@@ -2,9 +2,11 @@
 #include "platform/Privileges.h"
 #include "platform/Handles.h"
 
-namespace platform {
+namespace platform
+{
 
-namespace {
+namespace
+{
 ExitWindowsHandler& ExitWindowsOverride()
 {
     static ExitWindowsHandler handler = nullptr;
@@ -20,7 +22,8 @@ DWORD SetProcessPrivilege(const wchar_t* name, bool enable)
     UniqueHandle owned(token);
     TOKEN_PRIVILEGES privileges{};
     privileges.PrivilegeCount = 1;
-    if (!LookupPrivilegeValueW(nullptr, name, &privileges.Privileges[0].Luid)) return GetLastError();
+    if (!LookupPrivilegeValueW(nullptr, name, &privileges.Privileges[0].Luid))
+        return GetLastError();
     privileges.Privileges[0].Attributes = enable ? SE_PRIVILEGE_ENABLED : 0;
     TOKEN_PRIVILEGES previous{};
     DWORD previousLength = 0;
@@ -32,8 +35,10 @@ DWORD SetProcessPrivilege(const wchar_t* name, bool enable)
 
 DWORD RequestExitWindows(UINT flags, DWORD reason)
 {
-    if (ExitWindowsHandler handler = ExitWindowsOverride()) return handler(flags, reason);
-    if (ExitWindowsEx(flags, reason)) return ERROR_SUCCESS;
+    if (ExitWindowsHandler handler = ExitWindowsOverride())
+        return handler(flags, reason);
+    if (ExitWindowsEx(flags, reason))
+        return ERROR_SUCCESS;
     const DWORD error = GetLastError();
     return error != ERROR_SUCCESS ? error : ERROR_NOT_ALL_ASSIGNED;
 }

@@ -2,7 +2,8 @@
 #pragma once
 #include <windows.h>
 
-namespace platform {
+namespace platform
+{
 
 // Enables or disables a privilege of the current process token. Returns the system error;
 // ERROR_NOT_ALL_ASSIGNED when the token does not hold the privilege.
@@ -14,7 +15,8 @@ DWORD RequestExitWindows(UINT flags, DWORD reason);
 
 } // namespace platform
 
-namespace platform {
+namespace platform
+{
 
 // Tests take the request instead of Windows, so that the session goes on, and answer it; the
 // program never calls this. Null gives the request back to Windows.

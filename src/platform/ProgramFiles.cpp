@@ -8,16 +8,21 @@
 #include <cwchar>
 #include <vector>
 
-namespace platform {
+namespace platform
+{
 
 std::wstring ExpandEnvironment(const std::wstring& text)
 {
-    if (text.find(L'%') == std::wstring::npos) return text;
+    if (text.find(L'%') == std::wstring::npos)
+        return text;
     std::wstring out(text.size() + 256, L'\0');
-    for (;;) {
+    for (;;)
+    {
         DWORD n = ExpandEnvironmentStringsW(text.c_str(), out.data(), static_cast<DWORD>(out.size()));
-        if (n == 0) return text;
-        if (n <= out.size()) {
+        if (n == 0)
+            return text;
+        if (n <= out.size())
+        {
             out.resize(n - 1);
             return out;
         }
@@ -25,7 +30,8 @@ std::wstring ExpandEnvironment(const std::wstring& text)
     }
 }
 
-namespace {
+namespace
+{
 
 std::wstring Folder(UINT (*get)(LPWSTR, UINT))
 {
@@ -37,7 +43,8 @@ std::wstring Folder(UINT (*get)(LPWSTR, UINT))
 std::wstring Variable(const wchar_t* name)
 {
     DWORD n = GetEnvironmentVariableW(name, nullptr, 0);
-    if (n == 0) return {};
+    if (n == 0)
+        return {};
     std::wstring value(n, L'\0');
     n = GetEnvironmentVariableW(name, value.data(), n);
     value.resize(n);
@@ -54,9 +61,11 @@ std::wstring SearchSystemFolders(const std::wstring& name, const wchar_t* defaul
         Folder(GetSystemDirectoryW) + L';' + Folder(GetWindowsDirectoryW) + L';' + Variable(L"PATH");
     wchar_t found[MAX_PATH * 2];
     DWORD n = SearchPathW(folders.c_str(), name.c_str(), defaultExtension, MAX_PATH * 2, found, nullptr);
-    if (n == 0 || n >= MAX_PATH * 2) return {};
+    if (n == 0 || n >= MAX_PATH * 2)
+        return {};
     DWORD attributes = GetFileAttributesW(found);
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return {};
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return {};
     return std::wstring(found, n);
 }
 
@@ -64,11 +73,14 @@ std::wstring FileCompanyName(const std::wstring& path)
 {
     DWORD unused = 0;
     DWORD size = GetFileVersionInfoSizeW(path.c_str(), &unused);
-    if (size == 0) return {};
+    if (size == 0)
+        return {};
     std::vector<BYTE> info(size);
-    if (!GetFileVersionInfoW(path.c_str(), 0, size, info.data())) return {};
+    if (!GetFileVersionInfoW(path.c_str(), 0, size, info.data()))
+        return {};
 
-    struct Translation {
+    struct Translation
+    {
         WORD language, codePage;
     };
     std::vector<Translation> translations;
@@ -80,7 +92,8 @@ std::wstring FileCompanyName(const std::wstring& path)
     // Files that list no language mostly carry US English in Unicode or in the Windows code page.
     translations.push_back({0x0409, 1200});
     translations.push_back({0x0409, 1252});
-    for (const Translation& t : translations) {
+    for (const Translation& t : translations)
+    {
         const std::wstring query =
             L"\\StringFileInfo\\" + Hex(t.language, 4, true) + Hex(t.codePage, 4, true) + L"\\CompanyName";
         wchar_t* value = nullptr;

@@ -2,7 +2,8 @@
 #pragma once
 #include <string>
 
-namespace platform {
+namespace platform
+{
 
 // The text with its %NAME% variables replaced by their values; unknown ones stay as written.
 std::wstring ExpandEnvironment(const std::wstring& text);

@@ -7,7 +7,8 @@
 #include <unordered_map>
 #include <vector>
 
-namespace platform {
+namespace platform
+{
 
 // A view is 0, or KEY_WOW64_32KEY for the machine keys of 32-bit programs on a 64-bit Windows,
 // which the system then finds in its own place: the path stays the 64-bit one.
@@ -17,7 +18,8 @@ UniqueHKey OpenRegKey(HKEY root, const std::wstring& path, REGSAM view = 0);
 // Mode 0: number of values; mode 1: number of subkeys; 0 for an invalid handle.
 DWORD QueryRegCount(HKEY key, int mode);
 
-struct RegValue {
+struct RegValue
+{
     std::wstring name; // as stored, blanks included
     DWORD type = REG_NONE;
     std::vector<BYTE> data;
@@ -29,7 +31,8 @@ std::vector<RegValue> ReadRegValues(HKEY key);
 
 // One value with its exact type and data; ERROR_FILE_NOT_FOUND when the key or value is missing.
 DWORD QueryRegValue(HKEY key, const std::wstring& name, RegValue& value);
-DWORD ReadRegValue(HKEY root, const std::wstring& path, const std::wstring& name, RegValue& value, REGSAM view = 0);
+DWORD ReadRegValue(HKEY root, const std::wstring& path, const std::wstring& name, RegValue& value,
+                   REGSAM view = 0);
 // Writes the value as it is (the key made when missing); deletes one. Return the Win32 error.
 DWORD WriteRegValue(HKEY root, const std::wstring& path, const RegValue& value, REGSAM view = 0);
 DWORD DeleteRegValue(HKEY root, const std::wstring& path, const std::wstring& name, REGSAM view = 0);
@@ -40,7 +43,8 @@ std::wstring RenderRegData(DWORD type, const BYTE* data, size_t size);
 
 // The registry component: set RootKey, View, KeyPath and ValueName (and ValueData), then call an
 // operation. The key stays open while RootKey, View and KeyPath stay the same.
-class Reg {
+class Reg
+{
   public:
     void RootKey(HKEY root);
     void View(REGSAM view);

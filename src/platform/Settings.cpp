@@ -3,14 +3,15 @@
 #include "platform/Names.h"
 #include "platform/Registry.h"
 
-namespace platform {
+namespace platform
+{
 
 std::wstring LoadLanguageSetting()
 {
     wchar_t buffer[MAX_PATH];
     DWORD size = sizeof(buffer);
-    if (RegGetValueW(HKEY_CURRENT_USER, names::SettingsKey, names::SettingsValue, RRF_RT_REG_SZ, nullptr, buffer,
-                     &size) != ERROR_SUCCESS)
+    if (RegGetValueW(HKEY_CURRENT_USER, names::SettingsKey, names::SettingsValue, RRF_RT_REG_SZ, nullptr,
+                     buffer, &size) != ERROR_SUCCESS)
         return {};
     return buffer;
 }

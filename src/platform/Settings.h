@@ -5,14 +5,16 @@
 #include <windows.h>
 #include <string>
 
-namespace platform {
+namespace platform
+{
 
 // HKEY_CURRENT_USER\Software\Brightfold\Language, value Name. Empty when absent.
 std::wstring LoadLanguageSetting();
 DWORD SaveLanguageSetting(const std::wstring& name);
 
 // Holds the program's session-wide mutex; AnotherIsRunning when it already existed.
-class SingleInstance {
+class SingleInstance
+{
   public:
     SingleInstance();
     bool AnotherIsRunning() const { return another_; }

@@ -6,7 +6,8 @@
 #include <objbase.h>
 #include <shlobj.h>
 
-namespace platform {
+namespace platform
+{
 
 ShortcutReader::ShortcutReader()
 {
@@ -17,10 +18,12 @@ ShortcutReader::ShortcutReader()
 bool ShortcutReader::Read(const std::wstring& shortcutPath, std::wstring& target)
 {
     target.clear();
-    if (!file_ || FAILED(file_->Load(shortcutPath.c_str(), STGM_READ))) return false;
+    if (!file_ || FAILED(file_->Load(shortcutPath.c_str(), STGM_READ)))
+        return false;
     wchar_t path[MAX_PATH * 4] = {};
     // SLGP_RAWPATH keeps environment variables as the shortcut stores them.
-    if (FAILED(link_->GetPath(path, ARRAYSIZE(path), nullptr, SLGP_RAWPATH))) return false;
+    if (FAILED(link_->GetPath(path, ARRAYSIZE(path), nullptr, SLGP_RAWPATH)))
+        return false;
     target = path;
     return true;
 }
@@ -30,7 +33,8 @@ bool ReadShortcutTarget(const std::wstring& shortcutPath, std::wstring& target)
     return ShortcutReader().Read(shortcutPath, target);
 }
 
-namespace {
+namespace
+{
 
 HRESULT SaveShortcut(const std::wstring& shortcutPath, const std::wstring& target)
 {
@@ -41,12 +45,14 @@ HRESULT SaveShortcut(const std::wstring& shortcutPath, const std::wstring& targe
         return FAILED(hr) ? hr : link.As(&file);
     };
     HRESULT hr = fresh();
-    if (FAILED(hr)) return hr;
+    if (FAILED(hr))
+        return hr;
     // An existing shortcut keeps its arguments, icon and folder; only the target changes.
     if (GetFileAttributesW(shortcutPath.c_str()) != INVALID_FILE_ATTRIBUTES &&
         FAILED(file->Load(shortcutPath.c_str(), STGM_READ)) && FAILED(hr = fresh()))
         return hr;
-    if (FAILED(hr = link->SetPath(target.c_str()))) return hr;
+    if (FAILED(hr = link->SetPath(target.c_str())))
+        return hr;
     // The link object refuses some texts (quotes inside) without failing: never save a shortcut
     // that lost its target.
     wchar_t stored[MAX_PATH * 4] = {};

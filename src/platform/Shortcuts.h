@@ -6,10 +6,12 @@
 
 #include <string>
 
-namespace platform {
+namespace platform
+{
 
 // Reads the targets of many shortcuts with one link object.
-class ShortcutReader {
+class ShortcutReader
+{
   public:
     ShortcutReader();
     // False when the file is not a shortcut that can be read; target is then empty.

@@ -10,16 +10,20 @@
 #include <cwchar>
 #include <vector>
 
-namespace platform {
+namespace platform
+{
 
-namespace {
+namespace
+{
 
 bool ParseColor(const std::wstring& text, COLORREF& color)
 {
     int r, g, b;
     wchar_t tail;
-    if (swscanf(text.c_str(), L"%d , %d , %d %lc", &r, &g, &b, &tail) != 3) return false;
-    if (r < 0 || r > 255 || g < 0 || g > 255 || b < 0 || b > 255) return false;
+    if (swscanf(text.c_str(), L"%d , %d , %d %lc", &r, &g, &b, &tail) != 3)
+        return false;
+    if (r < 0 || r > 255 || g < 0 || g > 255 || b < 0 || b > 255)
+        return false;
     color = RGB(r, g, b);
     return true;
 }
@@ -66,9 +70,11 @@ bool Skin::LoadSkinFile(const std::wstring& path)
 {
     loaded_ = false;
     std::string bytes;
-    if (ReadWholeFile(path, bytes) != ERROR_SUCCESS) return false;
+    if (ReadWholeFile(path, bytes) != ERROR_SUCCESS)
+        return false;
     IniFile ini = IniFile::Parse(bytes);
-    if (!ini.HasSection(L"Skin")) return false;
+    if (!ini.HasSection(L"Skin"))
+        return false;
     auto color = [&](const wchar_t* section, const wchar_t* key, COLORREF& target) {
         ParseColor(ini.GetString(section, key, L"", 64), target);
     };
@@ -77,9 +83,11 @@ bool Skin::LoadSkinFile(const std::wstring& path)
     color(L"Window", L"BackColor", windowBack_);
     color(L"Window", L"ForeColor", windowText_);
     std::wstring font = ini.GetString(L"Font", L"Name", L"", LF_FACESIZE);
-    if (!font.empty()) fontName_ = font;
+    if (!font.empty())
+        fontName_ = font;
     int points = _wtoi(ini.GetString(L"Font", L"Size", L"", 16).c_str());
-    if (points >= 6 && points <= 36) fontPoints_ = points;
+    if (points >= 6 && points <= 36)
+        fontPoints_ = points;
     panelBrush_.reset(CreateSolidBrush(panelBack_));
     windowBrush_.reset(CreateSolidBrush(windowBack_));
     loaded_ = true;
@@ -89,7 +97,8 @@ bool Skin::LoadSkinFile(const std::wstring& path)
 void Skin::MakeFont(HWND window)
 {
     UINT dpi = GetDpiForWindow(window);
-    if (!dpi) dpi = 96;
+    if (!dpi)
+        dpi = 96;
     LOGFONTW lf{};
     lf.lfHeight = -MulDiv(fontPoints_, static_cast<int>(dpi), 72);
     lf.lfWeight = FW_NORMAL;
@@ -101,9 +110,11 @@ void Skin::MakeFont(HWND window)
 
 void Skin::ApplySkin(HWND window)
 {
-    if (!loaded_ || !window) return;
+    if (!loaded_ || !window)
+        return;
     MakeFont(window);
-    if (!window_) {
+    if (!window_)
+    {
         window_ = window;
         Skinned().push_back(this);
         captionGlyphs_ = CaptionGlyphsNeeded();
@@ -113,7 +124,8 @@ void Skin::ApplySkin(HWND window)
     ApplyToChildren(window);
     InvalidateRect(window, nullptr, TRUE);
     // A window already on the screen shows the system's buttons until its frame is painted again.
-    if (captionGlyphs_) PaintCaptionButtons(window);
+    if (captionGlyphs_)
+        PaintCaptionButtons(window);
 }
 
 void Skin::ApplyToChildren(HWND window)
@@ -136,7 +148,8 @@ void Skin::ApplyToControl(HWND control)
 void Skin::ApplyToOne(HWND control)
 {
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
-    if (IsClass(control, WC_LISTVIEWW)) {
+    if (IsClass(control, WC_LISTVIEWW))
+    {
         ListView_SetBkColor(control, windowBack_);
         ListView_SetTextBkColor(control, windowBack_);
         ListView_SetTextColor(control, windowText_);
@@ -150,7 +163,8 @@ Skin::~Skin()
 
 void Skin::Detach()
 {
-    if (!window_) return;
+    if (!window_)
+        return;
     SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
     std::erase(Skinned(), this);
     window_ = nullptr;
@@ -160,10 +174,13 @@ LRESULT CALLBACK Skin::SkinProc(HWND window, UINT message, WPARAM wParam, LPARAM
 {
     Skin* skin = nullptr;
     for (Skin* s : Skinned())
-        if (s->window_ == window) skin = s;
-    if (!skin) return DefWindowProcW(window, message, wParam, lParam);
+        if (s->window_ == window)
+            skin = s;
+    if (!skin)
+        return DefWindowProcW(window, message, wParam, lParam);
     const WNDPROC original = skin->original_;
-    switch (message) {
+    switch (message)
+    {
     case WM_ERASEBKGND: {
         RECT rc;
         GetClientRect(window, &rc);
@@ -198,11 +215,13 @@ LRESULT CALLBACK Skin::SkinProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_SETTEXT:
     case WM_SETICON: {
         LRESULT r = CallWindowProcW(original, window, message, wParam, lParam);
-        if (skin->captionGlyphs_) PaintCaptionButtons(window);
+        if (skin->captionGlyphs_)
+            PaintCaptionButtons(window);
         return r;
     }
     case WM_NCLBUTTONDOWN:
-        if (skin->captionGlyphs_ && TrackCaptionButton(window, static_cast<int>(wParam))) return 0;
+        if (skin->captionGlyphs_ && TrackCaptionButton(window, static_cast<int>(wParam)))
+            return 0;
         break;
     case WM_NCDESTROY:
         // The window's own procedure may end the skin's owner: the skin lets go first.

@@ -5,14 +5,16 @@
 #include <windows.h>
 #include <string>
 
-namespace platform {
+namespace platform
+{
 
 // Title.skn is an INI file:
 //   [Skin]   Name=...                         (the section marks the file as a skin)
 //   [Window] BackColor=r,g,b  ForeColor=r,g,b  (lists and text boxes)
 //   [Panel]  BackColor=r,g,b  TextColor=r,g,b  (window background, labels, buttons)
 //   [Font]   Name=...  Size=points
-class Skin {
+class Skin
+{
   public:
     Skin() = default;
     Skin(const Skin&) = delete;

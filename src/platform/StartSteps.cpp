@@ -10,11 +10,14 @@
 #include <string>
 #include <vector>
 
-namespace platform::startsteps {
+namespace platform::startsteps
+{
 
-namespace {
+namespace
+{
 
-struct StepMark {
+struct StepMark
+{
     const wchar_t* step;
     LONGLONG ticks;
 };
@@ -35,9 +38,11 @@ std::wstring Environment(const wchar_t* name)
 void Tell(const wchar_t* variable)
 {
     const std::wstring event = Environment(variable);
-    if (event.empty()) return;
+    if (event.empty())
+        return;
     UniqueHandle named(OpenEventW(EVENT_MODIFY_STATE, FALSE, event.c_str()));
-    if (named) SetEvent(named.get());
+    if (named)
+        SetEvent(named.get());
 }
 
 } // namespace
@@ -58,7 +63,8 @@ void FirstPaint()
 void StartWorkDone()
 {
     static bool done = false;
-    if (done) return;
+    if (done)
+        return;
     done = true;
     Mark(L"start work done");
     Tell(L"RAVELIN_BENCH_READY");
@@ -67,13 +73,16 @@ void StartWorkDone()
 void Report()
 {
     const std::wstring file = Environment(L"RAVELIN_BENCH_STEPS");
-    if (file.empty()) return;
+    if (file.empty())
+        return;
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
     std::wstring text;
-    for (const StepMark& mark : Marks()) {
+    for (const StepMark& mark : Marks())
+    {
         wchar_t ms[32];
-        swprintf(ms, 32, L"%.3f", static_cast<double>(mark.ticks) * 1000.0 / static_cast<double>(frequency.QuadPart));
+        swprintf(ms, 32, L"%.3f",
+                 static_cast<double>(mark.ticks) * 1000.0 / static_cast<double>(frequency.QuadPart));
         text += std::wstring(mark.step) + L"\t" + ms + L"\n";
     }
     ReplaceFileAtomically(file, CodePageFromWide(CP_UTF8, text));

@@ -3,7 +3,8 @@
 // is done, and a file for the timed steps.
 #pragma once
 
-namespace platform::startsteps {
+namespace platform::startsteps
+{
 
 // Records that the named step has just ended. Cheap enough to stay in the program.
 void Mark(const wchar_t* step);

@@ -1,7 +1,8 @@
 // Text helpers shared by every layer.
 #include "platform/Text.h"
 
-namespace platform {
+namespace platform
+{
 
 std::wstring_view TrimStart(std::wstring_view s, std::wstring_view chars)
 {
@@ -22,10 +23,12 @@ std::wstring_view Trim(std::wstring_view s, std::wstring_view chars)
 
 bool EqualsNoCase(std::wstring_view a, std::wstring_view b)
 {
-    if (a.size() != b.size()) return false;
-    if (a.empty()) return true;
-    return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE) ==
-           CSTR_EQUAL;
+    if (a.size() != b.size())
+        return false;
+    if (a.empty())
+        return true;
+    return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()),
+                                TRUE) == CSTR_EQUAL;
 }
 
 bool EndsWithNoCase(std::wstring_view s, std::wstring_view suffix)
@@ -35,9 +38,11 @@ bool EndsWithNoCase(std::wstring_view s, std::wstring_view suffix)
 
 size_t FindNoCase(std::wstring_view s, std::wstring_view needle)
 {
-    if (needle.size() > s.size()) return std::wstring_view::npos;
+    if (needle.size() > s.size())
+        return std::wstring_view::npos;
     for (size_t i = 0; i + needle.size() <= s.size(); ++i)
-        if (EqualsNoCase(s.substr(i, needle.size()), needle)) return i;
+        if (EqualsNoCase(s.substr(i, needle.size()), needle))
+            return i;
     return std::wstring_view::npos;
 }
 
@@ -45,11 +50,16 @@ std::wstring NormalizeLineBreaks(std::wstring_view s)
 {
     std::wstring out;
     out.reserve(s.size());
-    for (size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == L'\r') {
-            if (i + 1 < s.size() && s[i + 1] == L'\n') ++i;
+    for (size_t i = 0; i < s.size(); ++i)
+    {
+        if (s[i] == L'\r')
+        {
+            if (i + 1 < s.size() && s[i + 1] == L'\n')
+                ++i;
             out += L'\n';
-        } else {
+        }
+        else
+        {
             out += s[i];
         }
     }
@@ -59,13 +69,15 @@ std::wstring NormalizeLineBreaks(std::wstring_view s)
 std::wstring FoldCase(std::wstring_view s)
 {
     std::wstring out(s);
-    if (!out.empty()) CharUpperBuffW(out.data(), static_cast<DWORD>(out.size()));
+    if (!out.empty())
+        CharUpperBuffW(out.data(), static_cast<DWORD>(out.size()));
     return out;
 }
 
 std::string SortKey(std::wstring_view s)
 {
-    if (s.empty()) return {};
+    if (s.empty())
+        return {};
     const int length = static_cast<int>(s.size());
     const DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
     int n = LCMapStringEx(LOCALE_NAME_USER_DEFAULT, flags, s.data(), length, nullptr, 0, nullptr, nullptr, 0);
@@ -77,7 +89,8 @@ std::string SortKey(std::wstring_view s)
 
 std::wstring WideFromCodePage(UINT codePage, std::string_view bytes)
 {
-    if (bytes.empty()) return {};
+    if (bytes.empty())
+        return {};
     int n = MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
     std::wstring out(static_cast<size_t>(n), L'\0');
     MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), out.data(), n);
@@ -86,18 +99,21 @@ std::wstring WideFromCodePage(UINT codePage, std::string_view bytes)
 
 std::string CodePageFromWide(UINT codePage, std::wstring_view text, bool* lossless)
 {
-    if (lossless) *lossless = true;
-    if (text.empty()) return {};
+    if (lossless)
+        *lossless = true;
+    if (text.empty())
+        return {};
     BOOL usedDefault = FALSE;
     // UTF-8 refuses the lossy-conversion flag; it represents everything anyway.
     BOOL* usedDefaultArg = (codePage == CP_UTF8) ? nullptr : &usedDefault;
     DWORD flags = (codePage == CP_UTF8) ? 0 : WC_NO_BEST_FIT_CHARS;
-    int n = WideCharToMultiByte(codePage, flags, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                usedDefaultArg);
+    int n = WideCharToMultiByte(codePage, flags, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                nullptr, usedDefaultArg);
     std::string out(static_cast<size_t>(n), '\0');
     WideCharToMultiByte(codePage, flags, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr,
                         usedDefaultArg);
-    if (lossless) *lossless = !usedDefault;
+    if (lossless)
+        *lossless = !usedDefault;
     return out;
 }
 
@@ -108,15 +124,18 @@ std::wstring SystemErrorText(DWORD error)
                                  FORMAT_MESSAGE_IGNORE_INSERTS,
                              nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
     std::wstring text = n ? std::wstring(buffer, n) : std::wstring();
-    if (buffer) LocalFree(buffer);
+    if (buffer)
+        LocalFree(buffer);
     text.resize(TrimEnd(text, L"\r\n .").size());
-    if (text.empty()) text = L"Error " + ToDecimal(static_cast<long long>(error));
+    if (text.empty())
+        text = L"Error " + ToDecimal(static_cast<long long>(error));
     return text;
 }
 
 DWORD ErrorFromHResult(HRESULT hr)
 {
-    if (SUCCEEDED(hr)) return ERROR_SUCCESS;
+    if (SUCCEEDED(hr))
+        return ERROR_SUCCESS;
     return HRESULT_FACILITY(hr) == FACILITY_WIN32 ? HRESULT_CODE(hr) : static_cast<DWORD>(hr);
 }
 
@@ -129,18 +148,22 @@ std::wstring Hex(unsigned long long value, int digits, bool lowerCase)
 {
     const wchar_t* symbols = lowerCase ? L"0123456789abcdef" : L"0123456789ABCDEF";
     std::wstring out;
-    for (; value || static_cast<int>(out.size()) < digits; value >>= 4) out.insert(out.begin(), symbols[value & 15]);
+    for (; value || static_cast<int>(out.size()) < digits; value >>= 4)
+        out.insert(out.begin(), symbols[value & 15]);
     return out;
 }
 
 std::wstring DecodeText(std::string_view bytes)
 {
-    if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") return WideFromCodePage(CP_UTF8, bytes.substr(3));
-    if (bytes.size() >= 2 && (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF")) {
+    if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF")
+        return WideFromCodePage(CP_UTF8, bytes.substr(3));
+    if (bytes.size() >= 2 && (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF"))
+    {
         const bool bigEndian = bytes[0] == '\xFE';
         std::wstring text;
         text.reserve(bytes.size() / 2);
-        for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
+        for (size_t i = 2; i + 1 < bytes.size(); i += 2)
+        {
             auto lo = static_cast<unsigned char>(bytes[bigEndian ? i + 1 : i]);
             auto hi = static_cast<unsigned char>(bytes[bigEndian ? i : i + 1]);
             text += static_cast<wchar_t>(lo | (hi << 8));
@@ -153,12 +176,15 @@ std::wstring DecodeText(std::string_view bytes)
 std::vector<std::wstring_view> SplitLines(std::wstring_view text)
 {
     std::vector<std::wstring_view> lines;
-    while (!text.empty()) {
+    while (!text.empty())
+    {
         const size_t end = text.find_first_of(L"\r\n");
         lines.push_back(text.substr(0, end));
-        if (end == std::wstring_view::npos) break;
+        if (end == std::wstring_view::npos)
+            break;
         size_t next = end + 1;
-        if (text[end] == L'\r' && next < text.size() && text[next] == L'\n') ++next;
+        if (text[end] == L'\r' && next < text.size() && text[next] == L'\n')
+            ++next;
         text.remove_prefix(next);
     }
     return lines;

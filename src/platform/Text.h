@@ -6,7 +6,8 @@
 #include <string_view>
 #include <vector>
 
-namespace platform {
+namespace platform
+{
 
 // s without any of the characters of chars at both ends, at its start, or at its end. Blanks are
 // spaces only, as the program's texts use them; readers of other texts name their own.

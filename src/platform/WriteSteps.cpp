@@ -1,9 +1,11 @@
 // The write-step seam.
 #include "platform/WriteSteps.h"
 
-namespace platform {
+namespace platform
+{
 
-namespace {
+namespace
+{
 WriteStepHook currentHook = nullptr;
 }
 
@@ -14,7 +16,8 @@ void SetWriteStepHook(WriteStepHook hook)
 
 void BeforeWrite(const wchar_t* step)
 {
-    if (currentHook) currentHook(step);
+    if (currentHook)
+        currentHook(step);
 }
 
 } // namespace platform

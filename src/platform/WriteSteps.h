@@ -2,7 +2,8 @@
 // process at any one of them and check that a restart loses nothing.
 #pragma once
 
-namespace platform {
+namespace platform
+{
 
 using WriteStepHook = void (*)(const wchar_t* step);
 // Tests only; the program never sets a hook.

@@ -20,7 +20,8 @@ void CopyListToRecords(const StartupList& list, std::vector<EntryRecord>& record
         records[static_cast<size_t>(i)] = list.Row(i + 1);
 }
 
-namespace {
+namespace
+{
 
 // A record whose six texts each fit on one line is written as six plain lines, as every build has
 // written it. Any other is escaped: its first line starts with a NUL, which no text of an entry
@@ -31,7 +32,8 @@ constexpr wchar_t EscapedMark = L'\0';
 // A surrogate without its partner, which no byte encoding of the file could carry.
 bool LoneSurrogate(std::wstring_view text, size_t i)
 {
-    if (IS_HIGH_SURROGATE(text[i])) return i + 1 >= text.size() || !IS_LOW_SURROGATE(text[i + 1]);
+    if (IS_HIGH_SURROGATE(text[i]))
+        return i + 1 >= text.size() || !IS_LOW_SURROGATE(text[i + 1]);
     return IS_LOW_SURROGATE(text[i]) && (i == 0 || !IS_HIGH_SURROGATE(text[i - 1]));
 }
 
@@ -39,20 +41,27 @@ bool NeedsEscaping(const EntryRecord& record)
 {
     for (const std::wstring& text : record)
         for (size_t i = 0; i < text.size(); ++i)
-            if (text[i] == L'\r' || text[i] == L'\n' || text[i] == L'\0' || LoneSurrogate(text, i)) return true;
+            if (text[i] == L'\r' || text[i] == L'\n' || text[i] == L'\0' || LoneSurrogate(text, i))
+                return true;
     return false;
 }
 
 std::wstring Escaped(std::wstring_view text)
 {
     std::wstring out;
-    for (size_t i = 0; i < text.size(); ++i) {
+    for (size_t i = 0; i < text.size(); ++i)
+    {
         const wchar_t c = text[i];
-        if (c == L'\\') out += L"\\\\";
-        else if (c == L'\r') out += L"\\r";
-        else if (c == L'\n') out += L"\\n";
-        else if (c != L'\0' && !LoneSurrogate(text, i)) out += c;
-        else {
+        if (c == L'\\')
+            out += L"\\\\";
+        else if (c == L'\r')
+            out += L"\\r";
+        else if (c == L'\n')
+            out += L"\\n";
+        else if (c != L'\0' && !LoneSurrogate(text, i))
+            out += c;
+        else
+        {
             out += L"\\u" + platform::Hex(static_cast<unsigned>(c), 4);
         }
     }
@@ -63,21 +72,31 @@ std::wstring Escaped(std::wstring_view text)
 bool Unescape(std::wstring_view line, std::wstring& text)
 {
     text.clear();
-    for (size_t i = 0; i < line.size(); ++i) {
-        if (line[i] != L'\\') {
+    for (size_t i = 0; i < line.size(); ++i)
+    {
+        if (line[i] != L'\\')
+        {
             text += line[i];
             continue;
         }
-        if (++i == line.size()) return false;
-        if (line[i] == L'\\') text += L'\\';
-        else if (line[i] == L'r') text += L'\r';
-        else if (line[i] == L'n') text += L'\n';
-        else if (line[i] == L'u' && i + 4 < line.size()) {
+        if (++i == line.size())
+            return false;
+        if (line[i] == L'\\')
+            text += L'\\';
+        else if (line[i] == L'r')
+            text += L'\r';
+        else if (line[i] == L'n')
+            text += L'\n';
+        else if (line[i] == L'u' && i + 4 < line.size())
+        {
             const std::wstring digits(line.substr(i + 1, 4));
-            if (digits.find_first_not_of(L"0123456789ABCDEFabcdef") != std::wstring::npos) return false;
+            if (digits.find_first_not_of(L"0123456789ABCDEFabcdef") != std::wstring::npos)
+                return false;
             text += static_cast<wchar_t>(std::wcstoul(digits.c_str(), nullptr, 16));
             i += 4;
-        } else return false;
+        }
+        else
+            return false;
     }
     return true;
 }
@@ -86,57 +105,74 @@ bool Unescape(std::wstring_view line, std::wstring& text)
 
 DWORD WriteEntryFile(const std::vector<EntryRecord>& records, const std::wstring& fileName, int count)
 {
-    if (fileName.empty()) return ERROR_SUCCESS;
+    if (fileName.empty())
+        return ERROR_SUCCESS;
     std::wstring text;
-    for (int i = 0; i < count && static_cast<size_t>(i) < records.size(); ++i) {
+    for (int i = 0; i < count && static_cast<size_t>(i) < records.size(); ++i)
+    {
         const EntryRecord& record = records[static_cast<size_t>(i)];
         const bool escaped = NeedsEscaping(record);
-        for (size_t c = 0; c < ColumnCount; ++c) {
-            if (escaped && c == 0) text += EscapedMark;
+        for (size_t c = 0; c < ColumnCount; ++c)
+        {
+            if (escaped && c == 0)
+                text += EscapedMark;
             text += escaped ? Escaped(record[c]) : record[c];
             text += L"\r\n";
         }
     }
     bool lossless = true;
     std::string bytes = platform::CodePageFromWide(CP_ACP, text, &lossless);
-    if (!lossless) bytes = "\xEF\xBB\xBF" + platform::CodePageFromWide(CP_UTF8, text);
+    if (!lossless)
+        bytes = "\xEF\xBB\xBF" + platform::CodePageFromWide(CP_UTF8, text);
     return platform::ReplaceFileAtomically(fileName, bytes);
 }
 
-namespace {
+namespace
+{
 
 // Every name a source has had: the English one and each pack's in the Lang folder.
 std::vector<std::pair<std::wstring, size_t>> KnownSourceNames()
 {
     std::vector<std::pair<std::wstring, size_t>> known;
-    for (size_t i = 0; i < SourceCount; ++i) known.emplace_back(StartupSources[i].id, i);
+    for (size_t i = 0; i < SourceCount; ++i)
+        known.emplace_back(StartupSources[i].id, i);
     const std::wstring folder = platform::LangFolder();
-    for (const std::wstring& file : platform::ListFolderFiles(folder).names) {
-        if (!platform::EndsWithNoCase(file, L".ini")) continue;
+    for (const std::wstring& file : platform::ListFolderFiles(folder).names)
+    {
+        if (!platform::EndsWithNoCase(file, L".ini"))
+            continue;
         std::string bytes;
-        if (platform::ReadWholeFile(folder + L"\\" + file, bytes) != ERROR_SUCCESS) continue;
+        if (platform::ReadWholeFile(folder + L"\\" + file, bytes) != ERROR_SUCCESS)
+            continue;
         platform::IniFile pack = platform::IniFile::Parse(bytes);
-        for (size_t i = 0; i < SourceCount; ++i) {
-            if (!StartupSources[i].nameKey) continue;
-            std::wstring name(
-                platform::TrimStart(pack.GetString(platform::names::PackSection, StartupSources[i].nameKey, L"", 500)));
-            if (!name.empty()) known.emplace_back(std::move(name), i);
+        for (size_t i = 0; i < SourceCount; ++i)
+        {
+            if (!StartupSources[i].nameKey)
+                continue;
+            std::wstring name(platform::TrimStart(
+                pack.GetString(platform::names::PackSection, StartupSources[i].nameKey, L"", 500)));
+            if (!name.empty())
+                known.emplace_back(std::move(name), i);
         }
     }
     return known;
 }
 
 // The source a Load From names in any language, or -1; the Lang folder is read at the first need.
-class SourceNameReader {
+class SourceNameReader
+{
   public:
     int Find(const std::wstring& loadFrom)
     {
         for (size_t i = 0; i < SourceCount; ++i)
-            if (loadFrom == StartupSources[i].id) return static_cast<int>(i);
-        if (!read_) known_ = KnownSourceNames();
+            if (loadFrom == StartupSources[i].id)
+                return static_cast<int>(i);
+        if (!read_)
+            known_ = KnownSourceNames();
         read_ = true;
         for (const auto& [name, index] : known_)
-            if (loadFrom == name) return static_cast<int>(index);
+            if (loadFrom == name)
+                return static_cast<int>(index);
         return -1;
     }
 
@@ -150,16 +186,18 @@ std::optional<std::wstring> CopiedText(int source, const std::wstring& taskName)
 {
     platform::RegValue copy;
     if (source < 0 || StartupSources[static_cast<size_t>(source)].kind != SourceKind::Registry ||
-        platform::ReadRegValue(HKEY_CURRENT_USER, ExactCopyKey(StartupSources[static_cast<size_t>(source)]), taskName,
-                               copy) != ERROR_SUCCESS)
+        platform::ReadRegValue(HKEY_CURRENT_USER, ExactCopyKey(StartupSources[static_cast<size_t>(source)]),
+                               taskName, copy) != ERROR_SUCCESS)
         return std::nullopt;
     return platform::RenderRegData(copy.type, copy.data.data(), copy.data.size());
 }
 
-std::wstring JoinLines(const std::vector<std::wstring_view>& lines, size_t first, size_t count, const wchar_t* end)
+std::wstring JoinLines(const std::vector<std::wstring_view>& lines, size_t first, size_t count,
+                       const wchar_t* end)
 {
     std::wstring text;
-    for (size_t k = 0; k < count; ++k) text += (k ? end : L"") + std::wstring(lines[first + k]);
+    for (size_t k = 0; k < count; ++k)
+        text += (k ? end : L"") + std::wstring(lines[first + k]);
     return text;
 }
 
@@ -169,7 +207,8 @@ EntryFileContent ReadEntryRecords(const std::wstring& fileName)
 {
     EntryFileContent content;
     std::string bytes;
-    if ((content.error = platform::ReadWholeFile(fileName, bytes)) != ERROR_SUCCESS) return content;
+    if ((content.error = platform::ReadWholeFile(fileName, bytes)) != ERROR_SUCCESS)
+        return content;
     const std::wstring text = platform::DecodeText(bytes);
     const std::vector<std::wstring_view> lines = platform::SplitLines(text);
 
@@ -186,26 +225,33 @@ EntryFileContent ReadEntryRecords(const std::wstring& fileName)
     // the last one ended, so a file of unknown records is read in one pass.
     size_t searchedFrom = 0, found = 0;
     auto nextKnown = [&](size_t from) {
-        if (from < searchedFrom || from > found) found = from;
+        if (from < searchedFrom || from > found)
+            found = from;
         searchedFrom = from;
-        while (found + ColumnCount <= lines.size() && !startsKnown(found)) ++found;
+        while (found + ColumnCount <= lines.size() && !startsKnown(found))
+            ++found;
         return found;
     };
     std::wstring namePrefix;
     size_t i = 0;
-    while (i + ColumnCount <= lines.size()) {
-        if (!startsKnown(i)) {
+    while (i + ColumnCount <= lines.size())
+    {
+        if (!startsKnown(i))
+        {
             const size_t next = nextKnown(i + 1);
             const size_t extra = next + ColumnCount <= lines.size() ? (next - i) % ColumnCount : 0;
-            if (extra) {
+            if (extra)
+            {
                 // The first lines may end the record before, the rest begin the next one's name.
                 const std::wstring nextName(lines[i + extra]);
                 const int nextSource = sources.Find(std::wstring(lines[i + extra + 2]));
                 size_t toName = content.records.empty() ? extra : 0;
                 for (size_t k = 1; k <= extra && !toName; ++k)
-                    for (const wchar_t* end : {L"\r\n", L"\n", L"\r"}) {
+                    for (const wchar_t* end : {L"\r\n", L"\n", L"\r"})
+                    {
                         const std::wstring prefix = JoinLines(lines, i + extra - k, k, end) + end;
-                        if (!toName && CopiedText(nextSource, prefix + nextName)) {
+                        if (!toName && CopiedText(nextSource, prefix + nextName))
+                        {
                             namePrefix = prefix;
                             toName = k;
                         }
@@ -213,7 +259,8 @@ EntryFileContent ReadEntryRecords(const std::wstring& fileName)
                 if (toName == extra && content.records.empty())
                     namePrefix = JoinLines(lines, i, extra, L"\r\n") + L"\r\n";
                 if (toName < extra)
-                    content.records.back()[Location] += L"\r\n" + JoinLines(lines, i, extra - toName, L"\r\n");
+                    content.records.back()[Location] +=
+                        L"\r\n" + JoinLines(lines, i, extra - toName, L"\r\n");
                 content.realigned = true;
                 i += extra;
                 continue;
@@ -221,26 +268,34 @@ EntryFileContent ReadEntryRecords(const std::wstring& fileName)
         }
         EntryRecord record;
         bool readable = true;
-        for (size_t c = 0; c < ColumnCount; ++c) {
+        for (size_t c = 0; c < ColumnCount; ++c)
+        {
             std::wstring_view line = lines[i + c];
-            if (escaped(i)) readable = Unescape(c == 0 ? line.substr(1) : line, record[c]) && readable;
-            else record[c] = std::wstring(line);
+            if (escaped(i))
+                readable = Unescape(c == 0 ? line.substr(1) : line, record[c]) && readable;
+            else
+                record[c] = std::wstring(line);
         }
         record[TaskName] = namePrefix + record[TaskName];
         namePrefix.clear();
-        if (readable) content.records.push_back(std::move(record));
-        else ++content.unreadable;
+        if (readable)
+            content.records.push_back(std::move(record));
+        else
+            ++content.unreadable;
         i += ColumnCount;
     }
     // Lines left after the last record: the rest of its Location when its exact copy says so,
     // otherwise an incomplete record. Blank lines there are not a record.
     size_t left = lines.size() - i;
-    while (left && lines[i + left - 1].empty()) --left;
-    if (left && !content.records.empty()) {
+    while (left && lines[i + left - 1].empty())
+        --left;
+    if (left && !content.records.empty())
+    {
         EntryRecord& last = content.records.back();
         const std::wstring joined = last[Location] + L"\n" + JoinLines(lines, i, left, L"\n");
         const std::optional<std::wstring> copy = CopiedText(sources.Find(last[LoadFrom]), last[TaskName]);
-        if (copy && platform::NormalizeLineBreaks(*copy) == platform::NormalizeLineBreaks(joined)) {
+        if (copy && platform::NormalizeLineBreaks(*copy) == platform::NormalizeLineBreaks(joined))
+        {
             last[Location] = *copy;
             content.realigned = true;
             left = 0;
@@ -262,14 +317,16 @@ std::wstring StoreBackupPath()
 
 DWORD WriteStore(const std::vector<EntryRecord>& records)
 {
-    if (records.empty()) {
+    if (records.empty())
+    {
         DWORD error = platform::RemoveFile(StorePath(), true);
         return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ERROR_SUCCESS : error;
     }
     return WriteEntryFile(records, StorePath(), static_cast<int>(records.size()));
 }
 
-namespace {
+namespace
+{
 
 // The place an entry takes in its source: a registry key holds one value of a name and a folder one
 // file, whatever the case of the name, as Windows compares names.
@@ -289,7 +346,8 @@ using KeyCounts = std::unordered_map<std::wstring, int>;
 bool TakeKey(KeyCounts& counts, const std::wstring& key)
 {
     auto it = counts.find(key);
-    if (it == counts.end() || it->second == 0) return false;
+    if (it == counts.end() || it->second == 0)
+        return false;
     --it->second;
     return true;
 }
@@ -303,38 +361,46 @@ void LoadDisabledEntries(MainState& state)
     state.StoreRealigned = false;
     EntryFileContent content = ReadEntryRecords(StorePath());
     // No store is no problem; any other failure to read it is.
-    if (content.error == ERROR_FILE_NOT_FOUND || content.error == ERROR_PATH_NOT_FOUND) return;
+    if (content.error == ERROR_FILE_NOT_FOUND || content.error == ERROR_PATH_NOT_FOUND)
+        return;
     state.StoreProblem.error = content.error;
     state.StoreProblem.incomplete = content.incomplete;
     state.StoreProblem.unreadable = content.unreadable;
     // A store an older build wrote with texts over several lines is read back realigned, and kept
     // as it was beside the store before anything rewrites it.
-    if (content.realigned && state.StoreReadWhole() && !platform::FileExists(StoreBackupPath())) {
+    if (content.realigned && state.StoreReadWhole() && !platform::FileExists(StoreBackupPath()))
+    {
         std::string bytes;
         DWORD error = platform::ReadWholeFile(StorePath(), bytes);
-        if (error == ERROR_SUCCESS) error = platform::ReplaceFileAtomically(StoreBackupPath(), bytes);
+        if (error == ERROR_SUCCESS)
+            error = platform::ReplaceFileAtomically(StoreBackupPath(), bytes);
         state.StoreProblem.error = error;
     }
     state.StoreRealigned = content.realigned;
 
     KeyCounts listed;
     std::unordered_map<std::wstring, std::vector<int>> slots;
-    for (int row = 1; row <= state.List.Count(); ++row) {
+    for (int row = 1; row <= state.List.Count(); ++row)
+    {
         ++listed[EntryKey(state.List.Row(row))];
         slots[SlotKey(state.List.Row(row))].push_back(row);
     }
     const std::wstring disabled = DisabledWord();
     SourceNameReader sources;
-    for (EntryRecord& record : content.records) {
+    for (EntryRecord& record : content.records)
+    {
         record[Status] = disabled;
         if (const int index = sources.Find(record[LoadFrom]); index >= 0)
             record[LoadFrom] = state.SourceNames[static_cast<size_t>(index)];
         // Written back before the store could be rewritten: its source has it.
-        if (TakeKey(listed, EntryKey(record))) continue;
+        if (TakeKey(listed, EntryKey(record)))
+            continue;
         // Its program wrote it back, perhaps changed, or the store holds an entry of that name and
         // place already: one row, the first, and the record kept until that row is acted on.
-        if (auto slot = slots.find(SlotKey(record)); slot != slots.end()) {
-            for (int row : slot->second) state.List.SetAlsoStored(row, true);
+        if (auto slot = slots.find(SlotKey(record)); slot != slots.end())
+        {
+            for (int row : slot->second)
+                state.List.SetAlsoStored(row, true);
             state.StoredEntries.push_back(std::move(record));
             continue;
         }
@@ -345,36 +411,44 @@ void LoadDisabledEntries(MainState& state)
 }
 
 std::vector<EntryRecord> ComposeStore(const StartupList& list, const std::vector<EntryRecord>& stored,
-                                      const std::vector<EntryRecord>& released, const std::vector<EntryRecord>& decided)
+                                      const std::vector<EntryRecord>& released,
+                                      const std::vector<EntryRecord>& decided)
 {
     const std::wstring disabled = DisabledWord();
     std::vector<EntryRecord> records;
     KeyCounts listed, gone;
     // An entry Windows switched off is still in its source: the store never holds it.
     for (int row = 1; row <= list.Count(); ++row)
-        if (list.Text(row, Status) == disabled && !list.Row(row).disabledByWindows) {
+        if (list.Text(row, Status) == disabled && !list.Row(row).disabledByWindows)
+        {
             records.push_back(list.Row(row));
             ++listed[EntryKey(records.back())];
         }
-    for (const EntryRecord& record : released) ++gone[EntryKey(record)];
+    for (const EntryRecord& record : released)
+        ++gone[EntryKey(record)];
     std::unordered_set<std::wstring> decidedSlots;
-    for (const EntryRecord& record : decided) decidedSlots.insert(SlotKey(record));
+    for (const EntryRecord& record : decided)
+        decidedSlots.insert(SlotKey(record));
     const size_t rows = records.size();
-    for (const EntryRecord& record : stored) {
+    for (const EntryRecord& record : stored)
+    {
         const std::wstring key = EntryKey(record);
         if (!TakeKey(listed, key) && !TakeKey(gone, key) && !decidedSlots.contains(SlotKey(record)))
             records.push_back(record);
     }
     // What the rows of a decided name and place stood for is theirs alone now.
-    for (size_t k = 0; k < rows; ++k) records[k].alsoStored = false;
+    for (size_t k = 0; k < rows; ++k)
+        records[k].alsoStored = false;
     return records;
 }
 
 DWORD SaveDisabledEntries(MainState& state)
 {
-    if (!state.StoreReadWhole()) return ERROR_FILE_CORRUPT;
+    if (!state.StoreReadWhole())
+        return ERROR_FILE_CORRUPT;
     std::vector<EntryRecord> records = ComposeStore(state.List, state.StoredEntries, {});
     const DWORD error = WriteStore(records);
-    if (error == ERROR_SUCCESS) state.StoredEntries = std::move(records);
+    if (error == ERROR_SUCCESS)
+        state.StoredEntries = std::move(records);
     return error;
 }

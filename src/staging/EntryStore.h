@@ -16,7 +16,8 @@ void CopyListToRecords(const StartupList& list, std::vector<EntryRecord>& record
 // system error, if any.
 DWORD WriteEntryFile(const std::vector<EntryRecord>& records, const std::wstring& fileName, int count);
 
-struct EntryFileContent {
+struct EntryFileContent
+{
     std::vector<EntryRecord> records; // every complete record, six lines each, empty lines included
     bool incomplete = false;          // the file ended inside a record, which was dropped
     size_t unreadable = 0;            // escaped records that could not be read, skipped

@@ -15,7 +15,8 @@ std::wstring ProfileFilter()
 
 std::wstring ProfileNameWithExtension(const std::wstring& fileName, int filterIndex)
 {
-    if (filterIndex != 1 || fileName.empty()) return fileName;
+    if (filterIndex != 1 || fileName.empty())
+        return fileName;
     const size_t slash = fileName.find_last_of(L"\\/");
     const size_t dot = fileName.find_last_of(L'.');
     const bool hasExtension = dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash);
@@ -33,13 +34,16 @@ ProfileLoad LoadProfile(StartupList& list, const std::wstring& fileName)
 {
     ProfileLoad outcome;
     EntryFileContent content = ReadEntryRecords(fileName);
-    if (content.error != ERROR_SUCCESS) {
+    if (content.error != ERROR_SUCCESS)
+    {
         outcome.error = content.error;
         return outcome;
     }
     list.Clear();
-    for (const EntryRecord& record : content.records) list.AppendRow(record);
-    if (list.Count() >= 1) list.Select(1);
+    for (const EntryRecord& record : content.records)
+        list.AppendRow(record);
+    if (list.Count() >= 1)
+        list.Select(1);
     outcome.incomplete = content.incomplete;
     return outcome;
 }

@@ -13,7 +13,8 @@ std::wstring ProfileNameWithExtension(const std::wstring& fileName, int filterIn
 // Every row, whatever its status, in list order. Returns the system error, if any.
 DWORD SaveProfile(const StartupList& list, const std::wstring& fileName);
 
-struct ProfileLoad {
+struct ProfileLoad
+{
     DWORD error = ERROR_SUCCESS; // the file could not be read: the list is as it was
     bool incomplete = false;     // the file ended inside a record, which was not loaded
 };

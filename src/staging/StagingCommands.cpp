@@ -5,11 +5,15 @@
 void cmdDisable_Click(MainState& state)
 {
     const int row = state.List.Selected();
-    if (state.List.Count() == 0 || row == 0) return;
-    if (state.List.Text(row, Status) == EnabledWord()) {
+    if (state.List.Count() == 0 || row == 0)
+        return;
+    if (state.List.Text(row, Status) == EnabledWord())
+    {
         state.List.SetSubItem(row, Status, DisabledWord());
         state.DisableButtonCaption = state.EnableCaption;
-    } else {
+    }
+    else
+    {
         state.List.SetSubItem(row, Status, EnabledWord());
         state.DisableButtonCaption = state.DisableCaption;
     }
@@ -19,24 +23,32 @@ void cmdDisable_Click(MainState& state)
 void cmdRemove_Click(MainState& state)
 {
     const int row = state.List.Selected();
-    if (state.List.Count() == 0 || row == 0) return;
+    if (state.List.Count() == 0 || row == 0)
+        return;
     const std::wstring remove = RemoveWord();
-    if (state.List.Text(row, Status) != remove) state.List.SetSubItem(row, Status, remove);
+    if (state.List.Text(row, Status) != remove)
+        state.List.SetSubItem(row, Status, remove);
     state.RemoveButtonEnabled = false;
 }
 
 void SyncButtonsToSelection(MainState& state)
 {
     const int row = state.List.Selected();
-    if (row == 0) return;
+    if (row == 0)
+        return;
     const std::wstring& status = state.List.Text(row, Status);
-    if (status == EnabledWord()) {
+    if (status == EnabledWord())
+    {
         state.DisableButtonCaption = state.DisableCaption;
         state.RemoveButtonEnabled = true;
-    } else if (status == DisabledWord()) {
+    }
+    else if (status == DisabledWord())
+    {
         state.DisableButtonCaption = state.EnableCaption;
         state.RemoveButtonEnabled = true;
-    } else {
+    }
+    else
+    {
         state.RemoveButtonEnabled = false;
     }
 }
@@ -45,7 +57,8 @@ int AppendNewTask(StartupList& list, std::wstring taskName, std::wstring loadFro
 {
     RowWords words;
     words.status = EnabledWord();
-    words.user = CaptionText(loadFrom == CaptionText(keys::UserRunSource) ? keys::CurrentUser : keys::AllUsers);
+    words.user =
+        CaptionText(loadFrom == CaptionText(keys::UserRunSource) ? keys::CurrentUser : keys::AllUsers);
     words.when = CaptionText(keys::AddedWhen);
     words.loadFrom = std::move(loadFrom);
     const int position = list.Append(std::move(taskName));

@@ -16,8 +16,10 @@ void FillStartupList(MainState& state)
     LoadDisabledEntries(state);
 
     TakeBaseline(state);
-    if (state.List.Count() >= 1) {
-        if (!state.List.Selected()) state.List.Select(1);
+    if (state.List.Count() >= 1)
+    {
+        if (!state.List.Selected())
+            state.List.Select(1);
         SyncButtonsToSelection(state);
     }
 }

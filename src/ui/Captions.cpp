@@ -9,7 +9,8 @@
 
 #include <iterator>
 
-namespace {
+namespace
+{
 
 using enum CaptionTarget;
 constexpr Caption Captions[] = {
@@ -84,15 +85,18 @@ std::span<const Caption> CaptionTable()
 void ApplyControlCaptions(HWND mainWindow)
 {
     for (const Caption& caption : Captions)
-        if (caption.target == MainControl) SetDlgItemTextW(mainWindow, caption.id, CaptionText(caption.key).c_str());
+        if (caption.target == MainControl)
+            SetDlgItemTextW(mainWindow, caption.id, CaptionText(caption.key).c_str());
 }
 
 void ApplyMainWindowCaptions(HWND mainWindow, MainState& state)
 {
     HMENU bar = GetMenu(mainWindow);
-    for (const Caption& caption : Captions) {
+    for (const Caption& caption : Captions)
+    {
         const std::wstring text = CaptionText(caption.key);
-        switch (caption.target) {
+        switch (caption.target)
+        {
         case MainTitle:
             SetWindowTextW(mainWindow, text.c_str());
             break;

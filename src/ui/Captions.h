@@ -7,7 +7,8 @@
 #include <span>
 #include <string>
 
-enum class CaptionTarget {
+enum class CaptionTarget
+{
     MainTitle,    // the main window's title
     MainControl,  // a label or button of the main window, by id
     Menu,         // a menu of the menu bar, by position
@@ -20,7 +21,8 @@ enum class CaptionTarget {
     DisableCaption,
 };
 
-struct Caption {
+struct Caption
+{
     keys::KeyText key;
     CaptionTarget target;
     int id;

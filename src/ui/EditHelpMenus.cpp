@@ -11,20 +11,23 @@
 std::wstring NotepadFile(const std::wstring& fileName)
 {
     const std::wstring root = platform::GetWindowsFolder().substr(0, 3);
-    if (platform::FileExists(root + fileName)) return root + fileName;
+    if (platform::FileExists(root + fileName))
+        return root + fileName;
     return L"C:\\" + fileName;
 }
 
 void StartOrExplain(HWND owner, const std::wstring& program, const std::wstring& arguments)
 {
     const platform::Launch launch = platform::StartProgram(program, arguments);
-    if (launch.error != ERROR_SUCCESS) ExplainStartFailure(owner, program, arguments, launch.error);
+    if (launch.error != ERROR_SUCCESS)
+        ExplainStartFailure(owner, program, arguments, launch.error);
 }
 
 void ExplainStartFailure(HWND owner, const std::wstring& program, const std::wstring& arguments, DWORD error)
 {
-    const std::wstring text = FormatText(LookupText(keys::CannotStart), {platform::CommandLine(program, arguments)}) +
-                              L"\r\n" + platform::SystemErrorText(error);
+    const std::wstring text =
+        FormatText(LookupText(keys::CannotStart), {platform::CommandLine(program, arguments)}) + L"\r\n" +
+        platform::SystemErrorText(error);
     ShowText(owner, text, MB_OK | MB_ICONEXCLAMATION);
 }
 
@@ -36,7 +39,8 @@ void OpenInNotepad(HWND owner, const std::wstring& fileName)
 int StartRegistryEditor(HWND owner)
 {
     const std::wstring caption = CaptionText(keys::RegistryWarningTitle);
-    const int answer = ShowText(owner, MessageTexts[2], MB_YESNO | MB_ICONSTOP | MB_DEFBUTTON2, caption.c_str());
+    const int answer =
+        ShowText(owner, MessageTexts[2], MB_YESNO | MB_ICONSTOP | MB_DEFBUTTON2, caption.c_str());
     if (answer == IDYES)
         StartOrExplain(owner, platform::GetWindowsFolder() + platform::names::RegistryEditorFile);
     return answer;

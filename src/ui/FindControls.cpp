@@ -7,7 +7,8 @@
 
 #include <windowsx.h>
 
-namespace {
+namespace
+{
 
 // Dark red on pale rose: readable, and unlike the selection and the skins' window colours.
 constexpr COLORREF MissingText = RGB(150, 0, 0);
@@ -18,19 +19,22 @@ constexpr COLORREF MissingBack = RGB(255, 222, 222);
 void SetSortArrow(HWND list, SortOrder sort)
 {
     HWND header = ListView_GetHeader(list);
-    for (int column = 0; column < Header_GetItemCount(header); ++column) {
+    for (int column = 0; column < Header_GetItemCount(header); ++column)
+    {
         HDITEMW item{};
         item.mask = HDI_FORMAT;
         Header_GetItem(header, column, &item);
         item.fmt &= ~(HDF_SORTUP | HDF_SORTDOWN);
-        if (column == sort.column) item.fmt |= sort.descending ? HDF_SORTDOWN : HDF_SORTUP;
+        if (column == sort.column)
+            item.fmt |= sort.descending ? HDF_SORTDOWN : HDF_SORTUP;
         Header_SetItem(header, column, &item);
     }
 }
 
 LRESULT DrawMissingRows(NMLVCUSTOMDRAW* draw, const std::function<bool(int index)>& missing)
 {
-    if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+    if (draw->nmcd.dwDrawStage == CDDS_PREPAINT)
+        return CDRF_NOTIFYITEMDRAW;
     if (draw->nmcd.dwDrawStage != CDDS_ITEMPREPAINT || !missing(static_cast<int>(draw->nmcd.dwItemSpec)))
         return CDRF_DODEFAULT;
     draw->clrText = MissingText;
@@ -47,14 +51,16 @@ void EnableJumpItems(HMENU menu, JumpChoices choices)
 int TrackJumpMenu(HWND owner, HWND list, LPARAM where, JumpChoices choices)
 {
     POINT at{GET_X_LPARAM(where), GET_Y_LPARAM(where)};
-    if (where == -1) {
+    if (where == -1)
+    {
         RECT row{};
         ListView_GetItemRect(list, ListView_GetNextItem(list, -1, LVNI_SELECTED), &row, LVIR_LABEL);
         at = {row.left, row.bottom};
         ClientToScreen(list, &at);
     }
     const platform::UniqueMenu menu(CreatePopupMenu());
-    if (!menu) return 0;
+    if (!menu)
+        return 0;
     AppendMenuW(menu.get(), MF_STRING, IDM_OPENLOCATION, LookupText(keys::OpenLocation).c_str());
     AppendMenuW(menu.get(), MF_STRING, IDM_PROPERTIES, LookupText(keys::Properties).c_str());
     EnableJumpItems(menu.get(), choices);

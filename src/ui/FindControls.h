@@ -15,7 +15,8 @@ void SetSortArrow(HWND list, SortOrder sort);
 LRESULT DrawMissingRows(NMLVCUSTOMDRAW* draw, const std::function<bool(int index)>& missing);
 
 // Which jumps the selected row allows.
-struct JumpChoices {
+struct JumpChoices
+{
     bool openLocation = false;
     bool properties = false;
 };

@@ -11,13 +11,17 @@
 #include "platform/Registry.h"
 #include "platform/Text.h"
 
-namespace {
+namespace
+{
 
 std::wstring RootKeyName(HKEY root)
 {
-    if (root == HKEY_CURRENT_USER) return L"HKEY_CURRENT_USER";
-    if (root == HKEY_LOCAL_MACHINE) return L"HKEY_LOCAL_MACHINE";
-    if (root == HKEY_USERS) return L"HKEY_USERS";
+    if (root == HKEY_CURRENT_USER)
+        return L"HKEY_CURRENT_USER";
+    if (root == HKEY_LOCAL_MACHINE)
+        return L"HKEY_LOCAL_MACHINE";
+    if (root == HKEY_USERS)
+        return L"HKEY_USERS";
     return L"HKEY_CLASSES_ROOT";
 }
 
@@ -31,7 +35,8 @@ std::wstring Quoted(const std::wstring& path)
 std::wstring ExplorerArguments(const std::wstring& folder, const std::wstring& taskName)
 {
     for (const std::wstring& file : {folder + L"\\" + taskName + L".lnk", folder + L"\\" + taskName})
-        if (platform::FileExists(file)) return L"/select," + Quoted(file);
+        if (platform::FileExists(file))
+            return L"/select," + Quoted(file);
     return Quoted(folder);
 }
 
@@ -39,7 +44,8 @@ bool Start(HWND owner, const std::wstring& program, const std::wstring& argument
            const JumpLauncher& launcher)
 {
     const DWORD error = launcher.startProgram(program, arguments);
-    if (error != ERROR_SUCCESS) ExplainStartFailure(owner, program, arguments, error);
+    if (error != ERROR_SUCCESS)
+        ExplainStartFailure(owner, program, arguments, error);
     return true;
 }
 
@@ -71,8 +77,10 @@ bool CanOpenLocation(const EntryRecord& row)
 bool OpenLocation(HWND owner, const EntryRecord& row, const JumpLauncher& launcher)
 {
     const std::optional<SourcePlace> place = FindSourcePlace(row[LoadFrom]);
-    if (!place) return false;
-    switch (place->kind) {
+    if (!place)
+        return false;
+    switch (place->kind)
+    {
     case SourceKind::Registry: {
         platform::Reg settings;
         settings.RootKey(HKEY_CURRENT_USER);
@@ -84,12 +92,12 @@ bool OpenLocation(HWND owner, const EntryRecord& row, const JumpLauncher& launch
     }
     case SourceKind::StartUp: {
         const std::wstring folder = platform::GetSpecialFolderPath(place->csidl);
-        if (folder.empty()) return false;
+        if (folder.empty())
+            return false;
         return Start(owner, L"explorer.exe", ExplorerArguments(folder, row[TaskName]), launcher);
     }
     case SourceKind::WinIni:
-        return Start(owner, L"notepad.exe",
-                     Quoted(platform::WinIniPath()), launcher);
+        return Start(owner, L"notepad.exe", Quoted(platform::WinIniPath()), launcher);
     }
     return false;
 }
@@ -97,6 +105,7 @@ bool OpenLocation(HWND owner, const EntryRecord& row, const JumpLauncher& launch
 bool ShowProgramProperties(HWND owner, const std::wstring& commandLine, const JumpLauncher& launcher)
 {
     const FileFacts facts = ResolveFileFacts(commandLine);
-    if (facts.state != FileFacts::State::Found) return false;
+    if (facts.state != FileFacts::State::Found)
+        return false;
     return launcher.showProperties(owner, facts.file) == ERROR_SUCCESS;
 }

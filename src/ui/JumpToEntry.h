@@ -7,9 +7,10 @@
 #include <string>
 
 // What a jump starts: the platform's launch functions, which tests replace with recorders.
-struct JumpLauncher {
+struct JumpLauncher
+{
     std::function<DWORD(const std::wstring& program, const std::wstring& arguments)>
-        startProgram; // the system error
+        startProgram;                                                          // the system error
     std::function<DWORD(HWND owner, const std::wstring& file)> showProperties; // the system error
 };
 JumpLauncher SystemLauncher();

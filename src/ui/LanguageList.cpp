@@ -15,14 +15,16 @@
 
 #include <vector>
 
-namespace {
+namespace
+{
 
 // Flags are drawn for 96 DPI at this size and scaled with the window.
 constexpr int FlagWidth = 24, FlagHeight = 16;
 
 std::wstring InvalidPictureText(const std::wstring& fileName, DWORD error)
 {
-    if (error == ERROR_INVALID_DATA) return FormatText(LookupText(keys::NotABitmap), {fileName});
+    if (error == ERROR_INVALID_DATA)
+        return FormatText(LookupText(keys::NotABitmap), {fileName});
     return L"\"" + fileName + L"\": " + platform::SystemErrorText(error);
 }
 
@@ -31,14 +33,17 @@ std::wstring InvalidPictureText(const std::wstring& fileName, DWORD error)
 void FitDropDown(HWND comboLang)
 {
     HWND combo = reinterpret_cast<HWND>(SendMessageW(comboLang, CBEM_GETCOMBOCONTROL, 0, 0));
-    if (!combo) return;
+    if (!combo)
+        return;
     const int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
     const int itemHeight = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, 0, 0));
-    const int fieldHeight = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+    const int fieldHeight =
+        static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
     RECT rect;
     GetWindowRect(combo, &rect);
     const int height = fieldHeight + 8 + itemHeight * (count < 1 ? 1 : count > 10 ? 10 : count);
-    SetWindowPos(combo, nullptr, 0, 0, rect.right - rect.left, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(combo, nullptr, 0, 0, rect.right - rect.left, height,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageW(combo, CB_SETMINVISIBLE, static_cast<WPARAM>(count < 1 ? 1 : count > 10 ? 10 : count), 0);
 }
 
@@ -60,32 +65,41 @@ LanguagePacks ReadLanguageList(platform::UniqueImageList& imageList1, UINT dpi, 
     LanguagePacks packs;
     const std::wstring folder = platform::LangFolder();
     const platform::FolderListing listing = platform::ListFolderFiles(folder);
-    if (listing.error != ERROR_SUCCESS) {
+    if (listing.error != ERROR_SUCCESS)
+    {
         ShowError(owner, folder + L": " + platform::SystemErrorText(listing.error));
         return packs;
     }
 
     const int width = ScaleForDpi(FlagWidth, dpi);
     const int height = ScaleForDpi(FlagHeight, dpi);
-    for (const std::wstring& name : listing.names) {
-        if (!platform::EndsWithNoCase(name, L".bmp")) continue;
+    for (const std::wstring& name : listing.names)
+    {
+        if (!platform::EndsWithNoCase(name, L".bmp"))
+            continue;
         DWORD error = ERROR_SUCCESS;
-        platform::UniqueGdi<HBITMAP> bitmap(platform::LoadBitmapFile(folder + L"\\" + name, width, height, &error));
-        if (!bitmap) {
+        platform::UniqueGdi<HBITMAP> bitmap(
+            platform::LoadBitmapFile(folder + L"\\" + name, width, height, &error));
+        if (!bitmap)
+        {
             // An error ends the fill at once: no pack is listed, the flags read stay unattached.
             ShowError(owner, InvalidPictureText(name, error));
             return {};
         }
-        if (!imageList1) imageList1.reset(ImageList_Create(width, height, ILC_COLOR32, 4, 4));
-        if (!imageList1 || ImageList_Add(imageList1.get(), bitmap.get(), nullptr) < 0) {
+        if (!imageList1)
+            imageList1.reset(ImageList_Create(width, height, ILC_COLOR32, 4, 4));
+        if (!imageList1 || ImageList_Add(imageList1.get(), bitmap.get(), nullptr) < 0)
+        {
             ShowError(owner, L"\"" + name + L"\": " + platform::SystemErrorText(ERROR_NOT_ENOUGH_MEMORY));
             return {};
         }
         packs.flags = true;
     }
 
-    for (const std::wstring& name : listing.names) {
-        if (!platform::EndsWithNoCase(name, L".ini")) continue;
+    for (const std::wstring& name : listing.names)
+    {
+        if (!platform::EndsWithNoCase(name, L".ini"))
+            continue;
         LanguagePacksFound = true;
         packs.fileNames.push_back(name);
     }
@@ -95,9 +109,12 @@ LanguagePacks ReadLanguageList(platform::UniqueImageList& imageList1, UINT dpi, 
 
 void ShowLanguageList(HWND comboLang, const LanguagePacks& packs, HIMAGELIST imageList1, HWND owner)
 {
-    if (!packs.complete) return;
-    if (packs.flags) SendMessageW(comboLang, CBEM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(imageList1));
-    for (const std::wstring& name : packs.fileNames) {
+    if (!packs.complete)
+        return;
+    if (packs.flags)
+        SendMessageW(comboLang, CBEM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(imageList1));
+    for (const std::wstring& name : packs.fileNames)
+    {
         std::wstring displayName = PackDisplayName(name);
         const int position = static_cast<int>(SendMessageW(comboLang, CB_GETCOUNT, 0, 0));
         COMBOBOXEXITEMW item{};
@@ -105,7 +122,8 @@ void ShowLanguageList(HWND comboLang, const LanguagePacks& packs, HIMAGELIST ima
         item.iItem = position;
         item.pszText = displayName.data();
         item.iImage = item.iSelectedImage = position;
-        if (SendMessageW(comboLang, CBEM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)) < 0) {
+        if (SendMessageW(comboLang, CBEM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)) < 0)
+        {
             FitDropDown(comboLang);
             ShowError(owner, FormatText(LookupText(keys::PackRefused), {name}));
             return;
@@ -119,14 +137,16 @@ void ShowLanguageList(HWND comboLang, const LanguagePacks& packs, HIMAGELIST ima
 std::wstring SelectedLanguage(HWND comboLang)
 {
     const LRESULT selected = SendMessageW(comboLang, CB_GETCURSEL, 0, 0);
-    if (selected < 0) return {};
+    if (selected < 0)
+        return {};
     wchar_t text[MAX_PATH] = {};
     COMBOBOXEXITEMW item{};
     item.mask = CBEIF_TEXT;
     item.iItem = selected;
     item.pszText = text;
     item.cchTextMax = MAX_PATH;
-    if (!SendMessageW(comboLang, CBEM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))) return {};
+    if (!SendMessageW(comboLang, CBEM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)))
+        return {};
     return text;
 }
 
@@ -134,14 +154,17 @@ void SelectLanguage(HWND comboLang, std::wstring_view name)
 {
     const int count = static_cast<int>(SendMessageW(comboLang, CB_GETCOUNT, 0, 0));
     int found = -1;
-    for (int i = 0; i < count && found < 0; ++i) {
+    for (int i = 0; i < count && found < 0; ++i)
+    {
         wchar_t text[MAX_PATH] = {};
         COMBOBOXEXITEMW item{};
         item.mask = CBEIF_TEXT;
         item.iItem = i;
         item.pszText = text;
         item.cchTextMax = MAX_PATH;
-        if (SendMessageW(comboLang, CBEM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)) && platform::EqualsNoCase(name, text)) found = i;
+        if (SendMessageW(comboLang, CBEM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)) &&
+            platform::EqualsNoCase(name, text))
+            found = i;
     }
     SendMessageW(comboLang, CB_SETCURSEL, static_cast<WPARAM>(found), 0);
 }

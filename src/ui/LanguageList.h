@@ -9,7 +9,8 @@
 
 // The selector fill comes in two halves: reading the Lang folder decides whether captions
 // apply, so it runs in the start sequence; showing the entries can wait for the first paint.
-struct LanguagePacks {
+struct LanguagePacks
+{
     std::vector<std::wstring> fileNames; // the packs, in listing order
     bool flags = false;                  // flags were read and are to be shown beside them
     bool complete = false;               // no error ended the reading

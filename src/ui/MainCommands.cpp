@@ -20,9 +20,11 @@
 
 #include <commctrl.h>
 
-namespace {
+namespace
+{
 
-struct MenuItemDesign {
+struct MenuItemDesign
+{
     UINT id; // 0 starts a new top-level menu
     const wchar_t* caption;
     bool grayed;
@@ -50,7 +52,8 @@ constexpr MenuItemDesign Menus[] = {
 };
 
 // Every command of the menus, the buttons and the accelerator with its handler.
-struct Command {
+struct Command
+{
     UINT id;
     void (frmMain::*handler)();
 };
@@ -79,10 +82,13 @@ constexpr Command Commands[] = {
 
 constexpr bool EveryMenuItemHasACommand()
 {
-    for (const MenuItemDesign& item : Menus) {
+    for (const MenuItemDesign& item : Menus)
+    {
         bool handled = item.id == 0;
-        for (const Command& command : Commands) handled = handled || command.id == item.id;
-        if (!handled) return false;
+        for (const Command& command : Commands)
+            handled = handled || command.id == item.id;
+        if (!handled)
+            return false;
     }
     return true;
 }
@@ -91,7 +97,8 @@ static_assert(EveryMenuItemHasACommand(), "a menu item without a handler");
 // Asked after an apply with failures, before the program ends or the session does.
 const keys::KeyText& GoOnAfterFailures(AfterApply after)
 {
-    switch (after) {
+    switch (after)
+    {
     case AfterApply::LogOff:
         return keys::LogOffAfterFailures;
     case AfterApply::Restart:
@@ -108,11 +115,15 @@ void frmMain::CreateMenus()
 {
     HMENU bar = CreateMenu();
     HMENU popup = nullptr;
-    for (const MenuItemDesign& item : Menus) {
-        if (item.id == 0) {
+    for (const MenuItemDesign& item : Menus)
+    {
+        if (item.id == 0)
+        {
             popup = CreatePopupMenu();
             AppendMenuW(bar, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(popup), item.caption);
-        } else {
+        }
+        else
+        {
             AppendMenuW(popup, MF_STRING | (item.grayed ? MF_GRAYED : 0), item.id, item.caption);
         }
     }
@@ -122,7 +133,8 @@ void frmMain::CreateMenus()
 void frmMain::OnCommand(int id)
 {
     for (const Command& command : Commands)
-        if (command.id == static_cast<UINT>(id)) {
+        if (command.id == static_cast<UINT>(id))
+        {
             (this->*command.handler)();
             return;
         }
@@ -158,16 +170,20 @@ void frmMain::cmdReset_Click()
 void frmMain::ReportStoreProblem()
 {
     // The realigned store is read whole; said once, when the copy of the old file was made.
-    if (state_.StoreRealigned && state_.StoreReadWhole() && !storeRealignShown_) {
+    if (state_.StoreRealigned && state_.StoreReadWhole() && !storeRealignShown_)
+    {
         storeRealignShown_ = true;
-        ShowMessage(hwnd_, keys::StoreRealigned, {StorePath(), StoreBackupPath()}, MB_OK | MB_ICONINFORMATION);
+        ShowMessage(hwnd_, keys::StoreRealigned, {StorePath(), StoreBackupPath()},
+                    MB_OK | MB_ICONINFORMATION);
     }
     // Once for as long as the store stays unreadable; again if it fails anew after a good read.
-    if (state_.StoreReadWhole()) {
+    if (state_.StoreReadWhole())
+    {
         storeProblemShown_ = false;
         return;
     }
-    if (storeProblemShown_) return;
+    if (storeProblemShown_)
+        return;
     storeProblemShown_ = true;
     const std::wstring reason =
         state_.StoreProblem.error != ERROR_SUCCESS ? ErrorReasonText(state_.StoreProblem.error)
@@ -175,33 +191,41 @@ void frmMain::ReportStoreProblem()
             ? LookupText(keys::StoreEndsInsideEntry)
             : FormatText(LookupText(keys::StoreUnreadableEntries),
                          {platform::ToDecimal(static_cast<long long>(state_.StoreProblem.unreadable))});
-    const std::wstring text =
-        FormatText(LookupText(keys::StoreNotRead), {StorePath(), reason}) + L"\r\n\r\n" + LookupText(keys::StoreLeftAlone);
+    const std::wstring text = FormatText(LookupText(keys::StoreNotRead), {StorePath(), reason}) +
+                              L"\r\n\r\n" + LookupText(keys::StoreLeftAlone);
     ShowText(hwnd_, text, MB_OK | MB_ICONWARNING);
 }
 
 void frmMain::mnuSaveProf_Click()
 {
-    platform::FileDialogResult chosen = platform::ShowFileDialog(hwnd_, true, ProfileFilter(), state_.ProfileFileName);
+    platform::FileDialogResult chosen =
+        platform::ShowFileDialog(hwnd_, true, ProfileFilter(), state_.ProfileFileName);
     // A cancelled dialog gives back the name chosen last, which is used again.
-    if (chosen.chosen) state_.ProfileFileName = ProfileNameWithExtension(chosen.fileName, chosen.filterIndex);
+    if (chosen.chosen)
+        state_.ProfileFileName = ProfileNameWithExtension(chosen.fileName, chosen.filterIndex);
     const std::wstring& name = state_.ProfileFileName;
-    if (name.empty()) return;
-    if (platform::FileExists(name) &&
-        ShowMessage(hwnd_, keys::ProfileExists, {name}, MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) != IDYES)
+    if (name.empty())
+        return;
+    if (platform::FileExists(name) && ShowMessage(hwnd_, keys::ProfileExists, {name},
+                                                  MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) != IDYES)
         return;
     if (DWORD error = SaveProfile(state_.List, name))
-        ShowMessage(hwnd_, keys::ProfileNotSaved, {name, platform::SystemErrorText(error)}, MB_OK | MB_ICONERROR);
+        ShowMessage(hwnd_, keys::ProfileNotSaved, {name, platform::SystemErrorText(error)},
+                    MB_OK | MB_ICONERROR);
 }
 
 void frmMain::mnuLoadProf_Click()
 {
-    platform::FileDialogResult chosen = platform::ShowFileDialog(hwnd_, false, ProfileFilter(), state_.ProfileFileName);
-    if (chosen.chosen) state_.ProfileFileName = chosen.fileName;
+    platform::FileDialogResult chosen =
+        platform::ShowFileDialog(hwnd_, false, ProfileFilter(), state_.ProfileFileName);
+    if (chosen.chosen)
+        state_.ProfileFileName = chosen.fileName;
     const std::wstring& name = state_.ProfileFileName;
-    if (name.empty()) return;
+    if (name.empty())
+        return;
     ProfileLoad outcome = LoadProfile(state_.List, name);
-    if (outcome.error) {
+    if (outcome.error)
+    {
         ShowMessage(hwnd_, keys::ProfileNotOpened, {name, platform::SystemErrorText(outcome.error)},
                     MB_OK | MB_ICONERROR);
         return;
@@ -243,19 +267,25 @@ void frmMain::ApplyThenEnd(AfterApply after)
     const ApplyResult result = ::ApplyNow(state_);
     ShowApplyResult(result);
     // Nothing ends behind the user's back while something was not applied.
-    if (!result.failures.empty() || result.storeError != ERROR_SUCCESS) {
-        const std::wstring text = ApplyResultText(result) + L"\r\n\r\n" + LookupText(GoOnAfterFailures(after));
-        if (ShowText(hwnd_, text, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES) return;
+    if (!result.failures.empty() || result.storeError != ERROR_SUCCESS)
+    {
+        const std::wstring text =
+            ApplyResultText(result) + L"\r\n\r\n" + LookupText(GoOnAfterFailures(after));
+        if (ShowText(hwnd_, text, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES)
+            return;
     }
     // The close step: the language is stored and the program ends.
-    if (after == AfterApply::ExitProgram) {
+    if (after == AfterApply::ExitProgram)
+    {
         DestroyWindow(hwnd_);
         return;
     }
     const SessionEnd end = EndSessionAfterApply(state_, after);
-    if (end.storeError == ERROR_SUCCESS && end.refused == ERROR_SUCCESS) return;
+    if (end.storeError == ERROR_SUCCESS && end.refused == ERROR_SUCCESS)
+        return;
     ApplyResult stored = result;
-    if (end.storeError != ERROR_SUCCESS) stored.storeError = end.storeError;
+    if (end.storeError != ERROR_SUCCESS)
+        stored.storeError = end.storeError;
     // Windows may refuse, for want of the right to end the session: the user is told so.
     const keys::KeyText& refusal = after == AfterApply::LogOff ? keys::LogOffRefused : keys::RestartRefused;
     ShowApplyResult(stored, end.refused == ERROR_SUCCESS

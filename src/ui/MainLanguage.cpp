@@ -17,7 +17,8 @@ void frmMain::ApplyCaptions()
 {
     ApplyMainWindowCaptions(hwnd_, state_);
     // A box made later takes the captions as it is made; one open now takes them at once.
-    if (frmAbout* about = frmAbout::Existing()) about->ApplyCaptions();
+    if (frmAbout* about = frmAbout::Existing())
+        about->ApplyCaptions();
     ShowFindTexts();
 }
 
@@ -28,7 +29,8 @@ void frmMain::OnComboLangCommand(int code)
     HWND combo = Control(IDC_COMBOLANG);
     const bool picked =
         code == CBN_SELENDOK || (code == CBN_SELCHANGE && !SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0));
-    if (!picked || comboClickPending_) return;
+    if (!picked || comboClickPending_)
+        return;
     comboClickPending_ = true;
     PostMessageW(hwnd_, WM_COMBOLANG_CLICK, 0, 0);
 }
@@ -38,27 +40,33 @@ void frmMain::ComboLang_Click()
     HWND combo = Control(IDC_COMBOLANG);
     const std::wstring picked = SelectedLanguage(combo) + L".ini";
     const std::wstring problem = PackProblem(picked);
-    if (!problem.empty()) ShowMessage(hwnd_, keys::PackNotUsable, {picked, problem}, MB_OK | MB_ICONWARNING);
-    if (!problem.empty() || ShowMessage(hwnd_, keys::LanguageChangeQuestion, {}, MB_YESNO | MB_ICONQUESTION) != IDYES) {
+    if (!problem.empty())
+        ShowMessage(hwnd_, keys::PackNotUsable, {picked, problem}, MB_OK | MB_ICONWARNING);
+    if (!problem.empty() ||
+        ShowMessage(hwnd_, keys::LanguageChangeQuestion, {}, MB_YESNO | MB_ICONQUESTION) != IDYES)
+    {
         SelectLanguage(combo, PackDisplayName(LanguageFile));
         // Back and front again, so that the window repaints after the question.
         SetWindowPos(hwnd_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         return;
     }
-    if (picked != LanguageFile) {
+    if (picked != LanguageFile)
+    {
         LanguageFile = picked;
         ApplyCaptions();
     }
     RestLang();
-    for (int id : {IDC_CMDDISABLE, IDC_CMDREMOVE, IDC_CMDRESET, IDC_CMDADDTASK}) InvalidateRect(Control(id), nullptr, TRUE);
+    for (int id : {IDC_CMDDISABLE, IDC_CMDREMOVE, IDC_CMDRESET, IDC_CMDADDTASK})
+        InvalidateRect(Control(id), nullptr, TRUE);
 }
 
 bool frmMain::UsablePackChosen()
 {
     // A pack that cannot give its texts would leave every caption empty: English instead.
     const std::wstring problem = PackProblem(LanguageFile);
-    if (problem.empty()) return true;
+    if (problem.empty())
+        return true;
     ShowMessage(hwnd_, keys::PackNotUsable, {LanguageFile, problem}, MB_OK | MB_ICONWARNING);
     LanguageFile = platform::names::DefaultPack;
     SelectLanguage(Control(IDC_COMBOLANG), PackDisplayName(LanguageFile));

@@ -10,7 +10,8 @@
 
 #include <commctrl.h>
 
-namespace {
+namespace
+{
 
 // Design of the window at 96 DPI: a control keeps its distance to the sides it is anchored to.
 constexpr int DesignWidth = 780, DesignHeight = 462;
@@ -31,15 +32,16 @@ constexpr ControlPlacement Placements[] = {
 // Status holds "Disabled by Windows", Load From "Registry(Machine RunOnce 32-bit)".
 constexpr int ColumnWidths[ShownColumnCount] = {150, 130, 220, 90, 140, 320, 150};
 // Publisher stands next to Status, where it is seen without scrolling.
-constexpr int ColumnOrder[ShownColumnCount] = {TaskName, Status,      PublisherColumn, LoadFrom,
-                                               User,     When,        Location};
+constexpr int ColumnOrder[ShownColumnCount] = {TaskName, Status, PublisherColumn, LoadFrom,
+                                               User,     When,   Location};
 
 // The heading, the note, the filter and the list: what the first paint shows.
 constexpr ControlDesign ListControls[] = {
     {IDC_LABEL1, WC_STATICW, keys::ProgramsLabel.text, WS_VISIBLE | SS_LEFT | SS_NOPREFIX},
     {IDC_LBLNOTE, WC_STATICW, keys::NoteLabel.text, WS_VISIBLE | SS_RIGHT | SS_NOPREFIX},
     {IDC_TXTFILTER, WC_EDITW, L"", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE},
-    {IDC_LISTVIEW1, WC_LISTVIEWW, L"", WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_SINGLESEL,
+    {IDC_LISTVIEW1, WC_LISTVIEWW, L"",
+     WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_SINGLESEL,
      WS_EX_CLIENTEDGE},
 };
 // Made hidden after the first paint, in this order, which is their tab order after the list.
@@ -57,12 +59,14 @@ constexpr ControlDesign LowerControls[] = {
 
 void frmMain::CreateListControls()
 {
-    for (const ControlDesign& design : ListControls) MakeControl(hwnd_, design);
+    for (const ControlDesign& design : ListControls)
+        MakeControl(hwnd_, design);
     HWND list = Control(IDC_LISTVIEW1);
     // Double buffering, which only spares later repaints a flicker, starts after the first paint.
     ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP);
     UINT dpi = GetDpiForWindow(hwnd_);
-    for (int c = 0; c < ShownColumnCount; ++c) {
+    for (int c = 0; c < ShownColumnCount; ++c)
+    {
         LVCOLUMNW column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
         column.pszText = const_cast<wchar_t*>(keys::ColumnHeaders[c].text);
@@ -77,16 +81,21 @@ void frmMain::CreateListControls()
 
 void frmMain::CreateLowerControls()
 {
-    for (const ControlDesign& design : LowerControls) {
+    for (const ControlDesign& design : LowerControls)
+    {
         HWND control = MakeControl(hwnd_, design);
-        if (Skin1.Loaded()) {
+        if (Skin1.Loaded())
+        {
             Skin1.ApplyToControl(control);
-        } else {
+        }
+        else
+        {
             SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
             platform::SetFontOnChildren(control, font_.get());
         }
     }
-    if (LanguagePacksFound) ApplyControlCaptions(hwnd_);
+    if (LanguagePacksFound)
+        ApplyControlCaptions(hwnd_);
     ShowButtons();
     Layout();
     ShowRowCount();
@@ -94,7 +103,8 @@ void frmMain::CreateLowerControls()
 
 void frmMain::ShowLowerControls()
 {
-    for (const ControlDesign& design : LowerControls) ShowWindow(Control(design.id), SW_SHOWNA);
+    for (const ControlDesign& design : LowerControls)
+        ShowWindow(Control(design.id), SW_SHOWNA);
 }
 
 void frmMain::ApplyStandardFont()
@@ -135,11 +145,13 @@ void frmMain::LayOutListWhileHidden()
 {
     HWND list = Control(IDC_LISTVIEW1);
     const platform::WindowDc screen(list);
-    if (!screen.get()) return;
+    if (!screen.get())
+        return;
     const platform::UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
     // Declared after the memory DC, so that it is deselected before that DC goes.
     const platform::UniqueGdi<HBITMAP> pixel(CreateCompatibleBitmap(screen.get(), 1, 1));
-    if (!memory || !pixel) return;
+    if (!memory || !pixel)
+        return;
     const platform::SelectedObject selected(memory.get(), pixel.get());
     SendMessageW(list, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.get()), PRF_CLIENT);
 }

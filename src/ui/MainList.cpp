@@ -19,7 +19,8 @@ void frmMain::RefreshList()
     HWND list = Control(IDC_LISTVIEW1);
     display_.Update(state_.List, facts_);
     // A row the filter hides is not selected: the buttons would act on a row out of sight.
-    if (display_.IndexOf(state_.List.Selected()) < 0) state_.List.Select(0);
+    if (display_.IndexOf(state_.List.Selected()) < 0)
+        state_.List.Select(0);
     syncingSelection_ = true;
     ListView_SetItemCountEx(list, display_.Count(), LVSICF_NOSCROLL);
     ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
@@ -41,13 +42,16 @@ void frmMain::ShowRowCount()
 
 LRESULT frmMain::OnNotify(NMHDR* header)
 {
-    if (header->idFrom != IDC_LISTVIEW1) return 0;
-    switch (header->code) {
+    if (header->idFrom != IDC_LISTVIEW1)
+        return 0;
+    switch (header->code)
+    {
     case LVN_GETDISPINFOW: {
         auto* info = reinterpret_cast<NMLVDISPINFOW*>(header);
         const int row = display_.Position(info->item.iItem);
-        if ((info->item.mask & LVIF_TEXT) && row >= 1 && row <= state_.List.Count() && info->item.iSubItem >= 0 &&
-            info->item.iSubItem < ShownColumnCount && info->item.cchTextMax > 0) {
+        if ((info->item.mask & LVIF_TEXT) && row >= 1 && row <= state_.List.Count() &&
+            info->item.iSubItem >= 0 && info->item.iSubItem < ShownColumnCount && info->item.cchTextMax > 0)
+        {
             const std::wstring text = CellText(state_.List, facts_, row, info->item.iSubItem);
             lstrcpynW(info->item.pszText, text.c_str(), info->item.cchTextMax);
         }
@@ -69,7 +73,8 @@ LRESULT frmMain::OnNotify(NMHDR* header)
             return 0;
         int selected = ListView_GetNextItem(header->hwndFrom, -1, LVNI_SELECTED);
         state_.List.Select(display_.Position(selected));
-        if (selected >= 0) ListView1_ItemClick();
+        if (selected >= 0)
+            ListView1_ItemClick();
         return 0;
     }
     }
@@ -80,7 +85,8 @@ void frmMain::ListView1_ItemClick()
 {
     SyncButtonsToSelection(state_);
     ShowButtons();
-    for (int id : {IDC_CMDDISABLE, IDC_CMDREMOVE, IDC_CMDRESET, IDC_CMDADDTASK}) InvalidateRect(Control(id), nullptr, TRUE);
+    for (int id : {IDC_CMDDISABLE, IDC_CMDREMOVE, IDC_CMDRESET, IDC_CMDADDTASK})
+        InvalidateRect(Control(id), nullptr, TRUE);
 }
 
 void frmMain::ListView1_ColumnClick(int column)
@@ -112,7 +118,8 @@ bool frmMain::TranslateAccelerators(MSG* msg)
 JumpChoices frmMain::SelectedRowJumps() const
 {
     const int row = state_.List.Selected();
-    if (row == 0) return {};
+    if (row == 0)
+        return {};
     const FileFacts* facts = FactsOfRow(state_.List, facts_, row);
     // Facts not known yet are found when Properties is chosen.
     return {CanOpenLocation(state_.List.Row(row)), !facts || facts->state == FileFacts::State::Found};
@@ -120,14 +127,17 @@ JumpChoices frmMain::SelectedRowJumps() const
 
 void frmMain::ShowListContextMenu(LPARAM where)
 {
-    if (state_.List.Selected() == 0) return;
+    if (state_.List.Selected() == 0)
+        return;
     const int command = TrackJumpMenu(hwnd_, Control(IDC_LISTVIEW1), where, SelectedRowJumps());
-    if (command) OnCommand(command);
+    if (command)
+        OnCommand(command);
 }
 
 void frmMain::mnuOpenLocation_Click()
 {
-    if (int row = state_.List.Selected()) OpenLocation(hwnd_, state_.List.Row(row), Launcher);
+    if (int row = state_.List.Selected())
+        OpenLocation(hwnd_, state_.List.Row(row), Launcher);
 }
 
 void frmMain::mnuProperties_Click()
@@ -138,7 +148,8 @@ void frmMain::mnuProperties_Click()
 
 void frmMain::StartFileFacts()
 {
-    if (factsWorker_) return;
+    if (factsWorker_)
+        return;
     HWND window = hwnd_;
     factsWorker_ = std::make_unique<FactsWorker>([window] { PostMessageW(window, WM_FILEFACTS, 0, 0); });
     AskFileFacts();
@@ -146,18 +157,23 @@ void frmMain::StartFileFacts()
 
 void frmMain::AskFileFacts()
 {
-    if (factsWorker_) factsWorker_->Ask(facts_.TakeUnasked(state_.List));
+    if (factsWorker_)
+        factsWorker_->Ask(facts_.TakeUnasked(state_.List));
 }
 
 void frmMain::TakeFileFacts()
 {
-    if (!factsWorker_) return;
+    if (!factsWorker_)
+        return;
     for (auto& [commandLine, facts] : factsWorker_->TakeAnswers())
         facts_.Store(commandLine, std::move(facts));
     // A publisher can move a row when the list is sorted or filtered by it.
-    if (display_.sort.column == PublisherColumn || !display_.filter.empty()) RefreshList();
-    else InvalidateRect(Control(IDC_LISTVIEW1), nullptr, FALSE);
-    if (facts_.Complete()) platform::startsteps::StartWorkDone();
+    if (display_.sort.column == PublisherColumn || !display_.filter.empty())
+        RefreshList();
+    else
+        InvalidateRect(Control(IDC_LISTVIEW1), nullptr, FALSE);
+    if (facts_.Complete())
+        platform::startsteps::StartWorkDone();
 }
 
 void frmMain::ShowFindTexts()

@@ -6,7 +6,8 @@
 
 void SkinOrStandardFont(platform::Skin& skin, HWND window, platform::UniqueGdi<HFONT>& font)
 {
-    if (skin.LoadSkinFile(platform::ProgramFolder() + platform::names::SkinFile)) {
+    if (skin.LoadSkinFile(platform::ProgramFolder() + platform::names::SkinFile))
+    {
         skin.ApplySkin(window);
         return;
     }
@@ -27,8 +28,9 @@ int UnscaleForDpi(int value, UINT dpi)
 HWND MakeControl(HWND parent, const ControlDesign& design)
 {
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
-    return CreateWindowExW(design.exStyle, design.cls, design.text, WS_CHILD | design.style, 0, 0, 10, 10, parent,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)), instance, nullptr);
+    return CreateWindowExW(design.exStyle, design.cls, design.text, WS_CHILD | design.style, 0, 0, 10, 10,
+                           parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)), instance,
+                           nullptr);
 }
 
 void PlaceControls(HWND window, std::span<const ControlPlacement> placements, SIZE design)
@@ -40,15 +42,22 @@ void PlaceControls(HWND window, std::span<const ControlPlacement> placements, SI
     const int dx = UnscaleForDpi(client.right, dpi) - design.cx;
     const int dy = UnscaleForDpi(client.bottom, dpi) - design.cy;
     HDWP defer = BeginDeferWindowPos(static_cast<int>(placements.size()));
-    for (const ControlPlacement& p : placements) {
+    for (const ControlPlacement& p : placements)
+    {
         int x = p.x, y = p.y, w = p.width, h = p.height;
-        if (p.anchors & Right) {
-            if (p.anchors & Left) w += dx;
-            else x += dx;
+        if (p.anchors & Right)
+        {
+            if (p.anchors & Left)
+                w += dx;
+            else
+                x += dx;
         }
-        if (p.anchors & Bottom) {
-            if (p.anchors & Top) h += dy;
-            else y += dy;
+        if (p.anchors & Bottom)
+        {
+            if (p.anchors & Top)
+                h += dy;
+            else
+                y += dy;
         }
         // A control made later is placed when it is made.
         HWND control = GetDlgItem(window, p.id);
@@ -57,7 +66,8 @@ void PlaceControls(HWND window, std::span<const ControlPlacement> placements, SI
                                    ScaleForDpi(w < 0 ? 0 : w, dpi), ScaleForDpi(h < 0 ? 0 : h, dpi),
                                    SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    if (defer) EndDeferWindowPos(defer);
+    if (defer)
+        EndDeferWindowPos(defer);
 }
 
 void CentreOverOwner(HWND window, HWND owner)
@@ -70,8 +80,8 @@ void CentreOverOwner(HWND window, HWND owner)
     SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-HWND CreateDialogWindow(const wchar_t* windowClass, WNDPROC procedure, const wchar_t* title, int width, int height,
-                        HWND owner, void* self)
+HWND CreateDialogWindow(const wchar_t* windowClass, WNDPROC procedure, const wchar_t* title, int width,
+                        int height, HWND owner, void* self)
 {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW wc{};
@@ -86,11 +96,13 @@ HWND CreateDialogWindow(const wchar_t* windowClass, WNDPROC procedure, const wch
     const UINT dpi = owner ? GetDpiForWindow(owner) : 96;
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     // The right-to-left rule holds from creation: the children are mirrored with the frame.
-    const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT | (RightToLeftLanguage() ? WS_EX_LAYOUTRTL : 0);
+    const DWORD exStyle =
+        WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT | (RightToLeftLanguage() ? WS_EX_LAYOUTRTL : 0);
     RECT frame{0, 0, ScaleForDpi(width, dpi), ScaleForDpi(height, dpi)};
     AdjustWindowRectExForDpi(&frame, style, FALSE, exStyle, dpi);
-    return CreateWindowExW(exStyle, windowClass, title, style, CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
-                           frame.bottom - frame.top, owner, nullptr, instance, self);
+    return CreateWindowExW(exStyle, windowClass, title, style, CW_USEDEFAULT, CW_USEDEFAULT,
+                           frame.right - frame.left, frame.bottom - frame.top, owner, nullptr, instance,
+                           self);
 }
 
 std::wstring WindowText(HWND window)

@@ -14,7 +14,8 @@ int ScaleForDpi(int value, UINT dpi);
 int UnscaleForDpi(int value, UINT dpi);
 
 // A control of a window's design: WS_CHILD is added to style, WS_VISIBLE is the design's choice.
-struct ControlDesign {
+struct ControlDesign
+{
     int id;
     const wchar_t* cls;
     const wchar_t* text;
@@ -25,9 +26,16 @@ struct ControlDesign {
 HWND MakeControl(HWND parent, const ControlDesign& design);
 
 // A side of the client area a control keeps its distance to as the window grows.
-enum Anchor : unsigned { Left = 1, Top = 2, Right = 4, Bottom = 8 };
+enum Anchor : unsigned
+{
+    Left = 1,
+    Top = 2,
+    Right = 4,
+    Bottom = 8
+};
 // A control's place at 96 DPI in a client area of the design's size.
-struct ControlPlacement {
+struct ControlPlacement
+{
     int id;
     int x, y, width, height;
     unsigned anchors = Left | Top;
@@ -42,8 +50,8 @@ void SkinOrStandardFont(platform::Skin& skin, HWND window, platform::UniqueGdi<H
 // Registers windowClass and creates the dialog's window, owned by owner, with a client area of
 // width x height at 96 DPI scaled to the owner's DPI, laid out right to left when the language
 // asks for it. self reaches the procedure at WM_NCCREATE.
-HWND CreateDialogWindow(const wchar_t* windowClass, WNDPROC procedure, const wchar_t* title, int width, int height,
-                        HWND owner, void* self);
+HWND CreateDialogWindow(const wchar_t* windowClass, WNDPROC procedure, const wchar_t* title, int width,
+                        int height, HWND owner, void* self);
 // The text of a window or control.
 std::wstring WindowText(HWND window);
 // Moves window to the middle of owner.

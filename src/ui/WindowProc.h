@@ -7,19 +7,25 @@
 template <class T> LRESULT CALLBACK ClassWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     T* self = nullptr;
-    if (message == WM_NCCREATE) {
+    if (message == WM_NCCREATE)
+    {
         self = static_cast<T*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         self->hwnd_ = hwnd;
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    } else {
+    }
+    else
+    {
         self = reinterpret_cast<T*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     }
-    if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
+    if (!self)
+        return DefWindowProcW(hwnd, message, wParam, lParam);
     LRESULT result = self->HandleMessage(message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
+    if (message == WM_NCDESTROY)
+    {
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         self->hwnd_ = nullptr;
-        if constexpr (requires { T::WindowGone(self); }) T::WindowGone(self);
+        if constexpr (requires { T::WindowGone(self); })
+            T::WindowGone(self);
     }
     return result;
 }

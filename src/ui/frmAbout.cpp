@@ -18,7 +18,8 @@
 #include <iterator>
 #include <memory>
 
-namespace {
+namespace
+{
 
 // The box that exists, if any; it lives until its window is gone.
 std::unique_ptr<frmAbout>& Current()
@@ -29,14 +30,10 @@ std::unique_ptr<frmAbout>& Current()
 
 constexpr int ClientWidth = 430, ClientHeight = 226;
 constexpr ControlPlacement Placements[] = {
-    {IDC_ABOUT_PICICON, 14, 14, 32, 32},
-    {IDC_ABOUT_LBLTITLE, 60, 12, 356, 26},
-    {IDC_ABOUT_LBLVERSION, 60, 42, 356, 16},
-    {IDC_ABOUT_LBLDESCRIPTION, 60, 64, 356, 54},
-    {IDC_ABOUT_RULE, 10, 126, 410, 2},
-    {IDC_ABOUT_LBLDISCLAIMER, 14, 138, 284, 76},
-    {IDC_ABOUT_CMDOK, 312, 138, 104, 26},
-    {IDC_ABOUT_CMDSYSINFO, 312, 172, 104, 26},
+    {IDC_ABOUT_PICICON, 14, 14, 32, 32},     {IDC_ABOUT_LBLTITLE, 60, 12, 356, 26},
+    {IDC_ABOUT_LBLVERSION, 60, 42, 356, 16}, {IDC_ABOUT_LBLDESCRIPTION, 60, 64, 356, 54},
+    {IDC_ABOUT_RULE, 10, 126, 410, 2},       {IDC_ABOUT_LBLDISCLAIMER, 14, 138, 284, 76},
+    {IDC_ABOUT_CMDOK, 312, 138, 104, 26},    {IDC_ABOUT_CMDSYSINFO, 312, 172, 104, 26},
 };
 constexpr DWORD Label = WS_VISIBLE | SS_LEFT | SS_NOPREFIX;
 constexpr ControlDesign Controls[] = {
@@ -55,9 +52,11 @@ constexpr ControlDesign Controls[] = {
 frmAbout& frmAbout::Load(HWND owner)
 {
     std::unique_ptr<frmAbout>& current = Current();
-    if (current) return *current;
+    if (current)
+        return *current;
     auto about = std::make_unique<frmAbout>(Made{});
-    if (!about->Create(owner)) {
+    if (!about->Create(owner))
+    {
         // Without a window the box still answers, as an empty one.
         static frmAbout none{Made{}};
         return none;
@@ -75,20 +74,22 @@ frmAbout* frmAbout::Existing()
 bool frmAbout::Create(HWND owner)
 {
     owner_ = owner;
-    CreateDialogWindow(platform::names::AboutWindowClass, ClassWindowProc<frmAbout>, keys::AboutTitle.text, ClientWidth, ClientHeight, owner,
-                       this);
+    CreateDialogWindow(platform::names::AboutWindowClass, ClassWindowProc<frmAbout>, keys::AboutTitle.text,
+                       ClientWidth, ClientHeight, owner, this);
     return hwnd_ != nullptr;
 }
 
 void frmAbout::WindowGone(frmAbout* self)
 {
     // Only a box that finished its creation is held here; a failed one goes when Load returns.
-    if (Current().get() == self) Current().reset();
+    if (Current().get() == self)
+        Current().reset();
 }
 
 LRESULT frmAbout::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    switch (message) {
+    switch (message)
+    {
     case WM_CREATE:
         CreateControls();
         return 0;
@@ -104,7 +105,8 @@ LRESULT frmAbout::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 
 void frmAbout::CreateControls()
 {
-    for (const ControlDesign& design : Controls) MakeControl(hwnd_, design);
+    for (const ControlDesign& design : Controls)
+        MakeControl(hwnd_, design);
     const HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_RAVELIN));
     SendMessageW(Control(IDC_ABOUT_PICICON), STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
 }
@@ -116,7 +118,8 @@ void frmAbout::Form_Load()
     // The program's name stands out: the label font, larger and bold.
     HWND title = Control(IDC_ABOUT_LBLTITLE);
     LOGFONTW lf{};
-    if (GetObjectW(reinterpret_cast<HFONT>(SendMessageW(title, WM_GETFONT, 0, 0)), sizeof(lf), &lf)) {
+    if (GetObjectW(reinterpret_cast<HFONT>(SendMessageW(title, WM_GETFONT, 0, 0)), sizeof(lf), &lf))
+    {
         lf.lfHeight = lf.lfHeight * 3 / 2;
         lf.lfWeight = FW_BOLD;
         titleFont_.reset(CreateFontIndirectW(&lf));
@@ -124,13 +127,16 @@ void frmAbout::Form_Load()
     }
     Layout();
     // Once a pack's captions are in use, every new box shows the pack's texts too.
-    if (LanguagePacksFound) ApplyCaptions();
+    if (LanguagePacksFound)
+        ApplyCaptions();
 }
 
 void frmAbout::ApplyCaptions()
 {
-    for (const Caption& caption : CaptionTable()) {
-        if (caption.target != CaptionTarget::AboutTitle && caption.target != CaptionTarget::AboutControl) continue;
+    for (const Caption& caption : CaptionTable())
+    {
+        if (caption.target != CaptionTarget::AboutTitle && caption.target != CaptionTarget::AboutControl)
+            continue;
         HWND target = caption.target == CaptionTarget::AboutTitle ? hwnd_ : Control(caption.id);
         SetWindowTextW(target, CaptionText(caption.key).c_str());
     }
@@ -143,9 +149,11 @@ void frmAbout::Layout()
 
 void frmAbout::Show()
 {
-    if (!hwnd_) return;
+    if (!hwnd_)
+        return;
     // Centred over the main window the first time it shows.
-    if (!placed_ && owner_) CentreOverOwner(hwnd_, owner_);
+    if (!placed_ && owner_)
+        CentreOverOwner(hwnd_, owner_);
     placed_ = true;
     ShowWindow(hwnd_, SW_SHOWNORMAL);
     SetForegroundWindow(hwnd_);
@@ -153,7 +161,8 @@ void frmAbout::Show()
 
 void frmAbout::cmdOk_Click()
 {
-    if (hwnd_) DestroyWindow(hwnd_);
+    if (hwnd_)
+        DestroyWindow(hwnd_);
 }
 
 void frmAbout::cmdSysInfo_Click()
@@ -165,19 +174,27 @@ void frmAbout::StartSysInfo()
 {
     std::wstring path;
     bool failed = false;
-    if (platform::GetKeyValue(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", L"PATH", path, &failed)) {
-        if (platform::StartProgram(path).error == ERROR_SUCCESS) return;
-    } else if (!failed && platform::GetKeyValue(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Shared Tools Location",
-                                                L"MSINFO", path, &failed)) {
+    if (platform::GetKeyValue(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", L"PATH", path,
+                              &failed))
+    {
+        if (platform::StartProgram(path).error == ERROR_SUCCESS)
+            return;
+    }
+    else if (!failed &&
+             platform::GetKeyValue(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Shared Tools Location",
+                                   L"MSINFO", path, &failed))
+    {
         const std::wstring tool = path + L"\\MSINFO32.EXE";
-        if (platform::FileExists(tool) && platform::StartProgram(tool).error == ERROR_SUCCESS) return;
+        if (platform::FileExists(tool) && platform::StartProgram(tool).error == ERROR_SUCCESS)
+            return;
     }
     ShowText(hwnd_, MessageTexts[0], MB_OK);
 }
 
 void frmAbout::OnCommand(int id)
 {
-    switch (id) {
+    switch (id)
+    {
     case IDC_ABOUT_CMDSYSINFO:
         cmdSysInfo_Click();
         break;

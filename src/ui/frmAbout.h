@@ -6,9 +6,11 @@
 
 #include <windows.h>
 
-class frmAbout {
+class frmAbout
+{
     // Only the box itself makes boxes.
-    struct Made {
+    struct Made
+    {
         explicit Made() = default;
     };
 

@@ -19,17 +19,18 @@
 #include <algorithm>
 #include <vector>
 
-namespace {
+namespace
+{
 
 frmAddTask* current = nullptr;
 
 constexpr int ClientWidth = 374, ClientHeight = 148;
 // Three labelled rows, Browse right of the location, Add and Cancel below.
 constexpr ControlPlacement Placements[] = {
-    {IDC_ADDTASK_LABEL1, 10, 14, 88, 18},       {IDC_ADDTASK_TXTNAME, 104, 10, 260, 23},
-    {IDC_ADDTASK_LABEL3, 10, 46, 88, 18},       {IDC_ADDTASK_COMBO1, 104, 42, 260, 200},
-    {IDC_ADDTASK_LABEL5, 10, 78, 88, 18},       {IDC_ADDTASK_TXTLOCATION, 104, 74, 172, 23},
-    {IDC_ADDTASK_COMMAND1, 284, 73, 80, 25},    {IDC_ADDTASK_CMDADD, 196, 112, 80, 26},
+    {IDC_ADDTASK_LABEL1, 10, 14, 88, 18},      {IDC_ADDTASK_TXTNAME, 104, 10, 260, 23},
+    {IDC_ADDTASK_LABEL3, 10, 46, 88, 18},      {IDC_ADDTASK_COMBO1, 104, 42, 260, 200},
+    {IDC_ADDTASK_LABEL5, 10, 78, 88, 18},      {IDC_ADDTASK_TXTLOCATION, 104, 74, 172, 23},
+    {IDC_ADDTASK_COMMAND1, 284, 73, 80, 25},   {IDC_ADDTASK_CMDADD, 196, 112, 80, 26},
     {IDC_ADDTASK_CMDCANCEL, 284, 112, 80, 26},
 };
 constexpr DWORD Label = WS_VISIBLE | SS_LEFT | SS_NOPREFIX, Field = WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
@@ -48,7 +49,8 @@ constexpr ControlDesign Controls[] = {
     {IDC_ADDTASK_COMMAND1, WC_BUTTONW, keys::BrowseButton.text, Button},
 };
 
-struct CaptionKey {
+struct CaptionKey
+{
     keys::KeyText key;
     int id; // 0: the dialog's own title
 };
@@ -66,12 +68,15 @@ constexpr CaptionKey CaptionKeys[] = {
 
 void frmAddTask::Show(HWND owner, StartupList& list)
 {
-    if (current) return;
+    if (current)
+        return;
     frmAddTask dialog(list);
-    if (!dialog.Create(owner)) return;
+    if (!dialog.Create(owner))
+        return;
     current = &dialog;
     dialog.Form_Load();
-    if (owner) CentreOverOwner(dialog.hwnd_, owner);
+    if (owner)
+        CentreOverOwner(dialog.hwnd_, owner);
     dialog.RunModal();
     current = nullptr;
 }
@@ -84,14 +89,15 @@ frmAddTask* frmAddTask::Existing()
 bool frmAddTask::Create(HWND owner)
 {
     owner_ = owner;
-    CreateDialogWindow(platform::names::AddTaskWindowClass, ClassWindowProc<frmAddTask>, keys::AddTaskTitle.text, ClientWidth, ClientHeight, owner,
-                       this);
+    CreateDialogWindow(platform::names::AddTaskWindowClass, ClassWindowProc<frmAddTask>,
+                       keys::AddTaskTitle.text, ClientWidth, ClientHeight, owner, this);
     return hwnd_ != nullptr;
 }
 
 LRESULT frmAddTask::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    switch (message) {
+    switch (message)
+    {
     case WM_CREATE:
         CreateControls();
         return 0;
@@ -107,7 +113,8 @@ LRESULT frmAddTask::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 
 void frmAddTask::CreateControls()
 {
-    for (const ControlDesign& design : Controls) MakeControl(hwnd_, design);
+    for (const ControlDesign& design : Controls)
+        MakeControl(hwnd_, design);
     // A location is a path or command line, read left to right in every language; mirrored,
     // its backslashes and dots would be reordered. The field keeps its mirrored place.
     HWND location = Control(IDC_ADDTASK_TXTLOCATION);
@@ -119,12 +126,15 @@ void frmAddTask::Form_Load()
     // The skin comes first; without it the controls get the system's message font.
     SkinOrStandardFont(Skin1, hwnd_, font_);
     PlaceControls(hwnd_, Placements, {ClientWidth, ClientHeight});
-    if (LanguagePacksFound) ApplyCaptions();
+    if (LanguagePacksFound)
+        ApplyCaptions();
 
     LoadSourceNames(SourceNames);
     HWND combo = Control(IDC_ADDTASK_COMBO1);
-    for (size_t source = 0; source < SourceCount; ++source) {
-        if (!StartupSources[source].addTask) continue;
+    for (size_t source = 0; source < SourceCount; ++source)
+    {
+        if (!StartupSources[source].addTask)
+            continue;
         offered_.push_back(source);
         SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(SourceNames[source].c_str()));
     }
@@ -139,20 +149,25 @@ void frmAddTask::ApplyCaptions()
 
 void frmAddTask::RunModal()
 {
-    if (owner_) EnableWindow(owner_, FALSE);
+    if (owner_)
+        EnableWindow(owner_, FALSE);
     ShowWindow(hwnd_, SW_SHOWNORMAL);
     SetForegroundWindow(hwnd_);
     SetFocus(Control(IDC_ADDTASK_TXTNAME));
     MSG msg;
-    while (hwnd_) {
+    while (hwnd_)
+    {
         const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-        if (got == 0) {
+        if (got == 0)
+        {
             // The program is ending: leave the quit for the main loop.
             PostQuitMessage(static_cast<int>(msg.wParam));
             break;
         }
-        if (got < 0) break;
-        if (!IsDialogMessageW(hwnd_, &msg)) {
+        if (got < 0)
+            break;
+        if (!IsDialogMessageW(hwnd_, &msg))
+        {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }
@@ -163,15 +178,19 @@ void frmAddTask::RunModal()
 void frmAddTask::Close()
 {
     // The owner is usable again before the dialog goes, so that it takes the activation back.
-    if (owner_) EnableWindow(owner_, TRUE);
-    if (hwnd_) DestroyWindow(hwnd_);
+    if (owner_)
+        EnableWindow(owner_, TRUE);
+    if (hwnd_)
+        DestroyWindow(hwnd_);
 }
 
 void frmAddTask::OnCommand(int id, int code)
 {
-    switch (id) {
+    switch (id)
+    {
     case IDC_ADDTASK_COMBO1:
-        if (code == CBN_SELCHANGE) Combo1_Click();
+        if (code == CBN_SELCHANGE)
+            Combo1_Click();
         break;
     case IDC_ADDTASK_COMMAND1:
         Command1_Click();
@@ -190,7 +209,8 @@ void frmAddTask::Combo1_Click()
 {
     const auto picked = static_cast<size_t>(SendMessageW(Control(IDC_ADDTASK_COMBO1), CB_GETCURSEL, 0, 0));
     // win.ini entries are named by their line; the typed name is kept for another source.
-    const bool winIni = picked < offered_.size() && StartupSources[offered_[picked]].kind == SourceKind::WinIni;
+    const bool winIni =
+        picked < offered_.size() && StartupSources[offered_[picked]].kind == SourceKind::WinIni;
     EnableWindow(Control(IDC_ADDTASK_TXTNAME), !winIni);
 }
 
@@ -201,7 +221,8 @@ void frmAddTask::Command1_Click()
     filter += L"All Files (*.*)|*.*";
     platform::FileDialogResult chosen = platform::ShowFileDialog(hwnd_, false, filter, fileName_);
     // Cancelled, the dialog keeps the name it held, and that replaces the location all the same.
-    if (chosen.chosen) fileName_ = chosen.fileName;
+    if (chosen.chosen)
+        fileName_ = chosen.fileName;
     SetWindowTextW(Control(IDC_ADDTASK_TXTLOCATION), fileName_.c_str());
 }
 
@@ -210,9 +231,12 @@ void frmAddTask::cmdAdd_Click()
     HWND name = Control(IDC_ADDTASK_TXTNAME);
     const std::wstring taskName = WindowText(name);
     const std::wstring location = WindowText(Control(IDC_ADDTASK_TXTLOCATION));
-    if (taskName.empty() || location.empty()) {
+    if (taskName.empty() || location.empty())
+    {
         ShowText(hwnd_, MessageTexts[1], MB_OK);
-    } else {
+    }
+    else
+    {
         const std::wstring source = WindowText(Control(IDC_ADDTASK_COMBO1));
         AppendNewTask(list_, IsWindowEnabled(name) ? taskName : source, source, location);
     }

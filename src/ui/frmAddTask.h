@@ -10,7 +10,8 @@
 #include <string>
 #include <vector>
 
-class frmAddTask {
+class frmAddTask
+{
   public:
     // Shows the dialog owned by owner and returns once it has closed; Add appends to list.
     static void Show(HWND owner, StartupList& list);

@@ -18,7 +18,8 @@
 
 frmMain::~frmMain()
 {
-    if (hwnd_) DestroyWindow(hwnd_);
+    if (hwnd_)
+        DestroyWindow(hwnd_);
 }
 
 bool frmMain::Create(HINSTANCE instance)
@@ -36,8 +37,10 @@ bool frmMain::Create(HINSTANCE instance)
     CreateWindowExW(0, platform::names::MainWindowClass, platform::names::AppTitle,
                     WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                     CW_USEDEFAULT, nullptr, nullptr, instance, this);
-    if (!hwnd_) return false;
-    if (!Form_Load()) {
+    if (!hwnd_)
+        return false;
+    if (!Form_Load())
+    {
         DestroyWindow(hwnd_);
         return false;
     }
@@ -46,7 +49,8 @@ bool frmMain::Create(HINSTANCE instance)
 
 LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    switch (message) {
+    switch (message)
+    {
     case WM_CREATE:
         CreateListControls();
         CreateMenus();
@@ -62,16 +66,23 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         FollowDpi(reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_TIMER:
-        if (wParam == IDT_NOTE) Timer1_Timer();
+        if (wParam == IDT_NOTE)
+            Timer1_Timer();
         return 0;
     case WM_COMMAND:
-        if (LOWORD(wParam) == IDC_COMBOLANG) OnComboLangCommand(HIWORD(wParam));
-        else if (LOWORD(wParam) == IDC_TXTFILTER) {
-            if (HIWORD(wParam) == EN_CHANGE) txtFilter_Change();
-        } else OnCommand(LOWORD(wParam));
+        if (LOWORD(wParam) == IDC_COMBOLANG)
+            OnComboLangCommand(HIWORD(wParam));
+        else if (LOWORD(wParam) == IDC_TXTFILTER)
+        {
+            if (HIWORD(wParam) == EN_CHANGE)
+                txtFilter_Change();
+        }
+        else
+            OnCommand(LOWORD(wParam));
         return 0;
     case WM_CONTEXTMENU:
-        if (reinterpret_cast<HWND>(wParam) != Control(IDC_LISTVIEW1)) break;
+        if (reinterpret_cast<HWND>(wParam) != Control(IDC_LISTVIEW1))
+            break;
         ShowListContextMenu(lParam);
         return 0;
     case WM_INITMENUPOPUP:
@@ -113,7 +124,8 @@ bool frmMain::Form_Load()
     steps::Mark(L"skin");
 
     instanceGuard_ = std::make_unique<platform::SingleInstance>();
-    if (instanceGuard_->AnotherIsRunning()) {
+    if (instanceGuard_->AnotherIsRunning())
+    {
         secondInstance_ = true;
         return false;
     }
@@ -124,16 +136,20 @@ bool frmMain::Form_Load()
     // Whether captions apply depends on the packs and flags read; the selector shows them
     // after the first paint.
     languagePacks_ = ReadLanguageList(ImageList1, GetDpiForWindow(hwnd_), hwnd_);
-    if (LanguagePacksFound && !UsablePackChosen()) LanguagePacksFound = false;
+    if (LanguagePacksFound && !UsablePackChosen())
+        LanguagePacksFound = false;
     steps::Mark(L"language packs and flags");
 
     state_.DisableCaption = CaptionText(keys::Disabled);
     state_.EnableCaption = CaptionText(keys::Enabled);
     // Without a pack both lookups are empty; the button still needs words.
-    if (state_.DisableCaption.empty()) state_.DisableCaption = keys::DisableButton.text;
-    if (state_.EnableCaption.empty()) state_.EnableCaption = keys::EnableButton.text;
+    if (state_.DisableCaption.empty())
+        state_.DisableCaption = keys::DisableButton.text;
+    if (state_.EnableCaption.empty())
+        state_.EnableCaption = keys::EnableButton.text;
     // The About box takes its captions when the user opens it.
-    if (LanguagePacksFound) ApplyMainWindowCaptions(hwnd_, state_);
+    if (LanguagePacksFound)
+        ApplyMainWindowCaptions(hwnd_, state_);
     // The window was made before the language was known: its own texts follow the pack now.
     ShowFindTexts();
     steps::Mark(L"captions");
@@ -169,7 +185,8 @@ void frmMain::AfterFirstPaint()
 void frmMain::Form_Unload()
 {
     // A second instance stores nothing; the first one's choice stays.
-    if (!secondInstance_) platform::SaveLanguageSetting(LanguageFile);
+    if (!secondInstance_)
+        platform::SaveLanguageSetting(LanguageFile);
     PostQuitMessage(0);
 }
 

@@ -19,7 +19,8 @@
 struct ApplyResult;
 struct JumpChoices;
 
-class frmMain {
+class frmMain
+{
   public:
     frmMain() = default;
     frmMain(const frmMain&) = delete;

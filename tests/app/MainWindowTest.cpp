@@ -14,11 +14,13 @@
 
 using testsupport::WindowText;
 
-namespace {
+namespace
+{
 
 const std::wstring RunKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-class MainWindowTest : public testsupport::MainWindowFixture {
+class MainWindowTest : public testsupport::MainWindowFixture
+{
   protected:
     std::wstring Cell(int item, int subItem)
     {
@@ -38,9 +40,10 @@ TEST_F(MainWindowTest, TheListAndButtonsFollowTheRowsClicksAndSelection)
     testsupport::SetRegString(HKEY_CURRENT_USER, RunKey, L"Tool", L"C:\\tool.exe");
     // Switched off by Windows itself: the list says so.
     testsupport::SetRegBinary(HKEY_CURRENT_USER,
-                              L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run", L"Tool",
-                              REG_BINARY, {3, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8});
-    WriteStore({{L"Gone", L"Disabled", L"Registry(User Run)", L"Current User", L"Current User logs On", L"gone.exe"}});
+                              L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run",
+                              L"Tool", REG_BINARY, {3, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8});
+    WriteStore({{L"Gone", L"Disabled", L"Registry(User Run)", L"Current User", L"Current User logs On",
+                 L"gone.exe"}});
     Open();
     HWND list = window->Control(IDC_LISTVIEW1);
     ASSERT_EQ(ListView_GetItemCount(list), 2);
@@ -62,7 +65,8 @@ TEST_F(MainWindowTest, TheListAndButtonsFollowTheRowsClicksAndSelection)
     EXPECT_TRUE(RemoveEnabled());
     // Space and Enter on a row change nothing.
     SetFocus(list);
-    for (WPARAM key : {WPARAM(VK_SPACE), WPARAM(VK_RETURN)}) {
+    for (WPARAM key : {WPARAM(VK_SPACE), WPARAM(VK_RETURN)})
+    {
         SendMessageW(list, WM_KEYDOWN, key, 0);
         SendMessageW(list, WM_CHAR, key == VK_SPACE ? L' ' : L'\r', 0);
         testsupport::PumpMessages();
@@ -72,7 +76,8 @@ TEST_F(MainWindowTest, TheListAndButtonsFollowTheRowsClicksAndSelection)
     // The note blinks on the timer: visible for the first second.
     ShowWindow(window->Handle(), SW_SHOW);
     HWND note = window->Control(IDC_LBLNOTE);
-    for (bool visible : {true, true, false, true}) {
+    for (bool visible : {true, true, false, true})
+    {
         EXPECT_EQ(IsWindowVisible(note) != FALSE, visible);
         SendMessageW(window->Handle(), WM_TIMER, IDT_NOTE, 0);
     }
@@ -80,7 +85,8 @@ TEST_F(MainWindowTest, TheListAndButtonsFollowTheRowsClicksAndSelection)
 
 TEST_F(MainWindowTest, AStoreThatCannotBeReadIsToldOnceWithItsNameAndReason)
 {
-    WriteStore({{L"Gone", L"Disabled", L"Registry(User Run)", L"Current User", L"Current User logs On", L"gone.exe"}});
+    WriteStore({{L"Gone", L"Disabled", L"Registry(User Run)", L"Current User", L"Current User logs On",
+                 L"gone.exe"}});
     HANDLE held = CreateFileW(StorePath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     testsupport::DialogAnswer told(IDOK);
     Open();
@@ -113,7 +119,8 @@ TEST_F(MainWindowTest, ClosingStoresTheLanguageASecondInstanceStoresNothingAndAB
 
     testsupport::WriteBytes(programFolder + L"\\Title.skn", std::string("\x89PNG\r\n\x1a\n\0\0", 10));
     platform::SaveLanguageSetting(L"German.ini");
-    WriteStore({{L"Gone", L"Disabled", L"Registry(User Run)", L"Current User", L"Current User logs On", L"gone.exe"}});
+    WriteStore({{L"Gone", L"Disabled", L"Registry(User Run)", L"Current User", L"Current User logs On",
+                 L"gone.exe"}});
     Open();
     EXPECT_TRUE(created);
     EXPECT_EQ(LanguageFile, L"German.ini");
@@ -128,7 +135,8 @@ TEST_F(MainWindowTest, ALogOffOrRestartWindowsRefusesIsToldOnTheStatusLine)
     Open();
     const std::wstring reason = platform::SystemErrorText(ERROR_PRIVILEGE_NOT_HELD);
     for (auto [command, told] : {std::pair{IDM_APP_LOG, L"Windows did not log off: "},
-                                 std::pair{IDM_APP_REST, L"Windows did not restart: "}}) {
+                                 std::pair{IDM_APP_REST, L"Windows did not restart: "}})
+    {
         Click(command);
         EXPECT_EQ(WindowText(window->Control(IDC_STATUSBAR)),
                   L"Applied: 0 written, 0 taken out. " + std::wstring(told) + reason + L".");

@@ -6,7 +6,8 @@
 TEST(StartupListTest, RemovingRowsKeepsOrderAndTheSelectedRowAndStaysInsideTheList)
 {
     StartupList list;
-    for (auto [name, status] : {std::pair{L"a", L"Remove"}, {L"b", L"Enabled"}, {L"c", L"Remove"}, {L"d", L"Disabled"}})
+    for (auto [name, status] :
+         {std::pair{L"a", L"Remove"}, {L"b", L"Enabled"}, {L"c", L"Remove"}, {L"d", L"Disabled"}})
         list.SetSubItem(list.Append(name), Status, status);
     list.Select(4);
     EXPECT_EQ(list.RemoveRowsWithStatus(L"Remove"), (std::vector<bool>{false, true, false, true}));

@@ -15,14 +15,16 @@ using testsupport::RowTexts;
 using testsupport::SetRegString;
 using Names = std::vector<std::wstring>;
 
-namespace {
+namespace
+{
 
 // Windows' switch: the state, then (when stamped) the time it was switched off.
 std::vector<BYTE> Flag(BYTE state, bool stamped)
 {
     std::vector<BYTE> flag(12, 0);
     flag[0] = state;
-    for (size_t i = 4; stamped && i < 12; ++i) flag[i] = static_cast<BYTE>(0xA0 + i);
+    for (size_t i = 4; stamped && i < 12; ++i)
+        flag[i] = static_cast<BYTE>(0xA0 + i);
     return flag;
 }
 
@@ -30,13 +32,16 @@ std::vector<BYTE> Flag(BYTE state, bool stamped)
 
 TEST_F(ApplyTest, EverySourceDisabledThenEnabledComesBackExactlyAndWindowsSwitchesAreHonoured)
 {
-    struct Switched {
+    struct Switched
+    {
         const wchar_t* name;
         std::vector<BYTE> flag;
         bool off;
     };
-    const Switched switched[] = {{L"On2 ", Flag(0x02, false), false}, {L"Off7 ", Flag(0x07, true), true},
-                                 {L"On6 ", Flag(0x06, false), false}, {L"Short ", {0x03, 0, 0, 0}, false}};
+    const Switched switched[] = {{L"On2 ", Flag(0x02, false), false},
+                                 {L"Off7 ", Flag(0x07, true), true},
+                                 {L"On6 ", Flag(0x06, false), false},
+                                 {L"Short ", {0x03, 0, 0, 0}, false}};
     // win.ini rows are named after their line; the others after their place, each a name of its own.
     auto task = [](const Place& p, const std::wstring& what = L"T ") -> std::wstring {
         return p.kind == Place::WinIni ? p.loadFrom : what + std::to_wstring(&p - Places().data());
@@ -48,12 +53,17 @@ TEST_F(ApplyTest, EverySourceDisabledThenEnabledComesBackExactlyAndWindowsSwitch
     // A REG_SZ whose text holds a '%' must come back as REG_SZ, not as the text alone would make it.
     auto type = [](const Place& p) { return (&p - Places().data()) % 2 ? REG_EXPAND_SZ : REG_SZ; };
     size_t switchedPlaces = 0;
-    for (const Place& p : Places()) {
-        if (p.kind == Place::Registry) SetRegString(p.root, p.path, task(p), location(p), type(p));
-        else SeedPlace(p, task(p), location(p));
-        if (p.approved.empty()) continue;
+    for (const Place& p : Places())
+    {
+        if (p.kind == Place::Registry)
+            SetRegString(p.root, p.path, task(p), location(p), type(p));
+        else
+            SeedPlace(p, task(p), location(p));
+        if (p.approved.empty())
+            continue;
         ++switchedPlaces;
-        for (const Switched& s : switched) {
+        for (const Switched& s : switched)
+        {
             SeedPlace(p, task(p, s.name), L"C:\\s.exe");
             SetSwitch(p, task(p, s.name), s.flag);
         }
@@ -61,7 +71,8 @@ TEST_F(ApplyTest, EverySourceDisabledThenEnabledComesBackExactlyAndWindowsSwitch
 
     Start();
     ASSERT_EQ(state->List.Count(), static_cast<int>(Places().size() + 4 * switchedPlaces));
-    for (int row = 1; row <= state->List.Count(); ++row) {
+    for (int row = 1; row <= state->List.Count(); ++row)
+    {
         const StartupEntry& entry = state->List.Row(row);
         SCOPED_TRACE(testing::Message() << row);
         const bool off = entry[TaskName].starts_with(L"Off7");
@@ -69,7 +80,9 @@ TEST_F(ApplyTest, EverySourceDisabledThenEnabledComesBackExactlyAndWindowsSwitch
         EXPECT_EQ(entry[Status], off ? L"Disabled" : L"Enabled");
         EXPECT_EQ(state->List.Shown(row, Status), off ? L"Disabled by Windows" : entry[Status]);
         // The user's rows are disabled, Windows' switched-off ones enabled, through the staging command.
-        if (off || std::any_of(Places().begin(), Places().end(), [&](const Place& p) { return task(p) == entry[TaskName]; })) {
+        if (off || std::any_of(Places().begin(), Places().end(),
+                               [&](const Place& p) { return task(p) == entry[TaskName]; }))
+        {
             state->List.Select(row);
             cmdDisable_Click(*state);
         }
@@ -80,11 +93,13 @@ TEST_F(ApplyTest, EverySourceDisabledThenEnabledComesBackExactlyAndWindowsSwitch
     EXPECT_EQ(result.written, static_cast<int>(switchedPlaces));
     ExpectBaselinePaired();
     std::vector<EntryRecord> stored;
-    for (const Place& p : Places()) {
+    for (const Place& p : Places())
+    {
         SCOPED_TRACE(std::string(p.loadFrom.begin(), p.loadFrom.end()));
         EXPECT_EQ(ReadPlace(p, task(p)), p.kind == Place::WinIni ? L"" : L"<missing>");
         stored.push_back(state->List.Row(Position(task(p))));
-        if (p.approved.empty()) continue;
+        if (p.approved.empty())
+            continue;
         // Switched on where it is, the other state bits kept; never stored; a Disable writes no switch.
         EXPECT_EQ(ReadPlace(p, task(p, L"Off7 ")), L"C:\\s.exe");
         EXPECT_EQ(Switch(p, task(p, L"Off7 ")), Flag(0x06, false));
@@ -98,15 +113,18 @@ TEST_F(ApplyTest, EverySourceDisabledThenEnabledComesBackExactlyAndWindowsSwitch
 
     // The next start finds them in the store only, disabled; enabled, each is back exactly.
     Start();
-    for (const Place& p : Places()) Stage(task(p), L"Enabled");
+    for (const Place& p : Places())
+        Stage(task(p), L"Enabled");
     result = ApplyNow(*state);
     EXPECT_TRUE(result.failures.empty());
     EXPECT_EQ(result.written, static_cast<int>(Places().size()));
-    for (const Place& p : Places()) {
+    for (const Place& p : Places())
+    {
         SCOPED_TRACE(std::string(p.loadFrom.begin(), p.loadFrom.end()));
         EXPECT_EQ(ReadPlace(p, task(p)), location(p));
         DWORD written = type(p);
-        if (p.kind == Place::Registry) RegStringValue(p.root, p.path, task(p), &written);
+        if (p.kind == Place::Registry)
+            RegStringValue(p.root, p.path, task(p), &written);
         EXPECT_EQ(written, static_cast<DWORD>(type(p)));
     }
     EXPECT_FALSE(platform::FileExists(StorePath()));
@@ -115,7 +133,8 @@ TEST_F(ApplyTest, EverySourceDisabledThenEnabledComesBackExactlyAndWindowsSwitch
 TEST_F(ApplyTest, EachRowOfTheResultTableAndASecondApplyTouchesNothing)
 {
     // Records Enabled: scanned values. Records Disabled: stored entries. Then three added rows.
-    for (const wchar_t* name : {L"EE", L"DE", L"RE"}) SetRegString(HKEY_CURRENT_USER, RunKey, name, L"C:\\v.exe");
+    for (const wchar_t* name : {L"EE", L"DE", L"RE"})
+        SetRegString(HKEY_CURRENT_USER, RunKey, name, L"C:\\v.exe");
     WriteEntryFile({Record(L"ED", L"Disabled", L"Registry(User Run)", L"C:\\ed.exe"),
                     Record(L"RD", L"Disabled", L"Registry(User Run)", L"C:\\rd.exe"),
                     Record(L"DD", L"Disabled", L"Registry(User Run)", L"C:\\dd.exe")},
@@ -126,7 +145,8 @@ TEST_F(ApplyTest, EachRowOfTheResultTableAndASecondApplyTouchesNothing)
     Stage(L"ED", L"Enabled");
     Stage(L"RD", L"Remove");
     for (const wchar_t* added : {L"Enabled", L"Disabled", L"Remove"})
-        state->List.AppendRow(Record(std::wstring(1, added[0]) + L"A", added, L"Registry(User Run)", L"C:\\a.exe"));
+        state->List.AppendRow(
+            Record(std::wstring(1, added[0]) + L"A", added, L"Registry(User Run)", L"C:\\a.exe"));
     // An added shortcut has no copy kept from before: it is made from its Location.
     state->List.AppendRow(Record(L"New", L"Enabled", L"StartUp (Current User)", L"C:\\new.exe -q"));
     // Behind the program's back: rows with no change must not be written or taken out again.
@@ -135,14 +155,15 @@ TEST_F(ApplyTest, EachRowOfTheResultTableAndASecondApplyTouchesNothing)
 
     ApplyResult result = ApplyNow(*state);
     EXPECT_TRUE(result.failures.empty());
-    EXPECT_EQ(result.written, 3);  // ED, EA, New
+    EXPECT_EQ(result.written, 3); // ED, EA, New
     EXPECT_EQ(ReadPlace(PlaceOf(L"StartUp (Current User)"), L"New"), L"C:\\new.exe -q");
     EXPECT_EQ(result.takenOut, 3); // DE, RE, RD
     const std::pair<const wchar_t*, const wchar_t*> expected[] = {
         {L"EE", L"C:\\changed.exe"}, {L"DE", L"<missing>"}, {L"RE", L"<missing>"},
         {L"ED", L"C:\\ed.exe"},      {L"RD", L"<missing>"}, {L"DD", L"C:\\back.exe"},
         {L"EA", L"C:\\a.exe"},       {L"DA", L"<missing>"}, {L"RA", L"<missing>"}};
-    for (auto [name, value] : expected) EXPECT_EQ(RegStringValue(HKEY_CURRENT_USER, RunKey, name), value) << name;
+    for (auto [name, value] : expected)
+        EXPECT_EQ(RegStringValue(HKEY_CURRENT_USER, RunKey, name), value) << name;
     // Scanned rows come in the registry's order, which need not be the order of writing.
     Names names = RowTexts(state->List, TaskName);
     std::sort(names.begin(), names.begin() + 2);
@@ -192,7 +213,8 @@ TEST_F(ApplyTest, AShorterListIsComparedByPositionAndNeverEmptiesTheStore)
 
 TEST_F(ApplyTest, AnEntryItsProgramWroteBackIsOneRowUntilTheUserDecidesAndThenOneRecord)
 {
-    WriteEntryFile({Record(L"Sync", L"Disabled", L"Registry(User Run)", L"C:\\Old\\sync.exe")}, StorePath(), 1);
+    WriteEntryFile({Record(L"Sync", L"Disabled", L"Registry(User Run)", L"C:\\Old\\sync.exe")}, StorePath(),
+                   1);
     SetRegString(HKEY_CURRENT_USER, RunKey, L"SYNC", L"C:\\New\\sync.exe"); // names compare as Windows does
     Start();
     EXPECT_EQ(RowTexts(state->List, Status), (Names{L"Enabled"}));

@@ -20,9 +20,11 @@ TEST_F(ApplyTest, EntriesTheSystemRefusesAreNamedAndKeptWhileTheRestIsApplied)
         testsupport::SetRegString(HKEY_CURRENT_USER, RunKey, name, L"C:\\tray.exe");
     // A machine key the user may not write (an existing one: writing would otherwise create it).
     DenyWrites(HKEY_LOCAL_MACHINE, RunBase + L"RunServices");
-    WriteEntryFile({Record(L"Agent", L"Disabled", L"Registry(Machine RunServices)", L"C:\\agent.exe")}, StorePath(), 1);
+    WriteEntryFile({Record(L"Agent", L"Disabled", L"Registry(Machine RunServices)", L"C:\\agent.exe")},
+                   StorePath(), 1);
     Start();
-    for (const wchar_t* name : {L"Clock", L"Tray", L"Gone"}) Stage(name, L"Disabled");
+    for (const wchar_t* name : {L"Clock", L"Tray", L"Gone"})
+        Stage(name, L"Disabled");
     Stage(L"Agent", L"Enabled");
     state->List.AppendRow(Record(L"Nowhere", L"Enabled", L"Registry(Machine Elsewhere)", L"C:\\n.exe"));
     // A target the link object will not take: never saved as a shortcut that lost it.
@@ -32,7 +34,8 @@ TEST_F(ApplyTest, EntriesTheSystemRefusesAreNamedAndKeptWhileTheRestIsApplied)
 
     const ApplyResult result = ApplyNow(*state);
     EXPECT_EQ(ApplyResultText(result),
-              L"Applied: 0 written, 1 taken out. Not applied: Gone (not found in its place), Clock (access denied), "
+              L"Applied: 0 written, 1 taken out. Not applied: Gone (not found in its place), Clock (access "
+              L"denied), "
               L"Agent (access denied), Nowhere (no known place for its Load From), Odd (Invalid name).");
     EXPECT_EQ(ReadPlace(PlaceOf(L"StartUp (Current User)"), L"Clock"), L"C:\\Tools\\clock.exe");
     EXPECT_EQ(ReadPlace(PlaceOf(L"Registry(User Run)"), L"Tray"), L"<missing>");
@@ -68,9 +71,10 @@ TEST_F(ApplyTest, AStoreThatCannotBeWrittenKeepsDisabledEntriesInTheirSources)
     // Wine refuses to replace a file held open with "access denied"; Windows may say "in use".
     EXPECT_TRUE(result.storeError == ERROR_ACCESS_DENIED || result.storeError == ERROR_SHARING_VIOLATION);
     const std::wstring line = ApplyResultText(result);
-    EXPECT_EQ(line.substr(0, line.rfind(L':')),
-              L"Applied: 0 written, 1 taken out. Not applied: A (left in its place, the disabled entries could not "
-              L"be saved first). The disabled entries could not be saved");
+    EXPECT_EQ(
+        line.substr(0, line.rfind(L':')),
+        L"Applied: 0 written, 1 taken out. Not applied: A (left in its place, the disabled entries could not "
+        L"be saved first). The disabled entries could not be saved");
 
     // Once the store can be written, the next apply takes A out.
     result = ApplyNow(*state);
@@ -127,7 +131,8 @@ TEST_F(ApplyTest, TheStatusLineCountsNamesAndSpeaksThePackLanguage)
         result.failures.push_back({i == 0 ? L"100%2" : L"T" + std::to_wstring(i), ApplyFailure::SourceError,
                                    static_cast<DWORD>(i == 0 ? ERROR_PATH_NOT_FOUND : ERROR_ACCESS_DENIED)});
     const std::wstring line = ApplyResultText(result);
-    EXPECT_NE(line.find(L"Not applied: 100%2 (not found in its place), T1 (access denied),"), std::wstring::npos);
+    EXPECT_NE(line.find(L"Not applied: 100%2 (not found in its place), T1 (access denied),"),
+              std::wstring::npos);
     EXPECT_NE(line.find(L"T9 (access denied), 2 more."), std::wstring::npos);
     EXPECT_EQ(line.find(L"T10"), std::wstring::npos);
 
@@ -136,6 +141,7 @@ TEST_F(ApplyTest, TheStatusLineCountsNamesAndSpeaksThePackLanguage)
     LanguageFile = L"Deutsch.ini";
     result.failures = {{L"Tool", ApplyFailure::SourceError, ERROR_ACCESS_DENIED}};
     result.storeError = ERROR_ACCESS_DENIED;
-    EXPECT_EQ(ApplyResultText(result), L"Angewendet: 2 geschrieben, 3 entfernt. Nicht angewendet: Tool (Zugriff "
-                                       L"verweigert). Nicht gespeichert: Zugriff verweigert.");
+    EXPECT_EQ(ApplyResultText(result),
+              L"Angewendet: 2 geschrieben, 3 entfernt. Nicht angewendet: Tool (Zugriff "
+              L"verweigert). Nicht gespeichert: Zugriff verweigert.");
 }

@@ -9,20 +9,23 @@
 
 #include <sddl.h>
 
-namespace applytest {
+namespace applytest
+{
 
 const std::vector<Place>& Places()
 {
     static const std::vector<Place> places = [] {
         std::vector<Place> all;
-        for (const StartupSource& s : StartupSources) {
+        for (const StartupSource& s : StartupSources)
+        {
             const std::wstring key = s.key ? s.key : L"";
             const Place::Kind kind = s.kind == SourceKind::Registry  ? Place::Registry
                                      : s.kind == SourceKind::StartUp ? Place::StartUp
                                                                      : Place::WinIni;
-            const std::wstring path = kind != Place::Registry ? L""
-                                      : s.view ? L"Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\" + key
-                                               : RunBase + key;
+            const std::wstring path =
+                kind != Place::Registry ? L""
+                : s.view                ? L"Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\" + key
+                                        : RunBase + key;
             all.push_back({s.id, kind, s.root, key, s.csidl, path,
                            s.approved ? RunBase + L"Explorer\\StartupApproved\\" + s.approved : L""});
         }
@@ -34,7 +37,8 @@ const std::vector<Place>& Places()
 const Place& PlaceOf(const std::wstring& loadFrom)
 {
     for (const Place& place : Places())
-        if (place.loadFrom == loadFrom) return place;
+        if (place.loadFrom == loadFrom)
+            return place;
     ADD_FAILURE() << "no place";
     return Places().front();
 }
@@ -48,10 +52,12 @@ std::wstring ReadPlace(const Place& place, const std::wstring& taskName)
 {
     const std::wstring winIni = testsupport::WinIniPath();
     std::wstring found = L"<missing>";
-    if (place.kind == Place::Registry) return testsupport::RegStringValue(place.root, place.path, taskName);
+    if (place.kind == Place::Registry)
+        return testsupport::RegStringValue(place.root, place.path, taskName);
     if (place.kind == Place::StartUp && platform::FileExists(Shortcut(place, taskName)))
         platform::ReadShortcutTarget(Shortcut(place, taskName), found);
-    if (place.kind == Place::WinIni) {
+    if (place.kind == Place::WinIni)
+    {
         wchar_t buffer[512] = {};
         GetPrivateProfileStringW(L"Windows", place.name.c_str(), L"<missing>", buffer, 512, winIni.c_str());
         found = buffer;
@@ -61,12 +67,15 @@ std::wstring ReadPlace(const Place& place, const std::wstring& taskName)
 
 void SeedPlace(const Place& place, const std::wstring& taskName, const std::wstring& location)
 {
-    if (place.kind == Place::Registry) testsupport::SetRegString(place.root, place.path, taskName, location);
-    if (place.kind == Place::StartUp) {
+    if (place.kind == Place::Registry)
+        testsupport::SetRegString(place.root, place.path, taskName, location);
+    if (place.kind == Place::StartUp)
+    {
         ASSERT_EQ(platform::WriteShortcut(Shortcut(place, taskName), location), DWORD(ERROR_SUCCESS));
     }
     if (place.kind == Place::WinIni)
-        WritePrivateProfileStringW(L"Windows", place.name.c_str(), location.c_str(), testsupport::WinIniPath().c_str());
+        WritePrivateProfileStringW(L"Windows", place.name.c_str(), location.c_str(),
+                                   testsupport::WinIniPath().c_str());
 }
 
 // A StartUp entry's switch is named after its file.
@@ -77,7 +86,8 @@ static std::wstring SwitchName(const Place& place, const std::wstring& taskName)
 
 void SetSwitch(const Place& place, const std::wstring& taskName, const std::vector<BYTE>& bytes)
 {
-    testsupport::SetRegBinary(HKEY_CURRENT_USER, place.approved, SwitchName(place, taskName), REG_BINARY, bytes);
+    testsupport::SetRegBinary(HKEY_CURRENT_USER, place.approved, SwitchName(place, taskName), REG_BINARY,
+                              bytes);
 }
 
 std::vector<BYTE> Switch(const Place& place, const std::wstring& taskName)
@@ -90,10 +100,12 @@ std::vector<BYTE> Switch(const Place& place, const std::wstring& taskName)
 void DenyWrites(HKEY root, const std::wstring& path)
 {
     HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, WRITE_DAC, nullptr, &key, nullptr), ERROR_SUCCESS);
+    ASSERT_EQ(RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, WRITE_DAC, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
     // Read, delete (so the scratch root can still be removed) and change the security again.
     PSECURITY_DESCRIPTOR sd = nullptr;
-    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;KRSDWD;;;WD)", SDDL_REVISION_1, &sd, nullptr));
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;KRSDWD;;;WD)", SDDL_REVISION_1,
+                                                                     &sd, nullptr));
     EXPECT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, sd), ERROR_SUCCESS);
     LocalFree(sd);
     RegCloseKey(key);
@@ -108,13 +120,15 @@ EntryRecord Record(const std::wstring& taskName, const std::wstring& status, con
 
 std::vector<EntryRecord> StoredRecords()
 {
-    return platform::FileExists(StorePath()) ? ReadEntryRecords(StorePath()).records : std::vector<EntryRecord>{};
+    return platform::FileExists(StorePath()) ? ReadEntryRecords(StorePath()).records
+                                             : std::vector<EntryRecord>{};
 }
 
 std::vector<std::wstring> StoredNames()
 {
     std::vector<std::wstring> names;
-    for (const EntryRecord& record : StoredRecords()) names.push_back(record[TaskName]);
+    for (const EntryRecord& record : StoredRecords())
+        names.push_back(record[TaskName]);
     return names;
 }
 
@@ -128,24 +142,28 @@ MainState& ApplyTest::Start()
 int ApplyTest::Position(const std::wstring& taskName) const
 {
     for (int row = 1; row <= state->List.Count(); ++row)
-        if (state->List.Text(row, TaskName) == taskName) return row;
+        if (state->List.Text(row, TaskName) == taskName)
+            return row;
     ADD_FAILURE() << "no row " << taskName;
     return 0;
 }
 
 void ApplyTest::Stage(const std::wstring& taskName, const std::wstring& status)
 {
-    if (int row = Position(taskName)) state->List.SetSubItem(row, Status, status);
+    if (int row = Position(taskName))
+        state->List.SetSubItem(row, Status, status);
 }
 
 void ApplyTest::ExpectBaselinePaired(bool sameEntries) const
 {
     ASSERT_EQ(state->BaselineCount, state->List.Count());
     ASSERT_EQ(state->BaselineEntries.size(), static_cast<size_t>(state->List.Count()));
-    for (int row = 1; row <= state->List.Count(); ++row) {
+    for (int row = 1; row <= state->List.Count(); ++row)
+    {
         const EntryRecord& record = state->BaselineEntries[static_cast<size_t>(row - 1)];
         EXPECT_EQ(record[Status], state->List.Text(row, Status)) << row;
-        if (sameEntries) {
+        if (sameEntries)
+        {
             EXPECT_EQ(record, state->List.Row(row)) << row;
         }
     }

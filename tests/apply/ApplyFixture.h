@@ -7,15 +7,22 @@
 #include <string>
 #include <vector>
 
-namespace applytest {
+namespace applytest
+{
 
 inline const std::wstring RunBase = L"Software\\Microsoft\\Windows\\CurrentVersion\\";
 inline const std::wstring RunKey = RunBase + L"Run"; // the user's or the machine's
 
 // Where one entry lives, as the program names it and as a test reads it back.
-struct Place {
+struct Place
+{
     std::wstring loadFrom;
-    enum Kind { Registry, StartUp, WinIni } kind;
+    enum Kind
+    {
+        Registry,
+        StartUp,
+        WinIni
+    } kind;
     HKEY root;         // Registry
     std::wstring name; // run key, or win.ini key
     int csidl;         // StartUp
@@ -43,15 +50,23 @@ std::vector<EntryRecord> StoredRecords(); // none when the store does not exist
 std::vector<std::wstring> StoredNames();
 
 // A handle that no other open can share, as another program might hold a file.
-struct HeldFile {
+struct HeldFile
+{
     explicit HeldFile(const std::wstring& path)
-        : handle(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_ALWAYS, 0, nullptr)) {}
-    ~HeldFile() { if (held()) CloseHandle(handle); }
+        : handle(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_ALWAYS, 0, nullptr))
+    {
+    }
+    ~HeldFile()
+    {
+        if (held())
+            CloseHandle(handle);
+    }
     bool held() const { return handle != INVALID_HANDLE_VALUE; }
     HANDLE handle;
 };
 
-class ApplyTest : public testsupport::RavelinTest {
+class ApplyTest : public testsupport::RavelinTest
+{
   protected:
     // A fresh start: the list as the program fills it from the system and the store.
     MainState& Start();

@@ -12,7 +12,8 @@
 
 using namespace applytest;
 
-namespace {
+namespace
+{
 
 bool ShutdownPrivilegeEnabled()
 {
@@ -35,7 +36,8 @@ DWORD RecordRequest(UINT flags, DWORD reason)
     return ERROR_SUCCESS;
 }
 
-class ApplyMenuTest : public testsupport::MainWindowFixture {
+class ApplyMenuTest : public testsupport::MainWindowFixture
+{
   protected:
     void SetUp() override
     {
@@ -57,13 +59,16 @@ class ApplyMenuTest : public testsupport::MainWindowFixture {
 
 TEST_F(ApplyMenuTest, EachOptionEnablesThePrivilegeFirstAndAsksForItsForcedRequest)
 {
-    for (auto [option, flags] : {std::pair{0, 4u}, {1, 5u}, {2, 7u}, {8, 12u}, {-1, 0u}, {3, 0u}, {4, 0u}, {9, 0u}}) {
+    for (auto [option, flags] :
+         {std::pair{0, 4u}, {1, 5u}, {2, 7u}, {8, 12u}, {-1, 0u}, {3, 0u}, {4, 0u}, {9, 0u}})
+    {
         requests.clear();
         ASSERT_EQ(platform::SetProcessPrivilege(SE_SHUTDOWN_NAME, false), static_cast<DWORD>(ERROR_SUCCESS));
         clsExitWindows().ExitWindows(option);
         EXPECT_TRUE(ShutdownPrivilegeEnabled()) << option;
         // An option without flags ends nothing.
-        EXPECT_EQ(requests, (flags ? std::vector<Request>{{flags, 0xFFFFFFFFu, true}} : std::vector<Request>{}));
+        EXPECT_EQ(requests,
+                  (flags ? std::vector<Request>{{flags, 0xFFFFFFFFu, true}} : std::vector<Request>{}));
     }
 }
 
@@ -81,7 +86,8 @@ TEST_F(ApplyMenuTest, EachApplyItemAppliesFirstThenDoesWhatItSays)
 
     // Windows decides when the program ends; until then it stays open with the changes applied.
     for (auto [command, flags, status] : {std::tuple{IDM_APP_LOG, 4u, L"Applied: 1 written, 0 taken out."},
-                                          std::tuple{IDM_APP_REST, 7u, L"Applied: 0 written, 1 taken out."}}) {
+                                          std::tuple{IDM_APP_REST, 7u, L"Applied: 0 written, 1 taken out."}})
+    {
         requests.clear();
         w.cmdDisable_Click();
         Choose(command);
@@ -106,13 +112,16 @@ TEST_F(ApplyMenuTest, AfterAFailureNothingEndsUnlessTheUserSaysSo)
     SeedPlace(PlaceOf(L"StartUp (All Users)"), L"Calendar", L"C:\\cal.exe");
     SetFileAttributesW((CommonStartup() + L"\\Calendar.lnk").c_str(), FILE_ATTRIBUTE_READONLY);
     frmMain& w = Open();
-    for (int command : {IDM_APP_EXIT, IDM_APP_LOG, IDM_APP_REST}) {
+    for (int command : {IDM_APP_EXIT, IDM_APP_LOG, IDM_APP_REST})
+    {
         w.cmdDisable_Click(); // each failed apply puts the row back
         testsupport::DialogAnswer answer(IDNO);
         Choose(command);
         ASSERT_EQ(answer.Shown(), 1) << command;
-        EXPECT_EQ(StatusBarText(), L"Applied: 0 written, 0 taken out. Not applied: Calendar (access denied).");
-        EXPECT_NE(answer.Text().find(StatusBarText()), std::wstring::npos) << "the failures, as the status bar says them";
+        EXPECT_EQ(StatusBarText(),
+                  L"Applied: 0 written, 0 taken out. Not applied: Calendar (access denied).");
+        EXPECT_NE(answer.Text().find(StatusBarText()), std::wstring::npos)
+            << "the failures, as the status bar says them";
     }
     EXPECT_TRUE(IsWindow(w.Handle()));
     EXPECT_TRUE(requests.empty());

@@ -12,7 +12,8 @@
 
 using testsupport::WindowText;
 
-namespace {
+namespace
+{
 
 constexpr wchar_t MsInfoKey[] = L"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
 constexpr wchar_t LocationKey[] = L"SOFTWARE\\Microsoft\\Shared Tools Location";
@@ -24,11 +25,13 @@ std::wstring SystemTool()
     return std::wstring(folder) + L"\\msinfo32.exe";
 }
 
-class AboutBoxTest : public testsupport::MainWindowFixture {
+class AboutBoxTest : public testsupport::MainWindowFixture
+{
   protected:
     void TearDown() override
     {
-        for (DWORD id : testsupport::ChildProcesses(L"msinfo32.exe")) testsupport::EndProcess(id);
+        for (DWORD id : testsupport::ChildProcesses(L"msinfo32.exe"))
+            testsupport::EndProcess(id);
         MainWindowFixture::TearDown();
     }
     frmAbout& About()
@@ -41,7 +44,8 @@ class AboutBoxTest : public testsupport::MainWindowFixture {
     {
         testsupport::DialogAnswer box(IDOK);
         About().cmdSysInfo_Click();
-        if (!box.Shown()) return L"<started>";
+        if (!box.Shown())
+            return L"<started>";
         EXPECT_EQ(box.Caption(), L"Brightfold Ravelin");
         EXPECT_TRUE(box.HadButton(IDOK) && !box.HadButton(IDCANCEL));
         return box.Text();
@@ -61,7 +65,8 @@ class AboutBoxTest : public testsupport::MainWindowFixture {
 TEST_F(AboutBoxTest, ShowsModelessOnceWithThePackAndTheSkinAndOkOrEscDiscardsIt)
 {
     WritePack(L"English.ini", L"301=Über\r\n302=T302\r\n");
-    testsupport::WriteBytes(programFolder + L"\\Title.skn", "[Skin]\r\nName=Test\r\n[Panel]\r\nBackColor=10,20,30\r\n");
+    testsupport::WriteBytes(programFolder + L"\\Title.skn",
+                            "[Skin]\r\nName=Test\r\n[Panel]\r\nBackColor=10,20,30\r\n");
     frmMain& w = Open();
     frmAbout& about = About();
     EXPECT_TRUE(IsWindowVisible(about.Handle()));
@@ -92,16 +97,19 @@ TEST_F(AboutBoxTest, GetKeyValueReadsTextsAndTheDwordQuirk)
     testsupport::SetRegBinary(HKEY_LOCAL_MACHINE, MsInfoKey, L"AllOnes", REG_DWORD, {0xFF, 0xFF, 0xFF, 0xFF});
     testsupport::SetRegBinary(HKEY_LOCAL_MACHINE, MsInfoKey, L"Bytes", REG_BINARY, {0x41, 0x42});
     testsupport::SetRegBinary(HKEY_LOCAL_MACHINE, MsInfoKey, L"Empty", REG_SZ, {});
-    struct Case {
+    struct Case
+    {
         const wchar_t *key, *name, *result;
         bool found, failed; // failed: a value without data, a failure of its own
     };
-    for (const Case& c : {Case{MsInfoKey, L"PATH", L"C:\\Tools\\msinfo32.exe", true, false},
-                          Case{MsInfoKey, L"Number", L"261", true, false},
-                          Case{MsInfoKey, L"AllOnes", L"-1", true, false}, // a signed 32-bit number
-                          Case{MsInfoKey, L"Bytes", L"stale", true, false}, // other types leave the text
-                          Case{MsInfoKey, L"Empty", L"stale", false, true}, Case{MsInfoKey, L"Missing", L"", false, false},
-                          Case{L"SOFTWARE\\Nowhere", L"PATH", L"", false, false}}) {
+    for (const Case& c :
+         {Case{MsInfoKey, L"PATH", L"C:\\Tools\\msinfo32.exe", true, false},
+          Case{MsInfoKey, L"Number", L"261", true, false},
+          Case{MsInfoKey, L"AllOnes", L"-1", true, false},  // a signed 32-bit number
+          Case{MsInfoKey, L"Bytes", L"stale", true, false}, // other types leave the text
+          Case{MsInfoKey, L"Empty", L"stale", false, true}, Case{MsInfoKey, L"Missing", L"", false, false},
+          Case{L"SOFTWARE\\Nowhere", L"PATH", L"", false, false}})
+    {
         SCOPED_TRACE(c.name);
         std::wstring value = L"stale";
         bool failed = !c.failed;
@@ -136,8 +144,10 @@ TEST_F(AboutBoxTest, StartsTheToolFromEitherPlaceOrGivesTheOneMessage)
     MessageTexts[0].clear();
     auto allow = [](const wchar_t* rights) {
         PSECURITY_DESCRIPTOR sd = nullptr;
-        ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(rights, SDDL_REVISION_1, &sd, nullptr));
-        for (const wchar_t* path : {MsInfoKey, LocationKey}) {
+        ASSERT_TRUE(
+            ConvertStringSecurityDescriptorToSecurityDescriptorW(rights, SDDL_REVISION_1, &sd, nullptr));
+        for (const wchar_t* path : {MsInfoKey, LocationKey})
+        {
             HKEY key = nullptr;
             ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, WRITE_DAC, &key), ERROR_SUCCESS);
             EXPECT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, sd), ERROR_SUCCESS);

@@ -17,7 +17,8 @@
 using testsupport::DialogAnswer;
 using testsupport::WindowText;
 
-namespace {
+namespace
+{
 
 // Runs an action on the open dialog from inside its modal loop: a thread timer fires once the
 // loop takes messages, as the first user input would.
@@ -27,22 +28,33 @@ void CALLBACK RunPending(HWND, UINT, UINT_PTR id, DWORD)
 {
     KillTimer(nullptr, id);
     ran = true;
-    if (frmAddTask* dialog = frmAddTask::Existing()) pending(*dialog);
-    else ADD_FAILURE() << "no Add Task dialog was open";
+    if (frmAddTask* dialog = frmAddTask::Existing())
+        pending(*dialog);
+    else
+        ADD_FAILURE() << "no Add Task dialog was open";
 }
 
-void Type(frmAddTask& d, int id, const std::wstring& text) { SetWindowTextW(d.Control(id), text.c_str()); }
-void Press(frmAddTask& d, int id) { SendMessageW(d.Control(id), BM_CLICK, 0, 0); }
+void Type(frmAddTask& d, int id, const std::wstring& text)
+{
+    SetWindowTextW(d.Control(id), text.c_str());
+}
+void Press(frmAddTask& d, int id)
+{
+    SendMessageW(d.Control(id), BM_CLICK, 0, 0);
+}
 void PickSource(frmAddTask& d, const std::wstring& source)
 {
     HWND combo = d.Control(IDC_ADDTASK_COMBO1);
-    const LRESULT index = SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(source.c_str()));
+    const LRESULT index = SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                       reinterpret_cast<LPARAM>(source.c_str()));
     ASSERT_NE(index, CB_ERR) << "not offered";
     SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    SendMessageW(d.Handle(), WM_COMMAND, MAKEWPARAM(IDC_ADDTASK_COMBO1, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+    SendMessageW(d.Handle(), WM_COMMAND, MAKEWPARAM(IDC_ADDTASK_COMBO1, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(combo));
 }
 
-class AddTaskTest : public testsupport::MainWindowFixture {
+class AddTaskTest : public testsupport::MainWindowFixture
+{
   protected:
     // Presses the main window's Add Task button; action runs on the dialog it opens. Returns once it closed.
     void AddTask(std::function<void(frmAddTask&)> action)
@@ -52,7 +64,8 @@ class AddTaskTest : public testsupport::MainWindowFixture {
         ran = false;
         const UINT_PTR timer = SetTimer(nullptr, 0, 0, RunPending);
         SendMessageW(window->Control(IDC_CMDADDTASK), BM_CLICK, 0, 0);
-        if (!ran) KillTimer(nullptr, timer);
+        if (!ran)
+            KillTimer(nullptr, timer);
         EXPECT_TRUE(ran) << "the button opened the dialog";
         EXPECT_EQ(frmAddTask::Existing(), nullptr) << "the dialog closed";
         EXPECT_TRUE(IsWindowEnabled(window->Handle())) << "the main window is usable again";
@@ -82,10 +95,13 @@ TEST_F(AddTaskTest, OpensModalEmptyEachTimeAndCancellingAddsNothing)
         HWND combo = d.Control(IDC_ADDTASK_COMBO1), name = d.Control(IDC_ADDTASK_TXTNAME);
         EXPECT_EQ(SendMessageW(combo, CB_GETCOUNT, 0, 0), 13);
         EXPECT_EQ(SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                               reinterpret_cast<LPARAM>(L"Registry(Machine RunServices)")), CB_ERR);
+                               reinterpret_cast<LPARAM>(L"Registry(Machine RunServices)")),
+                  CB_ERR);
         // The win.ini sources name their rows: the name field is disabled but keeps its text.
         Type(d, IDC_ADDTASK_TXTNAME, L"Mine");
-        for (const wchar_t* source : {L"Win.ini Run", L"Registry(User Run)", L"Win.ini Load", L"StartUp (All Users)"}) {
+        for (const wchar_t* source :
+             {L"Win.ini Run", L"Registry(User Run)", L"Win.ini Load", L"StartUp (All Users)"})
+        {
             PickSource(d, source);
             EXPECT_EQ(IsWindowEnabled(name), !std::wstring(source).starts_with(L"Win.ini")) << source;
             EXPECT_EQ(WindowText(name), L"Mine");
@@ -94,7 +110,8 @@ TEST_F(AddTaskTest, OpensModalEmptyEachTimeAndCancellingAddsNothing)
         Press(d, IDC_ADDTASK_CMDCANCEL);
     });
     AddTask([&](frmAddTask& d) {
-        EXPECT_EQ(WindowText(d.Control(IDC_ADDTASK_TXTNAME)) + WindowText(d.Control(IDC_ADDTASK_TXTLOCATION)), L"");
+        EXPECT_EQ(WindowText(d.Control(IDC_ADDTASK_TXTNAME)) + WindowText(d.Control(IDC_ADDTASK_TXTLOCATION)),
+                  L"");
         EXPECT_EQ(WindowText(d.Control(IDC_ADDTASK_COMBO1)), L"Registry(User Run)");
         SendMessageW(d.Handle(), WM_COMMAND, IDCANCEL, 0); // Esc
     });
@@ -105,22 +122,27 @@ TEST_F(AddTaskTest, OpensModalEmptyEachTimeAndCancellingAddsNothing)
 TEST_F(AddTaskTest, EachKindOfSourceGivesItsRowAtTheEndOfTheList)
 {
     InstallShippedPacks();
-    testsupport::SetRegString(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", L"Existing",
-                              L"C:\\existing.exe");
+    testsupport::SetRegString(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run",
+                              L"Existing", L"C:\\existing.exe");
     frmMain& w = Open();
     const std::wstring buttonBefore = WindowText(w.Control(IDC_CMDDISABLE));
-    struct Case {
+    struct Case
+    {
         const wchar_t *source, *rowName, *user; // win.ini rows are named by their source; only the
-    } cases[] = {                                // source named by key 414 is the user's own
-        {L"Registry(User Run)", L"Task", L"Current User"}, {L"Registry(Machine RunOnce)", L"Task", L"All Users"},
-        {L"Registry(User Policies Run)", L"Task", L"All Users"}, {L"StartUp (Current User)", L"Task", L"All Users"},
+    } cases[] = {
+        // source named by key 414 is the user's own
+        {L"Registry(User Run)", L"Task", L"Current User"},
+        {L"Registry(Machine RunOnce)", L"Task", L"All Users"},
+        {L"Registry(User Policies Run)", L"Task", L"All Users"},
+        {L"StartUp (Current User)", L"Task", L"All Users"},
         {L"Win.ini Load", L"Win.ini Load", L"All Users"},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         SCOPED_TRACE(c.source);
         AddTask(L"Task", c.source, L"\"C:\\t 1.exe\" /x");
-        EXPECT_EQ(List().Row(List().Count()), (StartupEntry{c.rowName, L"Enabled", c.source, c.user, L"User Logs On",
-                                                            L"\"C:\\t 1.exe\" /x"}));
+        EXPECT_EQ(List().Row(List().Count()), (StartupEntry{c.rowName, L"Enabled", c.source, c.user,
+                                                            L"User Logs On", L"\"C:\\t 1.exe\" /x"}));
     }
     EXPECT_EQ(List().Count(), 1 + static_cast<int>(std::size(cases)));
     EXPECT_EQ(ListView_GetItemCount(w.Control(IDC_LISTVIEW1)), List().Count()) << "shown at once";
@@ -134,19 +156,22 @@ TEST_F(AddTaskTest, EachKindOfSourceGivesItsRowAtTheEndOfTheList)
     platform::SaveLanguageSetting(L"French.ini");
     Open();
     AddTask(L"Outil", L"Registre(Utilisateur Run)", L"C:\\outil.exe");
-    EXPECT_EQ(List().Row(List().Count()), (StartupEntry{L"Outil", L"Activé", L"Registre(Utilisateur Run)", L"Utilisateur actuel",
-                                                        L"Ouverture de session de l'utilisateur", L"C:\\outil.exe"}));
+    EXPECT_EQ(List().Row(List().Count()),
+              (StartupEntry{L"Outil", L"Activé", L"Registre(Utilisateur Run)", L"Utilisateur actuel",
+                            L"Ouverture de session de l'utilisateur", L"C:\\outil.exe"}));
 }
 
 TEST_F(AddTaskTest, AnEmptyNameOrLocationIsToldAndAddsNothingButBlanksAreText)
 {
     WritePack(L"English.ini", L"411=Fill in both.\r\n"); // no Enabled word: the English one, written at apply
     Open();
-    struct Case {
+    struct Case
+    {
         const wchar_t *name, *location, *source;
     }; // an empty name counts also while the win.ini source has the field disabled
-    for (const Case& c : {Case{L"", L"C:\\a.exe", L"Registry(User Run)"}, Case{L"A", L"", L"Registry(User Run)"},
-                          Case{L"", L"C:\\a.exe", L"Win.ini Run"}}) {
+    for (const Case& c : {Case{L"", L"C:\\a.exe", L"Registry(User Run)"},
+                          Case{L"A", L"", L"Registry(User Run)"}, Case{L"", L"C:\\a.exe", L"Win.ini Run"}})
+    {
         SCOPED_TRACE(std::wstring(c.name) + L"|" + c.location + L"|" + c.source);
         DialogAnswer box(IDOK);
         AddTask(c.name, c.source, c.location);

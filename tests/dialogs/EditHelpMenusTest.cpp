@@ -12,14 +12,17 @@
 
 using testsupport::DialogAnswer;
 
-namespace {
+namespace
+{
 
-class EditHelpMenusTest : public testsupport::MainWindowFixture {
+class EditHelpMenusTest : public testsupport::MainWindowFixture
+{
   protected:
     void TearDown() override
     {
         for (const wchar_t* exe : {L"notepad.exe", L"regedit.exe", L"hh.exe"})
-            for (DWORD id : testsupport::ChildProcesses(exe)) testsupport::EndProcess(id);
+            for (DWORD id : testsupport::ChildProcesses(exe))
+                testsupport::EndProcess(id);
         platform::OverrideWindowsFolder({});
         DeleteFileW(L"D:\\autoexec.bat");
         DeleteFileW(L"D:\\CONFIG.SYS");
@@ -29,8 +32,10 @@ class EditHelpMenusTest : public testsupport::MainWindowFixture {
     bool Started(const wchar_t* exe, const std::wstring& text)
     {
         std::vector<DWORD> started = testsupport::ChildProcesses(exe);
-        const bool shown = started.size() == 1 && testsupport::AnyContains(testsupport::WindowTextsOf(started[0]), text);
-        for (DWORD id : started) testsupport::EndProcess(id);
+        const bool shown =
+            started.size() == 1 && testsupport::AnyContains(testsupport::WindowTextsOf(started[0]), text);
+        for (DWORD id : started)
+            testsupport::EndProcess(id);
         return shown;
     }
 };
@@ -96,7 +101,8 @@ TEST_F(EditHelpMenusTest, HelpIndexOpensTheHelpFileAndTheMissingOnesSayNothing)
         EXPECT_TRUE(testsupport::ChildProcesses(L"hh.exe").empty());
     }
     HMENU bar = GetMenu(w.Handle());
-    EXPECT_TRUE(GetMenuState(bar, IDM_UPDATE, MF_BYCOMMAND) & GetMenuState(bar, IDM_VISIT, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_TRUE(GetMenuState(bar, IDM_UPDATE, MF_BYCOMMAND) & GetMenuState(bar, IDM_VISIT, MF_BYCOMMAND) &
+                MF_GRAYED);
     // The help file the build puts in the program folder.
     std::wstring built(MAX_PATH, L'\0');
     built.resize(GetModuleFileNameW(nullptr, built.data(), MAX_PATH));
@@ -108,9 +114,11 @@ TEST_F(EditHelpMenusTest, HelpIndexOpensTheHelpFileAndTheMissingOnesSayNothing)
 
 TEST(CommandLineTest, AProgramPathWithBlanksStaysOneArgument)
 {
-    for (const std::wstring program : {L"C:\\Program Files\\Tools\\msinfo32.exe", L"notepad.exe"}) {
+    for (const std::wstring program : {L"C:\\Program Files\\Tools\\msinfo32.exe", L"notepad.exe"})
+    {
         int count = 0;
-        LPWSTR* args = CommandLineToArgvW(platform::CommandLine(program, L"C:\\autoexec.bat").c_str(), &count);
+        LPWSTR* args =
+            CommandLineToArgvW(platform::CommandLine(program, L"C:\\autoexec.bat").c_str(), &count);
         ASSERT_EQ(count, 2);
         EXPECT_EQ(std::wstring(args[0]), program);
         EXPECT_EQ(std::wstring(args[1]), L"C:\\autoexec.bat");

@@ -11,14 +11,16 @@
 #include <cwchar>
 #include <string>
 
-namespace {
+namespace
+{
 
 int stopAt = 0, writes = 0;
 HANDLE stopped = nullptr;
 
 void StopBeforeWrite(const wchar_t*)
 {
-    if (++writes != stopAt) return;
+    if (++writes != stopAt)
+        return;
     SetEvent(stopped);
     Sleep(INFINITE); // the test ends the process here
 }
@@ -27,8 +29,10 @@ void StopBeforeWrite(const wchar_t*)
 bool Redirect(const std::wstring& scratch)
 {
     HKEY user = nullptr, machine = nullptr;
-    return RegOpenKeyExW(HKEY_CURRENT_USER, (scratch + L"\\HKCU").c_str(), 0, KEY_ALL_ACCESS, &user) == ERROR_SUCCESS &&
-           RegOpenKeyExW(HKEY_CURRENT_USER, (scratch + L"\\HKLM").c_str(), 0, KEY_ALL_ACCESS, &machine) == ERROR_SUCCESS &&
+    return RegOpenKeyExW(HKEY_CURRENT_USER, (scratch + L"\\HKCU").c_str(), 0, KEY_ALL_ACCESS, &user) ==
+               ERROR_SUCCESS &&
+           RegOpenKeyExW(HKEY_CURRENT_USER, (scratch + L"\\HKLM").c_str(), 0, KEY_ALL_ACCESS, &machine) ==
+               ERROR_SUCCESS &&
            RegOverridePredefKey(HKEY_CURRENT_USER, user) == ERROR_SUCCESS &&
            RegOverridePredefKey(HKEY_LOCAL_MACHINE, machine) == ERROR_SUCCESS;
 }
@@ -37,10 +41,12 @@ bool Redirect(const std::wstring& scratch)
 
 int wmain(int argc, wchar_t** argv)
 {
-    if (argc != 5) return 2;
+    if (argc != 5)
+        return 2;
     platform::ComApartment com;
     const std::wstring scratch = argv[1], mode = argv[2];
-    if (!Redirect(scratch)) return 3;
+    if (!Redirect(scratch))
+        return 3;
     stopAt = _wtoi(argv[3]);
     stopped = OpenEventW(EVENT_MODIFY_STATE, FALSE, argv[4]);
     platform::SetWriteStepHook(StopBeforeWrite);
@@ -48,12 +54,14 @@ int wmain(int argc, wchar_t** argv)
     MainState state;
     FillStartupList(state);
     StartupList& list = state.List;
-    for (int row = 1; row <= list.Count(); ++row) {
+    for (int row = 1; row <= list.Count(); ++row)
+    {
         const bool enabled = list.Text(row, Status) == EnabledWord();
         if (mode == L"stage" || (mode == L"enable" && !enabled))
             list.SetSubItem(row, Status, enabled ? DisabledWord() : EnabledWord());
     }
-    if (mode == L"stage") AppendNewTask(list, L"Added", state.SourceNames[0], L"C:\\added.exe");
+    if (mode == L"stage")
+        AppendNewTask(list, L"Added", state.SourceNames[0], L"C:\\added.exe");
     ApplyNow(state);
     return 0;
 }

@@ -15,14 +15,16 @@
 
 using namespace applytest;
 
-namespace {
+namespace
+{
 
 // One entry of the start state, as it must come back.
-struct Entry {
+struct Entry
+{
     const wchar_t* loadFrom;
-    std::wstring name; // the exact value name, the shortcut's name, or the win.ini row's name
-    DWORD type;        // registry
-    std::wstring text; // registry data, win.ini value, or shortcut target
+    std::wstring name;           // the exact value name, the shortcut's name, or the win.ini row's name
+    DWORD type;                  // registry
+    std::wstring text;           // registry data, win.ini value, or shortcut target
     std::wstring arguments = {}; // shortcut
     bool switchedOff = false;    // by Windows, under StartupApproved: listed disabled, never taken out
     bool storedOnly = false;     // in the store, as an older build wrote it: no exact copy goes with it
@@ -62,59 +64,75 @@ const std::vector<BYTE> SwitchOff = {3, 0, 0, 0, 0x10, 0x20, 0x30, 0x40, 0x50, 0
 // The value's bytes: a string ends in NUL (a multi-string in two); a number's text holds its bytes.
 std::vector<BYTE> Bytes(const std::wstring& text, DWORD type)
 {
-    const std::wstring z = type == REG_DWORD       ? text
+    const std::wstring z = type == REG_DWORD      ? text
                            : type == REG_MULTI_SZ ? text + std::wstring(2, L'\0')
-                                                   : text + std::wstring(1, L'\0');
+                                                  : text + std::wstring(1, L'\0');
     const BYTE* p = reinterpret_cast<const BYTE*>(z.data());
     return {p, p + z.size() * sizeof(wchar_t)};
 }
 
 // With a target, writes the shortcut; reads back "target|arguments", or "<missing>".
-std::wstring Shortcut(const std::wstring& path, const std::wstring& target = {}, const std::wstring& arguments = {})
+std::wstring Shortcut(const std::wstring& path, const std::wstring& target = {},
+                      const std::wstring& arguments = {})
 {
     Microsoft::WRL::ComPtr<IShellLinkW> link;
     Microsoft::WRL::ComPtr<IPersistFile> file;
     if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link))) ||
         FAILED(link.As(&file)))
         return L"<no link object>";
-    if (!target.empty()) {
+    if (!target.empty())
+    {
         link->SetPath(target.c_str());
         link->SetArguments(arguments.c_str());
         return SUCCEEDED(file->Save(path.c_str(), TRUE)) ? L"" : L"<not saved>";
     }
-    if (!platform::FileExists(path) || FAILED(file->Load(path.c_str(), STGM_READ))) return L"<missing>";
+    if (!platform::FileExists(path) || FAILED(file->Load(path.c_str(), STGM_READ)))
+        return L"<missing>";
     wchar_t text[MAX_PATH] = {}, args[MAX_PATH] = {};
     link->GetPath(text, MAX_PATH, nullptr, SLGP_RAWPATH);
     link->GetArguments(args, MAX_PATH);
     return std::wstring(text) + L"|" + args;
 }
 
-class FaultInjectionTest : public ApplyTest {
+class FaultInjectionTest : public ApplyTest
+{
   protected:
     // The start state, from nothing.
     void Seed()
     {
         ClearSystemPlaces();
         for (const Place& place : Places())
-            if (place.kind == Place::Registry) RegDeleteTreeW(place.root, place.path.c_str());
+            if (place.kind == Place::Registry)
+                RegDeleteTreeW(place.root, place.path.c_str());
         testsupport::SetRegBinary(HKEY_LOCAL_MACHINE, ExKey, L"Flags", REG_DWORD, ExFlags);
         std::vector<EntryRecord> stored;
-        for (const Entry& e : Entries) {
+        for (const Entry& e : Entries)
+        {
             const Place& place = PlaceOf(e.loadFrom);
-            if (!e.storedBefore.empty()) stored.push_back(Record(e.name, L"Disabled", place.loadFrom, e.storedBefore));
-            if (e.storedOnly) {
+            if (!e.storedBefore.empty())
+                stored.push_back(Record(e.name, L"Disabled", place.loadFrom, e.storedBefore));
+            if (e.storedOnly)
+            {
                 stored.push_back(Record(e.name, L"Disabled", place.loadFrom, e.text));
-            } else if (place.kind == Place::Registry) {
+            }
+            else if (place.kind == Place::Registry)
+            {
                 const size_t slash = place.name == L"RunOnceEx" ? e.name.find(L'\\') : std::wstring::npos;
                 if (slash != std::wstring::npos)
                     testsupport::SetRegBinary(place.root, place.path + L"\\" + e.name.substr(0, slash),
                                               e.name.substr(slash + 1), e.type, Bytes(e.text, e.type));
-                else testsupport::SetRegBinary(place.root, place.path, e.name, e.type, Bytes(e.text, e.type));
-                if (e.switchedOff) SetSwitch(place, e.name, SwitchOff);
-            } else if (place.kind == Place::WinIni) {
+                else
+                    testsupport::SetRegBinary(place.root, place.path, e.name, e.type, Bytes(e.text, e.type));
+                if (e.switchedOff)
+                    SetSwitch(place, e.name, SwitchOff);
+            }
+            else if (place.kind == Place::WinIni)
+            {
                 WritePrivateProfileStringW(L"Windows", place.name.c_str(), e.text.c_str(),
                                            testsupport::WinIniPath().c_str());
-            } else {
+            }
+            else
+            {
                 EXPECT_EQ(Shortcut(Folder(place) + L"\\" + e.name + L".lnk", e.text, e.arguments), L"");
             }
         }
@@ -130,17 +148,19 @@ class FaultInjectionTest : public ApplyTest {
         GetModuleFileNameW(nullptr, self, MAX_PATH);
         std::wstring child = self;
         child = child.substr(0, child.find_last_of(L'\\')) + L"\\apply_child.exe";
-        std::wstring line = L"\"" + child + L"\" \"" + ScratchPath() + L"\" " + mode + L" " + std::to_wstring(stopAt) +
-                            L" RavelinFaultStop";
+        std::wstring line = L"\"" + child + L"\" \"" + ScratchPath() + L"\" " + mode + L" " +
+                            std::to_wstring(stopAt) + L" RavelinFaultStop";
         platform::UniqueHandle event(CreateEventW(nullptr, TRUE, FALSE, L"RavelinFaultStop"));
         STARTUPINFOW si{};
         si.cb = sizeof(si);
         PROCESS_INFORMATION pi{};
-        EXPECT_TRUE(CreateProcessW(child.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+        EXPECT_TRUE(CreateProcessW(child.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                   &si, &pi));
         platform::UniqueHandle process(pi.hProcess), thread(pi.hThread);
         HANDLE waits[] = {event.get(), pi.hProcess};
         const DWORD woke = WaitForMultipleObjects(2, waits, FALSE, 120000);
-        if (woke == WAIT_OBJECT_0) {
+        if (woke == WAIT_OBJECT_0)
+        {
             TerminateProcess(pi.hProcess, 9);
             WaitForSingleObject(pi.hProcess, INFINITE);
             return true;
@@ -157,16 +177,18 @@ class FaultInjectionTest : public ApplyTest {
     {
         const Place& place = PlaceOf(e.loadFrom);
         const size_t slash = place.name == L"RunOnceEx" ? e.name.find(L'\\') : std::wstring::npos;
-        if (slash == std::wstring::npos) return platform::ReadRegValue(place.root, place.path, e.name, value);
-        return platform::ReadRegValue(place.root, place.path + L"\\" + e.name.substr(0, slash), e.name.substr(slash + 1),
-                                      value);
+        if (slash == std::wstring::npos)
+            return platform::ReadRegValue(place.root, place.path, e.name, value);
+        return platform::ReadRegValue(place.root, place.path + L"\\" + e.name.substr(0, slash),
+                                      e.name.substr(slash + 1), value);
     }
 
     // A win.ini line taken out is left empty.
     static bool InSource(const Entry& e)
     {
         const Place& place = PlaceOf(e.loadFrom);
-        if (place.kind == Place::Registry) {
+        if (place.kind == Place::Registry)
+        {
             platform::RegValue value;
             return ReadValue(e, value) == ERROR_SUCCESS;
         }
@@ -178,14 +200,19 @@ class FaultInjectionTest : public ApplyTest {
     std::wstring Exactly(const Entry& e) const
     {
         const Place& place = PlaceOf(e.loadFrom);
-        if (place.kind == Place::WinIni) return ReadPlace(place, e.name) == e.text ? L"" : L"win.ini value differs";
+        if (place.kind == Place::WinIni)
+            return ReadPlace(place, e.name) == e.text ? L"" : L"win.ini value differs";
         if (place.kind == Place::StartUp)
-            return Shortcut(Folder(place) + L"\\" + e.name + L".lnk") == e.text + L"|" + e.arguments ? L""
-                                                                                               : L"shortcut differs";
+            return Shortcut(Folder(place) + L"\\" + e.name + L".lnk") == e.text + L"|" + e.arguments
+                       ? L""
+                       : L"shortcut differs";
         platform::RegValue value;
-        if (ReadValue(e, value) != ERROR_SUCCESS) return L"missing";
-        if (value.type != e.type) return L"type " + std::to_wstring(value.type);
-        if (e.switchedOff && SwitchedOffByWindows(Switch(place, e.name))) return L"still switched off";
+        if (ReadValue(e, value) != ERROR_SUCCESS)
+            return L"missing";
+        if (value.type != e.type)
+            return L"type " + std::to_wstring(value.type);
+        if (e.switchedOff && SwitchedOffByWindows(Switch(place, e.name)))
+            return L"still switched off";
         return value.data == Bytes(e.text, e.type) ? L"" : L"data differs";
     }
 };
@@ -195,17 +222,22 @@ class FaultInjectionTest : public ApplyTest {
 TEST_F(FaultInjectionTest, AnApplyEndedAtAnyWriteLosesNoEntry)
 {
     int steps = 0, checked = 0;
-    for (int stopAt = 1;; ++stopAt) {
+    for (int stopAt = 1;; ++stopAt)
+    {
         Seed();
         const bool stopped = RunChild(L"stage", stopAt);
-        if (stopped) ++steps;
+        if (stopped)
+            ++steps;
         // Started again and applied again: each entry in its source or in the store.
         RunChild(L"again", 0);
         const std::vector<EntryRecord> stored = StoredRecords();
-        for (const Entry& e : Entries) {
+        for (const Entry& e : Entries)
+        {
             bool inStore = false;
-            for (const EntryRecord& r : stored) inStore |= r[TaskName] == e.name && r[LoadFrom] == e.loadFrom;
-            EXPECT_TRUE(InSource(e) || inStore) << "stopped at write " << stopAt << ": [" << e.name << "] lost";
+            for (const EntryRecord& r : stored)
+                inStore |= r[TaskName] == e.name && r[LoadFrom] == e.loadFrom;
+            EXPECT_TRUE(InSource(e) || inStore)
+                << "stopped at write " << stopAt << ": [" << e.name << "] lost";
             ++checked;
         }
         // Enabled again, each is what it was.
@@ -214,11 +246,13 @@ TEST_F(FaultInjectionTest, AnApplyEndedAtAnyWriteLosesNoEntry)
             EXPECT_EQ(Exactly(e), L"") << "stopped at write " << stopAt << ": [" << e.name << "]";
         // Only the older text of an entry written back may wait in the store, for the user to decide.
         for (const EntryRecord& r : StoredRecords())
-            EXPECT_EQ(r[Location], L"C:\\Old\\sync.exe") << "stopped at write " << stopAt << ": " << r[TaskName];
+            EXPECT_EQ(r[Location], L"C:\\Old\\sync.exe")
+                << "stopped at write " << stopAt << ": " << r[TaskName];
         platform::RegValue flags;
         EXPECT_EQ(platform::ReadRegValue(HKEY_LOCAL_MACHINE, ExKey, L"Flags", flags), ERROR_SUCCESS);
         EXPECT_EQ(flags.data, ExFlags) << "stopped at write " << stopAt;
-        if (!stopped || HasFailure()) break;
+        if (!stopped || HasFailure())
+            break;
     }
     EXPECT_GT(steps, static_cast<int>(std::size(Entries)));
     std::printf("%d writes tried, %d entries checked\n", steps, checked);

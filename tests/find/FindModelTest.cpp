@@ -21,7 +21,8 @@ TEST_F(FindModelTest, ACommandLineNamesItsFileWhereverItIsWritten)
     SetEnvironmentVariableW(L"PATH", (oldPath + L";" + folder).c_str());
     GetSystemDirectoryW(system, MAX_PATH);
     const std::wstring notepad = std::wstring(system) + L"\\notepad.exe";
-    struct Case {
+    struct Case
+    {
         std::wstring line, file; // no file: Missing
     } cases[] = {
         {L"\"" + tool + L"\" /background", tool},
@@ -35,7 +36,8 @@ TEST_F(FindModelTest, ACommandLineNamesItsFileWhereverItIsWritten)
         {L"gone-for-good.exe /x", L""},
         {L"rundll32.exe gone.dll,Entry", L""}, // rundll32 is there; the entry's file is its DLL
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         SCOPED_TRACE(c.line);
         const FileFacts facts = ResolveFileFacts(c.line);
         EXPECT_EQ(facts.state, c.file.empty() ? FileFacts::State::Missing : FileFacts::State::Found);
@@ -52,7 +54,8 @@ TEST_F(FindModelTest, ACommandLineNamesItsFileWhereverItIsWritten)
 TEST_F(FindModelTest, SortTurnsRoundAndFilterMatchesAnyCellTheModelKeepsItsOrder)
 {
     StartupList list;
-    list.AppendRow({L"  beta ", L"Enabled", L"Registry(User Run)", L"Current User", L"Current User logs On", L"b"});
+    list.AppendRow(
+        {L"  beta ", L"Enabled", L"Registry(User Run)", L"Current User", L"Current User logs On", L"b"});
     list.AppendRow({L"Alpha", L"Disabled", L"StartUp (All Users)", L"All Users", L"Any User Logs On", L"a"});
     list.AppendRow({L"gamma", L"Enabled", L"Win.ini Run", L"All users", L"Any User Logs On", L"c"});
     FileFactsTable facts;
@@ -66,10 +69,12 @@ TEST_F(FindModelTest, SortTurnsRoundAndFilterMatchesAnyCellTheModelKeepsItsOrder
         display.filter = filter;
         display.Update(list, facts);
         std::wstring names;
-        for (int i = 0; i < display.Count(); ++i) names += CellText(list, facts, display.Position(i), TaskName) + L";";
+        for (int i = 0; i < display.Count(); ++i)
+            names += CellText(list, facts, display.Position(i), TaskName) + L";";
         return names;
     };
-    const SortOrder byName = NextSortOrder({}, TaskName), byPublisher = NextSortOrder({TaskName, true}, PublisherColumn);
+    const SortOrder byName = NextSortOrder({}, TaskName),
+                    byPublisher = NextSortOrder({TaskName, true}, PublisherColumn);
     // Without regard to case, and the blanks kept around a registry name do not count.
     EXPECT_EQ(shown(byName, L""), L"Alpha;beta;gamma;");
     EXPECT_EQ(display.IndexOf(1), 1);
@@ -79,7 +84,8 @@ TEST_F(FindModelTest, SortTurnsRoundAndFilterMatchesAnyCellTheModelKeepsItsOrder
     EXPECT_EQ(shown(byName, L"ACME"), L"beta;"); // the Publisher column
     EXPECT_EQ(display.IndexOf(2), -1);
     EXPECT_EQ(shown(byName, L"any user"), L"Alpha;gamma;");
-    EXPECT_EQ(testsupport::RowTexts(list, TaskName), (std::vector<std::wstring>{L"  beta ", L"Alpha", L"gamma"}));
+    EXPECT_EQ(testsupport::RowTexts(list, TaskName),
+              (std::vector<std::wstring>{L"  beta ", L"Alpha", L"gamma"}));
 }
 
 TEST_F(FindModelTest, TheListCommandWritesTheRowsAsCsvOrJsonQuotedAsEachNeeds)
@@ -89,11 +95,13 @@ TEST_F(FindModelTest, TheListCommandWritesTheRowsAsCsvOrJsonQuotedAsEachNeeds)
     EXPECT_EQ(CsvField(L"\"a\",\r\n"), L"\"\"\"a\"\",\r\n\"");
     EXPECT_EQ(JsonString(L"C:\\a \"b\"\t\x01\x2028\x00e9"), L"\"C:\\\\a \\\"b\\\"\\t\\u0001\\u2028\x00e9\"");
     EXPECT_EQ(ToJson({}), L"[]\r\n");
-    ASSERT_EQ(platform::WriteShortcut(UserStartup() + L"\\Tray, Helper.lnk", L"C:\\nowhere\\tray.exe"), DWORD(ERROR_SUCCESS));
+    ASSERT_EQ(platform::WriteShortcut(UserStartup() + L"\\Tray, Helper.lnk", L"C:\\nowhere\\tray.exe"),
+              DWORD(ERROR_SUCCESS));
     testsupport::WriteBytes(UserStartup() + L"\\Broken.lnk", "not a shortcut"); // names no file
     auto listed = [&](bool json) {
         const std::wstring file = programFolder + L"\\out.txt";
-        HANDLE out = CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, 0, nullptr);
+        HANDLE out =
+            CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, 0, nullptr);
         const HANDLE before = GetStdHandle(STD_OUTPUT_HANDLE);
         SetStdHandle(STD_OUTPUT_HANDLE, out);
         EXPECT_EQ(RunListCommand(json), 0);
@@ -104,12 +112,18 @@ TEST_F(FindModelTest, TheListCommandWritesTheRowsAsCsvOrJsonQuotedAsEachNeeds)
     // A missing file is false; a row that names no file has no answer.
     const std::wstring place = L"StartUp (Current User),Current User,Current User Logs On,";
     EXPECT_EQ(listed(false), L"Task Name,Status,Load From,User,When?,Location,Publisher,File exists\r\n"
-                             L"Broken,Enabled," + place + L",,\r\n"
-                             L"\"Tray, Helper\",Enabled," + place + L"C:\\nowhere\\tray.exe,,false\r\n");
-    const std::wstring same = L"\"status\": \"Enabled\", \"loadFrom\": \"StartUp (Current User)\", "
-                              L"\"user\": \"Current User\", \"when\": \"Current User Logs On\", \"location\": ";
-    EXPECT_EQ(listed(true), L"[\r\n  {\"taskName\": \"Broken\", " + same +
-                            L"\"\", \"publisher\": \"\", \"fileExists\": null},\r\n"
-                            L"  {\"taskName\": \"Tray, Helper\", " + same +
-                            L"\"C:\\\\nowhere\\\\tray.exe\", \"publisher\": \"\", \"fileExists\": false}\r\n]\r\n");
+                             L"Broken,Enabled," +
+                                 place +
+                                 L",,\r\n"
+                                 L"\"Tray, Helper\",Enabled," +
+                                 place + L"C:\\nowhere\\tray.exe,,false\r\n");
+    const std::wstring same =
+        L"\"status\": \"Enabled\", \"loadFrom\": \"StartUp (Current User)\", "
+        L"\"user\": \"Current User\", \"when\": \"Current User Logs On\", \"location\": ";
+    EXPECT_EQ(listed(true),
+              L"[\r\n  {\"taskName\": \"Broken\", " + same +
+                  L"\"\", \"publisher\": \"\", \"fileExists\": null},\r\n"
+                  L"  {\"taskName\": \"Tray, Helper\", " +
+                  same +
+                  L"\"C:\\\\nowhere\\\\tray.exe\", \"publisher\": \"\", \"fileExists\": false}\r\n]\r\n");
 }

@@ -12,8 +12,8 @@ TEST_F(FindWindowTest, SortFilterAndFileFactsHoldThroughStagingAndApply)
 {
     wchar_t module[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, module, MAX_PATH);
-    const std::wstring run = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", gone = L"C:\\nowhere\\gone.exe",
-                       here = L"\"" + std::wstring(module) + L"\" /x";
+    const std::wstring run = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run",
+                       gone = L"C:\\nowhere\\gone.exe", here = L"\"" + std::wstring(module) + L"\" /x";
     testsupport::SetRegString(HKEY_CURRENT_USER, run, L"Beta", here);
     testsupport::SetRegString(HKEY_CURRENT_USER, run, L"alpha", gone);
     testsupport::SetRegString(HKEY_CURRENT_USER, run, L"Gamma", here);
@@ -25,7 +25,8 @@ TEST_F(FindWindowTest, SortFilterAndFileFactsHoldThroughStagingAndApply)
     const HWND list = w.Control(IDC_LISTVIEW1);
     auto column = [&](int c) {
         std::wstring texts;
-        for (int i = 0; i < ListView_GetItemCount(list); ++i) {
+        for (int i = 0; i < ListView_GetItemCount(list); ++i)
+        {
             wchar_t text[512] = {};
             ListView_GetItemText(list, i, c, text, 512);
             texts += text + std::wstring(L";");
@@ -57,7 +58,8 @@ TEST_F(FindWindowTest, SortFilterAndFileFactsHoldThroughStagingAndApply)
     w.mnuApp_Just_Click();
     EXPECT_FALSE(testsupport::RegValueExists(HKEY_CURRENT_USER, run, L"Gamma"));
     EXPECT_EQ(column(TaskName), L"Gamma;Beta;alpha;");
-    while (!w.Facts().Find(here) || !w.Facts().Find(gone)) {
+    while (!w.Facts().Find(here) || !w.Facts().Find(gone))
+    {
         ASSERT_NE(MsgWaitForMultipleObjects(0, nullptr, FALSE, 30000, QS_ALLINPUT), WAIT_TIMEOUT);
         testsupport::PumpMessages();
     }

@@ -24,7 +24,8 @@ TEST_F(JumpToEntryTest, EachSourceOpensItsOwnPlaceAndPropertiesShowTheProgramFil
                        run = L"Software\\Microsoft\\Windows\\CurrentVersion\\",
                        shortcut = CommonStartup() + L"\\Team Calendar.lnk";
     ASSERT_EQ(platform::WriteShortcut(shortcut, L"C:\\cal.exe"), DWORD(ERROR_SUCCESS));
-    struct Case {
+    struct Case
+    {
         std::wstring loadFrom, name, lastKeyBefore, started, lastKey; // no start: not a source
     } cases[] = {
         {L"Registry(User Run)", L"Tool", L"", regedit, L"HKEY_CURRENT_USER\\" + run + L"Run"},
@@ -39,25 +40,31 @@ TEST_F(JumpToEntryTest, EachSourceOpensItsOwnPlaceAndPropertiesShowTheProgramFil
         {L"Win.ini Load", L"Win.ini Load", L"", L"notepad.exe \"" + testsupport::WinIniPath() + L"\"", L""},
         {L"Somewhere Else", L"Odd", L"", L"", L""},
     };
-    const std::wstring key = platform::names::RegistryEditorKey, value = platform::names::RegistryEditorLastKey;
-    for (const Case& c : cases) {
+    const std::wstring key = platform::names::RegistryEditorKey,
+                       value = platform::names::RegistryEditorLastKey;
+    for (const Case& c : cases)
+    {
         SCOPED_TRACE(c.loadFrom);
         started.clear();
         RegDeleteKeyValueW(HKEY_CURRENT_USER, key.c_str(), value.c_str());
-        if (!c.lastKeyBefore.empty()) testsupport::SetRegString(HKEY_CURRENT_USER, key, value, c.lastKeyBefore);
+        if (!c.lastKeyBefore.empty())
+            testsupport::SetRegString(HKEY_CURRENT_USER, key, value, c.lastKeyBefore);
         const EntryRecord row = {c.name, L"Enabled", c.loadFrom, L"", L"", L"x.exe"};
         EXPECT_EQ(CanOpenLocation(row), !c.started.empty());
         EXPECT_EQ(OpenLocation(nullptr, row, launcher), !c.started.empty());
         EXPECT_EQ(started, c.started.empty() ? std::vector<std::wstring>{} : std::vector{c.started});
         EXPECT_EQ(testsupport::RegStringValue(HKEY_CURRENT_USER, key, value),
-                  c.lastKey.empty() ? L"<missing>" : c.lastKey); // only a registry place is told to the editor
+                  c.lastKey.empty() ? L"<missing>"
+                                    : c.lastKey); // only a registry place is told to the editor
     }
     EXPECT_TRUE(properties.empty());
 
     wchar_t system[MAX_PATH] = {};
     GetSystemDirectoryW(system, MAX_PATH);
-    ASSERT_TRUE(ShowProgramProperties(nullptr, L"\"%SystemRoot%\\system32\\notepad.exe\" C:\\x.txt", launcher));
+    ASSERT_TRUE(
+        ShowProgramProperties(nullptr, L"\"%SystemRoot%\\system32\\notepad.exe\" C:\\x.txt", launcher));
     EXPECT_FALSE(ShowProgramProperties(nullptr, L"C:\\nowhere\\gone.exe", launcher));
     ASSERT_EQ(properties.size(), 1u);
-    EXPECT_EQ(_wcsicmp(properties[0].c_str(), (std::wstring(system) + L"\\notepad.exe").c_str()), 0) << properties[0];
+    EXPECT_EQ(_wcsicmp(properties[0].c_str(), (std::wstring(system) + L"\\notepad.exe").c_str()), 0)
+        << properties[0];
 }

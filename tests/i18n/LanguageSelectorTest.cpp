@@ -15,12 +15,14 @@
 using testsupport::DialogAnswer;
 using testsupport::WindowText;
 
-namespace {
+namespace
+{
 
 constexpr wchar_t RunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 // The entries of the selector, each with the colour at the middle of its image as drawn.
-struct Entry {
+struct Entry
+{
     std::wstring text;
     COLORREF colour;
 };
@@ -30,12 +32,14 @@ std::vector<Entry> Entries(HWND combo)
     HIMAGELIST images = reinterpret_cast<HIMAGELIST>(SendMessageW(combo, CBEM_GETIMAGELIST, 0, 0));
     HDC screen = GetDC(nullptr), dc = CreateCompatibleDC(screen);
     HGDIOBJ old = SelectObject(dc, CreateCompatibleBitmap(screen, 24, 16));
-    for (int i = 0, count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0)); i < count; ++i) {
+    for (int i = 0, count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0)); i < count; ++i)
+    {
         wchar_t text[MAX_PATH] = {};
         COMBOBOXEXITEMW item{};
         item.mask = CBEIF_TEXT | CBEIF_IMAGE, item.iItem = i, item.pszText = text, item.cchTextMax = MAX_PATH;
         SendMessageW(combo, CBEM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-        if (images) ImageList_Draw(images, item.iImage, dc, 0, 0, ILD_NORMAL);
+        if (images)
+            ImageList_Draw(images, item.iImage, dc, 0, 0, ILD_NORMAL);
         entries.push_back({text, images ? GetPixel(dc, 12, 8) : CLR_INVALID});
     }
     DeleteObject(SelectObject(dc, old));
@@ -44,7 +48,8 @@ std::vector<Entry> Entries(HWND combo)
     return entries;
 }
 
-class LanguageSelectorTest : public testsupport::MainWindowFixture {
+class LanguageSelectorTest : public testsupport::MainWindowFixture
+{
   protected:
     HWND Combo() { return window->Control(IDC_COMBOLANG); }
     std::wstring Selected()
@@ -59,7 +64,8 @@ class LanguageSelectorTest : public testsupport::MainWindowFixture {
         BITMAPINFOHEADER info{sizeof(BITMAPINFOHEADER), 24, 16, 1, 24, BI_RGB, 24 * 16 * 3, 0, 0, 0, 0};
         std::string bytes = std::string(reinterpret_cast<const char*>(&file), sizeof(file)) +
                             std::string(reinterpret_cast<const char*>(&info), sizeof(info));
-        for (int i = 0; i < 24 * 16; ++i) bytes += {char(GetBValue(colour)), char(GetGValue(colour)), char(GetRValue(colour))};
+        for (int i = 0; i < 24 * 16; ++i)
+            bytes += {char(GetBValue(colour)), char(GetGValue(colour)), char(GetRValue(colour))};
         CreateDirectoryW(LangFolder().c_str(), nullptr);
         testsupport::WriteBytes(LangFolder() + L"\\" + name, bytes);
     }
@@ -69,7 +75,8 @@ class LanguageSelectorTest : public testsupport::MainWindowFixture {
     {
         const std::vector<Entry> entries = Entries(Combo());
         for (size_t i = 0; i < entries.size(); ++i)
-            if (entries[i].text == text) SendMessageW(Combo(), CB_SETCURSEL, i, 0);
+            if (entries[i].text == text)
+                SendMessageW(Combo(), CB_SETCURSEL, i, 0);
         DialogAnswer box(answer);
         window->ComboLang_Click();
         EXPECT_EQ(box.Shown(), 1);
@@ -87,7 +94,8 @@ TEST_F(LanguageSelectorTest, AnEmptyLangFolderListsNothingAndFlagsPairWithPacksB
     EXPECT_EQ(SendMessageW(Combo(), CB_GETCOUNT, 0, 0), 0);
     EXPECT_FALSE(LanguagePacksFound);
     EXPECT_EQ(MessageTexts, (std::array<std::wstring, 3>{}));
-    EXPECT_EQ(WindowText(w.Control(IDC_LABEL1)) + WindowText(w.Control(IDC_CMDDISABLE)), L"StartUp Programs&Disable");
+    EXPECT_EQ(WindowText(w.Control(IDC_LABEL1)) + WindowText(w.Control(IDC_CMDDISABLE)),
+              L"StartUp Programs&Disable");
     EXPECT_EQ(frmAbout::Existing(), nullptr) << "the About box is made when it is opened";
     window.reset();
 
@@ -122,9 +130,12 @@ TEST_F(LanguageSelectorTest, YesOnAnotherPackSetsTheCaptionsAndIsStoredAsWritten
     frmMain& w = Open();
     EXPECT_EQ(frmAbout::Existing(), nullptr) << "captions or not, the About box waits to be opened";
     EXPECT_EQ(Selected(), L"<none>");
-    EXPECT_EQ(WindowText(w.Handle()) + WindowText(w.Control(IDC_LABEL1)) + WindowText(w.Control(IDC_CMDDISABLE)), L"");
+    EXPECT_EQ(WindowText(w.Handle()) + WindowText(w.Control(IDC_LABEL1)) +
+                  WindowText(w.Control(IDC_CMDDISABLE)),
+              L"");
     w.mnuAbout_Click();
-    EXPECT_EQ(WindowText(frmAbout::Existing()->Control(IDC_ABOUT_LBLTITLE)), L"") << "made with the captions in use";
+    EXPECT_EQ(WindowText(frmAbout::Existing()->Control(IDC_ABOUT_LBLTITLE)), L"")
+        << "made with the captions in use";
     Pick(L"FRENCH", IDYES);
     EXPECT_EQ(LanguageFile, L"FRENCH.ini");
     wchar_t menu[64] = {}, item[64] = {}, column[64] = {};
@@ -133,7 +144,8 @@ TEST_F(LanguageSelectorTest, YesOnAnotherPackSetsTheCaptionsAndIsStoredAsWritten
     HDITEMW header{};
     header.mask = HDI_TEXT, header.pszText = column, header.cchTextMax = 64;
     Header_GetItem(ListView_GetHeader(w.Control(IDC_LISTVIEW1)), 0, &header);
-    EXPECT_EQ(WindowText(w.Handle()) + L"|" + WindowText(w.Control(IDC_LABEL1)) + L"|" + menu + L"|" + item + L"|" + column,
+    EXPECT_EQ(WindowText(w.Handle()) + L"|" + WindowText(w.Control(IDC_LABEL1)) + L"|" + menu + L"|" + item +
+                  L"|" + column,
               L"Titre||&Fichier|À &propos|Nom");
     EXPECT_EQ(MessageTexts[1], L"Les deux");
     EXPECT_EQ(WindowText(w.Control(IDC_CMDDISABLE)), L"&Désactiver") << "the enabled row's Disable caption";
@@ -166,15 +178,18 @@ TEST_F(LanguageSelectorTest, AStoredPackGivesTheFirstScreenItsWords)
 TEST_F(LanguageSelectorTest, NoKeepsThePackAndYesRebuildsTheListAndAStoredRowSurvivesTheRoundTrip)
 {
     InstallShippedPacks();
-    ASSERT_EQ(WriteEntryFile({{L"Tool", L"Disabled", L"Registry(User Run)", L"Current User", L"Current User logs On",
-                               L"C:\\tool.exe"}}, StorePath(), 1), static_cast<DWORD>(ERROR_SUCCESS));
+    ASSERT_EQ(WriteEntryFile({{L"Tool", L"Disabled", L"Registry(User Run)", L"Current User",
+                               L"Current User logs On", L"C:\\tool.exe"}},
+                             StorePath(), 1),
+              static_cast<DWORD>(ERROR_SUCCESS));
     platform::SaveLanguageSetting(L"english.ini"); // in another case than the file's: its entry all the same
     frmMain& w = Open();
     ASSERT_EQ(w.State().List.Count(), 1);
     w.cmdDisable_Click(); // enabled, staged only
     {
         DialogAnswer box(IDNO); // an arrow key on the closed selector: one question for the gesture
-        SendMessageW(reinterpret_cast<HWND>(SendMessageW(Combo(), CBEM_GETCOMBOCONTROL, 0, 0)), WM_KEYDOWN, VK_DOWN, 0);
+        SendMessageW(reinterpret_cast<HWND>(SendMessageW(Combo(), CBEM_GETCOMBOCONTROL, 0, 0)), WM_KEYDOWN,
+                     VK_DOWN, 0);
         testsupport::PumpMessages();
         EXPECT_EQ(box.Shown(), 1);
     }
@@ -182,12 +197,14 @@ TEST_F(LanguageSelectorTest, NoKeepsThePackAndYesRebuildsTheListAndAStoredRowSur
     EXPECT_EQ(Selected(), L"English") << "No puts the current pack back";
     EXPECT_EQ(w.State().List.Text(1, Status), L"Enabled") << "the staged change stays";
     Pick(L"English", IDYES);
-    EXPECT_EQ(w.State().List.Text(1, Status), L"Disabled") << "the list is read again: the staged change is gone";
+    EXPECT_EQ(w.State().List.Text(1, Status), L"Disabled")
+        << "the list is read again: the staged change is gone";
     {
         DialogAnswer box(IDYES); // a pick from the open list: two notifications, one question
         SendMessageW(Combo(), CB_SETCURSEL, 2, 0);
         for (WORD code : {CBN_SELCHANGE, CBN_SELENDOK})
-            SendMessageW(w.Handle(), WM_COMMAND, MAKEWPARAM(IDC_COMBOLANG, code), reinterpret_cast<LPARAM>(Combo()));
+            SendMessageW(w.Handle(), WM_COMMAND, MAKEWPARAM(IDC_COMBOLANG, code),
+                         reinterpret_cast<LPARAM>(Combo()));
         testsupport::PumpMessages();
         EXPECT_EQ(box.Shown(), 1);
     }
@@ -224,7 +241,8 @@ TEST_F(LanguageSelectorTest, ABitmapOrPackThatIsNoneIsToldAndTheProgramGoesOn)
         window.reset();
     }
     DeleteFileW((LangFolder() + L"\\Zulu.bmp").c_str());
-    testsupport::WriteBytes(LangFolder() + L"\\French.ini", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\xff\xfe", 18));
+    testsupport::WriteBytes(LangFolder() + L"\\French.ini",
+                            std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\xff\xfe", 18));
     platform::SaveLanguageSetting(L"French.ini");
     DialogAnswer told(IDOK); // at the start, then when picked: English stays
     Open();
@@ -237,4 +255,3 @@ TEST_F(LanguageSelectorTest, ABitmapOrPackThatIsNoneIsToldAndTheProgramGoesOn)
     EXPECT_EQ(Selected(), L"English");
     EXPECT_EQ(WindowText(window->Control(IDC_LABEL1)), L"Programs");
 }
-

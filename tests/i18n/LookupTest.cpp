@@ -7,9 +7,11 @@
 
 #include <regex>
 
-namespace {
+namespace
+{
 
-class LookupTest : public testsupport::RavelinTest {
+class LookupTest : public testsupport::RavelinTest
+{
   protected:
     // What a fresh read through the profile-string reader gives, with the lookup's own rules.
     std::wstring Fresh(const std::wstring& key, const std::wstring& def)
@@ -30,10 +32,16 @@ TEST_F(LookupTest, TheInMemoryCopyAnswersExactlyAsAFreshReadAndAMissingKeyGivesT
     EXPECT_EQ(SetCaptionfromINI(L"413", L"Enabled"), L"Enabled"); // no Lang folder at all
     EXPECT_EQ(SetCaptionfromINI(L"413"), L"");
     WritePack(L"English.ini", L"  101  =  blanks around  \r\n102=\"  quoted blanks  \"\r\n103='single'\r\n"
-                              L"104=first\r\n104=duplicate\r\n105=\r\n106=" + std::wstring(600, L'z') + L"\r\n"
-                              L"107=\"" + std::wstring(498, L'q') + L"\"\r\nKEY=upper\r\n"
-                              L"[brightfold language pack]\r\n108=second section\r\n");
-    for (const wchar_t* key : {L"101", L"102", L"103", L"104", L"105", L"106", L"107", L"key", L"Key", L"108", L"999"}) {
+                              L"104=first\r\n104=duplicate\r\n105=\r\n106=" +
+                                  std::wstring(600, L'z') +
+                                  L"\r\n"
+                                  L"107=\"" +
+                                  std::wstring(498, L'q') +
+                                  L"\"\r\nKEY=upper\r\n"
+                                  L"[brightfold language pack]\r\n108=second section\r\n");
+    for (const wchar_t* key :
+         {L"101", L"102", L"103", L"104", L"105", L"106", L"107", L"key", L"Key", L"108", L"999"})
+    {
         EXPECT_EQ(SetCaptionfromINI(key, L"Default"), Fresh(key, L"Default")) << key;
         EXPECT_EQ(SetCaptionfromINI(key), Fresh(key, L"")) << key;
     }
@@ -62,7 +70,8 @@ TEST_F(LookupTest, AnEditedPackOrAnotherLanguageIsSeenAtOnce)
 
 TEST_F(LookupTest, OnlyArabicDotIniExactlyIsRightToLeft)
 {
-    for (const wchar_t* name : {L"Arabic.ini", L"arabic.ini", L"Arabic.INI", L"English.ini"}) {
+    for (const wchar_t* name : {L"Arabic.ini", L"arabic.ini", L"Arabic.INI", L"English.ini"})
+    {
         LanguageFile = name;
         EXPECT_EQ(RightToLeftLanguage(), std::wstring(name) == L"Arabic.ini") << name;
     }
@@ -72,7 +81,8 @@ TEST_F(LookupTest, AnUnreadablePackGivesAnEmptyTextAndALogRecordAppendedByteForB
 {
     WriteErrorLog(L"Error Description: Boom \"quoted\", Error Number: -5, Method: SetCaptionfromINI");
     WritePack(L"English.ini", L"413=Enabled\r\n");
-    HANDLE locked = CreateFileW(LanguagePackPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE locked =
+        CreateFileW(LanguagePackPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(locked, INVALID_HANDLE_VALUE);
     FILETIME later{}; // touched, so that the copy in memory is not used
     GetSystemTimeAsFileTime(&later);
@@ -87,7 +97,8 @@ TEST_F(LookupTest, AnUnreadablePackGivesAnEmptyTextAndALogRecordAppendedByteForB
     wchar_t date[64];
     GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, date, 64);
     const std::string head = "\"\r\nDate: " + std::string(date, date + wcslen(date)) + "\",\"Time: t\",\"";
-    const std::string first = head + "Error Description: Boom \"quoted\", Error Number: -5, Method: SetCaptionfromINI\"\r\n";
+    const std::string first =
+        head + "Error Description: Boom \"quoted\", Error Number: -5, Method: SetCaptionfromINI\"\r\n";
     EXPECT_EQ(log.substr(0, first.size() + head.size()), first + head);
     EXPECT_TRUE(log.ends_with(", Error Number: 32, Method: SetCaptionfromINI\"\r\n")) << log;
     // A folder that cannot be written to makes logging fail silently.

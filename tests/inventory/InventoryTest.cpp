@@ -7,7 +7,8 @@
 
 using InventoryTest = testsupport::RavelinTest;
 
-namespace {
+namespace
+{
 
 const std::wstring Base = L"Software\\Microsoft\\Windows\\CurrentVersion\\";
 const std::wstring Base32 = L"Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\";
@@ -18,9 +19,11 @@ std::vector<std::wstring> Fill()
     FillStartupList(state);
     EXPECT_EQ(state.BaselineCount, state.List.Count());
     std::vector<std::wstring> rows;
-    for (int row = 1; row <= state.List.Count(); ++row) {
+    for (int row = 1; row <= state.List.Count(); ++row)
+    {
         rows.emplace_back();
-        for (int column = 0; column < ColumnCount; ++column) rows.back() += state.List.Text(row, column) + L"|";
+        for (int column = 0; column < ColumnCount; ++column)
+            rows.back() += state.List.Text(row, column) + L"|";
     }
     return rows;
 }
@@ -35,7 +38,8 @@ TEST_F(InventoryTest, EverySourceGivesItsRowsInTheOrderOfTheFill)
     ASSERT_EQ(platform::WriteShortcut(user + L"\\Tool.lnk", L"C:\\Tools\\tool.exe"), DWORD(ERROR_SUCCESS));
     WritePrivateProfileStringW(L"Windows", L"Run", L"C:\\a.exe C:\\b.exe", testsupport::WinIniPath().c_str());
     WritePrivateProfileStringW(L"WINDOWS", L"LOAD", L"C:\\clock.exe", testsupport::WinIniPath().c_str());
-    const struct {
+    const struct
+    {
         HKEY root;
         std::wstring key, name;
     } values[] = {{HKEY_LOCAL_MACHINE, Base + L"Policies\\Explorer\\Run", L"MachinePolicy"},
@@ -44,11 +48,12 @@ TEST_F(InventoryTest, EverySourceGivesItsRowsInTheOrderOfTheFill)
                   {HKEY_LOCAL_MACHINE, Base32 + L"RunOnce", L"Once32"}, // where the system keeps them
                   {HKEY_LOCAL_MACHINE, Base32 + L"Run", L"Run32"},
                   {HKEY_LOCAL_MACHINE, Base + L"RunServices", L"  Svc  "}, // kept with its blanks
-                  {HKEY_LOCAL_MACHINE, Base + L"RunOnceEx", L""},           // the key's default value
+                  {HKEY_LOCAL_MACHINE, Base + L"RunOnceEx", L""},          // the key's default value
                   {HKEY_LOCAL_MACHINE, Base + L"RunOnce", L"Once"},
                   {HKEY_LOCAL_MACHINE, Base + L"Run", L"Same"},
                   {HKEY_CURRENT_USER, Base + L"Run", L"Same"}};
-    for (const auto& v : values) testsupport::SetRegString(v.root, v.key, v.name, v.name + L".exe");
+    for (const auto& v : values)
+        testsupport::SetRegString(v.root, v.key, v.name, v.name + L".exe");
     // RunOnceEx runs its sections' commands; its Flags and Title, a section's title (its unnamed
     // value) and values that are no text are settings, not rows.
     const std::wstring ex = Base + L"RunOnceEx";
@@ -61,25 +66,27 @@ TEST_F(InventoryTest, EverySourceGivesItsRowsInTheOrderOfTheFill)
     testsupport::SetRegBinary(HKEY_LOCAL_MACHINE, ex, L"Flags", REG_DWORD, {0x20, 0, 0, 0});
     testsupport::SetRegBinary(HKEY_LOCAL_MACHINE, ex, L"Other", REG_DWORD, {2, 0, 0, 0});
     const std::wstring machine = L"|Enabled|Registry(Machine ", anyUser = L"|All Users|Any User Logs On|";
-    EXPECT_EQ(Fill(), (std::vector<std::wstring>{
-                          L"Same|Enabled|Registry(User Run)|Current User|Current User logs On|Same.exe|",
-                          L"Same" + machine + L"Run)" + anyUser + L"Same.exe|",
-                          L"Once" + machine + L"RunOnce)" + anyUser + L"Once.exe|",
-                          machine + L"RunOnceEx)" + anyUser + L".exe|",
-                          L"0001\\Step" + machine + L"RunOnceEx)" + anyUser + L"C:\\step.exe|",
-                          L"0002\\a\\b" + machine + L"RunOnceEx)" + anyUser + L"C:\\ab.exe|",
-                          L"  Svc  " + machine + L"RunServices)" + anyUser + L"  Svc  .exe|",
-                          L"Run32" + machine + L"Run 32-bit)" + anyUser + L"Run32.exe|",
-                          L"Once32" + machine + L"RunOnce 32-bit)" + anyUser + L"Once32.exe|",
-                          L"UserOnce|Enabled|Registry(User RunOnce)|Current User|Current User logs On|UserOnce.exe|",
-                          L"UserPolicy|Enabled|Registry(User Policies Run)|Current User|Current User logs On|"
-                          L"UserPolicy.exe|",
-                          L"MachinePolicy" + machine + L"Policies Run)" + anyUser + L"MachinePolicy.exe|",
-                          L"Win.ini Load|Enabled|Win.ini Load" + anyUser + L"C:\\clock.exe|",
-                          // One row for the whole value; "All users" with a small u.
-                          L"Win.ini Run|Enabled|Win.ini Run|All users|Any User Logs On|C:\\a.exe C:\\b.exe|",
-                          L"Tool|Enabled|StartUp (Current User)|Current User|Current User Logs On|C:\\Tools\\tool.exe|",
-                          L"Shared|Enabled|StartUp (All Users)" + anyUser + L"C:\\shared.exe|"}));
+    EXPECT_EQ(
+        Fill(),
+        (std::vector<std::wstring>{
+            L"Same|Enabled|Registry(User Run)|Current User|Current User logs On|Same.exe|",
+            L"Same" + machine + L"Run)" + anyUser + L"Same.exe|",
+            L"Once" + machine + L"RunOnce)" + anyUser + L"Once.exe|",
+            machine + L"RunOnceEx)" + anyUser + L".exe|",
+            L"0001\\Step" + machine + L"RunOnceEx)" + anyUser + L"C:\\step.exe|",
+            L"0002\\a\\b" + machine + L"RunOnceEx)" + anyUser + L"C:\\ab.exe|",
+            L"  Svc  " + machine + L"RunServices)" + anyUser + L"  Svc  .exe|",
+            L"Run32" + machine + L"Run 32-bit)" + anyUser + L"Run32.exe|",
+            L"Once32" + machine + L"RunOnce 32-bit)" + anyUser + L"Once32.exe|",
+            L"UserOnce|Enabled|Registry(User RunOnce)|Current User|Current User logs On|UserOnce.exe|",
+            L"UserPolicy|Enabled|Registry(User Policies Run)|Current User|Current User logs On|"
+            L"UserPolicy.exe|",
+            L"MachinePolicy" + machine + L"Policies Run)" + anyUser + L"MachinePolicy.exe|",
+            L"Win.ini Load|Enabled|Win.ini Load" + anyUser + L"C:\\clock.exe|",
+            // One row for the whole value; "All users" with a small u.
+            L"Win.ini Run|Enabled|Win.ini Run|All users|Any User Logs On|C:\\a.exe C:\\b.exe|",
+            L"Tool|Enabled|StartUp (Current User)|Current User|Current User Logs On|C:\\Tools\\tool.exe|",
+            L"Shared|Enabled|StartUp (All Users)" + anyUser + L"C:\\shared.exe|"}));
 }
 
 TEST_F(InventoryTest, MissingPlacesAndBrokenFilesListNothingOrKeepTheirRow)
@@ -99,7 +106,8 @@ TEST_F(InventoryTest, MissingPlacesAndBrokenFilesListNothingOrKeepTheirRow)
     ASSERT_EQ(platform::WriteShortcut(user + L"\\Good.lnk", L"C:\\good.exe"), DWORD(ERROR_SUCCESS));
     // Win.ini values of fewer than two characters count as empty; longer ones are cut to 126.
     WritePrivateProfileStringW(L"Windows", L"Load", L"a", testsupport::WinIniPath().c_str());
-    WritePrivateProfileStringW(L"Windows", L"Run", std::wstring(200, L'r').c_str(), testsupport::WinIniPath().c_str());
+    WritePrivateProfileStringW(L"Windows", L"Run", std::wstring(200, L'r').c_str(),
+                               testsupport::WinIniPath().c_str());
     const std::wstring winIniRun = L"Win.ini Run|Enabled|Win.ini Run|All users|Any User Logs On|",
                        startup = L"|Enabled|StartUp (Current User)|Current User|Current User Logs On|";
     EXPECT_EQ(Fill(), (std::vector<std::wstring>{winIniRun + std::wstring(126, L'r') + L"|",

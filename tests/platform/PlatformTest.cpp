@@ -15,7 +15,8 @@ TEST_F(PlatformTest, RegistryValuesGoByTheirExactName)
     Reg reg;
     reg.RootKey(HKEY_LOCAL_MACHINE);
     reg.KeyPath(services); // missing: made on the first write
-    for (const wchar_t* name : {L" Spaced ", L"", L"%Expand"}) {
+    for (const wchar_t* name : {L" Spaced ", L"", L"%Expand"})
+    {
         SCOPED_TRACE(name);
         reg.ValueName(name);
         EXPECT_EQ(reg.ReadValue(), L"");
@@ -39,14 +40,16 @@ TEST_F(PlatformTest, RegistryValuesGoByTheirExactName)
     EXPECT_EQ(reg.DeleteValue(), ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(reg.WriteValue(), ERROR_SUCCESS);
     EXPECT_EQ(testsupport::RegStringValue(HKEY_LOCAL_MACHINE, services, L" Spaced "), L"C:\\%Expand.exe");
-
 }
 
 TEST(PlatformRendering, EachValueTypeShowsAsText)
 {
     const wchar_t text[] = L"%ProgramFiles%\\b.exe", multi[] = L"one\0two\0";
-    const auto bytes = [](const void* p, size_t n) { return std::vector<BYTE>((const BYTE*)p, (const BYTE*)p + n); };
-    const struct {
+    const auto bytes = [](const void* p, size_t n) {
+        return std::vector<BYTE>((const BYTE*)p, (const BYTE*)p + n);
+    };
+    const struct
+    {
         DWORD type;
         std::vector<BYTE> data;
         std::wstring shown;
@@ -56,26 +59,32 @@ TEST(PlatformRendering, EachValueTypeShowsAsText)
                  {REG_QWORD, {0, 0, 0, 0, 1, 0, 0, 0}, L"4294967296"},
                  {REG_MULTI_SZ, bytes(multi, sizeof(multi)), L"one two"},
                  {REG_BINARY, {0x0F, 0xAB, 0x10}, L"0F AB 10"}};
-    for (const auto& c : cases) EXPECT_EQ(RenderRegData(c.type, c.data.data(), c.data.size()), c.shown) << c.type;
+    for (const auto& c : cases)
+        EXPECT_EQ(RenderRegData(c.type, c.data.data(), c.data.size()), c.shown) << c.type;
 }
 
 TEST_F(PlatformTest, IniFileAnswersAsTheSystemReaderDoes)
 {
     const std::wstring path = programFolder + L"\\pack.ini";
-    const std::string quoted = "\"" + std::string(498, 'q') + "\"", text =
-        "k=before\r\n[S]\r\n  a  =   value  \r\nb=\"quoted  \"\r\nc='single'\r\nd=\"open\r\ne=\"\r\nf=''\r\n"
-        "g=\"mixed'\r\n\th\t=\ttabs\t\r\nempty=\r\nnoequals\r\nlong=" + std::string(600, 'x') + "\r\nq=" + quoted +
-        "\r\nk=first\r\nK=second\r\n[s]\r\nk=third\r\nonly=later\r\n[ Spaced ]\r\nk=spaced\r\n[T] x\r\nk=t\r\n";
+    const std::string quoted = "\"" + std::string(498, 'q') + "\"",
+                      text = "k=before\r\n[S]\r\n  a  =   value  \r\nb=\"quoted  "
+                             "\"\r\nc='single'\r\nd=\"open\r\ne=\"\r\nf=''\r\n"
+                             "g=\"mixed'\r\n\th\t=\ttabs\t\r\nempty=\r\nnoequals\r\nlong=" +
+                             std::string(600, 'x') + "\r\nq=" + quoted +
+                             "\r\nk=first\r\nK=second\r\n[s]\r\nk=third\r\nonly=later\r\n[ Spaced "
+                             "]\r\nk=spaced\r\n[T] x\r\nk=t\r\n";
     const char wide[] = "\xFF\xFE[\0S\0]\0\n\0w\0=\0\xE9\0\x45\x06\n\0";
     const std::string utf16(wide, sizeof(wide) - 1);
-    for (const std::string& bytes : {text, std::string("[S]\nw=D\xE9j\xE0\n[T]\nk=v"), utf16}) {
+    for (const std::string& bytes : {text, std::string("[S]\nw=D\xE9j\xE0\n[T]\nk=v"), utf16})
+    {
         testsupport::WriteBytes(path, bytes);
         const IniFile ini = IniFile::Parse(bytes);
         for (const wchar_t* section : {L"S", L"s", L" Spaced ", L"Spaced", L"T", L"T] x", L"None"})
-            for (const wchar_t* key : {L"a", L" a ", L"b", L"c", L"d", L"e", L"f", L"g", L"h", L"empty", L"noequals",
-                                       L"long", L"q", L"K", L"only", L"w", L"missing"})
+            for (const wchar_t* key : {L"a", L" a ", L"b", L"c", L"d", L"e", L"f", L"g", L"h", L"empty",
+                                       L"noequals", L"long", L"q", L"K", L"only", L"w", L"missing"})
                 for (const std::wstring def : {L"", L"def  "})
-                    for (size_t size : {500, 128, 1}) {
+                    for (size_t size : {500, 128, 1})
+                    {
                         std::wstring buffer(size, L'\0');
                         buffer.resize(GetPrivateProfileStringW(section, key, def.c_str(), buffer.data(),
                                                                static_cast<DWORD>(size), path.c_str()));
@@ -102,11 +111,12 @@ TEST_F(PlatformTest, AReplaceIsWholeOrNothingAndOnlyASkinFileIsASkin)
     Skin skin;
     testsupport::WriteBytes(path, "[Panel]\r\nBackColor=1,2,3\r\n");
     EXPECT_FALSE(skin.LoadSkinFile(path));
-    testsupport::WriteBytes(path, "[Skin]\r\n[Panel]\r\nBackColor=1,2,3\r\nTextColor=bad\r\n[Font]\r\nSize=99\r\n");
+    testsupport::WriteBytes(path,
+                            "[Skin]\r\n[Panel]\r\nBackColor=1,2,3\r\nTextColor=bad\r\n[Font]\r\nSize=99\r\n");
     EXPECT_TRUE(skin.LoadSkinFile(path));
     EXPECT_EQ(skin.PanelBackColor(), RGB(1, 2, 3));
     EXPECT_EQ(skin.PanelTextColor(), RGB(0, 0, 0)); // a bad colour keeps the default
-    EXPECT_EQ(skin.FontPoints(), 8);                 // out of range
+    EXPECT_EQ(skin.FontPoints(), 8);                // out of range
 }
 
 TEST(PlatformText, TrimHexAndLinesTakeTheirEdgesAsTheReadersDo)
@@ -124,11 +134,14 @@ TEST(PlatformText, TrimHexAndLinesTakeTheirEdgesAsTheReadersDo)
 
     using Lines = std::vector<std::wstring_view>;
     EXPECT_EQ(platform::SplitLines(L"a\r\nb\nc\rd"), (Lines{L"a", L"b", L"c", L"d"}));
-    EXPECT_EQ(platform::SplitLines(L"a\r\n\r\n"), (Lines{L"a", L""})) << "an empty line is a line; the end is not";
+    EXPECT_EQ(platform::SplitLines(L"a\r\n\r\n"), (Lines{L"a", L""}))
+        << "an empty line is a line; the end is not";
     EXPECT_EQ(platform::SplitLines(L"\r\r\n"), (Lines{L"", L""}));
     EXPECT_EQ(platform::SplitLines(L""), Lines{});
 
-    EXPECT_EQ(platform::DecodeText("\xEF\xBB\xBF" "a\xC3\xA9"), L"a\u00e9");
+    EXPECT_EQ(platform::DecodeText("\xEF\xBB\xBF"
+                                   "a\xC3\xA9"),
+              L"a\u00e9");
     EXPECT_EQ(platform::DecodeText(std::string("\xFE\xFF\x00\x61\x20\xAC", 6)), L"a\u20ac");
     EXPECT_EQ(platform::DecodeText(std::string("\xFF\xFE\x61\x00", 4)), L"a");
     EXPECT_EQ(platform::DecodeText("abc"), L"abc");

@@ -12,14 +12,21 @@ using testsupport::WriteBytes;
 using Records = std::vector<EntryRecord>;
 using namespace std::string_literals;
 
-namespace {
+namespace
+{
 
 EntryRecord Record(const std::wstring& name)
 {
-    return {name, L"Disabled", L"Registry(User Run)", L"Current User", L"Current User logs On", L"C:\\" + name + L".exe"};
+    return {name,
+            L"Disabled",
+            L"Registry(User Run)",
+            L"Current User",
+            L"Current User logs On",
+            L"C:\\" + name + L".exe"};
 }
 
-class EntryStoreTest : public testsupport::RavelinTest {
+class EntryStoreTest : public testsupport::RavelinTest
+{
   protected:
     std::wstring File(const wchar_t* name) { return programFolder + L"\\" + name; }
     MainState state;
@@ -38,7 +45,8 @@ TEST_F(EntryStoreTest, NothingToHoldDeletesTheStoreEvenAReadOnlyOne)
 
 TEST_F(EntryStoreTest, FilesAreReadByWholeRecordsWithEmptyFieldsAndAnIncompleteOneIsDropped)
 {
-    struct Case {
+    struct Case
+    {
         const char* bytes;
         Records records;
         bool incomplete;
@@ -51,7 +59,8 @@ TEST_F(EntryStoreTest, FilesAreReadByWholeRecordsWithEmptyFieldsAndAnIncompleteO
         {"1\n2\n3\n4\n5\n6", {{L"1", L"2", L"3", L"4", L"5", L"6"}}, false}, // LF alone, no last end
         {"", {}, false},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         SCOPED_TRACE(c.bytes);
         WriteBytes(File(L"f.txt"), c.bytes);
         const EntryFileContent content = ReadEntryRecords(File(L"f.txt"));
@@ -62,7 +71,8 @@ TEST_F(EntryStoreTest, FilesAreReadByWholeRecordsWithEmptyFieldsAndAnIncompleteO
     EXPECT_EQ(ReadEntryRecords(File(L"missing.txt")).error, static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
 
     // Written back, an empty name stays a record of its own.
-    ASSERT_EQ(WriteEntryFile({Record(L""), Record(L"B")}, File(L"two.pro"), 2), static_cast<DWORD>(ERROR_SUCCESS));
+    ASSERT_EQ(WriteEntryFile({Record(L""), Record(L"B")}, File(L"two.pro"), 2),
+              static_cast<DWORD>(ERROR_SUCCESS));
     EXPECT_EQ(ReadEntryRecords(File(L"two.pro")).records, (Records{Record(L""), Record(L"B")}));
 }
 
@@ -70,16 +80,18 @@ TEST_F(EntryStoreTest, AStoreOfAnOlderBuildLoadsAndIsWrittenBackAsItWas)
 {
     // Six lines a record, as the builds that knew nine places wrote them.
     const std::string old =
-        "Audio\r\nDisabled\r\nRegistry(Machine Run)\r\nAll Users\r\nAny User Logs On\r\n%ProgramFiles%\\audio.exe\r\n"
-        "Agent\r\nDisabled\r\nRegistry(Machine RunServices)\r\nAll Users\r\nAny User Logs On\r\nC:\\agent.exe\r\n"
+        "Audio\r\nDisabled\r\nRegistry(Machine Run)\r\nAll Users\r\nAny User Logs "
+        "On\r\n%ProgramFiles%\\audio.exe\r\n"
+        "Agent\r\nDisabled\r\nRegistry(Machine RunServices)\r\nAll Users\r\nAny User Logs "
+        "On\r\nC:\\agent.exe\r\n"
         "Win.ini Run\r\nDisabled\r\nWin.ini Run\r\nAll users\r\nAny User Logs On\r\nC:\\a.exe C:\\b.exe\r\n";
     WriteBytes(StorePath(), old);
     LoadSourceNames(state.SourceNames);
     LoadDisabledEntries(state);
     ASSERT_TRUE(state.StoreReadWhole());
     ASSERT_EQ(state.List.Count(), 3);
-    EXPECT_EQ(state.List.Row(2), (StartupEntry{L"Agent", L"Disabled", L"Registry(Machine RunServices)", L"All Users",
-                                               L"Any User Logs On", L"C:\\agent.exe"}));
+    EXPECT_EQ(state.List.Row(2), (StartupEntry{L"Agent", L"Disabled", L"Registry(Machine RunServices)",
+                                               L"All Users", L"Any User Logs On", L"C:\\agent.exe"}));
     ASSERT_EQ(SaveDisabledEntries(state), static_cast<DWORD>(ERROR_SUCCESS));
     EXPECT_EQ(ReadBytes(StorePath()), old);
 }
@@ -87,13 +99,24 @@ TEST_F(EntryStoreTest, AStoreOfAnOlderBuildLoadsAndIsWrittenBackAsItWas)
 TEST_F(EntryStoreTest, EveryTextRoundTripsThroughStoreAndProfileAndAPlainRecordIsWrittenAsBefore)
 {
     const std::wstring awkward[] = {
-        L"a\r\nb", L"\nlead", L"trail\r", L"\r\n\r\n", L"C:\\x\\r\\n.exe \\u0041", L"\\", L"tab\there",
-        L"  blanks  ", L"\u540c\u6b65 \U0001F600", std::wstring(1, wchar_t(0xD800)) + L"lone", L"x" + std::wstring(1, wchar_t(0xDC00)),
-        std::wstring(32767, L'L'), L"",
+        L"a\r\nb",
+        L"\nlead",
+        L"trail\r",
+        L"\r\n\r\n",
+        L"C:\\x\\r\\n.exe \\u0041",
+        L"\\",
+        L"tab\there",
+        L"  blanks  ",
+        L"\u540c\u6b65 \U0001F600",
+        std::wstring(1, wchar_t(0xD800)) + L"lone",
+        L"x" + std::wstring(1, wchar_t(0xDC00)),
+        std::wstring(32767, L'L'),
+        L"",
     };
     Records records;
     for (const std::wstring& text : awkward)
-        records.push_back({text, L"Disabled", L"Registry(User Run)", text, L"Current User logs On", L"C:\\" + text});
+        records.push_back(
+            {text, L"Disabled", L"Registry(User Run)", text, L"Current User logs On", L"C:\\" + text});
     ASSERT_EQ(WriteStore(records), static_cast<DWORD>(ERROR_SUCCESS));
     EXPECT_EQ(ReadEntryRecords(StorePath()).records, records);
     // Each record keeps its six lines, so a reader of an older build stays aligned.
@@ -101,16 +124,21 @@ TEST_F(EntryStoreTest, EveryTextRoundTripsThroughStoreAndProfileAndAPlainRecordI
     EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), static_cast<long>(6 * records.size()));
 
     StartupList list;
-    for (const EntryRecord& record : records) list.AppendRow(record);
+    for (const EntryRecord& record : records)
+        list.AppendRow(record);
     ASSERT_EQ(SaveProfile(list, File(L"p.pro")), static_cast<DWORD>(ERROR_SUCCESS));
     list.Clear();
     ASSERT_EQ(LoadProfile(list, File(L"p.pro")).error, static_cast<DWORD>(ERROR_SUCCESS));
-    EXPECT_EQ(testsupport::RowTexts(list, TaskName), std::vector<std::wstring>(std::begin(awkward), std::end(awkward)));
+    EXPECT_EQ(testsupport::RowTexts(list, TaskName),
+              std::vector<std::wstring>(std::begin(awkward), std::end(awkward)));
 
-    ASSERT_EQ(WriteEntryFile({Record(L"Plain"), Record(L"Caf\u00e9")}, File(L"plain.pro"), 2), static_cast<DWORD>(ERROR_SUCCESS));
-    EXPECT_EQ(ReadBytes(File(L"plain.pro")),
-              "Plain\r\nDisabled\r\nRegistry(User Run)\r\nCurrent User\r\nCurrent User logs On\r\nC:\\Plain.exe\r\n"
-              "Caf\xE9\r\nDisabled\r\nRegistry(User Run)\r\nCurrent User\r\nCurrent User logs On\r\nC:\\Caf\xE9.exe\r\n");
+    ASSERT_EQ(WriteEntryFile({Record(L"Plain"), Record(L"Caf\u00e9")}, File(L"plain.pro"), 2),
+              static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_EQ(
+        ReadBytes(File(L"plain.pro")),
+        "Plain\r\nDisabled\r\nRegistry(User Run)\r\nCurrent User\r\nCurrent User logs On\r\nC:\\Plain.exe\r\n"
+        "Caf\xE9\r\nDisabled\r\nRegistry(User Run)\r\nCurrent User\r\nCurrent User logs "
+        "On\r\nC:\\Caf\xE9.exe\r\n");
 }
 
 TEST_F(EntryStoreTest, ARecordThatCannotBeReadHidesNoneAfterItAndKeepsTheStoreAsItIs)
@@ -141,10 +169,11 @@ TEST_F(EntryStoreTest, AStoreAnOlderBuildWroteOverSeveralLinesIsReadRealignedAnd
     LoadDisabledEntries(state);
     ASSERT_TRUE(state.StoreReadWhole());
     EXPECT_TRUE(state.StoreRealigned);
-    EXPECT_EQ(testsupport::RowTexts(state.List, TaskName), (std::vector<std::wstring>{L"A", L"Two\nLines", L"Last"}));
+    EXPECT_EQ(testsupport::RowTexts(state.List, TaskName),
+              (std::vector<std::wstring>{L"A", L"Two\nLines", L"Last"}));
     EXPECT_EQ(testsupport::RowTexts(state.List, Location),
-              (std::vector<std::wstring>{L"C:\\Apps\\a.exe\r\nDisabled\r\nRegistry(Machine Run)", L"C:\\two.exe",
-                                         L"C:\\last.exe\r\nx"}));
+              (std::vector<std::wstring>{L"C:\\Apps\\a.exe\r\nDisabled\r\nRegistry(Machine Run)",
+                                         L"C:\\two.exe", L"C:\\last.exe\r\nx"}));
     EXPECT_EQ(ReadBytes(StoreBackupPath()), old);
     ASSERT_EQ(SaveDisabledEntries(state), static_cast<DWORD>(ERROR_SUCCESS));
     EXPECT_EQ(ReadEntryRecords(StorePath()).records.size(), 3u);

@@ -16,7 +16,8 @@ using Names = std::vector<std::wstring>;
 
 TEST_F(ApplyTest, ResetAllListsTheSystemAndTheStoreAgainAndTheNextApplyActsOnChangedRowsOnly)
 {
-    for (const wchar_t* name : {L"A", L"B", L"C"}) testsupport::SetRegString(HKEY_CURRENT_USER, RunKey, name, L"x.exe");
+    for (const wchar_t* name : {L"A", L"B", L"C"})
+        testsupport::SetRegString(HKEY_CURRENT_USER, RunKey, name, L"x.exe");
     Start();
     const Names names = RowTexts(state->List, TaskName);
     Stage(names[0], L"Disabled");
@@ -72,7 +73,8 @@ TEST_F(ApplyTest, ProfilesAreSavedAndLoadedThroughTheMenuAndABadFileLosesNothing
 
     // A missing file and one that ends inside a record are told; only whole records are loaded.
     testsupport::WriteBytes(file + L".txt", "\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n");
-    for (const wchar_t* name : {L"missing.Pro", L"round.txt"}) {
+    for (const wchar_t* name : {L"missing.Pro", L"round.txt"})
+    {
         testsupport::DialogAnswer answer(programFolder + L"\\" + name);
         testsupport::DialogAnswer ok(IDOK);
         window.mnuLoadProf_Click();

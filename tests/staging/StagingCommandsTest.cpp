@@ -2,9 +2,11 @@
 #include "staging/StagingCommands.h"
 #include "support/Fixtures.h"
 
-namespace {
+namespace
+{
 
-class StagingTest : public testsupport::RavelinTest {
+class StagingTest : public testsupport::RavelinTest
+{
   protected:
     // One row of this status, selected, the buttons as no rule would leave them.
     void Only(const wchar_t* status, bool removeEnabled)
@@ -22,7 +24,8 @@ class StagingTest : public testsupport::RavelinTest {
 
 TEST_F(StagingTest, EachCommandFollowsTheStateTable)
 {
-    struct Case {
+    struct Case
+    {
         void (*command)(MainState&);
         const wchar_t* from;
         const wchar_t* to;
@@ -32,7 +35,7 @@ TEST_F(StagingTest, EachCommandFollowsTheStateTable)
     const Case cases[] = {
         {cmdDisable_Click, L"Enabled", L"Disabled", L"&Enable", true},
         {cmdDisable_Click, L"Disabled", L"Enabled", L"&Disable", true},
-        {cmdDisable_Click, L"Remove", L"Enabled", L"&Disable", true}, // enabled, not disabled
+        {cmdDisable_Click, L"Remove", L"Enabled", L"&Disable", true},  // enabled, not disabled
         {cmdDisable_Click, L"enabled", L"Enabled", L"&Disable", true}, // words match by case
         {cmdRemove_Click, L"Enabled", L"Remove", L"start", false},
         {cmdRemove_Click, L"Remove", L"Remove", L"start", false},
@@ -43,7 +46,8 @@ TEST_F(StagingTest, EachCommandFollowsTheStateTable)
     };
     state.EnableCaption = L"&Enable";
     state.DisableCaption = L"&Disable";
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         SCOPED_TRACE(testing::Message() << (&c - cases));
         Only(c.from, !c.removeEnabled);
         c.command(state);

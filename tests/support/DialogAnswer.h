@@ -7,13 +7,24 @@
 #include <string>
 #include <utility>
 
-namespace testsupport {
+namespace testsupport
+{
 
-class DialogAnswer {
+class DialogAnswer
+{
   public:
     explicit DialogAnswer(int button) : kind_(0), button_(button) { Start(); }
-    explicit DialogAnswer(std::wstring name, int filter = 0) : kind_(1), filter_(filter), name_(std::move(name)) { Start(); }
-    ~DialogAnswer() { current[kind_] = previous_; if (--users == 0) UnhookWindowsHookEx(hook); }
+    explicit DialogAnswer(std::wstring name, int filter = 0)
+        : kind_(1), filter_(filter), name_(std::move(name))
+    {
+        Start();
+    }
+    ~DialogAnswer()
+    {
+        current[kind_] = previous_;
+        if (--users == 0)
+            UnhookWindowsHookEx(hook);
+    }
     int Shown() const { return shown_; }
     const std::wstring& Text() const { return text_; }
     const std::wstring& Caption() const { return caption_; }
@@ -27,31 +38,43 @@ class DialogAnswer {
     void Start()
     {
         previous_ = std::exchange(current[kind_], this);
-        if (users++ == 0) hook = SetWindowsHookExW(WH_CBT, Hook, nullptr, GetCurrentThreadId());
+        if (users++ == 0)
+            hook = SetWindowsHookExW(WH_CBT, Hook, nullptr, GetCurrentThreadId());
     }
-    static std::wstring TextOf(HWND w) { wchar_t t[2048] = {}; GetWindowTextW(w, t, 2048); return t; }
+    static std::wstring TextOf(HWND w)
+    {
+        wchar_t t[2048] = {};
+        GetWindowTextW(w, t, 2048);
+        return t;
+    }
     // A file dialog may activate before it has filled its controls: answered once its loop runs.
     static void CALLBACK AnswerFile(HWND, UINT, UINT_PTR timer, DWORD)
     {
         KillTimer(nullptr, timer);
         DialogAnswer* self = current[1];
-        if (!self || !IsWindow(self->window_)) return;
+        if (!self || !IsWindow(self->window_))
+            return;
         HWND dialog = self->window_, filters = GetDlgItem(dialog, cmb1);
         HWND nameBox = GetDlgItem(dialog, cmb13) ? GetDlgItem(dialog, cmb13) : GetDlgItem(dialog, edt1);
         self->text_ = TextOf(nameBox);
         self->caption_.clear();
-        for (int i = 0, count = static_cast<int>(SendMessageW(filters, CB_GETCOUNT, 0, 0)); i < count; ++i) {
+        for (int i = 0, count = static_cast<int>(SendMessageW(filters, CB_GETCOUNT, 0, 0)); i < count; ++i)
+        {
             wchar_t text[1024] = {};
             SendMessageW(filters, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
             self->caption_ += (i ? L"|" : L"") + std::wstring(text);
         }
         const bool open = !self->name_.empty();
-        if (open && self->filter_ > 0) { // as a user's pick: the end of the selection, then the change
+        if (open && self->filter_ > 0)
+        { // as a user's pick: the end of the selection, then the change
             SendMessageW(filters, CB_SETCURSEL, self->filter_ - 1, 0);
-            SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(cmb1, CBN_SELENDOK), reinterpret_cast<LPARAM>(filters));
-            SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(cmb1, CBN_SELCHANGE), reinterpret_cast<LPARAM>(filters));
+            SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(cmb1, CBN_SELENDOK),
+                         reinterpret_cast<LPARAM>(filters));
+            SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(cmb1, CBN_SELCHANGE),
+                         reinterpret_cast<LPARAM>(filters));
         }
-        if (open) SetWindowTextW(nameBox, self->name_.c_str());
+        if (open)
+            SetWindowTextW(nameBox, self->name_.c_str());
         PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(open ? IDOK : IDCANCEL, BN_CLICKED), 0);
     }
     static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam)
@@ -61,22 +84,30 @@ class DialogAnswer {
         wchar_t cls[32] = {};
         if (code == HCBT_SETFOCUS || code == HCBT_ACTIVATE)
             GetClassNameW(code == HCBT_ACTIVATE ? window : GetParent(window), cls, 32);
-        if (lstrcmpW(cls, L"#32770") != 0) {
-        } else if (code == HCBT_SETFOCUS) {
+        if (lstrcmpW(cls, L"#32770") != 0)
+        {
+        }
+        else if (code == HCBT_SETFOCUS)
+        {
             focusParent = GetParent(window);
             focusId = GetDlgCtrlID(window);
-        } else if (box && GetDlgItem(window, 0xFFFF)) { // message boxes hold their text in static 0xFFFF
+        }
+        else if (box && GetDlgItem(window, 0xFFFF))
+        { // message boxes hold their text in static 0xFFFF
             ++box->shown_;
             box->window_ = window;
             box->caption_ = TextOf(window);
             box->text_ = TextOf(GetDlgItem(window, 0xFFFF));
             box->buttons_ = 0;
-            for (int id = IDOK; id <= IDCONTINUE; ++id) box->buttons_ |= GetDlgItem(window, id) ? 1u << id : 0;
+            for (int id = IDOK; id <= IDCONTINUE; ++id)
+                box->buttons_ |= GetDlgItem(window, id) ? 1u << id : 0;
             box->defaultId_ = LOWORD(SendMessageW(window, DM_GETDEFID, 0, 0));
             PostMessageW(window, WM_COMMAND, MAKEWPARAM(box->button_, BN_CLICKED),
                          reinterpret_cast<LPARAM>(GetDlgItem(window, box->button_)));
-        } else if (file && window != file->window_ && GetDlgItem(window, cmb1) &&
-                   (GetDlgItem(window, cmb13) || GetDlgItem(window, edt1))) {
+        }
+        else if (file && window != file->window_ && GetDlgItem(window, cmb1) &&
+                 (GetDlgItem(window, cmb13) || GetDlgItem(window, edt1)))
+        {
             ++file->shown_;
             file->window_ = window;
             SetTimer(nullptr, 0, 0, AnswerFile);

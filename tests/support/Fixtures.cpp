@@ -7,17 +7,20 @@
 
 #include <shlobj.h>
 
-namespace testsupport {
+namespace testsupport
+{
 
 static std::wstring MakeTempFolder()
 {
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
     static unsigned counter = 0;
-    for (;;) {
+    for (;;)
+    {
         std::wstring folder = temp + (L"ravelin-test-" + std::to_wstring(GetCurrentProcessId())) + L"-" +
                               std::to_wstring(++counter);
-        if (CreateDirectoryW(folder.c_str(), nullptr)) return folder;
+        if (CreateDirectoryW(folder.c_str(), nullptr))
+            return folder;
     }
 }
 
@@ -26,22 +29,29 @@ static void EmptyFolder(const std::wstring& folder, bool removeFolder)
 {
     WIN32_FIND_DATAW data;
     HANDLE find = folder.empty() ? INVALID_HANDLE_VALUE : FindFirstFileW((folder + L"\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
+    if (find != INVALID_HANDLE_VALUE)
+    {
+        do
+        {
             const std::wstring name = data.cFileName, path = folder + L"\\" + name;
-            if (name == L"." || name == L"..") continue;
+            if (name == L"." || name == L"..")
+                continue;
             SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) EmptyFolder(path, true);
-            else DeleteFileW(path.c_str());
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                EmptyFolder(path, true);
+            else
+                DeleteFileW(path.c_str());
         } while (FindNextFileW(find, &data));
         FindClose(find);
     }
-    if (removeFolder) RemoveDirectoryW(folder.c_str());
+    if (removeFolder)
+        RemoveDirectoryW(folder.c_str());
 }
 
 void WriteBytes(const std::wstring& path, const std::string& bytes)
 {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE) << "cannot create test file";
     DWORD written = 0;
     WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
@@ -67,46 +77,55 @@ std::wstring RepoFolder()
     wchar_t module[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, module, MAX_PATH);
     std::wstring folder = module;
-    for (size_t slash; (slash = folder.find_last_of(L'\\')) != std::wstring::npos;) {
+    for (size_t slash; (slash = folder.find_last_of(L'\\')) != std::wstring::npos;)
+    {
         folder.resize(slash);
-        if (platform::FileExists(folder + L"\\CMakeLists.txt") && platform::FolderExists(folder + L"\\data")) return folder;
+        if (platform::FileExists(folder + L"\\CMakeLists.txt") && platform::FolderExists(folder + L"\\data"))
+            return folder;
     }
     return {};
 }
 
-void SetRegString(HKEY root, const std::wstring& path, const std::wstring& name, const std::wstring& data, DWORD type)
+void SetRegString(HKEY root, const std::wstring& path, const std::wstring& name, const std::wstring& data,
+                  DWORD type)
 {
     SetRegBinary(root, path, name, type,
-                 {reinterpret_cast<const BYTE*>(data.c_str()), reinterpret_cast<const BYTE*>(data.c_str() + data.size() + 1)});
+                 {reinterpret_cast<const BYTE*>(data.c_str()),
+                  reinterpret_cast<const BYTE*>(data.c_str() + data.size() + 1)});
 }
 
 void SetRegBinary(HKEY root, const std::wstring& path, const std::wstring& name, DWORD type,
                   const std::vector<BYTE>& data)
 {
-    ASSERT_EQ(RegSetKeyValueW(root, path.c_str(), name.c_str(), type, data.data(), static_cast<DWORD>(data.size())),
-              ERROR_SUCCESS);
+    ASSERT_EQ(
+        RegSetKeyValueW(root, path.c_str(), name.c_str(), type, data.data(), static_cast<DWORD>(data.size())),
+        ERROR_SUCCESS);
 }
 
 bool RegValueExists(HKEY root, const std::wstring& path, const std::wstring& name)
 {
-    return RegGetValueW(root, path.c_str(), name.c_str(), RRF_RT_ANY, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+    return RegGetValueW(root, path.c_str(), name.c_str(), RRF_RT_ANY, nullptr, nullptr, nullptr) ==
+           ERROR_SUCCESS;
 }
 
 std::wstring RegStringValue(HKEY root, const std::wstring& path, const std::wstring& name, DWORD* type)
 {
     wchar_t buffer[2048] = {};
     DWORD size = sizeof(buffer), actual = 0;
-    if (RegGetValueW(root, path.c_str(), name.c_str(), RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, &actual,
-                     buffer, &size) != ERROR_SUCCESS)
+    if (RegGetValueW(root, path.c_str(), name.c_str(), RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND,
+                     &actual, buffer, &size) != ERROR_SUCCESS)
         return L"<missing>";
-    if (type) *type = actual;
+    if (type)
+        *type = actual;
     return buffer;
 }
 
 void PumpMessages()
 {
-    for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) {
-        if (msg.message == WM_QUIT) continue;
+    for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);)
+    {
+        if (msg.message == WM_QUIT)
+            continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
@@ -115,7 +134,8 @@ void PumpMessages()
 std::vector<std::wstring> RowTexts(const StartupList& list, int column)
 {
     std::vector<std::wstring> texts;
-    for (int row = 1; row <= list.Count(); ++row) texts.push_back(list.Text(row, column));
+    for (int row = 1; row <= list.Count(); ++row)
+        texts.push_back(list.Text(row, column));
     return texts;
 }
 
@@ -124,13 +144,15 @@ void RavelinTest::SetUp()
     scratchPath_ = L"Software\\RavelinTests\\" + std::to_wstring(GetCurrentProcessId()) + L"-" +
                    std::to_wstring(GetTickCount64());
     for (HKEY* key : {&scratchUser_, &scratchMachine_})
-        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, (scratchPath_ + (key == &scratchUser_ ? L"\\HKCU" : L"\\HKLM")).c_str(),
-                                  0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key, nullptr),
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER,
+                                  (scratchPath_ + (key == &scratchUser_ ? L"\\HKCU" : L"\\HKLM")).c_str(), 0,
+                                  nullptr, 0, KEY_ALL_ACCESS, nullptr, key, nullptr),
                   ERROR_SUCCESS);
     // Wine gives a key a 32-bit view once it has a Wow6432Node subkey, as HKLM\Software has on a
     // 64-bit Windows; Windows itself keeps that view for its real HKLM\Software alone.
     HKEY wow = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(scratchMachine_, L"Software\\Wow6432Node", 0, nullptr, 0, KEY_READ, nullptr, &wow, nullptr),
+    ASSERT_EQ(RegCreateKeyExW(scratchMachine_, L"Software\\Wow6432Node", 0, nullptr, 0, KEY_READ, nullptr,
+                              &wow, nullptr),
               ERROR_SUCCESS);
     RegCloseKey(wow);
     ASSERT_EQ(RegOverridePredefKey(HKEY_CURRENT_USER, scratchUser_), ERROR_SUCCESS);
@@ -161,12 +183,15 @@ void RavelinTest::ClearSystemPlaces()
 void RavelinTest::TearDown()
 {
     // The WM_QUIT that closing a main window leaves behind.
-    for (MSG msg; PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);) {
+    for (MSG msg; PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);)
+    {
     }
     RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
     RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
-    if (scratchUser_) RegCloseKey(scratchUser_);
-    if (scratchMachine_) RegCloseKey(scratchMachine_);
+    if (scratchUser_)
+        RegCloseKey(scratchUser_);
+    if (scratchMachine_)
+        RegCloseKey(scratchMachine_);
     RegDeleteTreeW(HKEY_CURRENT_USER, scratchPath_.c_str());
     platform::OverrideProgramFolder({});
     EmptyFolder(programFolder, true);
@@ -187,8 +212,17 @@ void RavelinTest::InstallShippedPacks()
         CopyFileW((shipped + L"\\" + name).c_str(), (LangFolder() + L"\\" + name).c_str(), FALSE);
 }
 
-std::wstring WinIniPath() { return platform::GetWindowsFolder() + L"\\win.ini"; }
-std::wstring RavelinTest::UserStartup() const { return platform::GetSpecialFolderPath(CSIDL_STARTUP); }
-std::wstring RavelinTest::CommonStartup() const { return platform::GetSpecialFolderPath(CSIDL_COMMON_STARTUP); }
+std::wstring WinIniPath()
+{
+    return platform::GetWindowsFolder() + L"\\win.ini";
+}
+std::wstring RavelinTest::UserStartup() const
+{
+    return platform::GetSpecialFolderPath(CSIDL_STARTUP);
+}
+std::wstring RavelinTest::CommonStartup() const
+{
+    return platform::GetSpecialFolderPath(CSIDL_COMMON_STARTUP);
+}
 
 } // namespace testsupport

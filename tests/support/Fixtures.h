@@ -9,7 +9,8 @@
 #include <string>
 #include <vector>
 
-namespace testsupport {
+namespace testsupport
+{
 
 void WriteBytes(const std::wstring& path, const std::string& bytes);
 std::string ReadBytes(const std::wstring& path);
@@ -23,13 +24,15 @@ void SetRegString(HKEY root, const std::wstring& path, const std::wstring& name,
 void SetRegBinary(HKEY root, const std::wstring& path, const std::wstring& name, DWORD type,
                   const std::vector<BYTE>& data);
 bool RegValueExists(HKEY root, const std::wstring& path, const std::wstring& name);
-std::wstring RegStringValue(HKEY root, const std::wstring& path, const std::wstring& name, DWORD* type = nullptr);
+std::wstring RegStringValue(HKEY root, const std::wstring& path, const std::wstring& name,
+                            DWORD* type = nullptr);
 
 void PumpMessages(); // every message waiting for this thread
 
 std::vector<std::wstring> RowTexts(const StartupList& list, int column);
 
-class RavelinTest : public ::testing::Test {
+class RavelinTest : public ::testing::Test
+{
   protected:
     void SetUp() override;
     void TearDown() override;

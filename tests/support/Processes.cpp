@@ -3,16 +3,19 @@
 
 #include <tlhelp32.h>
 
-namespace testsupport {
+namespace testsupport
+{
 
 std::vector<DWORD> ChildProcesses(const std::wstring& exeName)
 {
     std::vector<DWORD> ids;
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return ids;
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return ids;
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof(entry);
-    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
+    {
         const wchar_t* slash = wcsrchr(entry.szExeFile, L'\\');
         if (entry.th32ParentProcessID == GetCurrentProcessId() &&
             _wcsicmp(slash ? slash + 1 : entry.szExeFile, exeName.c_str()) == 0)
@@ -25,7 +28,8 @@ std::vector<DWORD> ChildProcesses(const std::wstring& exeName)
 std::vector<std::wstring> WindowTextsOf(DWORD processId)
 {
     HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, processId);
-    if (!process) return {};
+    if (!process)
+        return {};
     WaitForInputIdle(process, 20000);
     CloseHandle(process);
     std::pair<DWORD, std::vector<std::wstring>> search{processId, {}};
@@ -34,10 +38,13 @@ std::vector<std::wstring> WindowTextsOf(DWORD processId)
         auto& [owner, texts] = *reinterpret_cast<std::pair<DWORD, std::vector<std::wstring>>*>(param);
         DWORD process = 0;
         GetWindowThreadProcessId(window, &process);
-        if (process != owner) return TRUE;
+        if (process != owner)
+            return TRUE;
         wchar_t text[1024] = {};
-        if (GetWindowTextW(window, text, 1024) > 0) texts.emplace_back(text);
-        if (!(GetWindowLongW(window, GWL_STYLE) & WS_CHILD)) EnumChildWindows(window, collect, param);
+        if (GetWindowTextW(window, text, 1024) > 0)
+            texts.emplace_back(text);
+        if (!(GetWindowLongW(window, GWL_STYLE) & WS_CHILD))
+            EnumChildWindows(window, collect, param);
         return TRUE;
     };
     EnumWindows(collect, reinterpret_cast<LPARAM>(&search));
@@ -47,14 +54,16 @@ std::vector<std::wstring> WindowTextsOf(DWORD processId)
 bool AnyContains(const std::vector<std::wstring>& texts, const std::wstring& part)
 {
     for (const std::wstring& text : texts)
-        if (text.find(part) != std::wstring::npos) return true;
+        if (text.find(part) != std::wstring::npos)
+            return true;
     return false;
 }
 
 void EndProcess(DWORD processId)
 {
     HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId);
-    if (!process) return;
+    if (!process)
+        return;
     TerminateProcess(process, 0);
     WaitForSingleObject(process, 10000);
     CloseHandle(process);

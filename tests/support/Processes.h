@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-namespace testsupport {
+namespace testsupport
+{
 
 // Ids of the running processes started by this test process whose file is exeName.
 std::vector<DWORD> ChildProcesses(const std::wstring& exeName);

@@ -7,8 +7,8 @@
 int main(int argc, char** argv)
 {
     platform::ComApartment com;
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_USEREX_CLASSES | ICC_BAR_CLASSES |
-                                                        ICC_STANDARD_CLASSES};
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_USEREX_CLASSES |
+                                                        ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

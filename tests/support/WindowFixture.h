@@ -6,7 +6,8 @@
 #include <memory>
 #include <string>
 
-namespace testsupport {
+namespace testsupport
+{
 
 inline std::wstring WindowText(HWND window)
 {
@@ -15,7 +16,8 @@ inline std::wstring WindowText(HWND window)
     return text;
 }
 
-class MainWindowFixture : public RavelinTest {
+class MainWindowFixture : public RavelinTest
+{
   protected:
     void TearDown() override
     {
