@@ -4,11 +4,10 @@
 // shortcuts against listing it and reading the targets directly.
 //
 // Interactive means: the window answers a message sent to it (SendMessageTimeout) once no start
-// work is left queued. For Ravelin.exe that is after its start-work mark, set when the worker's
-// file facts (missing files, publishers) for every entry of the first fill have been answered and
-// taken into the list; the messages the start posts for after the first paint were queued before
-// any answer could be, so they have run by then. The repaint that shows the answers follows at
-// the window's next idle moment and is not counted. The floor has no work after its paint.
+// work is left queued. For Ravelin.exe that is after its start-work mark, set when the last message
+// the start posts for after its first paint has run; the file facts (missing files, publishers)
+// then go on on their worker and reach the list as they come, like any later change. The floor has
+// no work after its paint.
 // With --all-sources [other Ravelin.exe...], 1 000 entries spread over every place Windows starts
 // programs from instead, some switched off by Windows' own flag, against the floor reading the same
 // and against the floor of the nine places older builds read.

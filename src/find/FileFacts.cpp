@@ -66,10 +66,7 @@ const FileFacts* FileFactsTable::Find(const std::wstring& commandLine) const
 
 void FileFactsTable::Store(const std::wstring& commandLine, FileFacts facts)
 {
-    auto [entry, added] = facts_.try_emplace(commandLine);
-    if (!added && !entry->second)
-        --waiting_;
-    entry->second = std::move(facts);
+    facts_.insert_or_assign(commandLine, std::move(facts));
 }
 
 std::vector<std::wstring> FileFactsTable::TakeUnasked(const StartupList& list)
@@ -81,7 +78,6 @@ std::vector<std::wstring> FileFactsTable::TakeUnasked(const StartupList& list)
         if (facts_.try_emplace(location).second)
             unasked.push_back(location);
     }
-    waiting_ += unasked.size();
     return unasked;
 }
 

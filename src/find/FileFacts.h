@@ -41,12 +41,9 @@ class FileFactsTable
     void Store(const std::wstring& commandLine, FileFacts facts);
     // The Locations of the list never asked about; from now on they count as asked.
     std::vector<std::wstring> TakeUnasked(const StartupList& list);
-    // Every command line asked about has its answer.
-    bool Complete() const { return waiting_ == 0; }
 
   private:
     std::unordered_map<std::wstring, std::optional<FileFacts>> facts_;
-    size_t waiting_ = 0;
 };
 
 // A thread that answers command lines one by one and keeps the answers until they are taken.

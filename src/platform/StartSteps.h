@@ -10,8 +10,8 @@ namespace platform::startsteps
 void Mark(const wchar_t* step);
 // Marks the first paint and tells a waiting benchmark.
 void FirstPaint();
-// Marks, once, the end of the start's work (the file facts of the first fill answered and shown)
-// and tells a waiting benchmark.
+// Marks, once, the end of the work the start posted to the window's thread (the file facts go on
+// on their worker) and tells a waiting benchmark.
 void StartWorkDone();
 // Writes the marks to the file a benchmark named, one "step<TAB>ms" line each.
 void Report();

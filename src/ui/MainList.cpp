@@ -3,7 +3,6 @@
 #include "ui/frmMain.h"
 #include "i18n/Keys.h"
 #include "i18n/Lookup.h"
-#include "platform/StartSteps.h"
 #include "platform/Text.h"
 #include "staging/StagingCommands.h"
 #include "ui/Captions.h"
@@ -172,8 +171,6 @@ void frmMain::TakeFileFacts()
         RefreshList();
     else
         InvalidateRect(Control(IDC_LISTVIEW1), nullptr, FALSE);
-    if (facts_.Complete())
-        platform::startsteps::StartWorkDone();
 }
 
 void frmMain::ShowFindTexts()

@@ -97,6 +97,9 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_STORE_PROBLEM:
         ReportStoreProblem();
+        // The last of the work the start posted: from here the window only answers the user and
+        // takes in the file facts as the worker finds them.
+        platform::startsteps::StartWorkDone();
         return 0;
     case WM_AFTERFIRSTPAINT:
         AfterFirstPaint();
