@@ -106,6 +106,12 @@ inline constexpr KeyText KeptForStore{L"514",
                                       L"left in its place, the disabled entries could not be saved first"};
 inline constexpr KeyText StoreLeftAsItWas{
     L"515", L"The file of disabled entries was left as it was: it could not be read completely."};
+// Said when an apply could not start: another program, of this user or another, was applying.
+inline constexpr KeyText ApplyBusy{
+    L"837", L"Nothing was applied: another program is applying changes now. Try again in a moment."};
+inline constexpr KeyText ApplyLockFailed{
+    L"838",
+    L"Nothing was applied: the lock that keeps two programs from applying at once could not be taken: %1."};
 // Why a file or value could not be used.
 inline constexpr KeyText AccessDenied{L"510", L"access denied"};
 inline constexpr KeyText InUse{L"511", L"in use by another program"};
@@ -165,6 +171,8 @@ inline constexpr const KeyText* Messages[] = {
     &NoSource,
     &KeptForStore,
     &StoreLeftAsItWas,
+    &ApplyBusy,
+    &ApplyLockFailed,
     &AccessDenied,
     &InUse,
     &NotFound,
