@@ -93,6 +93,7 @@ TEST_F(FindModelTest, TheListCommandWritesTheRowsAsCsvOrJsonQuotedAsEachNeeds)
     EXPECT_TRUE(ParseListRequest(L"  -LIST   /Json").json);
     EXPECT_FALSE(ParseListRequest(L"/json list").wanted);
     EXPECT_EQ(CsvField(L"\"a\",\r\n"), L"\"\"\"a\"\",\r\n\"");
+    EXPECT_EQ(CsvField(L"=1+2"), L"\"'=1+2\""); // a spreadsheet shows it as text
     EXPECT_EQ(JsonString(L"C:\\a \"b\"\t\x01\x2028\x00e9"), L"\"C:\\\\a \\\"b\\\"\\t\\u0001\\u2028\x00e9\"");
     EXPECT_EQ(ToJson({}), L"[]\r\n");
     ASSERT_EQ(platform::WriteShortcut(UserStartup() + L"\\Tray, Helper.lnk", L"C:\\nowhere\\tray.exe"),
@@ -118,7 +119,7 @@ TEST_F(FindModelTest, TheListCommandWritesTheRowsAsCsvOrJsonQuotedAsEachNeeds)
                                  L"\"Tray, Helper\",Enabled," +
                                  place + L"C:\\nowhere\\tray.exe,,false\r\n");
     const std::wstring same =
-        L"\"status\": \"Enabled\", \"loadFrom\": \"StartUp (Current User)\", "
+        L"\"status\": \"Enabled\", \"state\": \"enabled\", \"loadFrom\": \"StartUp (Current User)\", "
         L"\"user\": \"Current User\", \"when\": \"Current User Logs On\", \"location\": ";
     EXPECT_EQ(listed(true),
               L"[\r\n  {\"taskName\": \"Broken\", " + same +
