@@ -453,20 +453,12 @@ bool TakeStoreChanges(MainState& state)
     if (content.error != ERROR_SUCCESS || content.incomplete || content.unreadable)
         return false;
     InThisLanguage(content.records, state.SourceNames);
-    KeyCounts before, now;
+    // Written by another program since: kept like this program's own. Those this program holds
+    // stay too, even when another released them: a record too many costs a row, one too few loses.
+    KeyCounts before;
     for (const EntryRecord& record : state.StoreAsRead)
         ++before[EntryKey(record)];
-    for (const EntryRecord& record : content.records)
-        ++now[EntryKey(record)];
-    // Released by another program since: no longer ours to keep. Written by another since: kept.
-    KeyCounts gone;
-    for (const auto& [key, count] : before)
-        if (const int left = count - (now.contains(key) ? now[key] : 0); left > 0)
-            gone[key] = left;
-    std::vector<EntryRecord> merged;
-    for (EntryRecord& record : state.StoredEntries)
-        if (!TakeKey(gone, EntryKey(record)))
-            merged.push_back(std::move(record));
+    std::vector<EntryRecord> merged = std::move(state.StoredEntries);
     for (const EntryRecord& record : content.records)
         if (!TakeKey(before, EntryKey(record)))
             merged.push_back(record);

@@ -62,10 +62,10 @@ std::vector<EntryRecord> ComposeStore(const StartupList& list, const std::vector
                                       const std::vector<EntryRecord>& decided = {});
 // Writes the store, or deletes it when there is nothing to hold. Returns the system error.
 DWORD WriteStore(const std::vector<EntryRecord>& records);
-// Run under the apply lock, before an apply composes the store: reads the store again and takes
-// into StoredEntries what other programs changed since this one last read or wrote it. Records
-// they wrote are kept like its own; records they released go. False, and nothing changed, when
-// the store cannot be read whole now (or was not at the fill): then nothing may rewrite it.
+// Run under the apply lock, before an apply composes the store: reads the store again and adds
+// to StoredEntries the records other programs wrote since this one last read or wrote it, to be
+// kept like its own. False, and nothing changed, when the store cannot be read whole now (or was
+// not at the fill): then nothing may rewrite it.
 bool TakeStoreChanges(MainState& state);
 // After the store was written with records: StoredEntries and StoreAsRead follow.
 void RememberStoreWritten(MainState& state, std::vector<EntryRecord> records);
