@@ -1,7 +1,8 @@
 // Program entry: COM and common controls, the main window, the message loop.
 #include "ui/frmMain.h"
 #include "ui/frmAbout.h"
-#include "app/ListCommand.h"
+#include "console/ConsoleCommand.h"
+#include "console/ConsoleArguments.h"
 #include "platform/StartSteps.h"
 
 #include <commctrl.h>
@@ -11,9 +12,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR arguments, int showComm
     namespace steps = platform::startsteps;
     steps::Mark(L"load the program");
     platform::ComApartment com;
-    // Ravelin.exe /list [/json] writes the list for scripts and shows no window.
-    if (const ListRequest list = ParseListRequest(arguments); list.wanted)
-        return RunListCommand(list.json);
+    // Ravelin.exe /list [/json] writes the list for scripts and shows no window, as ravelinc does.
+    if (NamesListSwitch(arguments))
+        return RunConsole(arguments);
     INITCOMMONCONTROLSEX controls{static_cast<DWORD>(sizeof(INITCOMMONCONTROLSEX)),
                                   ICC_LISTVIEW_CLASSES | ICC_USEREX_CLASSES | ICC_BAR_CLASSES |
                                       ICC_STANDARD_CLASSES};

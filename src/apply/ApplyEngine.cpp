@@ -2,6 +2,8 @@
 #include "apply/ApplyEngine.h"
 #include "apply/SourceWriters.h"
 #include "model/StartupSource.h"
+#include "platform/MachineLock.h"
+#include "platform/Names.h"
 #include "staging/EntryStore.h"
 #include "staging/StagingCommands.h"
 
@@ -77,9 +79,15 @@ void CopyRowToRecord(const MainState& state, EntryRecord& record, int position)
     record = state.List.Row(position);
 }
 
-ApplyResult ApplyNow(MainState& state)
+ApplyResult ApplyNow(MainState& state, DWORD lockWait)
 {
     ApplyResult result;
+    const platform::MachineLock lock(platform::names::ApplyLock, lockWait);
+    if (!lock.Held())
+    {
+        result.lockError = lock.Error();
+        return result;
+    }
     const StatusWords words;
     StartupList& list = state.List;
     std::vector<EntryRecord>& records = state.BaselineEntries;
@@ -89,8 +97,9 @@ ApplyResult ApplyNow(MainState& state)
 
     // Write ahead, before any source is touched: the store as this apply will leave it, and
     // still holding the entries it is about to write back, so that a stop half-way never leaves
-    // an entry in neither place. A store that was not read whole is never rewritten.
-    result.storeNotRead = !state.StoreReadWhole();
+    // an entry in neither place. A store that was not read whole, at the fill and again now with
+    // what others wrote since, is never rewritten.
+    result.storeNotRead = !TakeStoreChanges(state);
     StartupList ahead = list;
     for (int k = 0; k < std::min(baseline, rows); ++k)
         if (records[static_cast<size_t>(k)][Status] == words.disabled)
@@ -98,7 +107,7 @@ ApplyResult ApplyNow(MainState& state)
     const std::vector<EntryRecord> storedAhead = ComposeStore(ahead, state.StoredEntries, {});
     const bool storeFirst = !result.storeNotRead && WriteStore(storedAhead) == ERROR_SUCCESS;
     if (storeFirst)
-        state.StoredEntries = storedAhead;
+        RememberStoreWritten(state, storedAhead);
 
     Engine engine(state, result);
     // A row whose entry could not be acted on says where the entry still is: a disabled row
@@ -192,7 +201,7 @@ ApplyResult ApplyNow(MainState& state)
             result.storeError = WriteStore(stored);
         if (result.storeError == ERROR_SUCCESS)
         {
-            state.StoredEntries = std::move(stored);
+            RememberStoreWritten(state, std::move(stored));
             engine.ForgetCopiesBut(state.StoredEntries);
             // A decided row stands for its own entry alone from now on.
             for (const EntryRecord& row : decided)

@@ -28,6 +28,8 @@ struct ApplyResult
     std::vector<ApplyFailure> failures;
     DWORD storeError = ERROR_SUCCESS; // the store as the apply left it could not be written
     bool storeNotRead = false;        // the store was not read whole at the last fill: left as it was
+    // The apply lock was not taken (WAIT_TIMEOUT: another program was applying): nothing was done.
+    DWORD lockError = ERROR_SUCCESS;
 };
 
 // Acts on every row whose Status differs from its baseline record and on every row added since,
@@ -37,7 +39,10 @@ struct ApplyResult
 // be taken out gets its row's former Status back, so the row says where the entry is. An entry leaves
 // the store only when it is written back or removed by the user, so a list that lacks a stored
 // entry (a loaded profile) never drops it.
-ApplyResult ApplyNow(MainState& state);
+// The whole apply holds the machine's apply lock, waiting for it up to lockWait milliseconds, and
+// first takes in what other programs (the command line, the windows of other users) changed in
+// the store since this one read it, so that neither loses the other's entries.
+ApplyResult ApplyNow(MainState& state, DWORD lockWait = 10000);
 
 // The six texts of the row at position, in column order.
 void CopyRowToRecord(const MainState& state, EntryRecord& record, int position);

@@ -31,6 +31,10 @@ std::wstring Reason(const ApplyFailure& failure)
 
 std::wstring ApplyResultText(const ApplyResult& result)
 {
+    if (result.lockError == WAIT_TIMEOUT)
+        return LookupText(keys::ApplyBusy);
+    if (result.lockError != ERROR_SUCCESS)
+        return FormatText(LookupText(keys::ApplyLockFailed), {ErrorReasonText(result.lockError)});
     std::wstring line = FormatText(LookupText(keys::Applied), {platform::ToDecimal(result.written),
                                                                platform::ToDecimal(result.takenOut)});
     if (!result.failures.empty())

@@ -1,6 +1,7 @@
 // CSV and JSON writing of the shown rows.
 #include "find/ListExport.h"
 
+#include "model/StatusWords.h"
 #include "platform/Text.h"
 
 #include <cwchar>
@@ -21,6 +22,15 @@ std::wstring CsvLine(const CsvFields& fields)
     return out + L"\r\n";
 }
 
+const wchar_t* StateWord(const std::wstring& status, const std::array<std::wstring, 3>& words)
+{
+    constexpr const wchar_t* States[] = {L"enabled", L"disabled", L"remove"};
+    for (size_t i = 0; i < words.size(); ++i)
+        if (status == words[i])
+            return States[i];
+    return L"";
+}
+
 // The characters JSON escapes by a letter, in the order of those letters: " \ b f n r t.
 constexpr wchar_t JsonNamedEscapes[] = L"\"\\\b\f\n\r\t";
 
@@ -30,6 +40,7 @@ std::vector<ExportRow> ExportRows(const StartupList& list, const FileFactsTable&
                                   const DisplayList& display)
 {
     std::vector<ExportRow> rows(static_cast<size_t>(display.Count()));
+    const std::array<std::wstring, 3> words = {EnabledWord(), DisabledWord(), RemoveWord()};
     for (int index = 0; index < display.Count(); ++index)
     {
         const int position = display.Position(index);
@@ -39,15 +50,19 @@ std::vector<ExportRow> ExportRows(const StartupList& list, const FileFactsTable&
         const FileFacts* known = FactsOfRow(list, facts, position);
         if (known && known->state != FileFacts::State::NoFile)
             row.fileExists = known->state == FileFacts::State::Found;
+        row.state = StateWord(list.Text(position, Status), words);
     }
     return rows;
 }
 
 std::wstring CsvField(std::wstring_view text)
 {
-    if (text.find_first_of(L",\"\r\n") == std::wstring_view::npos)
+    // Names and commands are chosen by whatever program wrote them: none may become a formula.
+    const bool formula =
+        !text.empty() && std::wstring_view(L"=+-@\t\r").find(text[0]) != std::wstring_view::npos;
+    if (!formula && text.find_first_of(L",\"\r\n") == std::wstring_view::npos)
         return std::wstring(text);
-    std::wstring out = L"\"";
+    std::wstring out = formula ? L"\"'" : L"\"";
     for (wchar_t c : text)
     {
         if (c == L'"')
@@ -103,8 +118,13 @@ std::wstring ToJson(const std::vector<ExportRow>& rows)
     {
         out += i == 0 ? L"\r\n  {" : L",\r\n  {";
         for (int column = 0; column < ShownColumnCount; ++column)
+        {
             out += JsonString(JsonKeys[column]) + L": " +
                    JsonString(rows[i].cells[static_cast<size_t>(column)]) + L", ";
+            if (column == Status)
+                out += JsonString(L"state") + L": " +
+                       (rows[i].state.empty() ? std::wstring(L"null") : JsonString(rows[i].state)) + L", ";
+        }
         const std::optional<bool>& exists = rows[i].fileExists;
         out += JsonString(L"fileExists") + L": " + (exists ? (*exists ? L"true" : L"false") : L"null") + L"}";
     }

@@ -8,17 +8,21 @@
 #include <string_view>
 #include <vector>
 
-// One shown row: the texts of its columns in column order, Publisher last, and whether its file
-// exists (none when the row names no file).
+// One shown row: the texts of its columns in column order, Publisher last, whether its file
+// exists (none when the row names no file), and its state in words of no language: "enabled",
+// "disabled" (by Windows too) or "remove"; empty for a Status word of no state.
 struct ExportRow
 {
     std::array<std::wstring, ShownColumnCount> cells;
     std::optional<bool> fileExists;
+    std::wstring state;
 };
 std::vector<ExportRow> ExportRows(const StartupList& list, const FileFactsTable& facts,
                                   const DisplayList& display);
 
-// A CSV field: quoted, with quotes doubled, when it holds a comma, a quote or a line break.
+// A CSV field: quoted, with quotes doubled, when it holds a comma, a quote or a line break. A
+// text a spreadsheet would take for a formula (one that begins with =, +, -, @, a tab or a CR)
+// is quoted behind an apostrophe, which makes the spreadsheet show it as text.
 std::wstring CsvField(std::wstring_view text);
 // A header line, then one line per row; lines end with CR LF. fileExists is "true" or "false",
 // empty for a row that names no file.
@@ -27,6 +31,7 @@ std::wstring ToCsv(const std::array<std::wstring, ShownColumnCount + 1>& header,
 
 // A JSON string literal, quotes included.
 std::wstring JsonString(std::wstring_view text);
-// An array of objects whose keys do not depend on the language: taskName, status, loadFrom,
-// user, when, location, publisher, and fileExists (true, false or null).
+// An array of objects whose keys do not depend on the language: taskName, status, state (the
+// state's word, or null), loadFrom, user, when, location, publisher, and fileExists (true, false
+// or null). Every text is kept exactly.
 std::wstring ToJson(const std::vector<ExportRow>& rows);

@@ -106,6 +106,12 @@ inline constexpr KeyText KeptForStore{L"514",
                                       L"left in its place, the disabled entries could not be saved first"};
 inline constexpr KeyText StoreLeftAsItWas{
     L"515", L"The file of disabled entries was left as it was: it could not be read completely."};
+// Said when an apply could not start: another program, of this user or another, was applying.
+inline constexpr KeyText ApplyBusy{
+    L"837", L"Nothing was applied: another program is applying changes now. Try again in a moment."};
+inline constexpr KeyText ApplyLockFailed{
+    L"838",
+    L"Nothing was applied: the lock that keeps two programs from applying at once could not be taken: %1."};
 // Why a file or value could not be used.
 inline constexpr KeyText AccessDenied{L"510", L"access denied"};
 inline constexpr KeyText InUse{L"511", L"in use by another program"};
@@ -155,6 +161,65 @@ inline constexpr KeyText Properties{L"703", L"&Properties"};
 inline constexpr KeyText RowsShown{L"704", L"%1 of %2 shown"};
 inline constexpr KeyText FileExistsHeader{L"705", L"File exists"};
 
+// The command line ravelinc.exe: its usage, its refusals and its comparison of lists.
+inline constexpr KeyText ConsoleTitle{
+    L"800", L"Brightfold Ravelin for scripts: the startup list, and changes applied at once."};
+inline constexpr KeyText UsageHeading{L"801", L"Usage:"};
+inline constexpr KeyText UsageList{
+    L"802", L"Writes the list as the window shows it: CSV with a header row, or JSON."};
+inline constexpr KeyText UsageDisable{L"803", L"Disables the entry and applies the change at once."};
+inline constexpr KeyText UsageEnable{L"804", L"Enables the entry and applies the change at once."};
+inline constexpr KeyText UsageRemove{
+    L"805", L"Takes the entry out of its place for good and applies the change at once."};
+inline constexpr KeyText UsageAdd{L"806", L"Adds an entry as Add Task does and applies it at once."};
+inline constexpr KeyText UsageSave{L"807", L"Saves the whole list as a profile."};
+inline constexpr KeyText UsageLoad{L"808",
+                                   L"Loads the profile as Load from profile does and applies it at once."};
+inline constexpr KeyText UsageCompare{
+    L"809",
+    L"Compares the list with what an earlier /list /json wrote: the entries that are new, gone or changed."};
+inline constexpr KeyText UsageHelp{L"810", L"Shows this text."};
+inline constexpr KeyText UsageNotes{
+    L"811", L"NAME is a Task Name, PLACE one of the places below or its Load From text. Switches may be "
+            L"written in any case; a value with blanks is quoted."};
+inline constexpr KeyText PlacesHeading{L"812", L"Places:"};
+inline constexpr KeyText ExitCodesHeading{L"813", L"Exit codes:"};
+inline constexpr KeyText ExitDone{L"814", L"done; for /compare, no difference"};
+inline constexpr KeyText ExitFailed{L"815", L"some change failed; for /compare, differences found"};
+inline constexpr KeyText ExitNoEntry{L"816",
+                                     L"no such entry, or NAME is in several places and /from is missing"};
+inline constexpr KeyText ExitUsage{L"817", L"bad usage"};
+inline constexpr KeyText ExitNotSafe{L"818", L"the change could not be made safely now"};
+inline constexpr KeyText UnknownSwitch{L"820", L"Unknown switch: %1."};
+inline constexpr KeyText MissingValue{L"821", L"The switch %1 needs a value."};
+inline constexpr KeyText SwitchTwice{L"822", L"The switch %1 is given twice."};
+inline constexpr KeyText TwoVerbs{L"823", L"%1 and %2 cannot be given together."};
+inline constexpr KeyText SwitchNotWithVerb{L"824", L"The switch %1 does not go with %2."};
+inline constexpr KeyText NoVerb{L"825", L"Nothing to do: give one of the switches below."};
+inline constexpr KeyText NotASwitch{L"826", L"\"%1\" is no switch. A value with blanks is quoted."};
+inline constexpr KeyText SwitchNeeds{L"827", L"%1 needs %2."};
+inline constexpr KeyText UnknownPlace{L"828", L"No place is called \"%1\"."};
+inline constexpr KeyText PlaceNotForAdd{L"829", L"Add Task cannot add to %1."};
+inline constexpr KeyText NoSuchEntry{L"830", L"No entry is called \"%1\"."};
+inline constexpr KeyText NoSuchEntryIn{L"831", L"No entry in %2 is called \"%1\"."};
+inline constexpr KeyText SeveralPlaces{L"832", L"\"%1\" is in several places; say which with /from:"};
+inline constexpr KeyText AlreadyDisabled{L"833", L"%1 is disabled already: nothing to apply."};
+inline constexpr KeyText AlreadyEnabled{L"834", L"%1 is enabled already: nothing to apply."};
+inline constexpr KeyText AlreadyThere{
+    L"835",
+    L"%2 holds an entry called \"%1\" already, which the new one would replace. Nothing was changed."};
+inline constexpr KeyText StoreNotSafe{
+    L"836", L"Nothing was changed: the file of disabled entries is left alone until it can be read."};
+inline constexpr KeyText ProfileSaved{L"839", L"The list was saved as the profile %1."};
+inline constexpr KeyText ProfileIncompleteNotApplied{
+    L"840", L"The last entry of the profile %1 is incomplete: nothing was loaded or applied."};
+inline constexpr KeyText CompareNotRead{L"841", L"The earlier list %1 could not be read: %2."};
+inline constexpr KeyText CompareNotList{L"842", L"%1 is not a list that /list /json wrote."};
+inline constexpr KeyText CompareNew{L"843", L"New: %1 in %2, %3: %4"};
+inline constexpr KeyText CompareGone{L"844", L"Gone: %1 in %2, %3: %4"};
+inline constexpr KeyText CompareChanged{L"845", L"Changed: %1 in %2, %3: %4, before %5: %6"};
+inline constexpr KeyText CompareSame{L"846", L"No difference from %1."};
+
 // Every message the program shows with an English default of its own, for the packs to hold.
 inline constexpr const KeyText* Messages[] = {
     &Applied,
@@ -165,6 +230,8 @@ inline constexpr const KeyText* Messages[] = {
     &NoSource,
     &KeptForStore,
     &StoreLeftAsItWas,
+    &ApplyBusy,
+    &ApplyLockFailed,
     &AccessDenied,
     &InUse,
     &NotFound,
@@ -188,6 +255,50 @@ inline constexpr const KeyText* Messages[] = {
     &CannotStart,
     &RowsShown,
     &DisabledByWindows,
+    &ConsoleTitle,
+    &UsageHeading,
+    &UsageList,
+    &UsageDisable,
+    &UsageEnable,
+    &UsageRemove,
+    &UsageAdd,
+    &UsageSave,
+    &UsageLoad,
+    &UsageCompare,
+    &UsageHelp,
+    &UsageNotes,
+    &PlacesHeading,
+    &ExitCodesHeading,
+    &ExitDone,
+    &ExitFailed,
+    &ExitNoEntry,
+    &ExitUsage,
+    &ExitNotSafe,
+    &UnknownSwitch,
+    &MissingValue,
+    &SwitchTwice,
+    &TwoVerbs,
+    &SwitchNotWithVerb,
+    &NoVerb,
+    &NotASwitch,
+    &SwitchNeeds,
+    &UnknownPlace,
+    &PlaceNotForAdd,
+    &NoSuchEntry,
+    &NoSuchEntryIn,
+    &SeveralPlaces,
+    &AlreadyDisabled,
+    &AlreadyEnabled,
+    &AlreadyThere,
+    &StoreNotSafe,
+    &ProfileSaved,
+    &ProfileIncompleteNotApplied,
+    &CompareNotRead,
+    &CompareNotList,
+    &CompareNew,
+    &CompareGone,
+    &CompareChanged,
+    &CompareSame,
 };
 
 } // namespace keys

@@ -19,6 +19,9 @@ struct MainState
 
     // What the store file holds, in this language's words, as last read or written.
     std::vector<EntryRecord> StoredEntries;
+    // The file's records as this program last read or wrote them, all of them, in this language's
+    // words: what another program wrote to the store since then is told from them.
+    std::vector<EntryRecord> StoreAsRead;
     // Why the store could not be read whole at the last fill; while set, nothing rewrites it.
     struct
     {

@@ -1,4 +1,4 @@
-// Standard output through the console and file functions.
+// Standard output and error through the console and file functions.
 #include "platform/Console.h"
 #include "platform/Files.h"
 #include "platform/Handles.h"
@@ -28,23 +28,50 @@ DWORD WriteToConsole(HANDLE console, std::wstring_view text)
     return ERROR_SUCCESS;
 }
 
-} // namespace
-
-DWORD WriteStandardOutput(std::wstring_view text)
+DWORD WriteStandard(DWORD which, std::wstring_view text)
 {
-    HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
+    HANDLE output = GetStdHandle(which);
     DWORD mode = 0;
     if (output && output != INVALID_HANDLE_VALUE)
         return GetConsoleMode(output, &mode) ? WriteToConsole(output, text)
                                              : WriteAll(output, CodePageFromWide(CP_UTF8, text));
     // A windows program started from a console gets no output handle: write to that console.
-    if (!AttachConsole(ATTACH_PARENT_PROCESS))
+    if (!GetConsoleWindow() && !AttachConsole(ATTACH_PARENT_PROCESS))
         return GetLastError();
     UniqueHandle console = MakeUniqueHandle(CreateFileW(
         L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
     if (!console)
         return GetLastError();
     return WriteToConsole(console.get(), text);
+}
+
+} // namespace
+
+DWORD WriteStandardOutput(std::wstring_view text)
+{
+    return WriteStandard(STD_OUTPUT_HANDLE, text);
+}
+
+DWORD WriteStandardError(std::wstring_view text)
+{
+    return WriteStandard(STD_ERROR_HANDLE, text);
+}
+
+std::wstring CommandLineArguments()
+{
+    // The program's name ends at its closing quote, or at the first blank when it is not quoted.
+    std::wstring_view line = GetCommandLineW();
+    size_t end = 0;
+    if (!line.empty() && line[0] == L'"')
+    {
+        end = line.find(L'"', 1);
+        end = end == std::wstring_view::npos ? line.size() : end + 1;
+    }
+    else
+    {
+        end = std::min(line.find_first_of(L" \t"), line.size());
+    }
+    return std::wstring(line.substr(end));
 }
 
 } // namespace platform

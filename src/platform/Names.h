@@ -8,6 +8,8 @@ inline constexpr wchar_t AppTitle[] = L"Brightfold Ravelin";
 inline constexpr wchar_t SettingsKey[] = L"Software\\Brightfold\\Language";
 inline constexpr wchar_t SettingsValue[] = L"Name";
 inline constexpr wchar_t InstanceMutex[] = L"Local\\Brightfold.Ravelin.Instance";
+// Held by every apply, of the window or the command line, of any user: the store is shared.
+inline constexpr wchar_t ApplyLock[] = L"Brightfold.Ravelin.Apply";
 inline constexpr wchar_t RunKeyBase[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\";
 // Where Windows keeps its own on/off switch for entries of some places, in the user's registry.
 inline constexpr wchar_t ApprovedKey[] =

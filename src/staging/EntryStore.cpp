@@ -158,29 +158,6 @@ std::vector<std::pair<std::wstring, size_t>> KnownSourceNames()
     return known;
 }
 
-// The source a Load From names in any language, or -1; the Lang folder is read at the first need.
-class SourceNameReader
-{
-  public:
-    int Find(const std::wstring& loadFrom)
-    {
-        for (size_t i = 0; i < SourceCount; ++i)
-            if (loadFrom == StartupSources[i].id)
-                return static_cast<int>(i);
-        if (!read_)
-            known_ = KnownSourceNames();
-        read_ = true;
-        for (const auto& [name, index] : known_)
-            if (loadFrom == name)
-                return static_cast<int>(index);
-        return -1;
-    }
-
-  private:
-    std::vector<std::pair<std::wstring, size_t>> known_;
-    bool read_ = false;
-};
-
 // The display text of the exact copy kept of a registry entry, when there is one.
 std::optional<std::wstring> CopiedText(int source, const std::wstring& taskName)
 {
@@ -202,6 +179,20 @@ std::wstring JoinLines(const std::vector<std::wstring_view>& lines, size_t first
 }
 
 } // namespace
+
+int SourceNameReader::Find(const std::wstring& loadFrom)
+{
+    for (size_t i = 0; i < SourceCount; ++i)
+        if (loadFrom == StartupSources[i].id)
+            return static_cast<int>(i);
+    if (!read_)
+        known_ = KnownSourceNames();
+    read_ = true;
+    for (const auto& [name, index] : known_)
+        if (loadFrom == name)
+            return static_cast<int>(index);
+    return -1;
+}
 
 EntryFileContent ReadEntryRecords(const std::wstring& fileName)
 {
@@ -354,9 +345,22 @@ bool TakeKey(KeyCounts& counts, const std::wstring& key)
 
 } // namespace
 
+void InThisLanguage(std::vector<EntryRecord>& records, const SourceNameTable& names)
+{
+    const std::wstring disabled = DisabledWord();
+    SourceNameReader sources;
+    for (EntryRecord& record : records)
+    {
+        record[Status] = disabled;
+        if (const int index = sources.Find(record[LoadFrom]); index >= 0)
+            record[LoadFrom] = names[static_cast<size_t>(index)];
+    }
+}
+
 void LoadDisabledEntries(MainState& state)
 {
     state.StoredEntries.clear();
+    state.StoreAsRead.clear();
     state.StoreProblem = {};
     state.StoreRealigned = false;
     EntryFileContent content = ReadEntryRecords(StorePath());
@@ -385,13 +389,10 @@ void LoadDisabledEntries(MainState& state)
         ++listed[EntryKey(state.List.Row(row))];
         slots[SlotKey(state.List.Row(row))].push_back(row);
     }
-    const std::wstring disabled = DisabledWord();
-    SourceNameReader sources;
+    InThisLanguage(content.records, state.SourceNames);
+    state.StoreAsRead = content.records;
     for (EntryRecord& record : content.records)
     {
-        record[Status] = disabled;
-        if (const int index = sources.Find(record[LoadFrom]); index >= 0)
-            record[LoadFrom] = state.SourceNames[static_cast<size_t>(index)];
         // Written back before the store could be rewritten: its source has it.
         if (TakeKey(listed, EntryKey(record)))
             continue;
@@ -442,6 +443,37 @@ std::vector<EntryRecord> ComposeStore(const StartupList& list, const std::vector
     return records;
 }
 
+bool TakeStoreChanges(MainState& state)
+{
+    if (!state.StoreReadWhole())
+        return false;
+    EntryFileContent content = ReadEntryRecords(StorePath());
+    if (content.error == ERROR_FILE_NOT_FOUND || content.error == ERROR_PATH_NOT_FOUND)
+        content = {};
+    if (content.error != ERROR_SUCCESS || content.incomplete || content.unreadable)
+        return false;
+    InThisLanguage(content.records, state.SourceNames);
+    // Written by another program since: kept like this program's own. Those this program holds
+    // stay too, even when another released them: a record too many costs a row, one too few loses.
+    KeyCounts before;
+    for (const EntryRecord& record : state.StoreAsRead)
+        ++before[EntryKey(record)];
+    std::vector<EntryRecord> merged = std::move(state.StoredEntries);
+    for (const EntryRecord& record : content.records)
+        if (!TakeKey(before, EntryKey(record)))
+            merged.push_back(record);
+    state.StoredEntries = std::move(merged);
+    state.StoreAsRead = std::move(content.records);
+    return true;
+}
+
+void RememberStoreWritten(MainState& state, std::vector<EntryRecord> records)
+{
+    state.StoreAsRead = records;
+    InThisLanguage(state.StoreAsRead, state.SourceNames);
+    state.StoredEntries = std::move(records);
+}
+
 DWORD SaveDisabledEntries(MainState& state)
 {
     if (!state.StoreReadWhole())
@@ -449,6 +481,6 @@ DWORD SaveDisabledEntries(MainState& state)
     std::vector<EntryRecord> records = ComposeStore(state.List, state.StoredEntries, {});
     const DWORD error = WriteStore(records);
     if (error == ERROR_SUCCESS)
-        state.StoredEntries = std::move(records);
+        RememberStoreWritten(state, std::move(records));
     return error;
 }

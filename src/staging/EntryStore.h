@@ -4,6 +4,7 @@
 
 #include <windows.h>
 #include <string>
+#include <utility>
 #include <vector>
 
 // Every row of the list into records, row 1 into index 0; records must hold at least Count().
@@ -26,6 +27,20 @@ struct EntryFileContent
 };
 EntryFileContent ReadEntryRecords(const std::wstring& fileName);
 
+// The source a Load From names in any language: the English identifier or a name a pack of the
+// Lang folder gives it, which is read at the first need; -1 when it names none.
+class SourceNameReader
+{
+  public:
+    int Find(const std::wstring& loadFrom);
+
+  private:
+    std::vector<std::pair<std::wstring, size_t>> known_;
+    bool read_ = false;
+};
+// Records of a file as this language words them: the Disabled word, the Load From of names.
+void InThisLanguage(std::vector<EntryRecord>& records, const SourceNameTable& names);
+
 std::wstring StorePath();
 // Where the store is kept as it was when it had to be read realigned.
 std::wstring StoreBackupPath();
@@ -47,6 +62,13 @@ std::vector<EntryRecord> ComposeStore(const StartupList& list, const std::vector
                                       const std::vector<EntryRecord>& decided = {});
 // Writes the store, or deletes it when there is nothing to hold. Returns the system error.
 DWORD WriteStore(const std::vector<EntryRecord>& records);
+// Run under the apply lock, before an apply composes the store: reads the store again and adds
+// to StoredEntries the records other programs wrote since this one last read or wrote it, to be
+// kept like its own. False, and nothing changed, when the store cannot be read whole now (or was
+// not at the fill): then nothing may rewrite it.
+bool TakeStoreChanges(MainState& state);
+// After the store was written with records: StoredEntries and StoreAsRead follow.
+void RememberStoreWritten(MainState& state, std::vector<EntryRecord> records);
 // The store composed from the list and written, when it was read whole; StoredEntries follows.
 // ERROR_FILE_CORRUPT when it was not read whole and so was left as it was.
 DWORD SaveDisabledEntries(MainState& state);

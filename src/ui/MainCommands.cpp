@@ -267,7 +267,7 @@ void frmMain::ApplyThenEnd(AfterApply after)
     const ApplyResult result = ::ApplyNow(state_);
     ShowApplyResult(result);
     // Nothing ends behind the user's back while something was not applied.
-    if (!result.failures.empty() || result.storeError != ERROR_SUCCESS)
+    if (!result.failures.empty() || result.storeError != ERROR_SUCCESS || result.lockError != ERROR_SUCCESS)
     {
         const std::wstring text =
             ApplyResultText(result) + L"\r\n\r\n" + LookupText(GoOnAfterFailures(after));

@@ -59,7 +59,7 @@ TEST_F(ApplyTest, AStoreThatCannotBeWrittenKeepsDisabledEntriesInTheirSources)
     Stage(L"B", L"Remove");
     ApplyResult result;
     {
-        HeldFile held(StorePath());
+        HeldFile held(StorePath(), FILE_SHARE_READ); // read, as the apply reads it first, but not replaced
         ASSERT_TRUE(held.held());
         result = ApplyNow(*state);
     }

@@ -49,11 +49,11 @@ EntryRecord Record(const std::wstring& taskName, const std::wstring& status, con
 std::vector<EntryRecord> StoredRecords(); // none when the store does not exist
 std::vector<std::wstring> StoredNames();
 
-// A handle that no other open can share, as another program might hold a file.
+// A handle that no other open can share (or only as share allows), as another program might hold a file.
 struct HeldFile
 {
-    explicit HeldFile(const std::wstring& path)
-        : handle(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_ALWAYS, 0, nullptr))
+    explicit HeldFile(const std::wstring& path, DWORD share = 0)
+        : handle(CreateFileW(path.c_str(), GENERIC_READ, share, nullptr, OPEN_ALWAYS, 0, nullptr))
     {
     }
     ~HeldFile()

@@ -1,9 +1,5 @@
-// Below the window: a command line's file, the shown order and filter, and the list for scripts.
+// Below the window: a command line's file, and the shown order and filter.
 #include "find/DisplayList.h"
-#include "app/ListCommand.h"
-#include "find/ListExport.h"
-#include "platform/Shortcuts.h"
-#include "platform/Text.h"
 #include "support/Fixtures.h"
 
 using FindModelTest = testsupport::RavelinTest;
@@ -86,44 +82,4 @@ TEST_F(FindModelTest, SortTurnsRoundAndFilterMatchesAnyCellTheModelKeepsItsOrder
     EXPECT_EQ(shown(byName, L"any user"), L"Alpha;gamma;");
     EXPECT_EQ(testsupport::RowTexts(list, TaskName),
               (std::vector<std::wstring>{L"  beta ", L"Alpha", L"gamma"}));
-}
-
-TEST_F(FindModelTest, TheListCommandWritesTheRowsAsCsvOrJsonQuotedAsEachNeeds)
-{
-    EXPECT_TRUE(ParseListRequest(L"  -LIST   /Json").json);
-    EXPECT_FALSE(ParseListRequest(L"/json list").wanted);
-    EXPECT_EQ(CsvField(L"\"a\",\r\n"), L"\"\"\"a\"\",\r\n\"");
-    EXPECT_EQ(JsonString(L"C:\\a \"b\"\t\x01\x2028\x00e9"), L"\"C:\\\\a \\\"b\\\"\\t\\u0001\\u2028\x00e9\"");
-    EXPECT_EQ(ToJson({}), L"[]\r\n");
-    ASSERT_EQ(platform::WriteShortcut(UserStartup() + L"\\Tray, Helper.lnk", L"C:\\nowhere\\tray.exe"),
-              DWORD(ERROR_SUCCESS));
-    testsupport::WriteBytes(UserStartup() + L"\\Broken.lnk", "not a shortcut"); // names no file
-    auto listed = [&](bool json) {
-        const std::wstring file = programFolder + L"\\out.txt";
-        HANDLE out =
-            CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, 0, nullptr);
-        const HANDLE before = GetStdHandle(STD_OUTPUT_HANDLE);
-        SetStdHandle(STD_OUTPUT_HANDLE, out);
-        EXPECT_EQ(RunListCommand(json), 0);
-        SetStdHandle(STD_OUTPUT_HANDLE, before);
-        CloseHandle(out);
-        return platform::WideFromCodePage(CP_UTF8, testsupport::ReadBytes(file));
-    };
-    // A missing file is false; a row that names no file has no answer.
-    const std::wstring place = L"StartUp (Current User),Current User,Current User Logs On,";
-    EXPECT_EQ(listed(false), L"Task Name,Status,Load From,User,When?,Location,Publisher,File exists\r\n"
-                             L"Broken,Enabled," +
-                                 place +
-                                 L",,\r\n"
-                                 L"\"Tray, Helper\",Enabled," +
-                                 place + L"C:\\nowhere\\tray.exe,,false\r\n");
-    const std::wstring same =
-        L"\"status\": \"Enabled\", \"loadFrom\": \"StartUp (Current User)\", "
-        L"\"user\": \"Current User\", \"when\": \"Current User Logs On\", \"location\": ";
-    EXPECT_EQ(listed(true),
-              L"[\r\n  {\"taskName\": \"Broken\", " + same +
-                  L"\"\", \"publisher\": \"\", \"fileExists\": null},\r\n"
-                  L"  {\"taskName\": \"Tray, Helper\", " +
-                  same +
-                  L"\"C:\\\\nowhere\\\\tray.exe\", \"publisher\": \"\", \"fileExists\": false}\r\n]\r\n");
 }

@@ -1,0 +1,169 @@
+// Splitting the command line and reading the switches from it.
+#include "console/ConsoleArguments.h"
+#include "i18n/Keys.h"
+#include "i18n/Lookup.h"
+#include "platform/Text.h"
+
+#include <array>
+#include <iterator>
+
+std::vector<CommandWord> SplitCommandLine(std::wstring_view line)
+{
+    std::vector<CommandWord> words;
+    size_t i = 0;
+    while (true)
+    {
+        while (i < line.size() && (line[i] == L' ' || line[i] == L'\t'))
+            ++i;
+        if (i >= line.size())
+            return words;
+        CommandWord word;
+        bool inQuotes = false;
+        for (; i < line.size() && (inQuotes || (line[i] != L' ' && line[i] != L'\t')); ++i)
+        {
+            size_t slashes = 0;
+            while (i < line.size() && line[i] == L'\\')
+                ++slashes, ++i;
+            if (i < line.size() && line[i] == L'"')
+            {
+                word.text.append(slashes / 2, L'\\');
+                if (slashes % 2)
+                    word.text += L'"';
+                else if (inQuotes && i + 1 < line.size() && line[i + 1] == L'"')
+                    word.text += L'"', ++i;
+                else
+                    inQuotes = !inQuotes, word.quoted = true;
+                continue;
+            }
+            word.text.append(slashes, L'\\');
+            if (i >= line.size() || (!inQuotes && (line[i] == L' ' || line[i] == L'\t')))
+                break;
+            word.text += line[i];
+        }
+        words.push_back(std::move(word));
+    }
+}
+
+namespace
+{
+
+enum class Takes
+{
+    Nothing,
+    Value
+};
+
+struct SwitchDesign
+{
+    const wchar_t* name;
+    Verb verb; // None: a switch that goes with a verb
+    Takes takes;
+};
+constexpr SwitchDesign Switches[] = {
+    {L"list", Verb::List, Takes::Nothing},   {L"disable", Verb::Disable, Takes::Value},
+    {L"enable", Verb::Enable, Takes::Value}, {L"remove", Verb::Remove, Takes::Value},
+    {L"add", Verb::Add, Takes::Value},       {L"save", Verb::Save, Takes::Value},
+    {L"load", Verb::Load, Takes::Value},     {L"compare", Verb::Compare, Takes::Value},
+    {L"?", Verb::Help, Takes::Nothing},      {L"from", Verb::None, Takes::Value},
+    {L"command", Verb::None, Takes::Value},  {L"json", Verb::None, Takes::Nothing},
+};
+constexpr size_t FromSwitch = 9, CommandSwitch = 10, JsonSwitch = 11;
+
+const SwitchDesign* FindSwitch(const CommandWord& word)
+{
+    if (word.quoted || word.text.size() < 2 || (word.text[0] != L'/' && word.text[0] != L'-'))
+        return nullptr;
+    for (const SwitchDesign& design : Switches)
+        if (platform::EqualsNoCase(std::wstring_view(word.text).substr(1), design.name))
+            return &design;
+    return nullptr;
+}
+
+std::wstring Shown(const SwitchDesign& design)
+{
+    return L"/" + std::wstring(design.name);
+}
+
+// Which verbs each switch that is no verb goes with.
+bool GoesWith(size_t modifier, Verb verb)
+{
+    switch (modifier)
+    {
+    case FromSwitch:
+        return verb == Verb::Disable || verb == Verb::Enable || verb == Verb::Remove || verb == Verb::Add;
+    case CommandSwitch:
+        return verb == Verb::Add;
+    case JsonSwitch:
+        return verb == Verb::List || verb == Verb::Compare;
+    }
+    return false;
+}
+
+} // namespace
+
+ParsedRequest ParseConsoleRequest(std::wstring_view arguments)
+{
+    ParsedRequest parsed;
+    ConsoleRequest& request = parsed.request;
+    const std::vector<CommandWord> words = SplitCommandLine(arguments);
+    const SwitchDesign* verb = nullptr;
+    std::array<bool, std::size(Switches)> seen{};
+    auto fail = [&](const keys::KeyText& key, std::initializer_list<std::wstring> args) {
+        parsed.error = FormatText(LookupText(key), args);
+        return parsed;
+    };
+    for (size_t i = 0; i < words.size(); ++i)
+    {
+        const SwitchDesign* design = FindSwitch(words[i]);
+        if (!design)
+        {
+            const bool looksLikeSwitch = !words[i].quoted && words[i].text.size() >= 2 &&
+                                         (words[i].text[0] == L'/' || words[i].text[0] == L'-');
+            return looksLikeSwitch ? fail(keys::UnknownSwitch, {words[i].text})
+                                   : fail(keys::NotASwitch, {words[i].text});
+        }
+        const size_t index = static_cast<size_t>(design - Switches);
+        if (seen[index])
+            return fail(keys::SwitchTwice, {Shown(*design)});
+        seen[index] = true;
+        std::wstring value;
+        if (design->takes == Takes::Value)
+        {
+            if (i + 1 >= words.size() || FindSwitch(words[i + 1]))
+                return fail(keys::MissingValue, {Shown(*design)});
+            value = words[++i].text;
+        }
+        if (design->verb != Verb::None)
+        {
+            if (verb)
+                return fail(keys::TwoVerbs, {Shown(*verb), Shown(*design)});
+            verb = design;
+            request.verb = design->verb;
+            request.value = std::move(value);
+        }
+        else if (index == FromSwitch)
+            request.from = std::move(value);
+        else if (index == CommandSwitch)
+            request.command = std::move(value);
+        else
+            request.json = true;
+    }
+    if (!verb)
+        return fail(keys::NoVerb, {});
+    for (size_t modifier : {FromSwitch, CommandSwitch, JsonSwitch})
+        if (seen[modifier] && !GoesWith(modifier, request.verb))
+            return fail(keys::SwitchNotWithVerb, {Shown(Switches[modifier]), Shown(*verb)});
+    if (request.verb == Verb::Add)
+        for (size_t needed : {FromSwitch, CommandSwitch})
+            if (!seen[needed])
+                return fail(keys::SwitchNeeds, {Shown(*verb), Shown(Switches[needed])});
+    return parsed;
+}
+
+bool NamesListSwitch(std::wstring_view arguments)
+{
+    for (const CommandWord& word : SplitCommandLine(arguments))
+        if (const SwitchDesign* design = FindSwitch(word); design && design->verb == Verb::List)
+            return true;
+    return false;
+}

@@ -1,0 +1,298 @@
+// The verbs: list, disable, enable, remove, add, save, load and compare.
+#include "console/ConsoleCommand.h"
+#include "apply/ApplyEngine.h"
+#include "apply/ApplyReport.h"
+#include "console/ConsoleArguments.h"
+#include "console/ConsoleUsage.h"
+#include "console/ListCompare.h"
+#include "find/ListExport.h"
+#include "i18n/Keys.h"
+#include "i18n/Lookup.h"
+#include "platform/Console.h"
+#include "platform/Files.h"
+#include "platform/Text.h"
+#include "staging/EntryStore.h"
+#include "staging/Profiles.h"
+#include "staging/StagingCommands.h"
+#include "staging/StartupFill.h"
+
+#include <array>
+#include <functional>
+
+namespace
+{
+
+// How long the command line waits for an apply of another program to end.
+constexpr DWORD ConsoleLockWait = 5000;
+
+int Say(std::wstring_view text, int code = ExitDone)
+{
+    platform::WriteStandardOutput(std::wstring(text) + L"\r\n");
+    return code;
+}
+
+int Complain(std::wstring_view text, int code)
+{
+    platform::WriteStandardError(std::wstring(text) + L"\r\n");
+    return code;
+}
+
+int RowSource(const StartupList& list, int position, const SourceNameTable& names)
+{
+    const std::wstring& loadFrom = list.Text(position, LoadFrom);
+    for (size_t i = 0; i < SourceCount; ++i)
+        if (loadFrom == StartupSources[i].id || loadFrom == names[i] || loadFrom == ScannedLoadFrom(i, names))
+            return static_cast<int>(i);
+    return -1;
+}
+
+// The source a PLACE names: its identifier or its Load From text in this language, in any case.
+int PlaceNamed(std::wstring_view place, const SourceNameTable& names)
+{
+    const std::wstring_view wanted = platform::Trim(place);
+    for (size_t i = 0; i < SourceCount; ++i)
+        if (platform::EqualsNoCase(wanted, StartupSources[i].id) ||
+            platform::EqualsNoCase(wanted, names[i]) ||
+            platform::EqualsNoCase(wanted, ScannedLoadFrom(i, names)))
+            return static_cast<int>(i);
+    return -1;
+}
+
+// The rows a NAME stands for, of one source or (place < 0) of any: those of exactly that name,
+// else of it in any case, else of it without the blanks around it, as the list shows it.
+std::vector<int> RowsNamed(const StartupList& list, const std::wstring& name, int place,
+                           const SourceNameTable& names)
+{
+    const std::function<bool(const std::wstring&)> tests[] = {
+        [&](const std::wstring& row) { return row == name; },
+        [&](const std::wstring& row) { return platform::EqualsNoCase(row, name); },
+        [&](const std::wstring& row) {
+            return platform::EqualsNoCase(platform::Trim(row), platform::Trim(name));
+        },
+    };
+    std::vector<int> rows;
+    for (const auto& test : tests)
+    {
+        for (int row = 1; row <= list.Count(); ++row)
+            if ((place < 0 || RowSource(list, row, names) == place) && test(list.Text(row, TaskName)))
+                rows.push_back(row);
+        if (!rows.empty())
+            break;
+    }
+    return rows;
+}
+
+// The rows as /list and /compare see them, in the list's order.
+std::vector<ExportRow> ShownRows(const StartupList& list, bool withFileFacts)
+{
+    FileFactsTable facts;
+    if (withFileFacts)
+        for (const std::wstring& location : facts.TakeUnasked(list))
+            facts.Store(location, ResolveFileFacts(location));
+    DisplayList display;
+    display.Update(list, facts);
+    return ExportRows(list, facts, display);
+}
+
+int ListVerb(const MainState& state, bool json)
+{
+    const std::vector<ExportRow> rows = ShownRows(state.List, true);
+    std::wstring text;
+    if (json)
+        text = ToJson(rows);
+    else
+    {
+        std::array<std::wstring, ShownColumnCount + 1> header;
+        for (int column = 0; column < ShownColumnCount; ++column)
+            header[static_cast<size_t>(column)] = LookupText(keys::ColumnHeaders[column]);
+        header.back() = LookupText(keys::FileExistsHeader);
+        text = ToCsv(header, rows);
+    }
+    return platform::WriteStandardOutput(text) == ERROR_SUCCESS ? ExitDone : ExitFailed;
+}
+
+int CompareVerb(const MainState& state, const std::wstring& file, bool json)
+{
+    std::string bytes;
+    if (const DWORD error = platform::ReadWholeFile(file, bytes))
+        return Complain(FormatText(LookupText(keys::CompareNotRead), {file, ErrorReasonText(error)}),
+                        ExitBadUsage);
+    const std::optional<std::vector<ListedEntry>> before = ReadListJson(DecodeListFile(bytes));
+    if (!before)
+        return Complain(FormatText(LookupText(keys::CompareNotList), {file}), ExitBadUsage);
+    std::vector<ListedEntry> now;
+    for (const ExportRow& row : ShownRows(state.List, false))
+        now.push_back(
+            {row.cells[TaskName], row.cells[Status], row.state, row.cells[LoadFrom], row.cells[Location]});
+    const std::vector<ListChange> changes = CompareLists(*before, now);
+    const int code = changes.empty() ? ExitDone : ExitFailed;
+    if (json)
+        platform::WriteStandardOutput(ChangesJson(changes));
+    else if (changes.empty())
+        Say(FormatText(LookupText(keys::CompareSame), {file}));
+    else
+        platform::WriteStandardOutput(ChangesText(changes));
+    return code;
+}
+
+// A change is made only on a store that was read whole: otherwise what it held could be lost.
+bool StoreSafe(const MainState& state)
+{
+    if (state.StoreReadWhole())
+        return true;
+    const std::wstring reason =
+        state.StoreProblem.error != ERROR_SUCCESS ? ErrorReasonText(state.StoreProblem.error)
+        : state.StoreProblem.incomplete
+            ? LookupText(keys::StoreEndsInsideEntry)
+            : FormatText(LookupText(keys::StoreUnreadableEntries),
+                         {platform::ToDecimal(static_cast<long long>(state.StoreProblem.unreadable))});
+    Complain(FormatText(LookupText(keys::StoreNotRead), {StorePath(), reason}) + L" " +
+                 LookupText(keys::StoreNotSafe),
+             ExitNotSafe);
+    return false;
+}
+
+int ApplyAndReport(MainState& state)
+{
+    const ApplyResult result = ApplyNow(state, ConsoleLockWait);
+    const std::wstring text = ApplyResultText(result);
+    if (result.lockError != ERROR_SUCCESS || result.storeNotRead)
+        return Complain(text, ExitNotSafe);
+    if (!result.failures.empty() || result.storeError != ERROR_SUCCESS)
+        return Complain(text, ExitFailed);
+    return Say(text);
+}
+
+// The place /from names; -1 and the complaint printed when it names none.
+int ChosenPlace(const MainState& state, const std::wstring& place)
+{
+    const int index = PlaceNamed(place, state.SourceNames);
+    if (index < 0)
+        Complain(FormatText(LookupText(keys::UnknownPlace), {place}) + L"\r\n" +
+                     LookupText(keys::PlacesHeading) + L"\r\n" + PlaceLines(state.SourceNames),
+                 ExitBadUsage);
+    return index;
+}
+
+int ChangeVerb(MainState& state, const ConsoleRequest& request)
+{
+    if (!StoreSafe(state))
+        return ExitNotSafe;
+    const int place = request.from ? ChosenPlace(state, *request.from) : -1;
+    if (request.from && place < 0)
+        return ExitBadUsage;
+    StartupList& list = state.List;
+    const std::vector<int> rows = RowsNamed(list, request.value, place, state.SourceNames);
+    if (rows.empty())
+        return Complain(request.from
+                            ? FormatText(LookupText(keys::NoSuchEntryIn),
+                                         {request.value, state.SourceNames[static_cast<size_t>(place)]})
+                            : FormatText(LookupText(keys::NoSuchEntry), {request.value}),
+                        ExitNoEntry);
+    if (rows.size() > 1)
+    {
+        std::wstring text = FormatText(LookupText(keys::SeveralPlaces), {request.value});
+        for (int row : rows)
+            text += L"\r\n  " + list.Text(row, LoadFrom) + L": " + list.Shown(row, TaskName) + L" = " +
+                    list.Text(row, Location);
+        return Complain(text, ExitNoEntry);
+    }
+    list.Select(rows.front());
+    const std::wstring& status = list.Text(rows.front(), Status);
+    const std::wstring shown = list.Shown(rows.front(), TaskName);
+    if (request.verb == Verb::Disable && status != EnabledWord())
+        return Say(FormatText(LookupText(keys::AlreadyDisabled), {shown}));
+    if (request.verb == Verb::Enable && status == EnabledWord())
+        return Say(FormatText(LookupText(keys::AlreadyEnabled), {shown}));
+    if (request.verb == Verb::Remove)
+        cmdRemove_Click(state);
+    else
+        cmdDisable_Click(state);
+    return ApplyAndReport(state);
+}
+
+int AddVerb(MainState& state, const ConsoleRequest& request)
+{
+    if (!StoreSafe(state))
+        return ExitNotSafe;
+    const int place = ChosenPlace(state, *request.from);
+    if (place < 0)
+        return ExitBadUsage;
+    const StartupSource& source = StartupSources[static_cast<size_t>(place)];
+    const std::wstring& loadFrom = state.SourceNames[static_cast<size_t>(place)];
+    if (!source.addTask)
+        return Complain(FormatText(LookupText(keys::PlaceNotForAdd), {loadFrom}), ExitBadUsage);
+    // As the dialog does: a win.ini line is named after its place.
+    const std::wstring name = source.kind == SourceKind::WinIni ? loadFrom : request.value;
+    // Adding over an entry of that name would replace it in its place, with no copy kept.
+    for (int row = 1; row <= state.List.Count(); ++row)
+        if (RowSource(state.List, row, state.SourceNames) == place &&
+            platform::EqualsNoCase(state.List.Text(row, TaskName), name))
+            return Complain(FormatText(LookupText(keys::AlreadyThere), {name, loadFrom}), ExitNotSafe);
+    AppendNewTask(state.List, name, loadFrom, *request.command);
+    return ApplyAndReport(state);
+}
+
+int SaveVerb(const MainState& state, const std::wstring& file)
+{
+    if (const DWORD error = SaveProfile(state.List, file))
+        return Complain(
+            FormatText(LookupText(keys::ProfileNotSaved), {file, platform::SystemErrorText(error)}),
+            ExitFailed);
+    return Say(FormatText(LookupText(keys::ProfileSaved), {file}));
+}
+
+int LoadVerb(MainState& state, const std::wstring& file)
+{
+    if (!StoreSafe(state))
+        return ExitNotSafe;
+    const ProfileLoad outcome = LoadProfile(state.List, file);
+    if (outcome.error != ERROR_SUCCESS)
+        return Complain(
+            FormatText(LookupText(keys::ProfileNotOpened), {file, platform::SystemErrorText(outcome.error)}),
+            ExitBadUsage);
+    if (outcome.incomplete)
+        return Complain(FormatText(LookupText(keys::ProfileIncompleteNotApplied), {file}), ExitNotSafe);
+    return ApplyAndReport(state);
+}
+
+} // namespace
+
+int RunConsole(std::wstring_view arguments)
+{
+    LoadStoredLanguage();
+    const ParsedRequest parsed = ParseConsoleRequest(arguments);
+    SourceNameTable names;
+    LoadSourceNames(names);
+    if (!parsed.error.empty())
+        return Complain(parsed.error + L"\r\n\r\n" + UsageText(names), ExitBadUsage);
+    const ConsoleRequest& request = parsed.request;
+    if (request.verb == Verb::Help)
+    {
+        platform::WriteStandardOutput(UsageText(names));
+        return ExitDone;
+    }
+    MainState state;
+    FillStartupList(state);
+    switch (request.verb)
+    {
+    case Verb::List:
+        return ListVerb(state, request.json);
+    case Verb::Compare:
+        return CompareVerb(state, request.value, request.json);
+    case Verb::Disable:
+    case Verb::Enable:
+    case Verb::Remove:
+        return ChangeVerb(state, request);
+    case Verb::Add:
+        return AddVerb(state, request);
+    case Verb::Save:
+        return SaveVerb(state, request.value);
+    case Verb::Load:
+        return LoadVerb(state, request.value);
+    case Verb::None:
+    case Verb::Help:
+        break;
+    }
+    return ExitBadUsage;
+}

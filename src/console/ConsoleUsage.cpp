@@ -1,0 +1,54 @@
+// The usage text: fixed syntax lines, and every sentence from the packs.
+#include "console/ConsoleUsage.h"
+#include "i18n/Keys.h"
+#include "i18n/Lookup.h"
+#include "platform/Text.h"
+
+namespace
+{
+
+struct VerbUsage
+{
+    const wchar_t* syntax;
+    const keys::KeyText& says;
+};
+const VerbUsage Verbs[] = {
+    {L"ravelinc /list [/json]", keys::UsageList},
+    {L"ravelinc /disable NAME [/from PLACE]", keys::UsageDisable},
+    {L"ravelinc /enable NAME [/from PLACE]", keys::UsageEnable},
+    {L"ravelinc /remove NAME [/from PLACE]", keys::UsageRemove},
+    {L"ravelinc /add NAME /from PLACE /command \"COMMAND LINE\"", keys::UsageAdd},
+    {L"ravelinc /save FILE", keys::UsageSave},
+    {L"ravelinc /load FILE", keys::UsageLoad},
+    {L"ravelinc /compare FILE [/json]", keys::UsageCompare},
+    {L"ravelinc /?", keys::UsageHelp},
+};
+const keys::KeyText* const ExitCodes[] = {&keys::ExitDone, &keys::ExitFailed, &keys::ExitNoEntry,
+                                          &keys::ExitUsage, &keys::ExitNotSafe};
+
+} // namespace
+
+std::wstring PlaceLines(const SourceNameTable& names)
+{
+    std::wstring lines;
+    for (size_t i = 0; i < SourceCount; ++i)
+    {
+        const std::wstring id = StartupSources[i].id, shown = ScannedLoadFrom(i, names);
+        lines += L"  " + id + (shown == id ? L"" : L"  =  " + shown) + L"\r\n";
+    }
+    return lines;
+}
+
+std::wstring UsageText(const SourceNameTable& names)
+{
+    std::wstring text =
+        LookupText(keys::ConsoleTitle) + L"\r\n\r\n" + LookupText(keys::UsageHeading) + L"\r\n";
+    for (const VerbUsage& verb : Verbs)
+        text += L"  " + std::wstring(verb.syntax) + L"\r\n      " + LookupText(verb.says) + L"\r\n";
+    text += L"\r\n" + LookupText(keys::UsageNotes) + L"\r\n\r\n" + LookupText(keys::PlacesHeading) + L"\r\n" +
+            PlaceLines(names) + L"\r\n" + LookupText(keys::ExitCodesHeading) + L"\r\n";
+    for (size_t code = 0; code < std::size(ExitCodes); ++code)
+        text += L"  " + platform::ToDecimal(static_cast<long long>(code)) + L"  " +
+                LookupText(*ExitCodes[code]) + L"\r\n";
+    return text;
+}

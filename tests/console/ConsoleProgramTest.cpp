@@ -1,0 +1,184 @@
+// The real ravelinc.exe, started as a child process with its output redirected. It runs on the
+// test prefix's own registry, so these tests use the places it shares with the test: the StartUp
+// folder, the store and the copies beside it.
+#include "apply/ApplyFixture.h"
+#include "console/ConsoleCommand.h"
+#include "platform/Files.h"
+#include "platform/MachineLock.h"
+#include "platform/Names.h"
+#include "platform/Text.h"
+#include "staging/EntryStore.h"
+#include "staging/StartupFill.h"
+#include "support/WindowFixture.h"
+
+#include <shlobj.h>
+#include <wrl/client.h>
+
+using namespace applytest;
+
+namespace
+{
+
+struct ProgramRun
+{
+    DWORD code = 0xFFFFFFFF;
+    std::string out, err; // as written
+};
+
+// Beside Ravelin.exe, in the program folder of the build this test is part of.
+std::wstring ConsoleProgram()
+{
+    wchar_t module[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, module, MAX_PATH);
+    std::wstring folder = module;
+    while (folder.find_last_of(L'\\') != std::wstring::npos &&
+           !platform::FileExists(folder + L"\\Ravelin\\ravelinc.exe"))
+        folder.resize(folder.find_last_of(L'\\'));
+    return folder + L"\\Ravelin\\ravelinc.exe";
+}
+
+// Standard output into a pipe or a file, standard error into a file.
+ProgramRun RunProgram(const std::wstring& arguments, bool pipe, const std::wstring& folder)
+{
+    ProgramRun run;
+    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+    const std::wstring files[] = {folder + L"\\child-out.txt", folder + L"\\child-err.txt"};
+    auto create = [&](const std::wstring& file) {
+        return CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+    };
+    HANDLE read = nullptr, out = nullptr;
+    if (!pipe || !CreatePipe(&read, &out, &inherit, 0))
+        out = create(files[0]);
+    STARTUPINFOW start{};
+    start.cb = sizeof(start);
+    start.dwFlags = STARTF_USESTDHANDLES;
+    start.hStdOutput = out;
+    start.hStdError = create(files[1]);
+    PROCESS_INFORMATION process{};
+    std::wstring line = L"\"" + ConsoleProgram() + L"\" " + arguments;
+    EXPECT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                               nullptr, &start, &process));
+    CloseHandle(out);
+    CloseHandle(start.hStdError);
+    char buffer[4096];
+    for (DWORD got = 0; read && ReadFile(read, buffer, sizeof(buffer), &got, nullptr) && got;)
+        run.out.append(buffer, got);
+    WaitForSingleObject(process.hProcess, 60000);
+    GetExitCodeProcess(process.hProcess, &run.code);
+    for (HANDLE handle : {read, process.hProcess, process.hThread})
+        CloseHandle(handle);
+    if (!read)
+        run.out = testsupport::ReadBytes(files[0]);
+    run.err = testsupport::ReadBytes(files[1]);
+    return run;
+}
+
+std::string Utf8(const std::wstring& text)
+{
+    return platform::CodePageFromWide(CP_UTF8, text);
+}
+
+// A shortcut with arguments, which only its exact copy gives back.
+void WriteShortcut(const std::wstring& path, const std::wstring& target, const std::wstring& arguments)
+{
+    Microsoft::WRL::ComPtr<IShellLinkW> link;
+    Microsoft::WRL::ComPtr<IPersistFile> file;
+    ASSERT_HRESULT_SUCCEEDED(
+        CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link)));
+    link->SetPath(target.c_str());
+    link->SetArguments(arguments.c_str());
+    ASSERT_HRESULT_SUCCEEDED(link.As(&file));
+    ASSERT_HRESULT_SUCCEEDED(file->Save(path.c_str(), TRUE));
+}
+
+class ConsoleProgramTest : public testsupport::MainWindowFixture
+{
+  protected:
+    void SetUp() override
+    {
+        MainWindowFixture::SetUp();
+        ASSERT_TRUE(platform::FileExists(ConsoleProgram())) << "ravelinc.exe is built beside Ravelin.exe";
+    }
+    ProgramRun Run(const std::wstring& arguments, bool pipe = true)
+    {
+        return RunProgram(arguments, pipe, programFolder);
+    }
+};
+
+} // namespace
+
+TEST_F(ConsoleProgramTest, OutputIsUtf8InAFileAndInAPipeAndErrorsGoApart)
+{
+    SeedPlace(PlaceOf(L"StartUp (Current User)"), L"Caf\u00e9 \u2615", L"C:\\caf\u00e9.exe");
+    const std::string row = Utf8(L"Caf\u00e9 \u2615,Enabled,StartUp (Current User),Current User,");
+    ProgramRun r = Run(L"/list", false);
+    EXPECT_EQ(r.code, DWORD(ExitDone));
+    EXPECT_NE(r.out.find("\r\n" + row), std::string::npos) << r.out;
+    EXPECT_TRUE(r.err.empty());
+    r = Run(L"/LIST /JSON");
+    EXPECT_EQ(r.code, DWORD(ExitDone));
+    EXPECT_NE(r.out.find(Utf8(
+                  L"{\"taskName\": \"Caf\u00e9 \u2615\", \"status\": \"Enabled\", \"state\": \"enabled\"")),
+              std::string::npos);
+    r = Run(L"/enable \"No Such\"");
+    EXPECT_EQ(r.code, DWORD(ExitNoEntry));
+    EXPECT_TRUE(r.out.empty());
+    EXPECT_EQ(r.err, "No entry is called \"No Such\".\r\n");
+    r = Run(L"/list /from x", false);
+    EXPECT_EQ(r.code, DWORD(ExitBadUsage));
+    EXPECT_EQ(r.err.find("The switch /from does not go with /list.\r\n\r\nBrightfold Ravelin for scripts"),
+              0u);
+}
+
+TEST_F(ConsoleProgramTest, TheWindowAndTheCommandLineKeepEachOthersEntriesByteForByte)
+{
+    const std::wstring folder = UserStartup();
+    WriteShortcut(folder + L"\\Alpha.lnk", L"C:\\alpha.exe", L"-a --quiet");
+    WriteShortcut(folder + L"\\Beta.lnk", L"C:\\beta.exe", L"-b");
+    const std::string alpha = testsupport::ReadBytes(folder + L"\\Alpha.lnk"),
+                      beta = testsupport::ReadBytes(folder + L"\\Beta.lnk");
+    frmMain& main = Open();
+    MainState& state = main.State();
+    for (int row = 1; row <= state.List.Count(); ++row)
+        if (state.List.Text(row, TaskName) == L"Alpha")
+            state.List.Select(row);
+    main.cmdDisable_Click();
+    main.mnuApp_Just_Click();
+    ASSERT_EQ(StoredNames(), (std::vector<std::wstring>{L"Alpha"}));
+    // The window stays open and lists Beta enabled while the command line disables it.
+    EXPECT_EQ(Run(L"/disable beta").code, DWORD(ExitDone));
+    EXPECT_FALSE(platform::FileExists(folder + L"\\Beta.lnk"));
+    main.mnuApp_Just_Click();
+    EXPECT_EQ(StoredNames(), (std::vector<std::wstring>{L"Alpha", L"Beta"}));
+    window.reset();
+
+    // Both come back as they were.
+    MainState later;
+    FillStartupList(later);
+    ASSERT_EQ(later.List.Count(), 2);
+    for (int row = 1; row <= 2; ++row)
+    {
+        EXPECT_EQ(later.List.Text(row, Status), L"Disabled");
+        later.List.SetSubItem(row, Status, L"Enabled");
+    }
+    EXPECT_TRUE(ApplyNow(later).failures.empty());
+    EXPECT_EQ(testsupport::ReadBytes(folder + L"\\Alpha.lnk"), alpha);
+    EXPECT_EQ(testsupport::ReadBytes(folder + L"\\Beta.lnk"), beta);
+}
+
+TEST_F(ConsoleProgramTest, WhileAnotherProgramAppliesTheCommandLineWaitsAFewSecondsThenAnswersFour)
+{
+    const Place& startup = PlaceOf(L"StartUp (Current User)");
+    SeedPlace(startup, L"Beta", L"C:\\beta.exe");
+    {
+        const platform::MachineLock applying(platform::names::ApplyLock, 0);
+        ASSERT_TRUE(applying.Held());
+        const ProgramRun r = Run(L"/disable Beta");
+        EXPECT_EQ(r.code, DWORD(ExitNotSafe));
+        EXPECT_EQ(r.err,
+                  "Nothing was applied: another program is applying changes now. Try again in a moment.\r\n");
+        EXPECT_EQ(ReadPlace(startup, L"Beta"), L"C:\\beta.exe");
+    }
+    EXPECT_EQ(Run(L"/disable Beta").code, DWORD(ExitDone));
+    EXPECT_EQ(ReadPlace(startup, L"Beta"), L"<missing>");
+}

@@ -1,0 +1,274 @@
+// The command line in this process, on the scratch registry: its words, each verb with its exit
+// code, places in two languages, the comparison of lists and CSV that no spreadsheet evaluates.
+#include "apply/ApplyFixture.h"
+#include "console/ConsoleArguments.h"
+#include "console/ConsoleCommand.h"
+#include "find/ListExport.h"
+#include "i18n/Globals.h"
+#include "platform/Settings.h"
+#include "platform/Text.h"
+#include "staging/EntryStore.h"
+
+#include <algorithm>
+
+using namespace applytest;
+
+namespace
+{
+
+struct Outcome
+{
+    int code = -1;
+    std::wstring out, err;
+};
+
+class ConsoleTest : public ApplyTest
+{
+  protected:
+    // RunConsole with standard output and error in files, read back as UTF-8.
+    Outcome Run(const std::wstring& arguments)
+    {
+        const std::wstring files[] = {programFolder + L"\\out.txt", programFolder + L"\\err.txt"};
+        const DWORD streams[] = {STD_OUTPUT_HANDLE, STD_ERROR_HANDLE};
+        HANDLE before[2];
+        for (int i = 0; i < 2; ++i)
+        {
+            before[i] = GetStdHandle(streams[i]);
+            SetStdHandle(streams[i], CreateFileW(files[i].c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                                 CREATE_ALWAYS, 0, nullptr));
+        }
+        const int code = RunConsole(arguments);
+        for (int i = 0; i < 2; ++i)
+            CloseHandle(GetStdHandle(streams[i])), SetStdHandle(streams[i], before[i]);
+        auto text = [](const std::wstring& file) {
+            return platform::WideFromCodePage(CP_UTF8, testsupport::ReadBytes(file));
+        };
+        return {code, text(files[0]), text(files[1])};
+    }
+    bool Has(const std::wstring& text, const std::wstring& part)
+    {
+        return text.find(part) != std::wstring::npos;
+    }
+
+    const Place& user = PlaceOf(L"Registry(User Run)");
+    const Place& machine = PlaceOf(L"Registry(Machine Run)");
+    const Place& startup = PlaceOf(L"StartUp (Current User)");
+};
+
+} // namespace
+
+TEST_F(ConsoleTest, WordsSplitAsWindowsSplitsThemAndEachBadUsageIsNamedAboveTheUsage)
+{
+    const std::pair<std::wstring, std::vector<std::wstring>> splits[] = {
+        {L"  /add \"My App\"\t/from x", {L"/add", L"My App", L"/from", L"x"}},
+        {L"a\\\\\"b c\" d", {L"a\\b c", L"d"}}, // 2n backslashes, then a quote that groups
+        {L"a\\\"b \"c\"\"d\" \\\\x\\",
+         {L"a\"b", L"c\"d", L"\\\\x\\"}}, // 2n + 1: a quote; "" in quotes; no quote
+        {L"\"\" e", {L"", L"e"}},
+    };
+    for (const auto& [line, words] : splits)
+    {
+        std::vector<std::wstring> texts;
+        for (const CommandWord& word : SplitCommandLine(line))
+            texts.push_back(word.text);
+        EXPECT_EQ(texts, words) << line;
+    }
+    // A quoted word is a value, whatever it looks like.
+    const ConsoleRequest request =
+        ParseConsoleRequest(L"/DISABLE \"/from\" -From \"Registry(User Run)\"").request;
+    EXPECT_EQ(request.verb, Verb::Disable);
+    EXPECT_EQ(request.value, L"/from");
+    EXPECT_EQ(request.from, L"Registry(User Run)");
+    const std::pair<const wchar_t*, const wchar_t*> refused[] = {
+        {L"/list /bogus", L"Unknown switch: /bogus."},
+        {L"/disable", L"The switch /disable needs a value."},
+        {L"/disable /from x", L"The switch /disable needs a value."},
+        {L"/list /LIST", L"The switch /list is given twice."},
+        {L"/list /save f", L"/list and /save cannot be given together."},
+        {L"/disable a /json", L"The switch /json does not go with /disable."},
+        {L"", L"Nothing to do: give one of the switches below."},
+        {L"/add a /from b", L"/add needs /command."},
+        {L"/list extra", L"\"extra\" is no switch. A value with blanks is quoted."},
+    };
+    for (const auto& [arguments, error] : refused)
+        EXPECT_EQ(ParseConsoleRequest(arguments).error, error) << arguments;
+    const Outcome bad = Run(L"/list /bogus"), help = Run(L"/?");
+    EXPECT_EQ(bad.code, ExitBadUsage);
+    EXPECT_TRUE(bad.out.empty());
+    EXPECT_TRUE(bad.err.starts_with(L"Unknown switch: /bogus.\r\n\r\n") && Has(bad.err, L"Exit codes:"));
+    EXPECT_EQ(help.code, ExitDone);
+    EXPECT_TRUE(Has(help.out, L"  ravelinc /compare FILE [/json]\r\n") && help.err.empty());
+    // Ravelin.exe writes the list when /list is among its words, as a switch.
+    EXPECT_TRUE(NamesListSwitch(L"  -LIST   /Json"));
+    EXPECT_FALSE(NamesListSwitch(L"/json list \"/list\""));
+}
+
+TEST_F(ConsoleTest, EachVerbStagesAndAppliesThroughTheEngineAndSaysHowWithItsExitCode)
+{
+    SeedPlace(user, L"Alpha", L"C:\\a.exe");
+    SeedPlace(user, L"  Padded ", L"C:\\p.exe");
+    SeedPlace(machine, L"Alpha", L"C:\\m.exe");
+    SeedPlace(startup, L"Tool", L"C:\\tool.exe");
+    Outcome r = Run(L"/disable Alpha");
+    EXPECT_EQ(r.code, ExitNoEntry);
+    EXPECT_TRUE(Has(r.err, L"\r\n  Registry(User Run): Alpha = C:\\a.exe\r\n  Registry(Machine Run): Alpha"));
+    EXPECT_EQ(ReadPlace(user, L"Alpha"), L"C:\\a.exe");
+    // Any case, and the name as the list shows it.
+    EXPECT_EQ(Run(L"/disable ALPHA /from \"registry(USER run)\"").out,
+              L"Applied: 0 written, 1 taken out.\r\n");
+    EXPECT_EQ(Run(L"/Disable padded").code, ExitDone);
+    EXPECT_EQ(ReadPlace(user, L"Alpha"), L"<missing>");
+    EXPECT_EQ(ReadPlace(user, L"  Padded "), L"<missing>");
+    EXPECT_EQ(ReadPlace(machine, L"Alpha"), L"C:\\m.exe");
+    EXPECT_EQ(StoredNames(), (std::vector<std::wstring>{L"  Padded ", L"Alpha"}));
+    EXPECT_EQ(Run(L"/disable Alpha /from \"Registry(User Run)\"").out,
+              L"Alpha is disabled already: nothing to apply.\r\n");
+    EXPECT_EQ(Run(L"/enable Alpha /from \"Registry(User Run)\"").code, ExitDone);
+    EXPECT_EQ(ReadPlace(user, L"Alpha"), L"C:\\a.exe");
+    EXPECT_EQ(Run(L"/remove Tool").code, ExitDone);
+    EXPECT_EQ(ReadPlace(startup, L"Tool"), L"<missing>");
+    EXPECT_EQ(StoredNames(), (std::vector<std::wstring>{L"  Padded "}));
+    EXPECT_EQ(Run(L"/enable Nothing").err, L"No entry is called \"Nothing\".\r\n");
+    EXPECT_EQ(Run(L"/enable Alpha /from Nowhere").code, ExitBadUsage);
+
+    // Added as Add Task adds, never over an entry of its name.
+    EXPECT_EQ(Run(L"/add New /from \"registry(user run)\" /command \"C:\\new.exe /x\"").code, ExitDone);
+    EXPECT_EQ(ReadPlace(user, L"New"), L"C:\\new.exe /x");
+    r = Run(L"/add NEW /from \"Registry(User Run)\" /command C:\\other.exe");
+    EXPECT_EQ(r.code, ExitNotSafe);
+    EXPECT_EQ(ReadPlace(user, L"New"), L"C:\\new.exe /x");
+    EXPECT_EQ(Run(L"/add X /from \"Registry(Machine RunServices)\" /command C:\\x.exe").code, ExitBadUsage);
+
+    // A profile with the row of Alpha disabled, in the list's order, loads and applies.
+    const std::wstring profile = programFolder + L"\\all.pro";
+    EXPECT_EQ(Run(L"/save \"" + profile + L"\"").out,
+              L"The list was saved as the profile " + profile + L".\r\n");
+    std::vector<EntryRecord> rows = ReadEntryRecords(profile).records;
+    for (EntryRecord& row : rows)
+        if (row[TaskName] == L"Alpha" && row[LoadFrom] == L"Registry(User Run)")
+            row[Status] = L"Disabled";
+    WriteEntryFile(rows, profile, static_cast<int>(rows.size()));
+    EXPECT_EQ(Run(L"/load \"" + profile + L"\"").out, L"Applied: 0 written, 1 taken out.\r\n");
+    EXPECT_EQ(ReadPlace(user, L"Alpha"), L"<missing>");
+    EXPECT_EQ(Run(L"/load \"" + programFolder + L"\\none.pro\"").code, ExitBadUsage);
+
+    // A change the system refuses: named on standard error, as the status line words it.
+    DenyWrites(HKEY_LOCAL_MACHINE, machine.path);
+    r = Run(L"/disable Alpha /from \"Registry(Machine Run)\"");
+    EXPECT_EQ(r.code, ExitFailed);
+    EXPECT_EQ(r.err, L"Applied: 0 written, 0 taken out. Not applied: Alpha (access denied).\r\n");
+    EXPECT_EQ(ReadPlace(machine, L"Alpha"), L"C:\\m.exe");
+}
+
+TEST_F(ConsoleTest, APlaceIsItsIdentifierOrItsLoadFromTextAndAComparisonSpeaksNoLanguage)
+{
+    InstallShippedPacks();
+    ASSERT_EQ(platform::SaveLanguageSetting(L"French.ini"), DWORD(ERROR_SUCCESS));
+    LanguageFile = L"French.ini";
+    SourceNameTable french;
+    LoadSourceNames(french);
+    const Place& common = PlaceOf(L"StartUp (All Users)");
+    ASSERT_NE(french[11], common.loadFrom);
+    SeedPlace(user, L"Alpha", L"C:\\a.exe");
+    SeedPlace(common, L"Alpha", L"C:\\c.exe");
+    const std::wstring earlier = programFolder + L"\\earlier.json";
+    EXPECT_EQ(Run(L"/list /json").code, ExitDone);
+    CopyFileW((programFolder + L"\\out.txt").c_str(), earlier.c_str(), FALSE);
+    std::wstring upper = french[11];
+    CharUpperW(upper.data());
+    Outcome r = Run(L"/disable Alpha /from \"" + upper + L"\"");
+    EXPECT_EQ(r.out, L"Appliqué : 0 écrites, 1 retirées.\r\n");
+    EXPECT_EQ(ReadPlace(common, L"Alpha"), L"<missing>");
+    EXPECT_EQ(Run(L"/disable alpha /from \"Registry(User Run)\"").code, ExitDone);
+    EXPECT_EQ(ReadPlace(user, L"Alpha"), L"<missing>");
+
+    // The earlier list, in French, against the list now, in English.
+    ASSERT_EQ(platform::SaveLanguageSetting(L"English.ini"), DWORD(ERROR_SUCCESS));
+    r = Run(L"/compare \"" + earlier + L"\"");
+    EXPECT_EQ(r.code, ExitFailed);
+    EXPECT_TRUE(Has(
+        r.out, L"Changed: Alpha in StartUp (All Users), Disabled: C:\\c.exe, before Activé: C:\\c.exe\r\n"))
+        << r.out;
+    EXPECT_EQ(Run(L"/enable Alpha /from \"StartUp (All Users)\"").code, ExitDone);
+    EXPECT_EQ(Run(L"/enable Alpha").code, ExitNoEntry); // in two places, enabled or not
+    EXPECT_EQ(Run(L"/enable Alpha /from \"Registry(User Run)\"").code, ExitDone);
+    EXPECT_EQ(Run(L"/compare \"" + earlier + L"\"").out, L"No difference from " + earlier + L".\r\n");
+}
+
+TEST_F(ConsoleTest, ACompareNamesWhatIsNewGoneAndChangedAndRefusesWhatIsNoList)
+{
+    SeedPlace(user, L"A", L"C:\\a.exe");
+    SeedPlace(user, L"B", L"C:\\b.exe");
+    SeedPlace(user, L"C", L"C:\\c.exe");
+    const std::wstring earlier = programFolder + L"\\earlier.json";
+    testsupport::WriteBytes(earlier, platform::CodePageFromWide(CP_UTF8, Run(L"/list /json").out));
+    SeedPlace(user, L"A", L"C:\\a2.exe");
+    SeedPlace(user, L"D", L"C:\\d.exe");
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, user.path.c_str(), L"C");
+    EXPECT_EQ(Run(L"/disable B").code, ExitDone);
+    Outcome r = Run(L"/compare \"" + earlier + L"\"");
+    EXPECT_EQ(r.code, ExitFailed);
+    std::vector<std::wstring> lines;
+    for (std::wstring_view line : platform::SplitLines(r.out))
+        if (!line.empty())
+            lines.emplace_back(line);
+    std::sort(lines.begin(), lines.end());
+    const std::wstring in = L" in Registry(User Run), ";
+    EXPECT_EQ(lines, (std::vector<std::wstring>{
+                         L"Changed: A" + in + L"Enabled: C:\\a2.exe, before Enabled: C:\\a.exe",
+                         L"Changed: B" + in + L"Disabled: C:\\b.exe, before Enabled: C:\\b.exe",
+                         L"Gone: C" + in + L"Enabled: C:\\c.exe",
+                         L"New: D" + in + L"Enabled: C:\\d.exe",
+                     }));
+    r = Run(L"/compare \"" + earlier + L"\" /json");
+    EXPECT_EQ(r.code, ExitFailed);
+    EXPECT_TRUE(Has(r.out,
+                    L"{\"change\": \"gone\", \"taskName\": \"C\", \"loadFrom\": \"Registry(User Run)\", "
+                    L"\"now\": null, \"before\": {\"status\": \"Enabled\", \"state\": \"enabled\", "
+                    L"\"location\": \"C:\\\\c.exe\"}}"));
+    testsupport::WriteBytes(earlier, "[{\"taskName\": \"A\"}]");
+    EXPECT_EQ(Run(L"/compare \"" + earlier + L"\"").err,
+              earlier + L" is not a list that /list /json wrote.\r\n");
+    EXPECT_EQ(Run(L"/compare \"" + earlier + L".gone\"").code, ExitBadUsage);
+}
+
+TEST_F(ConsoleTest, NoFieldOfTheCsvIsAFormulaWhileTheJsonKeepsEveryTextAsItIs)
+{
+    // A text a spreadsheet would evaluate goes behind an apostrophe, inside quotes.
+    for (const wchar_t* text : {L"=1+2", L"+1", L"-2", L"@SUM(A1)", L"\tx", L"\rx"})
+        EXPECT_EQ(CsvField(text), L"\"'" + std::wstring(text) + L"\"") << text;
+    EXPECT_EQ(CsvField(L"=\"a\",b"), L"\"'=\"\"a\"\",b\"");
+    EXPECT_EQ(CsvField(L"a=b") + CsvField(L"") + CsvField(L"a,b"), L"a=b\"a,b\"");
+    SeedPlace(user, L"=cmd|' /C calc'!A0", L"-e x");
+    const Outcome csv = Run(L"/list"), json = Run(L"/list /json");
+    EXPECT_EQ(csv.out,
+              L"Task Name,Status,Load From,User,When?,Location,Publisher,File exists\r\n"
+              L"\"'=cmd|' /C calc'!A0\",Enabled,Registry(User Run),Current User,Current User logs On,"
+              L"\"'-e x\",,false\r\n");
+    EXPECT_TRUE(Has(json.out, L"{\"taskName\": \"=cmd|' /C calc'!A0\", \"status\": \"Enabled\", \"state\": "
+                              L"\"enabled\", \"loadFrom\": \"Registry(User Run)\""));
+    EXPECT_TRUE(Has(json.out, L"\"location\": \"-e x\""));
+}
+
+TEST_F(ConsoleTest, AStoreThatCannotBeReadWholeNowIsNeverChangedAndTheAnswerIsFour)
+{
+    SeedPlace(user, L"Alpha", L"C:\\a.exe");
+    WriteEntryFile({Record(L"S", L"Disabled", L"Registry(User Run)", L"C:\\s.exe")}, StorePath(), 1);
+    const std::string whole = testsupport::ReadBytes(StorePath());
+    testsupport::WriteBytes(StorePath(), whole + "T\r\nDisabled\r\n");
+    for (const wchar_t* change :
+         {L"/disable Alpha", L"/enable S", L"/add B /from \"Registry(User Run)\" /command b"})
+    {
+        const Outcome r = Run(change);
+        EXPECT_EQ(r.code, ExitNotSafe) << change;
+        EXPECT_TRUE(Has(r.err, L"could not be read completely: it ends inside an entry.")) << r.err;
+    }
+    testsupport::WriteBytes(StorePath(), whole);
+    {
+        HeldFile held(StorePath());
+        EXPECT_EQ(Run(L"/disable Alpha").code, ExitNotSafe);
+    }
+    EXPECT_EQ(ReadPlace(user, L"Alpha"), L"C:\\a.exe");
+    EXPECT_EQ(ReadPlace(user, L"B"), L"<missing>");
+    EXPECT_EQ(testsupport::ReadBytes(StorePath()), whole);
+}
