@@ -62,7 +62,8 @@ class Engine
         const ApplyFailure::Reason reason = r.outcome == WriteResult::NoSource ? ApplyFailure::NoSource
                                             : r.outcome == WriteResult::PlaceSetting
                                                 ? ApplyFailure::PlaceSetting
-                                                : ApplyFailure::SourceError;
+                                            : r.outcome == WriteResult::Occupied ? ApplyFailure::Occupied
+                                                                                 : ApplyFailure::SourceError;
         result_.failures.push_back({scratch_[TaskName], reason, r.error});
     }
 

@@ -14,6 +14,7 @@ struct ApplyFailure
         SourceError,  // the system refused; error says why
         NoSource,     // its Load From names none of the sources
         PlaceSetting, // its name is a setting of its place (RunOnceEx's Flags, Title), never an entry
+        Occupied,     // another entry of that name is in its place, which writing it would replace
         StoreNotSaved // left in its source: the store could not be written first
     };
     std::wstring taskName;

@@ -19,6 +19,8 @@ std::wstring Reason(const ApplyFailure& failure)
         return LookupText(keys::NoSource);
     case ApplyFailure::PlaceSetting:
         return LookupText(keys::PlaceSetting);
+    case ApplyFailure::Occupied:
+        return LookupText(keys::Occupied);
     case ApplyFailure::StoreNotSaved:
         return LookupText(keys::KeptForStore);
     case ApplyFailure::SourceError:

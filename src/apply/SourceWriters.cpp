@@ -203,15 +203,52 @@ bool SourceWriter::InSource(const StartupSource& source, const std::wstring& tas
     return reg_.ReadRaw(value) == ERROR_SUCCESS;
 }
 
+// What writing the row would do to an entry of its name already in the place: nothing when that
+// entry is the row's (written back by someone else, or added twice), and it is never replaced by
+// another, which would be lost.
+std::optional<WriteResult> SourceWriter::AlreadyThere(const StartupSource& source, const EntryRecord& record)
+{
+    std::wstring there;
+    switch (source.kind)
+    {
+    case Registry: {
+        SelectValue(reg_, source, record[TaskName]);
+        platform::RegValue value;
+        if (reg_.ReadRaw(value) != ERROR_SUCCESS)
+            return std::nullopt;
+        there = platform::RenderRegData(value.type, value.data.data(), value.data.size());
+        break;
+    }
+    case StartUp: {
+        const std::wstring path = ShortcutPath(source, record[TaskName]);
+        if (path.empty() || !platform::FileExists(path))
+            return std::nullopt;
+        platform::ReadShortcutTarget(path, there);
+        break;
+    }
+    case WinIni:
+        there = WinIniValue(source);
+        if (there.empty())
+            return std::nullopt;
+        there = there.substr(0, WinIniReadSize - 1);
+        break;
+    }
+    if (platform::NormalizeLineBreaks(there) == platform::NormalizeLineBreaks(record[Location]))
+        return WriteResult{};
+    return WriteResult{WriteResult::Occupied};
+}
+
 WriteResult SourceWriter::PutBack(const StartupSource& source, const EntryRecord& record)
 {
+    if (source.kind == Registry && IsPlaceSetting(source, record[TaskName]))
+        return PlaceSetting();
+    if (const std::optional<WriteResult> there = AlreadyThere(source, record))
+        return *there;
     // The exact copy goes back when it still stands for the row; otherwise the row's text.
     platform::RegValue copy;
     switch (source.kind)
     {
     case Registry:
-        if (IsPlaceSetting(source, record[TaskName]))
-            return PlaceSetting();
         SelectValue(reg_, source, record[TaskName]);
         if (CopiedValue(source, record, copy))
             return FromError(reg_.WriteRaw(copy.type, copy.data));

@@ -20,6 +20,7 @@ struct WriteResult
         Absent,       // to be taken out, but its place did not hold it
         NoSource,     // Load From names none of the sources: nothing was touched
         PlaceSetting, // it names a setting of its place, never an entry: nothing was touched
+        Occupied,     // to be written, but its place holds another entry of that name: left as it is
         Failed,       // the system refused; error says why
     };
     Outcome outcome = Done;
@@ -54,6 +55,7 @@ class SourceWriter
   private:
     int FindSource(const std::wstring& loadFrom) const;
     bool InSource(const StartupSource& source, const std::wstring& taskName);
+    std::optional<WriteResult> AlreadyThere(const StartupSource& source, const EntryRecord& record);
     WriteResult PutBack(const StartupSource& source, const EntryRecord& record);
 
     platform::Reg& reg_;

@@ -102,6 +102,7 @@ inline constexpr KeyText FailureItem{L"504", L"%1 (%2)"};
 inline constexpr KeyText MoreFailures{L"505", L"%1 more"};
 inline constexpr KeyText NoSource{L"513", L"no known place for its Load From"};
 inline constexpr KeyText PlaceSetting{L"521", L"a setting of its place, not a program"};
+inline constexpr KeyText Occupied{L"522", L"another entry of that name is in its place"};
 inline constexpr KeyText KeptForStore{L"514",
                                       L"left in its place, the disabled entries could not be saved first"};
 inline constexpr KeyText StoreLeftAsItWas{

@@ -18,6 +18,8 @@ TEST_F(ApplyTest, EntriesTheSystemRefusesAreNamedAndKeptWhileTheRestIsApplied)
     SetFileAttributesW((UserStartup() + L"\\Clock.lnk").c_str(), FILE_ATTRIBUTE_READONLY);
     for (const wchar_t* name : {L"Tray", L"Gone"})
         testsupport::SetRegString(HKEY_CURRENT_USER, RunKey, name, L"C:\\tray.exe");
+    testsupport::SetRegString(HKEY_CURRENT_USER, RunKey, L"Keep", L"C:\\keep.exe");
+    testsupport::SetRegString(HKEY_LOCAL_MACHINE, RunBase + L"RunServices", L"Same", L"C:\\same.exe");
     // A machine key the user may not write (an existing one: writing would otherwise create it).
     DenyWrites(HKEY_LOCAL_MACHINE, RunBase + L"RunServices");
     WriteEntryFile({Record(L"Agent", L"Disabled", L"Registry(Machine RunServices)", L"C:\\agent.exe")},
@@ -29,14 +31,19 @@ TEST_F(ApplyTest, EntriesTheSystemRefusesAreNamedAndKeptWhileTheRestIsApplied)
     state->List.AppendRow(Record(L"Nowhere", L"Enabled", L"Registry(Machine Elsewhere)", L"C:\\n.exe"));
     // A target the link object will not take: never saved as a shortcut that lost it.
     state->List.AppendRow(Record(L"Odd", L"Enabled", L"StartUp (Current User)", L"C:\\x.exe \"a b\" -y"));
+    // Added where an entry of that name already is: never replaced; the same entry is not rewritten.
+    state->List.AppendRow(Record(L"keep", L"Enabled", L"Registry(User Run)", L"C:\\other.exe"));
+    state->List.AppendRow(Record(L"Same", L"Enabled", L"Registry(Machine RunServices)", L"C:\\same.exe"));
     // Taken away behind the program's back: the apply cannot say it took it out.
     RegDeleteKeyValueW(HKEY_CURRENT_USER, RunKey.c_str(), L"Gone");
 
     const ApplyResult result = ApplyNow(*state);
-    EXPECT_EQ(ApplyResultText(result),
-              L"Applied: 0 written, 1 taken out. Not applied: Gone (not found in its place), Clock (access "
-              L"denied), "
-              L"Agent (access denied), Nowhere (no known place for its Load From), Odd (Invalid name).");
+    EXPECT_EQ(
+        ApplyResultText(result),
+        L"Applied: 1 written, 1 taken out. Not applied: Gone (not found in its place), Clock (access "
+        L"denied), Agent (access denied), Nowhere (no known place for its Load From), Odd (Invalid name), "
+        L"keep (another entry of that name is in its place).");
+    EXPECT_EQ(RegStringValue(HKEY_CURRENT_USER, RunKey, L"Keep"), L"C:\\keep.exe");
     EXPECT_EQ(ReadPlace(PlaceOf(L"StartUp (Current User)"), L"Clock"), L"C:\\Tools\\clock.exe");
     EXPECT_EQ(ReadPlace(PlaceOf(L"Registry(User Run)"), L"Tray"), L"<missing>");
     // Each row says where its entry is: Clock still in its folder, the unwritten ones stored.
@@ -44,7 +51,7 @@ TEST_F(ApplyTest, EntriesTheSystemRefusesAreNamedAndKeptWhileTheRestIsApplied)
     EXPECT_EQ(state->List.Text(Position(L"Agent"), Status), L"Disabled");
     EXPECT_EQ(state->List.Text(Position(L"Nowhere"), Status), L"Disabled");
     EXPECT_EQ(ReadPlace(PlaceOf(L"StartUp (Current User)"), L"Odd"), L"<missing>");
-    EXPECT_EQ(StoredNames(), (Names{L"Gone", L"Tray", L"Agent", L"Nowhere", L"Odd"}));
+    EXPECT_EQ(StoredNames(), (Names{L"Gone", L"Tray", L"Agent", L"Nowhere", L"Odd", L"keep"}));
     ExpectBaselinePaired();
 }
 
