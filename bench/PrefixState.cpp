@@ -2,6 +2,7 @@
 #include "PrefixState.h"
 #include "platform/Files.h"
 #include "platform/Names.h"
+#include "platform/Places.h"
 #include "staging/EntryStore.h"
 
 #include <shellapi.h>
@@ -76,12 +77,14 @@ void ResetPrefixState()
                            (std::wstring(platform::names::ApprovedKey) + place.approved).c_str());
     }
     platform::RemoveFile(StorePath(), true);
+    RemoveTree(platform::UserDataFolder());
     std::wstring copies = platform::GetWindowsFolder() + platform::names::CopiesFolder;
     copies.pop_back(); // the trailing separator
     RemoveTree(copies);
     std::wstring copiesKey = platform::names::CopiesKey;
     copiesKey.pop_back();
-    RegDeleteTreeW(HKEY_CURRENT_USER, copiesKey.c_str());
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
+        RegDeleteTreeW(root, copiesKey.c_str());
 }
 
 } // namespace bench

@@ -77,8 +77,7 @@ bool StandsFor(const std::wstring& location, const std::wstring& shown)
 // type and bytes, where the text could not show it.
 bool CopiedValue(const Source& source, const EntryRecord& record, platform::RegValue& copy)
 {
-    if (platform::ReadRegValue(HKEY_CURRENT_USER, ExactCopyKey(source), record[TaskName], copy) !=
-        ERROR_SUCCESS)
+    if (ReadExactCopy(source, record[TaskName], copy) != ERROR_SUCCESS)
         return false;
     const std::wstring text = platform::RenderRegData(copy.type, copy.data.data(), copy.data.size());
     return StandsFor(record[Location], source.kind == Registry ? text : text.substr(0, WinIniReadSize - 1));
@@ -87,7 +86,8 @@ bool CopiedValue(const Source& source, const EntryRecord& record, platform::RegV
 DWORD KeepValueCopy(const Source& source, const std::wstring& name, DWORD type, const void* data, size_t size)
 {
     const BYTE* bytes = static_cast<const BYTE*>(data);
-    return platform::WriteRegValue(HKEY_CURRENT_USER, ExactCopyKey(source),
+    const CopyPlace place = ExactCopyPlace(source);
+    return platform::WriteRegValue(place.root, place.key,
                                    {name, type, std::vector<BYTE>(bytes, bytes + size)});
 }
 
@@ -156,9 +156,10 @@ WriteResult SourceWriter::RemoveFromSource(const EntryRecord& record)
             return {WriteResult::Failed, ERROR_PATH_NOT_FOUND};
         if (platform::FileExists(path))
         {
-            DWORD error = platform::CreateFolderPath(ExactCopyFolder(source));
+            const std::wstring folder = ExactCopyPlace(source).folder;
+            DWORD error = platform::CreateFolderPath(folder);
             if (!error)
-                error = CopyFileBytes(path, ExactCopyFolder(source) + L"\\" + record[TaskName] + L".lnk");
+                error = CopyFileBytes(path, folder + L"\\" + record[TaskName] + L".lnk");
             if (error)
                 return FromError(error);
         }
@@ -258,10 +259,14 @@ WriteResult SourceWriter::PutBack(const StartupSource& source, const EntryRecord
         const std::wstring path = ShortcutPath(source, record[TaskName]);
         if (path.empty())
             return {WriteResult::Failed, ERROR_PATH_NOT_FOUND};
-        const std::wstring kept = ExactCopyFolder(source) + L"\\" + record[TaskName] + L".lnk";
-        std::wstring target;
-        if (platform::ReadShortcutTarget(kept, target) && target == record[Location])
-            return FromError(CopyFileBytes(kept, path));
+        for (const bool older : {false, true})
+        {
+            const std::wstring kept =
+                ExactCopyPlace(source, older).folder + L"\\" + record[TaskName] + L".lnk";
+            std::wstring target;
+            if (platform::ReadShortcutTarget(kept, target) && target == record[Location])
+                return FromError(CopyFileBytes(kept, path));
+        }
         return FromError(CreateShortcutFile(path, record[Location]));
     }
     case WinIni: {
@@ -284,20 +289,21 @@ void SourceWriter::ForgetCopiesBut(const std::vector<EntryRecord>& stored)
         names.insert(platform::FoldCase(record[TaskName]));
     auto kept = [&](const std::wstring& name) { return names.contains(platform::FoldCase(name)); };
     for (const Source& source : StartupSources)
-    {
-        if (source.kind == StartUp)
+        for (const bool older : {false, true})
         {
-            const std::wstring folder = ExactCopyFolder(source);
-            for (const std::wstring& file : platform::ListFolderFiles(folder).names)
-                if (!kept(file.size() > 4 ? file.substr(0, file.size() - 4) : file))
-                    platform::RemoveFile(folder + L"\\" + file, true);
-            continue;
+            const CopyPlace place = ExactCopyPlace(source, older);
+            if (source.kind == StartUp)
+            {
+                for (const std::wstring& file : platform::ListFolderFiles(place.folder).names)
+                    if (!kept(file.size() > 4 ? file.substr(0, file.size() - 4) : file))
+                        platform::RemoveFile(place.folder + L"\\" + file, true);
+                continue;
+            }
+            platform::UniqueHKey key = platform::OpenRegKey(place.root, place.key);
+            for (const platform::RegValue& value : platform::ReadRegValues(key.get()))
+                if (!kept(value.name))
+                    platform::DeleteRegValue(place.root, place.key, value.name);
         }
-        platform::UniqueHKey key = platform::OpenRegKey(HKEY_CURRENT_USER, ExactCopyKey(source));
-        for (const platform::RegValue& value : platform::ReadRegValues(key.get()))
-            if (!kept(value.name))
-                platform::DeleteRegValue(HKEY_CURRENT_USER, ExactCopyKey(source), value.name);
-    }
 }
 
 std::optional<SourcePlace> SourceWriter::Place(const std::wstring& loadFrom) const

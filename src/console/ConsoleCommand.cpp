@@ -140,15 +140,7 @@ bool StoreSafe(const MainState& state)
 {
     if (state.StoreReadWhole())
         return true;
-    const std::wstring reason =
-        state.StoreProblem.error != ERROR_SUCCESS ? ErrorReasonText(state.StoreProblem.error)
-        : state.StoreProblem.incomplete
-            ? LookupText(keys::StoreEndsInsideEntry)
-            : FormatText(LookupText(keys::StoreUnreadableEntries),
-                         {platform::ToDecimal(static_cast<long long>(state.StoreProblem.unreadable))});
-    Complain(FormatText(LookupText(keys::StoreNotRead), {StorePath(), reason}) + L" " +
-                 LookupText(keys::StoreNotSafe),
-             ExitNotSafe);
+    Complain(StoreProblemText(state) + L" " + LookupText(keys::StoreNotSafe), ExitNotSafe);
     return false;
 }
 

@@ -28,6 +28,7 @@ struct MainState
         DWORD error = ERROR_SUCCESS;
         bool incomplete = false; // it ended inside a record
         size_t unreadable = 0;   // records that could not be read
+        std::wstring path;       // the store file it is about
     } StoreProblem;
     bool StoreReadWhole() const
     {

@@ -25,6 +25,9 @@ struct StartupEntry : std::array<std::wstring, ColumnCount>
     // Back in its source, written there again by its program while the store held it taken out:
     // the stored record waits for the user's next apply of this row, which replaces or drops it.
     bool alsoStored = false;
+    // An entry of the user's own places that the store all users share holds, as older builds
+    // kept them all there: it stays in that store, whose user it is no file says, until it leaves.
+    bool sharedStore = false;
 };
 // A row held outside the list, in the same column order.
 using EntryRecord = StartupEntry;

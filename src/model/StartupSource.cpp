@@ -162,14 +162,29 @@ bool IsPlaceSetting(const StartupSource& source, const std::wstring& valueName)
            (platform::EqualsNoCase(valueName, L"Flags") || platform::EqualsNoCase(valueName, L"Title"));
 }
 
-std::wstring ExactCopyKey(const StartupSource& source)
+bool OfTheUser(const StartupSource& source)
 {
-    return platform::names::CopiesKey + std::wstring(source.id);
+    return source.kind == SourceKind::Registry
+               ? source.root == HKEY_CURRENT_USER
+               : source.kind == SourceKind::StartUp && source.csidl == CSIDL_STARTUP;
 }
 
-std::wstring ExactCopyFolder(const StartupSource& source)
+CopyPlace ExactCopyPlace(const StartupSource& source, bool older)
 {
-    return platform::GetWindowsFolder() + platform::names::CopiesFolder + source.id;
+    const bool user = older || OfTheUser(source);
+    return {user ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE,
+            platform::names::CopiesKey + std::wstring(source.id),
+            (older || !user ? platform::GetWindowsFolder() : platform::UserDataFolder()) +
+                platform::names::CopiesFolder + source.id};
+}
+
+DWORD ReadExactCopy(const StartupSource& source, const std::wstring& taskName, platform::RegValue& copy)
+{
+    const CopyPlace place = ExactCopyPlace(source);
+    DWORD error = platform::ReadRegValue(place.root, place.key, taskName, copy);
+    if (error != ERROR_SUCCESS && place.root != HKEY_CURRENT_USER)
+        error = platform::ReadRegValue(HKEY_CURRENT_USER, place.key, taskName, copy);
+    return error;
 }
 
 int SourceIndexOf(const std::wstring& loadFrom, const SourceNameTable& names)

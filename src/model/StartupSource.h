@@ -4,6 +4,7 @@
 #include "i18n/Keys.h"
 #include "i18n/Lookup.h"
 #include "model/StatusWords.h"
+#include "platform/Registry.h"
 
 #include <windows.h>
 #include <array>
@@ -87,12 +88,22 @@ RegistryAddress AddressOf(const StartupSource& source, const std::wstring& taskN
 // A value of the source's own key that configures the place instead of starting a program.
 bool IsPlaceSetting(const StartupSource& source, const std::wstring& valueName);
 
+// A place of the user's own (the user's registry, the user's StartUp folder): its entries taken
+// out are kept where no other user of the machine sees or drops them.
+bool OfTheUser(const StartupSource& source);
 // Where the exact copy of an entry taken out of the source is kept while the store holds it: the
 // row's text (a value's rendered data, a shortcut's bare target) does not always give the entry
-// back as it was. Registry and win.ini values under a key of the user's registry; shortcuts in a
-// folder beside the store.
-std::wstring ExactCopyKey(const StartupSource& source);
-std::wstring ExactCopyFolder(const StartupSource& source);
+// back as it was. Registry and win.ini values under a key of the registry of the place's owner
+// (the user's, or the machine's); shortcuts in a folder beside the store that holds the entry.
+// Older builds kept every copy in the user's registry and the Windows folder (older).
+struct CopyPlace
+{
+    HKEY root;
+    std::wstring key, folder;
+};
+CopyPlace ExactCopyPlace(const StartupSource& source, bool older = false);
+// The exact copy of a value or win.ini line of the source, where it is kept or an older build kept it.
+DWORD ReadExactCopy(const StartupSource& source, const std::wstring& taskName, platform::RegValue& copy);
 // The index in StartupSources of the source whose English identifier or localized name is loadFrom.
 int SourceIndexOf(const std::wstring& loadFrom, const SourceNameTable& names);
 

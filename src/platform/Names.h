@@ -20,10 +20,14 @@ inline constexpr wchar_t DefaultPack[] = L"English.ini";
 inline constexpr wchar_t SkinFile[] = L"\\Title.skn";
 inline constexpr wchar_t ErrorLogFile[] = L"\\errorlog.txt";
 inline constexpr wchar_t StoreFile[] = L"\\SaveProf.pro";
+// The user's own store and shortcut copies, for the entries of the user's places, are kept in
+// this folder of the user's roaming application data: another user never sees or drops them.
+inline constexpr wchar_t UserDataFolder[] = L"\\Brightfold";
 // The store as an older build wrote it, kept when this build read it realigned.
 inline constexpr wchar_t StoreBackupFile[] = L"\\SaveProf.old";
 // Exact copies of the entries the store holds: registry and win.ini values under this key of the
-// user's registry, shortcuts in this folder beside the store; one subkey or folder per source.
+// registry of their place (the user's, or the machine's), shortcuts in this folder beside the
+// store that holds them; one subkey or folder per source.
 inline constexpr wchar_t CopiesKey[] = L"Software\\Brightfold\\Disabled\\";
 inline constexpr wchar_t CopiesFolder[] = L"\\SaveProf.bak\\";
 inline constexpr wchar_t WinIniFile[] = L"\\win.ini";

@@ -3,8 +3,30 @@
 #include "platform/Files.h"
 #include "platform/Names.h"
 
+#include <shlobj.h>
+
 namespace platform
 {
+
+namespace
+{
+std::wstring& UserDataOverride()
+{
+    static std::wstring folder;
+    return folder;
+}
+} // namespace
+
+std::wstring UserDataFolder()
+{
+    return UserDataOverride().empty() ? GetSpecialFolderPath(CSIDL_APPDATA) + names::UserDataFolder
+                                      : UserDataOverride();
+}
+
+void OverrideUserDataFolder(const std::wstring& folder)
+{
+    UserDataOverride() = folder;
+}
 
 std::wstring WinIniPath()
 {

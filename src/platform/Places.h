@@ -8,6 +8,10 @@
 namespace platform
 {
 
+// The folder of the user's own store, in the user's roaming application data.
+std::wstring UserDataFolder();
+// Tests play another user of the machine; the program never calls this.
+void OverrideUserDataFolder(const std::wstring& folder);
 // win.ini in the Windows folder.
 std::wstring WinIniPath();
 // The Lang folder beside the program, and a file in it.

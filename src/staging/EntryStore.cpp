@@ -9,6 +9,7 @@
 #include "platform/Registry.h"
 #include "platform/Text.h"
 
+#include <array>
 #include <optional>
 #include <string_view>
 #include <unordered_map>
@@ -101,12 +102,8 @@ bool Unescape(std::wstring_view line, std::wstring& text)
     return true;
 }
 
-} // namespace
-
-DWORD WriteEntryFile(const std::vector<EntryRecord>& records, const std::wstring& fileName, int count)
+std::string EntryFileBytes(const std::vector<EntryRecord>& records, int count)
 {
-    if (fileName.empty())
-        return ERROR_SUCCESS;
     std::wstring text;
     for (int i = 0; i < count && static_cast<size_t>(i) < records.size(); ++i)
     {
@@ -124,7 +121,16 @@ DWORD WriteEntryFile(const std::vector<EntryRecord>& records, const std::wstring
     std::string bytes = platform::CodePageFromWide(CP_ACP, text, &lossless);
     if (!lossless)
         bytes = "\xEF\xBB\xBF" + platform::CodePageFromWide(CP_UTF8, text);
-    return platform::ReplaceFileAtomically(fileName, bytes);
+    return bytes;
+}
+
+} // namespace
+
+DWORD WriteEntryFile(const std::vector<EntryRecord>& records, const std::wstring& fileName, int count)
+{
+    if (fileName.empty())
+        return ERROR_SUCCESS;
+    return platform::ReplaceFileAtomically(fileName, EntryFileBytes(records, count));
 }
 
 namespace
@@ -163,8 +169,7 @@ std::optional<std::wstring> CopiedText(int source, const std::wstring& taskName)
 {
     platform::RegValue copy;
     if (source < 0 || StartupSources[static_cast<size_t>(source)].kind != SourceKind::Registry ||
-        platform::ReadRegValue(HKEY_CURRENT_USER, ExactCopyKey(StartupSources[static_cast<size_t>(source)]),
-                               taskName, copy) != ERROR_SUCCESS)
+        ReadExactCopy(StartupSources[static_cast<size_t>(source)], taskName, copy) != ERROR_SUCCESS)
         return std::nullopt;
     return platform::RenderRegData(copy.type, copy.data.data(), copy.data.size());
 }
@@ -301,19 +306,104 @@ std::wstring StorePath()
     return platform::GetWindowsFolder() + platform::names::StoreFile;
 }
 
+std::wstring UserStorePath()
+{
+    return platform::UserDataFolder() + platform::names::StoreFile;
+}
+
 std::wstring StoreBackupPath()
 {
     return platform::GetWindowsFolder() + platform::names::StoreBackupFile;
 }
 
-DWORD WriteStore(const std::vector<EntryRecord>& records)
+namespace
 {
+
+bool Missing(DWORD error)
+{
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+bool ReadWhole(const EntryFileContent& content)
+{
+    return content.error == ERROR_SUCCESS && !content.incomplete && content.unreadable == 0;
+}
+
+// The user's own store, then the one all users share. Read in this order, the entry the user
+// disabled last comes before an older build's record of the same name and place in the shared
+// one, as one file lists the rows disabled last first: the first is listed, the others wait.
+struct StoreFile
+{
+    std::wstring path;
+    bool shared;
+};
+std::array<StoreFile, 2> StoreFiles()
+{
+    return {{{UserStorePath(), false}, {StorePath(), true}}};
+}
+
+// Each store file as read, its records marked with the file they came from; a file that is not
+// there holds nothing.
+std::vector<EntryFileContent> ReadStoreFiles()
+{
+    std::vector<EntryFileContent> files;
+    for (const StoreFile& file : StoreFiles())
+    {
+        EntryFileContent& content = files.emplace_back(ReadEntryRecords(file.path));
+        if (Missing(content.error))
+            content = {};
+        for (EntryRecord& record : content.records)
+            record.sharedStore = file.shared;
+    }
+    return files;
+}
+
+// The part of records that one store file keeps: the user's own places' entries go to the user's
+// store, unless they were read from the shared one; every other entry to the shared one.
+std::vector<EntryRecord> KeptIn(const StoreFile& file, const std::vector<EntryRecord>& records)
+{
+    SourceNameReader sources;
+    std::vector<EntryRecord> part;
+    for (const EntryRecord& record : records)
+    {
+        const int index = sources.Find(record[LoadFrom]);
+        const bool shared =
+            record.sharedStore || index < 0 || !OfTheUser(StartupSources[static_cast<size_t>(index)]);
+        if (shared == file.shared)
+            part.push_back(record);
+    }
+    return part;
+}
+
+// A file that holds this already is not touched: a user who may not write the Windows folder can
+// still apply what leaves the shared store as it is.
+DWORD WriteStoreFile(const StoreFile& file, const std::vector<EntryRecord>& records)
+{
+    const std::string bytes = EntryFileBytes(records, static_cast<int>(records.size()));
+    std::string held;
+    const DWORD read = platform::ReadWholeFile(file.path, held);
+    if ((read == ERROR_SUCCESS && held == bytes) || (Missing(read) && records.empty()))
+        return ERROR_SUCCESS;
     if (records.empty())
     {
-        DWORD error = platform::RemoveFile(StorePath(), true);
-        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ERROR_SUCCESS : error;
+        const DWORD error = platform::RemoveFile(file.path, true);
+        return Missing(error) ? ERROR_SUCCESS : error;
     }
-    return WriteEntryFile(records, StorePath(), static_cast<int>(records.size()));
+    if (!file.shared)
+        if (const DWORD error = platform::CreateFolderPath(platform::UserDataFolder()))
+            return error;
+    return platform::ReplaceFileAtomically(file.path, bytes);
+}
+
+} // namespace
+
+DWORD WriteStore(const std::vector<EntryRecord>& records)
+{
+    DWORD first = ERROR_SUCCESS;
+    for (const StoreFile& file : StoreFiles())
+        if (const DWORD error = WriteStoreFile(file, KeptIn(file, records)); error && !first)
+            first = error;
+    return first;
 }
 
 namespace
@@ -363,22 +453,29 @@ void LoadDisabledEntries(MainState& state)
     state.StoreAsRead.clear();
     state.StoreProblem = {};
     state.StoreRealigned = false;
-    EntryFileContent content = ReadEntryRecords(StorePath());
-    // No store is no problem; any other failure to read it is.
-    if (content.error == ERROR_FILE_NOT_FOUND || content.error == ERROR_PATH_NOT_FOUND)
-        return;
-    state.StoreProblem.error = content.error;
-    state.StoreProblem.incomplete = content.incomplete;
-    state.StoreProblem.unreadable = content.unreadable;
+    EntryFileContent content;
+    const std::vector<EntryFileContent> files = ReadStoreFiles();
+    for (size_t f = 0; f < files.size(); ++f)
+    {
+        const EntryFileContent& file = files[f];
+        // No store is no problem; any other failure to read one is, and the first is told.
+        if (!ReadWhole(file) && state.StoreReadWhole())
+        {
+            state.StoreProblem = {file.error, file.incomplete, file.unreadable, StoreFiles()[f].path};
+        }
+        content.records.insert(content.records.end(), file.records.begin(), file.records.end());
+        content.realigned = content.realigned || file.realigned;
+    }
     // A store an older build wrote with texts over several lines is read back realigned, and kept
-    // as it was beside the store before anything rewrites it.
-    if (content.realigned && state.StoreReadWhole() && !platform::FileExists(StoreBackupPath()))
+    // as it was beside the store before anything rewrites it. Older builds wrote the shared one only.
+    if (files[1].realigned && state.StoreReadWhole() && !platform::FileExists(StoreBackupPath()))
     {
         std::string bytes;
         DWORD error = platform::ReadWholeFile(StorePath(), bytes);
         if (error == ERROR_SUCCESS)
             error = platform::ReplaceFileAtomically(StoreBackupPath(), bytes);
         state.StoreProblem.error = error;
+        state.StoreProblem.path = StoreBackupPath();
     }
     state.StoreRealigned = content.realigned;
 
@@ -447,11 +544,13 @@ bool TakeStoreChanges(MainState& state)
 {
     if (!state.StoreReadWhole())
         return false;
-    EntryFileContent content = ReadEntryRecords(StorePath());
-    if (content.error == ERROR_FILE_NOT_FOUND || content.error == ERROR_PATH_NOT_FOUND)
-        content = {};
-    if (content.error != ERROR_SUCCESS || content.incomplete || content.unreadable)
-        return false;
+    EntryFileContent content;
+    for (const EntryFileContent& file : ReadStoreFiles())
+    {
+        if (!ReadWhole(file))
+            return false;
+        content.records.insert(content.records.end(), file.records.begin(), file.records.end());
+    }
     InThisLanguage(content.records, state.SourceNames);
     // Written by another program since: kept like this program's own. Those this program holds
     // stay too, even when another released them: a record too many costs a row, one too few loses.
@@ -483,4 +582,15 @@ DWORD SaveDisabledEntries(MainState& state)
     if (error == ERROR_SUCCESS)
         RememberStoreWritten(state, std::move(records));
     return error;
+}
+
+std::wstring StoreProblemText(const MainState& state)
+{
+    const auto& problem = state.StoreProblem;
+    const std::wstring reason =
+        problem.error != ERROR_SUCCESS ? ErrorReasonText(problem.error)
+        : problem.incomplete           ? LookupText(keys::StoreEndsInsideEntry)
+                                       : FormatText(LookupText(keys::StoreUnreadableEntries),
+                                                    {platform::ToDecimal(static_cast<long long>(problem.unreadable))});
+    return FormatText(LookupText(keys::StoreNotRead), {problem.path, reason});
 }

@@ -41,7 +41,11 @@ class SourceNameReader
 // Records of a file as this language words them: the Disabled word, the Load From of names.
 void InThisLanguage(std::vector<EntryRecord>& records, const SourceNameTable& names);
 
+// The store is two files: the one in the Windows folder that all users share, for the machine's
+// places (and the user's entries older builds kept there), and the user's own, for the entries
+// of the user's places. Both are read as one store.
 std::wstring StorePath();
+std::wstring UserStorePath();
 // Where the store is kept as it was when it had to be read realigned.
 std::wstring StoreBackupPath();
 
@@ -60,13 +64,16 @@ void LoadDisabledEntries(MainState& state);
 std::vector<EntryRecord> ComposeStore(const StartupList& list, const std::vector<EntryRecord>& stored,
                                       const std::vector<EntryRecord>& released,
                                       const std::vector<EntryRecord>& decided = {});
-// Writes the store, or deletes it when there is nothing to hold. Returns the system error.
+// Writes each store file with its part of records, or deletes it when it has nothing to hold; one
+// that holds exactly that already is left untouched. Returns the first system error.
 DWORD WriteStore(const std::vector<EntryRecord>& records);
 // Run under the apply lock, before an apply composes the store: reads the store again and adds
 // to StoredEntries the records other programs wrote since this one last read or wrote it, to be
 // kept like its own. False, and nothing changed, when the store cannot be read whole now (or was
 // not at the fill): then nothing may rewrite it.
 bool TakeStoreChanges(MainState& state);
+// Which store file could not be read whole at the fill, and why, in this language.
+std::wstring StoreProblemText(const MainState& state);
 // After the store was written with records: StoredEntries and StoreAsRead follow.
 void RememberStoreWritten(MainState& state, std::vector<EntryRecord> records);
 // The store composed from the list and written, when it was read whole; StoredEntries follows.

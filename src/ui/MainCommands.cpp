@@ -185,14 +185,7 @@ void frmMain::ReportStoreProblem()
     if (storeProblemShown_)
         return;
     storeProblemShown_ = true;
-    const std::wstring reason =
-        state_.StoreProblem.error != ERROR_SUCCESS ? ErrorReasonText(state_.StoreProblem.error)
-        : state_.StoreProblem.incomplete
-            ? LookupText(keys::StoreEndsInsideEntry)
-            : FormatText(LookupText(keys::StoreUnreadableEntries),
-                         {platform::ToDecimal(static_cast<long long>(state_.StoreProblem.unreadable))});
-    const std::wstring text = FormatText(LookupText(keys::StoreNotRead), {StorePath(), reason}) +
-                              L"\r\n\r\n" + LookupText(keys::StoreLeftAlone);
+    const std::wstring text = StoreProblemText(state_) + L"\r\n\r\n" + LookupText(keys::StoreLeftAlone);
     ShowText(hwnd_, text, MB_OK | MB_ICONWARNING);
 }
 

@@ -85,8 +85,8 @@ TEST_F(MainWindowTest, TheListAndButtonsFollowTheRowsClicksAndSelection)
 
 TEST_F(MainWindowTest, AStoreThatCannotBeReadIsToldOnceWithItsNameAndReason)
 {
-    WriteStore({{L"Gone", L"Disabled", L"Registry(User Run)", L"Current User", L"Current User logs On",
-                 L"gone.exe"}});
+    WriteStore(
+        {{L"Gone", L"Disabled", L"Registry(Machine Run)", L"All Users", L"Any User Logs On", L"gone.exe"}});
     HANDLE held = CreateFileW(StorePath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     testsupport::DialogAnswer told(IDOK);
     Open();

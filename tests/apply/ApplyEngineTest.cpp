@@ -168,18 +168,19 @@ TEST_F(ApplyTest, EachRowOfTheResultTableAndASecondApplyTouchesNothing)
     Names names = RowTexts(state->List, TaskName);
     std::sort(names.begin(), names.begin() + 2);
     EXPECT_EQ(names, (Names{L"DE", L"EE", L"ED", L"DD", L"EA", L"DA", L"New"}));
-    EXPECT_EQ(StoredNames(), (Names{L"DE", L"DD", L"DA"}));
+    // The user's own store first, then the shared one that held DD.
+    EXPECT_EQ(StoredNames(), (Names{L"DE", L"DA", L"DD"}));
     ExpectBaselinePaired();
 
     // Again: DE put back and EA deleted behind the program's back stay so; the store is the same.
-    const std::string store = testsupport::ReadBytes(StorePath());
+    const std::string store = testsupport::ReadBytes(StorePath()) + testsupport::ReadBytes(UserStorePath());
     SetRegString(HKEY_CURRENT_USER, RunKey, L"DE", L"C:\\v.exe");
     RegDeleteKeyValueW(HKEY_CURRENT_USER, RunKey.c_str(), L"EA");
     result = ApplyNow(*state);
     EXPECT_EQ(result.written + result.takenOut, 0);
     EXPECT_TRUE(RegValueExists(HKEY_CURRENT_USER, RunKey, L"DE"));
     EXPECT_FALSE(RegValueExists(HKEY_CURRENT_USER, RunKey, L"EA"));
-    EXPECT_EQ(testsupport::ReadBytes(StorePath()), store);
+    EXPECT_EQ(testsupport::ReadBytes(StorePath()) + testsupport::ReadBytes(UserStorePath()), store);
 }
 
 TEST_F(ApplyTest, AShorterListIsComparedByPositionAndNeverEmptiesTheStore)

@@ -51,7 +51,7 @@ TEST_F(ApplyTest, EntriesTheSystemRefusesAreNamedAndKeptWhileTheRestIsApplied)
     EXPECT_EQ(state->List.Text(Position(L"Agent"), Status), L"Disabled");
     EXPECT_EQ(state->List.Text(Position(L"Nowhere"), Status), L"Disabled");
     EXPECT_EQ(ReadPlace(PlaceOf(L"StartUp (Current User)"), L"Odd"), L"<missing>");
-    EXPECT_EQ(StoredNames(), (Names{L"Gone", L"Tray", L"Agent", L"Nowhere", L"Odd", L"keep"}));
+    EXPECT_EQ(StoredNames(), (Names{L"Gone", L"Tray", L"Odd", L"keep", L"Agent", L"Nowhere"}));
     ExpectBaselinePaired();
 }
 

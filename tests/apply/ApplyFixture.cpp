@@ -120,8 +120,12 @@ EntryRecord Record(const std::wstring& taskName, const std::wstring& status, con
 
 std::vector<EntryRecord> StoredRecords()
 {
-    return platform::FileExists(StorePath()) ? ReadEntryRecords(StorePath()).records
-                                             : std::vector<EntryRecord>{};
+    std::vector<EntryRecord> records;
+    for (const std::wstring& path : {UserStorePath(), StorePath()})
+        if (platform::FileExists(path))
+            for (EntryRecord& record : ReadEntryRecords(path).records)
+                records.push_back(std::move(record));
+    return records;
 }
 
 std::vector<std::wstring> StoredNames()

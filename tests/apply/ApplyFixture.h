@@ -46,7 +46,7 @@ void DenyWrites(HKEY root, const std::wstring& path);
 
 EntryRecord Record(const std::wstring& taskName, const std::wstring& status, const std::wstring& loadFrom,
                    const std::wstring& location);
-std::vector<EntryRecord> StoredRecords(); // none when the store does not exist
+std::vector<EntryRecord> StoredRecords(); // the user's own store's, then the shared one's
 std::vector<std::wstring> StoredNames();
 
 // A handle that no other open can share (or only as share allows), as another program might hold a file.

@@ -118,9 +118,9 @@ TEST_F(EntryStoreTest, EveryTextRoundTripsThroughStoreAndProfileAndAPlainRecordI
         records.push_back(
             {text, L"Disabled", L"Registry(User Run)", text, L"Current User logs On", L"C:\\" + text});
     ASSERT_EQ(WriteStore(records), static_cast<DWORD>(ERROR_SUCCESS));
-    EXPECT_EQ(ReadEntryRecords(StorePath()).records, records);
+    EXPECT_EQ(ReadEntryRecords(UserStorePath()).records, records);
     // Each record keeps its six lines, so a reader of an older build stays aligned.
-    std::string bytes = ReadBytes(StorePath());
+    std::string bytes = ReadBytes(UserStorePath());
     EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), static_cast<long>(6 * records.size()));
 
     StartupList list;

@@ -3,6 +3,7 @@
 #include "i18n/Globals.h"
 #include "platform/Files.h"
 #include "platform/Names.h"
+#include "platform/Places.h"
 #include "staging/EntryStore.h"
 
 #include <shlobj.h>
@@ -175,9 +176,11 @@ void RavelinTest::ClearSystemPlaces()
     platform::RemoveFile(StorePath(), true);
     platform::RemoveFile(StoreBackupPath(), true);
     EmptyFolder(platform::GetWindowsFolder() + platform::names::CopiesFolder, true);
+    EmptyFolder(platform::UserDataFolder(), true);
     std::wstring copies = platform::names::CopiesKey;
     copies.pop_back(); // the trailing separator
-    RegDeleteTreeW(HKEY_CURRENT_USER, copies.c_str());
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
+        RegDeleteTreeW(root, copies.c_str());
 }
 
 void RavelinTest::TearDown()
