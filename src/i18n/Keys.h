@@ -220,6 +220,44 @@ inline constexpr KeyText CompareNew{L"843", L"New: %1 in %2, %3: %4"};
 inline constexpr KeyText CompareGone{L"844", L"Gone: %1 in %2, %3: %4"};
 inline constexpr KeyText CompareChanged{L"845", L"Changed: %1 in %2, %3: %4, before %5: %6"};
 inline constexpr KeyText CompareSame{L"846", L"No difference from %1."};
+// The services view: its tab, headers, start types and states, the row menu's choice, the count
+// and the apply's status line.
+inline constexpr KeyText StartupTab{L"901", L"Startup programs"};
+inline constexpr KeyText ServicesTab{L"902", L"Services"};
+inline constexpr KeyText HideWindowsServices{L"903", L"Hide Windows services"};
+inline constexpr KeyText ServiceNameHeader{L"911", L"Name"};
+inline constexpr KeyText StartTypeHeader{L"912", L"Start type"};
+inline constexpr KeyText StateHeader{L"913", L"State"};
+inline constexpr KeyText AutomaticStart{L"921", L"Automatic"};
+inline constexpr KeyText DelayedStart{L"922", L"Automatic (Delayed Start)"};
+inline constexpr KeyText ManualStart{L"923", L"Manual"};
+inline constexpr KeyText DisabledStart{L"924", L"Disabled"};
+inline constexpr KeyText Stopped{L"931", L"Stopped"};
+inline constexpr KeyText Starting{L"932", L"Starting"};
+inline constexpr KeyText Stopping{L"933", L"Stopping"};
+inline constexpr KeyText Running{L"934", L"Running"};
+inline constexpr KeyText Resuming{L"935", L"Resuming"};
+inline constexpr KeyText Pausing{L"936", L"Pausing"};
+inline constexpr KeyText Paused{L"937", L"Paused"};
+inline constexpr KeyText EnableAsAutomatic{L"941", L"Enable as &Automatic"};
+inline constexpr KeyText ServicesShown{L"942", L"%1 of %2 shown, %3 Windows services hidden"};
+inline constexpr KeyText ServicesApplied{L"951", L"Services: %1 disabled, %2 enabled."};
+inline constexpr KeyText StillRunning{L"952", L"Still running, disabled from the next start: %1."};
+inline constexpr KeyText StartsNotRead{L"953", L"the remembered start types could not be read completely"};
+inline constexpr KeyText StartNotRemembered{L"954",
+                                            L"left as it was, its start type could not be remembered first"};
+inline constexpr KeyText StartsNotSaved{L"955", L"The remembered start types could not be saved: %1."};
+inline constexpr KeyText ServicesNotListed{L"956", L"The services could not be listed: %1."};
+inline constexpr KeyText StartsFileNotRead{
+    L"957", L"The start types remembered in %1 could not be read completely: %2. No service is changed until "
+            L"it can be read."};
+inline constexpr KeyText ServicesNotRemoved{L"958",
+                                            L"A service cannot be removed, only disabled or enabled."};
+inline constexpr KeyText UsageListServices{
+    L"959", L"Writes the services as the Services view shows them: CSV with a header row, or JSON."};
+inline constexpr KeyText UsageServiceChange{
+    L"960", L"Disables or enables the service of that key name or display name at once; a running service "
+            L"keeps running, the change holds from its next start."};
 
 // Every message the program shows with an English default of its own, for the packs to hold.
 inline constexpr const KeyText* Messages[] = {
@@ -300,6 +338,35 @@ inline constexpr const KeyText* Messages[] = {
     &CompareGone,
     &CompareChanged,
     &CompareSame,
+    &StartupTab,
+    &ServicesTab,
+    &HideWindowsServices,
+    &ServiceNameHeader,
+    &StartTypeHeader,
+    &StateHeader,
+    &AutomaticStart,
+    &DelayedStart,
+    &ManualStart,
+    &DisabledStart,
+    &Stopped,
+    &Starting,
+    &Stopping,
+    &Running,
+    &Resuming,
+    &Pausing,
+    &Paused,
+    &EnableAsAutomatic,
+    &ServicesShown,
+    &ServicesApplied,
+    &StillRunning,
+    &StartsNotRead,
+    &StartNotRemembered,
+    &StartsNotSaved,
+    &ServicesNotListed,
+    &StartsFileNotRead,
+    &ServicesNotRemoved,
+    &UsageListServices,
+    &UsageServiceChange,
 };
 
 } // namespace keys
