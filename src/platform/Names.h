@@ -30,6 +30,12 @@ inline constexpr wchar_t StoreBackupFile[] = L"\\SaveProf.old";
 // store that holds them; one subkey or folder per source.
 inline constexpr wchar_t CopiesKey[] = L"Software\\Brightfold\\Disabled\\";
 inline constexpr wchar_t CopiesFolder[] = L"\\SaveProf.bak\\";
+// How each service this program disabled started before, beside the store.
+inline constexpr wchar_t ServiceStartsFile[] = L"\\SaveServ.pro";
+// The Load From of a service's row in a profile; an identifier, in every language.
+inline constexpr wchar_t ServiceLoadFrom[] = L"Service";
+// Where the registry keeps a service, under HKEY_LOCAL_MACHINE.
+inline constexpr wchar_t ServicesKey[] = L"SYSTEM\\CurrentControlSet\\Services\\";
 inline constexpr wchar_t WinIniFile[] = L"\\win.ini";
 // The section of win.ini whose Load and Run lines start programs.
 inline constexpr wchar_t WinIniSection[] = L"Windows";
