@@ -126,6 +126,16 @@ std::string EntryFileBytes(const std::vector<EntryRecord>& records, int count)
 
 } // namespace
 
+std::wstring EscapeLine(std::wstring_view text)
+{
+    return Escaped(text);
+}
+
+bool UnescapeLine(std::wstring_view line, std::wstring& text)
+{
+    return Unescape(line, text);
+}
+
 DWORD WriteEntryFile(const std::vector<EntryRecord>& records, const std::wstring& fileName, int count)
 {
     if (fileName.empty())
@@ -216,7 +226,11 @@ EntryFileContent ReadEntryRecords(const std::wstring& fileName)
     // kept under that name, otherwise the Location of the record before.
     SourceNameReader sources;
     auto escaped = [&](size_t i) { return !lines[i].empty() && lines[i][0] == EscapedMark; };
-    auto startsKnown = [&](size_t i) { return escaped(i) || sources.Find(std::wstring(lines[i + 2])) >= 0; };
+    // A service's record of a profile starts a record too, though no startup place has its name.
+    auto startsKnown = [&](size_t i) {
+        return escaped(i) || lines[i + 2] == platform::names::ServiceLoadFrom ||
+               sources.Find(std::wstring(lines[i + 2])) >= 0;
+    };
     // The first record start this build knows at or after a line; the search goes on from where
     // the last one ended, so a file of unknown records is read in one pass.
     size_t searchedFrom = 0, found = 0;

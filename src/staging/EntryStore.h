@@ -4,6 +4,7 @@
 
 #include <windows.h>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -16,6 +17,11 @@ void CopyListToRecords(const StartupList& list, std::vector<EntryRecord>& record
 // The file is replaced only when it was written whole. An empty name writes nothing. Returns the
 // system error, if any.
 DWORD WriteEntryFile(const std::vector<EntryRecord>& records, const std::wstring& fileName, int count);
+
+// A text on one line and back, as escaped records hold it: a backslash, CR, LF, NUL and any lone
+// surrogate as \\, \r, \n and \uXXXX. False when the line is no text written so.
+std::wstring EscapeLine(std::wstring_view text);
+bool UnescapeLine(std::wstring_view line, std::wstring& text);
 
 struct EntryFileContent
 {

@@ -1,6 +1,7 @@
 // Profiles in the entry-file format of the store.
 #include "staging/Profiles.h"
 #include "staging/EntryStore.h"
+#include "platform/Names.h"
 
 #include <vector>
 
@@ -23,11 +24,13 @@ std::wstring ProfileNameWithExtension(const std::wstring& fileName, int filterIn
     return hasExtension ? fileName : fileName + L".Pro";
 }
 
-DWORD SaveProfile(const StartupList& list, const std::wstring& fileName)
+DWORD SaveProfile(const StartupList& list, const std::wstring& fileName,
+                  const std::vector<EntryRecord>& services)
 {
     std::vector<EntryRecord> records(static_cast<size_t>(list.Count()));
     CopyListToRecords(list, records);
-    return WriteEntryFile(records, fileName, list.Count());
+    records.insert(records.end(), services.begin(), services.end());
+    return WriteEntryFile(records, fileName, static_cast<int>(records.size()));
 }
 
 ProfileLoad LoadProfile(StartupList& list, const std::wstring& fileName)
@@ -41,7 +44,10 @@ ProfileLoad LoadProfile(StartupList& list, const std::wstring& fileName)
     }
     list.Clear();
     for (const EntryRecord& record : content.records)
-        list.AppendRow(record);
+        if (record[LoadFrom] == platform::names::ServiceLoadFrom)
+            outcome.services.push_back(record);
+        else
+            list.AppendRow(record);
     if (list.Count() >= 1)
         list.Select(1);
     outcome.incomplete = content.incomplete;

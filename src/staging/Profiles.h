@@ -4,19 +4,23 @@
 
 #include <windows.h>
 #include <string>
+#include <vector>
 
 // The profile dialog's filter, choices separated by '|': profiles, text files, all files.
 std::wstring ProfileFilter();
 // With the profiles choice (filter 1) a name without an extension gets ".Pro".
 std::wstring ProfileNameWithExtension(const std::wstring& fileName, int filterIndex);
 
-// Every row, whatever its status, in list order. Returns the system error, if any.
-DWORD SaveProfile(const StartupList& list, const std::wstring& fileName);
+// Every row, whatever its status, in list order, then the services' records. Returns the system
+// error, if any.
+DWORD SaveProfile(const StartupList& list, const std::wstring& fileName,
+                  const std::vector<EntryRecord>& services = {});
 
 struct ProfileLoad
 {
-    DWORD error = ERROR_SUCCESS; // the file could not be read: the list is as it was
-    bool incomplete = false;     // the file ended inside a record, which was not loaded
+    DWORD error = ERROR_SUCCESS;       // the file could not be read: the list is as it was
+    bool incomplete = false;           // the file ended inside a record, which was not loaded
+    std::vector<EntryRecord> services; // the records of services, which are not startup rows
 };
 // Reads the file first and replaces the rows only when it could be read.
 ProfileLoad LoadProfile(StartupList& list, const std::wstring& fileName);

@@ -1,0 +1,110 @@
+// Reading and writing the remembered start types.
+#include "staging/ServiceStore.h"
+#include "staging/EntryStore.h"
+#include "i18n/Keys.h"
+#include "i18n/Lookup.h"
+#include "platform/Files.h"
+#include "platform/Names.h"
+#include "platform/Text.h"
+
+#include <cwchar>
+
+std::wstring ServiceStartsPath()
+{
+    return platform::GetWindowsFolder() + platform::names::ServiceStartsFile;
+}
+
+namespace
+{
+
+// "<type> <delayed> <name>", the name escaped; false for any other line.
+bool ParseLine(std::wstring_view line, RememberedStart& entry)
+{
+    const size_t first = line.find(L' '),
+                 second = first == std::wstring_view::npos ? first : line.find(L' ', first + 1);
+    if (second == std::wstring_view::npos || first == 0)
+        return false;
+    const std::wstring type(line.substr(0, first)), delayed(line.substr(first + 1, second - first - 1));
+    if (type.find_first_not_of(L"0123456789") != std::wstring::npos || (delayed != L"0" && delayed != L"1") ||
+        type.size() > 9)
+        return false;
+    entry.start = {static_cast<DWORD>(std::wcstoul(type.c_str(), nullptr, 10)), delayed == L"1"};
+    return UnescapeLine(line.substr(second + 1), entry.name) && !entry.name.empty();
+}
+
+} // namespace
+
+RememberedStarts ReadRememberedStarts()
+{
+    RememberedStarts read;
+    std::string bytes;
+    const DWORD error = platform::ReadWholeFile(ServiceStartsPath(), bytes);
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+        return read;
+    read.error = error;
+    const std::wstring text = platform::DecodeText(bytes);
+    for (std::wstring_view line : platform::SplitLines(text))
+    {
+        RememberedStart entry;
+        if (line.empty())
+            continue;
+        if (ParseLine(line, entry))
+            read.entries.push_back(std::move(entry));
+        else
+            ++read.unreadable;
+    }
+    return read;
+}
+
+DWORD WriteRememberedStarts(const std::vector<RememberedStart>& entries)
+{
+    if (entries.empty())
+    {
+        const DWORD error = platform::RemoveFile(ServiceStartsPath(), true);
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ERROR_SUCCESS : error;
+    }
+    std::wstring text;
+    for (const RememberedStart& entry : entries)
+        text += platform::ToDecimal(entry.start.type) + (entry.start.delayed ? L" 1 " : L" 0 ") +
+                EscapeLine(entry.name) + L"\r\n";
+    return platform::ReplaceFileAtomically(ServiceStartsPath(),
+                                           "\xEF\xBB\xBF" + platform::CodePageFromWide(CP_UTF8, text));
+}
+
+std::wstring StartsProblemText(const ServicesState& state)
+{
+    return FormatText(
+        LookupText(keys::StartsFileNotRead),
+        {ServiceStartsPath(),
+         state.StoreError != ERROR_SUCCESS
+             ? ErrorReasonText(state.StoreError)
+             : FormatText(LookupText(keys::StoreUnreadableEntries),
+                          {platform::ToDecimal(static_cast<long long>(state.StoreUnreadable))})});
+}
+
+void LoadRememberedStarts(ServicesState& state)
+{
+    RememberedStarts read = ReadRememberedStarts();
+    state.Remembered = std::move(read.entries);
+    state.StoreError = read.error;
+    state.StoreUnreadable = read.unreadable;
+}
+
+const RememberedStart* RememberedFor(const std::vector<RememberedStart>& entries, const std::wstring& name)
+{
+    for (const RememberedStart& entry : entries)
+        if (platform::EqualsNoCase(entry.name, name))
+            return &entry;
+    return nullptr;
+}
+
+void Remember(std::vector<RememberedStart>& entries, const std::wstring& name, platform::ServiceStart start)
+{
+    for (RememberedStart& entry : entries)
+        if (platform::EqualsNoCase(entry.name, name))
+        {
+            entry.start = start;
+            return;
+        }
+    entries.push_back({name, start});
+}
