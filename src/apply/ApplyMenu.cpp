@@ -15,6 +15,15 @@ SessionEnd EndSessionAfterApply(MainState& state, AfterApply after)
     if (const platform::MachineLock lock(platform::names::ApplyLock, 10000);
         lock.Held() && TakeStoreChanges(state))
         end.storeError = SaveDisabledEntries(state);
+    end.refused = EndSession(after).refused;
+    return end;
+}
+
+SessionEnd EndSession(AfterApply after)
+{
+    SessionEnd end;
+    if (after != AfterApply::LogOff && after != AfterApply::Restart)
+        return end;
     // The options of clsExitWindows: 0 logs off, 2 restarts.
     end.refused = clsExitWindows().ExitWindows(after == AfterApply::LogOff ? 0 : 2);
     return end;

@@ -19,3 +19,5 @@ struct SessionEnd
 // The store written once more, then Windows asked to end the session as after says (LogOff or
 // Restart; ExitProgram ends nothing here).
 SessionEnd EndSessionAfterApply(MainState& state, AfterApply after);
+// Windows asked to end the session, the store untouched.
+SessionEnd EndSession(AfterApply after);

@@ -1,0 +1,166 @@
+// The services apply: the start types to remember written ahead, the changes, what is left to remember.
+#include "apply/ServicesApply.h"
+#include "i18n/Keys.h"
+#include "i18n/Lookup.h"
+#include "model/StatusWords.h"
+#include "platform/MachineLock.h"
+#include "platform/Names.h"
+#include "platform/Text.h"
+#include "staging/ServiceStaging.h"
+#include "staging/ServiceStore.h"
+
+namespace
+{
+
+struct Change
+{
+    int position;
+    platform::ServiceStart target;
+};
+
+} // namespace
+
+ServicesApplyResult ApplyServices(ServicesState& state, DWORD lockWait)
+{
+    ServicesApplyResult result;
+    ServiceList& list = state.List;
+    bool staged = false;
+    for (int position = 1; position <= list.Count() && !staged; ++position)
+        staged = ServiceChangeStaged(list.Row(position));
+    if (!staged)
+        return result;
+    const platform::MachineLock lock(platform::names::ApplyLock, lockWait);
+    if (!lock.Held())
+    {
+        result.lockError = lock.Error();
+        return result;
+    }
+    // Read again under the lock: another program may have remembered starts since, which a write
+    // from what this one read before would lose.
+    LoadRememberedStarts(state);
+    const std::wstring disabledWord = DisabledWord();
+    std::vector<Change> changes;
+    for (int position = 1; position <= list.Count(); ++position)
+    {
+        const ServiceRow& row = list.Row(position);
+        if (!ServiceChangeStaged(row))
+            continue;
+        if (!state.StoreReadWhole())
+            // An enable would not know the start to give back: nothing changes until it can be read.
+            result.failures.push_back({row.displayName, ServiceFailure::StartsNotRead});
+        else
+            changes.push_back({position, row.status == disabledWord
+                                             ? platform::ServiceStart{SERVICE_DISABLED, false}
+                                             : EnableTarget(state, position)});
+    }
+    if (changes.empty())
+        return result;
+
+    // Written ahead: the start each service to disable has now, asked again at this moment.
+    std::vector<RememberedStart> ahead = state.Remembered;
+    for (Change& change : changes)
+    {
+        ServiceRow& row = list.Row(change.position);
+        if (change.target.type != SERVICE_DISABLED)
+            continue;
+        platform::ServiceStart now;
+        if (const DWORD error = platform::QueryServiceStart(row.name, now))
+        {
+            result.failures.push_back({row.displayName, ServiceFailure::SystemError, error});
+            row.status = StatusOfStart(row.start);
+            change.position = 0;
+        }
+        else if (now.type == SERVICE_DISABLED)
+        {
+            // Disabled by another program since the list was made: nothing of ours to remember.
+            row.start = now;
+            change.position = 0;
+        }
+        else
+            Remember(ahead, row.name, now);
+    }
+    const bool remembered = ahead == state.Remembered || WriteRememberedStarts(ahead) == ERROR_SUCCESS;
+    if (remembered)
+        state.Remembered = ahead;
+
+    for (const Change& change : changes)
+    {
+        if (!change.position)
+            continue;
+        ServiceRow& row = list.Row(change.position);
+        const bool disable = change.target.type == SERVICE_DISABLED;
+        if (disable && !remembered)
+        {
+            // Still staged: the next apply tries again.
+            result.failures.push_back({row.displayName, ServiceFailure::NotRemembered});
+            continue;
+        }
+        if (const DWORD error = platform::ChangeServiceStart(row.name, change.target))
+        {
+            result.failures.push_back({row.displayName, ServiceFailure::SystemError, error});
+            row.status = StatusOfStart(row.start);
+            continue;
+        }
+        row.start = change.target;
+        row.enableAutomatic = false;
+        if (!disable)
+        {
+            ++result.enabled;
+            continue;
+        }
+        ++result.disabled;
+        if (row.state != SERVICE_STOPPED)
+            result.stillRunning.push_back(row.displayName);
+    }
+
+    // Kept: the start types of services still disabled, and of those whose start is not known. The
+    // manager is asked, not the rows: another program may have disabled one since they were listed.
+    std::vector<RememberedStart> kept;
+    for (const RememberedStart& entry : state.Remembered)
+    {
+        platform::ServiceStart now;
+        if (platform::QueryServiceStart(entry.name, now) != ERROR_SUCCESS || now.type == SERVICE_DISABLED)
+            kept.push_back(entry);
+    }
+    if (remembered && kept != state.Remembered)
+    {
+        result.storeError = WriteRememberedStarts(kept);
+        if (result.storeError == ERROR_SUCCESS)
+            state.Remembered = std::move(kept);
+    }
+    return result;
+}
+
+std::wstring ServicesApplyText(const ServicesApplyResult& result)
+{
+    if (result.lockError == WAIT_TIMEOUT)
+        return LookupText(keys::ApplyBusy);
+    if (result.lockError != ERROR_SUCCESS)
+        return FormatText(LookupText(keys::ApplyLockFailed), {ErrorReasonText(result.lockError)});
+    std::wstring line = FormatText(LookupText(keys::ServicesApplied), {platform::ToDecimal(result.disabled),
+                                                                       platform::ToDecimal(result.enabled)});
+    auto join = [](const std::vector<std::wstring>& items) {
+        std::wstring joined;
+        for (const std::wstring& item : items)
+            joined += (joined.empty() ? L"" : L", ") + item;
+        return joined;
+    };
+    if (!result.stillRunning.empty())
+        line += L" " + FormatText(LookupText(keys::StillRunning), {join(result.stillRunning)});
+    if (!result.failures.empty())
+    {
+        std::vector<std::wstring> items;
+        for (const ServiceFailure& failure : result.failures)
+        {
+            const std::wstring reason =
+                failure.reason == ServiceFailure::StartsNotRead   ? LookupText(keys::StartsNotRead)
+                : failure.reason == ServiceFailure::NotRemembered ? LookupText(keys::StartNotRemembered)
+                                                                  : ErrorReasonText(failure.error);
+            items.push_back(FormatText(LookupText(keys::FailureItem), {failure.displayName, reason}));
+        }
+        line += L" " + FormatText(LookupText(keys::NotApplied), {join(items)});
+    }
+    if (result.storeError != ERROR_SUCCESS)
+        line += L" " + FormatText(LookupText(keys::StartsNotSaved), {ErrorReasonText(result.storeError)});
+    return line;
+}
