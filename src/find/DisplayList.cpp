@@ -28,22 +28,30 @@ SortOrder NextSortOrder(SortOrder current, int clickedColumn)
 
 void DisplayList::Update(const StartupList& list, const FileFactsTable& facts)
 {
-    const int count = list.Count();
+    Update(list.Count(), ShownColumnCount,
+           [&](int row, int column) { return CellText(list, facts, row, column); });
+}
+
+void DisplayList::Update(int count, int columns, const Cells& cell,
+                         const std::function<bool(int row)>& hidden)
+{
     positions_.clear();
     const std::wstring wanted = platform::FoldCase(filter);
     for (int row = 1; row <= count; ++row)
     {
+        if (hidden && hidden(row))
+            continue;
         bool shown = wanted.empty();
-        for (int column = 0; column < ShownColumnCount && !shown; ++column)
-            shown = platform::FoldCase(CellText(list, facts, row, column)).find(wanted) != std::wstring::npos;
+        for (int column = 0; column < columns && !shown; ++column)
+            shown = platform::FoldCase(cell(row, column)).find(wanted) != std::wstring::npos;
         if (shown)
             positions_.push_back(row);
     }
-    if (sort.column >= 0 && sort.column < ShownColumnCount)
+    if (sort.column >= 0 && sort.column < columns)
     {
         std::vector<std::string> keys(static_cast<size_t>(count) + 1);
         for (int row : positions_)
-            keys[static_cast<size_t>(row)] = platform::SortKey(CellText(list, facts, row, sort.column));
+            keys[static_cast<size_t>(row)] = platform::SortKey(cell(row, sort.column));
         // Stable, so rows of equal text keep the order they were added in, either way round.
         std::stable_sort(positions_.begin(), positions_.end(), [&](int a, int b) {
             const std::string &ka = keys[static_cast<size_t>(a)], &kb = keys[static_cast<size_t>(b)];

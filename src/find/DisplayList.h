@@ -6,6 +6,7 @@
 #include "find/FileFacts.h"
 #include "i18n/Keys.h"
 
+#include <functional>
 #include <iterator>
 #include <string>
 #include <string_view>
@@ -37,6 +38,10 @@ class DisplayList
 
     // Works out again which rows show, in which order.
     void Update(const StartupList& list, const FileFactsTable& facts);
+    // The same for any table of rows 1 to count whose cell(row, column) are the texts of columns 0
+    // to columns - 1; a row for which hidden(row) holds does not show, whatever the filter.
+    using Cells = std::function<std::wstring(int row, int column)>;
+    void Update(int count, int columns, const Cells& cell, const std::function<bool(int row)>& hidden = {});
     int Count() const { return static_cast<int>(positions_.size()); }
     // Model position of the row shown at index, from 0.
     int Position(int index) const;
