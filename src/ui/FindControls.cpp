@@ -48,7 +48,7 @@ void EnableJumpItems(HMENU menu, JumpChoices choices)
     EnableMenuItem(menu, IDM_PROPERTIES, MF_BYCOMMAND | (choices.properties ? MF_ENABLED : MF_GRAYED));
 }
 
-int TrackJumpMenu(HWND owner, HWND list, LPARAM where, JumpChoices choices)
+int TrackJumpMenu(HWND owner, HWND list, LPARAM where, JumpChoices choices, std::span<const RowMenuItem> more)
 {
     POINT at{GET_X_LPARAM(where), GET_Y_LPARAM(where)};
     if (where == -1)
@@ -64,5 +64,12 @@ int TrackJumpMenu(HWND owner, HWND list, LPARAM where, JumpChoices choices)
     AppendMenuW(menu.get(), MF_STRING, IDM_OPENLOCATION, LookupText(keys::OpenLocation).c_str());
     AppendMenuW(menu.get(), MF_STRING, IDM_PROPERTIES, LookupText(keys::Properties).c_str());
     EnableJumpItems(menu.get(), choices);
+    if (!more.empty())
+        AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+    for (const RowMenuItem& item : more)
+        AppendMenuW(menu.get(),
+                    MF_STRING | (item.enabled ? MF_ENABLED : MF_GRAYED) |
+                        (item.checked ? MF_CHECKED : MF_UNCHECKED),
+                    item.id, item.text.c_str());
     return TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, owner, nullptr);
 }

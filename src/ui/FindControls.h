@@ -6,6 +6,8 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <functional>
+#include <span>
+#include <string>
 
 // Shows the arrow of the sort order in the list's header; no arrow when unsorted.
 void SetSortArrow(HWND list, SortOrder sort);
@@ -22,6 +24,15 @@ struct JumpChoices
 };
 // Greys the Open location and Properties items of a menu that the row does not allow.
 void EnableJumpItems(HMENU menu, JumpChoices choices);
+// An item of the row menu after the jumps.
+struct RowMenuItem
+{
+    UINT id;
+    std::wstring text;
+    bool enabled = true;
+    bool checked = false;
+};
 // The row menu at a point on the screen, or under the selected row of list when the keyboard
-// asked for it (where is -1); the command chosen, 0 for none.
-int TrackJumpMenu(HWND owner, HWND list, LPARAM where, JumpChoices choices);
+// asked for it (where is -1), with more items after a separator; the command chosen, 0 for none.
+int TrackJumpMenu(HWND owner, HWND list, LPARAM where, JumpChoices choices,
+                  std::span<const RowMenuItem> more = {});

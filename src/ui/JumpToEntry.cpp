@@ -81,15 +81,8 @@ bool OpenLocation(HWND owner, const EntryRecord& row, const JumpLauncher& launch
         return false;
     switch (place->kind)
     {
-    case SourceKind::Registry: {
-        platform::Reg settings;
-        settings.RootKey(HKEY_CURRENT_USER);
-        settings.KeyPath(platform::names::RegistryEditorKey);
-        settings.ValueName(platform::names::RegistryEditorLastKey);
-        settings.ValueData(RegistryEditorPath(settings.ReadValue(), place->root, place->keyPath));
-        settings.WriteValue();
-        return Start(owner, platform::GetWindowsFolder() + platform::names::RegistryEditorFile, {}, launcher);
-    }
+    case SourceKind::Registry:
+        return OpenRegistryKey(owner, place->root, place->keyPath, launcher);
     case SourceKind::StartUp: {
         const std::wstring folder = platform::GetSpecialFolderPath(place->csidl);
         if (folder.empty())
@@ -100,6 +93,17 @@ bool OpenLocation(HWND owner, const EntryRecord& row, const JumpLauncher& launch
         return Start(owner, L"notepad.exe", Quoted(platform::WinIniPath()), launcher);
     }
     return false;
+}
+
+bool OpenRegistryKey(HWND owner, HKEY root, const std::wstring& keyPath, const JumpLauncher& launcher)
+{
+    platform::Reg settings;
+    settings.RootKey(HKEY_CURRENT_USER);
+    settings.KeyPath(platform::names::RegistryEditorKey);
+    settings.ValueName(platform::names::RegistryEditorLastKey);
+    settings.ValueData(RegistryEditorPath(settings.ReadValue(), root, keyPath));
+    settings.WriteValue();
+    return Start(owner, platform::GetWindowsFolder() + platform::names::RegistryEditorFile, {}, launcher);
 }
 
 bool ShowProgramProperties(HWND owner, const std::wstring& commandLine, const JumpLauncher& launcher)

@@ -11,6 +11,7 @@
 #include "staging/EntryStore.h"
 #include "staging/Profiles.h"
 #include "staging/ResetAll.h"
+#include "staging/ServiceStaging.h"
 #include "staging/StagingCommands.h"
 #include "ui/EditHelpMenus.h"
 #include "ui/Messages.h"
@@ -68,6 +69,9 @@ constexpr Command Commands[] = {
     {IDM_OPENLOCATION, &frmMain::mnuOpenLocation_Click},
     {IDM_PROPERTIES, &frmMain::mnuProperties_Click},
     {IDM_FIND, &frmMain::mnuFind_Click},
+    {IDC_CHKHIDEWINDOWS, &frmMain::chkHideWindows_Click},
+    {IDM_SERVICEAUTOMATIC, &frmMain::mnuServiceAutomatic_Click},
+    {IDM_NEXTVIEW, &frmMain::mnuNextView_Click},
     {IDM_SAVEPROF, &frmMain::mnuSaveProf_Click},
     {IDM_LOADPROF, &frmMain::mnuLoadProf_Click},
     {IDM_APP_REST, &frmMain::mnuApp_Rest_Click},
@@ -142,12 +146,18 @@ void frmMain::OnCommand(int id)
 
 void frmMain::ShowButtons()
 {
-    SetWindowTextW(Control(IDC_CMDDISABLE), state_.DisableButtonCaption.c_str());
-    EnableWindow(Control(IDC_CMDREMOVE), state_.RemoveButtonEnabled);
+    // Services are neither removed nor added.
+    const bool services = services_.Shown();
+    SetWindowTextW(Control(IDC_CMDDISABLE),
+                   (services ? services_.State().DisableButtonCaption : state_.DisableButtonCaption).c_str());
+    EnableWindow(Control(IDC_CMDREMOVE), !services && state_.RemoveButtonEnabled);
+    EnableWindow(Control(IDC_CMDADDTASK), !services);
 }
 
 void frmMain::cmdDisable_Click()
 {
+    if (services_.Shown())
+        return services_.cmdDisable_Click();
     ::cmdDisable_Click(state_);
     RefreshList();
     ShowButtons();
@@ -155,6 +165,8 @@ void frmMain::cmdDisable_Click()
 
 void frmMain::cmdRemove_Click()
 {
+    if (services_.Shown())
+        return;
     ::cmdRemove_Click(state_);
     RefreshList();
     ShowButtons();
@@ -163,7 +175,9 @@ void frmMain::cmdRemove_Click()
 void frmMain::cmdReset_Click()
 {
     ::cmdReset_Click(state_);
+    services_.cmdReset_Click();
     RefreshList();
+    ShowButtons();
     ReportStoreProblem();
 }
 
@@ -202,7 +216,8 @@ void frmMain::mnuSaveProf_Click()
     if (platform::FileExists(name) && ShowMessage(hwnd_, keys::ProfileExists, {name},
                                                   MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) != IDYES)
         return;
-    if (DWORD error = SaveProfile(state_.List, name))
+    services_.EnsureLoaded();
+    if (DWORD error = SaveProfile(state_.List, name, ServiceProfileRecords(services_.State())))
         ShowMessage(hwnd_, keys::ProfileNotSaved, {name, platform::SystemErrorText(error)},
                     MB_OK | MB_ICONERROR);
 }
@@ -223,6 +238,11 @@ void frmMain::mnuLoadProf_Click()
                     MB_OK | MB_ICONERROR);
         return;
     }
+    if (!outcome.services.empty() && services_.EnsureLoaded())
+    {
+        LoadServiceProfileRecords(services_.State(), outcome.services);
+        services_.Refresh();
+    }
     RefreshList();
     if (outcome.incomplete)
         ShowMessage(hwnd_, keys::ProfileIncomplete, {name}, MB_OK | MB_ICONWARNING);
@@ -231,6 +251,8 @@ void frmMain::mnuLoadProf_Click()
 void frmMain::cmdAddTask_Click()
 {
     // The dialog appends its row itself; the buttons follow the next row click.
+    if (services_.Shown())
+        return;
     frmAddTask::Show(hwnd_, state_.List);
     RefreshList();
 }
@@ -252,18 +274,37 @@ void frmMain::mnuApp_Exit_Click()
 
 void frmMain::mnuApp_Just_Click()
 {
-    ShowApplyResult(::ApplyNow(state_));
+    if (services_.Shown())
+        services_.mnuApply_Click();
+    else
+        ShowApplyResult(::ApplyNow(state_));
 }
 
 void frmMain::ApplyThenEnd(AfterApply after)
 {
-    const ApplyResult result = ::ApplyNow(state_);
-    ShowApplyResult(result);
-    // Nothing ends behind the user's back while something was not applied.
-    if (!result.failures.empty() || result.storeError != ERROR_SUCCESS || result.lockError != ERROR_SUCCESS)
+    // The view shown is applied.
+    ApplyResult result;
+    std::wstring resultText;
+    bool failed = false;
+    if (services_.Shown())
     {
-        const std::wstring text =
-            ApplyResultText(result) + L"\r\n\r\n" + LookupText(GoOnAfterFailures(after));
+        const ServicesApplyResult applied = services_.mnuApply_Click();
+        resultText = ServicesApplyText(applied);
+        failed = !applied.failures.empty() || applied.storeError != ERROR_SUCCESS ||
+                 applied.lockError != ERROR_SUCCESS;
+    }
+    else
+    {
+        result = ::ApplyNow(state_);
+        ShowApplyResult(result);
+        resultText = ApplyResultText(result);
+        failed = !result.failures.empty() || result.storeError != ERROR_SUCCESS ||
+                 result.lockError != ERROR_SUCCESS;
+    }
+    // Nothing ends behind the user's back while something was not applied.
+    if (failed)
+    {
+        const std::wstring text = resultText + L"\r\n\r\n" + LookupText(GoOnAfterFailures(after));
         if (ShowText(hwnd_, text, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES)
             return;
     }
@@ -273,7 +314,8 @@ void frmMain::ApplyThenEnd(AfterApply after)
         DestroyWindow(hwnd_);
         return;
     }
-    const SessionEnd end = EndSessionAfterApply(state_, after);
+    // A services apply leaves the store of disabled entries as it is.
+    const SessionEnd end = services_.Shown() ? EndSession(after) : EndSessionAfterApply(state_, after);
     if (end.storeError == ERROR_SUCCESS && end.refused == ERROR_SUCCESS)
         return;
     ApplyResult stored = result;
@@ -281,9 +323,14 @@ void frmMain::ApplyThenEnd(AfterApply after)
         stored.storeError = end.storeError;
     // Windows may refuse, for want of the right to end the session: the user is told so.
     const keys::KeyText& refusal = after == AfterApply::LogOff ? keys::LogOffRefused : keys::RestartRefused;
-    ShowApplyResult(stored, end.refused == ERROR_SUCCESS
-                                ? std::wstring()
-                                : FormatText(LookupText(refusal), {ErrorReasonText(end.refused)}));
+    const std::wstring refused = end.refused == ERROR_SUCCESS
+                                     ? std::wstring()
+                                     : FormatText(LookupText(refusal), {ErrorReasonText(end.refused)});
+    if (services_.Shown())
+        SendMessageW(Control(IDC_STATUSBAR), SB_SETTEXTW, 0,
+                     reinterpret_cast<LPARAM>((resultText + L" " + refused).c_str()));
+    else
+        ShowApplyResult(stored, refused);
 }
 
 void frmMain::ShowApplyResult(const ApplyResult& result, const std::wstring& more)

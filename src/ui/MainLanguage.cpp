@@ -77,5 +77,9 @@ void frmMain::RestLang()
 {
     state_.List.Clear();
     FillStartupList();
+    // The services' words are the new language's too; their staged changes go like the list's.
+    if (services_.State().Loaded)
+        services_.Refill();
+    ShowButtons();
     ReportStoreProblem();
 }

@@ -19,7 +19,10 @@ constexpr ControlPlacement Placements[] = {
     {IDC_LABEL1, 10, 10, 220, 18, Left | Top},
     {IDC_LBLNOTE, 250, 10, 520, 18, Right | Top},
     {IDC_TXTFILTER, 10, 32, 240, 22, Left | Top},
-    {IDC_LISTVIEW1, 10, 60, 760, 292, Left | Top | Right | Bottom},
+    {IDC_CHKHIDEWINDOWS, 262, 33, 300, 20, Left | Top},
+    {IDC_TABVIEWS, 10, 60, 760, 24, Left | Top | Right},
+    {IDC_LISTVIEW1, 10, 84, 760, 268, Left | Top | Right | Bottom},
+    {IDC_LISTSERVICES, 10, 84, 760, 268, Left | Top | Right | Bottom},
     {IDC_CMDDISABLE, 10, 362, 100, 26, Left | Bottom},
     {IDC_CMDREMOVE, 116, 362, 100, 26, Left | Bottom},
     {IDC_CMDRESET, 222, 362, 100, 26, Left | Bottom},
@@ -76,8 +79,9 @@ void frmMain::CreateListControls()
         ListView_InsertColumn(list, c, &column);
     }
     ListView_SetColumnOrderArray(list, ShownColumnCount, const_cast<int*>(ColumnOrder));
-    ACCEL find{FCONTROL | FVIRTKEY, 'F', IDM_FIND};
-    accelerators_.reset(CreateAcceleratorTableW(&find, 1));
+    services_.Create();
+    ACCEL keysOfList[] = {{FCONTROL | FVIRTKEY, 'F', IDM_FIND}, {FCONTROL | FVIRTKEY, VK_TAB, IDM_NEXTVIEW}};
+    accelerators_.reset(CreateAcceleratorTableW(keysOfList, static_cast<int>(std::size(keysOfList))));
 }
 
 void frmMain::CreateLowerControls()

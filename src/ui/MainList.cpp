@@ -35,6 +35,8 @@ void frmMain::RefreshList()
 
 void frmMain::ShowRowCount()
 {
+    if (services_.Shown())
+        return services_.ShowRowCount();
     const std::wstring shown = platform::ToDecimal(display_.Count());
     const std::wstring text =
         FormatText(LookupText(keys::RowsShown), {shown, platform::ToDecimal(state_.List.Count())});
@@ -43,6 +45,8 @@ void frmMain::ShowRowCount()
 
 LRESULT frmMain::OnNotify(NMHDR* header)
 {
+    if (header->idFrom == IDC_LISTSERVICES || header->idFrom == IDC_TABVIEWS)
+        return services_.OnNotify(header);
     if (header->idFrom != IDC_LISTVIEW1)
         return 0;
     switch (header->code)
@@ -104,7 +108,23 @@ void frmMain::ListView1_ColumnClick(int column)
 void frmMain::txtFilter_Change()
 {
     display_.filter = WindowText(Control(IDC_TXTFILTER));
+    services_.SetFilter(display_.filter);
     RefreshList();
+}
+
+void frmMain::chkHideWindows_Click()
+{
+    services_.chkHideWindows_Click();
+}
+
+void frmMain::mnuServiceAutomatic_Click()
+{
+    services_.mnuServiceAutomatic_Click();
+}
+
+void frmMain::mnuNextView_Click()
+{
+    services_.Show(!services_.Shown());
 }
 
 void frmMain::mnuFind_Click()
@@ -141,12 +161,16 @@ void frmMain::ShowListContextMenu(LPARAM where)
 
 void frmMain::mnuOpenLocation_Click()
 {
+    if (services_.Shown())
+        return services_.mnuOpenLocation_Click();
     if (int row = state_.List.Selected())
         OpenLocation(hwnd_, state_.List.Row(row), Launcher);
 }
 
 void frmMain::mnuProperties_Click()
 {
+    if (services_.Shown())
+        return services_.mnuProperties_Click();
     if (int row = state_.List.Selected())
         ShowProgramProperties(hwnd_, state_.List.Text(row, Location), Launcher);
 }
@@ -164,6 +188,8 @@ void frmMain::AskFileFacts()
 {
     if (!factsWorker_)
         return;
+    // The services view asks for all of its rows: they are few, and hiding Windows' own needs them.
+    factsWorker_->Ask(services_.TakeUnasked(facts_));
     // Sorted or filtered by what the files say, every row needs its answer now. Otherwise the
     // rows in view do, and each other row when it comes into view: a long list is not read
     // whole while the user waits for the window.
@@ -194,6 +220,7 @@ void frmMain::TakeFileFacts()
         RefreshList();
     else
         InvalidateRect(Control(IDC_LISTVIEW1), nullptr, FALSE);
+    services_.FactsArrived();
 }
 
 void frmMain::ShowFindTexts()
@@ -205,5 +232,6 @@ void frmMain::ShowFindTexts()
     SetColumnHeader(Control(IDC_LISTVIEW1), PublisherColumn, publisher);
     const std::wstring cue = LookupText(keys::FilterCue);
     SendMessageW(Control(IDC_TXTFILTER), EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(cue.c_str()));
+    services_.ApplyCaptions();
     ShowRowCount();
 }

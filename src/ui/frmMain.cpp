@@ -92,12 +92,16 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         DrawLanguageEntry(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam), ImageList1.get());
         return TRUE;
     case WM_CONTEXTMENU:
-        if (reinterpret_cast<HWND>(wParam) != Control(IDC_LISTVIEW1))
+        if (reinterpret_cast<HWND>(wParam) == Control(IDC_LISTSERVICES))
+            services_.ShowRowMenu(lParam);
+        else if (reinterpret_cast<HWND>(wParam) == Control(IDC_LISTVIEW1))
+            ShowListContextMenu(lParam);
+        else
             break;
-        ShowListContextMenu(lParam);
         return 0;
     case WM_INITMENUPOPUP:
-        EnableJumpItems(reinterpret_cast<HMENU>(wParam), SelectedRowJumps());
+        EnableJumpItems(reinterpret_cast<HMENU>(wParam),
+                        services_.Shown() ? services_.SelectedRowJumps() : SelectedRowJumps());
         return 0;
     case WM_FILEFACTS:
         TakeFileFacts();

@@ -8,6 +8,7 @@
 #include "find/FileFacts.h"
 #include "ui/JumpToEntry.h"
 #include "ui/LanguageList.h"
+#include "ui/ServicesView.h"
 #include "platform/Handles.h"
 #include "platform/Settings.h"
 #include "platform/Skin.h"
@@ -19,7 +20,7 @@
 struct ApplyResult;
 struct JumpChoices;
 
-class frmMain
+class frmMain : public ServicesHost
 {
   public:
     frmMain() = default;
@@ -34,10 +35,10 @@ class frmMain
     // language selector and the status bar, the selector's entries and flags, the hidden About
     // box. Create posts a message that runs it once the list has been shown and painted.
     void AfterFirstPaint();
-    HWND Handle() const { return hwnd_; }
-    HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
+    HWND Handle() const override { return hwnd_; }
+    HWND Control(int id) const override { return GetDlgItem(hwnd_, id); }
 
-    MainState& State() { return state_; }
+    MainState& State() override { return state_; }
 
     // Handlers, called by the window procedure and by tests.
     void FillStartupList();
@@ -82,13 +83,23 @@ class frmMain
     void ShowFindTexts();
     // Ctrl+F, for the message loop; true when the message was taken.
     bool TranslateAccelerators(MSG* msg);
-    const FileFactsTable& Facts() const { return facts_; }
+    const FileFactsTable& Facts() const override { return facts_; }
     // What the jumps start; tests record it instead.
     JumpLauncher Launcher = SystemLauncher();
+    JumpLauncher& Jumps() override { return Launcher; }
 
     // Shows the list model in the ListView and the button state in the buttons.
-    void RefreshList();
-    void ShowButtons();
+    void RefreshList() override;
+    void ShowButtons() override;
+    // Asks the worker about the files of rows of either view never asked about.
+    void AskFileFacts() override;
+
+    // The services view, chosen by the tab strip or Ctrl+Tab; the Disable button, the Apply menu
+    // and the jumps act on the view shown.
+    ServicesView& Services() { return services_; }
+    void chkHideWindows_Click();
+    void mnuServiceAutomatic_Click();
+    void mnuNextView_Click();
 
   private:
     template <class T> friend LRESULT CALLBACK ClassWindowProc(HWND, UINT, WPARAM, LPARAM);
@@ -131,7 +142,6 @@ class frmMain
     // tells whether English can.
     bool UsablePackChosen();
     void OnComboLangCommand(int code);
-    void AskFileFacts();
     void TakeFileFacts();
     void ShowRowCount();
     JumpChoices SelectedRowJumps() const;
@@ -154,4 +164,5 @@ class frmMain
     FileFactsTable facts_;
     std::unique_ptr<FactsWorker> factsWorker_;
     platform::UniqueAccelerators accelerators_;
+    ServicesView services_{*this};
 };
