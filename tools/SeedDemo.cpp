@@ -1,13 +1,16 @@
 // Seeds a Wine prefix with typical startup entries in every place, one of them switched off by
 // Windows' own StartupApproved flag, for the demo of ./run, and installs the small programs of
-// fictional vendors (built beside this program, in demo\) where most of the entries point.
-// Run once per prefix; with --run-once only the programs and the RunOnce entries, which a Wine
-// start runs and takes out as a logon does. Two entries stay pointing at files that are gone.
+// fictional vendors (built beside this program, in demo\) where most of the entries point, and
+// services of theirs. Run once per prefix; with --run-once only the programs, the services that
+// are missing and the RunOnce entries, which a Wine start runs and takes out as a logon does. Two
+// entries and one service stay pointing at files that are gone.
 #include "platform/Files.h"
 #include "platform/Handles.h"
+#include "platform/Services.h"
 #include "platform/Shortcuts.h"
 
 #include <shlobj.h>
+#include <winsvc.h>
 
 #include <cstdio>
 #include <string>
@@ -80,6 +83,59 @@ void InstallDemoPrograms()
     }
 }
 
+// The vendors' services, each made once: a running one, one disabled by its vendor's tool (so
+// nothing remembers how it started), one started by hand, one whose program is gone.
+struct DemoService
+{
+    const wchar_t* name;
+    const wchar_t* displayName;
+    const wchar_t* program; // built beside this program; none for the one whose file is gone
+    const wchar_t* path;
+    DWORD start;
+    const wchar_t* description;
+};
+const DemoService DemoServices[] = {
+    {L"SyncDriveUpdate", L"SyncDrive Update Service", L"syncsvc",
+     L"C:\\Program Files\\SyncDrive\\syncsvc.exe", SERVICE_AUTO_START, L"Keeps SyncDrive up to date."},
+    {L"PrintCoSpooler", L"PrintCo Spooler Helper", L"printsvc", L"C:\\Program Files\\PrintCo\\printsvc.exe",
+     SERVICE_AUTO_START, L"Sends print jobs to PrintCo printers."},
+    {L"SafeCopyScheduler", L"SafeCopy Backup Scheduler", L"backupsvc",
+     L"C:\\Program Files\\SafeCopy\\backupsvc.exe", SERVICE_DEMAND_START,
+     L"Runs the backups SafeCopy plans."},
+    {L"HaldenRemote", L"Halden Remote Support", L"remotesvc", L"C:\\Corp\\remotesvc.exe", SERVICE_DISABLED,
+     L"Lets the Halden help desk see this desktop."},
+    {L"KestrelTelemetry", L"Kestrel Telemetry", nullptr, L"C:\\Program Files\\Kestrel\\telemetry.exe",
+     SERVICE_DEMAND_START, L"Sends usage reports to Kestrel Computers."},
+};
+
+void InstallDemoServices()
+{
+    platform::UniqueServiceHandle manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
+    if (!manager)
+        return;
+    const std::wstring built = platform::ProgramFolder() + L"\\demo\\";
+    for (const DemoService& d : DemoServices)
+    {
+        const std::wstring path = d.path;
+        if (d.program)
+        {
+            platform::CreateFolderPath(path.substr(0, path.find_last_of(L'\\')));
+            // A running service holds its file: it is copied only when missing.
+            CopyFileW((built + d.program + L".exe").c_str(), path.c_str(), TRUE);
+        }
+        platform::UniqueServiceHandle service(
+            CreateServiceW(manager.get(), d.name, d.displayName, SERVICE_ALL_ACCESS,
+                           SERVICE_WIN32_OWN_PROCESS, d.start, SERVICE_ERROR_NORMAL,
+                           (L"\"" + path + L"\"").c_str(), nullptr, nullptr, nullptr, nullptr, nullptr));
+        if (!service)
+            continue; // made before
+        SERVICE_DESCRIPTIONW description{const_cast<wchar_t*>(d.description)};
+        ChangeServiceConfig2W(service.get(), SERVICE_CONFIG_DESCRIPTION, &description);
+        if (d.start == SERVICE_AUTO_START)
+            StartServiceW(service.get(), 0, nullptr);
+    }
+}
+
 // Wine's start runs and deletes RunOnce entries as a logon does, so ./run writes them again.
 void SetRunOnce()
 {
@@ -95,6 +151,7 @@ void SetRunOnce()
 int main(int argc, char** argv)
 {
     InstallDemoPrograms();
+    InstallDemoServices();
     SetRunOnce();
     if (argc > 1 && std::string(argv[1]) == "--run-once")
         return 0;
