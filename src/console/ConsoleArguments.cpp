@@ -60,14 +60,15 @@ struct SwitchDesign
     Takes takes;
 };
 constexpr SwitchDesign Switches[] = {
-    {L"list", Verb::List, Takes::Nothing},   {L"disable", Verb::Disable, Takes::Value},
-    {L"enable", Verb::Enable, Takes::Value}, {L"remove", Verb::Remove, Takes::Value},
-    {L"add", Verb::Add, Takes::Value},       {L"save", Verb::Save, Takes::Value},
-    {L"load", Verb::Load, Takes::Value},     {L"compare", Verb::Compare, Takes::Value},
-    {L"?", Verb::Help, Takes::Nothing},      {L"from", Verb::None, Takes::Value},
-    {L"command", Verb::None, Takes::Value},  {L"json", Verb::None, Takes::Nothing},
+    {L"list", Verb::List, Takes::Nothing},     {L"disable", Verb::Disable, Takes::Value},
+    {L"enable", Verb::Enable, Takes::Value},   {L"remove", Verb::Remove, Takes::Value},
+    {L"add", Verb::Add, Takes::Value},         {L"save", Verb::Save, Takes::Value},
+    {L"load", Verb::Load, Takes::Value},       {L"compare", Verb::Compare, Takes::Value},
+    {L"?", Verb::Help, Takes::Nothing},        {L"from", Verb::None, Takes::Value},
+    {L"command", Verb::None, Takes::Value},    {L"json", Verb::None, Takes::Nothing},
+    {L"services", Verb::None, Takes::Nothing},
 };
-constexpr size_t FromSwitch = 9, CommandSwitch = 10, JsonSwitch = 11;
+constexpr size_t FromSwitch = 9, CommandSwitch = 10, JsonSwitch = 11, ServicesSwitch = 12;
 
 const SwitchDesign* FindSwitch(const CommandWord& word)
 {
@@ -95,6 +96,8 @@ bool GoesWith(size_t modifier, Verb verb)
         return verb == Verb::Add;
     case JsonSwitch:
         return verb == Verb::List || verb == Verb::Compare;
+    case ServicesSwitch:
+        return verb == Verb::List;
     }
     return false;
 }
@@ -145,12 +148,14 @@ ParsedRequest ParseConsoleRequest(std::wstring_view arguments)
             request.from = std::move(value);
         else if (index == CommandSwitch)
             request.command = std::move(value);
+        else if (index == ServicesSwitch)
+            request.services = true;
         else
             request.json = true;
     }
     if (!verb)
         return fail(keys::NoVerb, {});
-    for (size_t modifier : {FromSwitch, CommandSwitch, JsonSwitch})
+    for (size_t modifier : {FromSwitch, CommandSwitch, JsonSwitch, ServicesSwitch})
         if (seen[modifier] && !GoesWith(modifier, request.verb))
             return fail(keys::SwitchNotWithVerb, {Shown(Switches[modifier]), Shown(*verb)});
     if (request.verb == Verb::Add)

@@ -36,6 +36,7 @@ struct ConsoleRequest
     std::wstring value; // NAME or FILE
     std::optional<std::wstring> from, command;
     bool json = false;
+    bool services = false; // /list of the services
 };
 
 // A request, or why the command line makes none: the sentence to print above the usage.

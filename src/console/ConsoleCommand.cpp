@@ -2,17 +2,22 @@
 #include "console/ConsoleCommand.h"
 #include "apply/ApplyEngine.h"
 #include "apply/ApplyReport.h"
+#include "apply/ServicesApply.h"
 #include "console/ConsoleArguments.h"
 #include "console/ConsoleUsage.h"
 #include "console/ListCompare.h"
 #include "find/ListExport.h"
+#include "find/ServiceDisplay.h"
 #include "i18n/Keys.h"
 #include "i18n/Lookup.h"
 #include "platform/Console.h"
 #include "platform/Files.h"
+#include "platform/Names.h"
 #include "platform/Text.h"
 #include "staging/EntryStore.h"
 #include "staging/Profiles.h"
+#include "staging/ServiceStaging.h"
+#include "staging/ServiceStore.h"
 #include "staging/StagingCommands.h"
 #include "staging/StartupFill.h"
 
@@ -248,6 +253,73 @@ int LoadVerb(MainState& state, const std::wstring& file)
     return ApplyAndReport(state);
 }
 
+// The services as the manager lists them, the remembered start types read; false, the complaint
+// printed, when the manager could not be asked.
+bool FillServicesFor(ServicesState& services, const MainState& captions)
+{
+    FillServices(services, captions);
+    if (services.ListError == ERROR_SUCCESS)
+        return true;
+    Complain(FormatText(LookupText(keys::ServicesNotListed), {ErrorReasonText(services.ListError)}),
+             ExitFailed);
+    return false;
+}
+
+int ServicesListVerb(const MainState& captions, bool json)
+{
+    ServicesState services;
+    if (!FillServicesFor(services, captions))
+        return ExitFailed;
+    FileFactsTable facts;
+    for (int position = 1; position <= services.List.Count(); ++position)
+        if (const std::wstring& line = services.List.Row(position).imagePath; facts.TakeUnasked(line))
+            facts.Store(line, ResolveFileFacts(line));
+    DisplayList display;
+    UpdateServiceDisplay(display, services.List, facts, false);
+    const std::vector<ServiceExportRow> rows = ServiceExportRows(services.List, facts, display, json);
+    const std::wstring text = json ? ServicesToJson(rows) : ServicesToCsv(rows);
+    return platform::WriteStandardOutput(text) == ERROR_SUCCESS ? ExitDone : ExitFailed;
+}
+
+bool NamesServices(const std::optional<std::wstring>& place)
+{
+    return place && platform::EqualsNoCase(platform::Trim(*place), platform::names::ServiceLoadFrom);
+}
+
+int ServiceChangeVerb(const MainState& captions, const ConsoleRequest& request)
+{
+    if (request.verb == Verb::Remove)
+        return Complain(LookupText(keys::ServicesNotRemoved), ExitBadUsage);
+    ServicesState services;
+    if (!FillServicesFor(services, captions))
+        return ExitFailed;
+    // An enable would not know what to give back.
+    if (!services.StoreReadWhole())
+        return Complain(StartsProblemText(services), ExitNotSafe);
+    const int position = services.List.Find(std::wstring(platform::Trim(request.value)));
+    if (!position)
+        return Complain(
+            FormatText(LookupText(keys::NoSuchEntryIn), {request.value, platform::names::ServiceLoadFrom}),
+            ExitNoEntry);
+    const ServiceRow& row = services.List.Row(position);
+    const bool enable = request.verb == Verb::Enable;
+    if (!enable && row.start.type == SERVICE_DISABLED)
+        return Say(FormatText(LookupText(keys::AlreadyDisabled), {row.displayName}));
+    if (enable && row.start.type != SERVICE_DISABLED)
+        return Say(FormatText(LookupText(keys::AlreadyEnabled), {row.displayName}));
+    StageService(services, row.name, enable);
+    const ServicesApplyResult result = ApplyServices(services, ConsoleLockWait);
+    const std::wstring text = ServicesApplyText(result);
+    bool unsafe = result.lockError != ERROR_SUCCESS;
+    for (const ServiceFailure& failure : result.failures)
+        unsafe = unsafe || failure.reason != ServiceFailure::SystemError;
+    if (unsafe)
+        return Complain(text, ExitNotSafe);
+    if (!result.failures.empty() || result.storeError != ERROR_SUCCESS)
+        return Complain(text, ExitFailed);
+    return Say(text);
+}
+
 } // namespace
 
 int RunConsole(std::wstring_view arguments)
@@ -269,13 +341,13 @@ int RunConsole(std::wstring_view arguments)
     switch (request.verb)
     {
     case Verb::List:
-        return ListVerb(state, request.json);
+        return request.services ? ServicesListVerb(state, request.json) : ListVerb(state, request.json);
     case Verb::Compare:
         return CompareVerb(state, request.value, request.json);
     case Verb::Disable:
     case Verb::Enable:
     case Verb::Remove:
-        return ChangeVerb(state, request);
+        return NamesServices(request.from) ? ServiceChangeVerb(state, request) : ChangeVerb(state, request);
     case Verb::Add:
         return AddVerb(state, request);
     case Verb::Save:
