@@ -2,12 +2,16 @@
 // test prefix's own registry, so these tests use the places it shares with the test: the StartUp
 // folder, the store and the copies beside it.
 #include "apply/ApplyFixture.h"
+#include "apply/ServicesApply.h"
 #include "console/ConsoleCommand.h"
 #include "platform/Files.h"
 #include "platform/MachineLock.h"
 #include "platform/Names.h"
 #include "platform/Text.h"
+#include "services/TestServices.h"
 #include "staging/EntryStore.h"
+#include "staging/ServiceStaging.h"
+#include "staging/ServiceStore.h"
 #include "staging/StartupFill.h"
 #include "support/WindowFixture.h"
 
@@ -181,4 +185,29 @@ TEST_F(ConsoleProgramTest, WhileAnotherProgramAppliesTheCommandLineWaitsAFewSeco
     }
     EXPECT_EQ(Run(L"/disable Beta").code, DWORD(ExitDone));
     EXPECT_EQ(ReadPlace(startup, L"Beta"), L"<missing>");
+}
+
+TEST_F(ConsoleProgramTest, AServiceChangeWaitsForTheLockAndTheWindowKeepsWhatTheCommandLineRemembered)
+{
+    const std::wstring a = L"RavLockA" + std::to_wstring(GetCurrentProcessId()),
+                       b = L"RavLockB" + std::to_wstring(GetCurrentProcessId());
+    const platform::ServiceStart automatic{SERVICE_AUTO_START, false};
+    platform::RemoveFile(ServiceStartsPath(), true);
+    ASSERT_TRUE(servicetest::MakeService(a, automatic));
+    ASSERT_TRUE(servicetest::MakeService(b, {SERVICE_DEMAND_START, false}));
+    ServicesState window; // listed before the command line changes anything
+    FillServices(window, MainState{});
+    {
+        const platform::MachineLock applying(platform::names::ApplyLock, 0);
+        ASSERT_TRUE(applying.Held());
+        EXPECT_EQ(Run(L"/disable " + a + L" /from Service").code, DWORD(ExitNotSafe));
+        EXPECT_EQ(servicetest::StartOf(a), automatic);
+    }
+    EXPECT_EQ(Run(L"/disable " + a + L" /from Service").code, DWORD(ExitDone));
+    ASSERT_NE(StageService(window, b, false), 0);
+    EXPECT_TRUE(ApplyServices(window).failures.empty());
+    EXPECT_EQ(Run(L"/enable " + a + L" /from Service").code, DWORD(ExitDone));
+    EXPECT_EQ(servicetest::StartOf(a), automatic) << "given back as it was, not as Manual";
+    servicetest::DeleteServices({a, b});
+    platform::RemoveFile(ServiceStartsPath(), true);
 }

@@ -5,9 +5,12 @@
 #include "console/ConsoleCommand.h"
 #include "find/ListExport.h"
 #include "i18n/Globals.h"
+#include "platform/Files.h"
 #include "platform/Settings.h"
 #include "platform/Text.h"
+#include "services/TestServices.h"
 #include "staging/EntryStore.h"
+#include "staging/ServiceStore.h"
 
 #include <algorithm>
 
@@ -271,4 +274,53 @@ TEST_F(ConsoleTest, AStoreThatCannotBeReadWholeNowIsNeverChangedAndTheAnswerIsFo
     EXPECT_EQ(ReadPlace(user, L"Alpha"), L"C:\\a.exe");
     EXPECT_EQ(ReadPlace(user, L"B"), L"<missing>");
     EXPECT_EQ(testsupport::ReadBytes(StorePath()), whole);
+}
+
+TEST_F(ConsoleTest, ServicesAreListedAndDisabledAndEnabledBackExactlyByKeyOrDisplayName)
+{
+    const std::wstring a = L"RavConsole" + std::to_wstring(GetCurrentProcessId());
+    const platform::ServiceStart delayed{SERVICE_AUTO_START, true};
+    servicetest::UseDelayedStandIn();
+    platform::RemoveFile(ServiceStartsPath(), true);
+    ASSERT_TRUE(servicetest::MakeService(a, delayed));
+    const Outcome json = Run(L"/list /services /json");
+    EXPECT_EQ(json.code, ExitDone);
+    EXPECT_TRUE(
+        Has(json.out, L"{\"name\": \"" + a + L"\", \"displayName\": \"Test " + a +
+                          L"\", \"startType\": \"Automatic (Delayed Start)\", \"state\": \"Stopped\", "
+                          L"\"status\": \"Enabled\""))
+        << json.out;
+    EXPECT_TRUE(
+        Has(Run(L"/LIST /SERVICES").out, L"\r\nTest " + a + L",Enabled,Automatic (Delayed Start),Stopped,"));
+
+    Outcome r = Run(L"/disable \"Test " + a + L"\" /from Service");
+    EXPECT_EQ(r.code, ExitDone) << r.err;
+    EXPECT_EQ(r.out, L"Services: 1 disabled, 0 enabled.\r\n");
+    EXPECT_EQ(servicetest::StartOf(a).type, static_cast<DWORD>(SERVICE_DISABLED));
+    EXPECT_TRUE(Has(Run(L"/disable " + a + L" /from service").out, L"is disabled already"));
+
+    // An unreadable file of remembered start types: no enable, which would not know what to give back.
+    const std::string remembered = testsupport::ReadBytes(ServiceStartsPath());
+    testsupport::WriteBytes(ServiceStartsPath(), remembered + "2 maybe Broken\r\n");
+    EXPECT_EQ(Run(L"/enable " + a + L" /from Service").code, ExitNotSafe);
+    EXPECT_EQ(servicetest::StartOf(a).type, static_cast<DWORD>(SERVICE_DISABLED));
+    testsupport::WriteBytes(ServiceStartsPath(), remembered);
+
+    r = Run(L"/enable " + platform::FoldCase(a) + L" /from SERVICE");
+    EXPECT_EQ(r.code, ExitDone) << r.err;
+    EXPECT_EQ(servicetest::StartOf(a), delayed);
+    EXPECT_EQ(Run(L"/enable NoSuchService /from Service").code, ExitNoEntry);
+    EXPECT_EQ(Run(L"/remove " + a + L" /from Service").code, ExitBadUsage);
+    EXPECT_EQ(Run(L"/disable " + a + L" /services").code, ExitBadUsage);
+
+    // Scripts read the start type and the state in English in every language; CSV is for people.
+    InstallShippedPacks();
+    ASSERT_EQ(platform::SaveLanguageSetting(L"French.ini"), DWORD(ERROR_SUCCESS));
+    EXPECT_TRUE(
+        Has(Run(L"/list /services /json").out,
+            L"\"startType\": \"Automatic (Delayed Start)\", \"state\": \"Stopped\", \"status\": \"Activé\""));
+    EXPECT_TRUE(Has(Run(L"/list /services").out, L",Activé,Automatique (début différé),Arrêté,"));
+    ASSERT_EQ(platform::SaveLanguageSetting(L"English.ini"), DWORD(ERROR_SUCCESS));
+    servicetest::DeleteServices({a});
+    platform::OverrideDelayedStart({});
 }

@@ -1,10 +1,15 @@
 // The program's apply in a process of its own, on the test's scratch registry: fills the list,
 // stages and applies; told to, it stops for good right before one write, for the test to end it.
 //   apply_child <scratch key path> stage|again|enable <stop at write n, 0 never> <event name>
+// The services' modes act on the services whose names start with the prefix given:
+//   apply_child <scratch key path> services-stage|services-again|services-enable <n> <event> <prefix>
 #include "staging/StartupFill.h"
 #include "model/StartupSource.h"
 #include "apply/ApplyEngine.h"
 #include "staging/StagingCommands.h"
+#include "apply/ServicesApply.h"
+#include "services/TestServices.h"
+#include "staging/ServiceStaging.h"
 #include "platform/Handles.h"
 #include "platform/WriteSteps.h"
 
@@ -39,9 +44,28 @@ bool Redirect(const std::wstring& scratch)
 
 } // namespace
 
+// Toggles (stage), leaves (again) or enables (enable) the prefix's services, then applies.
+void ApplyServicesAs(const std::wstring& mode, const std::wstring& prefix)
+{
+    servicetest::UseDelayedStandIn();
+    MainState main;
+    ServicesState services;
+    FillServices(services, main);
+    for (int row = 1; row <= services.List.Count(); ++row)
+    {
+        ServiceRow& service = services.List.Row(row);
+        if (service.name.rfind(prefix, 0) != 0)
+            continue;
+        const bool enabled = service.status == EnabledWord();
+        if (mode == L"services-stage" || (mode == L"services-enable" && !enabled))
+            service.status = enabled ? DisabledWord() : EnabledWord();
+    }
+    ApplyServices(services);
+}
+
 int wmain(int argc, wchar_t** argv)
 {
-    if (argc != 5)
+    if (argc != 5 && argc != 6)
         return 2;
     platform::ComApartment com;
     const std::wstring scratch = argv[1], mode = argv[2];
@@ -51,6 +75,11 @@ int wmain(int argc, wchar_t** argv)
     stopped = OpenEventW(EVENT_MODIFY_STATE, FALSE, argv[4]);
     platform::SetWriteStepHook(StopBeforeWrite);
 
+    if (argc == 6)
+    {
+        ApplyServicesAs(mode, argv[5]);
+        return 0;
+    }
     MainState state;
     FillStartupList(state);
     StartupList& list = state.List;

@@ -7,6 +7,8 @@
 #include "platform/Handles.h"
 #include "platform/Registry.h"
 #include "staging/EntryStore.h"
+#include "staging/ServiceStore.h"
+#include "services/TestServices.h"
 
 #include <shlobj.h>
 #include <wrl/client.h>
@@ -142,14 +144,15 @@ class FaultInjectionTest : public ApplyTest
     std::wstring Folder(const Place& place) const { return platform::GetSpecialFolderPath(place.csidl); }
 
     // Runs the child; true when it stopped before write stopAt and was ended there.
-    bool RunChild(const wchar_t* mode, int stopAt)
+    bool RunChild(const wchar_t* mode, int stopAt, const std::wstring& servicePrefix = {})
     {
         wchar_t self[MAX_PATH] = {};
         GetModuleFileNameW(nullptr, self, MAX_PATH);
         std::wstring child = self;
         child = child.substr(0, child.find_last_of(L'\\')) + L"\\apply_child.exe";
         std::wstring line = L"\"" + child + L"\" \"" + ScratchPath() + L"\" " + mode + L" " +
-                            std::to_wstring(stopAt) + L" RavelinFaultStop";
+                            std::to_wstring(stopAt) + L" RavelinFaultStop" +
+                            (servicePrefix.empty() ? L"" : L" " + servicePrefix);
         platform::UniqueHandle event(CreateEventW(nullptr, TRUE, FALSE, L"RavelinFaultStop"));
         STARTUPINFOW si{};
         si.cb = sizeof(si);
@@ -256,4 +259,55 @@ TEST_F(FaultInjectionTest, AnApplyEndedAtAnyWriteLosesNoEntry)
     }
     EXPECT_GT(steps, static_cast<int>(std::size(Entries)));
     std::printf("%d writes tried, %d entries checked\n", steps, checked);
+}
+
+TEST_F(FaultInjectionTest, AServicesApplyEndedAtAnyWriteLosesNoStartType)
+{
+    using platform::ServiceStart;
+    const std::wstring prefix = L"RavFault" + std::to_wstring(GetCurrentProcessId()) + L"-";
+    // Disabled, then enabled back: automatic, delayed, manual; and one disabled by someone else.
+    const std::pair<std::wstring, ServiceStart> services[] = {
+        {prefix + L"Auto", {SERVICE_AUTO_START, false}},
+        {prefix + L"Delayed", {SERVICE_AUTO_START, true}},
+        {prefix + L"Manual", {SERVICE_DEMAND_START, false}},
+        {prefix + L"Other", {SERVICE_DISABLED, false}}};
+    servicetest::UseDelayedStandIn();
+    int steps = 0;
+    for (int stopAt = 1;; ++stopAt)
+    {
+        platform::RemoveFile(ServiceStartsPath(), true);
+        for (const auto& [name, start] : services)
+            ASSERT_TRUE(servicetest::MakeService(name, start));
+        const bool stopped = RunChild(L"services-stage", stopAt, prefix);
+        steps += stopped;
+        RunChild(L"services-again", 0, prefix);
+        // Each of the three is as it was, or disabled with its start remembered.
+        const RememberedStarts remembered = ReadRememberedStarts();
+        EXPECT_TRUE(remembered.error == ERROR_SUCCESS && remembered.unreadable == 0);
+        for (const auto& [name, start] : services)
+        {
+            const ServiceStart now = servicetest::StartOf(name);
+            const RememberedStart* kept = RememberedFor(remembered.entries, name);
+            if (start.type == SERVICE_DISABLED)
+                EXPECT_TRUE(now.type == SERVICE_DISABLED || now == ServiceStart{}) << stopAt;
+            else
+                EXPECT_TRUE(now == start || (now.type == SERVICE_DISABLED && kept && kept->start == start))
+                    << "stopped at write " << stopAt << ": " << name.c_str() << " lost its start type";
+        }
+        RunChild(L"services-enable", 0, prefix);
+        for (const auto& [name, start] : services)
+            EXPECT_EQ(servicetest::StartOf(name), start.type == SERVICE_DISABLED ? ServiceStart{} : start)
+                << "stopped at write " << stopAt << ": " << name.c_str();
+        EXPECT_FALSE(platform::FileExists(ServiceStartsPath())) << "nothing left to remember";
+        if (!stopped || HasFailure())
+            break;
+    }
+    std::vector<std::wstring> names;
+    for (const auto& service : services)
+        names.push_back(service.first);
+    servicetest::DeleteServices(names);
+    platform::OverrideDelayedStart({});
+    // The remembered start is written ahead, then each change, the delayed flag apart; then the rest.
+    EXPECT_GE(steps, 5);
+    std::printf("%d writes of the services apply tried\n", steps);
 }
