@@ -104,12 +104,12 @@ DWORD SwitchOnInWindows(const Source& source, const std::wstring& taskName)
 {
     const std::wstring key = platform::ApprovedKeyPath(source.approved);
     platform::RegValue flag;
-    if (platform::ReadRegValue(HKEY_CURRENT_USER, key, source.kind == StartUp ? taskName + L".lnk" : taskName,
-                               flag) != ERROR_SUCCESS ||
+    if (platform::ReadRegValue(source.approvedRoot, key, SwitchName(source, taskName), flag) !=
+            ERROR_SUCCESS ||
         !SwitchedOffByWindows(flag.data))
         return ERROR_SUCCESS;
     flag.data = SwitchedOn(std::move(flag.data));
-    return platform::WriteRegValue(HKEY_CURRENT_USER, key, flag);
+    return platform::WriteRegValue(source.approvedRoot, key, flag);
 }
 
 } // namespace

@@ -20,6 +20,7 @@ const std::array<StartupSource, SourceCount> StartupSources = {{
      .root = HKEY_CURRENT_USER,
      .key = L"Run",
      .approved = L"Run",
+     .approvedRoot = HKEY_CURRENT_USER,
      .nameKey = L"426",
      .words = sourcewords::UserRegistry,
      .addTask = true},
@@ -28,6 +29,7 @@ const std::array<StartupSource, SourceCount> StartupSources = {{
      .root = HKEY_LOCAL_MACHINE,
      .key = L"Run",
      .approved = L"Run",
+     .approvedRoot = HKEY_LOCAL_MACHINE,
      .nameKey = L"427",
      .machineKey = true,
      .words = sourcewords::Machine,
@@ -61,6 +63,7 @@ const std::array<StartupSource, SourceCount> StartupSources = {{
      .key = L"Run",
      .view = KEY_WOW64_32KEY,
      .approved = L"Run32",
+     .approvedRoot = HKEY_LOCAL_MACHINE,
      .nameKey = L"434",
      .words = sourcewords::Machine,
      .addTask = true},
@@ -97,6 +100,7 @@ const std::array<StartupSource, SourceCount> StartupSources = {{
      .kind = StartUp,
      .csidl = CSIDL_STARTUP,
      .approved = L"StartupFolder",
+     .approvedRoot = HKEY_CURRENT_USER,
      .nameKey = L"430",
      .words = sourcewords::UserStartUp,
      .addTask = true},
@@ -104,6 +108,7 @@ const std::array<StartupSource, SourceCount> StartupSources = {{
      .kind = StartUp,
      .csidl = CSIDL_COMMON_STARTUP,
      .approved = L"StartupFolder",
+     .approvedRoot = HKEY_LOCAL_MACHINE,
      .nameKey = L"431",
      .words = sourcewords::Machine,
      .addTask = true},
@@ -233,16 +238,22 @@ std::vector<BYTE> SwitchedOn(std::vector<BYTE> flag)
     return flag;
 }
 
+std::wstring SwitchName(const StartupSource& source, const std::wstring& taskName)
+{
+    return source.kind == StartUp ? taskName + L".lnk" : taskName;
+}
+
 void WindowsSwitches::Mark(StartupList& list, int position, const StartupSource& source,
                            const std::wstring& switchName)
 {
     if (!source.approved)
         return;
-    auto [it, unread] = off_.try_emplace(source.approved);
+    auto [it, unread] = off_.try_emplace((source.approvedRoot == HKEY_LOCAL_MACHINE ? L"M\\" : L"U\\") +
+                                         std::wstring(source.approved));
     if (unread)
     {
         platform::UniqueHKey key =
-            platform::OpenRegKey(HKEY_CURRENT_USER, platform::ApprovedKeyPath(source.approved));
+            platform::OpenRegKey(source.approvedRoot, platform::ApprovedKeyPath(source.approved));
         for (const platform::RegValue& value : platform::ReadRegValues(key.get()))
             if (SwitchedOffByWindows(value.data))
                 it->second.insert(platform::FoldCase(value.name));
