@@ -54,6 +54,34 @@ class Engine
         return false;
     }
 
+    bool DisablesBySwitch(int position)
+    {
+        CopyRowToRecord(state_, scratch_, position);
+        return writer_.DisablesBySwitch(scratch_);
+    }
+
+    // False when the switch could not be written: the entry starts as before.
+    bool SwitchOff(int position)
+    {
+        CopyRowToRecord(state_, scratch_, position);
+        const WriteResult r = writer_.SwitchOff(scratch_);
+        if (r.outcome == WriteResult::Done)
+        {
+            ++result_.switchedOff;
+            return true;
+        }
+        Fail(r);
+        return false;
+    }
+
+    // The switch of an entry removed is no use to anyone; left behind, it would keep a later
+    // entry of that name from starting. A failure to delete it does not bring the entry back.
+    void ForgetSwitch(int position)
+    {
+        CopyRowToRecord(state_, scratch_, position);
+        writer_.ForgetSwitch(scratch_);
+    }
+
     void ForgetCopiesBut(const std::vector<EntryRecord>& stored) { writer_.ForgetCopiesBut(stored); }
 
   private:
@@ -96,6 +124,23 @@ ApplyResult ApplyNow(MainState& state, DWORD lockWait)
     const int baseline = std::clamp<int>(state.BaselineCount, 0, static_cast<int>(records.size()));
     records.resize(static_cast<size_t>(baseline));
 
+    Engine engine(state, result);
+    // The rows disabled now that stay in their places, switched off there as Windows' own startup
+    // settings do: the store is not involved. A row for its record's entry (a loaded profile's) has
+    // it switched off as the record says, so that the store does not take it.
+    std::vector<bool> bySwitch(static_cast<size_t>(std::min(baseline, rows)));
+    for (int k = 0; k < std::min(baseline, rows); ++k)
+    {
+        const EntryRecord& record = records[static_cast<size_t>(k)];
+        const StartupEntry& row = list.Row(k + 1);
+        if (record.disabledByWindows && row[TaskName] == record[TaskName] &&
+            row[LoadFrom] == record[LoadFrom] && row[Location] == record[Location])
+            list.SetDisabledByWindows(k + 1, true);
+        const std::wstring& status = list.Text(k + 1, Status);
+        bySwitch[static_cast<size_t>(k)] =
+            status == words.disabled && status != record[Status] && engine.DisablesBySwitch(k + 1);
+    }
+
     // Write ahead, before any source is touched: the store as this apply will leave it, and
     // still holding the entries it is about to write back, so that a stop half-way never leaves
     // an entry in neither place. A store that was not read whole, at the fill and again now with
@@ -103,14 +148,17 @@ ApplyResult ApplyNow(MainState& state, DWORD lockWait)
     result.storeNotRead = !TakeStoreChanges(state);
     StartupList ahead = list;
     for (int k = 0; k < std::min(baseline, rows); ++k)
+    {
         if (records[static_cast<size_t>(k)][Status] == words.disabled)
             ahead.SetSubItem(k + 1, Status, words.disabled);
+        if (bySwitch[static_cast<size_t>(k)])
+            ahead.SetDisabledByWindows(k + 1, true);
+    }
     const std::vector<EntryRecord> storedAhead = ComposeStore(ahead, state.StoredEntries, {});
     const bool storeFirst = !result.storeNotRead && WriteStore(storedAhead) == ERROR_SUCCESS;
     if (storeFirst)
         RememberStoreWritten(state, storedAhead);
 
-    Engine engine(state, result);
     // A row whose entry could not be acted on says where the entry still is: a disabled row
     // stays disabled, so that the store keeps it; one that could not be taken out is what it was.
     bool statusRestored = false;
@@ -131,13 +179,26 @@ ApplyResult ApplyNow(MainState& state, DWORD lockWait)
         EntryRecord& record = records[static_cast<size_t>(k)];
         if (status == record[Status])
             continue;
-        if (status == words.disabled && !storeFirst)
+        if (bySwitch[static_cast<size_t>(k)])
+        {
+            if (!engine.SwitchOff(position))
+            {
+                restore(position, record, record[Status]);
+                continue;
+            }
+            // Its record too: Reset All and a loaded profile's rows keep it in its place, out of the store.
+            list.SetDisabledByWindows(position, true);
+            record.disabledByWindows = true;
+            if (list.Row(position).alsoStored)
+                decided.push_back(list.Row(position));
+        }
+        else if (status == words.disabled && !storeFirst)
         {
             // Its record keeps the old Status: the next apply tries again.
             result.failures.push_back({list.Text(position, TaskName), ApplyFailure::StoreNotSaved});
             continue;
         }
-        if (status == words.remove || status == words.disabled)
+        else if (status == words.remove || status == words.disabled)
         {
             if (!engine.TakeOut(position, record[Status] == words.disabled))
             {
@@ -147,6 +208,8 @@ ApplyResult ApplyNow(MainState& state, DWORD lockWait)
             }
             if (status == words.remove)
                 released.push_back(list.Row(position));
+            if (status == words.remove && list.Row(position).disabledByWindows)
+                engine.ForgetSwitch(position);
             if (list.Row(position).alsoStored)
                 decided.push_back(list.Row(position));
         }

@@ -7,6 +7,7 @@
 #include "platform/Names.h"
 #include "platform/Places.h"
 #include "platform/Shortcuts.h"
+#include "platform/StartupSwitch.h"
 
 #include "inventory/Scanners.h"
 #include "platform/Registry.h"
@@ -191,6 +192,41 @@ WriteResult SourceWriter::WriteToSource(const EntryRecord& record)
     if (result.outcome == WriteResult::Done && source.approved)
         result = FromError(SwitchOnInWindows(source, record[TaskName]));
     return result;
+}
+
+const StartupSource* SourceWriter::SwitchedSource(const EntryRecord& record) const
+{
+    const int found = FindSource(record[LoadFrom]);
+    return found >= 0 && StartupSources[found].approved ? &StartupSources[found] : nullptr;
+}
+
+bool SourceWriter::DisablesBySwitch(const EntryRecord& record)
+{
+    const Source* source = SwitchedSource(record);
+    return source && platform::WindowsHonoursStartupSwitch() && InSource(*source, record[TaskName]);
+}
+
+WriteResult SourceWriter::SwitchOff(const EntryRecord& record)
+{
+    const Source* source = SwitchedSource(record);
+    if (!source)
+        return {WriteResult::NoSource};
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    return FromError(
+        platform::WriteRegValue(source->approvedRoot, platform::ApprovedKeyPath(source->approved),
+                                {SwitchName(*source, record[TaskName]), REG_BINARY, SwitchedOff(now)}));
+}
+
+DWORD SourceWriter::ForgetSwitch(const EntryRecord& record)
+{
+    const Source* source = SwitchedSource(record);
+    if (!source)
+        return ERROR_SUCCESS;
+    const DWORD error =
+        platform::DeleteRegValue(source->approvedRoot, platform::ApprovedKeyPath(source->approved),
+                                 SwitchName(*source, record[TaskName]));
+    return error == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : error;
 }
 
 bool SourceWriter::InSource(const StartupSource& source, const std::wstring& taskName)

@@ -47,6 +47,13 @@ class SourceWriter
     // Puts the entry in its place and switches on Windows' own switch for it where that is off;
     // an entry disabled by Windows that is still in its place is left there as it is.
     WriteResult WriteToSource(const EntryRecord& record);
+    // Whether a Disable leaves the entry in its place and switches it off there: Windows honours
+    // its switch, the entry's place has one, and the entry is in that place.
+    bool DisablesBySwitch(const EntryRecord& record);
+    // Writes Windows' switch for the entry off, as its startup settings do; the entry stays.
+    WriteResult SwitchOff(const EntryRecord& record);
+    // Deletes Windows' switch for an entry that is gone. Returns the system error.
+    DWORD ForgetSwitch(const EntryRecord& record);
     // Drops the exact copies kept for entries taken out, but those the stored entries may need.
     void ForgetCopiesBut(const std::vector<EntryRecord>& stored);
     // The place of the source a Load From text names; none when it names no source.
@@ -54,6 +61,7 @@ class SourceWriter
 
   private:
     int FindSource(const std::wstring& loadFrom) const;
+    const StartupSource* SwitchedSource(const EntryRecord& record) const;
     bool InSource(const StartupSource& source, const std::wstring& taskName);
     std::optional<WriteResult> AlreadyThere(const StartupSource& source, const EntryRecord& record);
     WriteResult PutBack(const StartupSource& source, const EntryRecord& record);

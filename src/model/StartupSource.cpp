@@ -223,6 +223,7 @@ namespace
 {
 constexpr size_t SwitchSize = 12; // a four-byte state, then the time it was switched off
 constexpr BYTE OffBit = 1;
+constexpr BYTE OffState = 3;
 } // namespace
 
 bool SwitchedOffByWindows(const std::vector<BYTE>& flag)
@@ -235,6 +236,16 @@ std::vector<BYTE> SwitchedOn(std::vector<BYTE> flag)
     flag.resize(SwitchSize);
     flag[0] = static_cast<BYTE>(flag[0] & ~OffBit);
     std::fill(flag.begin() + 4, flag.end(), BYTE{0});
+    return flag;
+}
+
+std::vector<BYTE> SwitchedOff(FILETIME when)
+{
+    std::vector<BYTE> flag(SwitchSize, 0);
+    flag[0] = OffState;
+    const ULONGLONG time = (static_cast<ULONGLONG>(when.dwHighDateTime) << 32) | when.dwLowDateTime;
+    for (size_t i = 0; i < 8; ++i)
+        flag[4 + i] = static_cast<BYTE>(time >> (8 * i));
     return flag;
 }
 

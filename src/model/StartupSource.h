@@ -122,6 +122,8 @@ void SetRowColumns(StartupList& list, int position, const RowWords& words, std::
 bool SwitchedOffByWindows(const std::vector<BYTE>& flag);
 // The same flag switched on, as Windows writes it: the state without the off bit, no time.
 std::vector<BYTE> SwitchedOn(std::vector<BYTE> flag);
+// A flag switched off at a time, as Windows' own startup settings write it.
+std::vector<BYTE> SwitchedOff(FILETIME when);
 // The name of an entry's switch: a registry value's own name, a StartUp shortcut's file name.
 std::wstring SwitchName(const StartupSource& source, const std::wstring& taskName);
 // Windows' switches as one fill reads them: each key of switches once, when first needed.
