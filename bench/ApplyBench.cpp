@@ -1,6 +1,8 @@
-// Times ApplyNow on registry rows beside the floor: the same RegDeleteValueW and RegSetValueExW
-// calls alone on an open key. The registry is redirected into a scratch key that is removed at
-// the end; the prefix's other startup places, the store and its copies are emptied before and
+// Times ApplyNow on registry rows beside the floor: the registry calls that an apply which loses
+// nothing must make, alone, on keys already open. Disable reads each value, writes its exact copy
+// and deletes it; Enable reads the copy, looks whether the place is taken, writes the value and
+// deletes the copy; Remove deletes. The registry is redirected into a scratch key that is removed
+// at the end; the prefix's other startup places, the store and its copies are emptied before and
 // after, so that the fill finds the bench's rows and no others.
 #include "PrefixState.h"
 #include "model/StartupSource.h"
@@ -61,6 +63,42 @@ void DeleteAll(HKEY key, int rows)
         RegDeleteValueW(key, Name(i).c_str());
 }
 
+// A value read as the apply reads one: into a buffer, its type and size with it.
+DWORD Query(HKEY key, const std::wstring& name, std::vector<BYTE>& data, DWORD& type)
+{
+    DWORD size = static_cast<DWORD>(data.size());
+    const DWORD error = RegQueryValueExW(key, name.c_str(), nullptr, &type, data.data(), &size);
+    data.resize(error == ERROR_SUCCESS ? size : data.size());
+    return error;
+}
+
+void FloorDisable(HKEY run, HKEY copies, int rows)
+{
+    for (int i = 0; i < rows; ++i)
+    {
+        const std::wstring name = Name(i);
+        std::vector<BYTE> data(512);
+        DWORD type = REG_NONE;
+        if (Query(run, name, data, type) == ERROR_SUCCESS)
+            RegSetValueExW(copies, name.c_str(), 0, type, data.data(), static_cast<DWORD>(data.size()));
+        RegDeleteValueW(run, name.c_str());
+    }
+}
+
+void FloorEnable(HKEY run, HKEY copies, int rows)
+{
+    for (int i = 0; i < rows; ++i)
+    {
+        const std::wstring name = Name(i);
+        std::vector<BYTE> copy(512), there(512);
+        DWORD type = REG_NONE, thereType = REG_NONE;
+        if (Query(copies, name, copy, type) == ERROR_SUCCESS &&
+            Query(run, name, there, thereType) != ERROR_SUCCESS)
+            RegSetValueExW(run, name.c_str(), 0, type, copy.data(), static_cast<DWORD>(copy.size()));
+        RegDeleteValueW(copies, name.c_str());
+    }
+}
+
 void StageAll(MainState& state, const std::wstring& status, int step = 1)
 {
     for (int row = 1; row <= state.List.Count(); row += step)
@@ -83,7 +121,7 @@ void Print(int rows, const char* change, int changed, const Figures& f)
                 f.apply * 1000.0 / changed, f.floor * 1000.0 / changed, f.apply / f.floor);
 }
 
-void Measure(HKEY key, int rows)
+void Measure(HKEY key, HKEY copies, int rows)
 {
     DeleteAll(key, rows);
     SetAll(key, rows);
@@ -101,7 +139,8 @@ void Measure(HKEY key, int rows)
         StageAll(state, DisabledWord());
         double apply = Milliseconds([&] { ApplyNow(state); });
         SetAll(key, rows);
-        double floor = Milliseconds([&] { DeleteAll(key, rows); });
+        DeleteAll(copies, rows);
+        double floor = Milliseconds([&] { FloorDisable(key, copies, rows); });
         disable.Keep(apply, floor);
         double storeOnly = Milliseconds([&] { SaveDisabledEntries(state); });
         store.Keep(storeOnly, storeOnly);
@@ -110,7 +149,8 @@ void Measure(HKEY key, int rows)
         StageAll(state, EnabledWord());
         apply = Milliseconds([&] { ApplyNow(state); });
         DeleteAll(key, rows);
-        floor = Milliseconds([&] { SetAll(key, rows); });
+        SetAll(copies, rows);
+        floor = Milliseconds([&] { FloorEnable(key, copies, rows); });
         enable.Keep(apply, floor);
     }
     // Remove every second row: N/2 deletes, rows and records dropped from the middle.
@@ -154,15 +194,20 @@ int main()
     RegOverridePredefKey(HKEY_CURRENT_USER, user);
     RegOverridePredefKey(HKEY_LOCAL_MACHINE, machine);
 
-    HKEY run = nullptr;
+    HKEY run = nullptr, copies = nullptr;
     RegCreateKeyExW(HKEY_LOCAL_MACHINE, RunPath.c_str(), 0, nullptr, 0, KEY_SET_VALUE | KEY_QUERY_VALUE,
                     nullptr, &run, nullptr);
-    std::printf("ApplyNow on machine Run rows, best of %d; floor: the same registry calls alone\n", Rounds);
+    // The floor's copies in a key of their own, beside the program's.
+    RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software\\RavelinBenchCopies", 0, nullptr, 0,
+                    KEY_SET_VALUE | KEY_QUERY_VALUE, nullptr, &copies, nullptr);
+    std::printf("ApplyNow on machine Run rows, best of %d; floor: the registry calls of a safe apply alone\n",
+                Rounds);
     std::printf("%6s  %-22s %11s %11s   %9s %9s   %6s\n", "rows", "change", "ApplyNow", "floor", "per row",
                 "floor/row", "ratio");
     for (int rows : {1000, 10000})
-        Measure(run, rows);
+        Measure(run, copies, rows);
     RegCloseKey(run);
+    RegCloseKey(copies);
 
     RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
     RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);

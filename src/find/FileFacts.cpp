@@ -73,12 +73,14 @@ std::vector<std::wstring> FileFactsTable::TakeUnasked(const StartupList& list)
 {
     std::vector<std::wstring> unasked;
     for (int row = 1; row <= list.Count(); ++row)
-    {
-        const std::wstring& location = list.Text(row, Location);
-        if (facts_.try_emplace(location).second)
-            unasked.push_back(location);
-    }
+        if (TakeUnasked(list.Text(row, Location)))
+            unasked.push_back(list.Text(row, Location));
     return unasked;
+}
+
+bool FileFactsTable::TakeUnasked(const std::wstring& commandLine)
+{
+    return facts_.try_emplace(commandLine).second;
 }
 
 FactsWorker::FactsWorker(std::function<void()> answersWaiting) : shared_(std::make_shared<Shared>())

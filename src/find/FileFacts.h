@@ -41,6 +41,8 @@ class FileFactsTable
     void Store(const std::wstring& commandLine, FileFacts facts);
     // The Locations of the list never asked about; from now on they count as asked.
     std::vector<std::wstring> TakeUnasked(const StartupList& list);
+    // True when the command line was never asked about; from now on it counts as asked.
+    bool TakeUnasked(const std::wstring& commandLine);
 
   private:
     std::unordered_map<std::wstring, std::optional<FileFacts>> facts_;

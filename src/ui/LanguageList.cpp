@@ -30,11 +30,8 @@ std::wstring InvalidPictureText(const std::wstring& fileName, DWORD error)
 
 // The open selector shows every pack, up to ten at a time: a combo box's own height is
 // the height of its open list.
-void FitDropDown(HWND comboLang)
+void FitDropDown(HWND combo)
 {
-    HWND combo = reinterpret_cast<HWND>(SendMessageW(comboLang, CBEM_GETCOMBOCONTROL, 0, 0));
-    if (!combo)
-        return;
     const int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
     const int itemHeight = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, 0, 0));
     const int fieldHeight =
@@ -107,27 +104,55 @@ LanguagePacks ReadLanguageList(platform::UniqueImageList& imageList1, UINT dpi, 
     return packs;
 }
 
-void ShowLanguageList(HWND comboLang, const LanguagePacks& packs, HIMAGELIST imageList1, HWND owner)
+int LanguageEntryHeight(UINT dpi)
+{
+    return ScaleForDpi(FlagHeight + 4, dpi);
+}
+
+void DrawLanguageEntry(const DRAWITEMSTRUCT& item, HIMAGELIST imageList1)
+{
+    const bool selected = item.itemState & ODS_SELECTED;
+    FillRect(item.hDC, &item.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    if (static_cast<int>(item.itemID) < 0)
+        return;
+    RECT text = item.rcItem;
+    text.left += 2;
+    const int image = static_cast<int>(item.itemData);
+    int width = 0, height = 0;
+    if (imageList1 && image >= 0 && ImageList_GetIconSize(imageList1, &width, &height))
+    {
+        ImageList_Draw(imageList1, image, item.hDC, text.left,
+                       (item.rcItem.top + item.rcItem.bottom - height) / 2, ILD_NORMAL);
+        text.left += width + 4;
+    }
+    const LRESULT length = SendMessageW(item.hwndItem, CB_GETLBTEXTLEN, item.itemID, 0);
+    std::wstring name(length > 0 ? static_cast<size_t>(length) : 0, L'\0');
+    if (length > 0)
+        SendMessageW(item.hwndItem, CB_GETLBTEXT, item.itemID, reinterpret_cast<LPARAM>(name.data()));
+    SetBkMode(item.hDC, TRANSPARENT);
+    SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    DrawTextW(item.hDC, name.c_str(), static_cast<int>(name.size()), &text,
+              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT))
+        DrawFocusRect(item.hDC, &item.rcItem);
+}
+
+void ShowLanguageList(HWND comboLang, const LanguagePacks& packs, HWND owner)
 {
     if (!packs.complete)
         return;
-    if (packs.flags)
-        SendMessageW(comboLang, CBEM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(imageList1));
     for (const std::wstring& name : packs.fileNames)
     {
-        std::wstring displayName = PackDisplayName(name);
-        const int position = static_cast<int>(SendMessageW(comboLang, CB_GETCOUNT, 0, 0));
-        COMBOBOXEXITEMW item{};
-        item.mask = CBEIF_TEXT | CBEIF_IMAGE | CBEIF_SELECTEDIMAGE;
-        item.iItem = position;
-        item.pszText = displayName.data();
-        item.iImage = item.iSelectedImage = position;
-        if (SendMessageW(comboLang, CBEM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)) < 0)
+        const std::wstring displayName = PackDisplayName(name);
+        const LRESULT position =
+            SendMessageW(comboLang, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(displayName.c_str()));
+        if (position < 0)
         {
             FitDropDown(comboLang);
             ShowError(owner, FormatText(LookupText(keys::PackRefused), {name}));
             return;
         }
+        SendMessageW(comboLang, CB_SETITEMDATA, static_cast<WPARAM>(position), packs.flags ? position : -1);
         if (platform::EqualsNoCase(displayName + L".ini", LanguageFile))
             SendMessageW(comboLang, CB_SETCURSEL, static_cast<WPARAM>(position), 0);
     }
@@ -137,34 +162,20 @@ void ShowLanguageList(HWND comboLang, const LanguagePacks& packs, HIMAGELIST ima
 std::wstring SelectedLanguage(HWND comboLang)
 {
     const LRESULT selected = SendMessageW(comboLang, CB_GETCURSEL, 0, 0);
-    if (selected < 0)
+    const LRESULT length = selected < 0 ? CB_ERR : SendMessageW(comboLang, CB_GETLBTEXTLEN, selected, 0);
+    if (length < 0)
         return {};
-    wchar_t text[MAX_PATH] = {};
-    COMBOBOXEXITEMW item{};
-    item.mask = CBEIF_TEXT;
-    item.iItem = selected;
-    item.pszText = text;
-    item.cchTextMax = MAX_PATH;
-    if (!SendMessageW(comboLang, CBEM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)))
-        return {};
+    std::wstring text(static_cast<size_t>(length), L'\0');
+    SendMessageW(comboLang, CB_GETLBTEXT, selected, reinterpret_cast<LPARAM>(text.data()));
     return text;
 }
 
 void SelectLanguage(HWND comboLang, std::wstring_view name)
 {
-    const int count = static_cast<int>(SendMessageW(comboLang, CB_GETCOUNT, 0, 0));
-    int found = -1;
-    for (int i = 0; i < count && found < 0; ++i)
-    {
-        wchar_t text[MAX_PATH] = {};
-        COMBOBOXEXITEMW item{};
-        item.mask = CBEIF_TEXT;
-        item.iItem = i;
-        item.pszText = text;
-        item.cchTextMax = MAX_PATH;
-        if (SendMessageW(comboLang, CBEM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)) &&
-            platform::EqualsNoCase(name, text))
-            found = i;
-    }
+    // The whole text, without regard to case, as the combo box compares; none when no entry has it.
+    const std::wstring text(name);
+    const LRESULT found = text.empty() ? CB_ERR
+                                       : SendMessageW(comboLang, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                                      reinterpret_cast<LPARAM>(text.c_str()));
     SendMessageW(comboLang, CB_SETCURSEL, static_cast<WPARAM>(found), 0);
 }

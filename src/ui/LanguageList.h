@@ -19,10 +19,14 @@ struct LanguagePacks
 // ".ini", setting LanguagePacksFound for each. Any error ends it with a message box (owner)
 // showing its description: no pack is listed then, the flags read stay in imageList1.
 LanguagePacks ReadLanguageList(platform::UniqueImageList& imageList1, UINT dpi, HWND owner);
-// Fills comboLang (a ComboBoxEx) with one entry per pack whose picture index is its position,
-// so that packs and flags pair by position, and selects the entry of LanguageFile. An entry the
+// Fills comboLang (an owner-drawn combo box, which a window makes far faster than an image combo)
+// with one entry per pack whose picture index, its item data, is its position, so that packs and
+// flags pair by position (-1 without flags), and selects the entry of LanguageFile. An entry the
 // selector refuses ends the fill with a message box (owner). After a reading error it does nothing.
-void ShowLanguageList(HWND comboLang, const LanguagePacks& packs, HIMAGELIST imageList1, HWND owner);
+void ShowLanguageList(HWND comboLang, const LanguagePacks& packs, HWND owner);
+// An entry as the selector shows it: its flag from imageList1, then its name.
+void DrawLanguageEntry(const DRAWITEMSTRUCT& item, HIMAGELIST imageList1);
+int LanguageEntryHeight(UINT dpi);
 
 // "English.ini" gives "English": the name before the first ".ini", whatever its case.
 std::wstring PackDisplayName(std::wstring_view fileName);

@@ -11,6 +11,8 @@
 #include "ui/resource.h"
 
 #include <commctrl.h>
+
+#include <algorithm>
 #include <windowsx.h>
 
 void frmMain::RefreshList()
@@ -53,6 +55,10 @@ LRESULT frmMain::OnNotify(NMHDR* header)
         {
             const std::wstring text = CellText(state_.List, facts_, row, info->item.iSubItem);
             lstrcpynW(info->item.pszText, text.c_str(), info->item.cchTextMax);
+            // A row comes into view: its file is looked at now.
+            if (const std::wstring& location = state_.List.Text(row, Location);
+                info->item.iSubItem == 0 && factsWorker_ && facts_.TakeUnasked(location))
+                factsWorker_->Ask({location});
         }
         return 0;
     }
@@ -156,8 +162,25 @@ void frmMain::StartFileFacts()
 
 void frmMain::AskFileFacts()
 {
-    if (factsWorker_)
+    if (!factsWorker_)
+        return;
+    // Sorted or filtered by what the files say, every row needs its answer now. Otherwise the
+    // rows in view do, and each other row when it comes into view: a long list is not read
+    // whole while the user waits for the window.
+    if (display_.sort.column == PublisherColumn || !display_.filter.empty())
+    {
         factsWorker_->Ask(facts_.TakeUnasked(state_.List));
+        return;
+    }
+    HWND list = Control(IDC_LISTVIEW1);
+    const int top = ListView_GetTopIndex(list);
+    const int end = std::min(display_.Count(), top + ListView_GetCountPerPage(list) + 1);
+    std::vector<std::wstring> unasked;
+    for (int index = top; index < end; ++index)
+        if (const std::wstring& location = state_.List.Text(display_.Position(index), Location);
+            facts_.TakeUnasked(location))
+            unasked.push_back(location);
+    factsWorker_->Ask(std::move(unasked));
 }
 
 void frmMain::TakeFileFacts()

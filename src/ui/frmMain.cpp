@@ -80,6 +80,17 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         else
             OnCommand(LOWORD(wParam));
         return 0;
+    case WM_MEASUREITEM:
+        if (wParam != IDC_COMBOLANG)
+            break;
+        reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight =
+            LanguageEntryHeight(GetDpiForWindow(hwnd_));
+        return TRUE;
+    case WM_DRAWITEM:
+        if (wParam != IDC_COMBOLANG)
+            break;
+        DrawLanguageEntry(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam), ImageList1.get());
+        return TRUE;
     case WM_CONTEXTMENU:
         if (reinterpret_cast<HWND>(wParam) != Control(IDC_LISTVIEW1))
             break;
@@ -177,7 +188,7 @@ void frmMain::AfterFirstPaint()
     // Made hidden and shown complete, so that each paints once, with its final look.
     CreateLowerControls();
     steps::Mark(L"buttons, selector and status bar");
-    ShowLanguageList(Control(IDC_COMBOLANG), languagePacks_, ImageList1.get(), hwnd_);
+    ShowLanguageList(Control(IDC_COMBOLANG), languagePacks_, hwnd_);
     steps::Mark(L"selector entries and flags");
     ShowLowerControls();
     steps::Mark(L"showing them");

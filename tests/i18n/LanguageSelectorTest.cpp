@@ -20,7 +20,8 @@ namespace
 
 constexpr wchar_t RunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-// The entries of the selector, each with the colour at the middle of its image as drawn.
+// The entries of the selector, each with the colour at the middle of its flag as the window draws
+// it (CLR_INVALID without one).
 struct Entry
 {
     std::wstring text;
@@ -29,18 +30,24 @@ struct Entry
 std::vector<Entry> Entries(HWND combo)
 {
     std::vector<Entry> entries;
-    HIMAGELIST images = reinterpret_cast<HIMAGELIST>(SendMessageW(combo, CBEM_GETIMAGELIST, 0, 0));
     HDC screen = GetDC(nullptr), dc = CreateCompatibleDC(screen);
-    HGDIOBJ old = SelectObject(dc, CreateCompatibleBitmap(screen, 24, 16));
+    HGDIOBJ old = SelectObject(dc, CreateCompatibleBitmap(screen, 100, 20));
     for (int i = 0, count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0)); i < count; ++i)
     {
         wchar_t text[MAX_PATH] = {};
-        COMBOBOXEXITEMW item{};
-        item.mask = CBEIF_TEXT | CBEIF_IMAGE, item.iItem = i, item.pszText = text, item.cchTextMax = MAX_PATH;
-        SendMessageW(combo, CBEM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-        if (images)
-            ImageList_Draw(images, item.iImage, dc, 0, 0, ILD_NORMAL);
-        entries.push_back({text, images ? GetPixel(dc, 12, 8) : CLR_INVALID});
+        SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+        DRAWITEMSTRUCT item{ODT_COMBOBOX,
+                            IDC_COMBOLANG,
+                            static_cast<UINT>(i),
+                            ODA_DRAWENTIRE,
+                            0,
+                            combo,
+                            dc,
+                            {0, 0, 100, 20},
+                            static_cast<ULONG_PTR>(SendMessageW(combo, CB_GETITEMDATA, i, 0))};
+        SendMessageW(GetParent(combo), WM_DRAWITEM, IDC_COMBOLANG, reinterpret_cast<LPARAM>(&item));
+        const bool flag = static_cast<int>(item.itemData) >= 0;
+        entries.push_back({text, flag ? GetPixel(dc, 14, 10) : CLR_INVALID});
     }
     DeleteObject(SelectObject(dc, old));
     DeleteDC(dc);
@@ -188,8 +195,7 @@ TEST_F(LanguageSelectorTest, NoKeepsThePackAndYesRebuildsTheListAndAStoredRowSur
     w.cmdDisable_Click(); // enabled, staged only
     {
         DialogAnswer box(IDNO); // an arrow key on the closed selector: one question for the gesture
-        SendMessageW(reinterpret_cast<HWND>(SendMessageW(Combo(), CBEM_GETCOMBOCONTROL, 0, 0)), WM_KEYDOWN,
-                     VK_DOWN, 0);
+        SendMessageW(Combo(), WM_KEYDOWN, VK_DOWN, 0);
         testsupport::PumpMessages();
         EXPECT_EQ(box.Shown(), 1);
     }
