@@ -22,11 +22,11 @@ class Engine
   public:
     Engine(MainState& state, ApplyResult& result) : state_(state), result_(result), writer_(state.Reg1) {}
 
-    // False when the entry is still in its source.
-    bool TakeOut(int position, bool wasDisabled)
+    // False when the entry is still in its source. A removal keeps no copy of it.
+    bool TakeOut(int position, bool wasDisabled, bool removal)
     {
         CopyRowToRecord(state_, scratch_, position);
-        const WriteResult r = writer_.RemoveFromSource(scratch_);
+        const WriteResult r = writer_.RemoveFromSource(scratch_, !removal);
         // Nothing to take out is expected only of an entry an earlier apply took out already.
         const bool gone = r.outcome == WriteResult::Absent || r.outcome == WriteResult::NoSource ||
                           r.outcome == WriteResult::PlaceSetting;
@@ -82,7 +82,10 @@ class Engine
         writer_.ForgetSwitch(scratch_);
     }
 
-    void ForgetCopiesBut(const std::vector<EntryRecord>& stored) { writer_.ForgetCopiesBut(stored); }
+    void ForgetCopies(const std::vector<EntryRecord>& gone, const std::vector<EntryRecord>& stored)
+    {
+        writer_.ForgetCopies(gone, stored);
+    }
 
   private:
     void Fail(const WriteResult& r)
@@ -169,7 +172,8 @@ ApplyResult ApplyNow(MainState& state, DWORD lockWait)
     };
     // Entries that leave the store: written back to their sources, or removed by the user; and
     // the rows acted on that stood for other stored entries of their name and place, which go too.
-    std::vector<EntryRecord> released, decided;
+    // Of those, the ones an exact copy may have been kept for: stored before, or taken out now.
+    std::vector<EntryRecord> released, decided, copied;
 
     // Changed rows.
     for (int k = 0; k < std::min(baseline, rows); ++k)
@@ -200,14 +204,17 @@ ApplyResult ApplyNow(MainState& state, DWORD lockWait)
         }
         else if (status == words.remove || status == words.disabled)
         {
-            if (!engine.TakeOut(position, record[Status] == words.disabled))
+            if (!engine.TakeOut(position, record[Status] == words.disabled, status == words.remove))
             {
                 released.push_back(list.Row(position)); // out of the store written ahead
+                copied.push_back(list.Row(position));
                 restore(position, record, record[Status]);
                 continue;
             }
             if (status == words.remove)
                 released.push_back(list.Row(position));
+            if (status == words.remove && record[Status] == words.disabled)
+                copied.push_back(list.Row(position));
             if (status == words.remove && list.Row(position).disabledByWindows)
                 engine.ForgetSwitch(position);
             if (list.Row(position).alsoStored)
@@ -221,6 +228,8 @@ ApplyResult ApplyNow(MainState& state, DWORD lockWait)
                 continue;
             }
             released.push_back(list.Row(position));
+            if (record[Status] == words.disabled)
+                copied.push_back(list.Row(position));
             if (list.Row(position).alsoStored)
                 decided.push_back(list.Row(position));
             // Switched on again: from now on a Disable takes it out and stores it like any other.
@@ -266,7 +275,8 @@ ApplyResult ApplyNow(MainState& state, DWORD lockWait)
         if (result.storeError == ERROR_SUCCESS)
         {
             RememberStoreWritten(state, std::move(stored));
-            engine.ForgetCopiesBut(state.StoredEntries);
+            copied.insert(copied.end(), decided.begin(), decided.end());
+            engine.ForgetCopies(copied, state.StoredEntries);
             // A decided row stands for its own entry alone from now on.
             for (const EntryRecord& row : decided)
                 for (int position = 1; position <= list.Count(); ++position)

@@ -177,18 +177,32 @@ bool OfTheUser(const StartupSource& source)
 CopyPlace ExactCopyPlace(const StartupSource& source, bool older)
 {
     const bool user = older || OfTheUser(source);
-    return {user ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE,
-            platform::names::CopiesKey + std::wstring(source.id),
-            (older || !user ? platform::GetWindowsFolder() : platform::UserDataFolder()) +
-                platform::names::CopiesFolder + source.id};
+    CopyPlace place{user ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE,
+                    platform::names::CopiesKey + std::wstring(source.id),
+                    {}};
+    // Only shortcuts are copied to a folder; asking the shell for it at every value costs.
+    if (source.kind == SourceKind::StartUp)
+        place.folder = (older || !user ? platform::GetWindowsFolder() : platform::UserDataFolder()) +
+                       platform::names::CopiesFolder + source.id;
+    return place;
 }
 
-DWORD ReadExactCopy(const StartupSource& source, const std::wstring& taskName, platform::RegValue& copy)
+DWORD ReadExactCopy(const StartupSource& source, const std::wstring& taskName, platform::RegValue& copy,
+                    platform::Reg& reg)
 {
-    const CopyPlace place = ExactCopyPlace(source);
-    DWORD error = platform::ReadRegValue(place.root, place.key, taskName, copy);
-    if (error != ERROR_SUCCESS && place.root != HKEY_CURRENT_USER)
-        error = platform::ReadRegValue(HKEY_CURRENT_USER, place.key, taskName, copy);
+    DWORD error = ERROR_FILE_NOT_FOUND;
+    for (const bool older : {false, true})
+    {
+        const CopyPlace place = ExactCopyPlace(source, older);
+        if (older && place.root == ExactCopyPlace(source).root)
+            break;
+        reg.RootKey(place.root);
+        reg.View(0);
+        reg.KeyPath(place.key);
+        reg.ValueName(taskName);
+        if ((error = reg.ReadRaw(copy)) == ERROR_SUCCESS)
+            break;
+    }
     return error;
 }
 
@@ -254,11 +268,10 @@ std::wstring SwitchName(const StartupSource& source, const std::wstring& taskNam
     return source.kind == StartUp ? taskName + L".lnk" : taskName;
 }
 
-void WindowsSwitches::Mark(StartupList& list, int position, const StartupSource& source,
-                           const std::wstring& switchName)
+bool WindowsSwitches::Off(const StartupSource& source, const std::wstring& switchName)
 {
     if (!source.approved)
-        return;
+        return false;
     auto [it, unread] = off_.try_emplace((source.approvedRoot == HKEY_LOCAL_MACHINE ? L"M\\" : L"U\\") +
                                          std::wstring(source.approved));
     if (unread)
@@ -269,7 +282,13 @@ void WindowsSwitches::Mark(StartupList& list, int position, const StartupSource&
             if (SwitchedOffByWindows(value.data))
                 it->second.insert(platform::FoldCase(value.name));
     }
-    if (it->second.empty() || !it->second.contains(platform::FoldCase(switchName)))
+    return !it->second.empty() && it->second.contains(platform::FoldCase(switchName));
+}
+
+void WindowsSwitches::Mark(StartupList& list, int position, const StartupSource& source,
+                           const std::wstring& switchName)
+{
+    if (!Off(source, switchName))
         return;
     if (disabled_.empty())
         disabled_ = DisabledWord();

@@ -101,11 +101,13 @@ bool OfTheUser(const StartupSource& source);
 struct CopyPlace
 {
     HKEY root;
-    std::wstring key, folder;
+    std::wstring key, folder; // folder: of a StartUp source only
 };
 CopyPlace ExactCopyPlace(const StartupSource& source, bool older = false);
-// The exact copy of a value or win.ini line of the source, where it is kept or an older build kept it.
-DWORD ReadExactCopy(const StartupSource& source, const std::wstring& taskName, platform::RegValue& copy);
+// The exact copy of a value or win.ini line of the source, where it is kept or an older build kept
+// it, read through reg (which keeps the key open for the next one).
+DWORD ReadExactCopy(const StartupSource& source, const std::wstring& taskName, platform::RegValue& copy,
+                    platform::Reg& reg);
 // The index in StartupSources of the source whose English identifier or localized name is loadFrom.
 int SourceIndexOf(const std::wstring& loadFrom, const SourceNameTable& names);
 
@@ -134,6 +136,8 @@ class WindowsSwitches
     // its source, but disabled. switchName is a registry value's exact name, a StartUp file's
     // whole name.
     void Mark(StartupList& list, int position, const StartupSource& source, const std::wstring& switchName);
+    // Whether Windows has the entry switched off; each place's switches are read once.
+    bool Off(const StartupSource& source, const std::wstring& switchName);
 
   private:
     // By root and key, names folded.
