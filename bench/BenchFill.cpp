@@ -248,7 +248,7 @@ void FillAllPlaces(int n)
             RegCreateKeyExW(place.root, (Base + place.key).c_str(), 0, nullptr, 0, KEY_SET_VALUE | place.view,
                             nullptr, &key, nullptr);
         if (place.approved)
-            RegCreateKeyExW(HKEY_CURRENT_USER,
+            RegCreateKeyExW(place.approvedRoot,
                             (platform::names::ApprovedKey + std::wstring(place.approved)).c_str(), 0, nullptr,
                             0, KEY_SET_VALUE, nullptr, &approved, nullptr);
         const std::wstring folder = place.root ? L"" : platform::GetSpecialFolderPath(place.csidl);

@@ -61,8 +61,10 @@ void ReadOtherPlaces(bool all)
         for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
             ReadKey(root, (base + L"Policies\\Explorer\\Run").c_str());
         const size_t entries = rows.size();
-        for (const wchar_t* key : {L"Run", L"Run32", L"StartupFolder"})
+        for (const wchar_t* key : {L"Run", L"StartupFolder"})
             ReadKey(HKEY_CURRENT_USER, (base + L"Explorer\\StartupApproved\\" + key).c_str());
+        for (const wchar_t* key : {L"Run", L"Run32", L"StartupFolder"})
+            ReadKey(HKEY_LOCAL_MACHINE, (base + L"Explorer\\StartupApproved\\" + key).c_str());
         rows.resize(entries); // the flags only mark rows
     }
 

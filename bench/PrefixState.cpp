@@ -14,20 +14,20 @@ namespace bench
 const std::wstring RunKeyBase = L"Software\\Microsoft\\Windows\\CurrentVersion\\";
 
 const Place AllPlaces[14] = {
-    {HKEY_CURRENT_USER, L"Run", 0, L"Run", 0, nullptr},
-    {HKEY_LOCAL_MACHINE, L"Run", 0, L"Run", 0, nullptr},
+    {HKEY_CURRENT_USER, L"Run", 0, L"Run", 0, nullptr, HKEY_CURRENT_USER},
+    {HKEY_LOCAL_MACHINE, L"Run", 0, L"Run", 0, nullptr, HKEY_LOCAL_MACHINE},
     {HKEY_LOCAL_MACHINE, L"RunOnce", 0, nullptr, 0, nullptr},
     {HKEY_LOCAL_MACHINE, L"RunOnceEx", 0, nullptr, 0, nullptr},
     {HKEY_LOCAL_MACHINE, L"RunServices", 0, nullptr, 0, nullptr},
-    {HKEY_LOCAL_MACHINE, L"Run", KEY_WOW64_32KEY, L"Run32", 0, nullptr},
+    {HKEY_LOCAL_MACHINE, L"Run", KEY_WOW64_32KEY, L"Run32", 0, nullptr, HKEY_LOCAL_MACHINE},
     {HKEY_LOCAL_MACHINE, L"RunOnce", KEY_WOW64_32KEY, nullptr, 0, nullptr},
     {HKEY_CURRENT_USER, L"RunOnce", 0, nullptr, 0, nullptr},
     {HKEY_CURRENT_USER, L"Policies\\Explorer\\Run", 0, nullptr, 0, nullptr},
     {HKEY_LOCAL_MACHINE, L"Policies\\Explorer\\Run", 0, nullptr, 0, nullptr},
     {nullptr, nullptr, 0, nullptr, 0, L"Load"},
     {nullptr, nullptr, 0, nullptr, 0, L"Run"},
-    {nullptr, nullptr, 0, L"StartupFolder", CSIDL_STARTUP, nullptr},
-    {nullptr, nullptr, 0, L"StartupFolder", CSIDL_COMMON_STARTUP, nullptr},
+    {nullptr, nullptr, 0, L"StartupFolder", CSIDL_STARTUP, nullptr, HKEY_CURRENT_USER},
+    {nullptr, nullptr, 0, L"StartupFolder", CSIDL_COMMON_STARTUP, nullptr, HKEY_LOCAL_MACHINE},
 };
 
 namespace
@@ -73,7 +73,7 @@ void ResetPrefixState()
                 platform::RemoveFile(folder + L"\\" + name, true);
         }
         if (place.approved)
-            RegDeleteTreeW(HKEY_CURRENT_USER,
+            RegDeleteTreeW(place.approvedRoot,
                            (std::wstring(platform::names::ApprovedKey) + place.approved).c_str());
     }
     platform::RemoveFile(StorePath(), true);

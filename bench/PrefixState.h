@@ -18,6 +18,7 @@ struct Place
     const wchar_t* approved; // Windows' flag subkey, or nullptr
     int csidl;
     const wchar_t* iniKey;
+    HKEY approvedRoot = nullptr; // where the flag subkey is: the user's places' or the machine's
 };
 extern const Place AllPlaces[14];
 extern const std::wstring RunKeyBase;

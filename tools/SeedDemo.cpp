@@ -1,9 +1,10 @@
-// Seeds a Wine prefix with typical startup entries in every place, one of them switched off by
-// Windows' own StartupApproved flag, for the demo of ./run, and installs the small programs of
-// fictional vendors (built beside this program, in demo\) where most of the entries point, and
-// services of theirs. Run once per prefix; with --run-once only the programs, the services that
-// are missing and the RunOnce entries, which a Wine start runs and takes out as a logon does. Two
-// entries and one service stay pointing at files that are gone.
+// Seeds a Wine prefix with typical startup entries in every place, three of them switched off by
+// Windows' own StartupApproved flag (one of the user's, two of the machine's), for the demo of
+// ./run, and installs the small programs of fictional vendors (built beside this program, in demo\)
+// where most of the entries point, and services of theirs. Run once per prefix; with --run-once
+// only the programs, the services that are missing and the RunOnce entries, which a Wine start
+// runs and takes out as a logon does. Two entries and one service stay pointing at files that are
+// gone.
 #include "platform/Files.h"
 #include "platform/Handles.h"
 #include "platform/Services.h"
@@ -179,9 +180,14 @@ int main(int argc, char** argv)
     SetString(HKEY_CURRENT_USER, L"Policies\\Explorer\\Run", L"ProxyHelper", L"C:\\Corp\\proxyhelper.exe");
     SetString(HKEY_LOCAL_MACHINE, L"Policies\\Explorer\\Run", L"InventoryAgent",
               L"C:\\Corp\\inventory.exe -silent");
-    // Switched off in Windows' own startup settings: still in the Run key, but not started.
+    // Switched off in Windows' own startup settings: still in their places, but not started by a
+    // Windows that honours the switch. The machine's places have their switches in its registry.
     const BYTE off[12] = {3, 0, 0, 0, 0x5C, 0x1E, 0x7A, 0x3B, 0x9D, 0x44, 0xDA, 0x01};
     SetValue(HKEY_CURRENT_USER, L"Explorer\\StartupApproved\\Run", L"ChatNow", REG_BINARY, off, sizeof(off));
+    SetValue(HKEY_LOCAL_MACHINE, L"Explorer\\StartupApproved\\Run", L"PrinterMonitor", REG_BINARY, off,
+             sizeof(off));
+    SetValue(HKEY_LOCAL_MACHINE, L"Explorer\\StartupApproved\\StartupFolder", L"Team Calendar.lnk",
+             REG_BINARY, off, sizeof(off));
 
     const std::wstring winIni = platform::GetWindowsFolder() + L"\\win.ini";
     WritePrivateProfileStringW(L"Windows", L"Load", L"%SystemRoot%\\system32\\clock.exe", winIni.c_str());

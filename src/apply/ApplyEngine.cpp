@@ -22,11 +22,11 @@ class Engine
   public:
     Engine(MainState& state, ApplyResult& result) : state_(state), result_(result), writer_(state.Reg1) {}
 
-    // False when the entry is still in its source.
-    bool TakeOut(int position, bool wasDisabled)
+    // False when the entry is still in its source. A removal keeps no copy of it.
+    bool TakeOut(int position, bool wasDisabled, bool removal)
     {
         CopyRowToRecord(state_, scratch_, position);
-        const WriteResult r = writer_.RemoveFromSource(scratch_);
+        const WriteResult r = writer_.RemoveFromSource(scratch_, !removal);
         // Nothing to take out is expected only of an entry an earlier apply took out already.
         const bool gone = r.outcome == WriteResult::Absent || r.outcome == WriteResult::NoSource ||
                           r.outcome == WriteResult::PlaceSetting;
@@ -54,7 +54,38 @@ class Engine
         return false;
     }
 
-    void ForgetCopiesBut(const std::vector<EntryRecord>& stored) { writer_.ForgetCopiesBut(stored); }
+    bool DisablesBySwitch(int position)
+    {
+        CopyRowToRecord(state_, scratch_, position);
+        return writer_.DisablesBySwitch(scratch_);
+    }
+
+    // False when the switch could not be written: the entry starts as before.
+    bool SwitchOff(int position)
+    {
+        CopyRowToRecord(state_, scratch_, position);
+        const WriteResult r = writer_.SwitchOff(scratch_);
+        if (r.outcome == WriteResult::Done)
+        {
+            ++result_.switchedOff;
+            return true;
+        }
+        Fail(r);
+        return false;
+    }
+
+    // The switch of an entry removed is no use to anyone; left behind, it would keep a later
+    // entry of that name from starting. A failure to delete it does not bring the entry back.
+    void ForgetSwitch(int position)
+    {
+        CopyRowToRecord(state_, scratch_, position);
+        writer_.ForgetSwitch(scratch_);
+    }
+
+    void ForgetCopies(const std::vector<EntryRecord>& gone, const std::vector<EntryRecord>& stored)
+    {
+        writer_.ForgetCopies(gone, stored);
+    }
 
   private:
     void Fail(const WriteResult& r)
@@ -96,6 +127,23 @@ ApplyResult ApplyNow(MainState& state, DWORD lockWait)
     const int baseline = std::clamp<int>(state.BaselineCount, 0, static_cast<int>(records.size()));
     records.resize(static_cast<size_t>(baseline));
 
+    Engine engine(state, result);
+    // The rows disabled now that stay in their places, switched off there as Windows' own startup
+    // settings do: the store is not involved. A row for its record's entry (a loaded profile's) has
+    // it switched off as the record says, so that the store does not take it.
+    std::vector<bool> bySwitch(static_cast<size_t>(std::min(baseline, rows)));
+    for (int k = 0; k < std::min(baseline, rows); ++k)
+    {
+        const EntryRecord& record = records[static_cast<size_t>(k)];
+        const StartupEntry& row = list.Row(k + 1);
+        if (record.disabledByWindows && row[TaskName] == record[TaskName] &&
+            row[LoadFrom] == record[LoadFrom] && row[Location] == record[Location])
+            list.SetDisabledByWindows(k + 1, true);
+        const std::wstring& status = list.Text(k + 1, Status);
+        bySwitch[static_cast<size_t>(k)] =
+            status == words.disabled && status != record[Status] && engine.DisablesBySwitch(k + 1);
+    }
+
     // Write ahead, before any source is touched: the store as this apply will leave it, and
     // still holding the entries it is about to write back, so that a stop half-way never leaves
     // an entry in neither place. A store that was not read whole, at the fill and again now with
@@ -103,14 +151,17 @@ ApplyResult ApplyNow(MainState& state, DWORD lockWait)
     result.storeNotRead = !TakeStoreChanges(state);
     StartupList ahead = list;
     for (int k = 0; k < std::min(baseline, rows); ++k)
+    {
         if (records[static_cast<size_t>(k)][Status] == words.disabled)
             ahead.SetSubItem(k + 1, Status, words.disabled);
+        if (bySwitch[static_cast<size_t>(k)])
+            ahead.SetDisabledByWindows(k + 1, true);
+    }
     const std::vector<EntryRecord> storedAhead = ComposeStore(ahead, state.StoredEntries, {});
     const bool storeFirst = !result.storeNotRead && WriteStore(storedAhead) == ERROR_SUCCESS;
     if (storeFirst)
         RememberStoreWritten(state, storedAhead);
 
-    Engine engine(state, result);
     // A row whose entry could not be acted on says where the entry still is: a disabled row
     // stays disabled, so that the store keeps it; one that could not be taken out is what it was.
     bool statusRestored = false;
@@ -121,7 +172,8 @@ ApplyResult ApplyNow(MainState& state, DWORD lockWait)
     };
     // Entries that leave the store: written back to their sources, or removed by the user; and
     // the rows acted on that stood for other stored entries of their name and place, which go too.
-    std::vector<EntryRecord> released, decided;
+    // Of those, the ones an exact copy may have been kept for: stored before, or taken out now.
+    std::vector<EntryRecord> released, decided, copied;
 
     // Changed rows.
     for (int k = 0; k < std::min(baseline, rows); ++k)
@@ -131,22 +183,40 @@ ApplyResult ApplyNow(MainState& state, DWORD lockWait)
         EntryRecord& record = records[static_cast<size_t>(k)];
         if (status == record[Status])
             continue;
-        if (status == words.disabled && !storeFirst)
+        if (bySwitch[static_cast<size_t>(k)])
+        {
+            if (!engine.SwitchOff(position))
+            {
+                restore(position, record, record[Status]);
+                continue;
+            }
+            // Its record too: Reset All and a loaded profile's rows keep it in its place, out of the store.
+            list.SetDisabledByWindows(position, true);
+            record.disabledByWindows = true;
+            if (list.Row(position).alsoStored)
+                decided.push_back(list.Row(position));
+        }
+        else if (status == words.disabled && !storeFirst)
         {
             // Its record keeps the old Status: the next apply tries again.
             result.failures.push_back({list.Text(position, TaskName), ApplyFailure::StoreNotSaved});
             continue;
         }
-        if (status == words.remove || status == words.disabled)
+        else if (status == words.remove || status == words.disabled)
         {
-            if (!engine.TakeOut(position, record[Status] == words.disabled))
+            if (!engine.TakeOut(position, record[Status] == words.disabled, status == words.remove))
             {
                 released.push_back(list.Row(position)); // out of the store written ahead
+                copied.push_back(list.Row(position));
                 restore(position, record, record[Status]);
                 continue;
             }
             if (status == words.remove)
                 released.push_back(list.Row(position));
+            if (status == words.remove && record[Status] == words.disabled)
+                copied.push_back(list.Row(position));
+            if (status == words.remove && list.Row(position).disabledByWindows)
+                engine.ForgetSwitch(position);
             if (list.Row(position).alsoStored)
                 decided.push_back(list.Row(position));
         }
@@ -158,6 +228,8 @@ ApplyResult ApplyNow(MainState& state, DWORD lockWait)
                 continue;
             }
             released.push_back(list.Row(position));
+            if (record[Status] == words.disabled)
+                copied.push_back(list.Row(position));
             if (list.Row(position).alsoStored)
                 decided.push_back(list.Row(position));
             // Switched on again: from now on a Disable takes it out and stores it like any other.
@@ -203,7 +275,8 @@ ApplyResult ApplyNow(MainState& state, DWORD lockWait)
         if (result.storeError == ERROR_SUCCESS)
         {
             RememberStoreWritten(state, std::move(stored));
-            engine.ForgetCopiesBut(state.StoredEntries);
+            copied.insert(copied.end(), decided.begin(), decided.end());
+            engine.ForgetCopies(copied, state.StoredEntries);
             // A decided row stands for its own entry alone from now on.
             for (const EntryRecord& row : decided)
                 for (int position = 1; position <= list.Count(); ++position)

@@ -24,8 +24,9 @@ struct ApplyFailure
 
 struct ApplyResult
 {
-    int written = 0;  // entries written to their sources
-    int takenOut = 0; // entries taken out of their sources
+    int written = 0;     // entries written to their sources
+    int takenOut = 0;    // entries taken out of their sources
+    int switchedOff = 0; // entries left in their sources, switched off there as Windows does
     std::vector<ApplyFailure> failures;
     DWORD storeError = ERROR_SUCCESS; // the store as the apply left it could not be written
     bool storeNotRead = false;        // the store was not read whole at the last fill: left as it was
@@ -34,12 +35,14 @@ struct ApplyResult
 };
 
 // Acts on every row whose Status differs from its baseline record and on every row added since,
-// drops the rows marked Remove with their records, and rewrites the store. The store is written
-// first, so a disabled entry is taken out of its source only once the store holds it. An entry
-// that cannot be written to its source stays a disabled row, kept in the store; one that cannot
-// be taken out gets its row's former Status back, so the row says where the entry is. An entry leaves
-// the store only when it is written back or removed by the user, so a list that lacks a stored
-// entry (a loaded profile) never drops it.
+// drops the rows marked Remove with their records, and rewrites the store. Where Windows honours
+// its own startup switch, an entry of a place that has one is disabled by switching it off in its
+// place, without the store. The store is written first, so a disabled entry is taken out of its
+// source only once the store holds it. An entry that cannot be written to its source stays a
+// disabled row, kept in the store; one that cannot be taken out or switched off gets its row's
+// former Status back, so the row says where the entry is. An entry leaves the store only when it
+// is written back or removed by the user, so a list that lacks a stored entry (a loaded profile)
+// never drops it.
 // The whole apply holds the machine's apply lock, waiting for it up to lockWait milliseconds, and
 // first takes in what other programs (the command line, the windows of other users) changed in
 // the store since this one read it, so that neither loses the other's entries.

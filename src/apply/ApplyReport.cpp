@@ -39,6 +39,9 @@ std::wstring ApplyResultText(const ApplyResult& result)
         return FormatText(LookupText(keys::ApplyLockFailed), {ErrorReasonText(result.lockError)});
     std::wstring line = FormatText(LookupText(keys::Applied), {platform::ToDecimal(result.written),
                                                                platform::ToDecimal(result.takenOut)});
+    if (result.switchedOff)
+        line += L" " +
+                FormatText(LookupText(keys::SwitchedOffInPlace), {platform::ToDecimal(result.switchedOff)});
     if (!result.failures.empty())
     {
         // One line: the first few by name, the rest counted.

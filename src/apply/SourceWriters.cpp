@@ -7,6 +7,7 @@
 #include "platform/Names.h"
 #include "platform/Places.h"
 #include "platform/Shortcuts.h"
+#include "platform/StartupSwitch.h"
 
 #include "inventory/Scanners.h"
 #include "platform/Registry.h"
@@ -75,20 +76,30 @@ bool StandsFor(const std::wstring& location, const std::wstring& shown)
 
 // The copy of a value, when there is one and the row's text stands for it: it goes back whole,
 // type and bytes, where the text could not show it.
-bool CopiedValue(const Source& source, const EntryRecord& record, platform::RegValue& copy)
+bool CopiedValue(platform::Reg& copies, const Source& source, const EntryRecord& record,
+                 platform::RegValue& copy)
 {
-    if (ReadExactCopy(source, record[TaskName], copy) != ERROR_SUCCESS)
+    if (ReadExactCopy(source, record[TaskName], copy, copies) != ERROR_SUCCESS)
         return false;
     const std::wstring text = platform::RenderRegData(copy.type, copy.data.data(), copy.data.size());
     return StandsFor(record[Location], source.kind == Registry ? text : text.substr(0, WinIniReadSize - 1));
 }
 
-DWORD KeepValueCopy(const Source& source, const std::wstring& name, DWORD type, const void* data, size_t size)
+void SelectCopy(platform::Reg& copies, const Source& source, const std::wstring& name, bool older = false)
+{
+    const CopyPlace place = ExactCopyPlace(source, older);
+    copies.RootKey(place.root);
+    copies.View(0);
+    copies.KeyPath(place.key);
+    copies.ValueName(name);
+}
+
+DWORD KeepValueCopy(platform::Reg& copies, const Source& source, const std::wstring& name, DWORD type,
+                    const void* data, size_t size)
 {
     const BYTE* bytes = static_cast<const BYTE*>(data);
-    const CopyPlace place = ExactCopyPlace(source);
-    return platform::WriteRegValue(place.root, place.key,
-                                   {name, type, std::vector<BYTE>(bytes, bytes + size)});
+    SelectCopy(copies, source, name);
+    return copies.WriteRaw(type, std::vector<BYTE>(bytes, bytes + size));
 }
 
 DWORD CopyFileBytes(const std::wstring& from, const std::wstring& to)
@@ -99,20 +110,23 @@ DWORD CopyFileBytes(const std::wstring& from, const std::wstring& to)
     return platform::ReplaceFileAtomically(to, bytes);
 }
 
-// An entry in its place starts only while Windows' own switch for it, if it has one, is on.
-DWORD SwitchOnInWindows(const Source& source, const std::wstring& taskName)
+} // namespace
+
+// An entry in its place starts only while Windows' own switch for it, if it has one, is on. The
+// place's switches are read once an apply; only one that is off is read again and written.
+DWORD SourceWriter::SwitchOnInWindows(const Source& source, const std::wstring& taskName)
 {
+    if (!switches_.Off(source, SwitchName(source, taskName)))
+        return ERROR_SUCCESS;
     const std::wstring key = platform::ApprovedKeyPath(source.approved);
     platform::RegValue flag;
-    if (platform::ReadRegValue(HKEY_CURRENT_USER, key, source.kind == StartUp ? taskName + L".lnk" : taskName,
-                               flag) != ERROR_SUCCESS ||
+    if (platform::ReadRegValue(source.approvedRoot, key, SwitchName(source, taskName), flag) !=
+            ERROR_SUCCESS ||
         !SwitchedOffByWindows(flag.data))
         return ERROR_SUCCESS;
     flag.data = SwitchedOn(std::move(flag.data));
-    return platform::WriteRegValue(HKEY_CURRENT_USER, key, flag);
+    return platform::WriteRegValue(source.approvedRoot, key, flag);
 }
-
-} // namespace
 
 SourceWriter::SourceWriter(platform::Reg& reg) : reg_(reg)
 {
@@ -130,13 +144,13 @@ int SourceWriter::FindSource(const std::wstring& loadFrom) const
     return -1;
 }
 
-WriteResult SourceWriter::RemoveFromSource(const EntryRecord& record)
+WriteResult SourceWriter::RemoveFromSource(const EntryRecord& record, bool keepCopy)
 {
     const int found = FindSource(record[LoadFrom]);
     if (found < 0)
         return {WriteResult::NoSource};
     const Source& source = StartupSources[found];
-    // Each entry is copied exactly before it goes; without the copy it stays.
+    // Each entry to be kept is copied exactly before it goes; without the copy it stays.
     switch (source.kind)
     {
     case Registry: {
@@ -144,9 +158,9 @@ WriteResult SourceWriter::RemoveFromSource(const EntryRecord& record)
             return PlaceSetting();
         SelectValue(reg_, source, record[TaskName]);
         platform::RegValue value;
-        if (reg_.ReadRaw(value) == ERROR_SUCCESS)
-            if (DWORD error =
-                    KeepValueCopy(source, record[TaskName], value.type, value.data.data(), value.data.size()))
+        if (keepCopy && reg_.ReadRaw(value) == ERROR_SUCCESS)
+            if (DWORD error = KeepValueCopy(copies_, source, record[TaskName], value.type, value.data.data(),
+                                            value.data.size()))
                 return FromError(error);
         return FromRemoval(reg_.DeleteValue());
     }
@@ -154,7 +168,7 @@ WriteResult SourceWriter::RemoveFromSource(const EntryRecord& record)
         const std::wstring path = ShortcutPath(source, record[TaskName]);
         if (path.empty())
             return {WriteResult::Failed, ERROR_PATH_NOT_FOUND};
-        if (platform::FileExists(path))
+        if (keepCopy && platform::FileExists(path))
         {
             const std::wstring folder = ExactCopyPlace(source).folder;
             DWORD error = platform::CreateFolderPath(folder);
@@ -167,9 +181,9 @@ WriteResult SourceWriter::RemoveFromSource(const EntryRecord& record)
         return FromRemoval(platform::RemoveFile(path, false));
     }
     case WinIni: {
-        const std::wstring value = WinIniValue(source);
+        const std::wstring value = keepCopy ? WinIniValue(source) : std::wstring();
         if (!value.empty())
-            if (DWORD error = KeepValueCopy(source, record[TaskName], REG_SZ, value.c_str(),
+            if (DWORD error = KeepValueCopy(copies_, source, record[TaskName], REG_SZ, value.c_str(),
                                             (value.size() + 1) * sizeof(wchar_t)))
                 return FromError(error);
         return FromError(ClearIniValue(platform::names::WinIniSection, source.key, platform::WinIniPath()));
@@ -191,6 +205,41 @@ WriteResult SourceWriter::WriteToSource(const EntryRecord& record)
     if (result.outcome == WriteResult::Done && source.approved)
         result = FromError(SwitchOnInWindows(source, record[TaskName]));
     return result;
+}
+
+const StartupSource* SourceWriter::SwitchedSource(const EntryRecord& record) const
+{
+    const int found = FindSource(record[LoadFrom]);
+    return found >= 0 && StartupSources[found].approved ? &StartupSources[found] : nullptr;
+}
+
+bool SourceWriter::DisablesBySwitch(const EntryRecord& record)
+{
+    const Source* source = SwitchedSource(record);
+    return source && platform::WindowsHonoursStartupSwitch() && InSource(*source, record[TaskName]);
+}
+
+WriteResult SourceWriter::SwitchOff(const EntryRecord& record)
+{
+    const Source* source = SwitchedSource(record);
+    if (!source)
+        return {WriteResult::NoSource};
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    return FromError(
+        platform::WriteRegValue(source->approvedRoot, platform::ApprovedKeyPath(source->approved),
+                                {SwitchName(*source, record[TaskName]), REG_BINARY, SwitchedOff(now)}));
+}
+
+DWORD SourceWriter::ForgetSwitch(const EntryRecord& record)
+{
+    const Source* source = SwitchedSource(record);
+    if (!source)
+        return ERROR_SUCCESS;
+    const DWORD error =
+        platform::DeleteRegValue(source->approvedRoot, platform::ApprovedKeyPath(source->approved),
+                                 SwitchName(*source, record[TaskName]));
+    return error == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : error;
 }
 
 bool SourceWriter::InSource(const StartupSource& source, const std::wstring& taskName)
@@ -251,7 +300,7 @@ WriteResult SourceWriter::PutBack(const StartupSource& source, const EntryRecord
     {
     case Registry:
         SelectValue(reg_, source, record[TaskName]);
-        if (CopiedValue(source, record, copy))
+        if (CopiedValue(copies_, source, record, copy))
             return FromError(reg_.WriteRaw(copy.type, copy.data));
         reg_.ValueData(record[Location]);
         return FromError(reg_.WriteValue());
@@ -270,7 +319,7 @@ WriteResult SourceWriter::PutBack(const StartupSource& source, const EntryRecord
         return FromError(CreateShortcutFile(path, record[Location]));
     }
     case WinIni: {
-        const bool copied = CopiedValue(source, record, copy);
+        const bool copied = CopiedValue(copies_, source, record, copy);
         return FromError(
             WriteIniValue(platform::names::WinIniSection, source.key, platform::WinIniPath(),
                           copied ? platform::RenderRegData(copy.type, copy.data.data(), copy.data.size())
@@ -280,30 +329,46 @@ WriteResult SourceWriter::PutBack(const StartupSource& source, const EntryRecord
     return {WriteResult::NoSource};
 }
 
-void SourceWriter::ForgetCopiesBut(const std::vector<EntryRecord>& stored)
+void SourceWriter::ForgetCopies(const std::vector<EntryRecord>& gone, const std::vector<EntryRecord>& stored)
 {
     // Kept while any stored entry has the name in any case: a copy too many costs nothing, one too
     // few loses.
     std::unordered_set<std::wstring> names;
     for (const EntryRecord& record : stored)
         names.insert(platform::FoldCase(record[TaskName]));
-    auto kept = [&](const std::wstring& name) { return names.contains(platform::FoldCase(name)); };
-    for (const Source& source : StartupSources)
+    for (const EntryRecord& record : gone)
+    {
+        const int found = FindSource(record[LoadFrom]);
+        if (found < 0 || names.contains(platform::FoldCase(record[TaskName])))
+            continue;
+        const Source& source = StartupSources[static_cast<size_t>(found)];
         for (const bool older : {false, true})
         {
-            const CopyPlace place = ExactCopyPlace(source, older);
+            if (older && !OlderCopiesThere(static_cast<size_t>(found)))
+                continue;
             if (source.kind == StartUp)
             {
-                for (const std::wstring& file : platform::ListFolderFiles(place.folder).names)
-                    if (!kept(file.size() > 4 ? file.substr(0, file.size() - 4) : file))
-                        platform::RemoveFile(place.folder + L"\\" + file, true);
+                platform::RemoveFile(
+                    ExactCopyPlace(source, older).folder + L"\\" + record[TaskName] + L".lnk", true);
                 continue;
             }
-            platform::UniqueHKey key = platform::OpenRegKey(place.root, place.key);
-            for (const platform::RegValue& value : platform::ReadRegValues(key.get()))
-                if (!kept(value.name))
-                    platform::DeleteRegValue(place.root, place.key, value.name);
+            SelectCopy(copies_, source, record[TaskName], older);
+            copies_.DeleteValue();
         }
+    }
+}
+
+bool SourceWriter::OlderCopiesThere(size_t source)
+{
+    if (olderCopies_[source] < 0)
+    {
+        const Source& place = StartupSources[source];
+        const CopyPlace now = ExactCopyPlace(place), older = ExactCopyPlace(place, true);
+        olderCopies_[source] = place.kind == StartUp
+                                   ? older.folder != now.folder && platform::FolderExists(older.folder)
+                                   : older.root != now.root && platform::OpenRegKey(older.root, older.key);
+    }
+    return olderCopies_[source] > 0;
 }
 
 std::optional<SourcePlace> SourceWriter::Place(const std::wstring& loadFrom) const

@@ -43,22 +43,43 @@ class SourceWriter
 {
   public:
     explicit SourceWriter(platform::Reg& reg);
-    WriteResult RemoveFromSource(const EntryRecord& record);
+    // Without keepCopy (a removal) no exact copy is kept of the entry taken out.
+    WriteResult RemoveFromSource(const EntryRecord& record, bool keepCopy = true);
     // Puts the entry in its place and switches on Windows' own switch for it where that is off;
     // an entry disabled by Windows that is still in its place is left there as it is.
     WriteResult WriteToSource(const EntryRecord& record);
-    // Drops the exact copies kept for entries taken out, but those the stored entries may need.
-    void ForgetCopiesBut(const std::vector<EntryRecord>& stored);
+    // Whether a Disable leaves the entry in its place and switches it off there: Windows honours
+    // its switch, the entry's place has one, and the entry is in that place.
+    bool DisablesBySwitch(const EntryRecord& record);
+    // Writes Windows' switch for the entry off, as its startup settings do; the entry stays.
+    WriteResult SwitchOff(const EntryRecord& record);
+    // Deletes Windows' switch for an entry that is gone. Returns the system error.
+    DWORD ForgetSwitch(const EntryRecord& record);
+    // Drops the exact copies kept for the entries gone from the store, but those the stored
+    // entries may need.
+    void ForgetCopies(const std::vector<EntryRecord>& gone, const std::vector<EntryRecord>& stored);
     // The place of the source a Load From text names; none when it names no source.
     std::optional<SourcePlace> Place(const std::wstring& loadFrom) const;
 
   private:
     int FindSource(const std::wstring& loadFrom) const;
+    const StartupSource* SwitchedSource(const EntryRecord& record) const;
     bool InSource(const StartupSource& source, const std::wstring& taskName);
     std::optional<WriteResult> AlreadyThere(const StartupSource& source, const EntryRecord& record);
     WriteResult PutBack(const StartupSource& source, const EntryRecord& record);
+    DWORD SwitchOnInWindows(const StartupSource& source, const std::wstring& taskName);
+    // Whether an older build's copies of the source's entries may be where it kept them.
+    bool OlderCopiesThere(size_t source);
 
     platform::Reg& reg_;
+    // The exact copies' keys, kept open from one entry to the next.
+    platform::Reg copies_;
+    WindowsSwitches switches_;
+    std::array<signed char, SourceCount> olderCopies_ = [] {
+        std::array<signed char, SourceCount> unknown;
+        unknown.fill(-1);
+        return unknown;
+    }();
     std::array<std::wstring, SourceCount> loadFromTexts_;
 };
 

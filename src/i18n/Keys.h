@@ -103,6 +103,8 @@ inline constexpr KeyText MoreFailures{L"505", L"%1 more"};
 inline constexpr KeyText NoSource{L"513", L"no known place for its Load From"};
 inline constexpr KeyText PlaceSetting{L"521", L"a setting of its place, not a program"};
 inline constexpr KeyText Occupied{L"522", L"another entry of that name is in its place"};
+// Entries disabled where they are, as Windows' own startup settings do.
+inline constexpr KeyText SwitchedOffInPlace{L"523", L"%1 switched off in Windows' startup settings."};
 inline constexpr KeyText KeptForStore{L"514",
                                       L"left in its place, the disabled entries could not be saved first"};
 inline constexpr KeyText StoreLeftAsItWas{
@@ -367,6 +369,7 @@ inline constexpr const KeyText* Messages[] = {
     &ServicesNotRemoved,
     &UsageListServices,
     &UsageServiceChange,
+    &SwitchedOffInPlace,
 };
 
 } // namespace keys

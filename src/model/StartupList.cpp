@@ -3,6 +3,7 @@
 #include "i18n/Keys.h"
 #include "i18n/Lookup.h"
 #include "model/StatusWords.h"
+#include "platform/StartupSwitch.h"
 #include "platform/Text.h"
 
 int StartupList::Append(std::wstring taskName)
@@ -86,7 +87,8 @@ std::wstring StartupList::Shown(int position, int column) const
     const std::wstring& text = Text(position, column);
     if (column == TaskName)
         return std::wstring(platform::Trim(text));
-    if (column == Status && Row(position).disabledByWindows && text == DisabledWord())
+    if (column == Status && Row(position).disabledByWindows && text == DisabledWord() &&
+        !platform::WindowsHonoursStartupSwitch())
         return FormatText(LookupText(keys::DisabledByWindows), {text});
     return text;
 }

@@ -18,9 +18,11 @@ enum Column
 // One row: Task Name, Status, Load From, User, When?, Location.
 struct StartupEntry : std::array<std::wstring, ColumnCount>
 {
-    // Still in its source, but switched off by Windows itself: shown with the Disabled word and
+    // Still in its source, but switched off by Windows' own switch (by its startup settings, or by
+    // an apply of this program where Windows honours the switch): shown with the Disabled word and
     // never held in the store; enabling it switches it on again. Known only to the scan that saw
-    // it: files keep the six texts alone, and rows compare by their texts.
+    // it and the apply that switched it: files keep the six texts alone, and rows compare by their
+    // texts.
     bool disabledByWindows = false;
     // Back in its source, written there again by its program while the store held it taken out:
     // the stored record waits for the user's next apply of this row, which replaces or drops it.
@@ -58,7 +60,8 @@ class StartupList
     void Select(int position);
 
     // A cell as the list shows it: the Task Name without the blanks a registry value's exact
-    // name may have around it, the Status of an entry Windows switched off saying so.
+    // name may have around it; the Status of an entry Windows switched off saying so where its
+    // start ignores the switch, since the entry starts all the same.
     std::wstring Shown(int position, int column) const;
 
   private:

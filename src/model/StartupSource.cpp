@@ -20,6 +20,7 @@ const std::array<StartupSource, SourceCount> StartupSources = {{
      .root = HKEY_CURRENT_USER,
      .key = L"Run",
      .approved = L"Run",
+     .approvedRoot = HKEY_CURRENT_USER,
      .nameKey = L"426",
      .words = sourcewords::UserRegistry,
      .addTask = true},
@@ -28,6 +29,7 @@ const std::array<StartupSource, SourceCount> StartupSources = {{
      .root = HKEY_LOCAL_MACHINE,
      .key = L"Run",
      .approved = L"Run",
+     .approvedRoot = HKEY_LOCAL_MACHINE,
      .nameKey = L"427",
      .machineKey = true,
      .words = sourcewords::Machine,
@@ -61,6 +63,7 @@ const std::array<StartupSource, SourceCount> StartupSources = {{
      .key = L"Run",
      .view = KEY_WOW64_32KEY,
      .approved = L"Run32",
+     .approvedRoot = HKEY_LOCAL_MACHINE,
      .nameKey = L"434",
      .words = sourcewords::Machine,
      .addTask = true},
@@ -97,6 +100,7 @@ const std::array<StartupSource, SourceCount> StartupSources = {{
      .kind = StartUp,
      .csidl = CSIDL_STARTUP,
      .approved = L"StartupFolder",
+     .approvedRoot = HKEY_CURRENT_USER,
      .nameKey = L"430",
      .words = sourcewords::UserStartUp,
      .addTask = true},
@@ -104,6 +108,7 @@ const std::array<StartupSource, SourceCount> StartupSources = {{
      .kind = StartUp,
      .csidl = CSIDL_COMMON_STARTUP,
      .approved = L"StartupFolder",
+     .approvedRoot = HKEY_LOCAL_MACHINE,
      .nameKey = L"431",
      .words = sourcewords::Machine,
      .addTask = true},
@@ -172,18 +177,32 @@ bool OfTheUser(const StartupSource& source)
 CopyPlace ExactCopyPlace(const StartupSource& source, bool older)
 {
     const bool user = older || OfTheUser(source);
-    return {user ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE,
-            platform::names::CopiesKey + std::wstring(source.id),
-            (older || !user ? platform::GetWindowsFolder() : platform::UserDataFolder()) +
-                platform::names::CopiesFolder + source.id};
+    CopyPlace place{user ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE,
+                    platform::names::CopiesKey + std::wstring(source.id),
+                    {}};
+    // Only shortcuts are copied to a folder; asking the shell for it at every value costs.
+    if (source.kind == SourceKind::StartUp)
+        place.folder = (older || !user ? platform::GetWindowsFolder() : platform::UserDataFolder()) +
+                       platform::names::CopiesFolder + source.id;
+    return place;
 }
 
-DWORD ReadExactCopy(const StartupSource& source, const std::wstring& taskName, platform::RegValue& copy)
+DWORD ReadExactCopy(const StartupSource& source, const std::wstring& taskName, platform::RegValue& copy,
+                    platform::Reg& reg)
 {
-    const CopyPlace place = ExactCopyPlace(source);
-    DWORD error = platform::ReadRegValue(place.root, place.key, taskName, copy);
-    if (error != ERROR_SUCCESS && place.root != HKEY_CURRENT_USER)
-        error = platform::ReadRegValue(HKEY_CURRENT_USER, place.key, taskName, copy);
+    DWORD error = ERROR_FILE_NOT_FOUND;
+    for (const bool older : {false, true})
+    {
+        const CopyPlace place = ExactCopyPlace(source, older);
+        if (older && place.root == ExactCopyPlace(source).root)
+            break;
+        reg.RootKey(place.root);
+        reg.View(0);
+        reg.KeyPath(place.key);
+        reg.ValueName(taskName);
+        if ((error = reg.ReadRaw(copy)) == ERROR_SUCCESS)
+            break;
+    }
     return error;
 }
 
@@ -218,6 +237,7 @@ namespace
 {
 constexpr size_t SwitchSize = 12; // a four-byte state, then the time it was switched off
 constexpr BYTE OffBit = 1;
+constexpr BYTE OffState = 3;
 } // namespace
 
 bool SwitchedOffByWindows(const std::vector<BYTE>& flag)
@@ -233,21 +253,42 @@ std::vector<BYTE> SwitchedOn(std::vector<BYTE> flag)
     return flag;
 }
 
-void WindowsSwitches::Mark(StartupList& list, int position, const StartupSource& source,
-                           const std::wstring& switchName)
+std::vector<BYTE> SwitchedOff(FILETIME when)
+{
+    std::vector<BYTE> flag(SwitchSize, 0);
+    flag[0] = OffState;
+    const ULONGLONG time = (static_cast<ULONGLONG>(when.dwHighDateTime) << 32) | when.dwLowDateTime;
+    for (size_t i = 0; i < 8; ++i)
+        flag[4 + i] = static_cast<BYTE>(time >> (8 * i));
+    return flag;
+}
+
+std::wstring SwitchName(const StartupSource& source, const std::wstring& taskName)
+{
+    return source.kind == StartUp ? taskName + L".lnk" : taskName;
+}
+
+bool WindowsSwitches::Off(const StartupSource& source, const std::wstring& switchName)
 {
     if (!source.approved)
-        return;
-    auto [it, unread] = off_.try_emplace(source.approved);
+        return false;
+    auto [it, unread] = off_.try_emplace((source.approvedRoot == HKEY_LOCAL_MACHINE ? L"M\\" : L"U\\") +
+                                         std::wstring(source.approved));
     if (unread)
     {
         platform::UniqueHKey key =
-            platform::OpenRegKey(HKEY_CURRENT_USER, platform::ApprovedKeyPath(source.approved));
+            platform::OpenRegKey(source.approvedRoot, platform::ApprovedKeyPath(source.approved));
         for (const platform::RegValue& value : platform::ReadRegValues(key.get()))
             if (SwitchedOffByWindows(value.data))
                 it->second.insert(platform::FoldCase(value.name));
     }
-    if (it->second.empty() || !it->second.contains(platform::FoldCase(switchName)))
+    return !it->second.empty() && it->second.contains(platform::FoldCase(switchName));
+}
+
+void WindowsSwitches::Mark(StartupList& list, int position, const StartupSource& source,
+                           const std::wstring& switchName)
+{
+    if (!Off(source, switchName))
         return;
     if (disabled_.empty())
         disabled_ = DisabledWord();

@@ -50,9 +50,11 @@ struct StartupSource
                                   // WinIni: the key of section Windows
     REGSAM view = 0;              // Registry: KEY_WOW64_32KEY for the keys of 32-bit programs
     int csidl = 0;                // StartUp: the folder
-    // The subkey of Explorer\StartupApproved (in the user's registry) where Windows keeps its own
-    // switch for each entry, or none.
+    // The subkey of Explorer\StartupApproved where Windows keeps its own switch for each entry, or
+    // none, and the registry it is in: the user's for the user's places, the machine's for the
+    // machine's.
     const wchar_t* approved = nullptr;
+    HKEY approvedRoot = nullptr;
     const wchar_t* nameKey = nullptr; // pack key of its localized name (SourceNames), or none
     // One of the first machine keys: its rows say key 419's word followed by "(Machine <key>)", and
     // the writers know them by the identifier only, in every language.
@@ -99,11 +101,13 @@ bool OfTheUser(const StartupSource& source);
 struct CopyPlace
 {
     HKEY root;
-    std::wstring key, folder;
+    std::wstring key, folder; // folder: of a StartUp source only
 };
 CopyPlace ExactCopyPlace(const StartupSource& source, bool older = false);
-// The exact copy of a value or win.ini line of the source, where it is kept or an older build kept it.
-DWORD ReadExactCopy(const StartupSource& source, const std::wstring& taskName, platform::RegValue& copy);
+// The exact copy of a value or win.ini line of the source, where it is kept or an older build kept
+// it, read through reg (which keeps the key open for the next one).
+DWORD ReadExactCopy(const StartupSource& source, const std::wstring& taskName, platform::RegValue& copy,
+                    platform::Reg& reg);
 // The index in StartupSources of the source whose English identifier or localized name is loadFrom.
 int SourceIndexOf(const std::wstring& loadFrom, const SourceNameTable& names);
 
@@ -120,6 +124,10 @@ void SetRowColumns(StartupList& list, int position, const RowWords& words, std::
 bool SwitchedOffByWindows(const std::vector<BYTE>& flag);
 // The same flag switched on, as Windows writes it: the state without the off bit, no time.
 std::vector<BYTE> SwitchedOn(std::vector<BYTE> flag);
+// A flag switched off at a time, as Windows' own startup settings write it.
+std::vector<BYTE> SwitchedOff(FILETIME when);
+// The name of an entry's switch: a registry value's own name, a StartUp shortcut's file name.
+std::wstring SwitchName(const StartupSource& source, const std::wstring& taskName);
 // Windows' switches as one fill reads them: each key of switches once, when first needed.
 class WindowsSwitches
 {
@@ -128,8 +136,11 @@ class WindowsSwitches
     // its source, but disabled. switchName is a registry value's exact name, a StartUp file's
     // whole name.
     void Mark(StartupList& list, int position, const StartupSource& source, const std::wstring& switchName);
+    // Whether Windows has the entry switched off; each place's switches are read once.
+    bool Off(const StartupSource& source, const std::wstring& switchName);
 
   private:
-    std::unordered_map<std::wstring, std::unordered_set<std::wstring>> off_; // by key, names folded
+    // By root and key, names folded.
+    std::unordered_map<std::wstring, std::unordered_set<std::wstring>> off_;
     std::wstring disabled_;
 };

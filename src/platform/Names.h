@@ -11,7 +11,8 @@ inline constexpr wchar_t InstanceMutex[] = L"Local\\Brightfold.Ravelin.Instance"
 // Held by every apply, of the window or the command line, of any user: the store is shared.
 inline constexpr wchar_t ApplyLock[] = L"Brightfold.Ravelin.Apply";
 inline constexpr wchar_t RunKeyBase[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\";
-// Where Windows keeps its own on/off switch for entries of some places, in the user's registry.
+// Where Windows keeps its own on/off switch for entries of some places, in the user's registry for
+// the user's places and in the machine's for the machine's.
 inline constexpr wchar_t ApprovedKey[] =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\";
 inline constexpr wchar_t LangFolder[] = L"\\Lang";

@@ -22,7 +22,8 @@ std::wstring LangFile(std::wstring_view fileName);
 std::wstring RunKeyPath(std::wstring_view key);
 // Where the registry stores that key in a view: the 32-bit programs' keys under Wow6432Node.
 std::wstring StoredRunKeyPath(std::wstring_view key, REGSAM view);
-// The subkey of Explorer\StartupApproved in the user's registry that holds Windows' switches.
+// The subkey of Explorer\StartupApproved that holds Windows' switches, in the user's or the
+// machine's registry.
 std::wstring ApprovedKeyPath(std::wstring_view subkey);
 
 } // namespace platform

@@ -178,8 +178,9 @@ std::vector<std::pair<std::wstring, size_t>> KnownSourceNames()
 std::optional<std::wstring> CopiedText(int source, const std::wstring& taskName)
 {
     platform::RegValue copy;
+    platform::Reg reg;
     if (source < 0 || StartupSources[static_cast<size_t>(source)].kind != SourceKind::Registry ||
-        ReadExactCopy(StartupSources[static_cast<size_t>(source)], taskName, copy) != ERROR_SUCCESS)
+        ReadExactCopy(StartupSources[static_cast<size_t>(source)], taskName, copy, reg) != ERROR_SUCCESS)
         return std::nullopt;
     return platform::RenderRegData(copy.type, copy.data.data(), copy.data.size());
 }

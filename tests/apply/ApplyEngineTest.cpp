@@ -3,10 +3,12 @@
 #include "ApplyFixture.h"
 #include "apply/ApplyEngine.h"
 #include "platform/Files.h"
+#include "platform/StartupSwitch.h"
 #include "staging/EntryStore.h"
 #include "staging/StagingCommands.h"
 
 #include <algorithm>
+#include <bit>
 
 using namespace applytest;
 using testsupport::RegStringValue;
@@ -28,10 +30,21 @@ std::vector<BYTE> Flag(BYTE state, bool stamped)
     return flag;
 }
 
+// Run as under Wine, and as where Windows honours its own switch.
+class EveryPlaceTest : public ApplyTest, public testing::WithParamInterface<bool>
+{
+};
+INSTANTIATE_TEST_SUITE_P(SwitchHonoured, EveryPlaceTest, testing::Bool());
+
 } // namespace
 
-TEST_F(ApplyTest, EverySourceDisabledThenEnabledComesBackExactlyAndWindowsSwitchesAreHonoured)
+TEST_P(EveryPlaceTest, EverySourceDisabledThenEnabledComesBackExactlyAndWindowsSwitchesAreHonoured)
 {
+    // Wine's start ignores Windows' switches; the program sees so, and takes disabled entries out.
+    const bool honoured = GetParam();
+    ASSERT_FALSE(platform::WindowsHonoursStartupSwitch());
+    if (honoured)
+        platform::OverrideStartupSwitch(true);
     struct Switched
     {
         const wchar_t* name;
@@ -39,6 +52,7 @@ TEST_F(ApplyTest, EverySourceDisabledThenEnabledComesBackExactlyAndWindowsSwitch
         bool off;
     };
     const Switched switched[] = {{L"On2 ", Flag(0x02, false), false},
+                                 {L"Off3 ", Flag(0x03, true), true},
                                  {L"Off7 ", Flag(0x07, true), true},
                                  {L"On6 ", Flag(0x06, false), false},
                                  {L"Short ", {0x03, 0, 0, 0}, false}};
@@ -52,13 +66,16 @@ TEST_F(ApplyTest, EverySourceDisabledThenEnabledComesBackExactlyAndWindowsSwitch
     };
     // A REG_SZ whose text holds a '%' must come back as REG_SZ, not as the text alone would make it.
     auto type = [](const Place& p) { return (&p - Places().data()) % 2 ? REG_EXPAND_SZ : REG_SZ; };
-    size_t switchedPlaces = 0;
-    for (const Place& p : Places())
-    {
+    auto seed = [&](const Place& p) {
         if (p.kind == Place::Registry)
             SetRegString(p.root, p.path, task(p), location(p), type(p));
         else
             SeedPlace(p, task(p), location(p));
+    };
+    size_t switchedPlaces = 0;
+    for (const Place& p : Places())
+    {
+        seed(p);
         if (p.approved.empty())
             continue;
         ++switchedPlaces;
@@ -70,15 +87,15 @@ TEST_F(ApplyTest, EverySourceDisabledThenEnabledComesBackExactlyAndWindowsSwitch
     }
 
     Start();
-    ASSERT_EQ(state->List.Count(), static_cast<int>(Places().size() + 4 * switchedPlaces));
+    ASSERT_EQ(state->List.Count(), static_cast<int>(Places().size() + 5 * switchedPlaces));
     for (int row = 1; row <= state->List.Count(); ++row)
     {
         const StartupEntry& entry = state->List.Row(row);
         SCOPED_TRACE(testing::Message() << row);
-        const bool off = entry[TaskName].starts_with(L"Off7");
+        const bool off = entry[TaskName].starts_with(L"Off3") || entry[TaskName].starts_with(L"Off7");
         EXPECT_EQ(entry.disabledByWindows, off);
         EXPECT_EQ(entry[Status], off ? L"Disabled" : L"Enabled");
-        EXPECT_EQ(state->List.Shown(row, Status), off ? L"Disabled by Windows" : entry[Status]);
+        EXPECT_EQ(state->List.Shown(row, Status), off && !honoured ? L"Disabled by Windows" : entry[Status]);
         // The user's rows are disabled, Windows' switched-off ones enabled, through the staging command.
         if (off || std::any_of(Places().begin(), Places().end(),
                                [&](const Place& p) { return task(p) == entry[TaskName]; }))
@@ -87,34 +104,56 @@ TEST_F(ApplyTest, EverySourceDisabledThenEnabledComesBackExactlyAndWindowsSwitch
             cmdDisable_Click(*state);
         }
     }
+    FILETIME before;
+    GetSystemTimeAsFileTime(&before);
     ApplyResult result = ApplyNow(*state);
     EXPECT_TRUE(result.failures.empty());
-    EXPECT_EQ(result.takenOut, static_cast<int>(Places().size()));
-    EXPECT_EQ(result.written, static_cast<int>(switchedPlaces));
+    EXPECT_EQ(result.takenOut, static_cast<int>(Places().size() - (honoured ? switchedPlaces : 0)));
+    EXPECT_EQ(result.switchedOff, static_cast<int>(honoured ? switchedPlaces : 0));
+    EXPECT_EQ(result.written, static_cast<int>(2 * switchedPlaces));
     ExpectBaselinePaired();
     std::vector<EntryRecord> stored;
     for (const Place& p : Places())
     {
         SCOPED_TRACE(std::string(p.loadFrom.begin(), p.loadFrom.end()));
-        EXPECT_EQ(ReadPlace(p, task(p)), p.kind == Place::WinIni ? L"" : L"<missing>");
-        stored.push_back(state->List.Row(Position(task(p))));
+        const bool inPlace = honoured && !p.approved.empty(); // switched off there, as Windows does
+        EXPECT_EQ(ReadPlace(p, task(p)), inPlace                   ? location(p)
+                                         : p.kind == Place::WinIni ? L""
+                                                                   : L"<missing>");
+        if (!inPlace)
+            stored.push_back(state->List.Row(Position(task(p))));
         if (p.approved.empty())
             continue;
-        // Switched on where it is, the other state bits kept; never stored; a Disable writes no switch.
+        const std::vector<BYTE> flag = Switch(p, task(p));
+        ASSERT_EQ(flag.size(), inPlace ? 12u : 0u);
+        if (inPlace)
+        {
+            ULONGLONG at = 0;
+            memcpy(&at, flag.data() + 4, sizeof(at));
+            EXPECT_EQ(std::vector<BYTE>(flag.begin(), flag.begin() + 4), (std::vector<BYTE>{3, 0, 0, 0}));
+            EXPECT_LT(at - std::bit_cast<ULONGLONG>(before), 600000000u) << "switched off within a minute";
+            EXPECT_EQ(state->List.Shown(Position(task(p)), Status), L"Disabled");
+            seed(p); // its program writes it back: Windows keeps it off
+        }
+        // Switched on where it is, the other state bits kept; never stored.
         EXPECT_EQ(ReadPlace(p, task(p, L"Off7 ")), L"C:\\s.exe");
         EXPECT_EQ(Switch(p, task(p, L"Off7 ")), Flag(0x06, false));
+        EXPECT_EQ(Switch(p, task(p, L"Off3 ")), Flag(0x02, false));
         EXPECT_EQ(state->List.Shown(Position(task(p, L"Off7 ")), Status), L"Enabled");
-        EXPECT_TRUE(Switch(p, task(p)).empty());
     }
     std::sort(stored.begin(), stored.end());
     std::vector<EntryRecord> inStore = StoredRecords();
     std::sort(inStore.begin(), inStore.end());
     EXPECT_EQ(inStore, stored);
 
-    // The next start finds them in the store only, disabled; enabled, each is back exactly.
+    // The next start finds them disabled, in the store or switched off (though written back since);
+    // enabled, each is back exactly.
     Start();
     for (const Place& p : Places())
+    {
+        EXPECT_EQ(state->List.Text(Position(task(p)), Status), L"Disabled");
         Stage(task(p), L"Enabled");
+    }
     result = ApplyNow(*state);
     EXPECT_TRUE(result.failures.empty());
     EXPECT_EQ(result.written, static_cast<int>(Places().size()));
@@ -122,6 +161,7 @@ TEST_F(ApplyTest, EverySourceDisabledThenEnabledComesBackExactlyAndWindowsSwitch
     {
         SCOPED_TRACE(std::string(p.loadFrom.begin(), p.loadFrom.end()));
         EXPECT_EQ(ReadPlace(p, task(p)), location(p));
+        EXPECT_FALSE(SwitchedOffByWindows(Switch(p, task(p))));
         DWORD written = type(p);
         if (p.kind == Place::Registry)
             RegStringValue(p.root, p.path, task(p), &written);

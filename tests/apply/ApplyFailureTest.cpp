@@ -4,7 +4,9 @@
 #include "apply/ApplyEngine.h"
 #include "apply/ApplyReport.h"
 #include "i18n/Globals.h"
+#include "platform/StartupSwitch.h"
 #include "staging/EntryStore.h"
+#include "staging/Profiles.h"
 #include "staging/ResetAll.h"
 
 using namespace applytest;
@@ -89,6 +91,49 @@ TEST_F(ApplyTest, AStoreThatCannotBeWrittenKeepsDisabledEntriesInTheirSources)
     EXPECT_TRUE(result.failures.empty());
     EXPECT_EQ(RegStringValue(HKEY_LOCAL_MACHINE, RunKey, L"A"), L"<missing>");
     EXPECT_EQ(StoredNames(), (Names{L"A", L"S"}));
+}
+
+TEST_F(ApplyTest, WhereWindowsHonoursItsSwitchAStoreThatCannotBeWrittenHoldsUpOnlyWhatNeedsIt)
+{
+    platform::OverrideStartupSwitch(true);
+    for (const wchar_t* name : {L"Mine", L"Gone"})
+        testsupport::SetRegString(HKEY_CURRENT_USER, RunKey, name, L"C:\\mine.exe");
+    const Place& once = PlaceOf(L"Registry(Machine RunOnce)"); // no switch, stored in the Windows folder
+    SeedPlace(once, L"Once", L"C:\\once.exe");
+    WriteEntryFile({Record(L"Old", L"Disabled", L"Registry(User Run)", L"C:\\old.exe")}, StorePath(), 1);
+    const std::string store = ReadBytes(StorePath());
+    Start();
+    ApplyResult mine, both;
+    {
+        HeldFile held(StorePath(), FILE_SHARE_READ); // as for a user who may not write the Windows folder
+        Stage(L"Mine", L"Disabled");
+        mine = ApplyNow(*state);
+        Stage(L"Once", L"Disabled");
+        both = ApplyNow(*state);
+    }
+    EXPECT_TRUE(mine.failures.empty() && mine.storeError == ERROR_SUCCESS);
+    ASSERT_EQ(both.failures.size(), 1u);
+    EXPECT_EQ(both.failures[0].taskName, L"Once");
+    EXPECT_EQ(both.failures[0].reason, ApplyFailure::StoreNotSaved);
+    EXPECT_EQ(ReadPlace(once, L"Once"), L"C:\\once.exe");
+    EXPECT_EQ(ReadBytes(StorePath()), store);
+
+    // Reset All keeps Mine where it is, and a profile of the list knows it is switched off there.
+    SaveProfile(state->List, programFolder + L"\\p.Pro");
+    cmdReset_Click(*state);
+    EXPECT_EQ(state->List.Text(Position(L"Mine"), Status), L"Disabled");
+    LoadProfile(state->List, programFolder + L"\\p.Pro");
+    // Writable again: Once is stored, the earlier build's entry comes back, Mine removed takes its
+    // switch with it, and one gone from its place is stored as ever (a switch would keep it nowhere).
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, RunKey.c_str(), L"Gone");
+    for (auto [name, status] : {std::pair{L"Old", L"Enabled"}, {L"Mine", L"Remove"}, {L"Gone", L"Disabled"}})
+        Stage(name, status);
+    EXPECT_EQ(ApplyNow(*state).failures.size(), 1u) << "Gone was not found in its place";
+    EXPECT_EQ(RegStringValue(HKEY_CURRENT_USER, RunKey, L"Old"), L"C:\\old.exe");
+    EXPECT_EQ(RegStringValue(HKEY_CURRENT_USER, RunKey, L"Mine"), L"<missing>");
+    EXPECT_TRUE(Switch(PlaceOf(L"Registry(User Run)"), L"Mine").empty() &&
+                Switch(PlaceOf(L"Registry(User Run)"), L"Gone").empty());
+    EXPECT_EQ(StoredNames(), (Names{L"Gone", L"Once"}));
 }
 
 TEST_F(ApplyTest, AStoreThatWasNotReadWholeIsNeverRewritten)

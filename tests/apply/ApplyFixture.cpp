@@ -27,7 +27,8 @@ const std::vector<Place>& Places()
                 : s.view                ? L"Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\" + key
                                         : RunBase + key;
             all.push_back({s.id, kind, s.root, key, s.csidl, path,
-                           s.approved ? RunBase + L"Explorer\\StartupApproved\\" + s.approved : L""});
+                           s.approved ? RunBase + L"Explorer\\StartupApproved\\" + s.approved : L"",
+                           s.approvedRoot});
         }
         return all;
     }();
@@ -86,14 +87,14 @@ static std::wstring SwitchName(const Place& place, const std::wstring& taskName)
 
 void SetSwitch(const Place& place, const std::wstring& taskName, const std::vector<BYTE>& bytes)
 {
-    testsupport::SetRegBinary(HKEY_CURRENT_USER, place.approved, SwitchName(place, taskName), REG_BINARY,
+    testsupport::SetRegBinary(place.approvedRoot, place.approved, SwitchName(place, taskName), REG_BINARY,
                               bytes);
 }
 
 std::vector<BYTE> Switch(const Place& place, const std::wstring& taskName)
 {
     platform::RegValue value;
-    platform::ReadRegValue(HKEY_CURRENT_USER, place.approved, SwitchName(place, taskName), value);
+    platform::ReadRegValue(place.approvedRoot, place.approved, SwitchName(place, taskName), value);
     return value.data;
 }
 

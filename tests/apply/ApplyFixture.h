@@ -29,6 +29,7 @@ struct Place
     // Registry: a 32-bit view's is its Wow6432Node key, where the program's writes through the view land.
     std::wstring path;
     std::wstring approved; // the key of Windows' own switches for its entries, or empty
+    HKEY approvedRoot;     // and where it is
 };
 // The sources of the program's table, in its order.
 const std::vector<Place>& Places();

@@ -69,4 +69,8 @@ TEST_F(ApplyTest, AnotherUserNeitherSeesNorDropsTheUsersOwnEntriesAndGetsTheMach
     EXPECT_TRUE(ApplyNow(*state).failures.empty());
     EXPECT_EQ(RegStringValue(HKEY_CURRENT_USER, RunKey, L"Mine"), L"C:\\mine.exe");
     EXPECT_TRUE(StoredRecords().empty());
+    // Back in their places, neither keeps a copy behind, in the machine's registry or the user's.
+    const std::wstring copies = L"Software\\Brightfold\\Disabled\\Registry(";
+    EXPECT_FALSE(testsupport::RegValueExists(HKEY_LOCAL_MACHINE, copies + L"Machine Run)", L"Tool"));
+    EXPECT_FALSE(testsupport::RegValueExists(HKEY_CURRENT_USER, copies + L"User Run)", L"Mine"));
 }

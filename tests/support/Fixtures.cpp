@@ -4,6 +4,7 @@
 #include "platform/Files.h"
 #include "platform/Names.h"
 #include "platform/Places.h"
+#include "platform/StartupSwitch.h"
 #include "staging/EntryStore.h"
 
 #include <shlobj.h>
@@ -197,6 +198,7 @@ void RavelinTest::TearDown()
         RegCloseKey(scratchMachine_);
     RegDeleteTreeW(HKEY_CURRENT_USER, scratchPath_.c_str());
     platform::OverrideProgramFolder({});
+    platform::OverrideStartupSwitch(std::nullopt);
     EmptyFolder(programFolder, true);
     ClearSystemPlaces();
 }
