@@ -8,7 +8,7 @@
 #include "platform/Files.h"
 #include "platform/Settings.h"
 #include "platform/Text.h"
-#include "services/TestServices.h"
+#include "support/TestServices.h"
 #include "staging/EntryStore.h"
 #include "staging/ServiceStore.h"
 
