@@ -117,6 +117,15 @@ TEST_F(PlatformTest, AReplaceIsWholeOrNothingAndOnlyASkinFileIsASkin)
     EXPECT_EQ(skin.PanelBackColor(), RGB(1, 2, 3));
     EXPECT_EQ(skin.PanelTextColor(), RGB(0, 0, 0)); // a bad colour keeps the default
     EXPECT_EQ(skin.FontPoints(), 8);                // out of range
+    // A part over 255 is refused, not cut to its low byte.
+    for (const char* bad : {"300,0,0", "0,300,0", "0,0,300"})
+    {
+        Skin fresh;
+        testsupport::WriteBytes(path, std::string("[Skin]\r\n[Panel]\r\nTextColor=") + bad + "\r\n");
+        EXPECT_TRUE(fresh.LoadSkinFile(path));
+        EXPECT_EQ(fresh.PanelTextColor(), RGB(0, 0, 0)) << bad;
+    }
+    EXPECT_FALSE(skin.LoadSkinFile(programFolder + L"\\NoSuch.skn"));
 }
 
 TEST(PlatformText, TrimHexAndLinesTakeTheirEdgesAsTheReadersDo)
