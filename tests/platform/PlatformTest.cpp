@@ -104,6 +104,8 @@ TEST_F(PlatformTest, AReplaceIsWholeOrNothingAndOnlyASkinFileIsASkin)
     // A target held open by another program is not replaced, and nothing is left beside it.
     HANDLE held = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     EXPECT_NE(ReplaceFileAtomically(path, "fourth"), static_cast<DWORD>(ERROR_SUCCESS));
+    // A write the system refuses reports the system's own reason.
+    EXPECT_EQ(WriteAll(held, "x"), static_cast<DWORD>(ERROR_ACCESS_DENIED));
     CloseHandle(held);
     EXPECT_EQ(testsupport::ReadBytes(path), "second");
     EXPECT_FALSE(FileExists(path + L".new"));
