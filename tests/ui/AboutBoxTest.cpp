@@ -10,7 +10,7 @@
 
 #include <sddl.h>
 
-using testsupport::WindowText;
+using namespace testsupport;
 
 namespace
 {
@@ -25,13 +25,28 @@ std::wstring SystemTool()
     return std::wstring(folder) + L"\\msinfo32.exe";
 }
 
-class AboutBoxTest : public testsupport::MainWindowFixture
+// Sets the rights on both tool keys; the fixture needs write rights back to remove them.
+void AllowOnToolKeys(const wchar_t* rights)
+{
+    PSECURITY_DESCRIPTOR sd = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(rights, SDDL_REVISION_1, &sd, nullptr));
+    for (const wchar_t* path : {MsInfoKey, LocationKey})
+    {
+        HKEY key = nullptr;
+        ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, WRITE_DAC, &key), ERROR_SUCCESS);
+        EXPECT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, sd), ERROR_SUCCESS);
+        RegCloseKey(key);
+    }
+    LocalFree(sd);
+}
+
+class AboutBoxTest : public MainWindowFixture
 {
   protected:
     void TearDown() override
     {
-        for (DWORD id : testsupport::ChildProcesses(L"msinfo32.exe"))
-            testsupport::EndProcess(id);
+        for (DWORD id : ChildProcesses(L"msinfo32.exe"))
+            EndProcess(id);
         MainWindowFixture::TearDown();
     }
     frmAbout& About()
@@ -39,24 +54,24 @@ class AboutBoxTest : public testsupport::MainWindowFixture
         window->mnuAbout_Click();
         return *frmAbout::Existing();
     }
-    // Presses System Info; the failure message's text, or "<started>" when none came.
+    // Presses System Info: the text of the OK-only box it gave, or "<started>" when instead one
+    // tool came up with its window (it is ended).
     std::wstring SysInfo()
     {
-        testsupport::DialogAnswer box(IDOK);
+        DialogAnswer box(IDOK);
         About().cmdSysInfo_Click();
-        if (!box.Shown())
-            return L"<started>";
-        EXPECT_EQ(box.Caption(), L"Brightfold Ravelin");
-        EXPECT_TRUE(box.HadButton(IDOK) && !box.HadButton(IDCANCEL));
-        return box.Text();
-    }
-    // The one tool started, ended again.
-    void ExpectOneToolStarted()
-    {
-        std::vector<DWORD> started = testsupport::ChildProcesses(L"msinfo32.exe");
-        ASSERT_EQ(started.size(), 1u);
-        EXPECT_FALSE(testsupport::WindowTextsOf(started[0]).empty()) << "its window came up";
-        testsupport::EndProcess(started[0]);
+        const std::vector<DWORD> started = ChildProcesses(L"msinfo32.exe");
+        if (box.Shown())
+        {
+            EXPECT_EQ(box.Caption(), L"Brightfold Ravelin");
+            EXPECT_TRUE(box.HadButton(IDOK) && !box.HadButton(IDCANCEL));
+            EXPECT_TRUE(started.empty());
+            return box.Text();
+        }
+        const bool up = started.size() == 1 && !WindowTextsOf(started[0]).empty();
+        for (DWORD id : started)
+            EndProcess(id);
+        return up ? L"<started>" : L"<neither a message nor the tool>";
     }
 };
 
@@ -65,8 +80,7 @@ class AboutBoxTest : public testsupport::MainWindowFixture
 TEST_F(AboutBoxTest, ShowsModelessOnceWithThePackAndTheSkinAndOkOrEscDiscardsIt)
 {
     WritePack(L"English.ini", L"301=Über\r\n302=T302\r\n");
-    testsupport::WriteBytes(programFolder + L"\\Title.skn",
-                            "[Skin]\r\nName=Test\r\n[Panel]\r\nBackColor=10,20,30\r\n");
+    WriteBytes(programFolder + L"\\Title.skn", "[Skin]\r\nName=Test\r\n[Panel]\r\nBackColor=10,20,30\r\n");
     frmMain& w = Open();
     frmAbout& about = About();
     EXPECT_TRUE(IsWindowVisible(about.Handle()));
@@ -92,25 +106,25 @@ TEST_F(AboutBoxTest, ShowsModelessOnceWithThePackAndTheSkinAndOkOrEscDiscardsIt)
 
 TEST_F(AboutBoxTest, GetKeyValueReadsTextsAndTheDwordQuirk)
 {
-    testsupport::SetRegString(HKEY_LOCAL_MACHINE, MsInfoKey, L"PATH", L"C:\\Tools\\msinfo32.exe");
-    testsupport::SetRegBinary(HKEY_LOCAL_MACHINE, MsInfoKey, L"Number", REG_DWORD, {0x05, 0x01, 0x00, 0x00});
-    testsupport::SetRegBinary(HKEY_LOCAL_MACHINE, MsInfoKey, L"AllOnes", REG_DWORD, {0xFF, 0xFF, 0xFF, 0xFF});
-    testsupport::SetRegBinary(HKEY_LOCAL_MACHINE, MsInfoKey, L"Bytes", REG_BINARY, {0x41, 0x42});
-    testsupport::SetRegBinary(HKEY_LOCAL_MACHINE, MsInfoKey, L"Empty", REG_SZ, {});
+    SetRegString(HKEY_LOCAL_MACHINE, MsInfoKey, L"PATH", L"C:\\Tools\\msinfo32.exe");
+    SetRegBinary(HKEY_LOCAL_MACHINE, MsInfoKey, L"Number", REG_DWORD, {0x05, 0x01, 0x00, 0x00});
+    SetRegBinary(HKEY_LOCAL_MACHINE, MsInfoKey, L"AllOnes", REG_DWORD, {0xFF, 0xFF, 0xFF, 0xFF});
+    SetRegBinary(HKEY_LOCAL_MACHINE, MsInfoKey, L"Bytes", REG_BINARY, {0x41, 0x42});
+    SetRegBinary(HKEY_LOCAL_MACHINE, MsInfoKey, L"Empty", REG_SZ, {});
     struct Case
     {
-        const wchar_t *key, *name, *result;
+        const wchar_t *name, *result;
         bool found, failed; // failed: a value without data, a failure of its own
+        const wchar_t* key = MsInfoKey;
     };
     for (const Case& c :
-         {Case{MsInfoKey, L"PATH", L"C:\\Tools\\msinfo32.exe", true, false},
-          Case{MsInfoKey, L"Number", L"261", true, false},
-          Case{MsInfoKey, L"AllOnes", L"-1", true, false},  // a signed 32-bit number
-          Case{MsInfoKey, L"Bytes", L"stale", true, false}, // other types leave the text
-          Case{MsInfoKey, L"Empty", L"stale", false, true}, Case{MsInfoKey, L"Missing", L"", false, false},
-          Case{L"SOFTWARE\\Nowhere", L"PATH", L"", false, false}})
+         {Case{L"PATH", L"C:\\Tools\\msinfo32.exe", true, false}, Case{L"Number", L"261", true, false},
+          Case{L"AllOnes", L"-1", true, false},  // signed
+          Case{L"Bytes", L"stale", true, false}, // other types leave the text
+          Case{L"Empty", L"stale", false, true}, Case{L"Missing", L"", false, false},
+          Case{L"PATH", L"", false, false, L"SOFTWARE\\Nowhere"}})
     {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(std::wstring(c.key) + L"\\" + c.name);
         std::wstring value = L"stale";
         bool failed = !c.failed;
         EXPECT_EQ(platform::GetKeyValue(HKEY_LOCAL_MACHINE, c.key, c.name, value, &failed), c.found);
@@ -125,38 +139,20 @@ TEST_F(AboutBoxTest, StartsTheToolFromEitherPlaceOrGivesTheOneMessage)
     CreateDirectoryW(folder.c_str(), nullptr);
     Open();
     MessageTexts[0] = L"No system information here.";
-    // The folder value alone, without the tool in it.
-    testsupport::SetRegString(HKEY_LOCAL_MACHINE, LocationKey, L"MSINFO", folder);
-    EXPECT_EQ(SysInfo(), L"No system information here.");
-    // MSINFO32.EXE in that folder is started.
+    SetRegString(HKEY_LOCAL_MACHINE, LocationKey, L"MSINFO", folder);
+    EXPECT_EQ(SysInfo(), L"No system information here.") << "the folder value, without the tool in it";
     ASSERT_TRUE(CopyFileW(SystemTool().c_str(), (folder + L"\\MSINFO32.EXE").c_str(), FALSE));
     EXPECT_EQ(SysInfo(), L"<started>");
-    ExpectOneToolStarted();
-    // A PATH comes first: to the tool, to a missing file, or of another type (an empty path).
-    testsupport::SetRegString(HKEY_LOCAL_MACHINE, MsInfoKey, L"PATH", SystemTool());
+    // A PATH comes first: to the tool, or to a missing file.
+    SetRegString(HKEY_LOCAL_MACHINE, MsInfoKey, L"PATH", SystemTool());
     EXPECT_EQ(SysInfo(), L"<started>");
-    ExpectOneToolStarted();
-    testsupport::SetRegString(HKEY_LOCAL_MACHINE, MsInfoKey, L"PATH", programFolder + L"\\missing.exe");
+    SetRegString(HKEY_LOCAL_MACHINE, MsInfoKey, L"PATH", programFolder + L"\\missing.exe");
     EXPECT_EQ(SysInfo(), L"No system information here.");
 
-    // Without the right to write the machine keys (the fixture needs them back whole); no pack.
-    testsupport::SetRegString(HKEY_LOCAL_MACHINE, MsInfoKey, L"PATH", SystemTool());
+    // Keys the user may only read are not opened: the one message, without a pack an empty one.
+    SetRegString(HKEY_LOCAL_MACHINE, MsInfoKey, L"PATH", SystemTool());
     MessageTexts[0].clear();
-    auto allow = [](const wchar_t* rights) {
-        PSECURITY_DESCRIPTOR sd = nullptr;
-        ASSERT_TRUE(
-            ConvertStringSecurityDescriptorToSecurityDescriptorW(rights, SDDL_REVISION_1, &sd, nullptr));
-        for (const wchar_t* path : {MsInfoKey, LocationKey})
-        {
-            HKEY key = nullptr;
-            ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, WRITE_DAC, &key), ERROR_SUCCESS);
-            EXPECT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, sd), ERROR_SUCCESS);
-            RegCloseKey(key);
-        }
-        LocalFree(sd);
-    };
-    allow(L"D:P(A;;KR;;;WD)");
+    AllowOnToolKeys(L"D:P(A;;KR;;;WD)");
     EXPECT_EQ(SysInfo(), L"");
-    EXPECT_TRUE(testsupport::ChildProcesses(L"msinfo32.exe").empty());
-    allow(L"D:P(A;;KA;;;WD)");
+    AllowOnToolKeys(L"D:P(A;;KA;;;WD)");
 }
