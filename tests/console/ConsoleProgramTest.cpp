@@ -8,7 +8,7 @@
 #include "platform/MachineLock.h"
 #include "platform/Names.h"
 #include "platform/Text.h"
-#include "services/TestServices.h"
+#include "support/TestServices.h"
 #include "staging/EntryStore.h"
 #include "staging/ServiceStaging.h"
 #include "staging/ServiceStore.h"

@@ -9,7 +9,7 @@
 #include "platform/Settings.h"
 #include "platform/StartupSwitch.h"
 #include "platform/Text.h"
-#include "services/TestServices.h"
+#include "support/TestServices.h"
 #include "staging/EntryStore.h"
 #include "staging/ServiceStore.h"
 

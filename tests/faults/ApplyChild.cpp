@@ -8,7 +8,7 @@
 #include "apply/ApplyEngine.h"
 #include "staging/StagingCommands.h"
 #include "apply/ServicesApply.h"
-#include "services/TestServices.h"
+#include "support/TestServices.h"
 #include "staging/ServiceStaging.h"
 #include "platform/Handles.h"
 #include "platform/WriteSteps.h"

@@ -8,7 +8,7 @@
 #include "platform/Registry.h"
 #include "staging/EntryStore.h"
 #include "staging/ServiceStore.h"
-#include "services/TestServices.h"
+#include "support/TestServices.h"
 
 #include <shlobj.h>
 #include <wrl/client.h>

@@ -104,6 +104,8 @@ TEST_F(PlatformTest, AReplaceIsWholeOrNothingAndOnlyASkinFileIsASkin)
     // A target held open by another program is not replaced, and nothing is left beside it.
     HANDLE held = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     EXPECT_NE(ReplaceFileAtomically(path, "fourth"), static_cast<DWORD>(ERROR_SUCCESS));
+    // A write the system refuses reports the system's own reason.
+    EXPECT_EQ(WriteAll(held, "x"), static_cast<DWORD>(ERROR_ACCESS_DENIED));
     CloseHandle(held);
     EXPECT_EQ(testsupport::ReadBytes(path), "second");
     EXPECT_FALSE(FileExists(path + L".new"));
@@ -117,6 +119,15 @@ TEST_F(PlatformTest, AReplaceIsWholeOrNothingAndOnlyASkinFileIsASkin)
     EXPECT_EQ(skin.PanelBackColor(), RGB(1, 2, 3));
     EXPECT_EQ(skin.PanelTextColor(), RGB(0, 0, 0)); // a bad colour keeps the default
     EXPECT_EQ(skin.FontPoints(), 8);                // out of range
+    // A part over 255 is refused, not cut to its low byte.
+    for (const char* bad : {"300,0,0", "0,300,0", "0,0,300"})
+    {
+        Skin fresh;
+        testsupport::WriteBytes(path, std::string("[Skin]\r\n[Panel]\r\nTextColor=") + bad + "\r\n");
+        EXPECT_TRUE(fresh.LoadSkinFile(path));
+        EXPECT_EQ(fresh.PanelTextColor(), RGB(0, 0, 0)) << bad;
+    }
+    EXPECT_FALSE(skin.LoadSkinFile(programFolder + L"\\NoSuch.skn"));
 }
 
 TEST(PlatformText, TrimHexAndLinesTakeTheirEdgesAsTheReadersDo)

@@ -4,7 +4,6 @@
 #include "ui/resource.h"
 #include "ui/frmAbout.h"
 #include "ui/frmAddTask.h"
-#include "i18n/Globals.h"
 #include "platform/Settings.h"
 #include "platform/Text.h"
 #include "support/DialogAnswer.h"
@@ -13,60 +12,51 @@
 #include <commctrl.h>
 
 #include <functional>
+#include <tuple>
 
-using testsupport::DialogAnswer;
-using testsupport::WindowText;
+using namespace testsupport;
 
 namespace
 {
 
-// Runs an action on the open dialog from inside its modal loop: a thread timer fires once the
-// loop takes messages, as the first user input would.
+// Runs the pending action on the open dialog from inside its modal loop: a thread timer fires
+// once the loop takes messages, as the first user input would.
 std::function<void(frmAddTask&)> pending;
-bool ran = false;
 void CALLBACK RunPending(HWND, UINT, UINT_PTR id, DWORD)
 {
     KillTimer(nullptr, id);
-    ran = true;
     if (frmAddTask* dialog = frmAddTask::Existing())
-        pending(*dialog);
-    else
-        ADD_FAILURE() << "no Add Task dialog was open";
+        std::exchange(pending, nullptr)(*dialog);
 }
 
-void Type(frmAddTask& d, int id, const std::wstring& text)
-{
-    SetWindowTextW(d.Control(id), text.c_str());
-}
-void Press(frmAddTask& d, int id)
-{
-    SendMessageW(d.Control(id), BM_CLICK, 0, 0);
-}
-void PickSource(frmAddTask& d, const std::wstring& source)
-{
-    HWND combo = d.Control(IDC_ADDTASK_COMBO1);
-    const LRESULT index = SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                       reinterpret_cast<LPARAM>(source.c_str()));
-    ASSERT_NE(index, CB_ERR) << "not offered";
-    SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    SendMessageW(d.Handle(), WM_COMMAND, MAKEWPARAM(IDC_ADDTASK_COMBO1, CBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(combo));
-}
-
-class AddTaskTest : public testsupport::MainWindowFixture
+class AddTaskTest : public MainWindowFixture
 {
   protected:
-    // Presses the main window's Add Task button; action runs on the dialog it opens. Returns once it closed.
+    static void Type(frmAddTask& d, int id, const std::wstring& t)
+    {
+        SetWindowTextW(d.Control(id), t.c_str());
+    }
+    static void Press(frmAddTask& d, int id) { SendMessageW(d.Control(id), BM_CLICK, 0, 0); }
+    static void PickSource(frmAddTask& d, const std::wstring& source)
+    {
+        HWND combo = d.Control(IDC_ADDTASK_COMBO1);
+        const LRESULT index = SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                           reinterpret_cast<LPARAM>(source.c_str()));
+        ASSERT_NE(index, CB_ERR) << "not offered";
+        SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        SendMessageW(d.Handle(), WM_COMMAND, MAKEWPARAM(IDC_ADDTASK_COMBO1, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(combo));
+    }
+    // Presses the main window's Add Task button and runs action on the dialog; returns once it closed.
     void AddTask(std::function<void(frmAddTask&)> action)
     {
         ShowWindow(window->Handle(), SW_SHOW);
         pending = std::move(action);
-        ran = false;
         const UINT_PTR timer = SetTimer(nullptr, 0, 0, RunPending);
         SendMessageW(window->Control(IDC_CMDADDTASK), BM_CLICK, 0, 0);
-        if (!ran)
+        if (pending)
             KillTimer(nullptr, timer);
-        EXPECT_TRUE(ran) << "the button opened the dialog";
+        EXPECT_FALSE(pending) << "the button opened the dialog";
         EXPECT_EQ(frmAddTask::Existing(), nullptr) << "the dialog closed";
         EXPECT_TRUE(IsWindowEnabled(window->Handle())) << "the main window is usable again";
     }
@@ -91,7 +81,7 @@ TEST_F(AddTaskTest, OpensModalEmptyEachTimeAndCancellingAddsNothing)
         EXPECT_EQ(GetWindow(d.Handle(), GW_OWNER), w.Handle());
         EXPECT_FALSE(IsWindowEnabled(w.Handle())) << "modal: the main window waits";
         EXPECT_EQ(GetFocus(), d.Control(IDC_ADDTASK_TXTNAME));
-        // Every source a user may add to but the machine's RunServices key; no typing.
+        // Every source a user may add to but the machine's RunServices key.
         HWND combo = d.Control(IDC_ADDTASK_COMBO1), name = d.Control(IDC_ADDTASK_TXTNAME);
         EXPECT_EQ(SendMessageW(combo, CB_GETCOUNT, 0, 0), 13);
         EXPECT_EQ(SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
@@ -119,18 +109,18 @@ TEST_F(AddTaskTest, OpensModalEmptyEachTimeAndCancellingAddsNothing)
     EXPECT_EQ(List().Count(), 0);
 }
 
-TEST_F(AddTaskTest, EachKindOfSourceGivesItsRowAtTheEndOfTheList)
+TEST_F(AddTaskTest, EachKindOfSourceGivesItsRowAtTheEndOfTheListInThePacksWords)
 {
     InstallShippedPacks();
-    testsupport::SetRegString(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run",
-                              L"Existing", L"C:\\existing.exe");
+    SetRegString(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", L"Existing",
+                 L"C:\\existing.exe");
     frmMain& w = Open();
     const std::wstring buttonBefore = WindowText(w.Control(IDC_CMDDISABLE));
+    // Win.ini rows are named by their source; only the user's own Run key is the current user's.
     struct Case
     {
-        const wchar_t *source, *rowName, *user; // win.ini rows are named by their source; only the
+        const wchar_t *source, *rowName, *user;
     } cases[] = {
-        // source named by key 414 is the user's own
         {L"Registry(User Run)", L"Task", L"Current User"},
         {L"Registry(Machine RunOnce)", L"Task", L"All Users"},
         {L"Registry(User Policies Run)", L"Task", L"All Users"},
@@ -144,14 +134,12 @@ TEST_F(AddTaskTest, EachKindOfSourceGivesItsRowAtTheEndOfTheList)
         EXPECT_EQ(List().Row(List().Count()), (StartupEntry{c.rowName, L"Enabled", c.source, c.user,
                                                             L"User Logs On", L"\"C:\\t 1.exe\" /x"}));
     }
-    EXPECT_EQ(List().Count(), 1 + static_cast<int>(std::size(cases)));
     EXPECT_EQ(ListView_GetItemCount(w.Control(IDC_LISTVIEW1)), List().Count()) << "shown at once";
-    // The main window learns of the rows only by their presence.
+    // Neither the baseline nor the selection (and so the buttons) follow an added row.
     EXPECT_EQ(w.State().BaselineCount, 1);
     EXPECT_EQ(List().Selected(), 1);
     EXPECT_EQ(WindowText(w.Control(IDC_CMDDISABLE)), buttonBefore);
 
-    // In another language the words are that pack's.
     window.reset();
     platform::SaveLanguageSetting(L"French.ini");
     Open();
@@ -165,16 +153,14 @@ TEST_F(AddTaskTest, AnEmptyNameOrLocationIsToldAndAddsNothingButBlanksAreText)
 {
     WritePack(L"English.ini", L"411=Fill in both.\r\n"); // no Enabled word: the English one, written at apply
     Open();
-    struct Case
+    // An empty name counts also while a win.ini source has the field disabled.
+    for (auto [name, location, source] :
+         {std::tuple{L"", L"C:\\a.exe", L"Registry(User Run)"}, std::tuple{L"A", L"", L"Registry(User Run)"},
+          std::tuple{L"", L"C:\\a.exe", L"Win.ini Run"}})
     {
-        const wchar_t *name, *location, *source;
-    }; // an empty name counts also while the win.ini source has the field disabled
-    for (const Case& c : {Case{L"", L"C:\\a.exe", L"Registry(User Run)"},
-                          Case{L"A", L"", L"Registry(User Run)"}, Case{L"", L"C:\\a.exe", L"Win.ini Run"}})
-    {
-        SCOPED_TRACE(std::wstring(c.name) + L"|" + c.location + L"|" + c.source);
+        SCOPED_TRACE(std::wstring(name) + L"|" + location + L"|" + source);
         DialogAnswer box(IDOK);
-        AddTask(c.name, c.source, c.location);
+        AddTask(name, source, location);
         EXPECT_EQ(box.Shown(), 1);
         EXPECT_EQ(box.Text(), L"Fill in both.");
         EXPECT_TRUE(box.HadButton(IDOK) && !box.HadButton(IDCANCEL));
@@ -185,7 +171,7 @@ TEST_F(AddTaskTest, AnEmptyNameOrLocationIsToldAndAddsNothingButBlanksAreText)
     EXPECT_EQ(List().Row(1), (StartupEntry{L" ", L"Enabled", L"Registry(User Run)", L"", L"", L" "}));
 }
 
-TEST_F(AddTaskTest, InArabicTheDialogIsLaidOutRightToLeftButTheLocation)
+TEST_F(AddTaskTest, InArabicTheDialogsAreRightToLeftButTheLocationAndTheMainWindow)
 {
     InstallShippedPacks();
     platform::SaveLanguageSetting(L"Arabic.ini");
@@ -196,7 +182,6 @@ TEST_F(AddTaskTest, InArabicTheDialogIsLaidOutRightToLeftButTheLocation)
         EXPECT_FALSE(GetWindowLongW(d.Control(IDC_ADDTASK_TXTLOCATION), GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
         Press(d, IDC_ADDTASK_CMDCANCEL);
     });
-    // So is the About box when it is opened, but never the main window.
     window->mnuAbout_Click();
     EXPECT_TRUE(GetWindowLongW(frmAbout::Existing()->Handle(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
     EXPECT_FALSE(GetWindowLongW(window->Handle(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
@@ -205,10 +190,10 @@ TEST_F(AddTaskTest, InArabicTheDialogIsLaidOutRightToLeftButTheLocation)
 TEST_F(AddTaskTest, BrowseOffersProgramsAndACancelPutsBackWhatTheOpenDialogHeld)
 {
     const std::wstring picked = programFolder + L"\\picked.exe";
-    testsupport::WriteBytes(picked, "MZ");
+    WriteBytes(picked, "MZ");
     Open();
     auto browse = [](frmAddTask& d, const std::wstring& file) {
-        testsupport::DialogAnswer answer(file);
+        DialogAnswer answer(file);
         Press(d, IDC_ADDTASK_COMMAND1);
         EXPECT_EQ(answer.Shown(), 1) << "a real Open dialog came up";
         EXPECT_EQ(answer.FilterChoices(), L"Programs (*.exe)|All Files (*.*)");

@@ -12,16 +12,15 @@
 
 #include <commctrl.h>
 
-using testsupport::DialogAnswer;
-using testsupport::WindowText;
+using namespace testsupport;
 
 namespace
 {
 
 constexpr wchar_t RunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-// The entries of the selector, each with the colour at the middle of its flag as the window draws
-// it (CLR_INVALID without one).
+// The selector's entries, each with the colour at the middle of its flag as the window draws it
+// (CLR_INVALID without one).
 struct Entry
 {
     std::wstring text;
@@ -36,18 +35,11 @@ std::vector<Entry> Entries(HWND combo)
     {
         wchar_t text[MAX_PATH] = {};
         SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
-        DRAWITEMSTRUCT item{ODT_COMBOBOX,
-                            IDC_COMBOLANG,
-                            static_cast<UINT>(i),
-                            ODA_DRAWENTIRE,
-                            0,
-                            combo,
-                            dc,
-                            {0, 0, 100, 20},
-                            static_cast<ULONG_PTR>(SendMessageW(combo, CB_GETITEMDATA, i, 0))};
+        const auto data = static_cast<ULONG_PTR>(SendMessageW(combo, CB_GETITEMDATA, i, 0));
+        DRAWITEMSTRUCT item{ODT_COMBOBOX, IDC_COMBOLANG,   UINT(i), ODA_DRAWENTIRE, 0, combo,
+                            dc,           {0, 0, 100, 20}, data};
         SendMessageW(GetParent(combo), WM_DRAWITEM, IDC_COMBOLANG, reinterpret_cast<LPARAM>(&item));
-        const bool flag = static_cast<int>(item.itemData) >= 0;
-        entries.push_back({text, flag ? GetPixel(dc, 14, 10) : CLR_INVALID});
+        entries.push_back({text, static_cast<int>(item.itemData) >= 0 ? GetPixel(dc, 14, 10) : CLR_INVALID});
     }
     DeleteObject(SelectObject(dc, old));
     DeleteDC(dc);
@@ -55,7 +47,7 @@ std::vector<Entry> Entries(HWND combo)
     return entries;
 }
 
-class LanguageSelectorTest : public testsupport::MainWindowFixture
+class LanguageSelectorTest : public MainWindowFixture
 {
   protected:
     HWND Combo() { return window->Control(IDC_COMBOLANG); }
@@ -63,6 +55,23 @@ class LanguageSelectorTest : public testsupport::MainWindowFixture
     {
         const LRESULT at = SendMessageW(Combo(), CB_GETCURSEL, 0, 0);
         return at < 0 ? L"<none>" : Entries(Combo())[static_cast<size_t>(at)].text;
+    }
+    std::wstring Label() { return WindowText(window->Control(IDC_LABEL1)); }
+    std::wstring DisableButton() { return WindowText(window->Control(IDC_CMDDISABLE)); }
+    std::wstring AboutTitle() { return WindowText(frmAbout::Existing()->Control(IDC_ABOUT_LBLTITLE)); }
+    std::wstring Menu(UINT item, UINT by = MF_BYCOMMAND)
+    {
+        wchar_t text[64] = {};
+        GetMenuStringW(GetMenu(window->Handle()), item, text, 64, by);
+        return text;
+    }
+    std::wstring Header(int column)
+    {
+        wchar_t text[64] = {};
+        HDITEMW item{};
+        item.mask = HDI_TEXT, item.pszText = text, item.cchTextMax = 64;
+        Header_GetItem(ListView_GetHeader(window->Control(IDC_LISTVIEW1)), column, &item);
+        return text;
     }
     // A 24 x 16 bitmap file of one colour.
     void WriteFlag(const std::wstring& name, COLORREF colour)
@@ -74,7 +83,7 @@ class LanguageSelectorTest : public testsupport::MainWindowFixture
         for (int i = 0; i < 24 * 16; ++i)
             bytes += {char(GetBValue(colour)), char(GetGValue(colour)), char(GetRValue(colour))};
         CreateDirectoryW(LangFolder().c_str(), nullptr);
-        testsupport::WriteBytes(LangFolder() + L"\\" + name, bytes);
+        WriteBytes(LangFolder() + L"\\" + name, bytes);
     }
     // Picks the entry of that text and answers the question, asked in the language in use.
     void Pick(const std::wstring& text, int answer,
@@ -94,18 +103,18 @@ class LanguageSelectorTest : public testsupport::MainWindowFixture
 
 } // namespace
 
-TEST_F(LanguageSelectorTest, AnEmptyLangFolderListsNothingAndFlagsPairWithPacksByPositionInNameOrder)
+TEST_F(LanguageSelectorTest, AnEmptyLangFolderListsNoLanguageAndKeepsTheBuiltInTexts)
 {
     CreateDirectoryW(LangFolder().c_str(), nullptr);
-    frmMain& w = Open();
+    Open();
     EXPECT_EQ(SendMessageW(Combo(), CB_GETCOUNT, 0, 0), 0);
     EXPECT_FALSE(LanguagePacksFound);
     EXPECT_EQ(MessageTexts, (std::array<std::wstring, 3>{}));
-    EXPECT_EQ(WindowText(w.Control(IDC_LABEL1)) + WindowText(w.Control(IDC_CMDDISABLE)),
-              L"StartUp Programs&Disable");
-    EXPECT_EQ(frmAbout::Existing(), nullptr) << "the About box is made when it is opened";
-    window.reset();
+    EXPECT_EQ(Label() + DisableButton(), L"StartUp Programs&Disable");
+}
 
+TEST_F(LanguageSelectorTest, PacksAreListedInNameOrderWithTheFlagsPairedByPosition)
+{
     WritePack(L"French.ini", L"101=Programmes\r\n");
     WritePack(L"English.ini", L"101=Programs\r\n");
     Open();
@@ -128,39 +137,30 @@ TEST_F(LanguageSelectorTest, AnEmptyLangFolderListsNothingAndFlagsPairWithPacksB
 
 TEST_F(LanguageSelectorTest, YesOnAnotherPackSetsTheCaptionsAndIsStoredAsWritten)
 {
-    testsupport::SetRegString(HKEY_CURRENT_USER, RunKey, L"Tool", L"C:\\tool.exe");
+    SetRegString(HKEY_CURRENT_USER, RunKey, L"Tool", L"C:\\tool.exe");
     WritePack(L"English.ini", L"101=Programs\r\n109=Title\r\n");
     // An extension in capitals is listed and stored as written; a missing key (101) empties its target.
     WritePack(L"FRENCH.INI", L"109=Titre\r\n110=&Fichier\r\n142=À &propos\r\n151=Nom\r\n302=Ravelin FR\r\n"
                              L"411=Les deux\r\n102=&Désactiver\r\n");
     platform::SaveLanguageSetting(L"Klingon.ini"); // a stored choice that is gone empties every target
     frmMain& w = Open();
-    EXPECT_EQ(frmAbout::Existing(), nullptr) << "captions or not, the About box waits to be opened";
+    EXPECT_EQ(frmAbout::Existing(), nullptr) << "the About box is made when it is opened";
     EXPECT_EQ(Selected(), L"<none>");
-    EXPECT_EQ(WindowText(w.Handle()) + WindowText(w.Control(IDC_LABEL1)) +
-                  WindowText(w.Control(IDC_CMDDISABLE)),
-              L"");
+    EXPECT_EQ(WindowText(w.Handle()) + Label() + DisableButton(), L"");
     w.mnuAbout_Click();
-    EXPECT_EQ(WindowText(frmAbout::Existing()->Control(IDC_ABOUT_LBLTITLE)), L"")
-        << "made with the captions in use";
+    EXPECT_EQ(AboutTitle(), L"") << "made with the captions in use";
     Pick(L"FRENCH", IDYES);
     EXPECT_EQ(LanguageFile, L"FRENCH.ini");
-    wchar_t menu[64] = {}, item[64] = {}, column[64] = {};
-    GetMenuStringW(GetMenu(w.Handle()), 0, menu, 64, MF_BYPOSITION);
-    GetMenuStringW(GetMenu(w.Handle()), IDM_ABOUT, item, 64, MF_BYCOMMAND);
-    HDITEMW header{};
-    header.mask = HDI_TEXT, header.pszText = column, header.cchTextMax = 64;
-    Header_GetItem(ListView_GetHeader(w.Control(IDC_LISTVIEW1)), 0, &header);
-    EXPECT_EQ(WindowText(w.Handle()) + L"|" + WindowText(w.Control(IDC_LABEL1)) + L"|" + menu + L"|" + item +
-                  L"|" + column,
+    EXPECT_EQ(WindowText(w.Handle()) + L"|" + Label() + L"|" + Menu(0, MF_BYPOSITION) + L"|" +
+                  Menu(IDM_ABOUT) + L"|" + Header(0),
               L"Titre||&Fichier|À &propos|Nom");
     EXPECT_EQ(MessageTexts[1], L"Les deux");
-    EXPECT_EQ(WindowText(w.Control(IDC_CMDDISABLE)), L"&Désactiver") << "the enabled row's Disable caption";
+    EXPECT_EQ(DisableButton(), L"&Désactiver") << "the enabled row's Disable caption";
     // The box open during the change took the new captions at once; one made later shows the same.
-    EXPECT_EQ(WindowText(frmAbout::Existing()->Control(IDC_ABOUT_LBLTITLE)), L"Ravelin FR");
+    EXPECT_EQ(AboutTitle(), L"Ravelin FR");
     frmAbout::Existing()->cmdOk_Click();
     w.mnuAbout_Click();
-    EXPECT_EQ(WindowText(frmAbout::Existing()->Control(IDC_ABOUT_LBLTITLE)), L"Ravelin FR");
+    EXPECT_EQ(AboutTitle(), L"Ravelin FR");
     window.reset();
     EXPECT_EQ(platform::LoadLanguageSetting(), L"FRENCH.ini");
 }
@@ -170,15 +170,11 @@ TEST_F(LanguageSelectorTest, AStoredPackGivesTheFirstScreenItsWords)
     InstallShippedPacks();
     platform::SaveLanguageSetting(L"German.ini");
     frmMain& w = Open();
-    wchar_t header[64] = {}, cue[64] = {}, open[64] = {}, properties[64] = {}, count[64] = {};
-    HDITEMW item{};
-    item.mask = HDI_TEXT, item.pszText = header, item.cchTextMax = 64;
-    Header_GetItem(ListView_GetHeader(w.Control(IDC_LISTVIEW1)), PublisherColumn, &item);
+    wchar_t cue[64] = {}, count[64] = {};
     SendMessageW(w.Control(IDC_TXTFILTER), EM_GETCUEBANNER, reinterpret_cast<WPARAM>(cue), 64);
-    GetMenuStringW(GetMenu(w.Handle()), IDM_OPENLOCATION, open, 64, MF_BYCOMMAND);
-    GetMenuStringW(GetMenu(w.Handle()), IDM_PROPERTIES, properties, 64, MF_BYCOMMAND);
     SendMessageW(w.Control(IDC_STATUSBAR), SB_GETTEXTW, 1, reinterpret_cast<LPARAM>(count));
-    EXPECT_EQ(std::wstring(header) + L"|" + cue + L"|" + open + L"|" + properties + L"|" + count,
+    EXPECT_EQ(Header(PublisherColumn) + L"|" + cue + L"|" + Menu(IDM_OPENLOCATION) + L"|" +
+                  Menu(IDM_PROPERTIES) + L"|" + count,
               L"Herausgeber|Filtern|&Speicherort \u00f6ffnen|&Eigenschaften|0 von 0 angezeigt");
 }
 
@@ -191,49 +187,47 @@ TEST_F(LanguageSelectorTest, NoKeepsThePackAndYesRebuildsTheListAndAStoredRowSur
               static_cast<DWORD>(ERROR_SUCCESS));
     platform::SaveLanguageSetting(L"english.ini"); // in another case than the file's: its entry all the same
     frmMain& w = Open();
-    ASSERT_EQ(w.State().List.Count(), 1);
+    const StartupList& list = w.State().List;
+    ASSERT_EQ(list.Count(), 1);
     w.cmdDisable_Click(); // enabled, staged only
     {
         DialogAnswer box(IDNO); // an arrow key on the closed selector: one question for the gesture
         SendMessageW(Combo(), WM_KEYDOWN, VK_DOWN, 0);
-        testsupport::PumpMessages();
+        PumpMessages();
         EXPECT_EQ(box.Shown(), 1);
     }
     EXPECT_EQ(LanguageFile, L"english.ini");
     EXPECT_EQ(Selected(), L"English") << "No puts the current pack back";
-    EXPECT_EQ(w.State().List.Text(1, Status), L"Enabled") << "the staged change stays";
+    EXPECT_EQ(list.Text(1, Status), L"Enabled") << "the staged change stays";
     Pick(L"English", IDYES);
-    EXPECT_EQ(w.State().List.Text(1, Status), L"Disabled")
-        << "the list is read again: the staged change is gone";
+    EXPECT_EQ(list.Text(1, Status), L"Disabled") << "the list is read again: the staged change is gone";
     {
         DialogAnswer box(IDYES); // a pick from the open list: two notifications, one question
         SendMessageW(Combo(), CB_SETCURSEL, 2, 0);
         for (WORD code : {CBN_SELCHANGE, CBN_SELENDOK})
             SendMessageW(w.Handle(), WM_COMMAND, MAKEWPARAM(IDC_COMBOLANG, code),
                          reinterpret_cast<LPARAM>(Combo()));
-        testsupport::PumpMessages();
+        PumpMessages();
         EXPECT_EQ(box.Shown(), 1);
     }
     EXPECT_EQ(LanguageFile, L"French.ini");
-    EXPECT_EQ(w.State().List.Text(1, Status), L"Désactivé");
-    EXPECT_EQ(w.State().List.Text(1, LoadFrom), L"Registre(Utilisateur Run)");
+    EXPECT_EQ(list.Text(1, Status) + L"|" + list.Text(1, LoadFrom), L"Désactivé|Registre(Utilisateur Run)");
     Pick(L"English", IDYES, L"Cela va réinitialiser la liste de démarrage, continuer ?");
-    ASSERT_EQ(w.State().List.Count(), 1);
-    EXPECT_EQ(w.State().List.Text(1, Status), L"Disabled");
-    EXPECT_EQ(w.State().List.Text(1, LoadFrom), L"Registry(User Run)");
-    EXPECT_EQ(WindowText(w.Control(IDC_CMDDISABLE)), L"&Enable");
+    ASSERT_EQ(list.Count(), 1);
+    EXPECT_EQ(list.Text(1, Status) + L"|" + list.Text(1, LoadFrom), L"Disabled|Registry(User Run)");
+    EXPECT_EQ(DisableButton(), L"&Enable");
     w.cmdDisable_Click();
     w.mnuApp_Just_Click();
     // Written back to its source and gone from the store.
-    EXPECT_EQ(testsupport::RegStringValue(HKEY_CURRENT_USER, RunKey, L"Tool"), L"C:\\tool.exe");
+    EXPECT_EQ(RegStringValue(HKEY_CURRENT_USER, RunKey, L"Tool"), L"C:\\tool.exe");
     EXPECT_FALSE(platform::FileExists(StorePath()));
 }
 
 TEST_F(LanguageSelectorTest, ABitmapOrPackThatIsNoneIsToldAndTheProgramGoesOn)
 {
-    testsupport::SetRegString(HKEY_CURRENT_USER, RunKey, L"Tool", L"C:\\tool.exe");
+    SetRegString(HKEY_CURRENT_USER, RunKey, L"Tool", L"C:\\tool.exe");
     WritePack(L"English.ini", L"101=Programs\r\n");
-    testsupport::WriteBytes(LangFolder() + L"\\Zulu.bmp", "GIF89a not a bitmap at all");
+    WriteBytes(LangFolder() + L"\\Zulu.bmp", "GIF89a not a bitmap at all");
     {
         DialogAnswer box(IDOK);
         frmMain& w = Open();
@@ -242,13 +236,12 @@ TEST_F(LanguageSelectorTest, ABitmapOrPackThatIsNoneIsToldAndTheProgramGoesOn)
         EXPECT_EQ(box.Caption(), L"Brightfold Ravelin");
         // The fill ended there: no pack listed, so the built-in captions stay; the list is filled.
         EXPECT_EQ(SendMessageW(Combo(), CB_GETCOUNT, 0, 0), 0);
-        EXPECT_EQ(WindowText(w.Control(IDC_LABEL1)), L"StartUp Programs");
+        EXPECT_EQ(Label(), L"StartUp Programs");
         EXPECT_EQ(w.State().List.Count(), 1);
         window.reset();
     }
     DeleteFileW((LangFolder() + L"\\Zulu.bmp").c_str());
-    testsupport::WriteBytes(LangFolder() + L"\\French.ini",
-                            std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\xff\xfe", 18));
+    WriteBytes(LangFolder() + L"\\French.ini", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\xff\xfe", 18));
     platform::SaveLanguageSetting(L"French.ini");
     DialogAnswer told(IDOK); // at the start, then when picked: English stays
     Open();
@@ -259,5 +252,5 @@ TEST_F(LanguageSelectorTest, ABitmapOrPackThatIsNoneIsToldAndTheProgramGoesOn)
     EXPECT_NE(told.Text().find(L"French.ini"), std::wstring::npos);
     EXPECT_EQ(LanguageFile, L"English.ini");
     EXPECT_EQ(Selected(), L"English");
-    EXPECT_EQ(WindowText(window->Control(IDC_LABEL1)), L"Programs");
+    EXPECT_EQ(Label(), L"Programs");
 }

@@ -1,5 +1,5 @@
 // Test services through the manager directly.
-#include "services/TestServices.h"
+#include "support/TestServices.h"
 #include "platform/Text.h"
 
 namespace servicetest

@@ -1,0 +1,158 @@
+// The About box on the real main window, and the system-information tool it starts.
+#include "ui/frmMain.h"
+#include "ui/resource.h"
+#include "ui/frmAbout.h"
+#include "i18n/Globals.h"
+#include "platform/KeyValue.h"
+#include "support/DialogAnswer.h"
+#include "support/Processes.h"
+#include "support/WindowFixture.h"
+
+#include <sddl.h>
+
+using namespace testsupport;
+
+namespace
+{
+
+constexpr wchar_t MsInfoKey[] = L"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
+constexpr wchar_t LocationKey[] = L"SOFTWARE\\Microsoft\\Shared Tools Location";
+
+std::wstring SystemTool()
+{
+    wchar_t folder[MAX_PATH] = {};
+    GetSystemDirectoryW(folder, MAX_PATH);
+    return std::wstring(folder) + L"\\msinfo32.exe";
+}
+
+// Sets the rights on both tool keys; the fixture needs write rights back to remove them.
+void AllowOnToolKeys(const wchar_t* rights)
+{
+    PSECURITY_DESCRIPTOR sd = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(rights, SDDL_REVISION_1, &sd, nullptr));
+    for (const wchar_t* path : {MsInfoKey, LocationKey})
+    {
+        HKEY key = nullptr;
+        ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, WRITE_DAC, &key), ERROR_SUCCESS);
+        EXPECT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, sd), ERROR_SUCCESS);
+        RegCloseKey(key);
+    }
+    LocalFree(sd);
+}
+
+class AboutBoxTest : public MainWindowFixture
+{
+  protected:
+    void TearDown() override
+    {
+        for (DWORD id : ChildProcesses(L"msinfo32.exe"))
+            EndProcess(id);
+        MainWindowFixture::TearDown();
+    }
+    frmAbout& About()
+    {
+        window->mnuAbout_Click();
+        return *frmAbout::Existing();
+    }
+    // Presses System Info: the text of the OK-only box it gave, or "<started>" when instead one
+    // tool came up with its window (it is ended).
+    std::wstring SysInfo()
+    {
+        DialogAnswer box(IDOK);
+        About().cmdSysInfo_Click();
+        const std::vector<DWORD> started = ChildProcesses(L"msinfo32.exe");
+        if (box.Shown())
+        {
+            EXPECT_EQ(box.Caption(), L"Brightfold Ravelin");
+            EXPECT_TRUE(box.HadButton(IDOK) && !box.HadButton(IDCANCEL));
+            EXPECT_TRUE(started.empty());
+            return box.Text();
+        }
+        const bool up = started.size() == 1 && !WindowTextsOf(started[0]).empty();
+        for (DWORD id : started)
+            EndProcess(id);
+        return up ? L"<started>" : L"<neither a message nor the tool>";
+    }
+};
+
+} // namespace
+
+TEST_F(AboutBoxTest, ShowsModelessOnceWithThePackAndTheSkinAndOkOrEscDiscardsIt)
+{
+    WritePack(L"English.ini", L"301=Über\r\n302=T302\r\n");
+    WriteBytes(programFolder + L"\\Title.skn", "[Skin]\r\nName=Test\r\n[Panel]\r\nBackColor=10,20,30\r\n");
+    frmMain& w = Open();
+    frmAbout& about = About();
+    EXPECT_TRUE(IsWindowVisible(about.Handle()));
+    EXPECT_TRUE(IsWindowEnabled(w.Handle())) << "modeless: the main window stays usable";
+    EXPECT_EQ(GetWindow(about.Handle(), GW_OWNER), w.Handle());
+    EXPECT_NE(SendMessageW(about.Control(IDC_ABOUT_PICICON), STM_GETICON, 0, 0), 0);
+    HWND first = about.Handle();
+    EXPECT_EQ(About().Handle(), first) << "only once";
+    about.cmdOk_Click();
+    EXPECT_EQ(frmAbout::Existing(), nullptr);
+    EXPECT_FALSE(IsWindow(first));
+    frmAbout& again = About();
+    EXPECT_EQ(WindowText(again.Handle()), L"Über") << "a new box shows the pack too";
+    EXPECT_EQ(WindowText(again.Control(IDC_ABOUT_LBLTITLE)), L"T302");
+    HDC dc = GetDC(again.Handle()); // and the skin of the first load
+    SendMessageW(again.Handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                 reinterpret_cast<LPARAM>(again.Control(IDC_ABOUT_LBLVERSION)));
+    EXPECT_EQ(GetBkColor(dc), RGB(10, 20, 30));
+    ReleaseDC(again.Handle(), dc);
+    SendMessageW(again.Handle(), WM_COMMAND, IDCANCEL, 0);
+    EXPECT_EQ(frmAbout::Existing(), nullptr);
+}
+
+TEST_F(AboutBoxTest, GetKeyValueReadsTextsAndTheDwordQuirk)
+{
+    SetRegString(HKEY_LOCAL_MACHINE, MsInfoKey, L"PATH", L"C:\\Tools\\msinfo32.exe");
+    SetRegBinary(HKEY_LOCAL_MACHINE, MsInfoKey, L"Number", REG_DWORD, {0x05, 0x01, 0x00, 0x00});
+    SetRegBinary(HKEY_LOCAL_MACHINE, MsInfoKey, L"AllOnes", REG_DWORD, {0xFF, 0xFF, 0xFF, 0xFF});
+    SetRegBinary(HKEY_LOCAL_MACHINE, MsInfoKey, L"Bytes", REG_BINARY, {0x41, 0x42});
+    SetRegBinary(HKEY_LOCAL_MACHINE, MsInfoKey, L"Empty", REG_SZ, {});
+    struct Case
+    {
+        const wchar_t *name, *result;
+        bool found, failed; // failed: a value without data, a failure of its own
+        const wchar_t* key = MsInfoKey;
+    };
+    for (const Case& c :
+         {Case{L"PATH", L"C:\\Tools\\msinfo32.exe", true, false}, Case{L"Number", L"261", true, false},
+          Case{L"AllOnes", L"-1", true, false},  // signed
+          Case{L"Bytes", L"stale", true, false}, // other types leave the text
+          Case{L"Empty", L"stale", false, true}, Case{L"Missing", L"", false, false},
+          Case{L"PATH", L"", false, false, L"SOFTWARE\\Nowhere"}})
+    {
+        SCOPED_TRACE(std::wstring(c.key) + L"\\" + c.name);
+        std::wstring value = L"stale";
+        bool failed = !c.failed;
+        EXPECT_EQ(platform::GetKeyValue(HKEY_LOCAL_MACHINE, c.key, c.name, value, &failed), c.found);
+        EXPECT_EQ(value, c.result);
+        EXPECT_EQ(failed, c.failed);
+    }
+}
+
+TEST_F(AboutBoxTest, StartsTheToolFromEitherPlaceOrGivesTheOneMessage)
+{
+    const std::wstring folder = programFolder + L"\\Shared Tools";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    Open();
+    MessageTexts[0] = L"No system information here.";
+    SetRegString(HKEY_LOCAL_MACHINE, LocationKey, L"MSINFO", folder);
+    EXPECT_EQ(SysInfo(), L"No system information here.") << "the folder value, without the tool in it";
+    ASSERT_TRUE(CopyFileW(SystemTool().c_str(), (folder + L"\\MSINFO32.EXE").c_str(), FALSE));
+    EXPECT_EQ(SysInfo(), L"<started>");
+    // A PATH comes first: to the tool, or to a missing file.
+    SetRegString(HKEY_LOCAL_MACHINE, MsInfoKey, L"PATH", SystemTool());
+    EXPECT_EQ(SysInfo(), L"<started>");
+    SetRegString(HKEY_LOCAL_MACHINE, MsInfoKey, L"PATH", programFolder + L"\\missing.exe");
+    EXPECT_EQ(SysInfo(), L"No system information here.");
+
+    // Keys the user may only read are not opened: the one message, without a pack an empty one.
+    SetRegString(HKEY_LOCAL_MACHINE, MsInfoKey, L"PATH", SystemTool());
+    MessageTexts[0].clear();
+    AllowOnToolKeys(L"D:P(A;;KR;;;WD)");
+    EXPECT_EQ(SysInfo(), L"");
+    AllowOnToolKeys(L"D:P(A;;KA;;;WD)");
+}
