@@ -1,6 +1,5 @@
 // The apply tests' places and list state.
 #include "ApplyFixture.h"
-#include "model/StartupSource.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"
 #include "platform/Shortcuts.h"
@@ -8,30 +7,49 @@
 #include "staging/StartupFill.h"
 
 #include <sddl.h>
+#include <shlobj.h>
 
 namespace applytest
 {
 
 const std::vector<Place>& Places()
 {
-    static const std::vector<Place> places = [] {
-        std::vector<Place> all;
-        for (const StartupSource& s : StartupSources)
-        {
-            const std::wstring key = s.key ? s.key : L"";
-            const Place::Kind kind = s.kind == SourceKind::Registry  ? Place::Registry
-                                     : s.kind == SourceKind::StartUp ? Place::StartUp
-                                                                     : Place::WinIni;
-            const std::wstring path =
-                kind != Place::Registry ? L""
-                : s.view                ? L"Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\" + key
-                                        : RunBase + key;
-            all.push_back({s.id, kind, s.root, key, s.csidl, path,
-                           s.approved ? RunBase + L"Explorer\\StartupApproved\\" + s.approved : L"",
-                           s.approvedRoot});
-        }
-        return all;
-    }();
+    const HKEY User = HKEY_CURRENT_USER, Machine = HKEY_LOCAL_MACHINE;
+    const std::wstring wow = L"Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\";
+    const std::wstring approved = RunBase + L"Explorer\\StartupApproved\\";
+    auto reg = [&](const wchar_t* id, HKEY root, const std::wstring& key, bool wow32 = false,
+                   const wchar_t* switches = nullptr) {
+        return Place{id,
+                     Place::Registry,
+                     root,
+                     key,
+                     0,
+                     (wow32 ? wow : RunBase) + key,
+                     switches ? approved + switches : L"",
+                     switches ? root : nullptr};
+    };
+    auto folder = [&](const wchar_t* id, int csidl, HKEY root) {
+        return Place{id, Place::StartUp, nullptr, L"", csidl, L"", approved + L"StartupFolder", root};
+    };
+    auto ini = [](const wchar_t* id, const wchar_t* key) {
+        return Place{id, Place::WinIni, nullptr, key, 0, L"", L"", nullptr};
+    };
+    static const std::vector<Place> places = {
+        reg(L"Registry(User Run)", User, L"Run", false, L"Run"),
+        reg(L"Registry(Machine Run)", Machine, L"Run", false, L"Run"),
+        reg(L"Registry(Machine RunOnce)", Machine, L"RunOnce"),
+        reg(L"Registry(Machine RunOnceEx)", Machine, L"RunOnceEx"),
+        reg(L"Registry(Machine RunServices)", Machine, L"RunServices"),
+        reg(L"Registry(Machine Run 32-bit)", Machine, L"Run", true, L"Run32"),
+        reg(L"Registry(Machine RunOnce 32-bit)", Machine, L"RunOnce", true),
+        reg(L"Registry(User RunOnce)", User, L"RunOnce"),
+        reg(L"Registry(User Policies Run)", User, L"Policies\\Explorer\\Run"),
+        reg(L"Registry(Machine Policies Run)", Machine, L"Policies\\Explorer\\Run"),
+        folder(L"StartUp (Current User)", CSIDL_STARTUP, User),
+        folder(L"StartUp (All Users)", CSIDL_COMMON_STARTUP, Machine),
+        ini(L"Win.ini Load", L"Load"),
+        ini(L"Win.ini Run", L"Run"),
+    };
     return places;
 }
 

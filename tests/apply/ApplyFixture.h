@@ -31,7 +31,7 @@ struct Place
     std::wstring approved; // the key of Windows' own switches for its entries, or empty
     HKEY approvedRoot;     // and where it is
 };
-// The sources of the program's table, in its order.
+// Every place the program reads, in the order of its fill, stated here rather than taken from it.
 const std::vector<Place>& Places();
 const Place& PlaceOf(const std::wstring& loadFrom);
 
