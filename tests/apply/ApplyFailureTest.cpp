@@ -102,6 +102,16 @@ TEST_F(ApplyTest, AStoreThatCannotBeWrittenKeepsDisabledEntriesInTheirSources)
               L"<missing>C:\\s.exe");
     EXPECT_TRUE(Switch(PlaceOf(L"Registry(Machine Run)"), L"C").empty());
     EXPECT_EQ(StoredNames(), (Names{L"A"}));
+
+    // An apply that leaves the store as it is does not write it: a store out of reach holds up nothing.
+    testsupport::SetRegString(HKEY_LOCAL_MACHINE, RunKey, L"D", L"C:\\d.exe");
+    Start();
+    Stage(L"D", L"Disabled");
+    HeldFile held(StorePath(), FILE_SHARE_READ);
+    result = ApplyNow(*state);
+    EXPECT_TRUE(result.failures.empty());
+    EXPECT_EQ(result.storeError, static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_EQ(result.switchedOff, 1);
 }
 
 TEST_F(ApplyTest, AStoreThatWasNotReadWholeIsNeverRewritten)

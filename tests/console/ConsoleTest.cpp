@@ -129,6 +129,8 @@ TEST_F(ConsoleTest, EachVerbStagesAndAppliesThroughTheEngineAndSaysHowWithItsExi
               L"Alpha is disabled already: nothing to apply.\r\n");
     EXPECT_EQ(Run(L"/enable Alpha /from \"Registry(User Run)\"").code, ExitDone);
     EXPECT_EQ(ReadPlace(user, L"Alpha"), L"C:\\a.exe");
+    EXPECT_EQ(Run(L"/enable Alpha /from \"Registry(User Run)\"").out,
+              L"Alpha is enabled already: nothing to apply.\r\n");
     EXPECT_EQ(Run(L"/remove Tool").code, ExitDone);
     EXPECT_EQ(ReadPlace(startup, L"Tool"), L"<missing>");
     EXPECT_EQ(StoredNames(), (std::vector<std::wstring>{L"  Padded "}));
