@@ -6,7 +6,6 @@
 #include "i18n/Globals.h"
 #include "platform/StartupSwitch.h"
 #include "staging/EntryStore.h"
-#include "staging/Profiles.h"
 #include "staging/ResetAll.h"
 
 using namespace applytest;
@@ -59,81 +58,50 @@ TEST_F(ApplyTest, EntriesTheSystemRefusesAreNamedAndKeptWhileTheRestIsApplied)
 
 TEST_F(ApplyTest, AStoreThatCannotBeWrittenKeepsDisabledEntriesInTheirSources)
 {
-    testsupport::SetRegString(HKEY_LOCAL_MACHINE, RunKey, L"A", L"C:\\a.exe");
+    // Where Windows honours its switch, only A, of a place without one, needs the store.
+    platform::OverrideStartupSwitch(true);
+    const std::wstring onceKey = RunBase + L"RunOnce";
+    testsupport::SetRegString(HKEY_LOCAL_MACHINE, onceKey, L"A", L"C:\\a.exe");
     testsupport::SetRegString(HKEY_LOCAL_MACHINE, RunKey, L"B", L"C:\\b.exe");
+    testsupport::SetRegString(HKEY_LOCAL_MACHINE, RunKey, L"C", L"C:\\c.exe");
     WriteEntryFile({Record(L"S", L"Disabled", L"Registry(Machine Run)", L"C:\\s.exe")}, StorePath(), 1);
     const std::string storeBefore = ReadBytes(StorePath());
     Start();
     Stage(L"A", L"Disabled");
     Stage(L"B", L"Remove");
+    Stage(L"C", L"Disabled");
     ApplyResult result;
     {
         HeldFile held(StorePath(), FILE_SHARE_READ); // read, as the apply reads it first, but not replaced
         ASSERT_TRUE(held.held());
         result = ApplyNow(*state);
     }
-    EXPECT_EQ(RegStringValue(HKEY_LOCAL_MACHINE, RunKey, L"A"), L"C:\\a.exe"); // not taken out
-    EXPECT_EQ(RegStringValue(HKEY_LOCAL_MACHINE, RunKey, L"B"), L"<missing>"); // removal goes on
+    EXPECT_EQ(RegStringValue(HKEY_LOCAL_MACHINE, onceKey, L"A"), L"C:\\a.exe"); // not taken out
+    EXPECT_EQ(RegStringValue(HKEY_LOCAL_MACHINE, RunKey, L"B"), L"<missing>");  // removal goes on
+    EXPECT_EQ(RegStringValue(HKEY_LOCAL_MACHINE, RunKey, L"C"), L"C:\\c.exe");  // switched off there
     EXPECT_EQ(ReadBytes(StorePath()), storeBefore);
     ASSERT_EQ(result.failures.size(), 1u);
     EXPECT_EQ(result.failures[0].reason, ApplyFailure::StoreNotSaved);
     // Wine refuses to replace a file held open with "access denied"; Windows may say "in use".
     EXPECT_TRUE(result.storeError == ERROR_ACCESS_DENIED || result.storeError == ERROR_SHARING_VIOLATION);
     const std::wstring line = ApplyResultText(result);
-    EXPECT_EQ(
-        line.substr(0, line.rfind(L':')),
-        L"Applied: 0 written, 1 taken out. Not applied: A (left in its place, the disabled entries could not "
-        L"be saved first). The disabled entries could not be saved");
+    EXPECT_EQ(line.substr(0, line.rfind(L':')), L"Applied: 0 written, 1 taken out. 1 switched off in "
+                                                L"Windows' startup settings. Not applied: A (left in "
+                                                L"its place, the disabled entries could not be saved first). "
+                                                L"The disabled entries could not be saved");
 
-    // Once the store can be written, the next apply takes A out.
+    // Once the store can be written, the next apply takes A out; S, stored by an earlier build,
+    // comes back, and C removed takes its switch along.
+    Stage(L"S", L"Enabled");
+    Stage(L"C", L"Remove");
     result = ApplyNow(*state);
-    EXPECT_EQ(result.takenOut, 1);
+    EXPECT_EQ(result.takenOut, 2);
     EXPECT_TRUE(result.failures.empty());
-    EXPECT_EQ(RegStringValue(HKEY_LOCAL_MACHINE, RunKey, L"A"), L"<missing>");
-    EXPECT_EQ(StoredNames(), (Names{L"A", L"S"}));
-}
-
-TEST_F(ApplyTest, WhereWindowsHonoursItsSwitchAStoreThatCannotBeWrittenHoldsUpOnlyWhatNeedsIt)
-{
-    platform::OverrideStartupSwitch(true);
-    for (const wchar_t* name : {L"Mine", L"Gone"})
-        testsupport::SetRegString(HKEY_CURRENT_USER, RunKey, name, L"C:\\mine.exe");
-    const Place& once = PlaceOf(L"Registry(Machine RunOnce)"); // no switch, stored in the Windows folder
-    SeedPlace(once, L"Once", L"C:\\once.exe");
-    WriteEntryFile({Record(L"Old", L"Disabled", L"Registry(User Run)", L"C:\\old.exe")}, StorePath(), 1);
-    const std::string store = ReadBytes(StorePath());
-    Start();
-    ApplyResult mine, both;
-    {
-        HeldFile held(StorePath(), FILE_SHARE_READ); // as for a user who may not write the Windows folder
-        Stage(L"Mine", L"Disabled");
-        mine = ApplyNow(*state);
-        Stage(L"Once", L"Disabled");
-        both = ApplyNow(*state);
-    }
-    EXPECT_TRUE(mine.failures.empty() && mine.storeError == ERROR_SUCCESS);
-    ASSERT_EQ(both.failures.size(), 1u);
-    EXPECT_EQ(both.failures[0].taskName, L"Once");
-    EXPECT_EQ(both.failures[0].reason, ApplyFailure::StoreNotSaved);
-    EXPECT_EQ(ReadPlace(once, L"Once"), L"C:\\once.exe");
-    EXPECT_EQ(ReadBytes(StorePath()), store);
-
-    // Reset All keeps Mine where it is, and a profile of the list knows it is switched off there.
-    SaveProfile(state->List, programFolder + L"\\p.Pro");
-    cmdReset_Click(*state);
-    EXPECT_EQ(state->List.Text(Position(L"Mine"), Status), L"Disabled");
-    LoadProfile(state->List, programFolder + L"\\p.Pro");
-    // Writable again: Once is stored, the earlier build's entry comes back, Mine removed takes its
-    // switch with it, and one gone from its place is stored as ever (a switch would keep it nowhere).
-    RegDeleteKeyValueW(HKEY_CURRENT_USER, RunKey.c_str(), L"Gone");
-    for (auto [name, status] : {std::pair{L"Old", L"Enabled"}, {L"Mine", L"Remove"}, {L"Gone", L"Disabled"}})
-        Stage(name, status);
-    EXPECT_EQ(ApplyNow(*state).failures.size(), 1u) << "Gone was not found in its place";
-    EXPECT_EQ(RegStringValue(HKEY_CURRENT_USER, RunKey, L"Old"), L"C:\\old.exe");
-    EXPECT_EQ(RegStringValue(HKEY_CURRENT_USER, RunKey, L"Mine"), L"<missing>");
-    EXPECT_TRUE(Switch(PlaceOf(L"Registry(User Run)"), L"Mine").empty() &&
-                Switch(PlaceOf(L"Registry(User Run)"), L"Gone").empty());
-    EXPECT_EQ(StoredNames(), (Names{L"Gone", L"Once"}));
+    EXPECT_EQ(RegStringValue(HKEY_LOCAL_MACHINE, onceKey, L"A") +
+                  RegStringValue(HKEY_LOCAL_MACHINE, RunKey, L"S"),
+              L"<missing>C:\\s.exe");
+    EXPECT_TRUE(Switch(PlaceOf(L"Registry(Machine Run)"), L"C").empty());
+    EXPECT_EQ(StoredNames(), (Names{L"A"}));
 }
 
 TEST_F(ApplyTest, AStoreThatWasNotReadWholeIsNeverRewritten)
