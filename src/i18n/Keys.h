@@ -269,6 +269,8 @@ inline constexpr const KeyText* Messages[] = {
     &FailureItem,
     &MoreFailures,
     &NoSource,
+    &PlaceSetting,
+    &Occupied,
     &KeptForStore,
     &StoreLeftAsItWas,
     &ApplyBusy,
