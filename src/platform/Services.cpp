@@ -123,7 +123,9 @@ ServiceListing ListServices()
         listing.error = GetLastError();
         return listing;
     }
-    std::vector<BYTE> buffer(64 * 1024);
+    // Asked first with room for no names, the manager says what the whole listing needs: one more
+    // call, and the path that makes room is the one every listing takes.
+    std::vector<BYTE> buffer(sizeof(ENUM_SERVICE_STATUS_PROCESSW));
     DWORD resume = 0;
     for (;;)
     {
