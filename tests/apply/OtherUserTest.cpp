@@ -2,7 +2,9 @@
 // come back exactly, whoever disabled them.
 #include "ApplyFixture.h"
 #include "apply/ApplyEngine.h"
+#include "platform/Files.h"
 #include "platform/Places.h"
+#include "staging/EntryStore.h"
 
 using namespace applytest;
 using testsupport::RegStringValue;
@@ -24,9 +26,11 @@ class OtherUser
                         nullptr, &other_, nullptr);
         RegOverridePredefKey(HKEY_CURRENT_USER, other_);
         platform::OverrideUserDataFolder(platform::UserDataFolder() + L"-other");
+        Forget(); // left by an earlier run: the store's folder is made when it is needed
     }
     ~OtherUser()
     {
+        Forget();
         platform::OverrideUserDataFolder({});
         RegOverridePredefKey(HKEY_CURRENT_USER, own_);
         RegCloseKey(other_);
@@ -34,6 +38,11 @@ class OtherUser
     }
 
   private:
+    static void Forget()
+    {
+        platform::RemoveFile(UserStorePath(), true);
+        RemoveDirectoryW(platform::UserDataFolder().c_str());
+    }
     HKEY own_ = nullptr, other_ = nullptr;
 };
 
@@ -53,10 +62,13 @@ TEST_F(ApplyTest, AnotherUserNeitherSeesNorDropsTheUsersOwnEntriesAndGetsTheMach
     ASSERT_TRUE(ApplyNow(*state).failures.empty());
     {
         OtherUser other(ScratchPath());
+        testsupport::SetRegString(HKEY_CURRENT_USER, RunKey, L"Theirs", L"C:\\theirs.exe");
         Start();
-        EXPECT_EQ(RowTexts(state->List, TaskName), (Names{L"Tool"}));
+        EXPECT_EQ(RowTexts(state->List, TaskName), (Names{L"Theirs", L"Tool"}));
         Stage(L"Tool", L"Enabled");
+        Stage(L"Theirs", L"Disabled");
         EXPECT_TRUE(ApplyNow(*state).failures.empty());
+        EXPECT_EQ(StoredNames(), (Names{L"Theirs"})) << "in their own store, in a folder made for it";
         platform::RegValue value;
         ASSERT_EQ(platform::ReadRegValue(HKEY_LOCAL_MACHINE, RunKey, L"Tool", value), ERROR_SUCCESS);
         EXPECT_EQ(value.type, static_cast<DWORD>(REG_SZ));
