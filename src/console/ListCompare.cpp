@@ -4,7 +4,7 @@
 #include "i18n/Keys.h"
 #include "i18n/Lookup.h"
 #include "platform/Text.h"
-#include "staging/EntryStore.h"
+#include "staging/EntryFile.h"
 
 #include <cwctype>
 #include <map>

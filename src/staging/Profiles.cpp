@@ -1,6 +1,6 @@
 // Profiles in the entry-file format of the store.
 #include "staging/Profiles.h"
-#include "staging/EntryStore.h"
+#include "staging/EntryFile.h"
 #include "platform/Names.h"
 
 #include <vector>

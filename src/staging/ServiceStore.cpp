@@ -1,6 +1,6 @@
 // Reading and writing the remembered start types.
 #include "staging/ServiceStore.h"
-#include "staging/EntryStore.h"
+#include "staging/EntryFile.h"
 #include "i18n/Keys.h"
 #include "i18n/Lookup.h"
 #include "platform/Files.h"

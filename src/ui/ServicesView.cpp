@@ -5,7 +5,7 @@
 #include "i18n/Lookup.h"
 #include "platform/Names.h"
 #include "platform/Text.h"
-#include "staging/EntryStore.h"
+#include "staging/EntryFile.h"
 #include "staging/ServiceStaging.h"
 #include "staging/ServiceStore.h"
 #include "ui/Captions.h"
