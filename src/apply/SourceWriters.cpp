@@ -120,12 +120,11 @@ DWORD SourceWriter::SwitchOnInWindows(const Source& source, const std::wstring& 
         return ERROR_SUCCESS;
     const std::wstring key = platform::ApprovedKeyPath(source.approved);
     platform::RegValue flag;
-    if (platform::ReadRegValue(source.approvedRoot, key, SwitchName(source, taskName), flag) !=
-            ERROR_SUCCESS ||
+    if (platform::ReadRegValue(OwnerRoot(source), key, SwitchName(source, taskName), flag) != ERROR_SUCCESS ||
         !SwitchedOffByWindows(flag.data))
         return ERROR_SUCCESS;
     flag.data = SwitchedOn(std::move(flag.data));
-    return platform::WriteRegValue(source.approvedRoot, key, flag);
+    return platform::WriteRegValue(OwnerRoot(source), key, flag);
 }
 
 SourceWriter::SourceWriter(platform::Reg& reg) : reg_(reg)
@@ -227,7 +226,7 @@ WriteResult SourceWriter::SwitchOff(const EntryRecord& record)
     FILETIME now;
     GetSystemTimeAsFileTime(&now);
     return FromError(
-        platform::WriteRegValue(source->approvedRoot, platform::ApprovedKeyPath(source->approved),
+        platform::WriteRegValue(OwnerRoot(*source), platform::ApprovedKeyPath(source->approved),
                                 {SwitchName(*source, record[TaskName]), REG_BINARY, SwitchedOff(now)}));
 }
 
@@ -237,7 +236,7 @@ DWORD SourceWriter::ForgetSwitch(const EntryRecord& record)
     if (!source)
         return ERROR_SUCCESS;
     const DWORD error =
-        platform::DeleteRegValue(source->approvedRoot, platform::ApprovedKeyPath(source->approved),
+        platform::DeleteRegValue(OwnerRoot(*source), platform::ApprovedKeyPath(source->approved),
                                  SwitchName(*source, record[TaskName]));
     return error == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : error;
 }

@@ -20,7 +20,6 @@ const std::array<StartupSource, SourceCount> StartupSources = {{
      .root = HKEY_CURRENT_USER,
      .key = L"Run",
      .approved = L"Run",
-     .approvedRoot = HKEY_CURRENT_USER,
      .nameKey = L"426",
      .words = sourcewords::UserRegistry,
      .addTask = true},
@@ -29,7 +28,6 @@ const std::array<StartupSource, SourceCount> StartupSources = {{
      .root = HKEY_LOCAL_MACHINE,
      .key = L"Run",
      .approved = L"Run",
-     .approvedRoot = HKEY_LOCAL_MACHINE,
      .nameKey = L"427",
      .machineKey = true,
      .words = sourcewords::Machine,
@@ -63,7 +61,6 @@ const std::array<StartupSource, SourceCount> StartupSources = {{
      .key = L"Run",
      .view = KEY_WOW64_32KEY,
      .approved = L"Run32",
-     .approvedRoot = HKEY_LOCAL_MACHINE,
      .nameKey = L"434",
      .words = sourcewords::Machine,
      .addTask = true},
@@ -100,7 +97,6 @@ const std::array<StartupSource, SourceCount> StartupSources = {{
      .kind = StartUp,
      .csidl = CSIDL_STARTUP,
      .approved = L"StartupFolder",
-     .approvedRoot = HKEY_CURRENT_USER,
      .nameKey = L"430",
      .words = sourcewords::UserStartUp,
      .addTask = true},
@@ -108,7 +104,6 @@ const std::array<StartupSource, SourceCount> StartupSources = {{
      .kind = StartUp,
      .csidl = CSIDL_COMMON_STARTUP,
      .approved = L"StartupFolder",
-     .approvedRoot = HKEY_LOCAL_MACHINE,
      .nameKey = L"431",
      .words = sourcewords::Machine,
      .addTask = true},
@@ -174,10 +169,15 @@ bool OfTheUser(const StartupSource& source)
                : source.kind == SourceKind::StartUp && source.csidl == CSIDL_STARTUP;
 }
 
+HKEY OwnerRoot(const StartupSource& source)
+{
+    return OfTheUser(source) ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+}
+
 CopyPlace ExactCopyPlace(const StartupSource& source, bool older)
 {
     const bool user = older || OfTheUser(source);
-    CopyPlace place{user ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE,
+    CopyPlace place{older ? HKEY_CURRENT_USER : OwnerRoot(source),
                     platform::names::CopiesKey + std::wstring(source.id),
                     {}};
     // Only shortcuts are copied to a folder; asking the shell for it at every value costs.
@@ -272,12 +272,12 @@ bool WindowsSwitches::Off(const StartupSource& source, const std::wstring& switc
 {
     if (!source.approved)
         return false;
-    auto [it, unread] = off_.try_emplace((source.approvedRoot == HKEY_LOCAL_MACHINE ? L"M\\" : L"U\\") +
-                                         std::wstring(source.approved));
+    auto [it, unread] =
+        off_.try_emplace((OfTheUser(source) ? L"U\\" : L"M\\") + std::wstring(source.approved));
     if (unread)
     {
         platform::UniqueHKey key =
-            platform::OpenRegKey(source.approvedRoot, platform::ApprovedKeyPath(source.approved));
+            platform::OpenRegKey(OwnerRoot(source), platform::ApprovedKeyPath(source.approved));
         for (const platform::RegValue& value : platform::ReadRegValues(key.get()))
             if (SwitchedOffByWindows(value.data))
                 it->second.insert(platform::FoldCase(value.name));

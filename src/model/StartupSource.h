@@ -51,10 +51,8 @@ struct StartupSource
     REGSAM view = 0;              // Registry: KEY_WOW64_32KEY for the keys of 32-bit programs
     int csidl = 0;                // StartUp: the folder
     // The subkey of Explorer\StartupApproved where Windows keeps its own switch for each entry, or
-    // none, and the registry it is in: the user's for the user's places, the machine's for the
-    // machine's.
+    // none; in the registry of the place's owner (OwnerRoot).
     const wchar_t* approved = nullptr;
-    HKEY approvedRoot = nullptr;
     const wchar_t* nameKey = nullptr; // pack key of its localized name (SourceNames), or none
     // One of the first machine keys: its rows say key 419's word followed by "(Machine <key>)", and
     // the writers know them by the identifier only, in every language.
@@ -93,6 +91,9 @@ bool IsPlaceSetting(const StartupSource& source, const std::wstring& valueName);
 // A place of the user's own (the user's registry, the user's StartUp folder): its entries taken
 // out are kept where no other user of the machine sees or drops them.
 bool OfTheUser(const StartupSource& source);
+// The registry of the place's owner, the user's or the machine's: where Windows keeps its switches
+// for the place's entries, and this program the exact copies of those it took out.
+HKEY OwnerRoot(const StartupSource& source);
 // Where the exact copy of an entry taken out of the source is kept while the store holds it: the
 // row's text (a value's rendered data, a shortcut's bare target) does not always give the entry
 // back as it was. Registry and win.ini values under a key of the registry of the place's owner

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
+#include <winsvc.h>
 
 #include <memory>
 
@@ -14,6 +15,12 @@ struct RegKeyCloser
     void operator()(HKEY key) const noexcept { RegCloseKey(key); }
 };
 using UniqueHKey = std::unique_ptr<std::remove_pointer_t<HKEY>, RegKeyCloser>;
+
+struct ServiceHandleCloser
+{
+    void operator()(SC_HANDLE handle) const noexcept { CloseServiceHandle(handle); }
+};
+using UniqueServiceHandle = std::unique_ptr<std::remove_pointer_t<SC_HANDLE>, ServiceHandleCloser>;
 
 // Kernel handles use INVALID_HANDLE_VALUE or null for "none" depending on the API;
 // both are treated as empty here.

@@ -1,23 +1,17 @@
 // The service control manager: the Win32 services with their start types, and the change of one
 // service's start type.
 #pragma once
+#include "platform/Handles.h"
+
 #include <windows.h>
 #include <winsvc.h>
 
 #include <functional>
-#include <memory>
 #include <string>
-#include <type_traits>
 #include <vector>
 
 namespace platform
 {
-
-struct ServiceHandleCloser
-{
-    void operator()(SC_HANDLE handle) const noexcept { CloseServiceHandle(handle); }
-};
-using UniqueServiceHandle = std::unique_ptr<std::remove_pointer_t<SC_HANDLE>, ServiceHandleCloser>;
 
 // When a service starts: SERVICE_AUTO_START, SERVICE_DEMAND_START or SERVICE_DISABLED, and for an
 // automatic one whether it waits until the others have started. delayed is false for any other.
