@@ -42,6 +42,16 @@ LRESULT DrawMissingRows(NMLVCUSTOMDRAW* draw, const std::function<bool(int index
     return CDRF_NEWFONT;
 }
 
+bool AnswerCellText(NMLVDISPINFOW& info, int row, int rows, int columns,
+                    const std::function<std::wstring()>& text)
+{
+    if (!(info.item.mask & LVIF_TEXT) || row < 1 || row > rows || info.item.iSubItem < 0 ||
+        info.item.iSubItem >= columns || info.item.cchTextMax <= 0)
+        return false;
+    lstrcpynW(info.item.pszText, text().c_str(), info.item.cchTextMax);
+    return true;
+}
+
 void EnableJumpItems(HMENU menu, JumpChoices choices)
 {
     EnableMenuItem(menu, IDM_OPENLOCATION, MF_BYCOMMAND | (choices.openLocation ? MF_ENABLED : MF_GRAYED));

@@ -16,6 +16,12 @@ void SetSortArrow(HWND list, SortOrder sort);
 // colours.
 LRESULT DrawMissingRows(NMLVCUSTOMDRAW* draw, const std::function<bool(int index)>& missing);
 
+// Answers an owner-data list that asks for the text of a cell: row is the model's row of the item
+// asked for, rows the model's count, columns those the list shows. False, and text not asked,
+// when it asks for no text or for a cell the model does not have.
+bool AnswerCellText(NMLVDISPINFOW& info, int row, int rows, int columns,
+                    const std::function<std::wstring()>& text);
+
 // Which jumps the selected row allows.
 struct JumpChoices
 {

@@ -52,18 +52,15 @@ LRESULT frmMain::OnNotify(NMHDR* header)
     switch (header->code)
     {
     case LVN_GETDISPINFOW: {
-        auto* info = reinterpret_cast<NMLVDISPINFOW*>(header);
-        const int row = display_.Position(info->item.iItem);
-        if ((info->item.mask & LVIF_TEXT) && row >= 1 && row <= state_.List.Count() &&
-            info->item.iSubItem >= 0 && info->item.iSubItem < ShownColumnCount && info->item.cchTextMax > 0)
-        {
-            const std::wstring text = CellText(state_.List, facts_, row, info->item.iSubItem);
-            lstrcpynW(info->item.pszText, text.c_str(), info->item.cchTextMax);
-            // A row comes into view: its file is looked at now.
-            if (const std::wstring& location = state_.List.Text(row, Location);
-                info->item.iSubItem == 0 && factsWorker_ && facts_.TakeUnasked(location))
-                factsWorker_->Ask({location});
-        }
+        auto& info = *reinterpret_cast<NMLVDISPINFOW*>(header);
+        const int row = display_.Position(info.item.iItem);
+        const bool answered = AnswerCellText(info, row, state_.List.Count(), ShownColumnCount, [&] {
+            return CellText(state_.List, facts_, row, info.item.iSubItem);
+        });
+        // A row comes into view: its file is looked at now.
+        if (const std::wstring* location = answered ? &state_.List.Text(row, Location) : nullptr;
+            location && info.item.iSubItem == 0 && factsWorker_ && facts_.TakeUnasked(*location))
+            factsWorker_->Ask({*location});
         return 0;
     }
     case LVN_COLUMNCLICK:

@@ -185,14 +185,10 @@ LRESULT ServicesView::OnNotify(NMHDR* header)
     switch (header->code)
     {
     case LVN_GETDISPINFOW: {
-        auto* info = reinterpret_cast<NMLVDISPINFOW*>(header);
-        const int row = display_.Position(info->item.iItem);
-        if ((info->item.mask & LVIF_TEXT) && row >= 1 && row <= state_.List.Count() &&
-            info->item.iSubItem >= 0 && info->item.iSubItem < ServiceColumnCount && info->item.cchTextMax > 0)
-        {
-            const std::wstring text = ServiceCellText(state_.List, main_.Facts(), row, info->item.iSubItem);
-            lstrcpynW(info->item.pszText, text.c_str(), info->item.cchTextMax);
-        }
+        auto& info = *reinterpret_cast<NMLVDISPINFOW*>(header);
+        const int row = display_.Position(info.item.iItem);
+        AnswerCellText(info, row, state_.List.Count(), ServiceColumnCount,
+                       [&] { return ServiceCellText(state_.List, main_.Facts(), row, info.item.iSubItem); });
         return 0;
     }
     case LVN_COLUMNCLICK:
