@@ -34,7 +34,7 @@ WriteResult PlaceSetting()
 // A removal that finds nothing to remove leaves the place as it should be.
 WriteResult FromRemoval(DWORD error)
 {
-    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+    if (platform::IsMissing(error))
         return {WriteResult::Absent, error};
     return FromError(error);
 }

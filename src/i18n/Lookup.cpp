@@ -157,8 +157,7 @@ std::wstring PackProblem(const std::wstring& fileName)
     std::string bytes;
     // A pack that is not there gives the lookup's defaults, as it always has.
     if (const DWORD error = platform::ReadWholeFile(platform::LangFile(fileName), bytes))
-        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? std::wstring()
-                                                                              : ErrorReasonText(error);
+        return platform::IsMissing(error) ? std::wstring() : ErrorReasonText(error);
     if (!platform::IniFile::Parse(bytes).HasSection(platform::names::PackSection))
         return LookupText(keys::PackHoldsNoTexts);
     return {};

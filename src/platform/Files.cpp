@@ -192,6 +192,11 @@ DWORD CreateFolderPath(const std::wstring& folder)
     return r == ERROR_ALREADY_EXISTS || r == ERROR_FILE_EXISTS ? ERROR_SUCCESS : static_cast<DWORD>(r);
 }
 
+bool IsMissing(DWORD error)
+{
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
 DWORD RemoveFile(const std::wstring& path, bool force)
 {
     if (force)

@@ -46,6 +46,8 @@ DWORD CreateFolderPath(const std::wstring& folder);
 
 // Deletes a file; with force a read-only file is deleted too.
 DWORD RemoveFile(const std::wstring& path, bool force);
+// The error of a file that is not there, or of a folder on its way that is not.
+bool IsMissing(DWORD error);
 
 } // namespace platform
 

@@ -30,11 +30,6 @@ std::wstring StoreBackupPath()
 namespace
 {
 
-bool Missing(DWORD error)
-{
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-}
-
 bool ReadWhole(const EntryFileContent& content)
 {
     return content.error == ERROR_SUCCESS && !content.incomplete && content.unreadable == 0;
@@ -61,7 +56,7 @@ std::vector<EntryFileContent> ReadStoreFiles()
     for (const StoreFile& file : StoreFiles())
     {
         EntryFileContent& content = files.emplace_back(ReadEntryRecords(file.path));
-        if (Missing(content.error))
+        if (platform::IsMissing(content.error))
             content = {};
         for (EntryRecord& record : content.records)
             record.sharedStore = file.shared;
@@ -93,12 +88,12 @@ DWORD WriteStoreFile(const StoreFile& file, const std::vector<EntryRecord>& reco
     const std::string bytes = EntryFileBytes(records, static_cast<int>(records.size()));
     std::string held;
     const DWORD read = platform::ReadWholeFile(file.path, held);
-    if ((read == ERROR_SUCCESS && held == bytes) || (Missing(read) && records.empty()))
+    if ((read == ERROR_SUCCESS && held == bytes) || (platform::IsMissing(read) && records.empty()))
         return ERROR_SUCCESS;
     if (records.empty())
     {
         const DWORD error = platform::RemoveFile(file.path, true);
-        return Missing(error) ? ERROR_SUCCESS : error;
+        return platform::IsMissing(error) ? ERROR_SUCCESS : error;
     }
     if (!file.shared)
         if (const DWORD error = platform::CreateFolderPath(platform::UserDataFolder()))

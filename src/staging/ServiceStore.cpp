@@ -39,7 +39,7 @@ RememberedStarts ReadRememberedStarts()
     RememberedStarts read;
     std::string bytes;
     const DWORD error = platform::ReadWholeFile(ServiceStartsPath(), bytes);
-    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+    if (platform::IsMissing(error))
         return read;
     read.error = error;
     const std::wstring text = platform::DecodeText(bytes);
@@ -61,7 +61,7 @@ DWORD WriteRememberedStarts(const std::vector<RememberedStart>& entries)
     if (entries.empty())
     {
         const DWORD error = platform::RemoveFile(ServiceStartsPath(), true);
-        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ERROR_SUCCESS : error;
+        return platform::IsMissing(error) ? ERROR_SUCCESS : error;
     }
     std::wstring text;
     for (const RememberedStart& entry : entries)
