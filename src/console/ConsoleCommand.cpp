@@ -324,6 +324,7 @@ int ServiceChangeVerb(const MainState& captions, const ConsoleRequest& request)
 
 int RunConsole(std::wstring_view arguments)
 {
+    const LookupBatch texts; // one command, one look at the pack
     LoadStoredLanguage();
     const ParsedRequest parsed = ParseConsoleRequest(arguments);
     SourceNameTable names;

@@ -37,6 +37,11 @@ CachedPack& Cache()
     return cache;
 }
 
+// The open batches, and the pack the outermost one has looked at (none while it has not).
+int batchDepth = 0;
+std::wstring batchPath;
+const platform::IniFile* batchPack = nullptr;
+
 std::wstring ErrorMessage(DWORD error)
 {
     return L"Error Description: " + platform::SystemErrorText(error) + L", Error Number: " +
@@ -44,6 +49,17 @@ std::wstring ErrorMessage(DWORD error)
 }
 
 } // namespace
+
+LookupBatch::LookupBatch()
+{
+    ++batchDepth;
+}
+
+LookupBatch::~LookupBatch()
+{
+    if (--batchDepth == 0)
+        batchPack = nullptr;
+}
 
 void LoadStoredLanguage()
 {
@@ -62,35 +78,50 @@ bool RightToLeftLanguage()
     return LanguageFile == L"Arabic.ini";
 }
 
-std::wstring SetCaptionfromINI(std::wstring_view key, std::wstring_view defaultText)
+namespace
+{
+
+// The pack at path as the disk has it now: none when it is not there, nullptr when it cannot be read.
+const platform::IniFile* PackOnDisk(const std::wstring& path)
 {
     static const platform::IniFile noPack;
     CachedPack& cache = Cache();
-    std::wstring path = LanguagePackPath();
-
     WIN32_FILE_ATTRIBUTE_DATA attributes;
-    const platform::IniFile* pack = &noPack;
-    if (GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &attributes) &&
-        !(attributes.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &attributes) ||
+        (attributes.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return &noPack;
+    ULONGLONG size = (ULONGLONG(attributes.nFileSizeHigh) << 32) | attributes.nFileSizeLow;
+    if (!cache.valid || cache.path != path ||
+        CompareFileTime(&cache.written, &attributes.ftLastWriteTime) != 0 || cache.size != size)
     {
-        ULONGLONG size = (ULONGLONG(attributes.nFileSizeHigh) << 32) | attributes.nFileSizeLow;
-        if (!cache.valid || cache.path != path ||
-            CompareFileTime(&cache.written, &attributes.ftLastWriteTime) != 0 || cache.size != size)
+        cache.valid = false;
+        std::string bytes;
+        if (const DWORD error = platform::ReadWholeFile(path, bytes))
         {
-            cache.valid = false;
-            std::string bytes;
-            if (const DWORD error = platform::ReadWholeFile(path, bytes))
-            {
-                WriteErrorLog(ErrorMessage(error));
-                return {};
-            }
-            cache.ini = platform::IniFile::Parse(bytes);
-            cache.path = path;
-            cache.written = attributes.ftLastWriteTime;
-            cache.size = size;
-            cache.valid = true;
+            WriteErrorLog(ErrorMessage(error));
+            return nullptr;
         }
-        pack = &cache.ini;
+        cache.ini = platform::IniFile::Parse(bytes);
+        cache.path = path;
+        cache.written = attributes.ftLastWriteTime;
+        cache.size = size;
+        cache.valid = true;
+    }
+    return &cache.ini;
+}
+
+} // namespace
+
+std::wstring SetCaptionfromINI(std::wstring_view key, std::wstring_view defaultText)
+{
+    std::wstring path = LanguagePackPath();
+    const platform::IniFile* pack = batchPack && batchPath == path ? batchPack : PackOnDisk(path);
+    if (!pack)
+        return {};
+    if (batchDepth > 0)
+    {
+        batchPack = pack;
+        batchPath = std::move(path);
     }
     return std::wstring(platform::TrimStart(
         pack->GetString(platform::names::PackSection, key, defaultText, LookupBufferSize)));

@@ -11,6 +11,18 @@
 // text is cut to 499 characters. A pack that exists but cannot be read is logged and gives "".
 std::wstring SetCaptionfromINI(std::wstring_view key, std::wstring_view defaultText = {});
 
+// While one lives, the pack is looked at on the disk once: a window's start or a change of
+// language asks for hundreds of texts, a fill for some per row, and under Wine each look at the
+// file is a round trip to the server. A pack edited meanwhile is read at the next batch.
+class LookupBatch
+{
+  public:
+    LookupBatch();
+    ~LookupBatch();
+    LookupBatch(const LookupBatch&) = delete;
+    LookupBatch& operator=(const LookupBatch&) = delete;
+};
+
 // Appends one record to errorlog.txt in the program folder; failures are ignored.
 void WriteErrorLog(const std::wstring& message);
 

@@ -2,6 +2,8 @@
 // WM_NCCREATE, every message goes to its HandleMessage, and its hwnd_ is cleared when the
 // window is gone; a class that owns its own lifetime is told then through WindowGone.
 #pragma once
+#include "i18n/Lookup.h"
+
 #include <windows.h>
 
 template <class T> LRESULT CALLBACK ClassWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -19,6 +21,7 @@ template <class T> LRESULT CALLBACK ClassWindowProc(HWND hwnd, UINT message, WPA
     }
     if (!self)
         return DefWindowProcW(hwnd, message, wParam, lParam);
+    const LookupBatch texts; // what one message shows comes from one look at the pack
     LRESULT result = self->HandleMessage(message, wParam, lParam);
     if (message == WM_NCDESTROY)
     {

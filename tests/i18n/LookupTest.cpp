@@ -66,6 +66,20 @@ TEST_F(LookupTest, AnEditedPackOrAnotherLanguageIsSeenAtOnce)
     DeleteFileW((LangFolder() + L"\\English.ini").c_str());
     LanguageFile = L"English.ini";
     EXPECT_EQ(SetCaptionfromINI(L"413", L"x"), L"x");
+
+    // A batch looks at the disk once, but follows a change of language; the next batch sees the edit.
+    WritePack(L"English.ini", L"413=Enabled\r\n");
+    {
+        const LookupBatch outer;
+        const LookupBatch inner;
+        EXPECT_EQ(SetCaptionfromINI(L"413", L"x"), L"Enabled");
+        WritePack(L"English.ini", L"413=Edited\r\n");
+        EXPECT_EQ(SetCaptionfromINI(L"413", L"x"), L"Enabled");
+        LanguageFile = L"French.ini";
+        EXPECT_EQ(SetCaptionfromINI(L"413", L"x"), L"Activé");
+        LanguageFile = L"English.ini";
+    }
+    EXPECT_EQ(SetCaptionfromINI(L"413", L"x"), L"Edited");
 }
 
 TEST_F(LookupTest, OnlyArabicDotIniExactlyIsRightToLeft)
