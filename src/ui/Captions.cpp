@@ -82,13 +82,6 @@ std::span<const Caption> CaptionTable()
     return Captions;
 }
 
-void ApplyControlCaptions(HWND mainWindow)
-{
-    for (const Caption& caption : Captions)
-        if (caption.target == MainControl)
-            SetDlgItemTextW(mainWindow, caption.id, CaptionText(caption.key).c_str());
-}
-
 void ApplyMainWindowCaptions(HWND mainWindow, MainState& state)
 {
     HMENU bar = GetMenu(mainWindow);

@@ -35,8 +35,6 @@ std::span<const Caption> CaptionTable();
 // missing key giving an empty text. Last, the Disable button takes EnableCaption until the
 // selected row says otherwise. The About box takes its targets itself.
 void ApplyMainWindowCaptions(HWND mainWindow, MainState& state);
-// Sets the labels and buttons of the main window that exist, for controls created later.
-void ApplyControlCaptions(HWND mainWindow);
 
 void SetMenuText(HMENU menu, UINT item, BOOL byPosition, const std::wstring& text);
 void SetColumnHeader(HWND list, int column, const std::wstring& text);

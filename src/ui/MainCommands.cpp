@@ -115,7 +115,7 @@ const keys::KeyText& GoOnAfterFailures(AfterApply after)
 
 } // namespace
 
-void frmMain::CreateMenus()
+HMENU frmMain::MakeMenuBar()
 {
     HMENU bar = CreateMenu();
     HMENU popup = nullptr;
@@ -131,7 +131,7 @@ void frmMain::CreateMenus()
             AppendMenuW(popup, MF_STRING | (item.grayed ? MF_GRAYED : 0), item.id, item.caption);
         }
     }
-    SetMenu(hwnd_, bar);
+    return bar;
 }
 
 void frmMain::OnCommand(int id)

@@ -38,7 +38,9 @@ constexpr int ColumnWidths[ShownColumnCount] = {150, 130, 220, 90, 140, 320, 150
 constexpr int ColumnOrder[ShownColumnCount] = {TaskName, Status, PublisherColumn, LoadFrom,
                                                User,     When,   Location};
 
-// The heading, the note, the filter and the list: what the first paint shows.
+// The heading, the note, the filter and the list; then the tab strip; then the controls below the
+// list. Made in this order, which is their tab order, all before the window shows, so that its
+// first paint is complete.
 constexpr ControlDesign ListControls[] = {
     {IDC_LABEL1, WC_STATICW, keys::ProgramsLabel.text, WS_VISIBLE | SS_LEFT | SS_NOPREFIX},
     {IDC_LBLNOTE, WC_STATICW, keys::NoteLabel.text, WS_VISIBLE | SS_RIGHT | SS_NOPREFIX},
@@ -47,16 +49,15 @@ constexpr ControlDesign ListControls[] = {
      WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_SINGLESEL,
      WS_EX_CLIENTEDGE},
 };
-// Made hidden after the first paint, in this order, which is their tab order after the list.
 constexpr ControlDesign LowerControls[] = {
-    {IDC_CMDDISABLE, WC_BUTTONW, keys::DisableButton.text, WS_TABSTOP | BS_PUSHBUTTON},
-    {IDC_CMDREMOVE, WC_BUTTONW, keys::RemoveButton.text, WS_TABSTOP | BS_PUSHBUTTON},
-    {IDC_CMDRESET, WC_BUTTONW, keys::ResetButton.text, WS_TABSTOP | BS_PUSHBUTTON},
-    {IDC_CMDADDTASK, WC_BUTTONW, keys::AddTaskButton.text, WS_TABSTOP | BS_PUSHBUTTON},
-    {IDC_LABEL3, WC_STATICW, keys::LanguageLabel.text, SS_LEFT | SS_NOPREFIX},
+    {IDC_CMDDISABLE, WC_BUTTONW, keys::DisableButton.text, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON},
+    {IDC_CMDREMOVE, WC_BUTTONW, keys::RemoveButton.text, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON},
+    {IDC_CMDRESET, WC_BUTTONW, keys::ResetButton.text, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON},
+    {IDC_CMDADDTASK, WC_BUTTONW, keys::AddTaskButton.text, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON},
+    {IDC_LABEL3, WC_STATICW, keys::LanguageLabel.text, WS_VISIBLE | SS_LEFT | SS_NOPREFIX},
     {IDC_COMBOLANG, WC_COMBOBOXW, L"",
-     WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS},
-    {IDC_STATUSBAR, STATUSCLASSNAMEW, L"", SBARS_SIZEGRIP},
+     WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS},
+    {IDC_STATUSBAR, STATUSCLASSNAMEW, L"", WS_VISIBLE | SBARS_SIZEGRIP},
 };
 
 } // namespace
@@ -80,36 +81,24 @@ void frmMain::CreateListControls()
     }
     ListView_SetColumnOrderArray(list, ShownColumnCount, const_cast<int*>(ColumnOrder));
     services_.Create();
+    for (const ControlDesign& design : LowerControls)
+        MakeControl(hwnd_, design);
     ACCEL keysOfList[] = {{FCONTROL | FVIRTKEY, 'F', IDM_FIND}, {FCONTROL | FVIRTKEY, VK_TAB, IDM_NEXTVIEW}};
     accelerators_.reset(CreateAcceleratorTableW(keysOfList, static_cast<int>(std::size(keysOfList))));
 }
 
-void frmMain::CreateLowerControls()
+void frmMain::FitInControl(HWND control)
 {
-    for (const ControlDesign& design : LowerControls)
+    if (Skin1.Loaded())
     {
-        HWND control = MakeControl(hwnd_, design);
-        if (Skin1.Loaded())
-        {
-            Skin1.ApplyToControl(control);
-        }
-        else
-        {
-            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
-            platform::SetFontOnChildren(control, font_.get());
-        }
+        Skin1.ApplyToControl(control);
     }
-    if (LanguagePacksFound)
-        ApplyControlCaptions(hwnd_);
-    ShowButtons();
+    else
+    {
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+        platform::SetFontOnChildren(control, font_.get());
+    }
     Layout();
-    ShowRowCount();
-}
-
-void frmMain::ShowLowerControls()
-{
-    for (const ControlDesign& design : LowerControls)
-        ShowWindow(Control(design.id), SW_SHOWNA);
 }
 
 void frmMain::ApplyStandardFont()
@@ -120,7 +109,6 @@ void frmMain::ApplyStandardFont()
 
 void frmMain::Layout()
 {
-    // Controls made after the first paint are placed when they are made.
     PlaceControls(hwnd_, Placements, {DesignWidth, DesignHeight});
     RECT client;
     GetClientRect(hwnd_, &client);

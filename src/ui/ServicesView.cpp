@@ -19,12 +19,12 @@ namespace
 // Name holds "Windows Presentation Foundation Font Cache", Start type "Automatic (Delayed Start)".
 constexpr int ColumnWidths[ServiceColumnCount] = {240, 80, 170, 80, 160, 360};
 
-constexpr ControlDesign Controls[] = {
-    {IDC_TABVIEWS, WC_TABCONTROLW, L"", WS_VISIBLE | WS_TABSTOP | TCS_TABS},
-    {IDC_CHKHIDEWINDOWS, WC_BUTTONW, keys::HideWindowsServices.text, WS_TABSTOP | BS_AUTOCHECKBOX},
-    {IDC_LISTSERVICES, WC_LISTVIEWW, L"",
-     WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_SINGLESEL, WS_EX_CLIENTEDGE},
-};
+constexpr ControlDesign TabStrip{IDC_TABVIEWS, WC_TABCONTROLW, L"", WS_VISIBLE | WS_TABSTOP | TCS_TABS};
+constexpr ControlDesign HideBox{IDC_CHKHIDEWINDOWS, WC_BUTTONW, keys::HideWindowsServices.text,
+                                WS_TABSTOP | BS_AUTOCHECKBOX};
+constexpr ControlDesign ServicesList{
+    IDC_LISTSERVICES, WC_LISTVIEWW, L"",
+    WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_SINGLESEL, WS_EX_CLIENTEDGE};
 
 void SetStatusText(HWND statusBar, int part, const std::wstring& text)
 {
@@ -35,8 +35,7 @@ void SetStatusText(HWND statusBar, int part, const std::wstring& text)
 
 void ServicesView::Create()
 {
-    for (const ControlDesign& design : Controls)
-        MakeControl(main_.Handle(), design);
+    MakeControl(main_.Handle(), TabStrip);
     HWND tabs = main_.Control(IDC_TABVIEWS);
     for (const keys::KeyText* tab : {&keys::StartupTab, &keys::ServicesTab})
     {
@@ -44,6 +43,20 @@ void ServicesView::Create()
         item.mask = TCIF_TEXT;
         item.pszText = const_cast<wchar_t*>(tab->text);
         TabCtrl_InsertItem(tabs, TabCtrl_GetItemCount(tabs), &item);
+    }
+}
+
+void ServicesView::MakeListControls()
+{
+    if (main_.Control(IDC_LISTSERVICES))
+        return;
+    // Each goes where the tab order wants it: the box after the filter, the list after the other list.
+    for (const auto& [design, after] :
+         {std::pair(&HideBox, IDC_TXTFILTER), std::pair(&ServicesList, IDC_LISTVIEW1)})
+    {
+        HWND control = MakeControl(main_.Handle(), *design);
+        SetWindowPos(control, main_.Control(after), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        main_.FitInControl(control);
     }
     HWND list = main_.Control(IDC_LISTSERVICES);
     ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP | LVS_EX_DOUBLEBUFFER);
@@ -57,6 +70,7 @@ void ServicesView::Create()
         column.iSubItem = c;
         ListView_InsertColumn(list, c, &column);
     }
+    ApplyCaptions();
 }
 
 void ServicesView::Show(bool services)
@@ -83,6 +97,7 @@ bool ServicesView::EnsureLoaded()
 {
     if (state_.Loaded)
         return true;
+    MakeListControls();
     Refill();
     return state_.Loaded;
 }
@@ -169,6 +184,8 @@ void ServicesView::ApplyCaptions()
         item.pszText = const_cast<wchar_t*>(text.c_str());
         TabCtrl_SetItem(tabs, index++, &item);
     }
+    if (!main_.Control(IDC_LISTSERVICES))
+        return;
     SetWindowTextW(main_.Control(IDC_CHKHIDEWINDOWS), LookupText(keys::HideWindowsServices).c_str());
     for (int c = 0; c < ServiceColumnCount; ++c)
         SetColumnHeader(main_.Control(IDC_LISTSERVICES), c, LookupText(ServiceColumnHeaders[c]));

@@ -28,6 +28,8 @@ class ServicesHost
     virtual void RefreshList() = 0;
     virtual void ShowButtons() = 0;
     virtual void AskFileFacts() = 0;
+    // A control made after the window: the window's skin or font, and its place.
+    virtual void FitInControl(HWND control) = 0;
 
   protected:
     ~ServicesHost() = default;
@@ -40,7 +42,7 @@ class ServicesView
     ServicesView(const ServicesView&) = delete;
     ServicesView& operator=(const ServicesView&) = delete;
 
-    // The tab strip, on the startup programs, and the hidden box and list.
+    // The tab strip, on the startup programs. The box and the list are made when first needed.
     void Create();
     bool Shown() const { return shown_; }
     // Shows the services, filled when first shown, or the startup programs.
@@ -73,6 +75,8 @@ class ServicesView
     void ShowRowMenu(LPARAM where);
 
   private:
+    // The hidden box and list, once: most starts never show the services.
+    void MakeListControls();
     void ColumnClick(int column);
     void SelectionChanged();
     const FileFacts* FactsOfRow(int position) const;

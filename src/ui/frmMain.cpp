@@ -24,6 +24,7 @@ frmMain::~frmMain()
 
 bool frmMain::Create(HINSTANCE instance)
 {
+    const LookupBatch texts; // the whole start
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
     wc.lpfnWndProc = ClassWindowProc<frmMain>;
@@ -34,11 +35,16 @@ bool frmMain::Create(HINSTANCE instance)
     wc.lpszClassName = platform::names::MainWindowClass;
     RegisterClassExW(&wc);
 
+    // The menu bar comes with the window: set later, it would lay out the frame a second time.
+    HMENU bar = MakeMenuBar();
     CreateWindowExW(0, platform::names::MainWindowClass, platform::names::AppTitle,
                     WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                    CW_USEDEFAULT, nullptr, nullptr, instance, this);
+                    CW_USEDEFAULT, nullptr, bar, instance, this);
     if (!hwnd_)
+    {
+        DestroyMenu(bar);
         return false;
+    }
     if (!Form_Load())
     {
         DestroyWindow(hwnd_);
@@ -53,8 +59,6 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     {
     case WM_CREATE:
         CreateListControls();
-        CreateMenus();
-        ShowFindTexts();
         return 0;
     case WM_SIZE:
         Layout();
@@ -139,7 +143,9 @@ bool frmMain::Form_Load()
     steps::Mark(L"main window and list");
     // The skin comes first; a missing or broken skin leaves the standard look.
     SkinOrStandardFont(Skin1, hwnd_, font_);
-    steps::Mark(L"skin");
+    // Placed in their fonts, the status bar with its parts before any text goes into them.
+    Layout();
+    steps::Mark(L"skin and layout");
 
     instanceGuard_ = std::make_unique<platform::SingleInstance>();
     if (instanceGuard_->AnotherIsRunning())
@@ -174,12 +180,13 @@ bool frmMain::Form_Load()
 
     FillStartupList();
     steps::Mark(L"list fill");
+    ShowLanguageList(Control(IDC_COMBOLANG), languagePacks_, hwnd_);
+    steps::Mark(L"selector entries and flags");
     // The rest of the start comes first, so that a word about the store shows over the whole window.
     PostMessageW(hwnd_, WM_AFTERFIRSTPAINT, 0, 0);
     PostMessageW(hwnd_, WM_STORE_PROBLEM, 0, 0);
     SetTimer(hwnd_, IDT_NOTE, 500, nullptr);
-    Layout();
-    steps::Mark(L"timer and layout");
+    steps::Mark(L"timer");
     LayOutListWhileHidden();
     steps::Mark(L"list scroll bars while hidden");
     return true;
@@ -189,13 +196,6 @@ void frmMain::AfterFirstPaint()
 {
     namespace steps = platform::startsteps;
     ListView_SetExtendedListViewStyleEx(Control(IDC_LISTVIEW1), LVS_EX_DOUBLEBUFFER, LVS_EX_DOUBLEBUFFER);
-    // Made hidden and shown complete, so that each paints once, with its final look.
-    CreateLowerControls();
-    steps::Mark(L"buttons, selector and status bar");
-    ShowLanguageList(Control(IDC_COMBOLANG), languagePacks_, hwnd_);
-    steps::Mark(L"selector entries and flags");
-    ShowLowerControls();
-    steps::Mark(L"showing them");
     StartFileFacts();
     steps::Mark(L"file facts asked");
 }

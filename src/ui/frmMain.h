@@ -31,9 +31,9 @@ class frmMain : public ServicesHost
     // Creates the window and runs the start sequence up to the filled list. False when another
     // instance runs: the window was closed at once and never shown.
     bool Create(HINSTANCE instance);
-    // The rest of the start, which the first paint of the list does not need: the buttons, the
-    // language selector and the status bar, the selector's entries and flags, the hidden About
-    // box. Create posts a message that runs it once the list has been shown and painted.
+    // The rest of the start, which the first paint of the list does not need: the list's double
+    // buffering and the look at the files. Create posts a message that runs it once the list has
+    // been shown and painted.
     void AfterFirstPaint();
     HWND Handle() const override { return hwnd_; }
     HWND Control(int id) const override { return GetDlgItem(hwnd_, id); }
@@ -114,13 +114,10 @@ class frmMain : public ServicesHost
     static constexpr UINT WM_FILEFACTS = WM_APP + 4;
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    // The heading, the note and the list: what the first paint shows.
+    // Every control but the services' box and list, which are made when first needed.
     void CreateListControls();
-    // The buttons, the language selector and the status bar, made hidden after the first paint,
-    // with their look, captions, state and places; shown complete once the selector is filled.
-    void CreateLowerControls();
-    void ShowLowerControls();
-    void CreateMenus();
+    void FitInControl(HWND control) override;
+    static HMENU MakeMenuBar();
     void Layout();
     void SetMinimumSize(MINMAXINFO* info);
     // A move to a monitor of another DPI: the fonts of that DPI, the place Windows suggests.

@@ -17,11 +17,12 @@ TEST_F(ServicesTest, TheServicesViewStagesAppliesAndJumpsOnItsOwnRows)
     auto command = [&](int id) { SendMessageW(w.Handle(), WM_COMMAND, MAKEWPARAM(id, 0), 0); };
     // The window itself is not shown in a test: its lists say whether they would be.
     auto shown = [&](int id) { return (GetWindowLongW(w.Control(id), GWL_STYLE) & WS_VISIBLE) != 0; };
-    const HWND services = w.Control(IDC_LISTSERVICES);
-    EXPECT_FALSE(shown(IDC_LISTSERVICES)) << "the startup programs come first";
+    EXPECT_EQ(w.Control(IDC_LISTSERVICES), nullptr) << "the startup programs come first";
     EXPECT_TRUE(shown(IDC_LISTVIEW1));
     command(IDM_NEXTVIEW);
     ASSERT_TRUE(w.Services().Shown());
+    const HWND services = w.Control(IDC_LISTSERVICES);
+    EXPECT_EQ(GetWindow(w.Control(IDC_LISTVIEW1), GW_HWNDNEXT), services) << "tabbed to after the other list";
     EXPECT_EQ(TabCtrl_GetCurSel(w.Control(IDC_TABVIEWS)), 1);
     EXPECT_TRUE(shown(IDC_LISTSERVICES));
     EXPECT_TRUE(shown(IDC_CHKHIDEWINDOWS));
