@@ -342,17 +342,25 @@ int main(int argc, char** argv)
     }
 
     const std::wstring userStartup = platform::GetSpecialFolderPath(CSIDL_STARTUP);
+    // --start [other Ravelin.exe...]: only the starts at 100 and 1 000 entries, each other build
+    // started in turn with the rest, for trying a change to the start.
+    const bool startOnly = argc > 1 && std::strcmp(argv[1], "--start") == 0;
+    std::vector<std::wstring> others;
+    for (int i = 2; startOnly && i < argc; ++i)
+        others.push_back(platform::WideFromCodePage(CP_ACP, argv[i]));
 
     // Starts of Ravelin.exe and of the floor alternate, so that a change of load on the machine
     // weighs on both alike. The machine is shared: the least of the runs shows what a start costs
     // without the others' load, the median what it costs under it.
     constexpr int Runs = 9;
-    const int sizes[] = {100, 1000, 10000, 32767};
+    const std::vector<int> sizes =
+        startOnly ? std::vector<int>{100, 1000} : std::vector<int>{100, 1000, 10000, 32767};
     std::vector<std::wstring> stepNames;
     std::vector<std::vector<std::pair<double, double>>> stepTimesBySize; // [step][size]: median, least
     struct Row
     {
         std::vector<double> app, bare, appReady, bareReady;
+        std::vector<std::vector<double>> othersReady;
         double fill;
     };
     std::vector<Row> rows(std::size(sizes));
@@ -371,6 +379,9 @@ int main(int argc, char** argv)
             Start floorStarted = StartProgram(floor, Until::Interactive);
             row.bare.push_back(floorStarted.painted);
             row.bareReady.push_back(floorStarted.interactive);
+            row.othersReady.resize(others.size());
+            for (size_t o = 0; o < others.size(); ++o)
+                row.othersReady[o].push_back(StartProgram(others[o], Until::StartWorkDone).interactive);
             for (const auto& [name, ms] : started.steps)
             {
                 size_t k = std::find(stepNames.begin(), stepNames.end(), name) - stepNames.begin();
@@ -403,10 +414,19 @@ int main(int argc, char** argv)
             std::printf("%7d %12.1f %12.1f %6.2fx   %12.1f %12.1f %6.2fx", sizes[s], Median(app),
                         Median(bare), Median(app) / Median(bare), Least(app), Least(bare),
                         Least(app) / Least(bare));
-            if (ready)
-                std::printf("\n");
-            else
+            if (!ready)
+            {
                 std::printf(" %16.1f %13.1f us\n", rows[s].fill, rows[s].fill * 1000.0 / sizes[s]);
+                continue;
+            }
+            std::printf("\n");
+            for (size_t o = 0; o < others.size(); ++o)
+            {
+                const std::vector<double>& other = rows[s].othersReady[o];
+                std::printf("%7s %12.1f %12s %6.2fx   %12.1f %12s %6.2fx  %ls\n", "", Median(other), "",
+                            Median(other) / Median(bare), Least(other), "", Least(other) / Least(bare),
+                            others[o].c_str());
+            }
         }
     };
     table("Start to the first paint of the filled list", false);
@@ -434,6 +454,8 @@ int main(int argc, char** argv)
         std::printf("\n");
     }
     bench::ResetPrefixState();
+    if (startOnly)
+        return 0;
 
     std::printf("\nStartUp folder with 1000 shortcuts (median of 3 runs; times in ms)\n");
     for (int i = 0; i < 1000; ++i)
