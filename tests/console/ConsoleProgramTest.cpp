@@ -13,10 +13,8 @@
 #include "staging/ServiceStaging.h"
 #include "staging/ServiceStore.h"
 #include "staging/StartupFill.h"
+#include "support/Processes.h"
 #include "support/WindowFixture.h"
-
-#include <shlobj.h>
-#include <wrl/client.h>
 
 using namespace applytest;
 
@@ -30,16 +28,7 @@ struct ProgramRun
 };
 
 // Beside Ravelin.exe, in the program folder of the build this test is part of.
-std::wstring ConsoleProgram()
-{
-    wchar_t module[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, module, MAX_PATH);
-    std::wstring folder = module;
-    while (folder.find_last_of(L'\\') != std::wstring::npos &&
-           !platform::FileExists(folder + L"\\Ravelin\\ravelinc.exe"))
-        folder.resize(folder.find_last_of(L'\\'));
-    return folder + L"\\Ravelin\\ravelinc.exe";
-}
+const std::wstring ConsoleProgram = testsupport::BuildFolder() + L"\\Ravelin\\ravelinc.exe";
 
 // Standard output into a pipe or a file, standard error into a file.
 ProgramRun RunProgram(const std::wstring& arguments, bool pipe, const std::wstring& folder)
@@ -59,7 +48,7 @@ ProgramRun RunProgram(const std::wstring& arguments, bool pipe, const std::wstri
     start.hStdOutput = out;
     start.hStdError = create(files[1]);
     PROCESS_INFORMATION process{};
-    std::wstring line = L"\"" + ConsoleProgram() + L"\" " + arguments;
+    std::wstring line = L"\"" + ConsoleProgram + L"\" " + arguments;
     EXPECT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
                                nullptr, &start, &process));
     CloseHandle(out);
@@ -82,26 +71,13 @@ std::string Utf8(const std::wstring& text)
     return platform::CodePageFromWide(CP_UTF8, text);
 }
 
-// A shortcut with arguments, which only its exact copy gives back.
-void WriteShortcut(const std::wstring& path, const std::wstring& target, const std::wstring& arguments)
-{
-    Microsoft::WRL::ComPtr<IShellLinkW> link;
-    Microsoft::WRL::ComPtr<IPersistFile> file;
-    ASSERT_HRESULT_SUCCEEDED(
-        CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link)));
-    link->SetPath(target.c_str());
-    link->SetArguments(arguments.c_str());
-    ASSERT_HRESULT_SUCCEEDED(link.As(&file));
-    ASSERT_HRESULT_SUCCEEDED(file->Save(path.c_str(), TRUE));
-}
-
 class ConsoleProgramTest : public testsupport::MainWindowFixture
 {
   protected:
     void SetUp() override
     {
         MainWindowFixture::SetUp();
-        ASSERT_TRUE(platform::FileExists(ConsoleProgram())) << "ravelinc.exe is built beside Ravelin.exe";
+        ASSERT_TRUE(platform::FileExists(ConsoleProgram)) << "ravelinc.exe is built beside Ravelin.exe";
     }
     ProgramRun Run(const std::wstring& arguments, bool pipe = true)
     {
@@ -137,8 +113,9 @@ TEST_F(ConsoleProgramTest, OutputIsUtf8InAFileAndInAPipeAndErrorsGoApart)
 TEST_F(ConsoleProgramTest, TheWindowAndTheCommandLineKeepEachOthersEntriesByteForByte)
 {
     const std::wstring folder = UserStartup();
-    WriteShortcut(folder + L"\\Alpha.lnk", L"C:\\alpha.exe", L"-a --quiet");
-    WriteShortcut(folder + L"\\Beta.lnk", L"C:\\beta.exe", L"-b");
+    // With arguments, which only their exact copies give back.
+    ASSERT_EQ(testsupport::Shortcut(folder + L"\\Alpha.lnk", L"C:\\alpha.exe", L"-a --quiet"), L"");
+    ASSERT_EQ(testsupport::Shortcut(folder + L"\\Beta.lnk", L"C:\\beta.exe", L"-b"), L"");
     const std::string alpha = testsupport::ReadBytes(folder + L"\\Alpha.lnk"),
                       beta = testsupport::ReadBytes(folder + L"\\Beta.lnk");
     frmMain& main = Open();

@@ -10,14 +10,10 @@
 #include "support/DialogAnswer.h"
 #include "support/WindowFixture.h"
 
-#include <commctrl.h>
-
 using namespace testsupport;
 
 namespace
 {
-
-constexpr wchar_t RunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 // The selector's entries, each with the colour at the middle of its flag as the window draws it
 // (CLR_INVALID without one).

@@ -10,27 +10,18 @@
 #include "support/DialogAnswer.h"
 #include "support/WindowFixture.h"
 
-#include <commctrl.h>
-
 using namespace testsupport;
 
 namespace
 {
 
-const std::wstring RunKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const EntryRecord GoneRow{
     L"Gone", L"Disabled", L"Registry(User Run)", L"Current User", L"Current User logs On", L"gone.exe"};
 
 class MainWindowTest : public MainWindowFixture
 {
   protected:
-    std::wstring Cell(int item, int subItem)
-    {
-        wchar_t text[512] = {};
-        ListView_GetItemText(window->Control(IDC_LISTVIEW1), item, subItem, text, 512);
-        return text;
-    }
-    void Click(int id) { SendMessageW(window->Handle(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+    std::wstring Cell(int row, int column) { return ItemText(window->Control(IDC_LISTVIEW1), row, column); }
     std::wstring DisableCaption() { return WindowText(window->Control(IDC_CMDDISABLE)); }
     bool RemoveEnabled() { return IsWindowEnabled(window->Control(IDC_CMDREMOVE)); }
 };
@@ -41,9 +32,8 @@ TEST_F(MainWindowTest, TheListAndButtonsFollowTheRowsClicksAndSelectionButNotSpa
 {
     SetRegString(HKEY_CURRENT_USER, RunKey, L"Tool", L"C:\\tool.exe");
     // Switched off by Windows itself: the list says so.
-    SetRegBinary(HKEY_CURRENT_USER,
-                 L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run", L"Tool",
-                 REG_BINARY, {3, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8});
+    SetRegBinary(HKEY_CURRENT_USER, RunBase + L"Explorer\\StartupApproved\\Run", L"Tool", REG_BINARY,
+                 {3, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8});
     WriteStore({GoneRow});
     Open();
     HWND list = window->Control(IDC_LISTVIEW1);
@@ -52,10 +42,10 @@ TEST_F(MainWindowTest, TheListAndButtonsFollowTheRowsClicksAndSelectionButNotSpa
     EXPECT_EQ(ListView_GetNextItem(list, -1, LVNI_SELECTED), 0); // after a fill the first row is selected
     EXPECT_EQ(DisableCaption(), L"&Enable");
 
-    Click(IDC_CMDDISABLE);
+    Command(IDC_CMDDISABLE);
     EXPECT_EQ(Cell(0, 1), L"Enabled");
     EXPECT_EQ(DisableCaption(), L"&Disable");
-    Click(IDC_CMDREMOVE);
+    Command(IDC_CMDREMOVE);
     EXPECT_EQ(Cell(0, 1), L"Remove");
     EXPECT_FALSE(RemoveEnabled());
     ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
@@ -139,9 +129,8 @@ TEST_F(MainWindowTest, ALogOffOrRestartWindowsRefusesIsToldOnTheStatusLine)
     for (auto [command, told] : {std::pair{IDM_APP_LOG, L"Windows did not log off: "},
                                  std::pair{IDM_APP_REST, L"Windows did not restart: "}})
     {
-        Click(command);
-        EXPECT_EQ(WindowText(window->Control(IDC_STATUSBAR)),
-                  L"Applied: 0 written, 0 taken out. " + std::wstring(told) + reason + L".");
+        Command(command);
+        EXPECT_EQ(StatusText(0), L"Applied: 0 written, 0 taken out. " + std::wstring(told) + reason + L".");
         EXPECT_TRUE(IsWindow(window->Handle())) << "the program goes on";
     }
     platform::OverrideExitWindows(nullptr);
