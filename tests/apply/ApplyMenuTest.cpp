@@ -5,6 +5,7 @@
 #include "ui/resource.h"
 #include "apply/clsExitWindows.h"
 #include "platform/Privileges.h"
+#include "platform/Text.h"
 #include "support/DialogAnswer.h"
 #include "support/WindowFixture.h"
 
@@ -93,8 +94,19 @@ TEST_F(ApplyMenuTest, EachApplyItemAppliesFirstThenDoesWhatItSays)
         EXPECT_TRUE(IsWindow(w.Handle()));
     }
     EXPECT_EQ(testsupport::RegStringValue(HKEY_CURRENT_USER, RunKey, L"Tool"), L"<missing>");
+    // Windows refuses, as it does when the shutdown privilege cannot be had: told, and the program goes on.
+    platform::OverrideExitWindows([](UINT, DWORD) -> DWORD { return ERROR_PRIVILEGE_NOT_HELD; });
+    const std::wstring reason = platform::SystemErrorText(ERROR_PRIVILEGE_NOT_HELD);
+    for (auto [command, told] : {std::pair{IDM_APP_LOG, L"log off"}, {IDM_APP_REST, L"restart"}})
+    {
+        Command(command);
+        EXPECT_EQ(StatusText(0), L"Applied: 0 written, 0 taken out. Windows did not " + std::wstring(told) +
+                                     L": " + reason + L".");
+        EXPECT_TRUE(IsWindow(w.Handle()));
+    }
 
     requests.clear();
+    platform::OverrideExitWindows(RecordRequest);
     w.cmdDisable_Click();
     Command(IDM_APP_EXIT);
     EXPECT_EQ(w.Handle(), nullptr); // the window is gone, and the program ends

@@ -3,9 +3,7 @@
 #include "ui/frmMain.h"
 #include "ui/resource.h"
 #include "i18n/Globals.h"
-#include "platform/Privileges.h"
 #include "platform/Settings.h"
-#include "platform/Text.h"
 #include "staging/EntryStore.h"
 #include "support/DialogAnswer.h"
 #include "support/WindowFixture.h"
@@ -14,9 +12,6 @@ using namespace testsupport;
 
 namespace
 {
-
-const EntryRecord GoneRow{
-    L"Gone", L"Disabled", L"Registry(User Run)", L"Current User", L"Current User logs On", L"gone.exe"};
 
 class MainWindowTest : public MainWindowFixture
 {
@@ -34,7 +29,8 @@ TEST_F(MainWindowTest, TheListAndButtonsFollowTheRowsClicksAndSelectionButNotSpa
     // Switched off by Windows itself: the list says so.
     SetRegBinary(HKEY_CURRENT_USER, RunBase + L"Explorer\\StartupApproved\\Run", L"Tool", REG_BINARY,
                  {3, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8});
-    WriteStore({GoneRow});
+    WriteStore({{L"Gone", L"Disabled", L"Registry(User Run)", L"Current User", L"Current User logs On",
+                 L"gone.exe"}});
     Open();
     HWND list = window->Control(IDC_LISTVIEW1);
     ASSERT_EQ(ListView_GetItemCount(list), 2);
@@ -107,31 +103,4 @@ TEST_F(MainWindowTest, ClosingStoresTheLanguageButASecondInstanceStoresNothing)
         EXPECT_FALSE(second.Create(GetModuleHandleW(nullptr)));
     }
     EXPECT_EQ(platform::LoadLanguageSetting(), L"French.ini");
-}
-
-TEST_F(MainWindowTest, ABrokenSkinDoesNotStopTheStart)
-{
-    WriteBytes(programFolder + L"\\Title.skn", std::string("\x89PNG\r\n\x1a\n\0\0", 10));
-    platform::SaveLanguageSetting(L"German.ini");
-    WriteStore({GoneRow});
-    Open(); // fails the test when the start is refused
-    EXPECT_EQ(LanguageFile, L"German.ini");
-    EXPECT_EQ(DisableCaption(), L"&Enable"); // the only row, a disabled one, is selected
-}
-
-TEST_F(MainWindowTest, ALogOffOrRestartWindowsRefusesIsToldOnTheStatusLine)
-{
-    // Windows refuses, as it does when the shutdown privilege cannot be had.
-    platform::OverrideExitWindows([](UINT, DWORD) -> DWORD { return ERROR_PRIVILEGE_NOT_HELD; });
-    SetRegString(HKEY_CURRENT_USER, RunKey, L"Tool", L"C:\\tool.exe");
-    Open();
-    const std::wstring reason = platform::SystemErrorText(ERROR_PRIVILEGE_NOT_HELD);
-    for (auto [command, told] : {std::pair{IDM_APP_LOG, L"Windows did not log off: "},
-                                 std::pair{IDM_APP_REST, L"Windows did not restart: "}})
-    {
-        Command(command);
-        EXPECT_EQ(StatusText(0), L"Applied: 0 written, 0 taken out. " + std::wstring(told) + reason + L".");
-        EXPECT_TRUE(IsWindow(window->Handle())) << "the program goes on";
-    }
-    platform::OverrideExitWindows(nullptr);
 }
