@@ -6,7 +6,6 @@
 #include "staging/EntryStore.h"
 #include "staging/StartupFill.h"
 
-#include <sddl.h>
 #include <shlobj.h>
 
 namespace applytest
@@ -114,21 +113,6 @@ std::vector<BYTE> Switch(const Place& place, const std::wstring& taskName)
     platform::RegValue value;
     platform::ReadRegValue(place.approvedRoot, place.approved, SwitchName(place, taskName), value);
     return value.data;
-}
-
-void DenyWrites(HKEY root, const std::wstring& path)
-{
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, WRITE_DAC, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    // Read, delete (so the scratch root can still be removed) and change the security again.
-    PSECURITY_DESCRIPTOR sd = nullptr;
-    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;KRSDWD;;;WD)", SDDL_REVISION_1,
-                                                                     &sd, nullptr));
-    EXPECT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, sd), ERROR_SUCCESS);
-    LocalFree(sd);
-    RegCloseKey(key);
-    ASSERT_EQ(RegOpenKeyExW(root, path.c_str(), 0, KEY_SET_VALUE, &key), ERROR_ACCESS_DENIED);
 }
 
 EntryRecord Record(const std::wstring& taskName, const std::wstring& status, const std::wstring& loadFrom,

@@ -10,8 +10,7 @@
 namespace applytest
 {
 
-inline const std::wstring RunBase = L"Software\\Microsoft\\Windows\\CurrentVersion\\";
-inline const std::wstring RunKey = RunBase + L"Run"; // the user's or the machine's
+using testsupport::DenyWrites, testsupport::HeldFile, testsupport::RunBase, testsupport::RunKey;
 
 // Where one entry lives, as the program names it and as a test reads it back.
 struct Place
@@ -42,29 +41,10 @@ void SeedPlace(const Place& place, const std::wstring& taskName, const std::wstr
 void SetSwitch(const Place& place, const std::wstring& taskName, const std::vector<BYTE>& bytes);
 std::vector<BYTE> Switch(const Place& place, const std::wstring& taskName);
 
-// Gives the key (made when missing) a security descriptor that lets nobody write to it.
-void DenyWrites(HKEY root, const std::wstring& path);
-
 EntryRecord Record(const std::wstring& taskName, const std::wstring& status, const std::wstring& loadFrom,
                    const std::wstring& location);
 std::vector<EntryRecord> StoredRecords(); // the user's own store's, then the shared one's
 std::vector<std::wstring> StoredNames();
-
-// A handle that no other open can share (or only as share allows), as another program might hold a file.
-struct HeldFile
-{
-    explicit HeldFile(const std::wstring& path, DWORD share = 0)
-        : handle(CreateFileW(path.c_str(), GENERIC_READ, share, nullptr, OPEN_ALWAYS, 0, nullptr))
-    {
-    }
-    ~HeldFile()
-    {
-        if (held())
-            CloseHandle(handle);
-    }
-    bool held() const { return handle != INVALID_HANDLE_VALUE; }
-    HANDLE handle;
-};
 
 class ApplyTest : public testsupport::RavelinTest
 {

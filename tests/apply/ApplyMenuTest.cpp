@@ -5,6 +5,7 @@
 #include "ui/resource.h"
 #include "apply/clsExitWindows.h"
 #include "platform/Privileges.h"
+#include "platform/Text.h"
 #include "support/DialogAnswer.h"
 #include "support/WindowFixture.h"
 
@@ -50,9 +51,6 @@ class ApplyMenuTest : public testsupport::MainWindowFixture
         platform::OverrideExitWindows(nullptr);
         MainWindowFixture::TearDown();
     }
-    void Choose(int command) { SendMessageW(window->Handle(), WM_COMMAND, MAKEWPARAM(command, 0), 0); }
-    // A status bar answers WM_GETTEXT with its first part.
-    std::wstring StatusBarText() const { return testsupport::WindowText(window->Control(IDC_STATUSBAR)); }
 };
 
 } // namespace
@@ -76,12 +74,12 @@ TEST_F(ApplyMenuTest, EachApplyItemAppliesFirstThenDoesWhatItSays)
 {
     testsupport::SetRegString(HKEY_CURRENT_USER, RunKey, L"Tool", L"C:\\tool.exe");
     frmMain& w = Open();
-    EXPECT_EQ(StatusBarText(), L"");
+    EXPECT_EQ(StatusText(0), L"");
     w.cmdDisable_Click(); // the first row is selected after the fill
-    Choose(IDM_APP_JUST);
+    Command(IDM_APP_JUST);
     EXPECT_EQ(testsupport::RegStringValue(HKEY_CURRENT_USER, RunKey, L"Tool"), L"<missing>");
     EXPECT_EQ(StoredNames(), std::vector<std::wstring>{L"Tool"});
-    EXPECT_EQ(StatusBarText(), L"Applied: 0 written, 1 taken out.");
+    EXPECT_EQ(StatusText(0), L"Applied: 0 written, 1 taken out.");
     EXPECT_TRUE(requests.empty());
 
     // Windows decides when the program ends; until then it stays open with the changes applied.
@@ -90,16 +88,27 @@ TEST_F(ApplyMenuTest, EachApplyItemAppliesFirstThenDoesWhatItSays)
     {
         requests.clear();
         w.cmdDisable_Click();
-        Choose(command);
-        EXPECT_EQ(StatusBarText(), status);
+        Command(command);
+        EXPECT_EQ(StatusText(0), status);
         EXPECT_EQ(requests, (std::vector<Request>{{flags, 0xFFFFFFFFu, true}}));
         EXPECT_TRUE(IsWindow(w.Handle()));
     }
     EXPECT_EQ(testsupport::RegStringValue(HKEY_CURRENT_USER, RunKey, L"Tool"), L"<missing>");
+    // Windows refuses, as it does when the shutdown privilege cannot be had: told, and the program goes on.
+    platform::OverrideExitWindows([](UINT, DWORD) -> DWORD { return ERROR_PRIVILEGE_NOT_HELD; });
+    const std::wstring reason = platform::SystemErrorText(ERROR_PRIVILEGE_NOT_HELD);
+    for (auto [command, told] : {std::pair{IDM_APP_LOG, L"log off"}, {IDM_APP_REST, L"restart"}})
+    {
+        Command(command);
+        EXPECT_EQ(StatusText(0), L"Applied: 0 written, 0 taken out. Windows did not " + std::wstring(told) +
+                                     L": " + reason + L".");
+        EXPECT_TRUE(IsWindow(w.Handle()));
+    }
 
     requests.clear();
+    platform::OverrideExitWindows(RecordRequest);
     w.cmdDisable_Click();
-    Choose(IDM_APP_EXIT);
+    Command(IDM_APP_EXIT);
     EXPECT_EQ(w.Handle(), nullptr); // the window is gone, and the program ends
     EXPECT_EQ(testsupport::RegStringValue(HKEY_CURRENT_USER, RunKey, L"Tool"), L"C:\\tool.exe");
     EXPECT_TRUE(requests.empty());
@@ -116,11 +125,10 @@ TEST_F(ApplyMenuTest, AfterAFailureNothingEndsUnlessTheUserSaysSo)
     {
         w.cmdDisable_Click(); // each failed apply puts the row back
         testsupport::DialogAnswer answer(IDNO);
-        Choose(command);
+        Command(command);
         ASSERT_EQ(answer.Shown(), 1) << command;
-        EXPECT_EQ(StatusBarText(),
-                  L"Applied: 0 written, 0 taken out. Not applied: Calendar (access denied).");
-        EXPECT_NE(answer.Text().find(StatusBarText()), std::wstring::npos)
+        EXPECT_EQ(StatusText(0), L"Applied: 0 written, 0 taken out. Not applied: Calendar (access denied).");
+        EXPECT_NE(answer.Text().find(StatusText(0)), std::wstring::npos)
             << "the failures, as the status bar says them";
     }
     EXPECT_TRUE(IsWindow(w.Handle()));
@@ -128,7 +136,7 @@ TEST_F(ApplyMenuTest, AfterAFailureNothingEndsUnlessTheUserSaysSo)
 
     w.cmdDisable_Click();
     testsupport::DialogAnswer yes(IDYES);
-    Choose(IDM_APP_LOG);
+    Command(IDM_APP_LOG);
     EXPECT_EQ(yes.Shown(), 1);
     EXPECT_EQ(requests.size(), 1u);
 }

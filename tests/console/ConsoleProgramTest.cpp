@@ -13,10 +13,8 @@
 #include "staging/ServiceStaging.h"
 #include "staging/ServiceStore.h"
 #include "staging/StartupFill.h"
+#include "support/Processes.h"
 #include "support/WindowFixture.h"
-
-#include <shlobj.h>
-#include <wrl/client.h>
 
 using namespace applytest;
 
@@ -30,16 +28,7 @@ struct ProgramRun
 };
 
 // Beside Ravelin.exe, in the program folder of the build this test is part of.
-std::wstring ConsoleProgram()
-{
-    wchar_t module[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, module, MAX_PATH);
-    std::wstring folder = module;
-    while (folder.find_last_of(L'\\') != std::wstring::npos &&
-           !platform::FileExists(folder + L"\\Ravelin\\ravelinc.exe"))
-        folder.resize(folder.find_last_of(L'\\'));
-    return folder + L"\\Ravelin\\ravelinc.exe";
-}
+const std::wstring ConsoleProgram = testsupport::BuildFolder() + L"\\Ravelin\\ravelinc.exe";
 
 // Standard output into a pipe or a file, standard error into a file.
 ProgramRun RunProgram(const std::wstring& arguments, bool pipe, const std::wstring& folder)
@@ -59,7 +48,7 @@ ProgramRun RunProgram(const std::wstring& arguments, bool pipe, const std::wstri
     start.hStdOutput = out;
     start.hStdError = create(files[1]);
     PROCESS_INFORMATION process{};
-    std::wstring line = L"\"" + ConsoleProgram() + L"\" " + arguments;
+    std::wstring line = L"\"" + ConsoleProgram + L"\" " + arguments;
     EXPECT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
                                nullptr, &start, &process));
     CloseHandle(out);
@@ -82,26 +71,13 @@ std::string Utf8(const std::wstring& text)
     return platform::CodePageFromWide(CP_UTF8, text);
 }
 
-// A shortcut with arguments, which only its exact copy gives back.
-void WriteShortcut(const std::wstring& path, const std::wstring& target, const std::wstring& arguments)
-{
-    Microsoft::WRL::ComPtr<IShellLinkW> link;
-    Microsoft::WRL::ComPtr<IPersistFile> file;
-    ASSERT_HRESULT_SUCCEEDED(
-        CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link)));
-    link->SetPath(target.c_str());
-    link->SetArguments(arguments.c_str());
-    ASSERT_HRESULT_SUCCEEDED(link.As(&file));
-    ASSERT_HRESULT_SUCCEEDED(file->Save(path.c_str(), TRUE));
-}
-
 class ConsoleProgramTest : public testsupport::MainWindowFixture
 {
   protected:
     void SetUp() override
     {
         MainWindowFixture::SetUp();
-        ASSERT_TRUE(platform::FileExists(ConsoleProgram())) << "ravelinc.exe is built beside Ravelin.exe";
+        ASSERT_TRUE(platform::FileExists(ConsoleProgram)) << "ravelinc.exe is built beside Ravelin.exe";
     }
     ProgramRun Run(const std::wstring& arguments, bool pipe = true)
     {
@@ -124,12 +100,9 @@ TEST_F(ConsoleProgramTest, OutputIsUtf8InAFileAndInAPipeAndErrorsGoApart)
     EXPECT_NE(r.out.find(Utf8(
                   L"{\"taskName\": \"Caf\u00e9 \u2615\", \"status\": \"Enabled\", \"state\": \"enabled\"")),
               std::string::npos);
-    r = Run(L"/enable \"No Such\"");
-    EXPECT_EQ(r.code, DWORD(ExitNoEntry));
-    EXPECT_TRUE(r.out.empty());
-    EXPECT_EQ(r.err, "No entry is called \"No Such\".\r\n");
-    r = Run(L"/list /from x", false);
+    r = Run(L"/list /from \"No Such\"");
     EXPECT_EQ(r.code, DWORD(ExitBadUsage));
+    EXPECT_TRUE(r.out.empty());
     EXPECT_EQ(r.err.find("The switch /from does not go with /list.\r\n\r\nBrightfold Ravelin for scripts"),
               0u);
 }
@@ -137,16 +110,13 @@ TEST_F(ConsoleProgramTest, OutputIsUtf8InAFileAndInAPipeAndErrorsGoApart)
 TEST_F(ConsoleProgramTest, TheWindowAndTheCommandLineKeepEachOthersEntriesByteForByte)
 {
     const std::wstring folder = UserStartup();
-    WriteShortcut(folder + L"\\Alpha.lnk", L"C:\\alpha.exe", L"-a --quiet");
-    WriteShortcut(folder + L"\\Beta.lnk", L"C:\\beta.exe", L"-b");
+    // With arguments, which only their exact copies give back.
+    ASSERT_EQ(testsupport::Shortcut(folder + L"\\Alpha.lnk", L"C:\\alpha.exe", L"-a --quiet"), L"");
+    ASSERT_EQ(testsupport::Shortcut(folder + L"\\Beta.lnk", L"C:\\beta.exe", L"-b"), L"");
     const std::string alpha = testsupport::ReadBytes(folder + L"\\Alpha.lnk"),
                       beta = testsupport::ReadBytes(folder + L"\\Beta.lnk");
     frmMain& main = Open();
-    MainState& state = main.State();
-    for (int row = 1; row <= state.List.Count(); ++row)
-        if (state.List.Text(row, TaskName) == L"Alpha")
-            state.List.Select(row);
-    main.cmdDisable_Click();
+    main.cmdDisable_Click(); // Alpha, the first row, is selected after the fill
     main.mnuApp_Just_Click();
     ASSERT_EQ(StoredNames(), (std::vector<std::wstring>{L"Alpha"}));
     // The window stays open and lists Beta enabled while the command line disables it.
@@ -170,25 +140,10 @@ TEST_F(ConsoleProgramTest, TheWindowAndTheCommandLineKeepEachOthersEntriesByteFo
     EXPECT_EQ(testsupport::ReadBytes(folder + L"\\Beta.lnk"), beta);
 }
 
-TEST_F(ConsoleProgramTest, WhileAnotherProgramAppliesTheCommandLineWaitsAFewSecondsThenAnswersFour)
+TEST_F(ConsoleProgramTest, WhileAnotherProgramAppliesAChangeWaitsAFewSecondsThenAnswersFour)
 {
     const Place& startup = PlaceOf(L"StartUp (Current User)");
     SeedPlace(startup, L"Beta", L"C:\\beta.exe");
-    {
-        const platform::MachineLock applying(platform::names::ApplyLock, 0);
-        ASSERT_TRUE(applying.Held());
-        const ProgramRun r = Run(L"/disable Beta");
-        EXPECT_EQ(r.code, DWORD(ExitNotSafe));
-        EXPECT_EQ(r.err,
-                  "Nothing was applied: another program is applying changes now. Try again in a moment.\r\n");
-        EXPECT_EQ(ReadPlace(startup, L"Beta"), L"C:\\beta.exe");
-    }
-    EXPECT_EQ(Run(L"/disable Beta").code, DWORD(ExitDone));
-    EXPECT_EQ(ReadPlace(startup, L"Beta"), L"<missing>");
-}
-
-TEST_F(ConsoleProgramTest, AServiceChangeWaitsForTheLockAndTheWindowKeepsWhatTheCommandLineRemembered)
-{
     const std::wstring a = L"RavLockA" + std::to_wstring(GetCurrentProcessId()),
                        b = L"RavLockB" + std::to_wstring(GetCurrentProcessId());
     const platform::ServiceStart automatic{SERVICE_AUTO_START, false};
@@ -200,14 +155,22 @@ TEST_F(ConsoleProgramTest, AServiceChangeWaitsForTheLockAndTheWindowKeepsWhatThe
     {
         const platform::MachineLock applying(platform::names::ApplyLock, 0);
         ASSERT_TRUE(applying.Held());
+        const ProgramRun r = Run(L"/disable Beta");
+        EXPECT_EQ(r.code, DWORD(ExitNotSafe));
+        EXPECT_EQ(r.err,
+                  "Nothing was applied: another program is applying changes now. Try again in a moment.\r\n");
         EXPECT_EQ(Run(L"/disable " + a + L" /from Service").code, DWORD(ExitNotSafe));
+        EXPECT_EQ(ReadPlace(startup, L"Beta"), L"C:\\beta.exe");
         EXPECT_EQ(servicetest::StartOf(a), automatic);
     }
+    EXPECT_EQ(Run(L"/disable Beta").code, DWORD(ExitDone));
+    EXPECT_EQ(ReadPlace(startup, L"Beta"), L"<missing>");
+    // The window keeps what the command line remembered: a is given back as it was, not as Manual.
     EXPECT_EQ(Run(L"/disable " + a + L" /from Service").code, DWORD(ExitDone));
     ASSERT_NE(StageService(window, b, false), 0);
     EXPECT_TRUE(ApplyServices(window).failures.empty());
     EXPECT_EQ(Run(L"/enable " + a + L" /from Service").code, DWORD(ExitDone));
-    EXPECT_EQ(servicetest::StartOf(a), automatic) << "given back as it was, not as Manual";
+    EXPECT_EQ(servicetest::StartOf(a), automatic);
     servicetest::DeleteServices({a, b});
     platform::RemoveFile(ServiceStartsPath(), true);
 }

@@ -8,14 +8,13 @@
 #include "platform/Registry.h"
 #include "staging/EntryStore.h"
 #include "staging/ServiceStore.h"
+#include "support/Processes.h"
 #include "support/TestServices.h"
-
-#include <shlobj.h>
-#include <wrl/client.h>
 
 #include <cstdio>
 
 using namespace applytest;
+using testsupport::Shortcut;
 
 namespace
 {
@@ -73,29 +72,6 @@ std::vector<BYTE> Bytes(const std::wstring& text, DWORD type)
     return {p, p + z.size() * sizeof(wchar_t)};
 }
 
-// With a target, writes the shortcut; reads back "target|arguments", or "<missing>".
-std::wstring Shortcut(const std::wstring& path, const std::wstring& target = {},
-                      const std::wstring& arguments = {})
-{
-    Microsoft::WRL::ComPtr<IShellLinkW> link;
-    Microsoft::WRL::ComPtr<IPersistFile> file;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link))) ||
-        FAILED(link.As(&file)))
-        return L"<no link object>";
-    if (!target.empty())
-    {
-        link->SetPath(target.c_str());
-        link->SetArguments(arguments.c_str());
-        return SUCCEEDED(file->Save(path.c_str(), TRUE)) ? L"" : L"<not saved>";
-    }
-    if (!platform::FileExists(path) || FAILED(file->Load(path.c_str(), STGM_READ)))
-        return L"<missing>";
-    wchar_t text[MAX_PATH] = {}, args[MAX_PATH] = {};
-    link->GetPath(text, MAX_PATH, nullptr, SLGP_RAWPATH);
-    link->GetArguments(args, MAX_PATH);
-    return std::wstring(text) + L"|" + args;
-}
-
 class FaultInjectionTest : public ApplyTest
 {
   protected:
@@ -119,12 +95,8 @@ class FaultInjectionTest : public ApplyTest
             }
             else if (place.kind == Place::Registry)
             {
-                const size_t slash = place.name == L"RunOnceEx" ? e.name.find(L'\\') : std::wstring::npos;
-                if (slash != std::wstring::npos)
-                    testsupport::SetRegBinary(place.root, place.path + L"\\" + e.name.substr(0, slash),
-                                              e.name.substr(slash + 1), e.type, Bytes(e.text, e.type));
-                else
-                    testsupport::SetRegBinary(place.root, place.path, e.name, e.type, Bytes(e.text, e.type));
+                const auto [key, value] = KeyAndValue(e);
+                testsupport::SetRegBinary(place.root, key, value, e.type, Bytes(e.text, e.type));
                 if (e.switchedOff)
                     SetSwitch(place, e.name, SwitchOff);
             }
@@ -146,10 +118,7 @@ class FaultInjectionTest : public ApplyTest
     // Runs the child; true when it stopped before write stopAt and was ended there.
     bool RunChild(const wchar_t* mode, int stopAt, const std::wstring& servicePrefix = {})
     {
-        wchar_t self[MAX_PATH] = {};
-        GetModuleFileNameW(nullptr, self, MAX_PATH);
-        std::wstring child = self;
-        child = child.substr(0, child.find_last_of(L'\\')) + L"\\apply_child.exe";
+        const std::wstring child = testsupport::BuildFolder() + L"\\tests\\apply_child.exe";
         std::wstring line = L"\"" + child + L"\" \"" + ScratchPath() + L"\" " + mode + L" " +
                             std::to_wstring(stopAt) + L" RavelinFaultStop" +
                             (servicePrefix.empty() ? L"" : L" " + servicePrefix);
@@ -175,15 +144,19 @@ class FaultInjectionTest : public ApplyTest
         return false;
     }
 
-    // A RunOnceEx section's entry is named "<subkey>\\<value>".
-    static LONG ReadValue(const Entry& e, platform::RegValue& value)
+    // The key and the value name: a RunOnceEx section's entry is named "<subkey>\\<value>".
+    static std::pair<std::wstring, std::wstring> KeyAndValue(const Entry& e)
     {
         const Place& place = PlaceOf(e.loadFrom);
         const size_t slash = place.name == L"RunOnceEx" ? e.name.find(L'\\') : std::wstring::npos;
         if (slash == std::wstring::npos)
-            return platform::ReadRegValue(place.root, place.path, e.name, value);
-        return platform::ReadRegValue(place.root, place.path + L"\\" + e.name.substr(0, slash),
-                                      e.name.substr(slash + 1), value);
+            return {place.path, e.name};
+        return {place.path + L"\\" + e.name.substr(0, slash), e.name.substr(slash + 1)};
+    }
+    static LONG ReadValue(const Entry& e, platform::RegValue& value)
+    {
+        const auto [key, name] = KeyAndValue(e);
+        return platform::ReadRegValue(PlaceOf(e.loadFrom).root, key, name, value);
     }
 
     // A win.ini line taken out is left empty.

@@ -1,6 +1,7 @@
 // Below the window: a command line's file, and the shown order and filter.
 #include "find/DisplayList.h"
 #include "support/Fixtures.h"
+#include "support/Processes.h"
 
 using FindModelTest = testsupport::RavelinTest;
 
@@ -41,9 +42,7 @@ TEST_F(FindModelTest, ACommandLineNamesItsFileWhereverItIsWritten)
     }
     SetEnvironmentVariableW(L"PATH", oldPath.c_str());
     EXPECT_EQ(ResolveFileFacts(L"   ").state, FileFacts::State::NoFile);
-    wchar_t module[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, module, MAX_PATH);
-    EXPECT_EQ(ResolveFileFacts(L"\"" + std::wstring(module) + L"\" /x").publisher, L"Brightfold")
+    EXPECT_EQ(ResolveFileFacts(L"\"" + testsupport::ThisProgram() + L"\" /x").publisher, L"Brightfold")
         << "this test program carries Ravelin's version resource";
 }
 

@@ -154,6 +154,6 @@ TEST(PlatformText, TrimHexAndLinesTakeTheirEdgesAsTheReadersDo)
                                    "a\xC3\xA9"),
               L"a\u00e9");
     EXPECT_EQ(platform::DecodeText(std::string("\xFE\xFF\x00\x61\x20\xAC", 6)), L"a\u20ac");
-    EXPECT_EQ(platform::DecodeText(std::string("\xFF\xFE\x61\x00", 4)), L"a");
+    EXPECT_EQ(platform::DecodeText(std::string("\xFF\xFE\x61\x00\xC4\x30", 6)), L"a\u30c4");
     EXPECT_EQ(platform::DecodeText("abc"), L"abc");
 }

@@ -85,15 +85,3 @@ TEST_F(ApplyTest, ProfilesAreSavedAndLoadedThroughTheMenuAndABadFileLosesNothing
     EXPECT_EQ(list.Row(1), (StartupEntry{L"", L"2", L"3", L"4", L"5", L"6"}));
     EXPECT_TRUE(RegValueExists(HKEY_CURRENT_USER, RunKey, L"Caf\u00e9")); // loading stages only
 }
-
-TEST_F(ApplyTest, AProfileSavedAsUnicodeByAnotherEditorLoadsWithItsTexts)
-{
-    const std::wstring file = programFolder + L"\\unicode.Pro";
-    testsupport::WriteUtf16File(file, L"T\u00e2che\r\nDisabled\r\nRegistry(User Run)\r\nCurrent User\r\n"
-                                      L"Current User logs On\r\nC:\\\u30c4\u30fc\u30eb.exe\r\n");
-    StartupList list;
-    ASSERT_EQ(LoadProfile(list, file).error, static_cast<DWORD>(ERROR_SUCCESS));
-    ASSERT_EQ(list.Count(), 1);
-    EXPECT_EQ(list.Row(1)[TaskName], L"T\u00e2che");
-    EXPECT_EQ(list.Row(1)[Location], L"C:\\\u30c4\u30fc\u30eb.exe");
-}

@@ -6,8 +6,11 @@
 #include "platform/Places.h"
 #include "platform/StartupSwitch.h"
 #include "staging/EntryStore.h"
+#include "support/Processes.h"
 
+#include <sddl.h>
 #include <shlobj.h>
+#include <wrl/client.h>
 
 namespace testsupport
 {
@@ -76,9 +79,7 @@ std::wstring RepoFolder()
 {
     // The test's own file, inside the source tree's build folder (Wine maps / to Z:); not
     // ProgramFolder(), which a fixture points at a scratch folder.
-    wchar_t module[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, module, MAX_PATH);
-    std::wstring folder = module;
+    std::wstring folder = ThisProgram();
     for (size_t slash; (slash = folder.find_last_of(L'\\')) != std::wstring::npos;)
     {
         folder.resize(slash);
@@ -86,6 +87,27 @@ std::wstring RepoFolder()
             return folder;
     }
     return {};
+}
+
+std::wstring Shortcut(const std::wstring& path, const std::wstring& target, const std::wstring& arguments)
+{
+    Microsoft::WRL::ComPtr<IShellLinkW> link;
+    Microsoft::WRL::ComPtr<IPersistFile> file;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link))) ||
+        FAILED(link.As(&file)))
+        return L"<no link object>";
+    if (!target.empty())
+    {
+        link->SetPath(target.c_str());
+        link->SetArguments(arguments.c_str());
+        return SUCCEEDED(file->Save(path.c_str(), TRUE)) ? L"" : L"<not saved>";
+    }
+    if (!platform::FileExists(path) || FAILED(file->Load(path.c_str(), STGM_READ)))
+        return L"<missing>";
+    wchar_t text[MAX_PATH] = {}, args[MAX_PATH] = {};
+    link->GetPath(text, MAX_PATH, nullptr, SLGP_RAWPATH);
+    link->GetArguments(args, MAX_PATH);
+    return std::wstring(text) + L"|" + args;
 }
 
 void SetRegString(HKEY root, const std::wstring& path, const std::wstring& name, const std::wstring& data,
@@ -120,6 +142,18 @@ std::wstring RegStringValue(HKEY root, const std::wstring& path, const std::wstr
     if (type)
         *type = actual;
     return buffer;
+}
+
+void SetKeyRights(HKEY root, const std::wstring& path, const wchar_t* rights)
+{
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, WRITE_DAC, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    PSECURITY_DESCRIPTOR sd = nullptr;
+    EXPECT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(rights, SDDL_REVISION_1, &sd, nullptr));
+    EXPECT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, sd), ERROR_SUCCESS);
+    LocalFree(sd);
+    RegCloseKey(key);
 }
 
 void PumpMessages()

@@ -18,6 +18,13 @@ std::string ReadBytes(const std::wstring& path);
 void WriteUtf16File(const std::wstring& path, const std::wstring& text);
 std::wstring RepoFolder(); // the source tree, for the shipped data
 std::wstring WinIniPath();
+// With a target, writes the shortcut through the shell's link object (arguments apart, which only
+// an exact copy gives back); without, reads back "target|arguments", or "<missing>".
+std::wstring Shortcut(const std::wstring& path, const std::wstring& target = {},
+                      const std::wstring& arguments = {});
+
+inline const std::wstring RunBase = L"Software\\Microsoft\\Windows\\CurrentVersion\\";
+inline const std::wstring RunKey = RunBase + L"Run"; // the user's or the machine's
 
 void SetRegString(HKEY root, const std::wstring& path, const std::wstring& name, const std::wstring& data,
                   DWORD type = REG_SZ);
@@ -26,6 +33,30 @@ void SetRegBinary(HKEY root, const std::wstring& path, const std::wstring& name,
 bool RegValueExists(HKEY root, const std::wstring& path, const std::wstring& name);
 std::wstring RegStringValue(HKEY root, const std::wstring& path, const std::wstring& name,
                             DWORD* type = nullptr);
+// Gives the key (made when missing) these rights, written as a security descriptor string.
+void SetKeyRights(HKEY root, const std::wstring& path, const wchar_t* rights);
+// Nobody may write to the key; it may be read, deleted (so the scratch root can still be removed)
+// and its rights changed again.
+inline void DenyWrites(HKEY root, const std::wstring& path)
+{
+    SetKeyRights(root, path, L"D:P(A;;KRSDWD;;;WD)");
+}
+
+// A handle that no other open can share (or only as share allows), as another program might hold a file.
+struct HeldFile
+{
+    explicit HeldFile(const std::wstring& path, DWORD share = 0)
+        : handle(CreateFileW(path.c_str(), GENERIC_READ, share, nullptr, OPEN_ALWAYS, 0, nullptr))
+    {
+    }
+    ~HeldFile()
+    {
+        if (held())
+            CloseHandle(handle);
+    }
+    bool held() const { return handle != INVALID_HANDLE_VALUE; }
+    HANDLE handle;
+};
 
 void PumpMessages(); // every message waiting for this thread
 

@@ -1,6 +1,7 @@
 // Test services through the manager directly.
 #include "support/TestServices.h"
 #include "platform/Text.h"
+#include "support/Processes.h"
 
 namespace servicetest
 {
@@ -36,12 +37,7 @@ DWORD SetFlag(const std::wstring& name, bool delayed)
 
 std::wstring ServiceProgram()
 {
-    wchar_t module[MAX_PATH] = {}, full[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, module, MAX_PATH);
-    std::wstring folder = module;
-    folder.resize(folder.find_last_of(L'\\'));
-    GetFullPathNameW((folder + L"\\..\\demo\\syncsvc.exe").c_str(), MAX_PATH, full, nullptr);
-    return full;
+    return testsupport::BuildFolder() + L"\\demo\\syncsvc.exe";
 }
 
 void UseDelayedStandIn()

@@ -1,7 +1,10 @@
 // A real main window per test, closed before the fixture cleans up after it.
 #pragma once
 #include "ui/frmMain.h"
+#include "ui/resource.h"
 #include "support/Fixtures.h"
+
+#include <commctrl.h>
 
 #include <memory>
 #include <string>
@@ -13,6 +16,13 @@ inline std::wstring WindowText(HWND window)
 {
     wchar_t text[2048] = {};
     GetWindowTextW(window, text, 2048);
+    return text;
+}
+
+inline std::wstring ItemText(HWND list, int item, int subItem)
+{
+    wchar_t text[512] = {};
+    ListView_GetItemText(list, item, subItem, text, 512);
     return text;
 }
 
@@ -32,6 +42,14 @@ class MainWindowFixture : public RavelinTest
         EXPECT_TRUE(created);
         PumpMessages(); // the rest of the start, posted for after the first paint
         return *window;
+    }
+    // A menu item or button chosen, as its real command.
+    void Command(int id) { SendMessageW(window->Handle(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+    std::wstring StatusText(int part) const
+    {
+        wchar_t text[512] = {};
+        SendMessageW(window->Control(IDC_STATUSBAR), SB_GETTEXTW, part, reinterpret_cast<LPARAM>(text));
+        return text;
     }
     std::unique_ptr<frmMain> window;
     bool created = false;

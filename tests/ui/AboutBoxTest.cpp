@@ -8,8 +8,6 @@
 #include "support/Processes.h"
 #include "support/WindowFixture.h"
 
-#include <sddl.h>
-
 using namespace testsupport;
 
 namespace
@@ -28,16 +26,8 @@ std::wstring SystemTool()
 // Sets the rights on both tool keys; the fixture needs write rights back to remove them.
 void AllowOnToolKeys(const wchar_t* rights)
 {
-    PSECURITY_DESCRIPTOR sd = nullptr;
-    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(rights, SDDL_REVISION_1, &sd, nullptr));
     for (const wchar_t* path : {MsInfoKey, LocationKey})
-    {
-        HKEY key = nullptr;
-        ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, WRITE_DAC, &key), ERROR_SUCCESS);
-        EXPECT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, sd), ERROR_SUCCESS);
-        RegCloseKey(key);
-    }
-    LocalFree(sd);
+        SetKeyRights(HKEY_LOCAL_MACHINE, path, rights);
 }
 
 class AboutBoxTest : public MainWindowFixture

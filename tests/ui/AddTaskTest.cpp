@@ -9,8 +9,6 @@
 #include "support/DialogAnswer.h"
 #include "support/WindowFixture.h"
 
-#include <commctrl.h>
-
 #include <functional>
 #include <tuple>
 
@@ -112,8 +110,7 @@ TEST_F(AddTaskTest, OpensModalEmptyEachTimeAndCancellingAddsNothing)
 TEST_F(AddTaskTest, EachKindOfSourceGivesItsRowAtTheEndOfTheListInThePacksWords)
 {
     InstallShippedPacks();
-    SetRegString(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", L"Existing",
-                 L"C:\\existing.exe");
+    SetRegString(HKEY_CURRENT_USER, RunKey, L"Existing", L"C:\\existing.exe");
     frmMain& w = Open();
     const std::wstring buttonBefore = WindowText(w.Control(IDC_CMDDISABLE));
     // Win.ini rows are named by their source; only the user's own Run key is the current user's.

@@ -104,9 +104,7 @@ TEST_F(EditHelpMenusTest, HelpIndexOpensTheHelpFileAndTheMissingOnesSayNothing)
     EXPECT_TRUE(GetMenuState(bar, IDM_UPDATE, MF_BYCOMMAND) & GetMenuState(bar, IDM_VISIT, MF_BYCOMMAND) &
                 MF_GRAYED);
     // The help file the build puts in the program folder.
-    std::wstring built(MAX_PATH, L'\0');
-    built.resize(GetModuleFileNameW(nullptr, built.data(), MAX_PATH));
-    built = built.substr(0, built.rfind(L'\\', built.rfind(L'\\') - 1)) + L"\\Ravelin\\RavHelp.chm";
+    const std::wstring built = testsupport::BuildFolder() + L"\\Ravelin\\RavHelp.chm";
     ASSERT_TRUE(CopyFileW(built.c_str(), (programFolder + L"\\RavHelp.chm").c_str(), FALSE)) << built;
     w.mnuHelpIndex_Click();
     EXPECT_TRUE(Started(L"hh.exe", L"Brightfold Ravelin Help"));

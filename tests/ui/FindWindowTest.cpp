@@ -2,21 +2,18 @@
 // after the window shows, and the row's jump to its place.
 #include "ui/resource.h"
 #include "platform/Launch.h"
+#include "support/Processes.h"
 #include "support/WindowFixture.h"
 
-#include <commctrl.h>
-
-using FindWindowTest = testsupport::MainWindowFixture;
+using namespace testsupport;
+using FindWindowTest = MainWindowFixture;
 
 TEST_F(FindWindowTest, SortFilterAndFileFactsHoldThroughStagingAndApply)
 {
-    wchar_t module[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, module, MAX_PATH);
-    const std::wstring run = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run",
-                       gone = L"C:\\nowhere\\gone.exe", here = L"\"" + std::wstring(module) + L"\" /x";
-    testsupport::SetRegString(HKEY_CURRENT_USER, run, L"Beta", here);
-    testsupport::SetRegString(HKEY_CURRENT_USER, run, L"alpha", gone);
-    testsupport::SetRegString(HKEY_CURRENT_USER, run, L"Gamma", here);
+    const std::wstring gone = L"C:\\nowhere\\gone.exe", here = L"\"" + ThisProgram() + L"\" /x";
+    SetRegString(HKEY_CURRENT_USER, RunKey, L"Beta", here);
+    SetRegString(HKEY_CURRENT_USER, RunKey, L"alpha", gone);
+    SetRegString(HKEY_CURRENT_USER, RunKey, L"Gamma", here);
     // Made without the pump of Open, so that the start's posted work, the look at the files
     // included, has not run yet.
     window = std::make_unique<frmMain>();
@@ -26,11 +23,7 @@ TEST_F(FindWindowTest, SortFilterAndFileFactsHoldThroughStagingAndApply)
     auto column = [&](int c) {
         std::wstring texts;
         for (int i = 0; i < ListView_GetItemCount(list); ++i)
-        {
-            wchar_t text[512] = {};
-            ListView_GetItemText(list, i, c, text, 512);
-            texts += text + std::wstring(L";");
-        }
+            texts += ItemText(list, i, c) + L";";
         return texts;
     };
     auto clickAndArrow = [&](int c) {
@@ -44,24 +37,23 @@ TEST_F(FindWindowTest, SortFilterAndFileFactsHoldThroughStagingAndApply)
         Header_GetItem(ListView_GetHeader(list), c, &item);
         return item.fmt & (HDF_SORTUP | HDF_SORTDOWN);
     };
-    auto command = [&](int id) { SendMessageW(w.Handle(), WM_COMMAND, MAKEWPARAM(id, 0), 0); };
     EXPECT_EQ(column(PublisherColumn), L";;;") << "nothing is looked at before the first paint";
-    testsupport::PumpMessages();
+    PumpMessages();
     EXPECT_EQ(clickAndArrow(TaskName), HDF_SORTUP);
     EXPECT_EQ(column(TaskName), L"alpha;Beta;Gamma;");
     EXPECT_EQ(clickAndArrow(TaskName), HDF_SORTDOWN);
     EXPECT_EQ(column(TaskName), L"Gamma;Beta;alpha;");
 
     ListView_SetItemState(list, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    command(IDC_CMDDISABLE);
+    Command(IDC_CMDDISABLE);
     EXPECT_EQ(column(Status), L"Disabled;Enabled;Enabled;");
     w.mnuApp_Just_Click();
-    EXPECT_FALSE(testsupport::RegValueExists(HKEY_CURRENT_USER, run, L"Gamma"));
+    EXPECT_FALSE(RegValueExists(HKEY_CURRENT_USER, RunKey, L"Gamma"));
     EXPECT_EQ(column(TaskName), L"Gamma;Beta;alpha;");
     while (!w.Facts().Find(here) || !w.Facts().Find(gone))
     {
         ASSERT_NE(MsgWaitForMultipleObjects(0, nullptr, FALSE, 30000, QS_ALLINPUT), WAIT_TIMEOUT);
-        testsupport::PumpMessages();
+        PumpMessages();
     }
     EXPECT_EQ(column(PublisherColumn), L"Brightfold;Brightfold;;");
     auto drawnColour = [&](int index) {
@@ -78,11 +70,9 @@ TEST_F(FindWindowTest, SortFilterAndFileFactsHoldThroughStagingAndApply)
 
     SetWindowTextW(w.Control(IDC_TXTFILTER), L"ALP");
     EXPECT_EQ(column(TaskName), L"alpha;");
-    wchar_t count[128] = {};
-    SendMessageW(w.Control(IDC_STATUSBAR), SB_GETTEXTW, 1, reinterpret_cast<LPARAM>(count));
-    EXPECT_EQ(std::wstring(count), L"1 of 3 shown");
+    EXPECT_EQ(StatusText(1), L"1 of 3 shown");
     EXPECT_EQ(w.State().List.Selected(), 0) << "the hidden row is no longer the one the buttons act on";
-    command(IDM_FIND);
+    Command(IDM_FIND);
     EXPECT_EQ(GetFocus(), w.Control(IDC_TXTFILTER));
 
     std::vector<std::wstring> started;
@@ -91,7 +81,7 @@ TEST_F(FindWindowTest, SortFilterAndFileFactsHoldThroughStagingAndApply)
         return DWORD(ERROR_SUCCESS);
     };
     ListView_SetItemState(list, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    command(IDM_OPENLOCATION);
+    Command(IDM_OPENLOCATION);
     ASSERT_EQ(started.size(), 1u);
     EXPECT_NE(started[0].find(L"regedit.exe"), std::wstring::npos);
 }

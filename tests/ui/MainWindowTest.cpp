@@ -3,34 +3,20 @@
 #include "ui/frmMain.h"
 #include "ui/resource.h"
 #include "i18n/Globals.h"
-#include "platform/Privileges.h"
 #include "platform/Settings.h"
-#include "platform/Text.h"
 #include "staging/EntryStore.h"
 #include "support/DialogAnswer.h"
 #include "support/WindowFixture.h"
-
-#include <commctrl.h>
 
 using namespace testsupport;
 
 namespace
 {
 
-const std::wstring RunKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-const EntryRecord GoneRow{
-    L"Gone", L"Disabled", L"Registry(User Run)", L"Current User", L"Current User logs On", L"gone.exe"};
-
 class MainWindowTest : public MainWindowFixture
 {
   protected:
-    std::wstring Cell(int item, int subItem)
-    {
-        wchar_t text[512] = {};
-        ListView_GetItemText(window->Control(IDC_LISTVIEW1), item, subItem, text, 512);
-        return text;
-    }
-    void Click(int id) { SendMessageW(window->Handle(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+    std::wstring Cell(int row, int column) { return ItemText(window->Control(IDC_LISTVIEW1), row, column); }
     std::wstring DisableCaption() { return WindowText(window->Control(IDC_CMDDISABLE)); }
     bool RemoveEnabled() { return IsWindowEnabled(window->Control(IDC_CMDREMOVE)); }
 };
@@ -41,10 +27,10 @@ TEST_F(MainWindowTest, TheListAndButtonsFollowTheRowsClicksAndSelectionButNotSpa
 {
     SetRegString(HKEY_CURRENT_USER, RunKey, L"Tool", L"C:\\tool.exe");
     // Switched off by Windows itself: the list says so.
-    SetRegBinary(HKEY_CURRENT_USER,
-                 L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run", L"Tool",
-                 REG_BINARY, {3, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8});
-    WriteStore({GoneRow});
+    SetRegBinary(HKEY_CURRENT_USER, RunBase + L"Explorer\\StartupApproved\\Run", L"Tool", REG_BINARY,
+                 {3, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8});
+    WriteStore({{L"Gone", L"Disabled", L"Registry(User Run)", L"Current User", L"Current User logs On",
+                 L"gone.exe"}});
     Open();
     HWND list = window->Control(IDC_LISTVIEW1);
     ASSERT_EQ(ListView_GetItemCount(list), 2);
@@ -52,10 +38,10 @@ TEST_F(MainWindowTest, TheListAndButtonsFollowTheRowsClicksAndSelectionButNotSpa
     EXPECT_EQ(ListView_GetNextItem(list, -1, LVNI_SELECTED), 0); // after a fill the first row is selected
     EXPECT_EQ(DisableCaption(), L"&Enable");
 
-    Click(IDC_CMDDISABLE);
+    Command(IDC_CMDDISABLE);
     EXPECT_EQ(Cell(0, 1), L"Enabled");
     EXPECT_EQ(DisableCaption(), L"&Disable");
-    Click(IDC_CMDREMOVE);
+    Command(IDC_CMDREMOVE);
     EXPECT_EQ(Cell(0, 1), L"Remove");
     EXPECT_FALSE(RemoveEnabled());
     ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
@@ -117,32 +103,4 @@ TEST_F(MainWindowTest, ClosingStoresTheLanguageButASecondInstanceStoresNothing)
         EXPECT_FALSE(second.Create(GetModuleHandleW(nullptr)));
     }
     EXPECT_EQ(platform::LoadLanguageSetting(), L"French.ini");
-}
-
-TEST_F(MainWindowTest, ABrokenSkinDoesNotStopTheStart)
-{
-    WriteBytes(programFolder + L"\\Title.skn", std::string("\x89PNG\r\n\x1a\n\0\0", 10));
-    platform::SaveLanguageSetting(L"German.ini");
-    WriteStore({GoneRow});
-    Open(); // fails the test when the start is refused
-    EXPECT_EQ(LanguageFile, L"German.ini");
-    EXPECT_EQ(DisableCaption(), L"&Enable"); // the only row, a disabled one, is selected
-}
-
-TEST_F(MainWindowTest, ALogOffOrRestartWindowsRefusesIsToldOnTheStatusLine)
-{
-    // Windows refuses, as it does when the shutdown privilege cannot be had.
-    platform::OverrideExitWindows([](UINT, DWORD) -> DWORD { return ERROR_PRIVILEGE_NOT_HELD; });
-    SetRegString(HKEY_CURRENT_USER, RunKey, L"Tool", L"C:\\tool.exe");
-    Open();
-    const std::wstring reason = platform::SystemErrorText(ERROR_PRIVILEGE_NOT_HELD);
-    for (auto [command, told] : {std::pair{IDM_APP_LOG, L"Windows did not log off: "},
-                                 std::pair{IDM_APP_REST, L"Windows did not restart: "}})
-    {
-        Click(command);
-        EXPECT_EQ(WindowText(window->Control(IDC_STATUSBAR)),
-                  L"Applied: 0 written, 0 taken out. " + std::wstring(told) + reason + L".");
-        EXPECT_TRUE(IsWindow(window->Handle())) << "the program goes on";
-    }
-    platform::OverrideExitWindows(nullptr);
 }

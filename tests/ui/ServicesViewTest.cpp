@@ -4,8 +4,6 @@
 #include "support/ServicesFixture.h"
 #include "ui/resource.h"
 
-#include <commctrl.h>
-
 #include <cwchar>
 
 using namespace servicetest;
@@ -14,12 +12,11 @@ TEST_F(ServicesTest, TheServicesViewStagesAppliesAndJumpsOnItsOwnRows)
 {
     const std::wstring a = Make(L"A", Automatic);
     frmMain& w = Open();
-    auto command = [&](int id) { SendMessageW(w.Handle(), WM_COMMAND, MAKEWPARAM(id, 0), 0); };
     // The window itself is not shown in a test: its lists say whether they would be.
     auto shown = [&](int id) { return (GetWindowLongW(w.Control(id), GWL_STYLE) & WS_VISIBLE) != 0; };
     EXPECT_EQ(w.Control(IDC_LISTSERVICES), nullptr) << "the startup programs come first";
     EXPECT_TRUE(shown(IDC_LISTVIEW1));
-    command(IDM_NEXTVIEW);
+    Command(IDM_NEXTVIEW);
     ASSERT_TRUE(w.Services().Shown());
     const HWND services = w.Control(IDC_LISTSERVICES);
     EXPECT_EQ(GetWindow(w.Control(IDC_LISTVIEW1), GW_HWNDNEXT), services) << "tabbed to after the other list";
@@ -33,21 +30,16 @@ TEST_F(ServicesTest, TheServicesViewStagesAppliesAndJumpsOnItsOwnRows)
     SetWindowTextW(w.Control(IDC_TXTFILTER), a.c_str());
     ASSERT_EQ(ListView_GetItemCount(services), 1);
     ListView_SetItemState(services, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    command(IDC_CMDDISABLE);
-    wchar_t text[512] = {};
-    ListView_GetItemText(services, 0, ServiceStatus, text, 512);
-    EXPECT_EQ(std::wstring(text), L"Disabled");
+    Command(IDC_CMDDISABLE);
+    EXPECT_EQ(testsupport::ItemText(services, 0, ServiceStatus), L"Disabled");
     EXPECT_EQ(testsupport::WindowText(w.Control(IDC_CMDDISABLE)), L"&Enable");
-    command(IDC_CMDRESET);
-    ListView_GetItemText(services, 0, ServiceStatus, text, 512);
-    EXPECT_EQ(std::wstring(text), L"Enabled");
-    command(IDC_CMDDISABLE);
-    command(IDM_APP_JUST);
+    Command(IDC_CMDRESET);
+    EXPECT_EQ(testsupport::ItemText(services, 0, ServiceStatus), L"Enabled");
+    Command(IDC_CMDDISABLE);
+    Command(IDM_APP_JUST);
     EXPECT_EQ(servicetest::StartOf(a), Off);
-    SendMessageW(w.Control(IDC_STATUSBAR), SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text));
-    EXPECT_EQ(std::wstring(text), L"Services: 1 disabled, 0 enabled.");
-    SendMessageW(w.Control(IDC_STATUSBAR), SB_GETTEXTW, 1, reinterpret_cast<LPARAM>(text));
-    EXPECT_EQ(std::wstring(text), L"1 of " + std::to_wstring(w.Services().State().List.Count()) + L" shown");
+    EXPECT_EQ(StatusText(0), L"Services: 1 disabled, 0 enabled.");
+    EXPECT_EQ(StatusText(1), L"1 of " + std::to_wstring(w.Services().State().List.Count()) + L" shown");
 
     // Windows' own hidden, once their files are known; Wine's installer service says Microsoft made it.
     SetWindowTextW(w.Control(IDC_TXTFILTER), L"");
@@ -66,10 +58,11 @@ TEST_F(ServicesTest, TheServicesViewStagesAppliesAndJumpsOnItsOwnRows)
     SendMessageW(w.Control(IDC_CHKHIDEWINDOWS), BM_SETCHECK, BST_CHECKED, 0);
     SendMessageW(w.Handle(), WM_COMMAND, MAKEWPARAM(IDC_CHKHIDEWINDOWS, BN_CLICKED),
                  reinterpret_cast<LPARAM>(w.Control(IDC_CHKHIDEWINDOWS)));
-    SendMessageW(w.Control(IDC_STATUSBAR), SB_GETTEXTW, 1, reinterpret_cast<LPARAM>(text));
+    const std::wstring count = StatusText(1);
     int shownCount = 0, all = 0, hidden = 0;
-    ASSERT_EQ(swscanf(text, L"%d of %d shown, %d Windows services hidden", &shownCount, &all, &hidden), 3)
-        << text;
+    ASSERT_EQ(
+        swscanf(count.c_str(), L"%d of %d shown, %d Windows services hidden", &shownCount, &all, &hidden), 3)
+        << count;
     EXPECT_GE(hidden, 1);
     EXPECT_EQ(shownCount + hidden, all);
     EXPECT_EQ(ListView_GetItemCount(services), shownCount);
@@ -82,14 +75,14 @@ TEST_F(ServicesTest, TheServicesViewStagesAppliesAndJumpsOnItsOwnRows)
         started.push_back(program);
         return DWORD(ERROR_SUCCESS);
     };
-    command(IDM_OPENLOCATION);
+    Command(IDM_OPENLOCATION);
     ASSERT_EQ(started.size(), 1u);
     EXPECT_NE(started[0].find(L"regedit.exe"), std::wstring::npos);
     EXPECT_EQ(testsupport::RegStringValue(HKEY_CURRENT_USER, platform::names::RegistryEditorKey,
                                           platform::names::RegistryEditorLastKey),
               L"HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\" + a);
 
-    command(IDM_NEXTVIEW);
+    Command(IDM_NEXTVIEW);
     EXPECT_FALSE(w.Services().Shown());
     EXPECT_TRUE(IsWindowEnabled(w.Control(IDC_CMDADDTASK)));
 }
