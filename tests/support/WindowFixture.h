@@ -3,6 +3,7 @@
 #include "ui/frmMain.h"
 #include "ui/resource.h"
 #include "support/Fixtures.h"
+#include "support/Processes.h"
 
 #include <commctrl.h>
 
@@ -11,13 +12,6 @@
 
 namespace testsupport
 {
-
-inline std::wstring WindowText(HWND window)
-{
-    wchar_t text[2048] = {};
-    GetWindowTextW(window, text, 2048);
-    return text;
-}
 
 inline std::wstring ItemText(HWND list, int item, int subItem)
 {

@@ -33,7 +33,7 @@ class EditHelpMenusTest : public testsupport::MainWindowFixture
     {
         std::vector<DWORD> started = testsupport::ChildProcesses(exe);
         const bool shown =
-            started.size() == 1 && testsupport::AnyContains(testsupport::WindowTextsOf(started[0]), text);
+            started.size() == 1 && testsupport::WindowTextsOf(started[0]).find(text) != std::wstring::npos;
         for (DWORD id : started)
             testsupport::EndProcess(id);
         return shown;
