@@ -90,9 +90,7 @@ class FaultInjectionTest : public ApplyTest
             if (!e.storedBefore.empty())
                 stored.push_back(Record(e.name, L"Disabled", place.loadFrom, e.storedBefore));
             if (e.storedOnly)
-            {
                 stored.push_back(Record(e.name, L"Disabled", place.loadFrom, e.text));
-            }
             else if (place.kind == Place::Registry)
             {
                 const auto [key, value] = KeyAndValue(e);
@@ -101,10 +99,7 @@ class FaultInjectionTest : public ApplyTest
                     SetSwitch(place, e.name, SwitchOff);
             }
             else if (place.kind == Place::WinIni)
-            {
-                WritePrivateProfileStringW(L"Windows", place.name.c_str(), e.text.c_str(),
-                                           testsupport::WinIniPath().c_str());
-            }
+                SeedPlace(place, e.name, e.text);
             else
             {
                 EXPECT_EQ(Shortcut(Folder(place) + L"\\" + e.name + L".lnk", e.text, e.arguments), L"");
