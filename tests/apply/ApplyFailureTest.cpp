@@ -73,7 +73,7 @@ TEST_F(ApplyTest, AStoreThatCannotBeWrittenKeepsDisabledEntriesInTheirSources)
     ApplyResult result;
     {
         HeldFile held(StorePath(), FILE_SHARE_READ); // read, as the apply reads it first, but not replaced
-        ASSERT_TRUE(held.held());
+        ASSERT_TRUE(held.handle);
         result = ApplyNow(*state);
     }
     EXPECT_EQ(RegStringValue(HKEY_LOCAL_MACHINE, onceKey, L"A"), L"C:\\a.exe"); // not taken out

@@ -32,8 +32,7 @@ class MainWindowFixture : public RavelinTest
     frmMain& Open()
     {
         window = std::make_unique<frmMain>();
-        created = window->Create(GetModuleHandleW(nullptr));
-        EXPECT_TRUE(created);
+        EXPECT_TRUE(window->Create(GetModuleHandleW(nullptr)));
         PumpMessages(); // the rest of the start, posted for after the first paint
         return *window;
     }
@@ -46,7 +45,6 @@ class MainWindowFixture : public RavelinTest
         return text;
     }
     std::unique_ptr<frmMain> window;
-    bool created = false;
 };
 
 } // namespace testsupport
