@@ -8,9 +8,8 @@
 #include "platform/Files.h"
 #include "platform/Settings.h"
 #include "platform/Text.h"
-#include "support/TestServices.h"
 #include "staging/EntryStore.h"
-#include "staging/ServiceStore.h"
+#include "support/ServicesFixture.h"
 
 #include <algorithm>
 
@@ -25,7 +24,8 @@ struct Outcome
     std::wstring out, err;
 };
 
-class ConsoleTest : public ApplyTest
+// With services of the test, made as the window tests make them; no window is opened.
+class ConsoleTest : public servicetest::ServicesTest
 {
   protected:
     // RunConsole with standard output and error in files, read back as UTF-8.
@@ -259,11 +259,7 @@ TEST_F(ConsoleTest, AStoreThatCannotBeReadWholeNowIsNeverChangedAndTheAnswerIsFo
 
 TEST_F(ConsoleTest, ServicesAreListedAndDisabledAndEnabledBackExactlyByKeyOrDisplayName)
 {
-    const std::wstring a = L"RavConsole" + std::to_wstring(GetCurrentProcessId());
-    const platform::ServiceStart delayed{SERVICE_AUTO_START, true};
-    servicetest::UseDelayedStandIn();
-    platform::RemoveFile(ServiceStartsPath(), true);
-    ASSERT_TRUE(servicetest::MakeService(a, delayed));
+    const std::wstring a = Make(L"C", servicetest::Delayed);
     EXPECT_EQ(Run(L"/disable \"Test " + a + L"\" /from Service").out,
               L"Services: 1 disabled, 0 enabled.\r\n");
     EXPECT_EQ(servicetest::StartOf(a).type, static_cast<DWORD>(SERVICE_DISABLED));
@@ -278,7 +274,7 @@ TEST_F(ConsoleTest, ServicesAreListedAndDisabledAndEnabledBackExactlyByKeyOrDisp
 
     const Outcome r = Run(L"/enable " + platform::FoldCase(a) + L" /from SERVICE");
     EXPECT_EQ(r.code, ExitDone) << r.err;
-    EXPECT_EQ(servicetest::StartOf(a), delayed);
+    EXPECT_EQ(servicetest::StartOf(a), servicetest::Delayed);
     EXPECT_EQ(Run(L"/enable NoSuchService /from Service").code, ExitNoEntry);
     EXPECT_EQ(Run(L"/remove " + a + L" /from Service").code, ExitBadUsage);
     EXPECT_EQ(Run(L"/disable " + a + L" /services").code, ExitBadUsage);
@@ -293,7 +289,4 @@ TEST_F(ConsoleTest, ServicesAreListedAndDisabledAndEnabledBackExactlyByKeyOrDisp
                 L"\"Activé\""));
     EXPECT_TRUE(
         Has(Run(L"/LIST /SERVICES").out, L"\r\nTest " + a + L",Activé,Automatique (début différé),Arrêté,"));
-    ASSERT_EQ(platform::SaveLanguageSetting(L"English.ini"), DWORD(ERROR_SUCCESS));
-    servicetest::DeleteServices({a});
-    platform::OverrideDelayedStart({});
 }

@@ -197,8 +197,7 @@ TEST_F(FaultInjectionTest, AnApplyEndedAtAnyWriteLosesNoEntry)
     {
         Seed();
         const bool stopped = RunChild(L"stage", stopAt);
-        if (stopped)
-            ++steps;
+        steps += stopped;
         // Started again and applied again: each entry in its source or in the store.
         RunChild(L"again", 0);
         const std::vector<EntryRecord> stored = StoredRecords();
