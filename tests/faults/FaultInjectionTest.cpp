@@ -7,9 +7,8 @@
 #include "platform/Handles.h"
 #include "platform/Registry.h"
 #include "staging/EntryStore.h"
-#include "staging/ServiceStore.h"
 #include "support/Processes.h"
-#include "support/TestServices.h"
+#include "support/ServicesFixture.h"
 
 #include <cstdio>
 
@@ -72,7 +71,8 @@ std::vector<BYTE> Bytes(const std::wstring& text, DWORD type)
     return {p, p + z.size() * sizeof(wchar_t)};
 }
 
-class FaultInjectionTest : public ApplyTest
+// The services of a test are made by the services fixture, which deletes them after.
+class FaultInjectionTest : public servicetest::ServicesTest
 {
   protected:
     // The start state, from nothing.
@@ -230,15 +230,13 @@ TEST_F(FaultInjectionTest, AnApplyEndedAtAnyWriteLosesNoEntry)
 
 TEST_F(FaultInjectionTest, AServicesApplyEndedAtAnyWriteLosesNoStartType)
 {
-    using platform::ServiceStart;
-    const std::wstring prefix = L"RavFault" + std::to_wstring(GetCurrentProcessId()) + L"-";
+    using namespace servicetest;
     // Disabled, then enabled back: automatic, delayed, manual; and one disabled by someone else.
-    const std::pair<std::wstring, ServiceStart> services[] = {
-        {prefix + L"Auto", {SERVICE_AUTO_START, false}},
-        {prefix + L"Delayed", {SERVICE_AUTO_START, true}},
-        {prefix + L"Manual", {SERVICE_DEMAND_START, false}},
-        {prefix + L"Other", {SERVICE_DISABLED, false}}};
-    servicetest::UseDelayedStandIn();
+    const std::pair<std::wstring, ServiceStart> services[] = {{Make(L"Auto", Automatic), Automatic},
+                                                              {Make(L"Delayed", Delayed), Delayed},
+                                                              {Make(L"Manual", Manual), Manual},
+                                                              {Make(L"Other", Off), Off}};
+    const std::wstring prefix = L"RavTest" + std::to_wstring(GetCurrentProcessId()) + L"-"; // theirs alone
     int steps = 0;
     for (int stopAt = 1;; ++stopAt)
     {
@@ -269,11 +267,6 @@ TEST_F(FaultInjectionTest, AServicesApplyEndedAtAnyWriteLosesNoStartType)
         if (!stopped || HasFailure())
             break;
     }
-    std::vector<std::wstring> names;
-    for (const auto& service : services)
-        names.push_back(service.first);
-    servicetest::DeleteServices(names);
-    platform::OverrideDelayedStart({});
     // The remembered start is written ahead, then each change, the delayed flag apart; then the rest.
     EXPECT_GE(steps, 5);
     std::printf("%d writes of the services apply tried\n", steps);
