@@ -54,6 +54,23 @@ struct HeldFile
     platform::UniqueHandle handle;
 };
 
+// A memory picture, in the screen's colours.
+struct Canvas
+{
+    explicit Canvas(const RECT& r = {0, 0, 16, 14})
+        : bitmap(CreateBitmap(r.right - r.left, r.bottom - r.top, 1, 32, nullptr))
+    {
+    }
+    HDC dc = CreateCompatibleDC(nullptr);
+    platform::UniqueGdi<HBITMAP> bitmap;
+    HGDIOBJ old = SelectObject(dc, bitmap.get());
+    ~Canvas()
+    {
+        SelectObject(dc, old);
+        DeleteDC(dc);
+    }
+};
+
 void PumpMessages(); // every message waiting for this thread
 
 std::vector<std::wstring> RowTexts(const StartupList& list, int column);

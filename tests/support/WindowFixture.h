@@ -1,4 +1,5 @@
-// A real main window per test, closed before the fixture cleans up after it.
+// A real main window per test, closed before the fixture cleans up after it: the window, its
+// command and control IDs, and the texts of its controls.
 #pragma once
 #include "ui/frmMain.h"
 #include "ui/resource.h"

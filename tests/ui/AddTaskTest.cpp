@@ -1,7 +1,5 @@
 // The Add Task dialog on the real main window, driven inside its own modal loop: its fields, its
 // validation, and the row each kind of source gives. Writing the rows is the apply engine's part.
-#include "ui/frmMain.h"
-#include "ui/resource.h"
 #include "ui/frmAbout.h"
 #include "ui/frmAddTask.h"
 #include "platform/Settings.h"

@@ -1,6 +1,4 @@
 // The Edit and Help menus: what they start, observed as real processes and then ended.
-#include "ui/frmMain.h"
-#include "ui/resource.h"
 #include "ui/EditHelpMenus.h"
 #include "platform/Files.h"
 #include "platform/Launch.h"

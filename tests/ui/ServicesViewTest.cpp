@@ -2,7 +2,6 @@
 #include "find/ServiceDisplay.h"
 #include "platform/Names.h"
 #include "support/ServicesFixture.h"
-#include "ui/resource.h"
 
 #include <cwchar>
 
