@@ -5,7 +5,6 @@
 #include "console/ConsoleCommand.h"
 #include "find/ListExport.h"
 #include "i18n/Globals.h"
-#include "platform/Files.h"
 #include "platform/Settings.h"
 #include "platform/Text.h"
 #include "staging/EntryStore.h"
@@ -192,10 +191,8 @@ TEST_F(ConsoleTest, ACompareNamesWhatIsNewGoneAndChangedInAnyLanguageAndRefusesW
     RegDeleteKeyValueW(HKEY_CURRENT_USER, user.path.c_str(), L"C");
     Outcome r = Run(L"/compare \"" + earlier + L"\"");
     EXPECT_EQ(r.code, ExitFailed);
-    std::vector<std::wstring> lines;
-    for (std::wstring_view line : platform::SplitLines(r.out))
-        if (!line.empty())
-            lines.emplace_back(line);
+    const std::vector<std::wstring_view> split = platform::SplitLines(r.out);
+    std::vector<std::wstring> lines(split.begin(), split.end());
     std::sort(lines.begin(), lines.end());
     const std::wstring in = L" in Registry(User Run), ";
     EXPECT_EQ(lines, (std::vector<std::wstring>{
@@ -205,7 +202,6 @@ TEST_F(ConsoleTest, ACompareNamesWhatIsNewGoneAndChangedInAnyLanguageAndRefusesW
                          L"New: D" + in + L"Enabled: C:\\d.exe",
                      }));
     r = Run(L"/compare \"" + earlier + L"\" /json");
-    EXPECT_EQ(r.code, ExitFailed);
     EXPECT_TRUE(Has(r.out, L"{\"change\": \"gone\", \"taskName\": \"C\", \"loadFrom\": ") &&
                 Has(r.out, L"\"now\": null, \"before\": {\"status\": \"Activé\", \"state\": \"enabled\", "
                            L"\"location\": \"C:\\\\C.exe\"}}"))
