@@ -1,6 +1,5 @@
 // The text lookup, its in-memory copy of the pack, the right-to-left choice and the error log.
 #include "i18n/Globals.h"
-#include "ui/LanguageList.h"
 #include "i18n/Lookup.h"
 #include "support/Fixtures.h"
 
@@ -48,7 +47,7 @@ TEST_F(LookupTest, TheInMemoryCopyAnswersExactlyAsAFreshReadAndAMissingKeyGivesT
     EXPECT_EQ(SetCaptionfromINI(L"413", L"Enabled"), L"Enabled");
 }
 
-TEST_F(LookupTest, AnEditedPackOrAnotherLanguageIsSeenAtOnce)
+TEST_F(LookupTest, AnEditedPackOrAnotherLanguageIsSeenAtOnceAndOnlyArabicIsRightToLeft)
 {
     WritePack(L"English.ini", L"413=Enabled\r\n");
     WritePack(L"French.ini", L"413=Activé\r\n");
@@ -62,10 +61,7 @@ TEST_F(LookupTest, AnEditedPackOrAnotherLanguageIsSeenAtOnce)
     DeleteFileW((LangFolder() + L"\\English.ini").c_str());
     LanguageFile = L"English.ini";
     EXPECT_EQ(SetCaptionfromINI(L"413", L"x"), L"x");
-}
-
-TEST_F(LookupTest, OnlyArabicDotIniExactlyIsRightToLeft)
-{
+    // Only Arabic.ini, exactly so, is right to left.
     for (const wchar_t* name : {L"Arabic.ini", L"arabic.ini", L"Arabic.INI", L"English.ini"})
     {
         LanguageFile = name;
@@ -77,15 +73,12 @@ TEST_F(LookupTest, AnUnreadablePackGivesAnEmptyTextAndALogRecordAppendedByteForB
 {
     WriteErrorLog(L"Error Description: Boom \"quoted\", Error Number: -5, Method: SetCaptionfromINI");
     WritePack(L"English.ini", L"413=Enabled\r\n");
-    HANDLE locked =
-        CreateFileW(LanguagePackPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(locked, INVALID_HANDLE_VALUE);
+    const testsupport::HeldFile locked(LanguagePackPath());
+    ASSERT_TRUE(locked.handle);
     FILETIME later{}; // touched, so that the copy in memory is not used
     GetSystemTimeAsFileTime(&later);
-    SetFileTime(locked, nullptr, nullptr, &later);
-    const std::wstring result = SetCaptionfromINI(L"413", L"Enabled");
-    CloseHandle(locked);
-    EXPECT_EQ(result, L"");
+    SetFileTime(locked.handle.get(), nullptr, nullptr, &later);
+    EXPECT_EQ(SetCaptionfromINI(L"413", L"Enabled"), L"");
 
     // Each record: a lone quotation mark line, then Date, Time and the message, each quoted.
     const std::string log = std::regex_replace(testsupport::ReadBytes(programFolder + L"\\errorlog.txt"),
