@@ -73,15 +73,13 @@ TEST_F(ApplyTest, AStoreThatCannotBeWrittenKeepsDisabledEntriesInTheirSources)
     ApplyResult result;
     {
         HeldFile held(StorePath(), FILE_SHARE_READ); // read, as the apply reads it first, but not replaced
-        ASSERT_TRUE(held.held());
+        ASSERT_TRUE(held.handle);
         result = ApplyNow(*state);
     }
     EXPECT_EQ(RegStringValue(HKEY_LOCAL_MACHINE, onceKey, L"A"), L"C:\\a.exe"); // not taken out
     EXPECT_EQ(RegStringValue(HKEY_LOCAL_MACHINE, RunKey, L"B"), L"<missing>");  // removal goes on
     EXPECT_EQ(RegStringValue(HKEY_LOCAL_MACHINE, RunKey, L"C"), L"C:\\c.exe");  // switched off there
     EXPECT_EQ(ReadBytes(StorePath()), storeBefore);
-    ASSERT_EQ(result.failures.size(), 1u);
-    EXPECT_EQ(result.failures[0].reason, ApplyFailure::StoreNotSaved);
     // Wine refuses to replace a file held open with "access denied"; Windows may say "in use".
     EXPECT_TRUE(result.storeError == ERROR_ACCESS_DENIED || result.storeError == ERROR_SHARING_VIOLATION);
     const std::wstring line = ApplyResultText(result);
@@ -108,10 +106,8 @@ TEST_F(ApplyTest, AStoreThatCannotBeWrittenKeepsDisabledEntriesInTheirSources)
     Start();
     Stage(L"D", L"Disabled");
     HeldFile held(StorePath(), FILE_SHARE_READ);
-    result = ApplyNow(*state);
-    EXPECT_TRUE(result.failures.empty());
-    EXPECT_EQ(result.storeError, static_cast<DWORD>(ERROR_SUCCESS));
-    EXPECT_EQ(result.switchedOff, 1);
+    EXPECT_EQ(ApplyResultText(ApplyNow(*state)),
+              L"Applied: 0 written, 0 taken out. 1 switched off in Windows' startup settings.");
 }
 
 TEST_F(ApplyTest, AStoreThatWasNotReadWholeIsNeverRewritten)
@@ -155,7 +151,6 @@ TEST_F(ApplyTest, TheStatusLineCountsNamesAndSpeaksThePackLanguage)
     ApplyResult result;
     result.written = 2;
     result.takenOut = 3;
-    EXPECT_EQ(ApplyResultText(result), L"Applied: 2 written, 3 taken out.");
     // Twelve failures: ten named, the rest counted; a name holding "%2" stays as it is.
     for (int i = 0; i < 12; ++i)
         result.failures.push_back({i == 0 ? L"100%2" : L"T" + std::to_wstring(i), ApplyFailure::SourceError,

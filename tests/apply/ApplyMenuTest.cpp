@@ -1,8 +1,6 @@
 // The Apply menu on the real main window, and clsExitWindows, with the session request taken by
 // the test instead of Windows.
 #include "ApplyFixture.h"
-#include "ui/frmMain.h"
-#include "ui/resource.h"
 #include "apply/clsExitWindows.h"
 #include "platform/Privileges.h"
 #include "platform/Text.h"

@@ -2,19 +2,14 @@
 // test prefix's own registry, so these tests use the places it shares with the test: the StartUp
 // folder, the store and the copies beside it.
 #include "apply/ApplyFixture.h"
-#include "apply/ServicesApply.h"
 #include "console/ConsoleCommand.h"
 #include "platform/Files.h"
 #include "platform/MachineLock.h"
 #include "platform/Names.h"
 #include "platform/Text.h"
-#include "support/TestServices.h"
-#include "staging/EntryStore.h"
-#include "staging/ServiceStaging.h"
-#include "staging/ServiceStore.h"
 #include "staging/StartupFill.h"
 #include "support/Processes.h"
-#include "support/WindowFixture.h"
+#include "support/ServicesFixture.h"
 
 using namespace applytest;
 
@@ -71,12 +66,13 @@ std::string Utf8(const std::wstring& text)
     return platform::CodePageFromWide(CP_UTF8, text);
 }
 
-class ConsoleProgramTest : public testsupport::MainWindowFixture
+// With services of the test, as the window tests make them.
+class ConsoleProgramTest : public servicetest::ServicesTest
 {
   protected:
     void SetUp() override
     {
-        MainWindowFixture::SetUp();
+        ServicesTest::SetUp();
         ASSERT_TRUE(platform::FileExists(ConsoleProgram)) << "ravelinc.exe is built beside Ravelin.exe";
     }
     ProgramRun Run(const std::wstring& arguments, bool pipe = true)
@@ -96,7 +92,6 @@ TEST_F(ConsoleProgramTest, OutputIsUtf8InAFileAndInAPipeAndErrorsGoApart)
     EXPECT_NE(r.out.find("\r\n" + row), std::string::npos) << r.out;
     EXPECT_TRUE(r.err.empty());
     r = Run(L"/LIST /JSON");
-    EXPECT_EQ(r.code, DWORD(ExitDone));
     EXPECT_NE(r.out.find(Utf8(
                   L"{\"taskName\": \"Caf\u00e9 \u2615\", \"status\": \"Enabled\", \"state\": \"enabled\"")),
               std::string::npos);
@@ -129,12 +124,10 @@ TEST_F(ConsoleProgramTest, TheWindowAndTheCommandLineKeepEachOthersEntriesByteFo
     // Both come back as they were.
     MainState later;
     FillStartupList(later);
-    ASSERT_EQ(later.List.Count(), 2);
+    ASSERT_EQ(testsupport::RowTexts(later.List, Status),
+              (std::vector<std::wstring>{L"Disabled", L"Disabled"}));
     for (int row = 1; row <= 2; ++row)
-    {
-        EXPECT_EQ(later.List.Text(row, Status), L"Disabled");
         later.List.SetSubItem(row, Status, L"Enabled");
-    }
     EXPECT_TRUE(ApplyNow(later).failures.empty());
     EXPECT_EQ(testsupport::ReadBytes(folder + L"\\Alpha.lnk"), alpha);
     EXPECT_EQ(testsupport::ReadBytes(folder + L"\\Beta.lnk"), beta);
@@ -144,14 +137,8 @@ TEST_F(ConsoleProgramTest, WhileAnotherProgramAppliesAChangeWaitsAFewSecondsThen
 {
     const Place& startup = PlaceOf(L"StartUp (Current User)");
     SeedPlace(startup, L"Beta", L"C:\\beta.exe");
-    const std::wstring a = L"RavLockA" + std::to_wstring(GetCurrentProcessId()),
-                       b = L"RavLockB" + std::to_wstring(GetCurrentProcessId());
-    const platform::ServiceStart automatic{SERVICE_AUTO_START, false};
-    platform::RemoveFile(ServiceStartsPath(), true);
-    ASSERT_TRUE(servicetest::MakeService(a, automatic));
-    ASSERT_TRUE(servicetest::MakeService(b, {SERVICE_DEMAND_START, false}));
-    ServicesState window; // listed before the command line changes anything
-    FillServices(window, MainState{});
+    const std::wstring a = Make(L"A", servicetest::Automatic), b = Make(L"B", servicetest::Manual);
+    Fill(); // listed before the command line changes anything
     {
         const platform::MachineLock applying(platform::names::ApplyLock, 0);
         ASSERT_TRUE(applying.Held());
@@ -161,16 +148,14 @@ TEST_F(ConsoleProgramTest, WhileAnotherProgramAppliesAChangeWaitsAFewSecondsThen
                   "Nothing was applied: another program is applying changes now. Try again in a moment.\r\n");
         EXPECT_EQ(Run(L"/disable " + a + L" /from Service").code, DWORD(ExitNotSafe));
         EXPECT_EQ(ReadPlace(startup, L"Beta"), L"C:\\beta.exe");
-        EXPECT_EQ(servicetest::StartOf(a), automatic);
+        EXPECT_EQ(servicetest::StartOf(a), servicetest::Automatic);
     }
     EXPECT_EQ(Run(L"/disable Beta").code, DWORD(ExitDone));
     EXPECT_EQ(ReadPlace(startup, L"Beta"), L"<missing>");
     // The window keeps what the command line remembered: a is given back as it was, not as Manual.
     EXPECT_EQ(Run(L"/disable " + a + L" /from Service").code, DWORD(ExitDone));
-    ASSERT_NE(StageService(window, b, false), 0);
-    EXPECT_TRUE(ApplyServices(window).failures.empty());
+    Stage(b, false);
+    EXPECT_TRUE(ApplyServices(state_).failures.empty());
     EXPECT_EQ(Run(L"/enable " + a + L" /from Service").code, DWORD(ExitDone));
-    EXPECT_EQ(servicetest::StartOf(a), automatic);
-    servicetest::DeleteServices({a, b});
-    platform::RemoveFile(ServiceStartsPath(), true);
+    EXPECT_EQ(servicetest::StartOf(a), servicetest::Automatic);
 }

@@ -5,13 +5,10 @@
 #include "console/ConsoleCommand.h"
 #include "find/ListExport.h"
 #include "i18n/Globals.h"
-#include "platform/Files.h"
 #include "platform/Settings.h"
-#include "platform/StartupSwitch.h"
 #include "platform/Text.h"
-#include "support/TestServices.h"
 #include "staging/EntryStore.h"
-#include "staging/ServiceStore.h"
+#include "support/ServicesFixture.h"
 
 #include <algorithm>
 
@@ -26,7 +23,8 @@ struct Outcome
     std::wstring out, err;
 };
 
-class ConsoleTest : public ApplyTest
+// With services of the test, made as the window tests make them; no window is opened.
+class ConsoleTest : public servicetest::ServicesTest
 {
   protected:
     // RunConsole with standard output and error in files, read back as UTF-8.
@@ -96,10 +94,8 @@ TEST_F(ConsoleTest, WordsSplitAsWindowsSplitsThemAndEachBadUsageIsNamedAboveTheU
     };
     for (const auto& [arguments, error] : refused)
         EXPECT_EQ(ParseConsoleRequest(arguments).error, error) << arguments;
-    const Outcome bad = Run(L"/list /bogus"), help = Run(L"/?");
-    EXPECT_EQ(bad.code, ExitBadUsage);
-    EXPECT_TRUE(bad.out.empty());
-    EXPECT_TRUE(bad.err.starts_with(L"Unknown switch: /bogus.\r\n\r\n") && Has(bad.err, L"Exit codes:"));
+    // A refusal goes to standard error above the usage: the real program's test checks that.
+    const Outcome help = Run(L"/?");
     EXPECT_EQ(help.code, ExitDone);
     EXPECT_TRUE(Has(help.out, L"  ravelinc /compare FILE [/json]\r\n") && help.err.empty());
     // Ravelin.exe writes the list when /list is among its words, as a switch.
@@ -127,6 +123,7 @@ TEST_F(ConsoleTest, EachVerbStagesAndAppliesThroughTheEngineAndSaysHowWithItsExi
     EXPECT_EQ(StoredNames(), (std::vector<std::wstring>{L"  Padded ", L"Alpha"}));
     EXPECT_EQ(Run(L"/disable Alpha /from \"Registry(User Run)\"").out,
               L"Alpha is disabled already: nothing to apply.\r\n");
+    EXPECT_EQ(Run(L"/enable Alpha").code, ExitNoEntry); // in two places, enabled or not
     EXPECT_EQ(Run(L"/enable Alpha /from \"Registry(User Run)\"").code, ExitDone);
     EXPECT_EQ(ReadPlace(user, L"Alpha"), L"C:\\a.exe");
     EXPECT_EQ(Run(L"/enable Alpha /from \"Registry(User Run)\"").out,
@@ -166,82 +163,49 @@ TEST_F(ConsoleTest, EachVerbStagesAndAppliesThroughTheEngineAndSaysHowWithItsExi
     EXPECT_EQ(ReadPlace(machine, L"Alpha"), L"C:\\m.exe");
 }
 
-TEST_F(ConsoleTest, WhereWindowsHonoursItsSwitchDisableSwitchesTheEntryOffInItsPlace)
+TEST_F(ConsoleTest, ACompareNamesWhatIsNewGoneAndChangedInAnyLanguageAndRefusesWhatIsNoList)
 {
-    platform::OverrideStartupSwitch(true);
-    SeedPlace(user, L"Alpha", L"C:\\a.exe");
-    EXPECT_EQ(Run(L"/disable Alpha").out,
-              L"Applied: 0 written, 0 taken out. 1 switched off in Windows' startup settings.\r\n");
-    EXPECT_TRUE(ReadPlace(user, L"Alpha") == L"C:\\a.exe" && StoredNames().empty());
-    EXPECT_EQ(Run(L"/disable Alpha").out, L"Alpha is disabled already: nothing to apply.\r\n");
-}
-
-TEST_F(ConsoleTest, APlaceIsItsIdentifierOrItsLoadFromTextAndAComparisonSpeaksNoLanguage)
-{
+    // Listed in French, compared in English: places and states go by their identifiers.
     InstallShippedPacks();
     ASSERT_EQ(platform::SaveLanguageSetting(L"French.ini"), DWORD(ERROR_SUCCESS));
     LanguageFile = L"French.ini";
     SourceNameTable french;
     LoadSourceNames(french);
-    const Place& common = PlaceOf(L"StartUp (All Users)");
-    ASSERT_NE(french[11], common.loadFrom);
-    SeedPlace(user, L"Alpha", L"C:\\a.exe");
-    SeedPlace(common, L"Alpha", L"C:\\c.exe");
-    const std::wstring earlier = programFolder + L"\\earlier.json";
-    EXPECT_EQ(Run(L"/list /json").code, ExitDone);
-    CopyFileW((programFolder + L"\\out.txt").c_str(), earlier.c_str(), FALSE);
-    std::wstring upper = french[11];
-    CharUpperW(upper.data());
-    Outcome r = Run(L"/disable Alpha /from \"" + upper + L"\"");
-    EXPECT_EQ(r.out, L"Appliqué : 0 écrites, 1 retirées.\r\n");
-    EXPECT_EQ(ReadPlace(common, L"Alpha"), L"<missing>");
-    EXPECT_EQ(Run(L"/disable alpha /from \"Registry(User Run)\"").code, ExitDone);
-    EXPECT_EQ(ReadPlace(user, L"Alpha"), L"<missing>");
-
-    // The earlier list, in French, against the list now, in English.
-    ASSERT_EQ(platform::SaveLanguageSetting(L"English.ini"), DWORD(ERROR_SUCCESS));
-    r = Run(L"/compare \"" + earlier + L"\"");
-    EXPECT_EQ(r.code, ExitFailed);
-    EXPECT_TRUE(Has(
-        r.out, L"Changed: Alpha in StartUp (All Users), Disabled: C:\\c.exe, before Activé: C:\\c.exe\r\n"))
-        << r.out;
-    EXPECT_EQ(Run(L"/enable Alpha /from \"StartUp (All Users)\"").code, ExitDone);
-    EXPECT_EQ(Run(L"/enable Alpha").code, ExitNoEntry); // in two places, enabled or not
-    EXPECT_EQ(Run(L"/enable Alpha /from \"Registry(User Run)\"").code, ExitDone);
-    EXPECT_EQ(Run(L"/compare \"" + earlier + L"\"").out, L"No difference from " + earlier + L".\r\n");
-}
-
-TEST_F(ConsoleTest, ACompareNamesWhatIsNewGoneAndChangedAndRefusesWhatIsNoList)
-{
-    SeedPlace(user, L"A", L"C:\\a.exe");
-    SeedPlace(user, L"B", L"C:\\b.exe");
-    SeedPlace(user, L"C", L"C:\\c.exe");
+    ASSERT_NE(french[0], user.loadFrom);
+    for (const wchar_t* name : {L"A", L"B", L"C"})
+        SeedPlace(user, name, std::wstring(L"C:\\") + name + L".exe");
     const std::wstring earlier = programFolder + L"\\earlier.json";
     testsupport::WriteBytes(earlier, platform::CodePageFromWide(CP_UTF8, Run(L"/list /json").out));
+    ASSERT_EQ(platform::SaveLanguageSetting(L"English.ini"), DWORD(ERROR_SUCCESS));
+    EXPECT_EQ(Run(L"/compare \"" + earlier + L"\"").out, L"No difference from " + earlier + L".\r\n");
+
+    // A place is also its Load From text in the language in use, in any case.
+    ASSERT_EQ(platform::SaveLanguageSetting(L"French.ini"), DWORD(ERROR_SUCCESS));
+    std::wstring upper = french[0];
+    CharUpperW(upper.data());
+    EXPECT_EQ(Run(L"/disable b /from \"" + upper + L"\"").out, L"Appliqué : 0 écrites, 1 retirées.\r\n");
+    EXPECT_EQ(ReadPlace(user, L"B"), L"<missing>");
+    ASSERT_EQ(platform::SaveLanguageSetting(L"English.ini"), DWORD(ERROR_SUCCESS));
     SeedPlace(user, L"A", L"C:\\a2.exe");
     SeedPlace(user, L"D", L"C:\\d.exe");
     RegDeleteKeyValueW(HKEY_CURRENT_USER, user.path.c_str(), L"C");
-    EXPECT_EQ(Run(L"/disable B").code, ExitDone);
     Outcome r = Run(L"/compare \"" + earlier + L"\"");
     EXPECT_EQ(r.code, ExitFailed);
-    std::vector<std::wstring> lines;
-    for (std::wstring_view line : platform::SplitLines(r.out))
-        if (!line.empty())
-            lines.emplace_back(line);
+    const std::vector<std::wstring_view> split = platform::SplitLines(r.out);
+    std::vector<std::wstring> lines(split.begin(), split.end());
     std::sort(lines.begin(), lines.end());
     const std::wstring in = L" in Registry(User Run), ";
     EXPECT_EQ(lines, (std::vector<std::wstring>{
-                         L"Changed: A" + in + L"Enabled: C:\\a2.exe, before Enabled: C:\\a.exe",
-                         L"Changed: B" + in + L"Disabled: C:\\b.exe, before Enabled: C:\\b.exe",
-                         L"Gone: C" + in + L"Enabled: C:\\c.exe",
+                         L"Changed: A" + in + L"Enabled: C:\\a2.exe, before Activé: C:\\A.exe",
+                         L"Changed: B" + in + L"Disabled: C:\\B.exe, before Activé: C:\\B.exe",
+                         L"Gone: C in Registre(Utilisateur Run), Activé: C:\\C.exe", // as it was listed
                          L"New: D" + in + L"Enabled: C:\\d.exe",
                      }));
     r = Run(L"/compare \"" + earlier + L"\" /json");
-    EXPECT_EQ(r.code, ExitFailed);
-    EXPECT_TRUE(Has(r.out,
-                    L"{\"change\": \"gone\", \"taskName\": \"C\", \"loadFrom\": \"Registry(User Run)\", "
-                    L"\"now\": null, \"before\": {\"status\": \"Enabled\", \"state\": \"enabled\", "
-                    L"\"location\": \"C:\\\\c.exe\"}}"));
+    EXPECT_TRUE(Has(r.out, L"{\"change\": \"gone\", \"taskName\": \"C\", \"loadFrom\": ") &&
+                Has(r.out, L"\"now\": null, \"before\": {\"status\": \"Activé\", \"state\": \"enabled\", "
+                           L"\"location\": \"C:\\\\C.exe\"}}"))
+        << r.out;
     testsupport::WriteBytes(earlier, "[{\"taskName\": \"A\"}]");
     EXPECT_EQ(Run(L"/compare \"" + earlier + L"\"").err,
               earlier + L" is not a list that /list /json wrote.\r\n");
@@ -291,11 +255,7 @@ TEST_F(ConsoleTest, AStoreThatCannotBeReadWholeNowIsNeverChangedAndTheAnswerIsFo
 
 TEST_F(ConsoleTest, ServicesAreListedAndDisabledAndEnabledBackExactlyByKeyOrDisplayName)
 {
-    const std::wstring a = L"RavConsole" + std::to_wstring(GetCurrentProcessId());
-    const platform::ServiceStart delayed{SERVICE_AUTO_START, true};
-    servicetest::UseDelayedStandIn();
-    platform::RemoveFile(ServiceStartsPath(), true);
-    ASSERT_TRUE(servicetest::MakeService(a, delayed));
+    const std::wstring a = Make(L"C", servicetest::Delayed);
     EXPECT_EQ(Run(L"/disable \"Test " + a + L"\" /from Service").out,
               L"Services: 1 disabled, 0 enabled.\r\n");
     EXPECT_EQ(servicetest::StartOf(a).type, static_cast<DWORD>(SERVICE_DISABLED));
@@ -310,7 +270,7 @@ TEST_F(ConsoleTest, ServicesAreListedAndDisabledAndEnabledBackExactlyByKeyOrDisp
 
     const Outcome r = Run(L"/enable " + platform::FoldCase(a) + L" /from SERVICE");
     EXPECT_EQ(r.code, ExitDone) << r.err;
-    EXPECT_EQ(servicetest::StartOf(a), delayed);
+    EXPECT_EQ(servicetest::StartOf(a), servicetest::Delayed);
     EXPECT_EQ(Run(L"/enable NoSuchService /from Service").code, ExitNoEntry);
     EXPECT_EQ(Run(L"/remove " + a + L" /from Service").code, ExitBadUsage);
     EXPECT_EQ(Run(L"/disable " + a + L" /services").code, ExitBadUsage);
@@ -325,7 +285,4 @@ TEST_F(ConsoleTest, ServicesAreListedAndDisabledAndEnabledBackExactlyByKeyOrDisp
                 L"\"Activé\""));
     EXPECT_TRUE(
         Has(Run(L"/LIST /SERVICES").out, L"\r\nTest " + a + L",Activé,Automatique (début différé),Arrêté,"));
-    ASSERT_EQ(platform::SaveLanguageSetting(L"English.ini"), DWORD(ERROR_SUCCESS));
-    servicetest::DeleteServices({a});
-    platform::OverrideDelayedStart({});
 }

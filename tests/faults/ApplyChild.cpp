@@ -48,9 +48,8 @@ bool Redirect(const std::wstring& scratch)
 void ApplyServicesAs(const std::wstring& mode, const std::wstring& prefix)
 {
     servicetest::UseDelayedStandIn();
-    MainState main;
     ServicesState services;
-    FillServices(services, main);
+    FillServices(services, MainState{});
     for (int row = 1; row <= services.List.Count(); ++row)
     {
         ServiceRow& service = services.List.Row(row);

@@ -7,9 +7,8 @@
 #include "platform/Handles.h"
 #include "platform/Registry.h"
 #include "staging/EntryStore.h"
-#include "staging/ServiceStore.h"
 #include "support/Processes.h"
-#include "support/TestServices.h"
+#include "support/ServicesFixture.h"
 
 #include <cstdio>
 
@@ -72,7 +71,8 @@ std::vector<BYTE> Bytes(const std::wstring& text, DWORD type)
     return {p, p + z.size() * sizeof(wchar_t)};
 }
 
-class FaultInjectionTest : public ApplyTest
+// The services of a test are made by the services fixture, which deletes them after.
+class FaultInjectionTest : public servicetest::ServicesTest
 {
   protected:
     // The start state, from nothing.
@@ -90,9 +90,7 @@ class FaultInjectionTest : public ApplyTest
             if (!e.storedBefore.empty())
                 stored.push_back(Record(e.name, L"Disabled", place.loadFrom, e.storedBefore));
             if (e.storedOnly)
-            {
                 stored.push_back(Record(e.name, L"Disabled", place.loadFrom, e.text));
-            }
             else if (place.kind == Place::Registry)
             {
                 const auto [key, value] = KeyAndValue(e);
@@ -101,10 +99,7 @@ class FaultInjectionTest : public ApplyTest
                     SetSwitch(place, e.name, SwitchOff);
             }
             else if (place.kind == Place::WinIni)
-            {
-                WritePrivateProfileStringW(L"Windows", place.name.c_str(), e.text.c_str(),
-                                           testsupport::WinIniPath().c_str());
-            }
+                SeedPlace(place, e.name, e.text);
             else
             {
                 EXPECT_EQ(Shortcut(Folder(place) + L"\\" + e.name + L".lnk", e.text, e.arguments), L"");
@@ -197,13 +192,12 @@ class FaultInjectionTest : public ApplyTest
 
 TEST_F(FaultInjectionTest, AnApplyEndedAtAnyWriteLosesNoEntry)
 {
-    int steps = 0, checked = 0;
+    int steps = 0;
     for (int stopAt = 1;; ++stopAt)
     {
         Seed();
         const bool stopped = RunChild(L"stage", stopAt);
-        if (stopped)
-            ++steps;
+        steps += stopped;
         // Started again and applied again: each entry in its source or in the store.
         RunChild(L"again", 0);
         const std::vector<EntryRecord> stored = StoredRecords();
@@ -214,7 +208,6 @@ TEST_F(FaultInjectionTest, AnApplyEndedAtAnyWriteLosesNoEntry)
                 inStore |= r[TaskName] == e.name && r[LoadFrom] == e.loadFrom;
             EXPECT_TRUE(InSource(e) || inStore)
                 << "stopped at write " << stopAt << ": [" << e.name << "] lost";
-            ++checked;
         }
         // Enabled again, each is what it was.
         RunChild(L"enable", 0);
@@ -231,20 +224,18 @@ TEST_F(FaultInjectionTest, AnApplyEndedAtAnyWriteLosesNoEntry)
             break;
     }
     EXPECT_GT(steps, static_cast<int>(std::size(Entries)));
-    std::printf("%d writes tried, %d entries checked\n", steps, checked);
+    std::printf("%d writes tried, %d entries checked at each\n", steps, static_cast<int>(std::size(Entries)));
 }
 
 TEST_F(FaultInjectionTest, AServicesApplyEndedAtAnyWriteLosesNoStartType)
 {
-    using platform::ServiceStart;
-    const std::wstring prefix = L"RavFault" + std::to_wstring(GetCurrentProcessId()) + L"-";
+    using namespace servicetest;
     // Disabled, then enabled back: automatic, delayed, manual; and one disabled by someone else.
-    const std::pair<std::wstring, ServiceStart> services[] = {
-        {prefix + L"Auto", {SERVICE_AUTO_START, false}},
-        {prefix + L"Delayed", {SERVICE_AUTO_START, true}},
-        {prefix + L"Manual", {SERVICE_DEMAND_START, false}},
-        {prefix + L"Other", {SERVICE_DISABLED, false}}};
-    servicetest::UseDelayedStandIn();
+    const std::pair<std::wstring, ServiceStart> services[] = {{Make(L"Auto", Automatic), Automatic},
+                                                              {Make(L"Delayed", Delayed), Delayed},
+                                                              {Make(L"Manual", Manual), Manual},
+                                                              {Make(L"Other", Off), Off}};
+    const std::wstring prefix = L"RavTest" + std::to_wstring(GetCurrentProcessId()) + L"-"; // theirs alone
     int steps = 0;
     for (int stopAt = 1;; ++stopAt)
     {
@@ -275,11 +266,6 @@ TEST_F(FaultInjectionTest, AServicesApplyEndedAtAnyWriteLosesNoStartType)
         if (!stopped || HasFailure())
             break;
     }
-    std::vector<std::wstring> names;
-    for (const auto& service : services)
-        names.push_back(service.first);
-    servicetest::DeleteServices(names);
-    platform::OverrideDelayedStart({});
     // The remembered start is written ahead, then each change, the delayed flag apart; then the rest.
     EXPECT_GE(steps, 5);
     std::printf("%d writes of the services apply tried\n", steps);

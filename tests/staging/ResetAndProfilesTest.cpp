@@ -1,9 +1,6 @@
 // Reset All on the list model, and profiles through the real Profile menu and file dialogs.
 #include "apply/ApplyEngine.h"
 #include "apply/ApplyFixture.h"
-#include "platform/Files.h"
-#include "staging/EntryStore.h"
-#include "staging/Profiles.h"
 #include "staging/ResetAll.h"
 #include "support/DialogAnswer.h"
 #include "support/Fixtures.h"

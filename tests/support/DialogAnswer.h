@@ -1,7 +1,8 @@
-// Answers the next real message box (presses a button) or common file dialog (types a name, may
-// pick a filter choice from 1, and presses Open/Save; an empty name cancels) of this thread.
+// Answers the next real message box (presses a button) or common file dialog (types a name and
+// presses Open/Save; an empty name cancels) of this thread.
 // One WH_CBT hook serves both kinds; a box and a file dialog may be awaited at once.
 #pragma once
+#include "support/Processes.h"
 #include <windows.h>
 #include <dlgs.h>
 #include <string>
@@ -14,11 +15,7 @@ class DialogAnswer
 {
   public:
     explicit DialogAnswer(int button) : kind_(0), button_(button) { Start(); }
-    explicit DialogAnswer(std::wstring name, int filter = 0)
-        : kind_(1), filter_(filter), name_(std::move(name))
-    {
-        Start();
-    }
+    explicit DialogAnswer(std::wstring name) : kind_(1), name_(std::move(name)) { Start(); }
     ~DialogAnswer()
     {
         current[kind_] = previous_;
@@ -31,7 +28,6 @@ class DialogAnswer
     bool HadButton(int id) const { return (buttons_ >> id) & 1; }
     // The button that had the focus: a box focuses its default one as it starts, maybe after activating.
     int DefaultButton() const { return focusParent == window_ ? focusId : defaultId_; }
-    const std::wstring& InitialName() const { return text_; }
     const std::wstring& FilterChoices() const { return caption_; } // joined by "|"
 
   private:
@@ -40,12 +36,6 @@ class DialogAnswer
         previous_ = std::exchange(current[kind_], this);
         if (users++ == 0)
             hook = SetWindowsHookExW(WH_CBT, Hook, nullptr, GetCurrentThreadId());
-    }
-    static std::wstring TextOf(HWND w)
-    {
-        wchar_t t[2048] = {};
-        GetWindowTextW(w, t, 2048);
-        return t;
     }
     // A file dialog may activate before it has filled its controls: answered once its loop runs.
     static void CALLBACK AnswerFile(HWND, UINT, UINT_PTR timer, DWORD)
@@ -56,7 +46,6 @@ class DialogAnswer
             return;
         HWND dialog = self->window_, filters = GetDlgItem(dialog, cmb1);
         HWND nameBox = GetDlgItem(dialog, cmb13) ? GetDlgItem(dialog, cmb13) : GetDlgItem(dialog, edt1);
-        self->text_ = TextOf(nameBox);
         self->caption_.clear();
         for (int i = 0, count = static_cast<int>(SendMessageW(filters, CB_GETCOUNT, 0, 0)); i < count; ++i)
         {
@@ -65,14 +54,6 @@ class DialogAnswer
             self->caption_ += (i ? L"|" : L"") + std::wstring(text);
         }
         const bool open = !self->name_.empty();
-        if (open && self->filter_ > 0)
-        { // as a user's pick: the end of the selection, then the change
-            SendMessageW(filters, CB_SETCURSEL, self->filter_ - 1, 0);
-            SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(cmb1, CBN_SELENDOK),
-                         reinterpret_cast<LPARAM>(filters));
-            SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(cmb1, CBN_SELCHANGE),
-                         reinterpret_cast<LPARAM>(filters));
-        }
         if (open)
             SetWindowTextW(nameBox, self->name_.c_str());
         PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(open ? IDOK : IDCANCEL, BN_CLICKED), 0);
@@ -96,8 +77,8 @@ class DialogAnswer
         { // message boxes hold their text in static 0xFFFF
             ++box->shown_;
             box->window_ = window;
-            box->caption_ = TextOf(window);
-            box->text_ = TextOf(GetDlgItem(window, 0xFFFF));
+            box->caption_ = WindowText(window);
+            box->text_ = WindowText(GetDlgItem(window, 0xFFFF));
             box->buttons_ = 0;
             for (int id = IDOK; id <= IDCONTINUE; ++id)
                 box->buttons_ |= GetDlgItem(window, id) ? 1u << id : 0;
@@ -118,7 +99,7 @@ class DialogAnswer
     static inline HHOOK hook = nullptr;
     static inline HWND focusParent = nullptr; // where a dialog button last took the focus, and which
     static inline int focusId = 0, users = 0;
-    int kind_, button_ = 0, filter_ = 0, shown_ = 0, defaultId_ = 0;
+    int kind_, button_ = 0, shown_ = 0, defaultId_ = 0;
     unsigned buttons_ = 0;
     std::wstring name_, text_, caption_;
     HWND window_ = nullptr;

@@ -12,6 +12,8 @@
 #include <shlobj.h>
 #include <wrl/client.h>
 
+#include <filesystem>
+
 namespace testsupport
 {
 
@@ -32,23 +34,11 @@ static std::wstring MakeTempFolder()
 // Deletes what the folder holds, read-only files too, and with removeFolder the folder itself.
 static void EmptyFolder(const std::wstring& folder, bool removeFolder)
 {
-    WIN32_FIND_DATAW data;
-    HANDLE find = folder.empty() ? INVALID_HANDLE_VALUE : FindFirstFileW((folder + L"\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE)
-    {
-        do
-        {
-            const std::wstring name = data.cFileName, path = folder + L"\\" + name;
-            if (name == L"." || name == L"..")
-                continue;
-            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                EmptyFolder(path, true);
-            else
-                DeleteFileW(path.c_str());
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
-    }
+    std::error_code error; // a folder that is not there holds nothing
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder, error))
+        SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error))
+        std::filesystem::remove_all(entry.path(), error);
     if (removeFolder)
         RemoveDirectoryW(folder.c_str());
 }

@@ -2,6 +2,7 @@
 // system places the program reads (win.ini values, StartUp folders, the store) emptied.
 #pragma once
 #include "model/StartupList.h"
+#include "platform/Handles.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -46,16 +47,28 @@ inline void DenyWrites(HKEY root, const std::wstring& path)
 struct HeldFile
 {
     explicit HeldFile(const std::wstring& path, DWORD share = 0)
-        : handle(CreateFileW(path.c_str(), GENERIC_READ, share, nullptr, OPEN_ALWAYS, 0, nullptr))
+        : handle(platform::MakeUniqueHandle(
+              CreateFileW(path.c_str(), GENERIC_READ, share, nullptr, OPEN_ALWAYS, 0, nullptr)))
     {
     }
-    ~HeldFile()
+    platform::UniqueHandle handle;
+};
+
+// A memory picture, in the screen's colours.
+struct Canvas
+{
+    explicit Canvas(const RECT& r = {0, 0, 16, 14})
+        : bitmap(CreateBitmap(r.right - r.left, r.bottom - r.top, 1, 32, nullptr))
     {
-        if (held())
-            CloseHandle(handle);
     }
-    bool held() const { return handle != INVALID_HANDLE_VALUE; }
-    HANDLE handle;
+    HDC dc = CreateCompatibleDC(nullptr);
+    platform::UniqueGdi<HBITMAP> bitmap;
+    HGDIOBJ old = SelectObject(dc, bitmap.get());
+    ~Canvas()
+    {
+        SelectObject(dc, old);
+        DeleteDC(dc);
+    }
 };
 
 void PumpMessages(); // every message waiting for this thread

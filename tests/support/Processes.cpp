@@ -25,38 +25,29 @@ std::vector<DWORD> ChildProcesses(const std::wstring& exeName)
     return ids;
 }
 
-std::vector<std::wstring> WindowTextsOf(DWORD processId)
+std::wstring WindowTextsOf(DWORD processId)
 {
     HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, processId);
     if (!process)
         return {};
     WaitForInputIdle(process, 20000);
     CloseHandle(process);
-    std::pair<DWORD, std::vector<std::wstring>> search{processId, {}};
+    std::pair<DWORD, std::wstring> search{processId, {}};
     // Each top window of the process, and each one it holds (those come with their top window).
     static const WNDENUMPROC collect = [](HWND window, LPARAM param) -> BOOL {
-        auto& [owner, texts] = *reinterpret_cast<std::pair<DWORD, std::vector<std::wstring>>*>(param);
+        auto& [owner, texts] = *reinterpret_cast<std::pair<DWORD, std::wstring>*>(param);
         DWORD process = 0;
         GetWindowThreadProcessId(window, &process);
         if (process != owner)
             return TRUE;
-        wchar_t text[1024] = {};
-        if (GetWindowTextW(window, text, 1024) > 0)
-            texts.emplace_back(text);
+        if (const std::wstring text = WindowText(window); !text.empty())
+            texts += text + L"\n";
         if (!(GetWindowLongW(window, GWL_STYLE) & WS_CHILD))
             EnumChildWindows(window, collect, param);
         return TRUE;
     };
     EnumWindows(collect, reinterpret_cast<LPARAM>(&search));
     return search.second;
-}
-
-bool AnyContains(const std::vector<std::wstring>& texts, const std::wstring& part)
-{
-    for (const std::wstring& text : texts)
-        if (text.find(part) != std::wstring::npos)
-            return true;
-    return false;
 }
 
 void EndProcess(DWORD processId)

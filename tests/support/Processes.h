@@ -8,6 +8,12 @@
 namespace testsupport
 {
 
+inline std::wstring WindowText(HWND window)
+{
+    wchar_t text[2048] = {};
+    GetWindowTextW(window, text, 2048);
+    return text;
+}
 inline std::wstring ThisProgram()
 {
     wchar_t module[MAX_PATH] = {};
@@ -23,9 +29,9 @@ inline std::wstring BuildFolder()
 
 // Ids of the running processes started by this test process whose file is exeName.
 std::vector<DWORD> ChildProcesses(const std::wstring& exeName);
-// Waits until the process is ready for input, then returns the texts of its windows.
-std::vector<std::wstring> WindowTextsOf(DWORD processId);
-bool AnyContains(const std::vector<std::wstring>& texts, const std::wstring& part);
+// Waits until the process is ready for input, then returns the texts of its windows, each ended
+// by a line feed; empty when it has none.
+std::wstring WindowTextsOf(DWORD processId);
 // Ends the process with this id and waits until it is gone.
 void EndProcess(DWORD processId);
 

@@ -1,8 +1,10 @@
-// A real main window per test, closed before the fixture cleans up after it.
+// A real main window per test, closed before the fixture cleans up after it: the window, its
+// command and control IDs, and the texts of its controls.
 #pragma once
 #include "ui/frmMain.h"
 #include "ui/resource.h"
 #include "support/Fixtures.h"
+#include "support/Processes.h"
 
 #include <commctrl.h>
 
@@ -11,13 +13,6 @@
 
 namespace testsupport
 {
-
-inline std::wstring WindowText(HWND window)
-{
-    wchar_t text[2048] = {};
-    GetWindowTextW(window, text, 2048);
-    return text;
-}
 
 inline std::wstring ItemText(HWND list, int item, int subItem)
 {
@@ -38,8 +33,7 @@ class MainWindowFixture : public RavelinTest
     frmMain& Open()
     {
         window = std::make_unique<frmMain>();
-        created = window->Create(GetModuleHandleW(nullptr));
-        EXPECT_TRUE(created);
+        EXPECT_TRUE(window->Create(GetModuleHandleW(nullptr)));
         PumpMessages(); // the rest of the start, posted for after the first paint
         return *window;
     }
@@ -52,7 +46,6 @@ class MainWindowFixture : public RavelinTest
         return text;
     }
     std::unique_ptr<frmMain> window;
-    bool created = false;
 };
 
 } // namespace testsupport

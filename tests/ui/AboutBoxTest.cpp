@@ -1,6 +1,4 @@
 // The About box on the real main window, and the system-information tool it starts.
-#include "ui/frmMain.h"
-#include "ui/resource.h"
 #include "ui/frmAbout.h"
 #include "i18n/Globals.h"
 #include "platform/KeyValue.h"

@@ -1,7 +1,5 @@
 // The Add Task dialog on the real main window, driven inside its own modal loop: its fields, its
 // validation, and the row each kind of source gives. Writing the rows is the apply engine's part.
-#include "ui/frmMain.h"
-#include "ui/resource.h"
 #include "ui/frmAbout.h"
 #include "ui/frmAddTask.h"
 #include "platform/Settings.h"
@@ -107,7 +105,7 @@ TEST_F(AddTaskTest, OpensModalEmptyEachTimeAndCancellingAddsNothing)
     EXPECT_EQ(List().Count(), 0);
 }
 
-TEST_F(AddTaskTest, EachKindOfSourceGivesItsRowAtTheEndOfTheListInThePacksWords)
+TEST_F(AddTaskTest, EachKindOfSourceGivesItsRowInThePacksWordsAndArabicDialogsAreRightToLeft)
 {
     InstallShippedPacks();
     SetRegString(HKEY_CURRENT_USER, RunKey, L"Existing", L"C:\\existing.exe");
@@ -144,6 +142,20 @@ TEST_F(AddTaskTest, EachKindOfSourceGivesItsRowAtTheEndOfTheListInThePacksWords)
     EXPECT_EQ(List().Row(List().Count()),
               (StartupEntry{L"Outil", L"Activé", L"Registre(Utilisateur Run)", L"Utilisateur actuel",
                             L"Ouverture de session de l'utilisateur", L"C:\\outil.exe"}));
+
+    // In Arabic the dialogs are right to left, but the location and the main window.
+    window.reset();
+    platform::SaveLanguageSetting(L"Arabic.ini");
+    Open();
+    AddTask([&](frmAddTask& d) {
+        EXPECT_EQ(WindowText(d.Handle()), L"إضافة مهمة");
+        EXPECT_TRUE(GetWindowLongW(d.Handle(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
+        EXPECT_FALSE(GetWindowLongW(d.Control(IDC_ADDTASK_TXTLOCATION), GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
+        Press(d, IDC_ADDTASK_CMDCANCEL);
+    });
+    window->mnuAbout_Click();
+    EXPECT_TRUE(GetWindowLongW(frmAbout::Existing()->Handle(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
+    EXPECT_FALSE(GetWindowLongW(window->Handle(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
 }
 
 TEST_F(AddTaskTest, AnEmptyNameOrLocationIsToldAndAddsNothingButBlanksAreText)
@@ -166,22 +178,6 @@ TEST_F(AddTaskTest, AnEmptyNameOrLocationIsToldAndAddsNothingButBlanksAreText)
     AddTask(L" ", L"Registry(User Run)", L" ");
     ASSERT_EQ(List().Count(), 1);
     EXPECT_EQ(List().Row(1), (StartupEntry{L" ", L"Enabled", L"Registry(User Run)", L"", L"", L" "}));
-}
-
-TEST_F(AddTaskTest, InArabicTheDialogsAreRightToLeftButTheLocationAndTheMainWindow)
-{
-    InstallShippedPacks();
-    platform::SaveLanguageSetting(L"Arabic.ini");
-    Open();
-    AddTask([&](frmAddTask& d) {
-        EXPECT_EQ(WindowText(d.Handle()), L"إضافة مهمة");
-        EXPECT_TRUE(GetWindowLongW(d.Handle(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
-        EXPECT_FALSE(GetWindowLongW(d.Control(IDC_ADDTASK_TXTLOCATION), GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
-        Press(d, IDC_ADDTASK_CMDCANCEL);
-    });
-    window->mnuAbout_Click();
-    EXPECT_TRUE(GetWindowLongW(frmAbout::Existing()->Handle(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
-    EXPECT_FALSE(GetWindowLongW(window->Handle(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
 }
 
 TEST_F(AddTaskTest, BrowseOffersProgramsAndACancelPutsBackWhatTheOpenDialogHeld)

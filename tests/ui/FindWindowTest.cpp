@@ -1,6 +1,5 @@
 // The find wiring on the real main window: header clicks, the filter box, file facts arriving
 // after the window shows, and the row's jump to its place.
-#include "ui/resource.h"
 #include "platform/Launch.h"
 #include "support/Processes.h"
 #include "support/WindowFixture.h"

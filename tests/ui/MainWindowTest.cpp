@@ -1,7 +1,5 @@
 // The main window on a real window: the list and buttons wired to the model, the blink, the
 // start and the close.
-#include "ui/frmMain.h"
-#include "ui/resource.h"
 #include "i18n/Globals.h"
 #include "platform/Settings.h"
 #include "staging/EntryStore.h"
@@ -58,18 +56,6 @@ TEST_F(MainWindowTest, TheListAndButtonsFollowTheRowsClicksAndSelectionButNotSpa
     EXPECT_EQ(Cell(1, 1), L"Disabled");
 }
 
-TEST_F(MainWindowTest, TheNoteBlinksOnTheTimerVisibleForTheFirstSecond)
-{
-    Open();
-    ShowWindow(window->Handle(), SW_SHOW);
-    HWND note = window->Control(IDC_LBLNOTE);
-    for (bool visible : {true, true, false, true})
-    {
-        EXPECT_EQ(IsWindowVisible(note) != FALSE, visible);
-        SendMessageW(window->Handle(), WM_TIMER, IDT_NOTE, 0);
-    }
-}
-
 TEST_F(MainWindowTest, AStoreThatCannotBeReadIsToldOnceWithItsNameAndReason)
 {
     // A machine row: kept in the store at StorePath.
@@ -78,7 +64,6 @@ TEST_F(MainWindowTest, AStoreThatCannotBeReadIsToldOnceWithItsNameAndReason)
     HANDLE held = CreateFileW(StorePath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     DialogAnswer told(IDOK);
     Open();
-    PumpMessages();
     EXPECT_EQ(told.Shown(), 1);
     EXPECT_NE(told.Text().find(StorePath()), std::wstring::npos);
     EXPECT_NE(told.Text().find(L"in use by another program"), std::wstring::npos);
@@ -89,9 +74,16 @@ TEST_F(MainWindowTest, AStoreThatCannotBeReadIsToldOnceWithItsNameAndReason)
     EXPECT_EQ(window->State().List.Count(), 1);
 }
 
-TEST_F(MainWindowTest, ClosingStoresTheLanguageButASecondInstanceStoresNothing)
+TEST_F(MainWindowTest, TheNoteBlinksAndClosingStoresTheLanguageButASecondInstanceStoresNothing)
 {
     Open();
+    // Visible for the first second, on the timer.
+    ShowWindow(window->Handle(), SW_SHOW);
+    for (bool visible : {true, true, false, true})
+    {
+        EXPECT_EQ(IsWindowVisible(window->Control(IDC_LBLNOTE)) != FALSE, visible);
+        SendMessageW(window->Handle(), WM_TIMER, IDT_NOTE, 0);
+    }
     LanguageFile = L"French.ini";
     window.reset();
     EXPECT_EQ(platform::LoadLanguageSetting(), L"French.ini");

@@ -2,7 +2,6 @@
 #include "find/ServiceDisplay.h"
 #include "platform/Names.h"
 #include "support/ServicesFixture.h"
-#include "ui/resource.h"
 
 #include <cwchar>
 
@@ -21,11 +20,8 @@ TEST_F(ServicesTest, TheServicesViewStagesAppliesAndJumpsOnItsOwnRows)
     const HWND services = w.Control(IDC_LISTSERVICES);
     EXPECT_EQ(GetWindow(w.Control(IDC_LISTVIEW1), GW_HWNDNEXT), services) << "tabbed to after the other list";
     EXPECT_EQ(TabCtrl_GetCurSel(w.Control(IDC_TABVIEWS)), 1);
-    EXPECT_TRUE(shown(IDC_LISTSERVICES));
-    EXPECT_TRUE(shown(IDC_CHKHIDEWINDOWS));
-    EXPECT_FALSE(shown(IDC_LISTVIEW1));
-    EXPECT_FALSE(IsWindowEnabled(w.Control(IDC_CMDREMOVE)));
-    EXPECT_FALSE(IsWindowEnabled(w.Control(IDC_CMDADDTASK)));
+    EXPECT_TRUE(shown(IDC_LISTSERVICES) && shown(IDC_CHKHIDEWINDOWS) && !shown(IDC_LISTVIEW1));
+    EXPECT_FALSE(IsWindowEnabled(w.Control(IDC_CMDREMOVE)) || IsWindowEnabled(w.Control(IDC_CMDADDTASK)));
 
     SetWindowTextW(w.Control(IDC_TXTFILTER), a.c_str());
     ASSERT_EQ(ListView_GetItemCount(services), 1);
