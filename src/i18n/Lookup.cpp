@@ -29,6 +29,10 @@ struct CachedPack
     ULONGLONG size = 0;
     bool valid = false;
     platform::IniFile ini;
+    // The open batches, and the pack the outermost one has looked at (none while it has not).
+    int batchDepth = 0;
+    std::wstring batchPath;
+    const platform::IniFile* batchPack = nullptr;
 };
 
 CachedPack& Cache()
@@ -36,11 +40,6 @@ CachedPack& Cache()
     static CachedPack cache;
     return cache;
 }
-
-// The open batches, and the pack the outermost one has looked at (none while it has not).
-int batchDepth = 0;
-std::wstring batchPath;
-const platform::IniFile* batchPack = nullptr;
 
 std::wstring ErrorMessage(DWORD error)
 {
@@ -52,13 +51,13 @@ std::wstring ErrorMessage(DWORD error)
 
 LookupBatch::LookupBatch()
 {
-    ++batchDepth;
+    ++Cache().batchDepth;
 }
 
 LookupBatch::~LookupBatch()
 {
-    if (--batchDepth == 0)
-        batchPack = nullptr;
+    if (CachedPack& cache = Cache(); --cache.batchDepth == 0)
+        cache.batchPack = nullptr;
 }
 
 void LoadStoredLanguage()
@@ -114,14 +113,16 @@ const platform::IniFile* PackOnDisk(const std::wstring& path)
 
 std::wstring SetCaptionfromINI(std::wstring_view key, std::wstring_view defaultText)
 {
+    CachedPack& cache = Cache();
     std::wstring path = LanguagePackPath();
-    const platform::IniFile* pack = batchPack && batchPath == path ? batchPack : PackOnDisk(path);
+    const platform::IniFile* pack =
+        cache.batchPack && cache.batchPath == path ? cache.batchPack : PackOnDisk(path);
     if (!pack)
         return {};
-    if (batchDepth > 0)
+    if (cache.batchDepth > 0)
     {
-        batchPack = pack;
-        batchPath = std::move(path);
+        cache.batchPack = pack;
+        cache.batchPath = std::move(path);
     }
     return std::wstring(platform::TrimStart(
         pack->GetString(platform::names::PackSection, key, defaultText, LookupBufferSize)));

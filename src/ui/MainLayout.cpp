@@ -87,14 +87,15 @@ void frmMain::CreateListControls()
     accelerators_.reset(CreateAcceleratorTableW(keysOfList, static_cast<int>(std::size(keysOfList))));
 }
 
-void frmMain::FitInControl(HWND control)
+void frmMain::FitInControls(std::initializer_list<HWND> controls)
 {
-    if (Skin1.Loaded())
+    for (HWND control : controls)
     {
-        Skin1.ApplyToControl(control);
-    }
-    else
-    {
+        if (Skin1.Loaded())
+        {
+            Skin1.ApplyToControl(control);
+            continue;
+        }
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
         platform::SetFontOnChildren(control, font_.get());
     }

@@ -51,14 +51,13 @@ void ServicesView::MakeListControls()
     if (main_.Control(IDC_LISTSERVICES))
         return;
     // Each goes where the tab order wants it: the box after the filter, the list after the other list.
-    for (const auto& [design, after] :
-         {std::pair(&HideBox, IDC_TXTFILTER), std::pair(&ServicesList, IDC_LISTVIEW1)})
-    {
-        HWND control = MakeControl(main_.Handle(), *design);
+    auto make = [&](const ControlDesign& design, int after) {
+        HWND control = MakeControl(main_.Handle(), design);
         SetWindowPos(control, main_.Control(after), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        main_.FitInControl(control);
-    }
-    HWND list = main_.Control(IDC_LISTSERVICES);
+        return control;
+    };
+    HWND list = make(ServicesList, IDC_LISTVIEW1);
+    main_.FitInControls({make(HideBox, IDC_TXTFILTER), list});
     ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP | LVS_EX_DOUBLEBUFFER);
     const UINT dpi = GetDpiForWindow(main_.Handle());
     for (int c = 0; c < ServiceColumnCount; ++c)

@@ -12,6 +12,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -28,8 +29,8 @@ class ServicesHost
     virtual void RefreshList() = 0;
     virtual void ShowButtons() = 0;
     virtual void AskFileFacts() = 0;
-    // A control made after the window: the window's skin or font, and its place.
-    virtual void FitInControl(HWND control) = 0;
+    // Controls made after the window: the window's skin or font, and their places.
+    virtual void FitInControls(std::initializer_list<HWND> controls) = 0;
 
   protected:
     ~ServicesHost() = default;

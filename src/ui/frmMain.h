@@ -116,7 +116,7 @@ class frmMain : public ServicesHost
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     // Every control but the services' box and list, which are made when first needed.
     void CreateListControls();
-    void FitInControl(HWND control) override;
+    void FitInControls(std::initializer_list<HWND> controls) override;
     static HMENU MakeMenuBar();
     void Layout();
     void SetMinimumSize(MINMAXINFO* info);
