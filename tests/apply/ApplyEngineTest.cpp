@@ -3,6 +3,7 @@
 #include "ApplyFixture.h"
 #include "apply/ApplyEngine.h"
 #include "platform/Files.h"
+#include "platform/Names.h"
 #include "platform/StartupSwitch.h"
 #include "staging/EntryStore.h"
 #include "staging/Profiles.h"
@@ -178,6 +179,8 @@ TEST_F(ApplyTest, EachRowOfTheResultTableAndASecondApplyTouchesNothing)
                     Record(L"RD", L"Disabled", L"Registry(User Run)", L"C:\\rd.exe"),
                     Record(L"DD", L"Disabled", L"Registry(User Run)", L"C:\\dd.exe")},
                    StorePath(), 3);
+    const std::wstring copies = platform::names::CopiesKey + std::wstring(L"Registry(User Run)");
+    SetRegString(HKEY_CURRENT_USER, copies, L"RD", L"C:\\rd.exe"); // RD's exact copy
     Start();
     Stage(L"DE", L"Disabled");
     Stage(L"RE", L"Remove");
@@ -209,6 +212,9 @@ TEST_F(ApplyTest, EachRowOfTheResultTableAndASecondApplyTouchesNothing)
     EXPECT_EQ(names, (Names{L"DE", L"EE", L"ED", L"DD", L"EA", L"DA", L"New"}));
     // The user's own store first, then the shared one that held DD.
     EXPECT_EQ(StoredNames(), (Names{L"DE", L"DA", L"DD"}));
+    // A stored entry removed takes its exact copy with it; one taken out now has its own.
+    EXPECT_FALSE(RegValueExists(HKEY_CURRENT_USER, copies, L"RD"));
+    EXPECT_TRUE(RegValueExists(HKEY_CURRENT_USER, copies, L"DE"));
     ExpectBaselinePaired();
 
     // Again: DE put back and EA deleted behind the program's back stay so; the store is the same.
