@@ -65,8 +65,8 @@ TEST_F(ConsoleTest, WordsSplitAsWindowsSplitsThemAndEachBadUsageIsNamedAboveTheU
         {L"  /add \"My App\"\t/from x", {L"/add", L"My App", L"/from", L"x"}},
         {L"a\\\\\"b c\" d", {L"a\\b c", L"d"}}, // 2n backslashes, then a quote that groups
         {L"a\\\"b \"c\"\"d\" \\\\x\\",
-         {L"a\"b", L"c\"d", L"\\\\x\\"}}, // 2n + 1: a quote; "" in quotes; no quote
-        {L"\"\" e", {L"", L"e"}},
+         {L"a\"b", L"c\"d", L"\\\\x\\"}},         // 2n + 1: a quote; "" in quotes; no quote
+        {L"\"\" e \"f\"\"", {L"", L"e", L"f\""}}, // "" in quotes, at the very end too
     };
     for (const auto& [line, words] : splits)
     {

@@ -1,4 +1,5 @@
 // The registry, INI and file functions the rest of the program stands on.
+#include "platform/Console.h"
 #include "platform/Files.h"
 #include "platform/IniFile.h"
 #include "platform/Registry.h"
@@ -150,4 +151,24 @@ TEST(PlatformText, TrimHexAndLinesTakeTheirEdgesAsTheReadersDo)
 
     EXPECT_EQ(platform::DecodeText(std::string("\xFE\xFF\x00\x61\x20\xAC", 6)), L"a\u20ac");
     EXPECT_EQ(platform::DecodeText(std::string("\xFF\xFE\x61\x00\xC4\x30", 6)), L"a\u30c4");
+}
+
+TEST(PlatformConsole, AConsoleTakesEachWriteWholeHoweverShort)
+{
+    // A console of its own, whose screen reads back what was written to it.
+    FreeConsole();
+    ASSERT_TRUE(AllocConsole());
+    const HANDLE saved = GetStdHandle(STD_OUTPUT_HANDLE);
+    const HANDLE screen = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    SetStdHandle(STD_OUTPUT_HANDLE, screen);
+    for (const wchar_t* text : {L"x", L"\u00e9t\u00e9"})
+        EXPECT_EQ(WriteStandardOutput(text), static_cast<DWORD>(ERROR_SUCCESS)) << text;
+    wchar_t shown[8] = {};
+    DWORD count = 0;
+    ReadConsoleOutputCharacterW(screen, shown, 4, {0, 0}, &count);
+    EXPECT_EQ(std::wstring(shown, count), L"x\u00e9t\u00e9");
+    SetStdHandle(STD_OUTPUT_HANDLE, saved);
+    CloseHandle(screen);
+    FreeConsole();
 }

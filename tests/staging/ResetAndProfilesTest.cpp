@@ -46,6 +46,14 @@ TEST_F(ApplyTest, ProfilesAreSavedAndLoadedThroughTheMenuAndABadFileLosesNothing
     testsupport::PumpMessages();
     StartupList& list = window.State().List;
     const std::wstring file = programFolder + L"\\round";
+    {
+        // Cancelled before any name was ever chosen: nothing to load, nothing to tell.
+        testsupport::DialogAnswer cancel(std::wstring{}), ok(IDOK);
+        window.mnuLoadProf_Click();
+        EXPECT_EQ(cancel.Shown(), 1);
+        EXPECT_EQ(ok.Shown(), 0);
+    }
+    ASSERT_EQ(list.Count(), 2);
     window.cmdRemove_Click(); // a staged Remove travels too
     const std::vector<StartupEntry> before = {list.Row(1), list.Row(2)};
     {
