@@ -29,30 +29,43 @@ void ListSections(StartupList& list, const StartupSource& place, const std::wstr
     }
 }
 
+std::vector<platform::RegValue> ReadSourceValues(const StartupSource& place)
+{
+    const platform::UniqueHKey key =
+        platform::OpenRegKey(place.root, platform::RunKeyPath(place.key), place.view);
+    return platform::ReadRegValues(key.get());
+}
+
 } // namespace
 
+RegistrySourceValues ReadRegistrySources()
+{
+    RegistrySourceValues values;
+    for (size_t source = 0; source < SourceCount; ++source)
+        if (StartupSources[source].kind == SourceKind::Registry)
+            values[source] = ReadSourceValues(StartupSources[source]);
+    return values;
+}
+
 void SetRegRunIntoList(StartupList& list, platform::Reg& reg, const SourceNameTable& sourceNames,
-                       size_t source, WindowsSwitches& switches)
+                       size_t source, WindowsSwitches& switches, std::vector<platform::RegValue>* readAhead)
 {
     const StartupSource& place = StartupSources[source];
-    const std::wstring path = platform::RunKeyPath(place.key);
-    platform::UniqueHKey handle = platform::OpenRegKey(place.root, path, place.view);
-    const DWORD count = platform::QueryRegCount(handle.get(), 0);
-    if (count == 0 && !place.sections)
-        return;
-
-    const RowWords words = WordsFor(place.words, ScannedLoadFrom(source, sourceNames));
-
     // Names and data come in one enumeration pass; Reg answers ReadValue from it. A row keeps
     // the value's exact name, blanks and all, so that its data is read, and later deleted or
     // written, under that name and no other; the list shows the name trimmed.
-    std::vector<platform::RegValue> values = platform::ReadRegValues(handle.get());
-    std::vector<std::wstring> names;
-    for (size_t i = 0; i < std::min<size_t>(count, values.size()); ++i)
-        // A place with sections has settings beside its entries: Flags, Title, numbers.
-        if (!place.sections || (IsText(values[i].type) && !IsPlaceSetting(place, values[i].name)))
-            names.push_back(values[i].name);
+    std::vector<platform::RegValue> values = readAhead ? std::move(*readAhead) : ReadSourceValues(place);
+    if (values.empty() && !place.sections)
+        return;
 
+    const RowWords words = WordsFor(place.words, ScannedLoadFrom(source, sourceNames));
+    std::vector<std::wstring> names;
+    for (const platform::RegValue& value : values)
+        // A place with sections has settings beside its entries: Flags, Title, numbers.
+        if (!place.sections || (IsText(value.type) && !IsPlaceSetting(place, value.name)))
+            names.push_back(value.name);
+
+    const std::wstring path = platform::RunKeyPath(place.key);
     reg.RootKey(place.root);
     reg.View(place.view);
     reg.KeyPath(path);

@@ -28,17 +28,6 @@ UniqueHKey OpenRegKey(HKEY root, const std::wstring& path, REGSAM view)
     return UniqueHKey(key);
 }
 
-DWORD QueryRegCount(HKEY key, int mode)
-{
-    if (!key)
-        return 0;
-    DWORD subkeys = 0, values = 0;
-    if (RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr,
-                         nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-        return 0;
-    return mode == 1 ? subkeys : values;
-}
-
 std::vector<std::wstring> ReadRegSubkeyNames(HKEY root, const std::wstring& path, REGSAM view)
 {
     std::vector<std::wstring> names;

@@ -15,8 +15,6 @@ namespace platform
 
 // Opens a key for reading values only (KEY_QUERY_VALUE); empty when it cannot be opened.
 UniqueHKey OpenRegKey(HKEY root, const std::wstring& path, REGSAM view = 0);
-// Mode 0: number of values; mode 1: number of subkeys; 0 for an invalid handle.
-DWORD QueryRegCount(HKEY key, int mode);
 
 struct RegValue
 {

@@ -1,16 +1,16 @@
 // The list fill shared by the start and by a language change.
 #include "staging/StartupFill.h"
-#include "inventory/Scanners.h"
 #include "staging/EntryStore.h"
 #include "staging/StagingCommands.h"
 
-void FillStartupList(MainState& state)
+void FillStartupList(MainState& state, RegistrySourceValues* readAhead)
 {
     LoadSourceNames(state.SourceNames);
     WindowsSwitches switches;
     for (size_t source = 0; source < SourceCount; ++source)
         if (StartupSources[source].kind == SourceKind::Registry)
-            SetRegRunIntoList(state.List, state.Reg1, state.SourceNames, source, switches);
+            SetRegRunIntoList(state.List, state.Reg1, state.SourceNames, source, switches,
+                              readAhead ? &(*readAhead)[source] : nullptr);
     LoadWinIniEntries(state.List, state.SourceNames);
     LoadStartupFolderEntries(state.List, state.SourceNames, switches);
     LoadDisabledEntries(state);

@@ -25,6 +25,8 @@ frmMain::~frmMain()
 bool frmMain::Create(HINSTANCE instance)
 {
     const LookupBatch texts; // the whole start
+    // Reads only, and its answer is awaited by the fill: this thread makes and owns the list.
+    readAhead_ = std::async(std::launch::async, ReadRegistrySources);
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
     wc.lpfnWndProc = ClassWindowProc<frmMain>;
@@ -210,7 +212,13 @@ void frmMain::Form_Unload()
 
 void frmMain::FillStartupList()
 {
-    ::FillStartupList(state_);
+    if (readAhead_.valid())
+    {
+        RegistrySourceValues readAhead = readAhead_.get();
+        ::FillStartupList(state_, &readAhead);
+    }
+    else
+        ::FillStartupList(state_);
     RefreshList();
     ShowButtons();
 }

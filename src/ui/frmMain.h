@@ -6,6 +6,7 @@
 #include "model/MainState.h"
 #include "find/DisplayList.h"
 #include "find/FileFacts.h"
+#include "inventory/Scanners.h"
 #include "ui/JumpToEntry.h"
 #include "ui/LanguageList.h"
 #include "ui/ServicesView.h"
@@ -14,6 +15,7 @@
 #include "platform/Skin.h"
 
 #include <windows.h>
+#include <future>
 #include <memory>
 #include <string>
 
@@ -146,6 +148,8 @@ class frmMain : public ServicesHost
 
     HWND hwnd_ = nullptr;
     MainState state_;
+    // The run keys read on a worker while the window is made, for the start's fill alone.
+    std::future<RegistrySourceValues> readAhead_;
     platform::Skin Skin1;
     std::unique_ptr<platform::SingleInstance> instanceGuard_;
     bool secondInstance_ = false;
