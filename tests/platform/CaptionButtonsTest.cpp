@@ -123,9 +123,8 @@ TEST(CaptionButtons, GlyphsShowTheirShapeInkedEtchedOrPushed)
     EXPECT_EQ(at(CaptionGlyph::Close, true, false, 6, 5), ink);
     EXPECT_EQ(at(CaptionGlyph::Close, false, true, 8, 7), GetSysColor(COLOR_BTNSHADOW));
     EXPECT_EQ(at(CaptionGlyph::Minimize, false, false, 8, 7), face);
-    EXPECT_EQ(at(CaptionGlyph::Minimize, false, false, 4, 11), ink);   // the bar at the bottom, from
-    EXPECT_EQ(at(CaptionGlyph::Minimize, false, false, 9, 11), ink);   // its left end to its right:
-    EXPECT_EQ(at(CaptionGlyph::Minimize, false, false, 10, 11), face); // three fifths of the glyph
+    EXPECT_EQ(at(CaptionGlyph::Minimize, false, false, 4, 11), ink);   // the bar at the bottom, three
+    EXPECT_EQ(at(CaptionGlyph::Minimize, false, false, 10, 11), face); // fifths of the glyph wide
     EXPECT_EQ(at(CaptionGlyph::Maximize, false, false, 8, 7), face);
     EXPECT_EQ(at(CaptionGlyph::Maximize, false, false, 8, 3), ink); // the thick top edge
 }

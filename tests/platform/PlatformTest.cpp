@@ -1,6 +1,7 @@
 // The registry, INI and file functions the rest of the program stands on.
 #include "platform/Console.h"
 #include "platform/Files.h"
+#include "platform/Handles.h"
 #include "platform/IniFile.h"
 #include "platform/Registry.h"
 #include "platform/Skin.h"
@@ -156,19 +157,17 @@ TEST(PlatformText, TrimHexAndLinesTakeTheirEdgesAsTheReadersDo)
 TEST(PlatformConsole, AConsoleTakesEachWriteWholeHoweverShort)
 {
     // A console of its own, whose screen reads back what was written to it.
+    const HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
     FreeConsole();
     ASSERT_TRUE(AllocConsole());
-    const HANDLE saved = GetStdHandle(STD_OUTPUT_HANDLE);
-    const HANDLE screen = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-    SetStdHandle(STD_OUTPUT_HANDLE, screen);
-    for (const wchar_t* text : {L"x", L"\u00e9t\u00e9"})
-        EXPECT_EQ(WriteStandardOutput(text), static_cast<DWORD>(ERROR_SUCCESS)) << text;
-    wchar_t shown[8] = {};
+    const UniqueHandle screen = MakeUniqueHandle(CreateFileW(
+        L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+    SetStdHandle(STD_OUTPUT_HANDLE, screen.get());
+    EXPECT_EQ(WriteStandardOutput(L"x") | WriteStandardOutput(L"\u00e9t\u00e9"), DWORD(ERROR_SUCCESS));
+    wchar_t shown[4] = {};
     DWORD count = 0;
-    ReadConsoleOutputCharacterW(screen, shown, 4, {0, 0}, &count);
+    ReadConsoleOutputCharacterW(screen.get(), shown, 4, {0, 0}, &count);
     EXPECT_EQ(std::wstring(shown, count), L"x\u00e9t\u00e9");
-    SetStdHandle(STD_OUTPUT_HANDLE, saved);
-    CloseHandle(screen);
+    SetStdHandle(STD_OUTPUT_HANDLE, output);
     FreeConsole();
 }
