@@ -113,6 +113,7 @@ void frmMain::Layout()
     PlaceControls(hwnd_, Placements, {DesignWidth, DesignHeight});
     RECT client;
     GetClientRect(hwnd_, &client);
+    laidOut_ = {client.right, client.bottom};
     const UINT dpi = GetDpiForWindow(hwnd_);
     // The status bar: messages on the left, the count of shown rows on the right.
     int parts[2] = {ScaleForDpi(UnscaleForDpi(client.right, dpi) - 170, dpi), -1};

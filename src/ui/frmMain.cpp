@@ -63,7 +63,9 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         CreateListControls();
         return 0;
     case WM_SIZE:
-        Layout();
+        // Shown the first time, the window is told again the size it was laid out for.
+        if (LOWORD(lParam) != laidOut_.cx || HIWORD(lParam) != laidOut_.cy)
+            Layout();
         return 0;
     case WM_GETMINMAXINFO:
         SetMinimumSize(reinterpret_cast<MINMAXINFO*>(lParam));

@@ -148,6 +148,7 @@ class frmMain : public ServicesHost
 
     HWND hwnd_ = nullptr;
     MainState state_;
+    SIZE laidOut_{-1, -1}; // the client area the controls were last placed for
     // The run keys read on a worker while the window is made, for the start's fill alone.
     std::future<RegistrySourceValues> readAhead_;
     platform::Skin Skin1;

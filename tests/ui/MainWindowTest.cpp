@@ -79,6 +79,14 @@ TEST_F(MainWindowTest, TheNoteBlinksAndClosingStoresTheLanguageButASecondInstanc
     Open();
     // Visible for the first second, on the timer.
     ShowWindow(window->Handle(), SW_SHOW);
+    // Made wider, the window gives the list the room.
+    RECT frame, before, after;
+    GetWindowRect(window->Handle(), &frame);
+    GetWindowRect(window->Control(IDC_LISTVIEW1), &before);
+    SetWindowPos(window->Handle(), nullptr, 0, 0, frame.right - frame.left + 120, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER);
+    GetWindowRect(window->Control(IDC_LISTVIEW1), &after);
+    EXPECT_EQ(after.right - after.left, before.right - before.left + 120);
     for (bool visible : {true, true, false, true})
     {
         EXPECT_EQ(IsWindowVisible(window->Control(IDC_LBLNOTE)) != FALSE, visible);
