@@ -123,10 +123,13 @@ TEST(CaptionButtons, GlyphsShowTheirShapeInkedEtchedOrPushed)
     EXPECT_EQ(at(CaptionGlyph::Close, true, false, 6, 5), ink);
     EXPECT_EQ(at(CaptionGlyph::Close, false, true, 8, 7), GetSysColor(COLOR_BTNSHADOW));
     EXPECT_EQ(at(CaptionGlyph::Minimize, false, false, 8, 7), face);
-    EXPECT_EQ(at(CaptionGlyph::Minimize, false, false, 4, 11), ink);   // the bar at the bottom, three
-    EXPECT_EQ(at(CaptionGlyph::Minimize, false, false, 10, 11), face); // fifths of the glyph wide
+    // The bar at the bottom, three fifths of the glyph wide: its two ends and just beyond them.
+    for (int x : {3, 4, 9, 10})
+        EXPECT_EQ(at(CaptionGlyph::Minimize, false, false, x, 11), x == 4 || x == 9 ? ink : face) << x;
     EXPECT_EQ(at(CaptionGlyph::Maximize, false, false, 8, 7), face);
-    EXPECT_EQ(at(CaptionGlyph::Maximize, false, false, 8, 3), ink); // the thick top edge
+    EXPECT_EQ(at(CaptionGlyph::Maximize, false, false, 8, 3), ink); // the thick top edge,
+    EXPECT_EQ(at(CaptionGlyph::Maximize, false, false, 4, 7), ink); // a side of one pixel
+    EXPECT_EQ(at(CaptionGlyph::Maximize, false, false, 5, 7), face);
 }
 
 TEST(CaptionButtons, ASkinDrawsThemWithoutTheSymbolFontOverTheFrameAndFollowsAPress)
