@@ -91,10 +91,15 @@ TEST_F(InventoryTest, EverySourceGivesItsRowsInTheOrderOfTheFill)
 
 TEST_F(InventoryTest, MissingPlacesAndBrokenFilesListNothingOrKeepTheirRow)
 {
-    // A StartUp folder that is gone lists nothing.
+    // A StartUp folder that is gone, or that the shell cannot find, lists nothing.
     const std::wstring user = UserStartup();
     RemoveDirectoryW(user.c_str());
     EXPECT_EQ(Fill(), std::vector<std::wstring>{});
+    const std::wstring shellFolders = testsupport::RunBase + L"Explorer\\User Shell Folders";
+    testsupport::SetRegString(HKEY_CURRENT_USER, shellFolders, L"Startup", L"Q:\\Nowhere");
+    EXPECT_EQ(UserStartup(), L"");
+    EXPECT_EQ(Fill(), std::vector<std::wstring>{});
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, shellFolders.c_str(), L"Startup");
     // Hidden and system files and subfolders give no rows; a file that is not a readable shortcut
     // keeps its row, and the rest of the folder is listed, without regard to case.
     for (const wchar_t* name : {L"hidden.txt", L"system.txt", L"Broken.lnk", L"Upper.LNK", L"a.lnk.bak"})
