@@ -45,7 +45,8 @@ ProgramRun RunProgram(const std::wstring& arguments, bool pipe, const std::wstri
     PROCESS_INFORMATION process{};
     std::wstring line = L"\"" + ConsoleProgram + L"\" " + arguments;
     EXPECT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                               nullptr, &start, &process));
+                               nullptr, &start, &process))
+        << "ravelinc.exe is built beside Ravelin.exe: " << line;
     CloseHandle(out);
     CloseHandle(start.hStdError);
     char buffer[4096];
@@ -70,11 +71,6 @@ std::string Utf8(const std::wstring& text)
 class ConsoleProgramTest : public servicetest::ServicesTest
 {
   protected:
-    void SetUp() override
-    {
-        ServicesTest::SetUp();
-        ASSERT_TRUE(platform::FileExists(ConsoleProgram)) << "ravelinc.exe is built beside Ravelin.exe";
-    }
     ProgramRun Run(const std::wstring& arguments, bool pipe = true)
     {
         return RunProgram(arguments, pipe, programFolder);

@@ -19,6 +19,12 @@ std::string ReadBytes(const std::wstring& path);
 void WriteUtf16File(const std::wstring& path, const std::wstring& text);
 std::wstring RepoFolder(); // the source tree, for the shipped data
 std::wstring WinIniPath();
+inline std::wstring SystemFile(const std::wstring& name) // in the system folder, system32
+{
+    wchar_t folder[MAX_PATH] = {};
+    GetSystemDirectoryW(folder, MAX_PATH);
+    return std::wstring(folder) + L"\\" + name;
+}
 // With a target, writes the shortcut through the shell's link object (arguments apart, which only
 // an exact copy gives back); without, reads back "target|arguments", or "<missing>".
 std::wstring Shortcut(const std::wstring& path, const std::wstring& target = {},
