@@ -136,8 +136,7 @@ TEST_F(ConsoleTest, EachVerbStagesAndAppliesThroughTheEngineAndSaysHowWithItsExi
     // Added as Add Task adds, never over an entry of its name.
     EXPECT_EQ(Run(L"/add New /from \"registry(user run)\" /command \"C:\\new.exe /x\"").code, ExitDone);
     EXPECT_EQ(ReadPlace(user, L"New"), L"C:\\new.exe /x");
-    r = Run(L"/add NEW /from \"Registry(User Run)\" /command C:\\other.exe");
-    EXPECT_EQ(r.code, ExitNotSafe);
+    EXPECT_EQ(Run(L"/add NEW /from \"Registry(User Run)\" /command C:\\other.exe").code, ExitNotSafe);
     EXPECT_EQ(ReadPlace(user, L"New"), L"C:\\new.exe /x");
     EXPECT_EQ(Run(L"/add X /from \"Registry(Machine RunServices)\" /command C:\\x.exe").code, ExitBadUsage);
 

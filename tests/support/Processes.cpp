@@ -60,4 +60,13 @@ void EndProcess(DWORD processId)
     CloseHandle(process);
 }
 
+std::wstring EndStarted(const std::wstring& exeName)
+{
+    const std::vector<DWORD> started = ChildProcesses(exeName);
+    const std::wstring texts = started.size() == 1 ? WindowTextsOf(started[0]) : L"";
+    for (DWORD id : started)
+        EndProcess(id);
+    return texts;
+}
+
 } // namespace testsupport

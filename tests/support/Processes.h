@@ -34,5 +34,8 @@ std::vector<DWORD> ChildProcesses(const std::wstring& exeName);
 std::wstring WindowTextsOf(DWORD processId);
 // Ends the process with this id and waits until it is gone.
 void EndProcess(DWORD processId);
+// The window texts of the one running process of that name this test started, empty when there is
+// not exactly one; every such process is ended.
+std::wstring EndStarted(const std::wstring& exeName);
 
 } // namespace testsupport
