@@ -40,14 +40,9 @@ void SetRegBinary(HKEY root, const std::wstring& path, const std::wstring& name,
 bool RegValueExists(HKEY root, const std::wstring& path, const std::wstring& name);
 std::wstring RegStringValue(HKEY root, const std::wstring& path, const std::wstring& name,
                             DWORD* type = nullptr);
-// Gives the key (made when missing) these rights, written as a security descriptor string.
-void SetKeyRights(HKEY root, const std::wstring& path, const wchar_t* rights);
-// Nobody may write to the key; it may be read, deleted (so the scratch root can still be removed)
-// and its rights changed again.
-inline void DenyWrites(HKEY root, const std::wstring& path)
-{
-    SetKeyRights(root, path, L"D:P(A;;KRSDWD;;;WD)");
-}
+// Nobody may write to the key (made when missing); it may be read, deleted (so the scratch root can
+// still be removed) and its rights changed again.
+void DenyWrites(HKEY root, const std::wstring& path);
 
 // A handle that no other open can share (or only as share allows), as another program might hold a file.
 struct HeldFile

@@ -25,7 +25,8 @@ std::vector<DWORD> ChildProcesses(const std::wstring& exeName)
     return ids;
 }
 
-std::wstring WindowTextsOf(DWORD processId)
+// Once the process is ready for input, the texts of its windows, each ended by a line feed.
+static std::wstring WindowTextsOf(DWORD processId)
 {
     HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, processId);
     if (!process)

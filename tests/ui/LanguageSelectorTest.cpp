@@ -194,7 +194,6 @@ TEST_F(LanguageSelectorTest, NoKeepsThePackAndYesRebuildsTheListAndAStoredRowSur
         PumpMessages();
         EXPECT_EQ(box.Shown(), 1);
     }
-    EXPECT_EQ(LanguageFile, L"French.ini");
     EXPECT_EQ(list.Text(1, Status) + L"|" + list.Text(1, LoadFrom), L"Désactivé|Registre(Utilisateur Run)");
     Pick(L"English", IDYES, L"Cela va réinitialiser la liste de démarrage, continuer ?");
     ASSERT_EQ(list.Count(), 1);
