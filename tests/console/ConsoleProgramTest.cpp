@@ -22,9 +22,6 @@ struct ProgramRun
     std::string out, err; // as written
 };
 
-// Beside Ravelin.exe, in the program folder of the build this test is part of.
-const std::wstring ConsoleProgram = testsupport::BuildFolder() + L"\\Ravelin\\ravelinc.exe";
-
 std::string Utf8(const std::wstring& text)
 {
     return platform::CodePageFromWide(CP_UTF8, text);
@@ -53,7 +50,8 @@ class ConsoleProgramTest : public servicetest::ServicesTest
         start.hStdOutput = out;
         start.hStdError = create(files[1]);
         PROCESS_INFORMATION process{};
-        std::wstring line = L"\"" + ConsoleProgram + L"\" " + arguments;
+        // Beside Ravelin.exe, in the program folder of the build this test is part of.
+        std::wstring line = L"\"" + testsupport::BuildFolder() + L"\\Ravelin\\ravelinc.exe\" " + arguments;
         EXPECT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
                                    nullptr, &start, &process))
             << "ravelinc.exe is built beside Ravelin.exe: " << line;

@@ -15,7 +15,6 @@ TEST_F(FindModelTest, ACommandLineNamesItsFileWhereverItIsWritten)
     GetEnvironmentVariableW(L"PATH", path, 32767);
     const std::wstring oldPath = path;
     SetEnvironmentVariableW(L"PATH", (oldPath + L";" + folder).c_str());
-    const std::wstring notepad = testsupport::SystemFile(L"notepad.exe");
     struct Case
     {
         std::wstring line, file; // no file: Missing
@@ -23,7 +22,7 @@ TEST_F(FindModelTest, ACommandLineNamesItsFileWhereverItIsWritten)
         {L"\"" + tool + L"\" /background", tool},
         {tool + L" --minimized -x", tool}, // the blank in "My Tools" is passed over
         {folder + L"\\tool /x", tool},
-        {L"  %SystemRoot%\\system32\\notepad.exe %1", notepad},
+        {L"  %SystemRoot%\\system32\\notepad.exe %1", testsupport::SystemFile(L"notepad.exe")},
         {L"tool /quiet", tool},
         {L"RUNDLL32.EXE helper.dll,Entry 1 2", dll},
         {L"rundll32 \"" + dll + L"\",Entry", dll},

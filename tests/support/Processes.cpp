@@ -51,7 +51,8 @@ static std::wstring WindowTextsOf(DWORD processId)
     return search.second;
 }
 
-void EndProcess(DWORD processId)
+// Ends the process with this id and waits until it is gone.
+static void EndProcess(DWORD processId)
 {
     HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId);
     if (!process)

@@ -29,8 +29,6 @@ inline std::wstring BuildFolder()
 
 // Ids of the running processes started by this test process whose file is exeName.
 std::vector<DWORD> ChildProcesses(const std::wstring& exeName);
-// Ends the process with this id and waits until it is gone.
-void EndProcess(DWORD processId);
 // The window texts of the one running process of that name this test started, empty when there is
 // not exactly one; every such process is ended.
 std::wstring EndStarted(const std::wstring& exeName);

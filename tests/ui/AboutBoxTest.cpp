@@ -19,8 +19,7 @@ class AboutBoxTest : public MainWindowFixture
   protected:
     void TearDown() override
     {
-        for (DWORD id : ChildProcesses(L"msinfo32.exe"))
-            EndProcess(id);
+        EndStarted(L"msinfo32.exe"); // what a failed check left running
         MainWindowFixture::TearDown();
     }
     frmAbout& About()

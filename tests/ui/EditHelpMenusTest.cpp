@@ -19,8 +19,7 @@ class EditHelpMenusTest : public testsupport::MainWindowFixture
     void TearDown() override
     {
         for (const wchar_t* exe : {L"notepad.exe", L"regedit.exe", L"hh.exe"})
-            for (DWORD id : testsupport::ChildProcesses(exe))
-                testsupport::EndProcess(id);
+            testsupport::EndStarted(exe); // what a failed check left running
         platform::OverrideWindowsFolder({});
         DeleteFileW(L"D:\\autoexec.bat");
         DeleteFileW(L"D:\\CONFIG.SYS");
