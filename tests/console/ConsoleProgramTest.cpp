@@ -22,45 +22,6 @@ struct ProgramRun
     std::string out, err; // as written
 };
 
-// Beside Ravelin.exe, in the program folder of the build this test is part of.
-const std::wstring ConsoleProgram = testsupport::BuildFolder() + L"\\Ravelin\\ravelinc.exe";
-
-// Standard output into a pipe or a file, standard error into a file.
-ProgramRun RunProgram(const std::wstring& arguments, bool pipe, const std::wstring& folder)
-{
-    ProgramRun run;
-    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-    const std::wstring files[] = {folder + L"\\child-out.txt", folder + L"\\child-err.txt"};
-    auto create = [&](const std::wstring& file) {
-        return CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
-    };
-    HANDLE read = nullptr, out = nullptr;
-    if (!pipe || !CreatePipe(&read, &out, &inherit, 0))
-        out = create(files[0]);
-    STARTUPINFOW start{};
-    start.cb = sizeof(start);
-    start.dwFlags = STARTF_USESTDHANDLES;
-    start.hStdOutput = out;
-    start.hStdError = create(files[1]);
-    PROCESS_INFORMATION process{};
-    std::wstring line = L"\"" + ConsoleProgram + L"\" " + arguments;
-    EXPECT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                               nullptr, &start, &process));
-    CloseHandle(out);
-    CloseHandle(start.hStdError);
-    char buffer[4096];
-    for (DWORD got = 0; read && ReadFile(read, buffer, sizeof(buffer), &got, nullptr) && got;)
-        run.out.append(buffer, got);
-    WaitForSingleObject(process.hProcess, 60000);
-    GetExitCodeProcess(process.hProcess, &run.code);
-    for (HANDLE handle : {read, process.hProcess, process.hThread})
-        CloseHandle(handle);
-    if (!read)
-        run.out = testsupport::ReadBytes(files[0]);
-    run.err = testsupport::ReadBytes(files[1]);
-    return run;
-}
-
 std::string Utf8(const std::wstring& text)
 {
     return platform::CodePageFromWide(CP_UTF8, text);
@@ -70,14 +31,43 @@ std::string Utf8(const std::wstring& text)
 class ConsoleProgramTest : public servicetest::ServicesTest
 {
   protected:
-    void SetUp() override
-    {
-        ServicesTest::SetUp();
-        ASSERT_TRUE(platform::FileExists(ConsoleProgram)) << "ravelinc.exe is built beside Ravelin.exe";
-    }
+    // Standard output into a pipe or a file, standard error into a file.
     ProgramRun Run(const std::wstring& arguments, bool pipe = true)
     {
-        return RunProgram(arguments, pipe, programFolder);
+        ProgramRun run;
+        SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+        const std::wstring files[] = {programFolder + L"\\child-out.txt", programFolder + L"\\child-err.txt"};
+        auto create = [&](const std::wstring& file) {
+            return CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0,
+                               nullptr);
+        };
+        HANDLE read = nullptr, out = nullptr;
+        if (!pipe || !CreatePipe(&read, &out, &inherit, 0))
+            out = create(files[0]);
+        STARTUPINFOW start{};
+        start.cb = sizeof(start);
+        start.dwFlags = STARTF_USESTDHANDLES;
+        start.hStdOutput = out;
+        start.hStdError = create(files[1]);
+        PROCESS_INFORMATION process{};
+        // Beside Ravelin.exe, in the program folder of the build this test is part of.
+        std::wstring line = L"\"" + testsupport::BuildFolder() + L"\\Ravelin\\ravelinc.exe\" " + arguments;
+        EXPECT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                                   nullptr, &start, &process))
+            << "ravelinc.exe is built beside Ravelin.exe: " << line;
+        CloseHandle(out);
+        CloseHandle(start.hStdError);
+        char buffer[4096];
+        for (DWORD got = 0; read && ReadFile(read, buffer, sizeof(buffer), &got, nullptr) && got;)
+            run.out.append(buffer, got);
+        WaitForSingleObject(process.hProcess, 60000);
+        GetExitCodeProcess(process.hProcess, &run.code);
+        for (HANDLE handle : {read, process.hProcess, process.hThread})
+            CloseHandle(handle);
+        if (!read)
+            run.out = testsupport::ReadBytes(files[0]);
+        run.err = testsupport::ReadBytes(files[1]);
+        return run;
     }
 };
 

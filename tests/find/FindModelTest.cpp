@@ -1,7 +1,6 @@
 // Below the window: a command line's file, and the shown order and filter.
 #include "find/DisplayList.h"
 #include "support/Fixtures.h"
-#include "support/Processes.h"
 
 using FindModelTest = testsupport::RavelinTest;
 
@@ -12,12 +11,10 @@ TEST_F(FindModelTest, ACommandLineNamesItsFileWhereverItIsWritten)
     CreateDirectoryW(folder.c_str(), nullptr);
     testsupport::WriteBytes(tool, "MZ");
     testsupport::WriteBytes(dll, "MZ");
-    wchar_t path[32767] = {}, system[MAX_PATH] = {};
+    wchar_t path[32767] = {};
     GetEnvironmentVariableW(L"PATH", path, 32767);
     const std::wstring oldPath = path;
     SetEnvironmentVariableW(L"PATH", (oldPath + L";" + folder).c_str());
-    GetSystemDirectoryW(system, MAX_PATH);
-    const std::wstring notepad = std::wstring(system) + L"\\notepad.exe";
     struct Case
     {
         std::wstring line, file; // no file: Missing
@@ -25,7 +22,7 @@ TEST_F(FindModelTest, ACommandLineNamesItsFileWhereverItIsWritten)
         {L"\"" + tool + L"\" /background", tool},
         {tool + L" --minimized -x", tool}, // the blank in "My Tools" is passed over
         {folder + L"\\tool /x", tool},
-        {L"  %SystemRoot%\\system32\\notepad.exe %1", notepad},
+        {L"  %SystemRoot%\\system32\\notepad.exe %1", testsupport::SystemFile(L"notepad.exe")},
         {L"tool /quiet", tool},
         {L"RUNDLL32.EXE helper.dll,Entry 1 2", dll},
         {L"rundll32 \"" + dll + L"\",Entry", dll},
@@ -42,8 +39,6 @@ TEST_F(FindModelTest, ACommandLineNamesItsFileWhereverItIsWritten)
     }
     SetEnvironmentVariableW(L"PATH", oldPath.c_str());
     EXPECT_EQ(ResolveFileFacts(L"   ").state, FileFacts::State::NoFile);
-    EXPECT_EQ(ResolveFileFacts(L"\"" + testsupport::ThisProgram() + L"\" /x").publisher, L"Brightfold")
-        << "this test program carries Ravelin's version resource";
 }
 
 TEST_F(FindModelTest, SortTurnsRoundAndFilterMatchesAnyCellTheModelKeepsItsOrder)

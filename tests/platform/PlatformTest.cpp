@@ -118,7 +118,6 @@ TEST_F(PlatformTest, AReplaceIsWholeOrNothingAndOnlyASkinFileIsASkin)
     testsupport::WriteBytes(path,
                             "[Skin]\r\n[Panel]\r\nBackColor=1,2,3\r\nTextColor=bad\r\n[Font]\r\nSize=99\r\n");
     EXPECT_TRUE(skin.LoadSkinFile(path));
-    EXPECT_EQ(skin.PanelBackColor(), RGB(1, 2, 3));
     EXPECT_EQ(skin.PanelTextColor(), RGB(0, 0, 0)); // a bad colour keeps the default
     EXPECT_EQ(skin.FontPoints(), 8);                // out of range
     // A part over 255 is refused, not cut to its low byte.

@@ -134,13 +134,14 @@ std::wstring RegStringValue(HKEY root, const std::wstring& path, const std::wstr
     return buffer;
 }
 
-void SetKeyRights(HKEY root, const std::wstring& path, const wchar_t* rights)
+void DenyWrites(HKEY root, const std::wstring& path)
 {
     HKEY key = nullptr;
     ASSERT_EQ(RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, WRITE_DAC, nullptr, &key, nullptr),
               ERROR_SUCCESS);
     PSECURITY_DESCRIPTOR sd = nullptr;
-    EXPECT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(rights, SDDL_REVISION_1, &sd, nullptr));
+    EXPECT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;KRSDWD;;;WD)", SDDL_REVISION_1,
+                                                                     &sd, nullptr));
     EXPECT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, sd), ERROR_SUCCESS);
     LocalFree(sd);
     RegCloseKey(key);

@@ -19,6 +19,12 @@ std::string ReadBytes(const std::wstring& path);
 void WriteUtf16File(const std::wstring& path, const std::wstring& text);
 std::wstring RepoFolder(); // the source tree, for the shipped data
 std::wstring WinIniPath();
+inline std::wstring SystemFile(const std::wstring& name) // in the system folder, system32
+{
+    wchar_t folder[MAX_PATH] = {};
+    GetSystemDirectoryW(folder, MAX_PATH);
+    return std::wstring(folder) + L"\\" + name;
+}
 // With a target, writes the shortcut through the shell's link object (arguments apart, which only
 // an exact copy gives back); without, reads back "target|arguments", or "<missing>".
 std::wstring Shortcut(const std::wstring& path, const std::wstring& target = {},
@@ -34,14 +40,9 @@ void SetRegBinary(HKEY root, const std::wstring& path, const std::wstring& name,
 bool RegValueExists(HKEY root, const std::wstring& path, const std::wstring& name);
 std::wstring RegStringValue(HKEY root, const std::wstring& path, const std::wstring& name,
                             DWORD* type = nullptr);
-// Gives the key (made when missing) these rights, written as a security descriptor string.
-void SetKeyRights(HKEY root, const std::wstring& path, const wchar_t* rights);
-// Nobody may write to the key; it may be read, deleted (so the scratch root can still be removed)
-// and its rights changed again.
-inline void DenyWrites(HKEY root, const std::wstring& path)
-{
-    SetKeyRights(root, path, L"D:P(A;;KRSDWD;;;WD)");
-}
+// Nobody may write to the key (made when missing); it may be read, deleted (so the scratch root can
+// still be removed) and its rights changed again.
+void DenyWrites(HKEY root, const std::wstring& path);
 
 // A handle that no other open can share (or only as share allows), as another program might hold a file.
 struct HeldFile

@@ -25,7 +25,8 @@ std::vector<DWORD> ChildProcesses(const std::wstring& exeName)
     return ids;
 }
 
-std::wstring WindowTextsOf(DWORD processId)
+// Once the process is ready for input, the texts of its windows, each ended by a line feed.
+static std::wstring WindowTextsOf(DWORD processId)
 {
     HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, processId);
     if (!process)
@@ -50,7 +51,8 @@ std::wstring WindowTextsOf(DWORD processId)
     return search.second;
 }
 
-void EndProcess(DWORD processId)
+// Ends the process with this id and waits until it is gone.
+static void EndProcess(DWORD processId)
 {
     HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId);
     if (!process)
@@ -58,6 +60,15 @@ void EndProcess(DWORD processId)
     TerminateProcess(process, 0);
     WaitForSingleObject(process, 10000);
     CloseHandle(process);
+}
+
+std::wstring EndStarted(const std::wstring& exeName)
+{
+    const std::vector<DWORD> started = ChildProcesses(exeName);
+    const std::wstring texts = started.size() == 1 ? WindowTextsOf(started[0]) : L"";
+    for (DWORD id : started)
+        EndProcess(id);
+    return texts;
 }
 
 } // namespace testsupport

@@ -29,10 +29,8 @@ inline std::wstring BuildFolder()
 
 // Ids of the running processes started by this test process whose file is exeName.
 std::vector<DWORD> ChildProcesses(const std::wstring& exeName);
-// Waits until the process is ready for input, then returns the texts of its windows, each ended
-// by a line feed; empty when it has none.
-std::wstring WindowTextsOf(DWORD processId);
-// Ends the process with this id and waits until it is gone.
-void EndProcess(DWORD processId);
+// The window texts of the one running process of that name this test started, empty when there is
+// not exactly one; every such process is ended.
+std::wstring EndStarted(const std::wstring& exeName);
 
 } // namespace testsupport

@@ -14,27 +14,12 @@ namespace
 constexpr wchar_t MsInfoKey[] = L"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
 constexpr wchar_t LocationKey[] = L"SOFTWARE\\Microsoft\\Shared Tools Location";
 
-std::wstring SystemTool()
-{
-    wchar_t folder[MAX_PATH] = {};
-    GetSystemDirectoryW(folder, MAX_PATH);
-    return std::wstring(folder) + L"\\msinfo32.exe";
-}
-
-// Sets the rights on both tool keys; the fixture needs write rights back to remove them.
-void AllowOnToolKeys(const wchar_t* rights)
-{
-    for (const wchar_t* path : {MsInfoKey, LocationKey})
-        SetKeyRights(HKEY_LOCAL_MACHINE, path, rights);
-}
-
 class AboutBoxTest : public MainWindowFixture
 {
   protected:
     void TearDown() override
     {
-        for (DWORD id : ChildProcesses(L"msinfo32.exe"))
-            EndProcess(id);
+        EndStarted(L"msinfo32.exe"); // what a failed check left running
         MainWindowFixture::TearDown();
     }
     frmAbout& About()
@@ -48,18 +33,14 @@ class AboutBoxTest : public MainWindowFixture
     {
         DialogAnswer box(IDOK);
         About().cmdSysInfo_Click();
-        const std::vector<DWORD> started = ChildProcesses(L"msinfo32.exe");
         if (box.Shown())
         {
             EXPECT_EQ(box.Caption(), L"Brightfold Ravelin");
             EXPECT_TRUE(box.HadButton(IDOK) && !box.HadButton(IDCANCEL));
-            EXPECT_TRUE(started.empty());
+            EXPECT_TRUE(ChildProcesses(L"msinfo32.exe").empty());
             return box.Text();
         }
-        const bool up = started.size() == 1 && !WindowTextsOf(started[0]).empty();
-        for (DWORD id : started)
-            EndProcess(id);
-        return up ? L"<started>" : L"<neither a message nor the tool>";
+        return EndStarted(L"msinfo32.exe").empty() ? L"<neither a message nor the tool>" : L"<started>";
     }
 };
 
@@ -129,18 +110,18 @@ TEST_F(AboutBoxTest, StartsTheToolFromEitherPlaceOrGivesTheOneMessage)
     MessageTexts[0] = L"No system information here.";
     SetRegString(HKEY_LOCAL_MACHINE, LocationKey, L"MSINFO", folder);
     EXPECT_EQ(SysInfo(), L"No system information here.") << "the folder value, without the tool in it";
-    ASSERT_TRUE(CopyFileW(SystemTool().c_str(), (folder + L"\\MSINFO32.EXE").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW(SystemFile(L"msinfo32.exe").c_str(), (folder + L"\\MSINFO32.EXE").c_str(), FALSE));
     EXPECT_EQ(SysInfo(), L"<started>");
     // A PATH comes first: to the tool, or to a missing file.
-    SetRegString(HKEY_LOCAL_MACHINE, MsInfoKey, L"PATH", SystemTool());
+    SetRegString(HKEY_LOCAL_MACHINE, MsInfoKey, L"PATH", SystemFile(L"msinfo32.exe"));
     EXPECT_EQ(SysInfo(), L"<started>");
     SetRegString(HKEY_LOCAL_MACHINE, MsInfoKey, L"PATH", programFolder + L"\\missing.exe");
     EXPECT_EQ(SysInfo(), L"No system information here.");
 
-    // Keys the user may only read are not opened: the one message, without a pack an empty one.
-    SetRegString(HKEY_LOCAL_MACHINE, MsInfoKey, L"PATH", SystemTool());
+    // Keys the user may not write to are not opened: the one message, without a pack an empty one.
+    SetRegString(HKEY_LOCAL_MACHINE, MsInfoKey, L"PATH", SystemFile(L"msinfo32.exe"));
     MessageTexts[0].clear();
-    AllowOnToolKeys(L"D:P(A;;KR;;;WD)");
+    for (const wchar_t* path : {MsInfoKey, LocationKey})
+        DenyWrites(HKEY_LOCAL_MACHINE, path);
     EXPECT_EQ(SysInfo(), L"");
-    AllowOnToolKeys(L"D:P(A;;KA;;;WD)");
 }

@@ -19,22 +19,11 @@ class EditHelpMenusTest : public testsupport::MainWindowFixture
     void TearDown() override
     {
         for (const wchar_t* exe : {L"notepad.exe", L"regedit.exe", L"hh.exe"})
-            for (DWORD id : testsupport::ChildProcesses(exe))
-                testsupport::EndProcess(id);
+            testsupport::EndStarted(exe); // what a failed check left running
         platform::OverrideWindowsFolder({});
         DeleteFileW(L"D:\\autoexec.bat");
         DeleteFileW(L"D:\\CONFIG.SYS");
         MainWindowFixture::TearDown();
-    }
-    // Whether the one process of that name the menu started shows this text; it is ended.
-    bool Started(const wchar_t* exe, const std::wstring& text)
-    {
-        std::vector<DWORD> started = testsupport::ChildProcesses(exe);
-        const bool shown =
-            started.size() == 1 && testsupport::WindowTextsOf(started[0]).find(text) != std::wstring::npos;
-        for (DWORD id : started)
-            testsupport::EndProcess(id);
-        return shown;
     }
 };
 
@@ -49,11 +38,11 @@ TEST_F(EditHelpMenusTest, SystemFilesOpenFromTheWindowsDriveWhenTheyAreThere)
     EXPECT_EQ(NotepadFile(L"CONFIG.SYS"), L"C:\\CONFIG.SYS");
     frmMain& w = Open();
     w.mnuAuto_Click();
-    EXPECT_TRUE(Started(L"notepad.exe", L"autoexec"));
+    EXPECT_NE(testsupport::EndStarted(L"notepad.exe").find(L"autoexec"), std::wstring::npos);
     testsupport::WriteBytes(L"D:\\CONFIG.SYS", "FILES=40\r\n");
     EXPECT_EQ(NotepadFile(L"CONFIG.SYS"), L"D:\\CONFIG.SYS");
     w.mnuConfig_Click();
-    EXPECT_TRUE(Started(L"notepad.exe", L"CONFIG"));
+    EXPECT_NE(testsupport::EndStarted(L"notepad.exe").find(L"CONFIG"), std::wstring::npos);
 }
 
 TEST_F(EditHelpMenusTest, TheRegistryWarningDefaultsToNoAndOnlyYesStartsTheEditor)
@@ -75,7 +64,7 @@ TEST_F(EditHelpMenusTest, TheRegistryWarningDefaultsToNoAndOnlyYesStartsTheEdito
         w.mnyRegistry_Click();
     }
     EXPECT_EQ(w.RegistryAnswer, IDYES);
-    EXPECT_TRUE(Started(L"regedit.exe", L"Registry Editor"));
+    EXPECT_NE(testsupport::EndStarted(L"regedit.exe").find(L"Registry Editor"), std::wstring::npos);
 
     // A Windows folder without the editor: the reason is shown.
     platform::OverrideWindowsFolder(programFolder);
@@ -104,7 +93,7 @@ TEST_F(EditHelpMenusTest, HelpIndexOpensTheHelpFileAndTheMissingOnesSayNothing)
     const std::wstring built = testsupport::BuildFolder() + L"\\Ravelin\\RavHelp.chm";
     ASSERT_TRUE(CopyFileW(built.c_str(), (programFolder + L"\\RavHelp.chm").c_str(), FALSE)) << built;
     w.mnuHelpIndex_Click();
-    EXPECT_TRUE(Started(L"hh.exe", L"Brightfold Ravelin Help"));
+    EXPECT_NE(testsupport::EndStarted(L"hh.exe").find(L"Brightfold Ravelin Help"), std::wstring::npos);
 }
 
 TEST(CommandLineTest, AProgramPathWithBlanksStaysOneArgument)

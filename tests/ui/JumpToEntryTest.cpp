@@ -21,17 +21,16 @@ TEST_F(JumpToEntryTest, EachSourceOpensItsOwnPlaceAndPropertiesShowTheProgramFil
                                     return DWORD(ERROR_SUCCESS);
                                 }};
     const std::wstring regedit = platform::GetWindowsFolder() + L"\\regedit.exe",
-                       run = L"Software\\Microsoft\\Windows\\CurrentVersion\\",
                        shortcut = CommonStartup() + L"\\Team Calendar.lnk";
     ASSERT_EQ(platform::WriteShortcut(shortcut, L"C:\\cal.exe"), DWORD(ERROR_SUCCESS));
     struct Case
     {
         std::wstring loadFrom, name, lastKeyBefore, started, lastKey; // no start: not a source
     } cases[] = {
-        {L"Registry(User Run)", L"Tool", L"", regedit, L"HKEY_CURRENT_USER\\" + run + L"Run"},
+        {L"Registry(User Run)", L"Tool", L"", regedit, L"HKEY_CURRENT_USER\\" + testsupport::RunKey},
         // The editor's own word for the computer, in the language of Windows, is kept.
         {L"Registry(Machine RunOnce)", L"Once", L"Ordinateur\\HKEY_USERS\\.DEFAULT", regedit,
-         L"Ordinateur\\HKEY_LOCAL_MACHINE\\" + run + L"RunOnce"},
+         L"Ordinateur\\HKEY_LOCAL_MACHINE\\" + testsupport::RunBase + L"RunOnce"},
         {L"Registry(Machine Run 32-bit)", L"Old", L"", regedit,
          L"HKEY_LOCAL_MACHINE\\Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run"},
         {L"StartUp (All Users)", L"Team Calendar", L"", L"explorer.exe /select,\"" + shortcut + L"\"", L""},
@@ -59,12 +58,10 @@ TEST_F(JumpToEntryTest, EachSourceOpensItsOwnPlaceAndPropertiesShowTheProgramFil
     }
     EXPECT_TRUE(properties.empty());
 
-    wchar_t system[MAX_PATH] = {};
-    GetSystemDirectoryW(system, MAX_PATH);
     ASSERT_TRUE(
         ShowProgramProperties(nullptr, L"\"%SystemRoot%\\system32\\notepad.exe\" C:\\x.txt", launcher));
     EXPECT_FALSE(ShowProgramProperties(nullptr, L"C:\\nowhere\\gone.exe", launcher));
     ASSERT_EQ(properties.size(), 1u);
-    EXPECT_EQ(_wcsicmp(properties[0].c_str(), (std::wstring(system) + L"\\notepad.exe").c_str()), 0)
+    EXPECT_EQ(_wcsicmp(properties[0].c_str(), testsupport::SystemFile(L"notepad.exe").c_str()), 0)
         << properties[0];
 }

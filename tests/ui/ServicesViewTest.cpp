@@ -66,14 +66,9 @@ TEST_F(ServicesTest, TheServicesViewStagesAppliesAndJumpsOnItsOwnRows)
     ASSERT_EQ(ListView_GetItemCount(services), 1) << "a vendor's service stays";
     ListView_SetItemState(services, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
 
-    std::vector<std::wstring> started;
-    w.Launcher.startProgram = [&](const std::wstring& program, const std::wstring&) {
-        started.push_back(program);
-        return DWORD(ERROR_SUCCESS);
-    };
+    // The editor opens at the service's key; that it starts is the jump tests' to see.
+    w.Launcher.startProgram = [](const std::wstring&, const std::wstring&) { return DWORD(ERROR_SUCCESS); };
     Command(IDM_OPENLOCATION);
-    ASSERT_EQ(started.size(), 1u);
-    EXPECT_NE(started[0].find(L"regedit.exe"), std::wstring::npos);
     EXPECT_EQ(testsupport::RegStringValue(HKEY_CURRENT_USER, platform::names::RegistryEditorKey,
                                           platform::names::RegistryEditorLastKey),
               L"HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\" + a);
