@@ -17,6 +17,8 @@ struct StatusWords
     std::wstring enabled = EnabledWord(), disabled = DisabledWord(), remove = RemoveWord();
 };
 
+// The writers act on each row where the list holds it, which they never change: a copy of its
+// six texts for every row would cost more than the rest of the engine's own work on it.
 class Engine
 {
   public:
@@ -25,8 +27,8 @@ class Engine
     // False when the entry is still in its source. A removal keeps no copy of it.
     bool TakeOut(int position, bool wasDisabled, bool removal)
     {
-        CopyRowToRecord(state_, scratch_, position);
-        const WriteResult r = writer_.RemoveFromSource(scratch_, !removal);
+        const EntryRecord& row = state_.List.Row(position);
+        const WriteResult r = writer_.RemoveFromSource(row, !removal);
         // Nothing to take out is expected only of an entry an earlier apply took out already.
         const bool gone = r.outcome == WriteResult::Absent || r.outcome == WriteResult::NoSource ||
                           r.outcome == WriteResult::PlaceSetting;
@@ -35,7 +37,7 @@ class Engine
             ++result_.takenOut;
             return true;
         }
-        Fail(r);
+        Fail(row, r);
         // Taken away behind the program's back: not in its source, so kept as the user staged it.
         return r.outcome == WriteResult::Absent;
     }
@@ -43,44 +45,36 @@ class Engine
     // False when the entry could not be written.
     bool Write(int position)
     {
-        CopyRowToRecord(state_, scratch_, position);
-        const WriteResult r = writer_.WriteToSource(scratch_);
+        const EntryRecord& row = state_.List.Row(position);
+        const WriteResult r = writer_.WriteToSource(row);
         if (r.outcome == WriteResult::Done)
         {
             ++result_.written;
             return true;
         }
-        Fail(r);
+        Fail(row, r);
         return false;
     }
 
-    bool DisablesBySwitch(int position)
-    {
-        CopyRowToRecord(state_, scratch_, position);
-        return writer_.DisablesBySwitch(scratch_);
-    }
+    bool DisablesBySwitch(int position) { return writer_.DisablesBySwitch(state_.List.Row(position)); }
 
     // False when the switch could not be written: the entry starts as before.
     bool SwitchOff(int position)
     {
-        CopyRowToRecord(state_, scratch_, position);
-        const WriteResult r = writer_.SwitchOff(scratch_);
+        const EntryRecord& row = state_.List.Row(position);
+        const WriteResult r = writer_.SwitchOff(row);
         if (r.outcome == WriteResult::Done)
         {
             ++result_.switchedOff;
             return true;
         }
-        Fail(r);
+        Fail(row, r);
         return false;
     }
 
     // The switch of an entry removed is no use to anyone; left behind, it would keep a later
     // entry of that name from starting. A failure to delete it does not bring the entry back.
-    void ForgetSwitch(int position)
-    {
-        CopyRowToRecord(state_, scratch_, position);
-        writer_.ForgetSwitch(scratch_);
-    }
+    void ForgetSwitch(int position) { writer_.ForgetSwitch(state_.List.Row(position)); }
 
     void ForgetCopies(const std::vector<EntryRecord>& gone, const std::vector<EntryRecord>& stored)
     {
@@ -88,20 +82,19 @@ class Engine
     }
 
   private:
-    void Fail(const WriteResult& r)
+    void Fail(const EntryRecord& row, const WriteResult& r)
     {
         const ApplyFailure::Reason reason = r.outcome == WriteResult::NoSource ? ApplyFailure::NoSource
                                             : r.outcome == WriteResult::PlaceSetting
                                                 ? ApplyFailure::PlaceSetting
                                             : r.outcome == WriteResult::Occupied ? ApplyFailure::Occupied
                                                                                  : ApplyFailure::SourceError;
-        result_.failures.push_back({scratch_[TaskName], reason, r.error});
+        result_.failures.push_back({row[TaskName], reason, r.error});
     }
 
     MainState& state_;
     ApplyResult& result_;
     SourceWriter writer_;
-    EntryRecord scratch_;
 };
 
 } // namespace
