@@ -8,6 +8,7 @@
 #include "staging/StagingCommands.h"
 
 #include <algorithm>
+#include <array>
 
 namespace
 {
@@ -150,10 +151,11 @@ ApplyResult ApplyNow(MainState& state, DWORD lockWait)
         if (bySwitch[static_cast<size_t>(k)])
             ahead.SetDisabledByWindows(k + 1, true);
     }
-    const std::vector<EntryRecord> storedAhead = ComposeStore(ahead, state.StoredEntries, {});
-    const bool storeFirst = !result.storeNotRead && WriteStore(storedAhead) == ERROR_SUCCESS;
+    std::vector<EntryRecord> storedAhead = ComposeStore(ahead, state.StoredEntries, {});
+    std::array<std::string, 2> bytes;
+    const bool storeFirst = !result.storeNotRead && WriteStore(storedAhead, &bytes) == ERROR_SUCCESS;
     if (storeFirst)
-        RememberStoreWritten(state, storedAhead);
+        RememberStoreWritten(state, std::move(storedAhead), std::move(bytes));
 
     // A row whose entry could not be acted on says where the entry still is: a disabled row
     // stays disabled, so that the store keeps it; one that could not be taken out is what it was.
@@ -258,16 +260,20 @@ ApplyResult ApplyNow(MainState& state, DWORD lockWait)
     records.resize(next);
     state.BaselineCount = static_cast<short>(records.size());
 
-    // The store once more, unless the one written ahead is already what it must hold. Copies
-    // kept for entries the store no longer holds go only once it is written.
+    // The store once more, unless the one written ahead (StoredEntries since) is already what it
+    // must hold. Copies kept for entries the store no longer holds go only once it is written.
     if (!result.storeNotRead)
     {
         std::vector<EntryRecord> stored = ComposeStore(list, state.StoredEntries, released, decided);
-        if (!storeFirst || stored != storedAhead)
-            result.storeError = WriteStore(stored);
+        const bool unchanged = storeFirst && stored == state.StoredEntries;
+        if (!unchanged)
+            result.storeError = WriteStore(stored, &bytes);
         if (result.storeError == ERROR_SUCCESS)
         {
-            RememberStoreWritten(state, std::move(stored));
+            if (unchanged)
+                state.StoredEntries = std::move(stored);
+            else
+                RememberStoreWritten(state, std::move(stored), std::move(bytes));
             copied.insert(copied.end(), decided.begin(), decided.end());
             engine.ForgetCopies(copied, state.StoredEntries);
             // A decided row stands for its own entry alone from now on.

@@ -201,10 +201,19 @@ int SourceNameReader::Find(const std::wstring& loadFrom)
 
 EntryFileContent ReadEntryRecords(const std::wstring& fileName)
 {
-    EntryFileContent content;
     std::string bytes;
-    if ((content.error = platform::ReadWholeFile(fileName, bytes)) != ERROR_SUCCESS)
+    if (const DWORD error = platform::ReadWholeFile(fileName, bytes))
+    {
+        EntryFileContent content;
+        content.error = error;
         return content;
+    }
+    return ParseEntryRecords(bytes);
+}
+
+EntryFileContent ParseEntryRecords(const std::string& bytes)
+{
+    EntryFileContent content;
     const std::wstring text = platform::DecodeText(bytes);
     const std::vector<std::wstring_view> lines = platform::SplitLines(text);
 

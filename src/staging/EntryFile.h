@@ -34,6 +34,8 @@ struct EntryFileContent
     DWORD error = ERROR_SUCCESS;      // the file could not be read
 };
 EntryFileContent ReadEntryRecords(const std::wstring& fileName);
+// The records of an entry file's bytes.
+EntryFileContent ParseEntryRecords(const std::string& bytes);
 
 // The source a Load From names in any language: the English identifier or a name a pack of the
 // Lang folder gives it, which is read at the first need; -1 when it names none.

@@ -43,25 +43,31 @@ struct StoreFile
     std::wstring path;
     bool shared;
 };
+constexpr size_t SharedFile = 1; // its place in StoreFiles
 std::array<StoreFile, 2> StoreFiles()
 {
     return {{{UserStorePath(), false}, {StorePath(), true}}};
 }
 
-// Each store file as read, its records marked with the file they came from; a file that is not
-// there holds nothing.
-std::vector<EntryFileContent> ReadStoreFiles()
+// Each store file's bytes: none when it is not there. The error of each that is there but could
+// not be read.
+std::array<DWORD, 2> ReadStoreBytes(std::array<std::string, 2>& bytes)
 {
-    std::vector<EntryFileContent> files;
-    for (const StoreFile& file : StoreFiles())
-    {
-        EntryFileContent& content = files.emplace_back(ReadEntryRecords(file.path));
-        if (platform::IsMissing(content.error))
-            content = {};
-        for (EntryRecord& record : content.records)
-            record.sharedStore = file.shared;
-    }
-    return files;
+    std::array<DWORD, 2> errors{};
+    const std::array<StoreFile, 2> files = StoreFiles();
+    for (size_t f = 0; f < files.size(); ++f)
+        if (errors[f] = platform::ReadWholeFile(files[f].path, bytes[f]); platform::IsMissing(errors[f]))
+            errors[f] = ERROR_SUCCESS;
+    return errors;
+}
+
+// The records of one store file's bytes, marked with the file they came from.
+EntryFileContent StoreFileContent(const std::string& bytes, size_t file)
+{
+    EntryFileContent content = ParseEntryRecords(bytes);
+    for (EntryRecord& record : content.records)
+        record.sharedStore = file == SharedFile;
+    return content;
 }
 
 // The part of records that one store file keeps: the user's own places' entries go to the user's
@@ -82,15 +88,14 @@ std::vector<EntryRecord> KeptIn(const StoreFile& file, const std::vector<EntryRe
 }
 
 // A file that holds this already is not touched: a user who may not write the Windows folder can
-// still apply what leaves the shared store as it is.
-DWORD WriteStoreFile(const StoreFile& file, const std::vector<EntryRecord>& records)
+// still apply what leaves the shared store as it is. bytes: what it is to hold, none for nothing.
+DWORD WriteStoreFile(const StoreFile& file, const std::string& bytes)
 {
-    const std::string bytes = EntryFileBytes(records, static_cast<int>(records.size()));
     std::string held;
     const DWORD read = platform::ReadWholeFile(file.path, held);
-    if ((read == ERROR_SUCCESS && held == bytes) || (platform::IsMissing(read) && records.empty()))
+    if ((read == ERROR_SUCCESS && held == bytes) || (platform::IsMissing(read) && bytes.empty()))
         return ERROR_SUCCESS;
-    if (records.empty())
+    if (bytes.empty())
     {
         const DWORD error = platform::RemoveFile(file.path, true);
         return platform::IsMissing(error) ? ERROR_SUCCESS : error;
@@ -103,12 +108,19 @@ DWORD WriteStoreFile(const StoreFile& file, const std::vector<EntryRecord>& reco
 
 } // namespace
 
-DWORD WriteStore(const std::vector<EntryRecord>& records)
+DWORD WriteStore(const std::vector<EntryRecord>& records, std::array<std::string, 2>* written)
 {
     DWORD first = ERROR_SUCCESS;
-    for (const StoreFile& file : StoreFiles())
-        if (const DWORD error = WriteStoreFile(file, KeptIn(file, records)); error && !first)
+    const std::array<StoreFile, 2> files = StoreFiles();
+    for (size_t f = 0; f < files.size(); ++f)
+    {
+        const std::vector<EntryRecord> part = KeptIn(files[f], records);
+        std::string bytes = EntryFileBytes(part, static_cast<int>(part.size()));
+        if (const DWORD error = WriteStoreFile(files[f], bytes); error && !first)
             first = error;
+        if (written)
+            (*written)[f] = std::move(bytes);
+    }
     return first;
 }
 
@@ -144,14 +156,18 @@ bool TakeKey(KeyCounts& counts, const std::wstring& key)
 void LoadDisabledEntries(MainState& state)
 {
     state.StoredEntries.clear();
-    state.StoreAsRead.clear();
     state.StoreProblem = {};
     state.StoreRealigned = false;
     EntryFileContent content;
-    const std::vector<EntryFileContent> files = ReadStoreFiles();
-    for (size_t f = 0; f < files.size(); ++f)
+    bool sharedRealigned = false;
+    const std::array<DWORD, 2> errors = ReadStoreBytes(state.StoreAsRead);
+    for (size_t f = 0; f < errors.size(); ++f)
     {
-        const EntryFileContent& file = files[f];
+        EntryFileContent file;
+        if (errors[f])
+            file.error = errors[f];
+        else
+            file = StoreFileContent(state.StoreAsRead[f], f);
         // No store is no problem; any other failure to read one is, and the first is told.
         if (!ReadWhole(file) && state.StoreReadWhole())
         {
@@ -159,10 +175,12 @@ void LoadDisabledEntries(MainState& state)
         }
         content.records.insert(content.records.end(), file.records.begin(), file.records.end());
         content.realigned = content.realigned || file.realigned;
+        if (f == SharedFile)
+            sharedRealigned = file.realigned;
     }
     // A store an older build wrote with texts over several lines is read back realigned, and kept
     // as it was beside the store before anything rewrites it. Older builds wrote the shared one only.
-    if (files[1].realigned && state.StoreReadWhole() && !platform::FileExists(StoreBackupPath()))
+    if (sharedRealigned && state.StoreReadWhole() && !platform::FileExists(StoreBackupPath()))
     {
         std::string bytes;
         DWORD error = platform::ReadWholeFile(StorePath(), bytes);
@@ -181,7 +199,6 @@ void LoadDisabledEntries(MainState& state)
         slots[SlotKey(state.List.Row(row))].push_back(row);
     }
     InThisLanguage(content.records, state.SourceNames);
-    state.StoreAsRead = content.records;
     for (EntryRecord& record : content.records)
     {
         // Written back before the store could be rewritten: its source has it.
@@ -238,32 +255,40 @@ bool TakeStoreChanges(MainState& state)
 {
     if (!state.StoreReadWhole())
         return false;
-    EntryFileContent content;
-    for (const EntryFileContent& file : ReadStoreFiles())
+    std::array<std::string, 2> now;
+    if (const std::array<DWORD, 2> errors = ReadStoreBytes(now); errors[0] || errors[1])
+        return false;
+    // The files hold what this program last read or wrote: nothing new, and nothing to parse.
+    if (now == state.StoreAsRead)
+        return true;
+    std::vector<EntryRecord> records, before;
+    for (size_t f = 0; f < now.size(); ++f)
     {
+        const EntryFileContent file = StoreFileContent(now[f], f);
         if (!ReadWhole(file))
             return false;
-        content.records.insert(content.records.end(), file.records.begin(), file.records.end());
+        records.insert(records.end(), file.records.begin(), file.records.end());
+        const EntryFileContent earlier = StoreFileContent(state.StoreAsRead[f], f);
+        before.insert(before.end(), earlier.records.begin(), earlier.records.end());
     }
-    InThisLanguage(content.records, state.SourceNames);
+    InThisLanguage(records, state.SourceNames);
+    InThisLanguage(before, state.SourceNames);
     // Written by another program since: kept like this program's own. Those this program holds
     // stay too, even when another released them: a record too many costs a row, one too few loses.
-    KeyCounts before;
-    for (const EntryRecord& record : state.StoreAsRead)
-        ++before[EntryKey(record)];
-    std::vector<EntryRecord> merged = std::move(state.StoredEntries);
-    for (const EntryRecord& record : content.records)
-        if (!TakeKey(before, EntryKey(record)))
-            merged.push_back(record);
-    state.StoredEntries = std::move(merged);
-    state.StoreAsRead = std::move(content.records);
+    KeyCounts known;
+    for (const EntryRecord& record : before)
+        ++known[EntryKey(record)];
+    for (const EntryRecord& record : records)
+        if (!TakeKey(known, EntryKey(record)))
+            state.StoredEntries.push_back(record);
+    state.StoreAsRead = std::move(now);
     return true;
 }
 
-void RememberStoreWritten(MainState& state, std::vector<EntryRecord> records)
+void RememberStoreWritten(MainState& state, std::vector<EntryRecord> records,
+                          std::array<std::string, 2> bytes)
 {
-    state.StoreAsRead = records;
-    InThisLanguage(state.StoreAsRead, state.SourceNames);
+    state.StoreAsRead = std::move(bytes);
     state.StoredEntries = std::move(records);
 }
 
@@ -272,9 +297,10 @@ DWORD SaveDisabledEntries(MainState& state)
     if (!state.StoreReadWhole())
         return ERROR_FILE_CORRUPT;
     std::vector<EntryRecord> records = ComposeStore(state.List, state.StoredEntries, {});
-    const DWORD error = WriteStore(records);
+    std::array<std::string, 2> bytes;
+    const DWORD error = WriteStore(records, &bytes);
     if (error == ERROR_SUCCESS)
-        RememberStoreWritten(state, std::move(records));
+        RememberStoreWritten(state, std::move(records), std::move(bytes));
     return error;
 }
 

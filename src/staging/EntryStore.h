@@ -4,6 +4,7 @@
 #include "staging/EntryFile.h"
 
 #include <windows.h>
+#include <array>
 #include <string>
 #include <vector>
 
@@ -31,8 +32,9 @@ std::vector<EntryRecord> ComposeStore(const StartupList& list, const std::vector
                                       const std::vector<EntryRecord>& released,
                                       const std::vector<EntryRecord>& decided = {});
 // Writes each store file with its part of records, or deletes it when it has nothing to hold; one
-// that holds exactly that already is left untouched. Returns the first system error.
-DWORD WriteStore(const std::vector<EntryRecord>& records);
+// that holds exactly that already is left untouched. Returns the first system error; written
+// receives each file's bytes as the records make them (none for a file deleted or not there).
+DWORD WriteStore(const std::vector<EntryRecord>& records, std::array<std::string, 2>* written = nullptr);
 // Run under the apply lock, before an apply composes the store: reads the store again and adds
 // to StoredEntries the records other programs wrote since this one last read or wrote it, to be
 // kept like its own. False, and nothing changed, when the store cannot be read whole now (or was
@@ -40,8 +42,9 @@ DWORD WriteStore(const std::vector<EntryRecord>& records);
 bool TakeStoreChanges(MainState& state);
 // Which store file could not be read whole at the fill, and why, in this language.
 std::wstring StoreProblemText(const MainState& state);
-// After the store was written with records: StoredEntries and StoreAsRead follow.
-void RememberStoreWritten(MainState& state, std::vector<EntryRecord> records);
+// After the store was written whole with records, as bytes: StoredEntries and StoreAsRead follow.
+void RememberStoreWritten(MainState& state, std::vector<EntryRecord> records,
+                          std::array<std::string, 2> bytes);
 // The store composed from the list and written, when it was read whole; StoredEntries follows.
 // ERROR_FILE_CORRUPT when it was not read whole and so was left as it was.
 DWORD SaveDisabledEntries(MainState& state);
