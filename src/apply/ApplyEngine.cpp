@@ -143,15 +143,18 @@ ApplyResult ApplyNow(MainState& state, DWORD lockWait)
     // an entry in neither place. A store that was not read whole, at the fill and again now with
     // what others wrote since, is never rewritten.
     result.storeNotRead = !TakeStoreChanges(state);
-    StartupList ahead = list;
-    for (int k = 0; k < std::min(baseline, rows); ++k)
+    // The rows it holds: those disabled now or at the baseline, but those to be switched off.
+    std::vector<const EntryRecord*> aheadRows;
+    for (int k = 0; k < rows; ++k)
     {
-        if (records[static_cast<size_t>(k)][Status] == words.disabled)
-            ahead.SetSubItem(k + 1, Status, words.disabled);
-        if (bySwitch[static_cast<size_t>(k)])
-            ahead.SetDisabledByWindows(k + 1, true);
+        const EntryRecord& row = list.Row(k + 1);
+        const bool atBaseline = k < std::min(baseline, rows);
+        const bool disabled = row[Status] == words.disabled ||
+                              (atBaseline && records[static_cast<size_t>(k)][Status] == words.disabled);
+        if (disabled && !row.disabledByWindows && !(atBaseline && bySwitch[static_cast<size_t>(k)]))
+            aheadRows.push_back(&row);
     }
-    std::vector<EntryRecord> storedAhead = ComposeStore(ahead, state.StoredEntries, {});
+    std::vector<EntryRecord> storedAhead = ComposeStore(aheadRows, state.StoredEntries, {});
     std::array<std::string, 2> bytes;
     const bool storeFirst = !result.storeNotRead && WriteStore(storedAhead, &bytes) == ERROR_SUCCESS;
     if (storeFirst)

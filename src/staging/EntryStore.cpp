@@ -128,16 +128,25 @@ namespace
 {
 
 // The place an entry takes in its source: a registry key holds one value of a name and a folder one
-// file, whatever the case of the name, as Windows compares names.
-std::wstring SlotKey(const EntryRecord& record)
+// file, whatever the case of the name, as Windows compares names. With location, which entry a
+// row or record stands for, whatever its Status, User or When? words say. Built in one piece:
+// the store is composed from thousands of them.
+std::wstring SlotKey(const EntryRecord& record, bool location = false)
 {
-    return record[LoadFrom] + L'\n' + platform::FoldCase(record[TaskName]);
+    const std::wstring &from = record[LoadFrom], &name = record[TaskName], &where = record[Location];
+    std::wstring key;
+    key.reserve(from.size() + name.size() + (location ? where.size() + 2 : 1));
+    key.append(from).append(1, L'\n').append(name);
+    if (!name.empty())
+        CharUpperBuffW(key.data() + from.size() + 1, static_cast<DWORD>(name.size()));
+    if (location)
+        key.append(1, L'\n').append(where);
+    return key;
 }
 
-// Which entry a row or record stands for, whatever its Status, User or When? words say.
 std::wstring EntryKey(const EntryRecord& record)
 {
-    return SlotKey(record) + L'\n' + record[Location];
+    return SlotKey(record, true);
 }
 
 using KeyCounts = std::unordered_map<std::wstring, int>;
@@ -149,6 +158,34 @@ bool TakeKey(KeyCounts& counts, const std::wstring& key)
         return false;
     --it->second;
     return true;
+}
+
+// Marks in drop, of the stored records not marked yet, the first of each entry once for each of
+// by that stands for it. Most often they come in the same order (a store composed from these
+// rows before), and are taken one by one without keys while they do: the same ones go.
+void DropStoodFor(const std::vector<const EntryRecord*>& by, const std::vector<EntryRecord>& stored,
+                  std::vector<bool>& drop)
+{
+    size_t b = 0, s = 0;
+    for (; b < by.size() && s < stored.size(); ++s)
+    {
+        if (drop[s])
+            continue;
+        const EntryRecord &row = *by[b], &record = stored[s];
+        if (row[TaskName] != record[TaskName] || row[LoadFrom] != record[LoadFrom] ||
+            row[Location] != record[Location])
+            break;
+        drop[s] = true;
+        ++b;
+    }
+    if (b == by.size())
+        return;
+    KeyCounts counts;
+    for (; b < by.size(); ++b)
+        ++counts[EntryKey(*by[b])];
+    for (; s < stored.size(); ++s)
+        if (!drop[s] && TakeKey(counts, EntryKey(stored[s])))
+            drop[s] = true;
 }
 
 } // namespace
@@ -224,30 +261,43 @@ std::vector<EntryRecord> ComposeStore(const StartupList& list, const std::vector
                                       const std::vector<EntryRecord>& decided)
 {
     const std::wstring disabled = DisabledWord();
-    std::vector<EntryRecord> records;
-    KeyCounts listed, gone;
+    std::vector<const EntryRecord*> rows;
     // An entry Windows switched off is still in its source: the store never holds it.
     for (int row = 1; row <= list.Count(); ++row)
         if (list.Text(row, Status) == disabled && !list.Row(row).disabledByWindows)
-        {
-            records.push_back(list.Row(row));
-            ++listed[EntryKey(records.back())];
-        }
+            rows.push_back(&list.Row(row));
+    return ComposeStore(rows, stored, released, decided);
+}
+
+std::vector<EntryRecord> ComposeStore(const std::vector<const EntryRecord*>& rows,
+                                      const std::vector<EntryRecord>& stored,
+                                      const std::vector<EntryRecord>& released,
+                                      const std::vector<EntryRecord>& decided)
+{
+    const std::wstring disabled = DisabledWord();
+    std::vector<EntryRecord> records;
+    records.reserve(rows.size() + stored.size());
+    for (const EntryRecord* row : rows)
+    {
+        records.push_back(*row);
+        records.back()[Status] = disabled;
+        // What the rows of a decided name and place stood for is theirs alone now.
+        records.back().alsoStored = false;
+    }
+    // The stored entries that rows stand for, then those released.
+    std::vector<bool> drop(stored.size());
+    DropStoodFor(rows, stored, drop);
+    std::vector<const EntryRecord*> gone;
+    gone.reserve(released.size());
     for (const EntryRecord& record : released)
-        ++gone[EntryKey(record)];
+        gone.push_back(&record);
+    DropStoodFor(gone, stored, drop);
     std::unordered_set<std::wstring> decidedSlots;
     for (const EntryRecord& record : decided)
         decidedSlots.insert(SlotKey(record));
-    const size_t rows = records.size();
-    for (const EntryRecord& record : stored)
-    {
-        const std::wstring key = EntryKey(record);
-        if (!TakeKey(listed, key) && !TakeKey(gone, key) && !decidedSlots.contains(SlotKey(record)))
-            records.push_back(record);
-    }
-    // What the rows of a decided name and place stood for is theirs alone now.
-    for (size_t k = 0; k < rows; ++k)
-        records[k].alsoStored = false;
+    for (size_t s = 0; s < stored.size(); ++s)
+        if (!drop[s] && (decidedSlots.empty() || !decidedSlots.contains(SlotKey(stored[s]))))
+            records.push_back(stored[s]);
     return records;
 }
 
