@@ -1,6 +1,8 @@
 // Text helpers shared by every layer.
 #include "platform/Text.h"
 
+#include <algorithm>
+
 namespace platform
 {
 
@@ -103,6 +105,10 @@ std::string CodePageFromWide(UINT codePage, std::wstring_view text, bool* lossle
         *lossless = true;
     if (text.empty())
         return {};
+    // ASCII is the same in every ANSI code page and in UTF-8: nothing to ask the system.
+    if ((codePage == CP_ACP || codePage == CP_UTF8) &&
+        std::all_of(text.begin(), text.end(), [](wchar_t c) { return c < 0x80; }))
+        return std::string(text.begin(), text.end());
     BOOL usedDefault = FALSE;
     // UTF-8 refuses the lossy-conversion flag; it represents everything anyway.
     BOOL* usedDefaultArg = (codePage == CP_UTF8) ? nullptr : &usedDefault;

@@ -105,10 +105,23 @@ bool UnescapeLine(std::wstring_view line, std::wstring& text)
 
 std::string EntryFileBytes(const std::vector<EntryRecord>& records, int count)
 {
-    std::wstring text;
+    std::vector<const EntryRecord*> written;
     for (int i = 0; i < count && static_cast<size_t>(i) < records.size(); ++i)
+        written.push_back(&records[static_cast<size_t>(i)]);
+    return EntryFileBytes(written);
+}
+
+std::string EntryFileBytes(const std::vector<const EntryRecord*>& records)
+{
+    size_t length = 0;
+    for (const EntryRecord* record : records)
+        for (const std::wstring& text : *record)
+            length += text.size() + 2;
+    std::wstring text;
+    text.reserve(length + 1);
+    for (const EntryRecord* entry : records)
     {
-        const EntryRecord& record = records[static_cast<size_t>(i)];
+        const EntryRecord& record = *entry;
         const bool escaped = NeedsEscaping(record);
         for (size_t c = 0; c < ColumnCount; ++c)
         {

@@ -72,19 +72,19 @@ EntryFileContent StoreFileContent(const std::string& bytes, size_t file)
 
 // The part of records that one store file keeps: the user's own places' entries go to the user's
 // store, unless they were read from the shared one; every other entry to the shared one.
-std::vector<EntryRecord> KeptIn(const StoreFile& file, const std::vector<EntryRecord>& records)
+// Both parts in one pass, in the order of StoreFiles.
+std::array<std::vector<const EntryRecord*>, 2> KeptIn(const std::vector<EntryRecord>& records)
 {
     SourceNameReader sources;
-    std::vector<EntryRecord> part;
+    std::array<std::vector<const EntryRecord*>, 2> parts;
     for (const EntryRecord& record : records)
     {
         const int index = sources.Find(record[LoadFrom]);
         const bool shared =
             record.sharedStore || index < 0 || !OfTheUser(StartupSources[static_cast<size_t>(index)]);
-        if (shared == file.shared)
-            part.push_back(record);
+        parts[shared ? SharedFile : 0].push_back(&record);
     }
-    return part;
+    return parts;
 }
 
 // A file that holds this already is not touched: a user who may not write the Windows folder can
@@ -112,10 +112,10 @@ DWORD WriteStore(const std::vector<EntryRecord>& records, std::array<std::string
 {
     DWORD first = ERROR_SUCCESS;
     const std::array<StoreFile, 2> files = StoreFiles();
+    const std::array<std::vector<const EntryRecord*>, 2> parts = KeptIn(records);
     for (size_t f = 0; f < files.size(); ++f)
     {
-        const std::vector<EntryRecord> part = KeptIn(files[f], records);
-        std::string bytes = EntryFileBytes(part, static_cast<int>(part.size()));
+        std::string bytes = EntryFileBytes(parts[f]);
         if (const DWORD error = WriteStoreFile(files[f], bytes); error && !first)
             first = error;
         if (written)
@@ -178,7 +178,7 @@ void DropStoodFor(const std::vector<const EntryRecord*>& by, const std::vector<E
         drop[s] = true;
         ++b;
     }
-    if (b == by.size())
+    if (b == by.size() || s == stored.size())
         return;
     KeyCounts counts;
     for (; b < by.size(); ++b)
