@@ -77,7 +77,7 @@ class Engine
     // entry of that name from starting. A failure to delete it does not bring the entry back.
     void ForgetSwitch(int position) { writer_.ForgetSwitch(state_.List.Row(position)); }
 
-    void ForgetCopies(const std::vector<EntryRecord>& gone, const std::vector<EntryRecord>& stored)
+    void ForgetCopies(const std::vector<const EntryRecord*>& gone, const std::vector<EntryRecord>& stored)
     {
         writer_.ForgetCopies(gone, stored);
     }
@@ -171,7 +171,9 @@ ApplyResult ApplyNow(MainState& state, DWORD lockWait)
     // Entries that leave the store: written back to their sources, or removed by the user; and
     // the rows acted on that stood for other stored entries of their name and place, which go too.
     // Of those, the ones an exact copy may have been kept for: stored before, or taken out now.
-    std::vector<EntryRecord> released, decided, copied;
+    // The copied are of the released, by their place there.
+    std::vector<EntryRecord> released, decided;
+    std::vector<size_t> copied;
 
     // Changed rows.
     for (int k = 0; k < std::min(baseline, rows); ++k)
@@ -205,14 +207,14 @@ ApplyResult ApplyNow(MainState& state, DWORD lockWait)
             if (!engine.TakeOut(position, record[Status] == words.disabled, status == words.remove))
             {
                 released.push_back(list.Row(position)); // out of the store written ahead
-                copied.push_back(list.Row(position));
+                copied.push_back(released.size() - 1);
                 restore(position, record, record[Status]);
                 continue;
             }
             if (status == words.remove)
                 released.push_back(list.Row(position));
             if (status == words.remove && record[Status] == words.disabled)
-                copied.push_back(list.Row(position));
+                copied.push_back(released.size() - 1);
             if (status == words.remove && list.Row(position).disabledByWindows)
                 engine.ForgetSwitch(position);
             if (list.Row(position).alsoStored)
@@ -227,7 +229,7 @@ ApplyResult ApplyNow(MainState& state, DWORD lockWait)
             }
             released.push_back(list.Row(position));
             if (record[Status] == words.disabled)
-                copied.push_back(list.Row(position));
+                copied.push_back(released.size() - 1);
             if (list.Row(position).alsoStored)
                 decided.push_back(list.Row(position));
             // Switched on again: from now on a Disable takes it out and stores it like any other.
@@ -277,8 +279,12 @@ ApplyResult ApplyNow(MainState& state, DWORD lockWait)
                 state.StoredEntries = std::move(stored);
             else
                 RememberStoreWritten(state, std::move(stored), std::move(bytes));
-            copied.insert(copied.end(), decided.begin(), decided.end());
-            engine.ForgetCopies(copied, state.StoredEntries);
+            std::vector<const EntryRecord*> gone;
+            for (size_t k : copied)
+                gone.push_back(&released[k]);
+            for (const EntryRecord& row : decided)
+                gone.push_back(&row);
+            engine.ForgetCopies(gone, state.StoredEntries);
             // A decided row stands for its own entry alone from now on.
             for (const EntryRecord& row : decided)
                 for (int position = 1; position <= list.Count(); ++position)

@@ -59,7 +59,7 @@ std::wstring WinIniValue(const Source& source)
 // how its lines end, or its first line alone (as an older build's store cut it).
 bool StandsFor(const std::wstring& location, const std::wstring& shown)
 {
-    if (platform::NormalizeLineBreaks(location) == platform::NormalizeLineBreaks(shown))
+    if (location == shown || platform::NormalizeLineBreaks(location) == platform::NormalizeLineBreaks(shown))
         return true;
     const size_t end = shown.find_first_of(L"\r\n");
     return end != std::wstring::npos && shown.compare(0, end, location) == 0;
@@ -344,17 +344,21 @@ WriteResult SourceWriter::PutBack(const StartupSource& source, const EntryRecord
     return {WriteResult::NoSource};
 }
 
-void SourceWriter::ForgetCopies(const std::vector<EntryRecord>& gone, const std::vector<EntryRecord>& stored)
+void SourceWriter::ForgetCopies(const std::vector<const EntryRecord*>& gone,
+                                const std::vector<EntryRecord>& stored)
 {
+    if (gone.empty())
+        return;
     // Kept while any stored entry has the name in any case: a copy too many costs nothing, one too
     // few loses.
     std::unordered_set<std::wstring> names;
     for (const EntryRecord& record : stored)
         names.insert(platform::FoldCase(record[TaskName]));
-    for (const EntryRecord& record : gone)
+    for (const EntryRecord* entry : gone)
     {
+        const EntryRecord& record = *entry;
         const int found = FindSource(record[LoadFrom]);
-        if (found < 0 || names.contains(platform::FoldCase(record[TaskName])))
+        if (found < 0 || (!names.empty() && names.contains(platform::FoldCase(record[TaskName]))))
             continue;
         const Source& source = StartupSources[static_cast<size_t>(found)];
         for (const bool older : {false, true})

@@ -57,7 +57,7 @@ class SourceWriter
     DWORD ForgetSwitch(const EntryRecord& record);
     // Drops the exact copies kept for the entries gone from the store, but those the stored
     // entries may need.
-    void ForgetCopies(const std::vector<EntryRecord>& gone, const std::vector<EntryRecord>& stored);
+    void ForgetCopies(const std::vector<const EntryRecord*>& gone, const std::vector<EntryRecord>& stored);
     // The place of the source a Load From text names; none when it names no source.
     std::optional<SourcePlace> Place(const std::wstring& loadFrom) const;
 
