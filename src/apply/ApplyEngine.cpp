@@ -1,6 +1,7 @@
 // The apply engine: changed rows, added rows, removed rows, then the store.
 #include "apply/ApplyEngine.h"
 #include "apply/SourceWriters.h"
+#include "i18n/Lookup.h"
 #include "model/StartupSource.h"
 #include "platform/MachineLock.h"
 #include "platform/Names.h"
@@ -114,6 +115,7 @@ ApplyResult ApplyNow(MainState& state, DWORD lockWait)
         result.lockError = lock.Error();
         return result;
     }
+    const LookupBatch texts; // one apply, one look at the pack for its words and source names
     const StatusWords words;
     StartupList& list = state.List;
     std::vector<EntryRecord>& records = state.BaselineEntries;
