@@ -116,6 +116,7 @@ ApplyResult ApplyNow(MainState& state, DWORD lockWait)
         return result;
     }
     const LookupBatch texts; // one apply, one look at the pack for its words and source names
+    const StoreFilesHeld storeFiles;
     const StatusWords words;
     StartupList& list = state.List;
     std::vector<EntryRecord>& records = state.BaselineEntries;

@@ -9,6 +9,7 @@
 #include "platform/Text.h"
 
 #include <array>
+#include <optional>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -44,9 +45,25 @@ struct StoreFile
     bool shared;
 };
 constexpr size_t SharedFile = 1; // its place in StoreFiles
+struct HeldFiles
+{
+    int depth = 0;
+    std::optional<std::array<StoreFile, 2>> files;
+};
+HeldFiles& Held()
+{
+    static HeldFiles held;
+    return held;
+}
 std::array<StoreFile, 2> StoreFiles()
 {
-    return {{{UserStorePath(), false}, {StorePath(), true}}};
+    HeldFiles& held = Held();
+    if (held.depth > 0 && held.files)
+        return *held.files;
+    std::array<StoreFile, 2> files{{{UserStorePath(), false}, {StorePath(), true}}};
+    if (held.depth > 0)
+        held.files = files;
+    return files;
 }
 
 // Each store file's bytes: none when it is not there. The error of each that is there but could
@@ -107,6 +124,17 @@ DWORD WriteStoreFile(const StoreFile& file, const std::string& bytes)
 }
 
 } // namespace
+
+StoreFilesHeld::StoreFilesHeld()
+{
+    ++Held().depth;
+}
+
+StoreFilesHeld::~StoreFilesHeld()
+{
+    if (HeldFiles& held = Held(); --held.depth == 0)
+        held.files.reset();
+}
 
 DWORD WriteStore(const std::vector<EntryRecord>& records, std::array<std::string, 2>* written)
 {

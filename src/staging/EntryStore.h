@@ -13,6 +13,16 @@
 // of the user's places. Both are read as one store.
 std::wstring StorePath();
 std::wstring UserStorePath();
+// While one lives, the store's files are where they were first found: an apply reads and writes
+// them several times, and under Wine each look for the user's folder is several round trips.
+class StoreFilesHeld
+{
+  public:
+    StoreFilesHeld();
+    ~StoreFilesHeld();
+    StoreFilesHeld(const StoreFilesHeld&) = delete;
+    StoreFilesHeld& operator=(const StoreFilesHeld&) = delete;
+};
 // Where the store is kept as it was when it had to be read realigned.
 std::wstring StoreBackupPath();
 
