@@ -70,10 +70,17 @@ std::wstring NormalizeLineBreaks(std::wstring_view s)
 
 std::wstring FoldCase(std::wstring_view s)
 {
-    std::wstring out(s);
-    if (!out.empty())
-        CharUpperBuffW(out.data(), static_cast<DWORD>(out.size()));
+    std::wstring out;
+    AppendFoldedCase(out, s);
     return out;
+}
+
+void AppendFoldedCase(std::wstring& out, std::wstring_view s)
+{
+    const size_t from = out.size();
+    out.append(s);
+    if (!s.empty())
+        CharUpperBuffW(out.data() + from, static_cast<DWORD>(s.size()));
 }
 
 std::string SortKey(std::wstring_view s)

@@ -164,9 +164,8 @@ std::wstring SlotKey(const EntryRecord& record, bool location = false)
     const std::wstring &from = record[LoadFrom], &name = record[TaskName], &where = record[Location];
     std::wstring key;
     key.reserve(from.size() + name.size() + (location ? where.size() + 2 : 1));
-    key.append(from).append(1, L'\n').append(name);
-    if (!name.empty())
-        CharUpperBuffW(key.data() + from.size() + 1, static_cast<DWORD>(name.size()));
+    key.append(from).append(1, L'\n');
+    platform::AppendFoldedCase(key, name);
     if (location)
         key.append(1, L'\n').append(where);
     return key;
