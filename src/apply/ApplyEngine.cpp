@@ -1,6 +1,7 @@
 // The apply engine: changed rows, added rows, removed rows, then the store.
 #include "apply/ApplyEngine.h"
 #include "apply/SourceWriters.h"
+#include "i18n/Lookup.h"
 #include "model/StartupSource.h"
 #include "platform/MachineLock.h"
 #include "platform/Names.h"
@@ -8,6 +9,7 @@
 #include "staging/StagingCommands.h"
 
 #include <algorithm>
+#include <array>
 
 namespace
 {
@@ -17,6 +19,8 @@ struct StatusWords
     std::wstring enabled = EnabledWord(), disabled = DisabledWord(), remove = RemoveWord();
 };
 
+// The writers act on each row where the list holds it, which they never change: a copy of its
+// six texts for every row would cost more than the rest of the engine's own work on it.
 class Engine
 {
   public:
@@ -25,8 +29,8 @@ class Engine
     // False when the entry is still in its source. A removal keeps no copy of it.
     bool TakeOut(int position, bool wasDisabled, bool removal)
     {
-        CopyRowToRecord(state_, scratch_, position);
-        const WriteResult r = writer_.RemoveFromSource(scratch_, !removal);
+        const EntryRecord& row = state_.List.Row(position);
+        const WriteResult r = writer_.RemoveFromSource(row, !removal);
         // Nothing to take out is expected only of an entry an earlier apply took out already.
         const bool gone = r.outcome == WriteResult::Absent || r.outcome == WriteResult::NoSource ||
                           r.outcome == WriteResult::PlaceSetting;
@@ -35,7 +39,7 @@ class Engine
             ++result_.takenOut;
             return true;
         }
-        Fail(r);
+        Fail(row, r);
         // Taken away behind the program's back: not in its source, so kept as the user staged it.
         return r.outcome == WriteResult::Absent;
     }
@@ -43,65 +47,56 @@ class Engine
     // False when the entry could not be written.
     bool Write(int position)
     {
-        CopyRowToRecord(state_, scratch_, position);
-        const WriteResult r = writer_.WriteToSource(scratch_);
+        const EntryRecord& row = state_.List.Row(position);
+        const WriteResult r = writer_.WriteToSource(row);
         if (r.outcome == WriteResult::Done)
         {
             ++result_.written;
             return true;
         }
-        Fail(r);
+        Fail(row, r);
         return false;
     }
 
-    bool DisablesBySwitch(int position)
-    {
-        CopyRowToRecord(state_, scratch_, position);
-        return writer_.DisablesBySwitch(scratch_);
-    }
+    bool DisablesBySwitch(int position) { return writer_.DisablesBySwitch(state_.List.Row(position)); }
 
     // False when the switch could not be written: the entry starts as before.
     bool SwitchOff(int position)
     {
-        CopyRowToRecord(state_, scratch_, position);
-        const WriteResult r = writer_.SwitchOff(scratch_);
+        const EntryRecord& row = state_.List.Row(position);
+        const WriteResult r = writer_.SwitchOff(row);
         if (r.outcome == WriteResult::Done)
         {
             ++result_.switchedOff;
             return true;
         }
-        Fail(r);
+        Fail(row, r);
         return false;
     }
 
     // The switch of an entry removed is no use to anyone; left behind, it would keep a later
     // entry of that name from starting. A failure to delete it does not bring the entry back.
-    void ForgetSwitch(int position)
-    {
-        CopyRowToRecord(state_, scratch_, position);
-        writer_.ForgetSwitch(scratch_);
-    }
+    void ForgetSwitch(int position) { writer_.ForgetSwitch(state_.List.Row(position)); }
 
-    void ForgetCopies(const std::vector<EntryRecord>& gone, const std::vector<EntryRecord>& stored)
+    void ForgetCopies(const std::vector<const EntryRecord*>& gone, const std::vector<EntryRecord>& stored)
     {
         writer_.ForgetCopies(gone, stored);
     }
 
   private:
-    void Fail(const WriteResult& r)
+    void Fail(const EntryRecord& row, const WriteResult& r)
     {
         const ApplyFailure::Reason reason = r.outcome == WriteResult::NoSource ? ApplyFailure::NoSource
                                             : r.outcome == WriteResult::PlaceSetting
                                                 ? ApplyFailure::PlaceSetting
                                             : r.outcome == WriteResult::Occupied ? ApplyFailure::Occupied
                                                                                  : ApplyFailure::SourceError;
-        result_.failures.push_back({scratch_[TaskName], reason, r.error});
+        result_.failures.push_back({row[TaskName], reason, r.error});
     }
 
     MainState& state_;
     ApplyResult& result_;
     SourceWriter writer_;
-    EntryRecord scratch_;
 };
 
 } // namespace
@@ -120,6 +115,8 @@ ApplyResult ApplyNow(MainState& state, DWORD lockWait)
         result.lockError = lock.Error();
         return result;
     }
+    const LookupBatch texts; // one apply, one look at the pack for its words and source names
+    const StoreFilesHeld storeFiles;
     const StatusWords words;
     StartupList& list = state.List;
     std::vector<EntryRecord>& records = state.BaselineEntries;
@@ -149,18 +146,22 @@ ApplyResult ApplyNow(MainState& state, DWORD lockWait)
     // an entry in neither place. A store that was not read whole, at the fill and again now with
     // what others wrote since, is never rewritten.
     result.storeNotRead = !TakeStoreChanges(state);
-    StartupList ahead = list;
-    for (int k = 0; k < std::min(baseline, rows); ++k)
+    // The rows it holds: those disabled now or at the baseline, but those to be switched off.
+    std::vector<const EntryRecord*> aheadRows;
+    for (int k = 0; k < rows; ++k)
     {
-        if (records[static_cast<size_t>(k)][Status] == words.disabled)
-            ahead.SetSubItem(k + 1, Status, words.disabled);
-        if (bySwitch[static_cast<size_t>(k)])
-            ahead.SetDisabledByWindows(k + 1, true);
+        const EntryRecord& row = list.Row(k + 1);
+        const bool atBaseline = k < std::min(baseline, rows);
+        const bool disabled = row[Status] == words.disabled ||
+                              (atBaseline && records[static_cast<size_t>(k)][Status] == words.disabled);
+        if (disabled && !row.disabledByWindows && !(atBaseline && bySwitch[static_cast<size_t>(k)]))
+            aheadRows.push_back(&row);
     }
-    const std::vector<EntryRecord> storedAhead = ComposeStore(ahead, state.StoredEntries, {});
-    const bool storeFirst = !result.storeNotRead && WriteStore(storedAhead) == ERROR_SUCCESS;
+    std::vector<EntryRecord> storedAhead = ComposeStore(aheadRows, state.StoredEntries, {});
+    std::array<std::string, 2> bytes;
+    const bool storeFirst = !result.storeNotRead && WriteStore(storedAhead, &bytes) == ERROR_SUCCESS;
     if (storeFirst)
-        RememberStoreWritten(state, storedAhead);
+        RememberStoreWritten(state, std::move(storedAhead), std::move(bytes));
 
     // A row whose entry could not be acted on says where the entry still is: a disabled row
     // stays disabled, so that the store keeps it; one that could not be taken out is what it was.
@@ -173,7 +174,9 @@ ApplyResult ApplyNow(MainState& state, DWORD lockWait)
     // Entries that leave the store: written back to their sources, or removed by the user; and
     // the rows acted on that stood for other stored entries of their name and place, which go too.
     // Of those, the ones an exact copy may have been kept for: stored before, or taken out now.
-    std::vector<EntryRecord> released, decided, copied;
+    // The copied are of the released, by their place there.
+    std::vector<EntryRecord> released, decided;
+    std::vector<size_t> copied;
 
     // Changed rows.
     for (int k = 0; k < std::min(baseline, rows); ++k)
@@ -207,14 +210,14 @@ ApplyResult ApplyNow(MainState& state, DWORD lockWait)
             if (!engine.TakeOut(position, record[Status] == words.disabled, status == words.remove))
             {
                 released.push_back(list.Row(position)); // out of the store written ahead
-                copied.push_back(list.Row(position));
+                copied.push_back(released.size() - 1);
                 restore(position, record, record[Status]);
                 continue;
             }
             if (status == words.remove)
                 released.push_back(list.Row(position));
             if (status == words.remove && record[Status] == words.disabled)
-                copied.push_back(list.Row(position));
+                copied.push_back(released.size() - 1);
             if (status == words.remove && list.Row(position).disabledByWindows)
                 engine.ForgetSwitch(position);
             if (list.Row(position).alsoStored)
@@ -229,7 +232,7 @@ ApplyResult ApplyNow(MainState& state, DWORD lockWait)
             }
             released.push_back(list.Row(position));
             if (record[Status] == words.disabled)
-                copied.push_back(list.Row(position));
+                copied.push_back(released.size() - 1);
             if (list.Row(position).alsoStored)
                 decided.push_back(list.Row(position));
             // Switched on again: from now on a Disable takes it out and stores it like any other.
@@ -265,18 +268,26 @@ ApplyResult ApplyNow(MainState& state, DWORD lockWait)
     records.resize(next);
     state.BaselineCount = static_cast<short>(records.size());
 
-    // The store once more, unless the one written ahead is already what it must hold. Copies
-    // kept for entries the store no longer holds go only once it is written.
+    // The store once more, unless the one written ahead (StoredEntries since) is already what it
+    // must hold. Copies kept for entries the store no longer holds go only once it is written.
     if (!result.storeNotRead)
     {
         std::vector<EntryRecord> stored = ComposeStore(list, state.StoredEntries, released, decided);
-        if (!storeFirst || stored != storedAhead)
-            result.storeError = WriteStore(stored);
+        const bool unchanged = storeFirst && stored == state.StoredEntries;
+        if (!unchanged)
+            result.storeError = WriteStore(stored, &bytes);
         if (result.storeError == ERROR_SUCCESS)
         {
-            RememberStoreWritten(state, std::move(stored));
-            copied.insert(copied.end(), decided.begin(), decided.end());
-            engine.ForgetCopies(copied, state.StoredEntries);
+            if (unchanged)
+                state.StoredEntries = std::move(stored);
+            else
+                RememberStoreWritten(state, std::move(stored), std::move(bytes));
+            std::vector<const EntryRecord*> gone;
+            for (size_t k : copied)
+                gone.push_back(&released[k]);
+            for (const EntryRecord& row : decided)
+                gone.push_back(&row);
+            engine.ForgetCopies(gone, state.StoredEntries);
             // A decided row stands for its own entry alone from now on.
             for (const EntryRecord& row : decided)
                 for (int position = 1; position <= list.Count(); ++position)

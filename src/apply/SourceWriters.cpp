@@ -42,15 +42,6 @@ WriteResult FromRemoval(DWORD error)
 using enum SourceKind;
 using Source = StartupSource;
 
-void SelectValue(platform::Reg& reg, const Source& source, const std::wstring& taskName)
-{
-    const RegistryAddress address = AddressOf(source, taskName);
-    reg.RootKey(source.root);
-    reg.View(source.view);
-    reg.KeyPath(address.keyPath);
-    reg.ValueName(address.valueName);
-}
-
 // Empty when the folder cannot be found.
 std::wstring ShortcutPath(const Source& source, const std::wstring& taskName)
 {
@@ -68,7 +59,7 @@ std::wstring WinIniValue(const Source& source)
 // how its lines end, or its first line alone (as an older build's store cut it).
 bool StandsFor(const std::wstring& location, const std::wstring& shown)
 {
-    if (platform::NormalizeLineBreaks(location) == platform::NormalizeLineBreaks(shown))
+    if (location == shown || platform::NormalizeLineBreaks(location) == platform::NormalizeLineBreaks(shown))
         return true;
     const size_t end = shown.find_first_of(L"\r\n");
     return end != std::wstring::npos && shown.compare(0, end, location) == 0;
@@ -85,23 +76,6 @@ bool CopiedValue(platform::Reg& copies, const Source& source, const EntryRecord&
     return StandsFor(record[Location], source.kind == Registry ? text : text.substr(0, WinIniReadSize - 1));
 }
 
-void SelectCopy(platform::Reg& copies, const Source& source, const std::wstring& name, bool older = false)
-{
-    const CopyPlace place = ExactCopyPlace(source, older);
-    copies.RootKey(place.root);
-    copies.View(0);
-    copies.KeyPath(place.key);
-    copies.ValueName(name);
-}
-
-DWORD KeepValueCopy(platform::Reg& copies, const Source& source, const std::wstring& name, DWORD type,
-                    const void* data, size_t size)
-{
-    const BYTE* bytes = static_cast<const BYTE*>(data);
-    SelectCopy(copies, source, name);
-    return copies.WriteRaw(type, std::vector<BYTE>(bytes, bytes + size));
-}
-
 DWORD CopyFileBytes(const std::wstring& from, const std::wstring& to)
 {
     std::string bytes;
@@ -110,7 +84,52 @@ DWORD CopyFileBytes(const std::wstring& from, const std::wstring& to)
     return platform::ReplaceFileAtomically(to, bytes);
 }
 
+size_t IndexOf(const Source& source)
+{
+    return static_cast<size_t>(&source - StartupSources.data());
+}
+
 } // namespace
+
+// The key of the source that holds the entry, and its name there.
+void SourceWriter::SelectValue(const Source& source, const std::wstring& taskName)
+{
+    reg_.RootKey(source.root);
+    reg_.View(source.view);
+    if (source.sections)
+    {
+        const RegistryAddress address = AddressOf(source, taskName);
+        reg_.KeyPath(address.keyPath);
+        reg_.ValueName(address.valueName);
+        return;
+    }
+    std::wstring& keyPath = runKeys_[IndexOf(source)];
+    if (keyPath.empty())
+        keyPath = AddressOf(source, taskName).keyPath;
+    reg_.KeyPath(keyPath);
+    reg_.ValueName(taskName);
+}
+
+void SourceWriter::SelectCopy(const Source& source, const std::wstring& name, bool older)
+{
+    CopyKey& copy = copyKeys_[IndexOf(source)][older];
+    if (copy.key.empty())
+    {
+        CopyPlace place = ExactCopyPlace(source, older);
+        copy = {place.root, std::move(place.key)};
+    }
+    copies_.RootKey(copy.root);
+    copies_.View(0);
+    copies_.KeyPath(copy.key);
+    copies_.ValueName(name);
+}
+
+DWORD SourceWriter::KeepValueCopy(const Source& source, const std::wstring& name, DWORD type,
+                                  const std::vector<BYTE>& data)
+{
+    SelectCopy(source, name);
+    return copies_.WriteRaw(type, data);
+}
 
 // An entry in its place starts only while Windows' own switch for it, if it has one, is on. The
 // place's switches are read once an apply; only one that is off is read again and written.
@@ -155,11 +174,9 @@ WriteResult SourceWriter::RemoveFromSource(const EntryRecord& record, bool keepC
     case Registry: {
         if (IsPlaceSetting(source, record[TaskName]))
             return PlaceSetting();
-        SelectValue(reg_, source, record[TaskName]);
-        platform::RegValue value;
-        if (keepCopy && reg_.ReadRaw(value) == ERROR_SUCCESS)
-            if (DWORD error = KeepValueCopy(copies_, source, record[TaskName], value.type, value.data.data(),
-                                            value.data.size()))
+        SelectValue(source, record[TaskName]);
+        if (keepCopy && reg_.ReadRaw(value_) == ERROR_SUCCESS)
+            if (DWORD error = KeepValueCopy(source, record[TaskName], value_.type, value_.data))
                 return FromError(error);
         return FromRemoval(reg_.DeleteValue());
     }
@@ -181,9 +198,10 @@ WriteResult SourceWriter::RemoveFromSource(const EntryRecord& record, bool keepC
     }
     case WinIni: {
         const std::wstring value = keepCopy ? WinIniValue(source) : std::wstring();
+        const BYTE* bytes = reinterpret_cast<const BYTE*>(value.c_str());
         if (!value.empty())
-            if (DWORD error = KeepValueCopy(copies_, source, record[TaskName], REG_SZ, value.c_str(),
-                                            (value.size() + 1) * sizeof(wchar_t)))
+            if (DWORD error = KeepValueCopy(source, record[TaskName], REG_SZ,
+                                            {bytes, bytes + (value.size() + 1) * sizeof(wchar_t)}))
                 return FromError(error);
         return FromError(ClearIniValue(platform::names::WinIniSection, source.key, platform::WinIniPath()));
     }
@@ -247,9 +265,8 @@ bool SourceWriter::InSource(const StartupSource& source, const std::wstring& tas
         return platform::FileExists(ShortcutPath(source, taskName));
     if (source.kind != Registry)
         return false;
-    SelectValue(reg_, source, taskName);
-    platform::RegValue value;
-    return reg_.ReadRaw(value) == ERROR_SUCCESS;
+    SelectValue(source, taskName);
+    return reg_.ReadRaw(value_) == ERROR_SUCCESS;
 }
 
 // What writing the row would do to an entry of its name already in the place: nothing when that
@@ -261,11 +278,10 @@ std::optional<WriteResult> SourceWriter::AlreadyThere(const StartupSource& sourc
     switch (source.kind)
     {
     case Registry: {
-        SelectValue(reg_, source, record[TaskName]);
-        platform::RegValue value;
-        if (reg_.ReadRaw(value) != ERROR_SUCCESS)
+        SelectValue(source, record[TaskName]);
+        if (reg_.ReadRaw(value_) != ERROR_SUCCESS)
             return std::nullopt;
-        there = platform::RenderRegData(value.type, value.data.data(), value.data.size());
+        there = platform::RenderRegData(value_.type, value_.data.data(), value_.data.size());
         break;
     }
     case StartUp: {
@@ -294,11 +310,11 @@ WriteResult SourceWriter::PutBack(const StartupSource& source, const EntryRecord
     if (const std::optional<WriteResult> there = AlreadyThere(source, record))
         return *there;
     // The exact copy goes back when it still stands for the row; otherwise the row's text.
-    platform::RegValue copy;
+    platform::RegValue& copy = value_;
     switch (source.kind)
     {
     case Registry:
-        SelectValue(reg_, source, record[TaskName]);
+        SelectValue(source, record[TaskName]);
         if (CopiedValue(copies_, source, record, copy))
             return FromError(reg_.WriteRaw(copy.type, copy.data));
         reg_.ValueData(record[Location]);
@@ -328,17 +344,21 @@ WriteResult SourceWriter::PutBack(const StartupSource& source, const EntryRecord
     return {WriteResult::NoSource};
 }
 
-void SourceWriter::ForgetCopies(const std::vector<EntryRecord>& gone, const std::vector<EntryRecord>& stored)
+void SourceWriter::ForgetCopies(const std::vector<const EntryRecord*>& gone,
+                                const std::vector<EntryRecord>& stored)
 {
+    if (gone.empty())
+        return;
     // Kept while any stored entry has the name in any case: a copy too many costs nothing, one too
     // few loses.
     std::unordered_set<std::wstring> names;
     for (const EntryRecord& record : stored)
         names.insert(platform::FoldCase(record[TaskName]));
-    for (const EntryRecord& record : gone)
+    for (const EntryRecord* entry : gone)
     {
+        const EntryRecord& record = *entry;
         const int found = FindSource(record[LoadFrom]);
-        if (found < 0 || names.contains(platform::FoldCase(record[TaskName])))
+        if (found < 0 || (!names.empty() && names.contains(platform::FoldCase(record[TaskName]))))
             continue;
         const Source& source = StartupSources[static_cast<size_t>(found)];
         for (const bool older : {false, true})
@@ -351,7 +371,7 @@ void SourceWriter::ForgetCopies(const std::vector<EntryRecord>& gone, const std:
                     ExactCopyPlace(source, older).folder + L"\\" + record[TaskName] + L".lnk", true);
                 continue;
             }
-            SelectCopy(copies_, source, record[TaskName], older);
+            SelectCopy(source, record[TaskName], older);
             copies_.DeleteValue();
         }
     }

@@ -57,7 +57,7 @@ class SourceWriter
     DWORD ForgetSwitch(const EntryRecord& record);
     // Drops the exact copies kept for the entries gone from the store, but those the stored
     // entries may need.
-    void ForgetCopies(const std::vector<EntryRecord>& gone, const std::vector<EntryRecord>& stored);
+    void ForgetCopies(const std::vector<const EntryRecord*>& gone, const std::vector<EntryRecord>& stored);
     // The place of the source a Load From text names; none when it names no source.
     std::optional<SourcePlace> Place(const std::wstring& loadFrom) const;
 
@@ -70,6 +70,10 @@ class SourceWriter
     DWORD SwitchOnInWindows(const StartupSource& source, const std::wstring& taskName);
     // Whether an older build's copies of the source's entries may be where it kept them.
     bool OlderCopiesThere(size_t source);
+    void SelectValue(const StartupSource& source, const std::wstring& taskName);
+    void SelectCopy(const StartupSource& source, const std::wstring& name, bool older = false);
+    DWORD KeepValueCopy(const StartupSource& source, const std::wstring& name, DWORD type,
+                        const std::vector<BYTE>& data);
 
     platform::Reg& reg_;
     // The exact copies' keys, kept open from one entry to the next.
@@ -81,6 +85,16 @@ class SourceWriter
         return unknown;
     }();
     std::array<std::wstring, SourceCount> loadFromTexts_;
+    // Built at the first entry of a source and kept for the next: its run key, where its copies
+    // are kept (now and where an older build kept them), and the buffers of a value read.
+    std::array<std::wstring, SourceCount> runKeys_;
+    struct CopyKey
+    {
+        HKEY root = nullptr;
+        std::wstring key;
+    };
+    std::array<std::array<CopyKey, 2>, SourceCount> copyKeys_;
+    platform::RegValue value_;
 };
 
 std::optional<SourcePlace> FindSourcePlace(const std::wstring& loadFrom);

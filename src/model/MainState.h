@@ -5,6 +5,7 @@
 #include "model/StartupSource.h"
 #include "platform/Registry.h"
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -19,9 +20,10 @@ struct MainState
 
     // What the store file holds, in this language's words, as last read or written.
     std::vector<EntryRecord> StoredEntries;
-    // The file's records as this program last read or wrote them, all of them, in this language's
-    // words: what another program wrote to the store since then is told from them.
-    std::vector<EntryRecord> StoreAsRead;
+    // Each store file's bytes, the user's then the one all users share, as this program last read
+    // or wrote them (none when it was not there): what another program wrote to the store since
+    // then is told from them.
+    std::array<std::string, 2> StoreAsRead;
     // Why the store could not be read whole at the last fill; while set, nothing rewrites it.
     struct
     {

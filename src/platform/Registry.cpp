@@ -3,6 +3,7 @@
 #include "platform/Text.h"
 #include "platform/WriteSteps.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace platform
@@ -93,7 +94,10 @@ std::vector<RegValue> ReadRegValues(HKEY key)
 
 DWORD QueryRegValue(HKEY key, const std::wstring& name, RegValue& value)
 {
-    value = {name, REG_NONE, std::vector<BYTE>(512)};
+    // The buffers of a value read before serve again: reading a value per row allocates nothing.
+    value.name = name;
+    value.type = REG_NONE;
+    value.data.resize(std::max<size_t>(value.data.size(), 512));
     for (;;)
     {
         DWORD size = static_cast<DWORD>(value.data.size());
@@ -240,7 +244,7 @@ void Reg::View(REGSAM view)
 
 void Reg::KeyPath(const std::wstring& path)
 {
-    if (!EqualsNoCase(path, path_))
+    if (path != path_ && !EqualsNoCase(path, path_))
     {
         CloseKey();
         path_ = path;

@@ -1,6 +1,8 @@
 // Text helpers shared by every layer.
 #include "platform/Text.h"
 
+#include <algorithm>
+
 namespace platform
 {
 
@@ -68,10 +70,17 @@ std::wstring NormalizeLineBreaks(std::wstring_view s)
 
 std::wstring FoldCase(std::wstring_view s)
 {
-    std::wstring out(s);
-    if (!out.empty())
-        CharUpperBuffW(out.data(), static_cast<DWORD>(out.size()));
+    std::wstring out;
+    AppendFoldedCase(out, s);
     return out;
+}
+
+void AppendFoldedCase(std::wstring& out, std::wstring_view s)
+{
+    const size_t from = out.size();
+    out.append(s);
+    if (!s.empty())
+        CharUpperBuffW(out.data() + from, static_cast<DWORD>(s.size()));
 }
 
 std::string SortKey(std::wstring_view s)
@@ -103,6 +112,10 @@ std::string CodePageFromWide(UINT codePage, std::wstring_view text, bool* lossle
         *lossless = true;
     if (text.empty())
         return {};
+    // ASCII is the same in every ANSI code page and in UTF-8: nothing to ask the system.
+    if ((codePage == CP_ACP || codePage == CP_UTF8) &&
+        std::all_of(text.begin(), text.end(), [](wchar_t c) { return c < 0x80; }))
+        return std::string(text.begin(), text.end());
     BOOL usedDefault = FALSE;
     // UTF-8 refuses the lossy-conversion flag; it represents everything anyway.
     BOOL* usedDefaultArg = (codePage == CP_UTF8) ? nullptr : &usedDefault;

@@ -25,6 +25,8 @@ size_t FindNoCase(std::wstring_view s, std::wstring_view needle);
 std::wstring NormalizeLineBreaks(std::wstring_view s);
 // Upper-cases for use as a map key, the same folding as EqualsNoCase.
 std::wstring FoldCase(std::wstring_view s);
+// Appends FoldCase(s) to out without a string of its own.
+void AppendFoldedCase(std::wstring& out, std::wstring_view s);
 // Bytes that order as the user's language orders texts, without regard to case: comparing two
 // keys compares their texts.
 std::string SortKey(std::wstring_view s);

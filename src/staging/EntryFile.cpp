@@ -105,10 +105,23 @@ bool UnescapeLine(std::wstring_view line, std::wstring& text)
 
 std::string EntryFileBytes(const std::vector<EntryRecord>& records, int count)
 {
-    std::wstring text;
+    std::vector<const EntryRecord*> written;
     for (int i = 0; i < count && static_cast<size_t>(i) < records.size(); ++i)
+        written.push_back(&records[static_cast<size_t>(i)]);
+    return EntryFileBytes(written);
+}
+
+std::string EntryFileBytes(const std::vector<const EntryRecord*>& records)
+{
+    size_t length = 0;
+    for (const EntryRecord* record : records)
+        for (const std::wstring& text : *record)
+            length += text.size() + 2;
+    std::wstring text;
+    text.reserve(length + 1);
+    for (const EntryRecord* entry : records)
     {
-        const EntryRecord& record = records[static_cast<size_t>(i)];
+        const EntryRecord& record = *entry;
         const bool escaped = NeedsEscaping(record);
         for (size_t c = 0; c < ColumnCount; ++c)
         {
@@ -201,10 +214,19 @@ int SourceNameReader::Find(const std::wstring& loadFrom)
 
 EntryFileContent ReadEntryRecords(const std::wstring& fileName)
 {
-    EntryFileContent content;
     std::string bytes;
-    if ((content.error = platform::ReadWholeFile(fileName, bytes)) != ERROR_SUCCESS)
+    if (const DWORD error = platform::ReadWholeFile(fileName, bytes))
+    {
+        EntryFileContent content;
+        content.error = error;
         return content;
+    }
+    return ParseEntryRecords(bytes);
+}
+
+EntryFileContent ParseEntryRecords(const std::string& bytes)
+{
+    EntryFileContent content;
     const std::wstring text = platform::DecodeText(bytes);
     const std::vector<std::wstring_view> lines = platform::SplitLines(text);
 

@@ -19,6 +19,7 @@ void CopyListToRecords(const StartupList& list, std::vector<EntryRecord>& record
 DWORD WriteEntryFile(const std::vector<EntryRecord>& records, const std::wstring& fileName, int count);
 // The bytes WriteEntryFile writes.
 std::string EntryFileBytes(const std::vector<EntryRecord>& records, int count);
+std::string EntryFileBytes(const std::vector<const EntryRecord*>& records);
 
 // A text on one line and back, as escaped records hold it: a backslash, CR, LF, NUL and any lone
 // surrogate as \\, \r, \n and \uXXXX. False when the line is no text written so.
@@ -34,6 +35,8 @@ struct EntryFileContent
     DWORD error = ERROR_SUCCESS;      // the file could not be read
 };
 EntryFileContent ReadEntryRecords(const std::wstring& fileName);
+// The records of an entry file's bytes.
+EntryFileContent ParseEntryRecords(const std::string& bytes);
 
 // The source a Load From names in any language: the English identifier or a name a pack of the
 // Lang folder gives it, which is read at the first need; -1 when it names none.

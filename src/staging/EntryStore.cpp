@@ -9,6 +9,7 @@
 #include "platform/Text.h"
 
 #include <array>
+#include <optional>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -43,54 +44,75 @@ struct StoreFile
     std::wstring path;
     bool shared;
 };
+constexpr size_t SharedFile = 1; // its place in StoreFiles
+struct HeldFiles
+{
+    int depth = 0;
+    std::optional<std::array<StoreFile, 2>> files;
+};
+HeldFiles& Held()
+{
+    static HeldFiles held;
+    return held;
+}
 std::array<StoreFile, 2> StoreFiles()
 {
-    return {{{UserStorePath(), false}, {StorePath(), true}}};
+    HeldFiles& held = Held();
+    if (held.depth > 0 && held.files)
+        return *held.files;
+    std::array<StoreFile, 2> files{{{UserStorePath(), false}, {StorePath(), true}}};
+    if (held.depth > 0)
+        held.files = files;
+    return files;
 }
 
-// Each store file as read, its records marked with the file they came from; a file that is not
-// there holds nothing.
-std::vector<EntryFileContent> ReadStoreFiles()
+// Each store file's bytes: none when it is not there. The error of each that is there but could
+// not be read.
+std::array<DWORD, 2> ReadStoreBytes(std::array<std::string, 2>& bytes)
 {
-    std::vector<EntryFileContent> files;
-    for (const StoreFile& file : StoreFiles())
-    {
-        EntryFileContent& content = files.emplace_back(ReadEntryRecords(file.path));
-        if (platform::IsMissing(content.error))
-            content = {};
-        for (EntryRecord& record : content.records)
-            record.sharedStore = file.shared;
-    }
-    return files;
+    std::array<DWORD, 2> errors{};
+    const std::array<StoreFile, 2> files = StoreFiles();
+    for (size_t f = 0; f < files.size(); ++f)
+        if (errors[f] = platform::ReadWholeFile(files[f].path, bytes[f]); platform::IsMissing(errors[f]))
+            errors[f] = ERROR_SUCCESS;
+    return errors;
+}
+
+// The records of one store file's bytes, marked with the file they came from.
+EntryFileContent StoreFileContent(const std::string& bytes, size_t file)
+{
+    EntryFileContent content = ParseEntryRecords(bytes);
+    for (EntryRecord& record : content.records)
+        record.sharedStore = file == SharedFile;
+    return content;
 }
 
 // The part of records that one store file keeps: the user's own places' entries go to the user's
 // store, unless they were read from the shared one; every other entry to the shared one.
-std::vector<EntryRecord> KeptIn(const StoreFile& file, const std::vector<EntryRecord>& records)
+// Both parts in one pass, in the order of StoreFiles.
+std::array<std::vector<const EntryRecord*>, 2> KeptIn(const std::vector<EntryRecord>& records)
 {
     SourceNameReader sources;
-    std::vector<EntryRecord> part;
+    std::array<std::vector<const EntryRecord*>, 2> parts;
     for (const EntryRecord& record : records)
     {
         const int index = sources.Find(record[LoadFrom]);
         const bool shared =
             record.sharedStore || index < 0 || !OfTheUser(StartupSources[static_cast<size_t>(index)]);
-        if (shared == file.shared)
-            part.push_back(record);
+        parts[shared ? SharedFile : 0].push_back(&record);
     }
-    return part;
+    return parts;
 }
 
 // A file that holds this already is not touched: a user who may not write the Windows folder can
-// still apply what leaves the shared store as it is.
-DWORD WriteStoreFile(const StoreFile& file, const std::vector<EntryRecord>& records)
+// still apply what leaves the shared store as it is. bytes: what it is to hold, none for nothing.
+DWORD WriteStoreFile(const StoreFile& file, const std::string& bytes)
 {
-    const std::string bytes = EntryFileBytes(records, static_cast<int>(records.size()));
     std::string held;
     const DWORD read = platform::ReadWholeFile(file.path, held);
-    if ((read == ERROR_SUCCESS && held == bytes) || (platform::IsMissing(read) && records.empty()))
+    if ((read == ERROR_SUCCESS && held == bytes) || (platform::IsMissing(read) && bytes.empty()))
         return ERROR_SUCCESS;
-    if (records.empty())
+    if (bytes.empty())
     {
         const DWORD error = platform::RemoveFile(file.path, true);
         return platform::IsMissing(error) ? ERROR_SUCCESS : error;
@@ -103,12 +125,30 @@ DWORD WriteStoreFile(const StoreFile& file, const std::vector<EntryRecord>& reco
 
 } // namespace
 
-DWORD WriteStore(const std::vector<EntryRecord>& records)
+StoreFilesHeld::StoreFilesHeld()
+{
+    ++Held().depth;
+}
+
+StoreFilesHeld::~StoreFilesHeld()
+{
+    if (HeldFiles& held = Held(); --held.depth == 0)
+        held.files.reset();
+}
+
+DWORD WriteStore(const std::vector<EntryRecord>& records, std::array<std::string, 2>* written)
 {
     DWORD first = ERROR_SUCCESS;
-    for (const StoreFile& file : StoreFiles())
-        if (const DWORD error = WriteStoreFile(file, KeptIn(file, records)); error && !first)
+    const std::array<StoreFile, 2> files = StoreFiles();
+    const std::array<std::vector<const EntryRecord*>, 2> parts = KeptIn(records);
+    for (size_t f = 0; f < files.size(); ++f)
+    {
+        std::string bytes = EntryFileBytes(parts[f]);
+        if (const DWORD error = WriteStoreFile(files[f], bytes); error && !first)
             first = error;
+        if (written)
+            (*written)[f] = std::move(bytes);
+    }
     return first;
 }
 
@@ -116,16 +156,24 @@ namespace
 {
 
 // The place an entry takes in its source: a registry key holds one value of a name and a folder one
-// file, whatever the case of the name, as Windows compares names.
-std::wstring SlotKey(const EntryRecord& record)
+// file, whatever the case of the name, as Windows compares names. With location, which entry a
+// row or record stands for, whatever its Status, User or When? words say. Built in one piece:
+// the store is composed from thousands of them.
+std::wstring SlotKey(const EntryRecord& record, bool location = false)
 {
-    return record[LoadFrom] + L'\n' + platform::FoldCase(record[TaskName]);
+    const std::wstring &from = record[LoadFrom], &name = record[TaskName], &where = record[Location];
+    std::wstring key;
+    key.reserve(from.size() + name.size() + (location ? where.size() + 2 : 1));
+    key.append(from).append(1, L'\n');
+    platform::AppendFoldedCase(key, name);
+    if (location)
+        key.append(1, L'\n').append(where);
+    return key;
 }
 
-// Which entry a row or record stands for, whatever its Status, User or When? words say.
 std::wstring EntryKey(const EntryRecord& record)
 {
-    return SlotKey(record) + L'\n' + record[Location];
+    return SlotKey(record, true);
 }
 
 using KeyCounts = std::unordered_map<std::wstring, int>;
@@ -139,19 +187,51 @@ bool TakeKey(KeyCounts& counts, const std::wstring& key)
     return true;
 }
 
+// Marks in drop, of the stored records not marked yet, the first of each entry once for each of
+// by that stands for it. Most often they come in the same order (a store composed from these
+// rows before), and are taken one by one without keys while they do: the same ones go.
+void DropStoodFor(const std::vector<const EntryRecord*>& by, const std::vector<EntryRecord>& stored,
+                  std::vector<bool>& drop)
+{
+    size_t b = 0, s = 0;
+    for (; b < by.size() && s < stored.size(); ++s)
+    {
+        if (drop[s])
+            continue;
+        const EntryRecord &row = *by[b], &record = stored[s];
+        if (row[TaskName] != record[TaskName] || row[LoadFrom] != record[LoadFrom] ||
+            row[Location] != record[Location])
+            break;
+        drop[s] = true;
+        ++b;
+    }
+    if (b == by.size() || s == stored.size())
+        return;
+    KeyCounts counts;
+    for (; b < by.size(); ++b)
+        ++counts[EntryKey(*by[b])];
+    for (; s < stored.size(); ++s)
+        if (!drop[s] && TakeKey(counts, EntryKey(stored[s])))
+            drop[s] = true;
+}
+
 } // namespace
 
 void LoadDisabledEntries(MainState& state)
 {
     state.StoredEntries.clear();
-    state.StoreAsRead.clear();
     state.StoreProblem = {};
     state.StoreRealigned = false;
     EntryFileContent content;
-    const std::vector<EntryFileContent> files = ReadStoreFiles();
-    for (size_t f = 0; f < files.size(); ++f)
+    bool sharedRealigned = false;
+    const std::array<DWORD, 2> errors = ReadStoreBytes(state.StoreAsRead);
+    for (size_t f = 0; f < errors.size(); ++f)
     {
-        const EntryFileContent& file = files[f];
+        EntryFileContent file;
+        if (errors[f])
+            file.error = errors[f];
+        else
+            file = StoreFileContent(state.StoreAsRead[f], f);
         // No store is no problem; any other failure to read one is, and the first is told.
         if (!ReadWhole(file) && state.StoreReadWhole())
         {
@@ -159,10 +239,12 @@ void LoadDisabledEntries(MainState& state)
         }
         content.records.insert(content.records.end(), file.records.begin(), file.records.end());
         content.realigned = content.realigned || file.realigned;
+        if (f == SharedFile)
+            sharedRealigned = file.realigned;
     }
     // A store an older build wrote with texts over several lines is read back realigned, and kept
     // as it was beside the store before anything rewrites it. Older builds wrote the shared one only.
-    if (files[1].realigned && state.StoreReadWhole() && !platform::FileExists(StoreBackupPath()))
+    if (sharedRealigned && state.StoreReadWhole() && !platform::FileExists(StoreBackupPath()))
     {
         std::string bytes;
         DWORD error = platform::ReadWholeFile(StorePath(), bytes);
@@ -181,7 +263,6 @@ void LoadDisabledEntries(MainState& state)
         slots[SlotKey(state.List.Row(row))].push_back(row);
     }
     InThisLanguage(content.records, state.SourceNames);
-    state.StoreAsRead = content.records;
     for (EntryRecord& record : content.records)
     {
         // Written back before the store could be rewritten: its source has it.
@@ -207,30 +288,43 @@ std::vector<EntryRecord> ComposeStore(const StartupList& list, const std::vector
                                       const std::vector<EntryRecord>& decided)
 {
     const std::wstring disabled = DisabledWord();
-    std::vector<EntryRecord> records;
-    KeyCounts listed, gone;
+    std::vector<const EntryRecord*> rows;
     // An entry Windows switched off is still in its source: the store never holds it.
     for (int row = 1; row <= list.Count(); ++row)
         if (list.Text(row, Status) == disabled && !list.Row(row).disabledByWindows)
-        {
-            records.push_back(list.Row(row));
-            ++listed[EntryKey(records.back())];
-        }
+            rows.push_back(&list.Row(row));
+    return ComposeStore(rows, stored, released, decided);
+}
+
+std::vector<EntryRecord> ComposeStore(const std::vector<const EntryRecord*>& rows,
+                                      const std::vector<EntryRecord>& stored,
+                                      const std::vector<EntryRecord>& released,
+                                      const std::vector<EntryRecord>& decided)
+{
+    const std::wstring disabled = DisabledWord();
+    std::vector<EntryRecord> records;
+    records.reserve(rows.size() + stored.size());
+    for (const EntryRecord* row : rows)
+    {
+        records.push_back(*row);
+        records.back()[Status] = disabled;
+        // What the rows of a decided name and place stood for is theirs alone now.
+        records.back().alsoStored = false;
+    }
+    // The stored entries that rows stand for, then those released.
+    std::vector<bool> drop(stored.size());
+    DropStoodFor(rows, stored, drop);
+    std::vector<const EntryRecord*> gone;
+    gone.reserve(released.size());
     for (const EntryRecord& record : released)
-        ++gone[EntryKey(record)];
+        gone.push_back(&record);
+    DropStoodFor(gone, stored, drop);
     std::unordered_set<std::wstring> decidedSlots;
     for (const EntryRecord& record : decided)
         decidedSlots.insert(SlotKey(record));
-    const size_t rows = records.size();
-    for (const EntryRecord& record : stored)
-    {
-        const std::wstring key = EntryKey(record);
-        if (!TakeKey(listed, key) && !TakeKey(gone, key) && !decidedSlots.contains(SlotKey(record)))
-            records.push_back(record);
-    }
-    // What the rows of a decided name and place stood for is theirs alone now.
-    for (size_t k = 0; k < rows; ++k)
-        records[k].alsoStored = false;
+    for (size_t s = 0; s < stored.size(); ++s)
+        if (!drop[s] && (decidedSlots.empty() || !decidedSlots.contains(SlotKey(stored[s]))))
+            records.push_back(stored[s]);
     return records;
 }
 
@@ -238,32 +332,40 @@ bool TakeStoreChanges(MainState& state)
 {
     if (!state.StoreReadWhole())
         return false;
-    EntryFileContent content;
-    for (const EntryFileContent& file : ReadStoreFiles())
+    std::array<std::string, 2> now;
+    if (const std::array<DWORD, 2> errors = ReadStoreBytes(now); errors[0] || errors[1])
+        return false;
+    // The files hold what this program last read or wrote: nothing new, and nothing to parse.
+    if (now == state.StoreAsRead)
+        return true;
+    std::vector<EntryRecord> records, before;
+    for (size_t f = 0; f < now.size(); ++f)
     {
+        const EntryFileContent file = StoreFileContent(now[f], f);
         if (!ReadWhole(file))
             return false;
-        content.records.insert(content.records.end(), file.records.begin(), file.records.end());
+        records.insert(records.end(), file.records.begin(), file.records.end());
+        const EntryFileContent earlier = StoreFileContent(state.StoreAsRead[f], f);
+        before.insert(before.end(), earlier.records.begin(), earlier.records.end());
     }
-    InThisLanguage(content.records, state.SourceNames);
+    InThisLanguage(records, state.SourceNames);
+    InThisLanguage(before, state.SourceNames);
     // Written by another program since: kept like this program's own. Those this program holds
     // stay too, even when another released them: a record too many costs a row, one too few loses.
-    KeyCounts before;
-    for (const EntryRecord& record : state.StoreAsRead)
-        ++before[EntryKey(record)];
-    std::vector<EntryRecord> merged = std::move(state.StoredEntries);
-    for (const EntryRecord& record : content.records)
-        if (!TakeKey(before, EntryKey(record)))
-            merged.push_back(record);
-    state.StoredEntries = std::move(merged);
-    state.StoreAsRead = std::move(content.records);
+    KeyCounts known;
+    for (const EntryRecord& record : before)
+        ++known[EntryKey(record)];
+    for (const EntryRecord& record : records)
+        if (!TakeKey(known, EntryKey(record)))
+            state.StoredEntries.push_back(record);
+    state.StoreAsRead = std::move(now);
     return true;
 }
 
-void RememberStoreWritten(MainState& state, std::vector<EntryRecord> records)
+void RememberStoreWritten(MainState& state, std::vector<EntryRecord> records,
+                          std::array<std::string, 2> bytes)
 {
-    state.StoreAsRead = records;
-    InThisLanguage(state.StoreAsRead, state.SourceNames);
+    state.StoreAsRead = std::move(bytes);
     state.StoredEntries = std::move(records);
 }
 
@@ -272,9 +374,10 @@ DWORD SaveDisabledEntries(MainState& state)
     if (!state.StoreReadWhole())
         return ERROR_FILE_CORRUPT;
     std::vector<EntryRecord> records = ComposeStore(state.List, state.StoredEntries, {});
-    const DWORD error = WriteStore(records);
+    std::array<std::string, 2> bytes;
+    const DWORD error = WriteStore(records, &bytes);
     if (error == ERROR_SUCCESS)
-        RememberStoreWritten(state, std::move(records));
+        RememberStoreWritten(state, std::move(records), std::move(bytes));
     return error;
 }
 

@@ -4,6 +4,7 @@
 #include "staging/EntryFile.h"
 
 #include <windows.h>
+#include <array>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,16 @@
 // of the user's places. Both are read as one store.
 std::wstring StorePath();
 std::wstring UserStorePath();
+// While one lives, the store's files are where they were first found: an apply reads and writes
+// them several times, and under Wine each look for the user's folder is several round trips.
+class StoreFilesHeld
+{
+  public:
+    StoreFilesHeld();
+    ~StoreFilesHeld();
+    StoreFilesHeld(const StoreFilesHeld&) = delete;
+    StoreFilesHeld& operator=(const StoreFilesHeld&) = delete;
+};
 // Where the store is kept as it was when it had to be read realigned.
 std::wstring StoreBackupPath();
 
@@ -30,9 +41,15 @@ void LoadDisabledEntries(MainState& state);
 std::vector<EntryRecord> ComposeStore(const StartupList& list, const std::vector<EntryRecord>& stored,
                                       const std::vector<EntryRecord>& released,
                                       const std::vector<EntryRecord>& decided = {});
+// The same with rows for the list's rows to be held, in list order, each as a disabled one.
+std::vector<EntryRecord> ComposeStore(const std::vector<const EntryRecord*>& rows,
+                                      const std::vector<EntryRecord>& stored,
+                                      const std::vector<EntryRecord>& released,
+                                      const std::vector<EntryRecord>& decided = {});
 // Writes each store file with its part of records, or deletes it when it has nothing to hold; one
-// that holds exactly that already is left untouched. Returns the first system error.
-DWORD WriteStore(const std::vector<EntryRecord>& records);
+// that holds exactly that already is left untouched. Returns the first system error; written
+// receives each file's bytes as the records make them (none for a file deleted or not there).
+DWORD WriteStore(const std::vector<EntryRecord>& records, std::array<std::string, 2>* written = nullptr);
 // Run under the apply lock, before an apply composes the store: reads the store again and adds
 // to StoredEntries the records other programs wrote since this one last read or wrote it, to be
 // kept like its own. False, and nothing changed, when the store cannot be read whole now (or was
@@ -40,8 +57,9 @@ DWORD WriteStore(const std::vector<EntryRecord>& records);
 bool TakeStoreChanges(MainState& state);
 // Which store file could not be read whole at the fill, and why, in this language.
 std::wstring StoreProblemText(const MainState& state);
-// After the store was written with records: StoredEntries and StoreAsRead follow.
-void RememberStoreWritten(MainState& state, std::vector<EntryRecord> records);
+// After the store was written whole with records, as bytes: StoredEntries and StoreAsRead follow.
+void RememberStoreWritten(MainState& state, std::vector<EntryRecord> records,
+                          std::array<std::string, 2> bytes);
 // The store composed from the list and written, when it was read whole; StoredEntries follows.
 // ERROR_FILE_CORRUPT when it was not read whole and so was left as it was.
 DWORD SaveDisabledEntries(MainState& state);

@@ -49,7 +49,8 @@ void ApplyServicesAs(const std::wstring& mode, const std::wstring& prefix)
 {
     servicetest::UseDelayedStandIn();
     ServicesState services;
-    FillServices(services, MainState{});
+    const MainState noRows;
+    FillServices(services, noRows);
     for (int row = 1; row <= services.List.Count(); ++row)
     {
         ServiceRow& service = services.List.Row(row);

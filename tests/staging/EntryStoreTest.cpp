@@ -158,3 +158,31 @@ TEST_F(EntryStoreTest, AStoreAnOlderBuildWroteOverSeveralLinesIsReadRealignedAnd
     EXPECT_EQ(ReadEntryRecords(StorePath()).records.size(), 3u);
     EXPECT_EQ(ReadBytes(StoreBackupPath()), old) << "the first copy stays";
 }
+
+TEST_F(EntryStoreTest, TakenInAgainTheStoreAddsWhatAnotherProgramWroteSinceOnceAndNothingOfItsOwn)
+{
+    const EntryRecord mine{{L"Mine", L"Disabled", L"Registry(User Run)", L"U", L"W", L"C:\\mine.exe"}},
+        theirs{{L"Theirs", L"Disabled", L"Registry(Machine Run)", L"U", L"W", L"C:\\theirs.exe"}};
+    auto names = [&] {
+        std::vector<std::wstring> taskNames;
+        for (const EntryRecord& record : state.StoredEntries)
+            taskNames.push_back(record[TaskName]);
+        return taskNames;
+    };
+    LoadSourceNames(state.SourceNames);
+    LoadDisabledEntries(state);
+    state.List.AppendRow(mine);
+    ASSERT_EQ(SaveDisabledEntries(state), static_cast<DWORD>(ERROR_SUCCESS));
+    ASSERT_TRUE(TakeStoreChanges(state));
+    EXPECT_EQ(names(), (std::vector<std::wstring>{L"Mine"}));
+    ASSERT_EQ(WriteStore({mine, theirs}), static_cast<DWORD>(ERROR_SUCCESS));
+    for (int again = 0; again < 2; ++again)
+    {
+        ASSERT_TRUE(TakeStoreChanges(state));
+        EXPECT_EQ(names(), (std::vector<std::wstring>{L"Mine", L"Theirs"}));
+    }
+    // Cut short inside a record since: refused, and nothing taken from it.
+    WriteBytes(UserStorePath(), ReadBytes(UserStorePath()) + "Half\r\nDisabled\r\n");
+    EXPECT_FALSE(TakeStoreChanges(state));
+    EXPECT_EQ(names(), (std::vector<std::wstring>{L"Mine", L"Theirs"}));
+}
