@@ -4,6 +4,8 @@
 #include "apply/ApplyEngine.h"
 #include "apply/ApplyReport.h"
 #include "i18n/Globals.h"
+#include "platform/Files.h"
+#include "platform/Names.h"
 #include "platform/StartupSwitch.h"
 #include "staging/EntryStore.h"
 #include "staging/ResetAll.h"
@@ -17,6 +19,11 @@ TEST_F(ApplyTest, EntriesTheSystemRefusesAreNamedAndKeptWhileTheRestIsApplied)
 {
     SeedPlace(PlaceOf(L"StartUp (Current User)"), L"Clock", L"C:\\Tools\\clock.exe");
     SetFileAttributesW((UserStartup() + L"\\Clock.lnk").c_str(), FILE_ATTRIBUTE_READONLY);
+    // No exact copy can be kept where a file stands in place of its folder: the shortcut stays.
+    SeedPlace(PlaceOf(L"StartUp (All Users)"), L"Dock", L"C:\\dock.exe");
+    const std::wstring copies = platform::GetWindowsFolder() + platform::names::CopiesFolder;
+    CreateDirectoryW(copies.c_str(), nullptr);
+    testsupport::WriteBytes(copies + L"StartUp (All Users)", "");
     for (const wchar_t* name : {L"Tray", L"Gone"})
         testsupport::SetRegString(HKEY_CURRENT_USER, RunKey, name, L"C:\\tray.exe");
     testsupport::SetRegString(HKEY_CURRENT_USER, RunKey, L"Keep", L"C:\\keep.exe");
@@ -26,7 +33,7 @@ TEST_F(ApplyTest, EntriesTheSystemRefusesAreNamedAndKeptWhileTheRestIsApplied)
     WriteEntryFile({Record(L"Agent", L"Disabled", L"Registry(Machine RunServices)", L"C:\\agent.exe")},
                    StorePath(), 1);
     Start();
-    for (const wchar_t* name : {L"Clock", L"Tray", L"Gone"})
+    for (const wchar_t* name : {L"Clock", L"Dock", L"Tray", L"Gone"})
         Stage(name, L"Disabled");
     Stage(L"Agent", L"Enabled");
     state->List.AppendRow(Record(L"Nowhere", L"Enabled", L"Registry(Machine Elsewhere)", L"C:\\n.exe"));
@@ -42,13 +49,15 @@ TEST_F(ApplyTest, EntriesTheSystemRefusesAreNamedAndKeptWhileTheRestIsApplied)
     EXPECT_EQ(
         ApplyResultText(result),
         L"Applied: 1 written, 1 taken out. Not applied: Gone (not found in its place), Clock (access "
-        L"denied), Agent (access denied), Nowhere (no known place for its Load From), Odd (Invalid name), "
-        L"keep (another entry of that name is in its place).");
+        L"denied), Dock (not found in its place), Agent (access denied), Nowhere (no known place for its "
+        L"Load From), Odd (Invalid name), keep (another entry of that name is in its place).");
     EXPECT_EQ(RegStringValue(HKEY_CURRENT_USER, RunKey, L"Keep"), L"C:\\keep.exe");
     EXPECT_EQ(ReadPlace(PlaceOf(L"StartUp (Current User)"), L"Clock"), L"C:\\Tools\\clock.exe");
+    EXPECT_EQ(ReadPlace(PlaceOf(L"StartUp (All Users)"), L"Dock"), L"C:\\dock.exe");
     EXPECT_EQ(ReadPlace(PlaceOf(L"Registry(User Run)"), L"Tray"), L"<missing>");
     // Each row says where its entry is: Clock still in its folder, the unwritten ones stored.
-    EXPECT_EQ(state->List.Text(Position(L"Clock"), Status), L"Enabled");
+    EXPECT_EQ(state->List.Text(Position(L"Clock"), Status) + state->List.Text(Position(L"Dock"), Status),
+              L"EnabledEnabled");
     EXPECT_EQ(state->List.Text(Position(L"Agent"), Status), L"Disabled");
     EXPECT_EQ(state->List.Text(Position(L"Nowhere"), Status), L"Disabled");
     EXPECT_EQ(ReadPlace(PlaceOf(L"StartUp (Current User)"), L"Odd"), L"<missing>");

@@ -166,7 +166,8 @@ TEST_F(ConsoleTest, ACompareNamesWhatIsNewGoneAndChangedInAnyLanguageAndRefusesW
     // Listed in French, compared in English: places and states go by their identifiers.
     InstallShippedPacks();
     ASSERT_EQ(platform::SaveLanguageSetting(L"French.ini"), DWORD(ERROR_SUCCESS));
-    for (const wchar_t* name : {L"A", L"B", L"C"})
+    // A name with a control character, written as \u0001 before a letter that is a hex digit.
+    for (const wchar_t* name : {L"A", L"B", L"C", L"E\u0001f"})
         SeedPlace(user, name, std::wstring(L"C:\\") + name + L".exe");
     const std::wstring earlier = programFolder + L"\\earlier.json";
     testsupport::WriteBytes(earlier, platform::CodePageFromWide(CP_UTF8, Run(L"/list /json").out));

@@ -64,10 +64,12 @@ TEST_F(LookupTest, AnEditedPackOrAnotherLanguageIsSeenAtOnceAndOnlyArabicIsRight
     WritePack(L"English.ini", L"413=Enabled\r\n");
     {
         const LookupBatch outer;
-        const LookupBatch inner;
-        EXPECT_EQ(SetCaptionfromINI(L"413", L"x"), L"Enabled");
+        {
+            const LookupBatch inner;
+            EXPECT_EQ(SetCaptionfromINI(L"413", L"x"), L"Enabled");
+        }
         WritePack(L"English.ini", L"413=Edited\r\n");
-        EXPECT_EQ(SetCaptionfromINI(L"413", L"x"), L"Enabled");
+        EXPECT_EQ(SetCaptionfromINI(L"413", L"x"), L"Enabled") << "the outer batch keeps its look";
         LanguageFile = L"French.ini";
         EXPECT_EQ(SetCaptionfromINI(L"413", L"x"), L"Activé");
         LanguageFile = L"English.ini";

@@ -12,8 +12,8 @@ using namespace testsupport;
 namespace
 {
 
-// The selector's entries, each with the colour at the middle of its flag as the window draws it
-// (CLR_INVALID without one).
+// The selector's entries, each with the colour of its flag's last row as the window draws it
+// (CLR_INVALID without one): a flag of 16 rows stands in the middle of an entry of 20.
 struct Entry
 {
     std::wstring text;
@@ -32,7 +32,7 @@ std::vector<Entry> Entries(HWND combo)
                             canvas.dc,    {0, 0, 100, 20}, data};
         SendMessageW(GetParent(combo), WM_DRAWITEM, IDC_COMBOLANG, reinterpret_cast<LPARAM>(&item));
         entries.push_back(
-            {text, static_cast<int>(item.itemData) >= 0 ? GetPixel(canvas.dc, 14, 10) : CLR_INVALID});
+            {text, static_cast<int>(item.itemData) >= 0 ? GetPixel(canvas.dc, 14, 17) : CLR_INVALID});
     }
     return entries;
 }
