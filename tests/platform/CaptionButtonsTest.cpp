@@ -130,6 +130,7 @@ TEST(CaptionButtons, GlyphsShowTheirShapeInkedEtchedOrPushed)
     EXPECT_EQ(at(CaptionGlyph::Maximize, false, false, 8, 3), ink); // the thick top edge,
     EXPECT_EQ(at(CaptionGlyph::Maximize, false, false, 4, 7), ink); // a side of one pixel
     EXPECT_EQ(at(CaptionGlyph::Maximize, false, false, 5, 7), face);
+    EXPECT_EQ(at(CaptionGlyph::Restore, false, false, 12, 4), ink); // the window behind, up and right
 }
 
 TEST(CaptionButtons, ASkinDrawsThemWithoutTheSymbolFontOverTheFrameAndFollowsAPress)
