@@ -155,11 +155,9 @@ DWORD WriteStore(const std::vector<EntryRecord>& records, std::array<std::string
 namespace
 {
 
-// The place an entry takes in its source: a registry key holds one value of a name and a folder one
-// file, whatever the case of the name, as Windows compares names. With location, which entry a
-// row or record stands for, whatever its Status, User or When? words say. Built in one piece:
-// the store is composed from thousands of them.
-std::wstring SlotKey(const EntryRecord& record, bool location = false)
+// Load From and the name folded, then with location the Location: built in one piece, since the
+// store is composed from thousands of them.
+std::wstring RecordKey(const EntryRecord& record, bool location)
 {
     const std::wstring &from = record[LoadFrom], &name = record[TaskName], &where = record[Location];
     std::wstring key;
@@ -171,9 +169,17 @@ std::wstring SlotKey(const EntryRecord& record, bool location = false)
     return key;
 }
 
+// The place an entry takes in its source: a registry key holds one value of a name and a folder one
+// file, whatever the case of the name, as Windows compares names.
+std::wstring SlotKey(const EntryRecord& record)
+{
+    return RecordKey(record, false);
+}
+
+// Which entry a row or record stands for, whatever its Status, User or When? words say.
 std::wstring EntryKey(const EntryRecord& record)
 {
-    return SlotKey(record, true);
+    return RecordKey(record, true);
 }
 
 using KeyCounts = std::unordered_map<std::wstring, int>;
