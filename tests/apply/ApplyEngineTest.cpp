@@ -5,6 +5,7 @@
 #include "platform/Files.h"
 #include "platform/Names.h"
 #include "platform/StartupSwitch.h"
+#include "platform/WriteSteps.h"
 #include "staging/EntryStore.h"
 #include "staging/Profiles.h"
 #include "staging/ResetAll.h"
@@ -168,6 +169,25 @@ TEST_P(EveryPlaceTest, EverySourceDisabledThenEnabledComesBackExactlyAndWindowsS
         EXPECT_EQ(written, static_cast<DWORD>(type(p)));
     }
     EXPECT_FALSE(platform::FileExists(StorePath()));
+}
+
+TEST_F(ApplyTest, ASwitchDeletedWhileTheApplySwitchesAnotherOnIsNotMadeAgain)
+{
+    const Place& run = PlaceOf(L"Registry(User Run)");
+    for (const wchar_t* name : {L"A", L"B"})
+    {
+        SeedPlace(run, name, L"C:\\s.exe");
+        SetSwitch(run, name, Flag(0x03, true));
+    }
+    Start();
+    Stage(L"A", L"Enabled");
+    Stage(L"B", L"Enabled");
+    platform::SetWriteStepHook([](const wchar_t*) {
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, PlaceOf(L"Registry(User Run)").approved.c_str(), L"B");
+    });
+    EXPECT_TRUE(ApplyNow(*state).failures.empty());
+    platform::SetWriteStepHook(nullptr);
+    EXPECT_FALSE(RegValueExists(HKEY_CURRENT_USER, run.approved, L"B"));
 }
 
 TEST_F(ApplyTest, EachRowOfTheResultTableAndASecondApplyTouchesNothing)

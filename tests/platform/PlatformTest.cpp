@@ -5,8 +5,11 @@
 #include "platform/IniFile.h"
 #include "platform/Registry.h"
 #include "platform/Skin.h"
+#include "platform/StartSteps.h"
 #include "platform/Text.h"
 #include "support/Fixtures.h"
+
+#include <regex>
 
 using namespace platform;
 using PlatformTest = testsupport::RavelinTest;
@@ -129,6 +132,20 @@ TEST_F(PlatformTest, AReplaceIsWholeOrNothingAndOnlyASkinFileIsASkin)
         EXPECT_EQ(fresh.PanelTextColor(), RGB(0, 0, 0)) << bad;
     }
     EXPECT_FALSE(skin.LoadSkinFile(programFolder + L"\\NoSuch.skn"));
+}
+
+TEST_F(PlatformTest, StartStepsGoToTheFileABenchmarkNamesAsUtf8LinesInOrder)
+{
+    const std::wstring path = programFolder + L"\\steps.txt";
+    SetEnvironmentVariableW(L"RAVELIN_BENCH_STEPS", path.c_str());
+    startsteps::Mark(L"\u00e9t\u00e9");
+    startsteps::Mark(L"fill");
+    startsteps::Report();
+    SetEnvironmentVariableW(L"RAVELIN_BENCH_STEPS", nullptr);
+    const std::string text = testsupport::ReadBytes(path);
+    std::smatch at;
+    ASSERT_TRUE(std::regex_match(text, at, std::regex("\xC3\xA9t\xC3\xA9\t([0-9.]+)\nfill\t([0-9.]+)\n")));
+    EXPECT_LE(std::stod(at[1]), std::stod(at[2]));
 }
 
 TEST(PlatformText, TrimHexAndLinesTakeTheirEdgesAsTheReadersDo)
