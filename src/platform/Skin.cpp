@@ -60,7 +60,7 @@ void SetFontOnChildren(HWND window, HFONT font)
     EnumChildWindows(
         window,
         [](HWND child, LPARAM handle) -> BOOL {
-            SendMessageW(child, WM_SETFONT, static_cast<WPARAM>(handle), TRUE);
+            SendMessageW(child, WM_SETFONT, static_cast<WPARAM>(handle), IsWindowVisible(child));
             return TRUE;
         },
         reinterpret_cast<LPARAM>(font));
@@ -147,7 +147,8 @@ void Skin::ApplyToControl(HWND control)
 
 void Skin::ApplyToOne(HWND control)
 {
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+    // A control not on the screen is painted when it shows.
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), IsWindowVisible(control));
     if (IsClass(control, WC_LISTVIEWW))
     {
         ListView_SetBkColor(control, windowBack_);

@@ -65,7 +65,7 @@ constexpr ControlDesign LowerControls[] = {
 void frmMain::CreateListControls()
 {
     for (const ControlDesign& design : ListControls)
-        MakeControl(hwnd_, design);
+        MakeControl(design);
     HWND list = Control(IDC_LISTVIEW1);
     // Double buffering, which only spares later repaints a flicker, starts after the first paint.
     ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP);
@@ -82,9 +82,18 @@ void frmMain::CreateListControls()
     ListView_SetColumnOrderArray(list, ShownColumnCount, const_cast<int*>(ColumnOrder));
     services_.Create();
     for (const ControlDesign& design : LowerControls)
-        MakeControl(hwnd_, design);
+        MakeControl(design);
+    // Made in their places: the first layout has nothing to move.
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    laidOut_ = {client.right, client.bottom};
     ACCEL keysOfList[] = {{FCONTROL | FVIRTKEY, 'F', IDM_FIND}, {FCONTROL | FVIRTKEY, VK_TAB, IDM_NEXTVIEW}};
     accelerators_.reset(CreateAcceleratorTableW(keysOfList, static_cast<int>(std::size(keysOfList))));
+}
+
+HWND frmMain::MakeControl(const ControlDesign& design)
+{
+    return ::MakeControl(hwnd_, design, {Placements, {DesignWidth, DesignHeight}});
 }
 
 void frmMain::FitInControls(std::initializer_list<HWND> controls)
@@ -96,10 +105,9 @@ void frmMain::FitInControls(std::initializer_list<HWND> controls)
             Skin1.ApplyToControl(control);
             continue;
         }
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), IsWindowVisible(control));
         platform::SetFontOnChildren(control, font_.get());
     }
-    Layout();
 }
 
 void frmMain::ApplyStandardFont()
@@ -110,9 +118,10 @@ void frmMain::ApplyStandardFont()
 
 void frmMain::Layout()
 {
-    PlaceControls(hwnd_, Placements, {DesignWidth, DesignHeight});
     RECT client;
     GetClientRect(hwnd_, &client);
+    if (client.right != laidOut_.cx || client.bottom != laidOut_.cy)
+        PlaceControls(hwnd_, {Placements, {DesignWidth, DesignHeight}});
     laidOut_ = {client.right, client.bottom};
     const UINT dpi = GetDpiForWindow(hwnd_);
     // The status bar: messages on the left, the count of shown rows on the right.

@@ -35,7 +35,7 @@ void SetStatusText(HWND statusBar, int part, const std::wstring& text)
 
 void ServicesView::Create()
 {
-    MakeControl(main_.Handle(), TabStrip);
+    main_.MakeControl(TabStrip);
     HWND tabs = main_.Control(IDC_TABVIEWS);
     for (const keys::KeyText* tab : {&keys::StartupTab, &keys::ServicesTab})
     {
@@ -52,7 +52,7 @@ void ServicesView::MakeListControls()
         return;
     // Each goes where the tab order wants it: the box after the filter, the list after the other list.
     auto make = [&](const ControlDesign& design, int after) {
-        HWND control = MakeControl(main_.Handle(), design);
+        HWND control = main_.MakeControl(design);
         SetWindowPos(control, main_.Control(after), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         return control;
     };

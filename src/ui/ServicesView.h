@@ -18,6 +18,8 @@
 
 // What the view asks of the main window that holds it; the window includes the view, not the
 // other way round.
+struct ControlDesign;
+
 class ServicesHost
 {
   public:
@@ -29,7 +31,9 @@ class ServicesHost
     virtual void RefreshList() = 0;
     virtual void ShowButtons() = 0;
     virtual void AskFileFacts() = 0;
-    // Controls made after the window: the window's skin or font, and their places.
+    // A control of the window's design, made in its place.
+    virtual HWND MakeControl(const ControlDesign& design) = 0;
+    // Controls made after the window take its skin or font.
     virtual void FitInControls(std::initializer_list<HWND> controls) = 0;
 
   protected:

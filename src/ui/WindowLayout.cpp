@@ -25,46 +25,71 @@ int UnscaleForDpi(int value, UINT dpi)
     return MulDiv(value, 96, static_cast<int>(dpi));
 }
 
-HWND MakeControl(HWND parent, const ControlDesign& design)
+namespace
 {
-    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
-    return CreateWindowExW(design.exStyle, design.cls, design.text, WS_CHILD | design.style, 0, 0, 10, 10,
-                           parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)), instance,
-                           nullptr);
-}
 
-void PlaceControls(HWND window, std::span<const ControlPlacement> placements, SIZE design)
+// Growth of window's client area over the design, in design units.
+SIZE Growth(HWND window, SIZE design, UINT dpi)
 {
     RECT client;
     GetClientRect(window, &client);
-    const UINT dpi = GetDpiForWindow(window);
-    // Growth of the client area over the design, in design units.
-    const int dx = UnscaleForDpi(client.right, dpi) - design.cx;
-    const int dy = UnscaleForDpi(client.bottom, dpi) - design.cy;
-    HDWP defer = BeginDeferWindowPos(static_cast<int>(placements.size()));
-    for (const ControlPlacement& p : placements)
+    return {UnscaleForDpi(client.right, dpi) - design.cx, UnscaleForDpi(client.bottom, dpi) - design.cy};
+}
+
+// Where p stands, in pixels at dpi, in a client area grown by growth.
+RECT PlaceOf(const ControlPlacement& p, SIZE growth, UINT dpi)
+{
+    int x = p.x, y = p.y, w = p.width, h = p.height;
+    if (p.anchors & Right)
     {
-        int x = p.x, y = p.y, w = p.width, h = p.height;
-        if (p.anchors & Right)
+        if (p.anchors & Left)
+            w += growth.cx;
+        else
+            x += growth.cx;
+    }
+    if (p.anchors & Bottom)
+    {
+        if (p.anchors & Top)
+            h += growth.cy;
+        else
+            y += growth.cy;
+    }
+    return {ScaleForDpi(x, dpi), ScaleForDpi(y, dpi), ScaleForDpi(w < 0 ? 0 : w, dpi),
+            ScaleForDpi(h < 0 ? 0 : h, dpi)};
+}
+
+} // namespace
+
+HWND MakeControl(HWND parent, const ControlDesign& design, const DesignPlaces& places)
+{
+    RECT place{0, 0, 10, 10}; // left, top, width, height
+    for (const ControlPlacement& p : places.placements)
+        if (p.id == design.id)
         {
-            if (p.anchors & Left)
-                w += dx;
-            else
-                x += dx;
+            const UINT dpi = GetDpiForWindow(parent);
+            place = PlaceOf(p, Growth(parent, places.design, dpi), dpi);
+            break;
         }
-        if (p.anchors & Bottom)
-        {
-            if (p.anchors & Top)
-                h += dy;
-            else
-                y += dy;
-        }
+    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
+    return CreateWindowExW(design.exStyle, design.cls, design.text, WS_CHILD | design.style, place.left,
+                           place.top, place.right, place.bottom, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)), instance, nullptr);
+}
+
+void PlaceControls(HWND window, const DesignPlaces& places)
+{
+    const UINT dpi = GetDpiForWindow(window);
+    const SIZE growth = Growth(window, places.design, dpi);
+    HDWP defer = BeginDeferWindowPos(static_cast<int>(places.placements.size()));
+    for (const ControlPlacement& p : places.placements)
+    {
         // A control made later is placed when it is made.
         HWND control = GetDlgItem(window, p.id);
-        if (defer && control)
-            defer = DeferWindowPos(defer, control, nullptr, ScaleForDpi(x, dpi), ScaleForDpi(y, dpi),
-                                   ScaleForDpi(w < 0 ? 0 : w, dpi), ScaleForDpi(h < 0 ? 0 : h, dpi),
-                                   SWP_NOZORDER | SWP_NOACTIVATE);
+        if (!defer || !control)
+            continue;
+        const RECT place = PlaceOf(p, growth, dpi);
+        defer = DeferWindowPos(defer, control, nullptr, place.left, place.top, place.right, place.bottom,
+                               SWP_NOZORDER | SWP_NOACTIVATE);
     }
     if (defer)
         EndDeferWindowPos(defer);

@@ -22,8 +22,6 @@ struct ControlDesign
     DWORD style;
     DWORD exStyle = 0;
 };
-// Makes the control as a child of parent, to be placed later.
-HWND MakeControl(HWND parent, const ControlDesign& design);
 
 // A side of the client area a control keeps its distance to as the window grows.
 enum Anchor : unsigned
@@ -40,9 +38,18 @@ struct ControlPlacement
     int x, y, width, height;
     unsigned anchors = Left | Top;
 };
+// A window's places: its controls' placements and the client size they were designed for.
+struct DesignPlaces
+{
+    std::span<const ControlPlacement> placements;
+    SIZE design;
+};
+// Makes the control as a child of parent, where places put it in parent's client area as it is
+// now: a control made in its place is not moved, laid out and painted a second time.
+HWND MakeControl(HWND parent, const ControlDesign& design, const DesignPlaces& places);
 // Places the controls of window that exist at its DPI, in a client area that has grown or shrunk
 // from the design's width and height.
-void PlaceControls(HWND window, std::span<const ControlPlacement> placements, SIZE design);
+void PlaceControls(HWND window, const DesignPlaces& places);
 
 // Loads Title.skn into skin and applies it to window; without a skin, every control takes the
 // system's message font, kept in font.

@@ -106,7 +106,7 @@ LRESULT frmAbout::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 void frmAbout::CreateControls()
 {
     for (const ControlDesign& design : Controls)
-        MakeControl(hwnd_, design);
+        MakeControl(hwnd_, design, {Placements, {ClientWidth, ClientHeight}});
     const HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_RAVELIN));
     SendMessageW(Control(IDC_ABOUT_PICICON), STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
 }
@@ -125,7 +125,6 @@ void frmAbout::Form_Load()
         titleFont_.reset(CreateFontIndirectW(&lf));
         SendMessageW(title, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_.get()), TRUE);
     }
-    Layout();
     // Once a pack's captions are in use, every new box shows the pack's texts too.
     if (LanguagePacksFound)
         ApplyCaptions();
@@ -140,11 +139,6 @@ void frmAbout::ApplyCaptions()
         HWND target = caption.target == CaptionTarget::AboutTitle ? hwnd_ : Control(caption.id);
         SetWindowTextW(target, CaptionText(caption.key).c_str());
     }
-}
-
-void frmAbout::Layout()
-{
-    PlaceControls(hwnd_, Placements, {ClientWidth, ClientHeight});
 }
 
 void frmAbout::Show()

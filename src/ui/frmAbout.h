@@ -49,7 +49,6 @@ class frmAbout
     bool Create(HWND owner);
     void CreateControls();
     void Form_Load();
-    void Layout();
     void OnCommand(int id);
 
     HWND hwnd_ = nullptr;

@@ -114,7 +114,7 @@ LRESULT frmAddTask::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 void frmAddTask::CreateControls()
 {
     for (const ControlDesign& design : Controls)
-        MakeControl(hwnd_, design);
+        MakeControl(hwnd_, design, {Placements, {ClientWidth, ClientHeight}});
     // A location is a path or command line, read left to right in every language; mirrored,
     // its backslashes and dots would be reordered. The field keeps its mirrored place.
     HWND location = Control(IDC_ADDTASK_TXTLOCATION);
@@ -125,7 +125,6 @@ void frmAddTask::Form_Load()
 {
     // The skin comes first; without it the controls get the system's message font.
     SkinOrStandardFont(Skin1, hwnd_, font_);
-    PlaceControls(hwnd_, Placements, {ClientWidth, ClientHeight});
     if (LanguagePacksFound)
         ApplyCaptions();
 

@@ -147,7 +147,7 @@ bool frmMain::Form_Load()
     steps::Mark(L"main window and list");
     // The skin comes first; a missing or broken skin leaves the standard look.
     SkinOrStandardFont(Skin1, hwnd_, font_);
-    // Placed now, the status bar with its parts before any text goes into them.
+    // The status bar gets its parts before any text goes into them.
     Layout();
     steps::Mark(L"skin and layout");
 

@@ -118,8 +118,10 @@ class frmMain : public ServicesHost
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     // Every control but the services' box and list, which are made when first needed.
     void CreateListControls();
+    HWND MakeControl(const ControlDesign& design) override;
     void FitInControls(std::initializer_list<HWND> controls) override;
     static HMENU MakeMenuBar();
+    // Places the controls for a client area of another size; the status bar's parts follow it.
     void Layout();
     void SetMinimumSize(MINMAXINFO* info);
     // A move to a monitor of another DPI: the fonts of that DPI, the place Windows suggests.
