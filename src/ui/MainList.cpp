@@ -15,6 +15,18 @@
 #include <algorithm>
 #include <windowsx.h>
 
+namespace
+{
+
+// The list's rows [first, end) in view, with the one partly shown below them.
+std::pair<int, int> RowsInView(HWND list, int count)
+{
+    const int top = ListView_GetTopIndex(list);
+    return {top, std::min(count, top + ListView_GetCountPerPage(list) + 1)};
+}
+
+} // namespace
+
 void frmMain::RefreshList()
 {
     HWND list = Control(IDC_LISTVIEW1);
@@ -195,11 +207,9 @@ void frmMain::AskFileFacts()
         factsWorker_->Ask(facts_.TakeUnasked(state_.List));
         return;
     }
-    HWND list = Control(IDC_LISTVIEW1);
-    const int top = ListView_GetTopIndex(list);
-    const int end = std::min(display_.Count(), top + ListView_GetCountPerPage(list) + 1);
+    const auto [first, end] = RowsInView(Control(IDC_LISTVIEW1), display_.Count());
     std::vector<std::wstring> unasked;
-    for (int index = top; index < end; ++index)
+    for (int index = first; index < end; ++index)
         if (const std::wstring& location = state_.List.Text(display_.Position(index), Location);
             facts_.TakeUnasked(location))
             unasked.push_back(location);
@@ -210,14 +220,29 @@ void frmMain::TakeFileFacts()
 {
     if (!factsWorker_)
         return;
+    std::vector<std::wstring> answered;
     for (auto& [commandLine, facts] : factsWorker_->TakeAnswers())
+    {
         facts_.Store(commandLine, std::move(facts));
+        answered.push_back(std::move(commandLine));
+    }
+    services_.FactsArrived();
     // A publisher can move a row when the list is sorted or filtered by it.
     if (display_.sort.column == PublisherColumn || !display_.filter.empty())
+    {
         RefreshList();
-    else
-        InvalidateRect(Control(IDC_LISTVIEW1), nullptr, FALSE);
-    services_.FactsArrived();
+        return;
+    }
+    // Only the rows in view that were answered are painted again, not the header or the rest.
+    std::ranges::sort(answered);
+    HWND list = Control(IDC_LISTVIEW1);
+    const auto [first, end] = RowsInView(list, display_.Count());
+    int low = end, high = -1;
+    for (int index = first; index < end; ++index)
+        if (std::ranges::binary_search(answered, state_.List.Text(display_.Position(index), Location)))
+            low = std::min(low, index), high = index;
+    if (high >= 0)
+        ListView_RedrawItems(list, low, high);
 }
 
 void frmMain::ShowFindTexts()
