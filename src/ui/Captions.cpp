@@ -4,6 +4,7 @@
 #include "ui/resource.h"
 #include "i18n/Globals.h"
 #include "i18n/Lookup.h"
+#include "ui/WindowLayout.h"
 
 #include <commctrl.h>
 
@@ -11,6 +12,9 @@
 
 namespace
 {
+
+// A caption read back to compare; a longer one compares unequal and is set again.
+constexpr int MaxCaption = 260;
 
 using enum CaptionTarget;
 constexpr Caption Captions[] = {
@@ -60,21 +64,50 @@ constexpr Caption Captions[] = {
 
 } // namespace
 
-void SetMenuText(HMENU menu, UINT item, BOOL byPosition, const std::wstring& text)
+bool SetMenuText(HMENU menu, UINT item, BOOL byPosition, const std::wstring& text)
 {
+    wchar_t shown[MaxCaption];
     MENUITEMINFOW info{};
     info.cbSize = sizeof(info);
     info.fMask = MIIM_STRING;
+    info.dwTypeData = shown;
+    info.cch = MaxCaption;
+    if (GetMenuItemInfoW(menu, item, byPosition, &info) && text == shown)
+        return false;
     info.dwTypeData = const_cast<wchar_t*>(text.c_str());
-    SetMenuItemInfoW(menu, item, byPosition, &info);
+    return SetMenuItemInfoW(menu, item, byPosition, &info);
 }
 
 void SetColumnHeader(HWND list, int column, const std::wstring& text)
 {
+    wchar_t shown[MaxCaption];
     LVCOLUMNW info{};
     info.mask = LVCF_TEXT;
+    info.pszText = shown;
+    info.cchTextMax = MaxCaption;
+    if (ListView_GetColumn(list, column, &info) && text == shown)
+        return;
     info.pszText = const_cast<wchar_t*>(text.c_str());
     ListView_SetColumn(list, column, &info);
+}
+
+void SetTabText(HWND tabs, int index, const std::wstring& text)
+{
+    wchar_t shown[MaxCaption];
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = shown;
+    item.cchTextMax = MaxCaption;
+    if (TabCtrl_GetItem(tabs, index, &item) && text == shown)
+        return;
+    item.pszText = const_cast<wchar_t*>(text.c_str());
+    TabCtrl_SetItem(tabs, index, &item);
+}
+
+void SetControlText(HWND control, const std::wstring& text)
+{
+    if (WindowText(control) != text)
+        SetWindowTextW(control, text.c_str());
 }
 
 std::span<const Caption> CaptionTable()
@@ -85,22 +118,23 @@ std::span<const Caption> CaptionTable()
 void ApplyMainWindowCaptions(HWND mainWindow, MainState& state)
 {
     HMENU bar = GetMenu(mainWindow);
+    bool menuChanged = false;
     for (const Caption& caption : Captions)
     {
         const std::wstring text = CaptionText(caption.key);
         switch (caption.target)
         {
         case MainTitle:
-            SetWindowTextW(mainWindow, text.c_str());
+            SetControlText(mainWindow, text);
             break;
         case MainControl:
-            SetDlgItemTextW(mainWindow, caption.id, text.c_str());
+            SetControlText(GetDlgItem(mainWindow, caption.id), text);
             break;
         case Menu:
-            SetMenuText(bar, static_cast<UINT>(caption.id), TRUE, text);
+            menuChanged |= SetMenuText(bar, static_cast<UINT>(caption.id), TRUE, text);
             break;
         case MenuItem:
-            SetMenuText(bar, static_cast<UINT>(caption.id), FALSE, text);
+            menuChanged |= SetMenuText(bar, static_cast<UINT>(caption.id), FALSE, text);
             break;
         case AboutTitle:
         case AboutControl:
@@ -119,7 +153,8 @@ void ApplyMainWindowCaptions(HWND mainWindow, MainState& state)
             break;
         }
     }
-    DrawMenuBar(mainWindow);
+    if (menuChanged)
+        DrawMenuBar(mainWindow);
     state.DisableButtonCaption = state.EnableCaption;
-    SetDlgItemTextW(mainWindow, IDC_CMDDISABLE, state.DisableButtonCaption.c_str());
+    SetControlText(GetDlgItem(mainWindow, IDC_CMDDISABLE), state.DisableButtonCaption);
 }

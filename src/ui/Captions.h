@@ -36,5 +36,9 @@ std::span<const Caption> CaptionTable();
 // selected row says otherwise. The About box takes its targets itself.
 void ApplyMainWindowCaptions(HWND mainWindow, MainState& state);
 
-void SetMenuText(HMENU menu, UINT item, BOOL byPosition, const std::wstring& text);
+// Each sets a text only where it differs: an unchanged one costs no layout or repaint. The
+// menu's answer says whether the bar must be drawn again.
+bool SetMenuText(HMENU menu, UINT item, BOOL byPosition, const std::wstring& text);
 void SetColumnHeader(HWND list, int column, const std::wstring& text);
+void SetTabText(HWND tabs, int index, const std::wstring& text);
+void SetControlText(HWND control, const std::wstring& text);

@@ -176,13 +176,7 @@ void ServicesView::ApplyCaptions()
     HWND tabs = main_.Control(IDC_TABVIEWS);
     int index = 0;
     for (const keys::KeyText* tab : {&keys::StartupTab, &keys::ServicesTab})
-    {
-        const std::wstring text = LookupText(*tab);
-        TCITEMW item{};
-        item.mask = TCIF_TEXT;
-        item.pszText = const_cast<wchar_t*>(text.c_str());
-        TabCtrl_SetItem(tabs, index++, &item);
-    }
+        SetTabText(tabs, index++, LookupText(*tab));
     if (!main_.Control(IDC_LISTSERVICES))
         return;
     SetWindowTextW(main_.Control(IDC_CHKHIDEWINDOWS), LookupText(keys::HideWindowsServices).c_str());
