@@ -67,8 +67,8 @@ void frmMain::CreateListControls()
     for (const ControlDesign& design : ListControls)
         MakeControl(design);
     HWND list = Control(IDC_LISTVIEW1);
-    // Double buffering, which only spares later repaints a flicker, starts after the first paint.
-    ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP);
+    // Double buffered from the start: the style set later repaints the whole list and its header.
+    ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP | LVS_EX_DOUBLEBUFFER);
     UINT dpi = GetDpiForWindow(hwnd_);
     for (int c = 0; c < ShownColumnCount; ++c)
     {

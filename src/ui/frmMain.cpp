@@ -199,7 +199,6 @@ bool frmMain::Form_Load()
 void frmMain::AfterFirstPaint()
 {
     namespace steps = platform::startsteps;
-    ListView_SetExtendedListViewStyleEx(Control(IDC_LISTVIEW1), LVS_EX_DOUBLEBUFFER, LVS_EX_DOUBLEBUFFER);
     StartFileFacts();
     steps::Mark(L"file facts asked");
 }
