@@ -93,7 +93,20 @@ void frmMain::CreateListControls()
 
 HWND frmMain::MakeControl(const ControlDesign& design)
 {
-    return ::MakeControl(hwnd_, design, {Placements, {DesignWidth, DesignHeight}});
+    HWND control = ::MakeControl(hwnd_, design, {Placements, {DesignWidth, DesignHeight}});
+    if (control)
+        controls_.emplace_back(design.id, control);
+    return control;
+}
+
+HWND frmMain::Control(int id) const
+{
+    if (!hwnd_) // gone, and its controls with it
+        return nullptr;
+    for (const auto& [made, control] : controls_)
+        if (made == id)
+            return control;
+    return nullptr;
 }
 
 void frmMain::FitInControls(std::initializer_list<HWND> controls)

@@ -18,6 +18,8 @@
 #include <future>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 struct ApplyResult;
 struct JumpChoices;
@@ -33,12 +35,11 @@ class frmMain : public ServicesHost
     // Creates the window and runs the start sequence up to the filled list. False when another
     // instance runs: the window was closed at once and never shown.
     bool Create(HINSTANCE instance);
-    // The rest of the start, which the first paint of the list does not need: the list's double
-    // buffering and the look at the files. Create posts a message that runs it once the list has
-    // been shown and painted.
+    // The rest of the start, which the first paint of the list does not need: the look at the
+    // files. Create posts a message that runs it once the list has been shown and painted.
     void AfterFirstPaint();
     HWND Handle() const override { return hwnd_; }
-    HWND Control(int id) const override { return GetDlgItem(hwnd_, id); }
+    HWND Control(int id) const override;
 
     MainState& State() override { return state_; }
 
@@ -149,6 +150,9 @@ class frmMain : public ServicesHost
     void ShowListContextMenu(LPARAM where);
 
     HWND hwnd_ = nullptr;
+    // The controls made so far, by id: asked for often, and under Wine each GetDlgItem is a
+    // call to its server.
+    std::vector<std::pair<int, HWND>> controls_;
     MainState state_;
     SIZE laidOut_{-1, -1}; // the client area the controls were last placed for
     // The run keys read on a worker while the window is made, for the start's fill alone.
