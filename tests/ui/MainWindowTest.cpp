@@ -88,6 +88,12 @@ TEST_F(MainWindowTest, TheNoteBlinksTheListWidensWithTheWindowAndASecondInstance
     RECT frame, before, after;
     GetWindowRect(window->Handle(), &frame);
     GetWindowRect(window->Control(IDC_LISTVIEW1), &before);
+    // Made in its place for the window's first size: the design's margin to the right side.
+    RECT client;
+    GetClientRect(window->Handle(), &client);
+    POINT corner{before.right, before.bottom};
+    ScreenToClient(window->Handle(), &corner);
+    EXPECT_EQ(client.right - corner.x, MulDiv(10, static_cast<int>(GetDpiForWindow(window->Handle())), 96));
     SetWindowPos(window->Handle(), nullptr, 0, 0, frame.right - frame.left + 120, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER);
     GetWindowRect(window->Control(IDC_LISTVIEW1), &after);
