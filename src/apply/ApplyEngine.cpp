@@ -174,9 +174,10 @@ ApplyResult ApplyNow(MainState& state, DWORD lockWait)
     // Entries that leave the store: written back to their sources, or removed by the user; and
     // the rows acted on that stood for other stored entries of their name and place, which go too.
     // Of those, the ones an exact copy may have been kept for: stored before, or taken out now.
-    // The copied are of the released, by their place there.
-    std::vector<EntryRecord> released, decided;
-    std::vector<size_t> copied;
+    // Released and copied point at the rows themselves: the list drops none until the store is
+    // written, and a copy of every row removed would cost more than the rest of its removal.
+    std::vector<const EntryRecord*> released, copied;
+    std::vector<EntryRecord> decided;
 
     // Changed rows.
     for (int k = 0; k < std::min(baseline, rows); ++k)
@@ -209,15 +210,15 @@ ApplyResult ApplyNow(MainState& state, DWORD lockWait)
         {
             if (!engine.TakeOut(position, record[Status] == words.disabled, status == words.remove))
             {
-                released.push_back(list.Row(position)); // out of the store written ahead
-                copied.push_back(released.size() - 1);
+                released.push_back(&list.Row(position)); // out of the store written ahead
+                copied.push_back(released.back());
                 restore(position, record, record[Status]);
                 continue;
             }
             if (status == words.remove)
-                released.push_back(list.Row(position));
+                released.push_back(&list.Row(position));
             if (status == words.remove && record[Status] == words.disabled)
-                copied.push_back(released.size() - 1);
+                copied.push_back(released.back());
             if (status == words.remove && list.Row(position).disabledByWindows)
                 engine.ForgetSwitch(position);
             if (list.Row(position).alsoStored)
@@ -230,9 +231,9 @@ ApplyResult ApplyNow(MainState& state, DWORD lockWait)
                 restore(position, record, words.disabled);
                 continue;
             }
-            released.push_back(list.Row(position));
+            released.push_back(&list.Row(position));
             if (record[Status] == words.disabled)
-                copied.push_back(released.size() - 1);
+                copied.push_back(released.back());
             if (list.Row(position).alsoStored)
                 decided.push_back(list.Row(position));
             // Switched on again: from now on a Disable takes it out and stores it like any other.
@@ -251,23 +252,6 @@ ApplyResult ApplyNow(MainState& state, DWORD lockWait)
             restore(position, records.back(), words.disabled);
     }
 
-    // Removed rows: records without a row are dropped, their entries untouched; the rows marked
-    // Remove go with their records, in one pass.
-    if (baseline > rows)
-        records.resize(static_cast<size_t>(rows));
-    const std::vector<bool> kept = list.RemoveRowsWithStatus(words.remove);
-    size_t next = 0;
-    for (size_t k = 0; k < kept.size(); ++k)
-    {
-        if (!kept[k])
-            continue;
-        if (next != k)
-            records[next] = std::move(records[k]);
-        ++next;
-    }
-    records.resize(next);
-    state.BaselineCount = static_cast<short>(records.size());
-
     // The store once more, unless the one written ahead (StoredEntries since) is already what it
     // must hold. Copies kept for entries the store no longer holds go only once it is written.
     if (!result.storeNotRead)
@@ -282,12 +266,9 @@ ApplyResult ApplyNow(MainState& state, DWORD lockWait)
                 state.StoredEntries = std::move(stored);
             else
                 RememberStoreWritten(state, std::move(stored), std::move(bytes));
-            std::vector<const EntryRecord*> gone;
-            for (size_t k : copied)
-                gone.push_back(&released[k]);
             for (const EntryRecord& row : decided)
-                gone.push_back(&row);
-            engine.ForgetCopies(gone, state.StoredEntries);
+                copied.push_back(&row);
+            engine.ForgetCopies(copied, state.StoredEntries);
             // A decided row stands for its own entry alone from now on.
             for (const EntryRecord& row : decided)
                 for (int position = 1; position <= list.Count(); ++position)
@@ -298,6 +279,13 @@ ApplyResult ApplyNow(MainState& state, DWORD lockWait)
                     }
         }
     }
+
+    // Removed rows: records without a row are dropped, their entries untouched; the rows marked
+    // Remove go with their records, in one pass.
+    if (baseline > rows)
+        records.resize(static_cast<size_t>(rows));
+    list.RemoveRowsWithStatus(words.remove, records);
+    state.BaselineCount = static_cast<short>(records.size());
     if (statusRestored)
         SyncButtonsToSelection(state);
     return result;

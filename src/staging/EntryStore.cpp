@@ -290,7 +290,7 @@ void LoadDisabledEntries(MainState& state)
 }
 
 std::vector<EntryRecord> ComposeStore(const StartupList& list, const std::vector<EntryRecord>& stored,
-                                      const std::vector<EntryRecord>& released,
+                                      const std::vector<const EntryRecord*>& released,
                                       const std::vector<EntryRecord>& decided)
 {
     const std::wstring disabled = DisabledWord();
@@ -304,7 +304,7 @@ std::vector<EntryRecord> ComposeStore(const StartupList& list, const std::vector
 
 std::vector<EntryRecord> ComposeStore(const std::vector<const EntryRecord*>& rows,
                                       const std::vector<EntryRecord>& stored,
-                                      const std::vector<EntryRecord>& released,
+                                      const std::vector<const EntryRecord*>& released,
                                       const std::vector<EntryRecord>& decided)
 {
     const std::wstring disabled = DisabledWord();
@@ -320,11 +320,7 @@ std::vector<EntryRecord> ComposeStore(const std::vector<const EntryRecord*>& row
     // The stored entries that rows stand for, then those released.
     std::vector<bool> drop(stored.size());
     DropStoodFor(rows, stored, drop);
-    std::vector<const EntryRecord*> gone;
-    gone.reserve(released.size());
-    for (const EntryRecord& record : released)
-        gone.push_back(&record);
-    DropStoodFor(gone, stored, drop);
+    DropStoodFor(released, stored, drop);
     std::unordered_set<std::wstring> decidedSlots;
     for (const EntryRecord& record : decided)
         decidedSlots.insert(SlotKey(record));

@@ -39,12 +39,12 @@ void LoadDisabledEntries(MainState& state);
 // The rows of a marked alsoStored that the apply acted on decide for the stored entries of their
 // name and place (decided): those go. An entry leaves the store only by being released or decided.
 std::vector<EntryRecord> ComposeStore(const StartupList& list, const std::vector<EntryRecord>& stored,
-                                      const std::vector<EntryRecord>& released,
+                                      const std::vector<const EntryRecord*>& released,
                                       const std::vector<EntryRecord>& decided = {});
 // The same with rows for the list's rows to be held, in list order, each as a disabled one.
 std::vector<EntryRecord> ComposeStore(const std::vector<const EntryRecord*>& rows,
                                       const std::vector<EntryRecord>& stored,
-                                      const std::vector<EntryRecord>& released,
+                                      const std::vector<const EntryRecord*>& released,
                                       const std::vector<EntryRecord>& decided = {});
 // Writes each store file with its part of records, or deletes it when it has nothing to hold; one
 // that holds exactly that already is left untouched. Returns the first system error; written
