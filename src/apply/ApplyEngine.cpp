@@ -159,7 +159,9 @@ ApplyResult ApplyNow(MainState& state, DWORD lockWait)
     }
     std::vector<EntryRecord> storedAhead = ComposeStore(aheadRows, state.StoredEntries, {});
     std::array<std::string, 2> bytes;
-    const bool storeFirst = !result.storeNotRead && WriteStore(storedAhead, &bytes) == ERROR_SUCCESS;
+    // The store's files hold what was just taken in: no need to read them again.
+    const bool storeFirst =
+        !result.storeNotRead && WriteStore(storedAhead, &bytes, &state.StoreAsRead) == ERROR_SUCCESS;
     if (storeFirst)
         RememberStoreWritten(state, std::move(storedAhead), std::move(bytes));
 
