@@ -1,8 +1,6 @@
 // The machine-wide lock: a named mutex every user may wait for and release.
 #include "platform/MachineLock.h"
 
-#include <sddl.h>
-
 namespace platform
 {
 
@@ -10,19 +8,29 @@ namespace
 {
 
 // Every user and session may wait for it and release it, so a program of another user is never
-// refused the lock a first program made.
+// refused the lock a first program made. The descriptor is built in place: parsed from its text
+// form, it cost each apply more than building it.
 HANDLE OpenShared(const std::wstring& name)
 {
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+    union {
+        SID sid;
+        BYTE bytes[SECURITY_MAX_SID_SIZE];
+    } everyone;
+    alignas(DWORD) BYTE aclBytes[sizeof(ACL) + sizeof(ACCESS_ALLOWED_ACE) + SECURITY_MAX_SID_SIZE];
+    ACL* acl = reinterpret_cast<ACL*>(aclBytes);
+    SECURITY_DESCRIPTOR descriptor;
     SECURITY_ATTRIBUTES attributes{sizeof(attributes), nullptr, FALSE};
-    if (ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(A;;0x00100001;;;WD)", SDDL_REVISION_1,
-                                                             &descriptor, nullptr))
-        attributes.lpSecurityDescriptor = descriptor;
-    HANDLE mutex = CreateMutexExW(&attributes, name.c_str(), 0, SYNCHRONIZE | MUTEX_MODIFY_STATE);
-    const DWORD error = GetLastError();
-    LocalFree(descriptor);
-    SetLastError(error);
-    return mutex;
+    if (InitializeSid(&everyone.sid, &world, 1))
+    {
+        *GetSidSubAuthority(&everyone.sid, 0) = SECURITY_WORLD_RID;
+        if (InitializeAcl(acl, sizeof(aclBytes), ACL_REVISION) &&
+            AddAccessAllowedAce(acl, ACL_REVISION, SYNCHRONIZE | MUTEX_MODIFY_STATE, &everyone.sid) &&
+            InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION) &&
+            SetSecurityDescriptorDacl(&descriptor, TRUE, acl, FALSE))
+            attributes.lpSecurityDescriptor = &descriptor;
+    }
+    return CreateMutexExW(&attributes, name.c_str(), 0, SYNCHRONIZE | MUTEX_MODIFY_STATE);
 }
 
 } // namespace

@@ -3,11 +3,15 @@
 #include "platform/Files.h"
 #include "platform/Handles.h"
 #include "platform/IniFile.h"
+#include "platform/MachineLock.h"
 #include "platform/Registry.h"
 #include "platform/Skin.h"
 #include "platform/StartSteps.h"
 #include "platform/Text.h"
 #include "support/Fixtures.h"
+
+#include <aclapi.h>
+#include <sddl.h>
 
 #include <regex>
 
@@ -186,4 +190,24 @@ TEST(PlatformConsole, AConsoleTakesEachWriteWholeHoweverShort)
     EXPECT_EQ(std::wstring(shown, count), L"x\u00e9t\u00e9");
     SetStdHandle(STD_OUTPUT_HANDLE, output);
     FreeConsole();
+}
+
+TEST(PlatformLock, EveryoneMayWaitForTheLockAndReleaseItAndDoNothingElse)
+{
+    const MachineLock lock(L"Brightfold.Ravelin.TestLock", 0);
+    ASSERT_TRUE(lock.Held());
+    UniqueHandle mutex(OpenMutexW(READ_CONTROL, FALSE, L"Global\\Brightfold.Ravelin.TestLock"));
+    PACL dacl = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    ASSERT_EQ(GetSecurityInfo(mutex.get(), SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                              &dacl, nullptr, &descriptor),
+              static_cast<DWORD>(ERROR_SUCCESS));
+    ACCESS_ALLOWED_ACE* ace = nullptr;
+    ASSERT_TRUE(dacl && dacl->AceCount == 1 && GetAce(dacl, 0, reinterpret_cast<void**>(&ace)));
+    wchar_t* who = nullptr;
+    ASSERT_TRUE(ConvertSidToStringSidW(&ace->SidStart, &who));
+    EXPECT_EQ(std::wstring(who) + L" " + ToDecimal(ace->Mask) + L" " + ToDecimal(ace->Header.AceType),
+              L"S-1-1-0 " + ToDecimal(SYNCHRONIZE | MUTEX_MODIFY_STATE) + L" 0"); // allowed to the world
+    LocalFree(who);
+    LocalFree(descriptor);
 }
