@@ -13,7 +13,8 @@ std::wstring ProgramFolder();
 // The Windows folder without trailing separator.
 std::wstring GetWindowsFolder();
 // A shell special folder (created when missing), without trailing separator; empty on failure.
-std::wstring GetSpecialFolderPath(int csidl);
+// Without create, where it is, whether it is there or not.
+std::wstring GetSpecialFolderPath(int csidl, bool create = true);
 
 bool FileExists(const std::wstring& path);
 bool FolderExists(const std::wstring& path);
