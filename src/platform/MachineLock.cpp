@@ -9,8 +9,8 @@ namespace
 
 // Every user and session may wait for it and release it, so a program of another user is never
 // refused the lock a first program made. The descriptor is built in place: parsed from its text
-// form, it cost each apply more than building it.
-HANDLE OpenShared(const std::wstring& name)
+// form, it cost each apply more than building it. Made here, it is this thread's at once (owned).
+HANDLE OpenShared(const std::wstring& name, bool& owned)
 {
     SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
     union {
@@ -30,7 +30,11 @@ HANDLE OpenShared(const std::wstring& name)
             SetSecurityDescriptorDacl(&descriptor, TRUE, acl, FALSE))
             attributes.lpSecurityDescriptor = &descriptor;
     }
-    return CreateMutexExW(&attributes, name.c_str(), 0, SYNCHRONIZE | MUTEX_MODIFY_STATE);
+    HANDLE mutex = CreateMutexExW(&attributes, name.c_str(), CREATE_MUTEX_INITIAL_OWNER,
+                                  SYNCHRONIZE | MUTEX_MODIFY_STATE);
+    // One that was there already is not given to its opener: it is waited for.
+    owned = mutex && GetLastError() != ERROR_ALREADY_EXISTS;
+    return mutex;
 }
 
 } // namespace
@@ -38,12 +42,18 @@ HANDLE OpenShared(const std::wstring& name)
 MachineLock::MachineLock(const std::wstring& name, DWORD waitMilliseconds)
 {
     // The global namespace reaches every session; where it may not be used, this session's.
-    mutex_.reset(OpenShared(L"Global\\" + name));
+    bool owned = false;
+    mutex_.reset(OpenShared(L"Global\\" + name, owned));
     if (!mutex_)
-        mutex_.reset(OpenShared(L"Local\\" + name));
+        mutex_.reset(OpenShared(L"Local\\" + name, owned));
     if (!mutex_)
     {
         error_ = GetLastError();
+        return;
+    }
+    if (owned)
+    {
+        held_ = true;
         return;
     }
     switch (WaitForSingleObject(mutex_.get(), waitMilliseconds))
