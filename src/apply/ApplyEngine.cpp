@@ -125,36 +125,34 @@ ApplyResult ApplyNow(MainState& state, DWORD lockWait)
     records.resize(static_cast<size_t>(baseline));
 
     Engine engine(state, result);
-    // The rows disabled now that stay in their places, switched off there as Windows' own startup
-    // settings do: the store is not involved. A row for its record's entry (a loaded profile's) has
-    // it switched off as the record says, so that the store does not take it.
-    std::vector<bool> bySwitch(static_cast<size_t>(std::min(baseline, rows)));
-    for (int k = 0; k < std::min(baseline, rows); ++k)
-    {
-        const EntryRecord& record = records[static_cast<size_t>(k)];
-        const StartupEntry& row = list.Row(k + 1);
-        if (record.disabledByWindows && row[TaskName] == record[TaskName] &&
-            row[LoadFrom] == record[LoadFrom] && row[Location] == record[Location])
-            list.SetDisabledByWindows(k + 1, true);
-        const std::wstring& status = list.Text(k + 1, Status);
-        bySwitch[static_cast<size_t>(k)] =
-            status == words.disabled && status != record[Status] && engine.DisablesBySwitch(k + 1);
-    }
-
     // Write ahead, before any source is touched: the store as this apply will leave it, and
     // still holding the entries it is about to write back, so that a stop half-way never leaves
     // an entry in neither place. A store that was not read whole, at the fill and again now with
     // what others wrote since, is never rewritten.
     result.storeNotRead = !TakeStoreChanges(state);
-    // The rows it holds: those disabled now or at the baseline, but those to be switched off.
+    // In one pass over the rows: those disabled now that stay in their places, switched off there
+    // as Windows' own startup settings do, without the store (a row for its record's entry, a
+    // loaded profile's, has it switched off as the record says, so that the store does not take
+    // it); and those the store written ahead holds: disabled now or at the baseline, but those to
+    // be switched off.
+    const int paired = std::min(baseline, rows);
+    std::vector<bool> bySwitch(static_cast<size_t>(paired));
     std::vector<const EntryRecord*> aheadRows;
     for (int k = 0; k < rows; ++k)
     {
-        const EntryRecord& row = list.Row(k + 1);
-        const bool atBaseline = k < std::min(baseline, rows);
-        const bool disabled = row[Status] == words.disabled ||
-                              (atBaseline && records[static_cast<size_t>(k)][Status] == words.disabled);
-        if (disabled && !row.disabledByWindows && !(atBaseline && bySwitch[static_cast<size_t>(k)]))
+        const StartupEntry& row = list.Row(k + 1);
+        bool disabled = row[Status] == words.disabled, switched = false;
+        if (k < paired)
+        {
+            const EntryRecord& record = records[static_cast<size_t>(k)];
+            if (record.disabledByWindows && row[TaskName] == record[TaskName] &&
+                row[LoadFrom] == record[LoadFrom] && row[Location] == record[Location])
+                list.SetDisabledByWindows(k + 1, true);
+            switched = disabled && row[Status] != record[Status] && engine.DisablesBySwitch(k + 1);
+            bySwitch[static_cast<size_t>(k)] = switched;
+            disabled = disabled || record[Status] == words.disabled;
+        }
+        if (disabled && !row.disabledByWindows && !switched)
             aheadRows.push_back(&row);
     }
     std::vector<EntryRecord> storedAhead = ComposeStore(aheadRows, state.StoredEntries, {});
@@ -182,7 +180,7 @@ ApplyResult ApplyNow(MainState& state, DWORD lockWait)
     std::vector<EntryRecord> decided;
 
     // Changed rows.
-    for (int k = 0; k < std::min(baseline, rows); ++k)
+    for (int k = 0; k < paired; ++k)
     {
         const int position = k + 1;
         const std::wstring& status = list.Text(position, Status); // changed only just before a continue
