@@ -11,9 +11,8 @@
 #include "support/Fixtures.h"
 
 #include <aclapi.h>
-#include <sddl.h>
-
 #include <regex>
+#include <sddl.h>
 
 using namespace platform;
 using PlatformTest = testsupport::RavelinTest;
@@ -197,17 +196,14 @@ TEST(PlatformLock, EveryoneMayWaitForTheLockAndReleaseItAndDoNothingElse)
     const MachineLock lock(L"Brightfold.Ravelin.TestLock", 0);
     ASSERT_TRUE(lock.Held());
     UniqueHandle mutex(OpenMutexW(READ_CONTROL, FALSE, L"Global\\Brightfold.Ravelin.TestLock"));
-    PACL dacl = nullptr;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
+    wchar_t* text = nullptr;
     ASSERT_EQ(GetSecurityInfo(mutex.get(), SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
-                              &dacl, nullptr, &descriptor),
+                              nullptr, nullptr, &descriptor),
               static_cast<DWORD>(ERROR_SUCCESS));
-    ACCESS_ALLOWED_ACE* ace = nullptr;
-    ASSERT_TRUE(dacl && dacl->AceCount == 1 && GetAce(dacl, 0, reinterpret_cast<void**>(&ace)));
-    wchar_t* who = nullptr;
-    ASSERT_TRUE(ConvertSidToStringSidW(&ace->SidStart, &who));
-    EXPECT_EQ(std::wstring(who) + L" " + ToDecimal(ace->Mask) + L" " + ToDecimal(ace->Header.AceType),
-              L"S-1-1-0 " + ToDecimal(SYNCHRONIZE | MUTEX_MODIFY_STATE) + L" 0"); // allowed to the world
-    LocalFree(who);
+    ASSERT_TRUE(ConvertSecurityDescriptorToStringSecurityDescriptorW(
+        descriptor, SDDL_REVISION_1, DACL_SECURITY_INFORMATION, &text, nullptr));
+    EXPECT_EQ(std::wstring(text), L"D:(A;;0x100001;;;WD)"); // synchronize and modify state, for the world
+    LocalFree(text);
     LocalFree(descriptor);
 }
