@@ -65,11 +65,10 @@ std::wstring GetWindowsFolder()
     return path;
 }
 
-std::wstring GetSpecialFolderPath(int csidl, bool create)
+std::wstring GetSpecialFolderPath(int csidl)
 {
     wchar_t buffer[MAX_PATH + 1] = {};
-    const int flags = create ? CSIDL_FLAG_CREATE : CSIDL_FLAG_DONT_VERIFY;
-    if (SHGetFolderPathW(nullptr, csidl | flags, nullptr, SHGFP_TYPE_CURRENT, buffer) != S_OK)
+    if (SHGetFolderPathW(nullptr, csidl | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, buffer) != S_OK)
         return {};
     std::wstring path(buffer);
     while (path.size() > 3 && path.back() == L'\\')

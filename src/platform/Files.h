@@ -13,8 +13,7 @@ std::wstring ProgramFolder();
 // The Windows folder without trailing separator.
 std::wstring GetWindowsFolder();
 // A shell special folder (created when missing), without trailing separator; empty on failure.
-// Without create, where it is, whether it is there or not.
-std::wstring GetSpecialFolderPath(int csidl, bool create = true);
+std::wstring GetSpecialFolderPath(int csidl);
 
 bool FileExists(const std::wstring& path);
 bool FolderExists(const std::wstring& path);

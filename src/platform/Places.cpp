@@ -17,11 +17,9 @@ std::wstring& UserDataOverride()
 }
 } // namespace
 
-// Not checked for or made by the lookup: every write there makes its folders first, and under
-// Wine the check is one more look at the disk for each fill and apply.
 std::wstring UserDataFolder()
 {
-    return UserDataOverride().empty() ? GetSpecialFolderPath(CSIDL_APPDATA, false) + names::UserDataFolder
+    return UserDataOverride().empty() ? GetSpecialFolderPath(CSIDL_APPDATA) + names::UserDataFolder
                                       : UserDataOverride();
 }
 
