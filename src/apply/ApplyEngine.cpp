@@ -125,41 +125,41 @@ ApplyResult ApplyNow(MainState& state, DWORD lockWait)
     records.resize(static_cast<size_t>(baseline));
 
     Engine engine(state, result);
-    // The rows disabled now that stay in their places, switched off there as Windows' own startup
-    // settings do: the store is not involved. A row for its record's entry (a loaded profile's) has
-    // it switched off as the record says, so that the store does not take it.
-    std::vector<bool> bySwitch(static_cast<size_t>(std::min(baseline, rows)));
-    for (int k = 0; k < std::min(baseline, rows); ++k)
-    {
-        const EntryRecord& record = records[static_cast<size_t>(k)];
-        const StartupEntry& row = list.Row(k + 1);
-        if (record.disabledByWindows && row[TaskName] == record[TaskName] &&
-            row[LoadFrom] == record[LoadFrom] && row[Location] == record[Location])
-            list.SetDisabledByWindows(k + 1, true);
-        const std::wstring& status = list.Text(k + 1, Status);
-        bySwitch[static_cast<size_t>(k)] =
-            status == words.disabled && status != record[Status] && engine.DisablesBySwitch(k + 1);
-    }
-
     // Write ahead, before any source is touched: the store as this apply will leave it, and
     // still holding the entries it is about to write back, so that a stop half-way never leaves
     // an entry in neither place. A store that was not read whole, at the fill and again now with
     // what others wrote since, is never rewritten.
     result.storeNotRead = !TakeStoreChanges(state);
-    // The rows it holds: those disabled now or at the baseline, but those to be switched off.
+    // In one pass over the rows: those disabled now that stay in their places, switched off there
+    // as Windows' own startup settings do, without the store (a row for its record's entry, a
+    // loaded profile's, has it switched off as the record says, so that the store does not take
+    // it); and those the store written ahead holds: disabled now or at the baseline, but those to
+    // be switched off.
+    const int paired = std::min(baseline, rows);
+    std::vector<bool> bySwitch(static_cast<size_t>(paired));
     std::vector<const EntryRecord*> aheadRows;
     for (int k = 0; k < rows; ++k)
     {
-        const EntryRecord& row = list.Row(k + 1);
-        const bool atBaseline = k < std::min(baseline, rows);
-        const bool disabled = row[Status] == words.disabled ||
-                              (atBaseline && records[static_cast<size_t>(k)][Status] == words.disabled);
-        if (disabled && !row.disabledByWindows && !(atBaseline && bySwitch[static_cast<size_t>(k)]))
+        const StartupEntry& row = list.Row(k + 1);
+        bool disabled = row[Status] == words.disabled, switched = false;
+        if (k < paired)
+        {
+            const EntryRecord& record = records[static_cast<size_t>(k)];
+            if (record.disabledByWindows && row[TaskName] == record[TaskName] &&
+                row[LoadFrom] == record[LoadFrom] && row[Location] == record[Location])
+                list.SetDisabledByWindows(k + 1, true);
+            switched = disabled && row[Status] != record[Status] && engine.DisablesBySwitch(k + 1);
+            bySwitch[static_cast<size_t>(k)] = switched;
+            disabled = disabled || record[Status] == words.disabled;
+        }
+        if (disabled && !row.disabledByWindows && !switched)
             aheadRows.push_back(&row);
     }
     std::vector<EntryRecord> storedAhead = ComposeStore(aheadRows, state.StoredEntries, {});
     std::array<std::string, 2> bytes;
-    const bool storeFirst = !result.storeNotRead && WriteStore(storedAhead, &bytes) == ERROR_SUCCESS;
+    // The store's files hold what was just taken in: no need to read them again.
+    const bool storeFirst =
+        !result.storeNotRead && WriteStore(storedAhead, &bytes, &state.StoreAsRead) == ERROR_SUCCESS;
     if (storeFirst)
         RememberStoreWritten(state, std::move(storedAhead), std::move(bytes));
 
@@ -174,12 +174,13 @@ ApplyResult ApplyNow(MainState& state, DWORD lockWait)
     // Entries that leave the store: written back to their sources, or removed by the user; and
     // the rows acted on that stood for other stored entries of their name and place, which go too.
     // Of those, the ones an exact copy may have been kept for: stored before, or taken out now.
-    // The copied are of the released, by their place there.
-    std::vector<EntryRecord> released, decided;
-    std::vector<size_t> copied;
+    // Released and copied point at the rows themselves: the list drops none until the store is
+    // written, and a copy of every row removed would cost more than the rest of its removal.
+    std::vector<const EntryRecord*> released, copied;
+    std::vector<EntryRecord> decided;
 
     // Changed rows.
-    for (int k = 0; k < std::min(baseline, rows); ++k)
+    for (int k = 0; k < paired; ++k)
     {
         const int position = k + 1;
         const std::wstring& status = list.Text(position, Status); // changed only just before a continue
@@ -209,15 +210,15 @@ ApplyResult ApplyNow(MainState& state, DWORD lockWait)
         {
             if (!engine.TakeOut(position, record[Status] == words.disabled, status == words.remove))
             {
-                released.push_back(list.Row(position)); // out of the store written ahead
-                copied.push_back(released.size() - 1);
+                released.push_back(&list.Row(position)); // out of the store written ahead
+                copied.push_back(released.back());
                 restore(position, record, record[Status]);
                 continue;
             }
             if (status == words.remove)
-                released.push_back(list.Row(position));
+                released.push_back(&list.Row(position));
             if (status == words.remove && record[Status] == words.disabled)
-                copied.push_back(released.size() - 1);
+                copied.push_back(released.back());
             if (status == words.remove && list.Row(position).disabledByWindows)
                 engine.ForgetSwitch(position);
             if (list.Row(position).alsoStored)
@@ -230,9 +231,9 @@ ApplyResult ApplyNow(MainState& state, DWORD lockWait)
                 restore(position, record, words.disabled);
                 continue;
             }
-            released.push_back(list.Row(position));
+            released.push_back(&list.Row(position));
             if (record[Status] == words.disabled)
-                copied.push_back(released.size() - 1);
+                copied.push_back(released.back());
             if (list.Row(position).alsoStored)
                 decided.push_back(list.Row(position));
             // Switched on again: from now on a Disable takes it out and stores it like any other.
@@ -251,23 +252,6 @@ ApplyResult ApplyNow(MainState& state, DWORD lockWait)
             restore(position, records.back(), words.disabled);
     }
 
-    // Removed rows: records without a row are dropped, their entries untouched; the rows marked
-    // Remove go with their records, in one pass.
-    if (baseline > rows)
-        records.resize(static_cast<size_t>(rows));
-    const std::vector<bool> kept = list.RemoveRowsWithStatus(words.remove);
-    size_t next = 0;
-    for (size_t k = 0; k < kept.size(); ++k)
-    {
-        if (!kept[k])
-            continue;
-        if (next != k)
-            records[next] = std::move(records[k]);
-        ++next;
-    }
-    records.resize(next);
-    state.BaselineCount = static_cast<short>(records.size());
-
     // The store once more, unless the one written ahead (StoredEntries since) is already what it
     // must hold. Copies kept for entries the store no longer holds go only once it is written.
     if (!result.storeNotRead)
@@ -282,12 +266,9 @@ ApplyResult ApplyNow(MainState& state, DWORD lockWait)
                 state.StoredEntries = std::move(stored);
             else
                 RememberStoreWritten(state, std::move(stored), std::move(bytes));
-            std::vector<const EntryRecord*> gone;
-            for (size_t k : copied)
-                gone.push_back(&released[k]);
             for (const EntryRecord& row : decided)
-                gone.push_back(&row);
-            engine.ForgetCopies(gone, state.StoredEntries);
+                copied.push_back(&row);
+            engine.ForgetCopies(copied, state.StoredEntries);
             // A decided row stands for its own entry alone from now on.
             for (const EntryRecord& row : decided)
                 for (int position = 1; position <= list.Count(); ++position)
@@ -298,6 +279,13 @@ ApplyResult ApplyNow(MainState& state, DWORD lockWait)
                     }
         }
     }
+
+    // Removed rows: records without a row are dropped, their entries untouched; the rows marked
+    // Remove go with their records, in one pass.
+    if (baseline > rows)
+        records.resize(static_cast<size_t>(rows));
+    list.RemoveRowsWithStatus(words.remove, records);
+    state.BaselineCount = static_cast<short>(records.size());
     if (statusRestored)
         SyncButtonsToSelection(state);
     return result;

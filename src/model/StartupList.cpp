@@ -50,25 +50,26 @@ bool StartupList::Remove(int position)
     return true;
 }
 
-std::vector<bool> StartupList::RemoveRowsWithStatus(const std::wstring& status)
+void StartupList::RemoveRowsWithStatus(const std::wstring& status, std::vector<StartupEntry>& records)
 {
-    std::vector<bool> kept(rows_.size());
     size_t next = 0;
     int selected = 0;
     for (size_t i = 0; i < rows_.size(); ++i)
     {
-        kept[i] = rows_[i][Status] != status;
-        if (!kept[i])
+        if (rows_[i][Status] == status)
             continue;
         if (static_cast<int>(i) + 1 == selected_)
             selected = static_cast<int>(next) + 1;
         if (next != i)
+        {
             rows_[next] = std::move(rows_[i]);
+            records[next] = std::move(records[i]);
+        }
         ++next;
     }
     rows_.resize(next);
+    records.resize(next);
     selected_ = selected;
-    return kept;
 }
 
 void StartupList::Clear()

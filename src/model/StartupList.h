@@ -50,9 +50,9 @@ class StartupList
         return Row(position)[static_cast<size_t>(column)];
     }
     bool Remove(int position);
-    // Removes every row whose Status is status, in one pass; kept[k] tells whether the row at
-    // position k + 1 stayed.
-    std::vector<bool> RemoveRowsWithStatus(const std::wstring& status);
+    // Removes every row whose Status is status and, in the same pass, the record at its place in
+    // records, which holds one record per row.
+    void RemoveRowsWithStatus(const std::wstring& status, std::vector<StartupEntry>& records);
     void Clear();
 
     // 0 when no row is selected.

@@ -105,13 +105,18 @@ std::array<std::vector<const EntryRecord*>, 2> KeptIn(const std::vector<EntryRec
 }
 
 // A file that holds this already is not touched: a user who may not write the Windows folder can
-// still apply what leaves the shared store as it is. bytes: what it is to hold, none for nothing.
-DWORD WriteStoreFile(const StoreFile& file, const std::string& bytes)
+// still apply what leaves the shared store as it is. bytes: what it is to hold, none for nothing;
+// held: what it holds, when known, else it is read.
+DWORD WriteStoreFile(const StoreFile& file, const std::string& bytes, const std::string* held)
 {
-    std::string held;
-    const DWORD read = platform::ReadWholeFile(file.path, held);
-    if ((read == ERROR_SUCCESS && held == bytes) || (platform::IsMissing(read) && bytes.empty()))
+    if (held && *held == bytes)
         return ERROR_SUCCESS;
+    if (std::string now; !held)
+    {
+        const DWORD read = platform::ReadWholeFile(file.path, now);
+        if ((read == ERROR_SUCCESS && now == bytes) || (platform::IsMissing(read) && bytes.empty()))
+            return ERROR_SUCCESS;
+    }
     if (bytes.empty())
     {
         const DWORD error = platform::RemoveFile(file.path, true);
@@ -136,7 +141,8 @@ StoreFilesHeld::~StoreFilesHeld()
         held.files.reset();
 }
 
-DWORD WriteStore(const std::vector<EntryRecord>& records, std::array<std::string, 2>* written)
+DWORD WriteStore(const std::vector<EntryRecord>& records, std::array<std::string, 2>* written,
+                 const std::array<std::string, 2>* held)
 {
     DWORD first = ERROR_SUCCESS;
     const std::array<StoreFile, 2> files = StoreFiles();
@@ -144,7 +150,8 @@ DWORD WriteStore(const std::vector<EntryRecord>& records, std::array<std::string
     for (size_t f = 0; f < files.size(); ++f)
     {
         std::string bytes = EntryFileBytes(parts[f]);
-        if (const DWORD error = WriteStoreFile(files[f], bytes); error && !first)
+        if (const DWORD error = WriteStoreFile(files[f], bytes, held ? &(*held)[f] : nullptr);
+            error && !first)
             first = error;
         if (written)
             (*written)[f] = std::move(bytes);
@@ -290,7 +297,7 @@ void LoadDisabledEntries(MainState& state)
 }
 
 std::vector<EntryRecord> ComposeStore(const StartupList& list, const std::vector<EntryRecord>& stored,
-                                      const std::vector<EntryRecord>& released,
+                                      const std::vector<const EntryRecord*>& released,
                                       const std::vector<EntryRecord>& decided)
 {
     const std::wstring disabled = DisabledWord();
@@ -304,7 +311,7 @@ std::vector<EntryRecord> ComposeStore(const StartupList& list, const std::vector
 
 std::vector<EntryRecord> ComposeStore(const std::vector<const EntryRecord*>& rows,
                                       const std::vector<EntryRecord>& stored,
-                                      const std::vector<EntryRecord>& released,
+                                      const std::vector<const EntryRecord*>& released,
                                       const std::vector<EntryRecord>& decided)
 {
     const std::wstring disabled = DisabledWord();
@@ -320,11 +327,7 @@ std::vector<EntryRecord> ComposeStore(const std::vector<const EntryRecord*>& row
     // The stored entries that rows stand for, then those released.
     std::vector<bool> drop(stored.size());
     DropStoodFor(rows, stored, drop);
-    std::vector<const EntryRecord*> gone;
-    gone.reserve(released.size());
-    for (const EntryRecord& record : released)
-        gone.push_back(&record);
-    DropStoodFor(gone, stored, drop);
+    DropStoodFor(released, stored, drop);
     std::unordered_set<std::wstring> decidedSlots;
     for (const EntryRecord& record : decided)
         decidedSlots.insert(SlotKey(record));

@@ -39,17 +39,20 @@ void LoadDisabledEntries(MainState& state);
 // The rows of a marked alsoStored that the apply acted on decide for the stored entries of their
 // name and place (decided): those go. An entry leaves the store only by being released or decided.
 std::vector<EntryRecord> ComposeStore(const StartupList& list, const std::vector<EntryRecord>& stored,
-                                      const std::vector<EntryRecord>& released,
+                                      const std::vector<const EntryRecord*>& released,
                                       const std::vector<EntryRecord>& decided = {});
 // The same with rows for the list's rows to be held, in list order, each as a disabled one.
 std::vector<EntryRecord> ComposeStore(const std::vector<const EntryRecord*>& rows,
                                       const std::vector<EntryRecord>& stored,
-                                      const std::vector<EntryRecord>& released,
+                                      const std::vector<const EntryRecord*>& released,
                                       const std::vector<EntryRecord>& decided = {});
 // Writes each store file with its part of records, or deletes it when it has nothing to hold; one
 // that holds exactly that already is left untouched. Returns the first system error; written
 // receives each file's bytes as the records make them (none for a file deleted or not there).
-DWORD WriteStore(const std::vector<EntryRecord>& records, std::array<std::string, 2>* written = nullptr);
+// held: each file's bytes as read just before under the apply lock, which spares reading them
+// again to tell what they hold.
+DWORD WriteStore(const std::vector<EntryRecord>& records, std::array<std::string, 2>* written = nullptr,
+                 const std::array<std::string, 2>* held = nullptr);
 // Run under the apply lock, before an apply composes the store: reads the store again and adds
 // to StoredEntries the records other programs wrote since this one last read or wrote it, to be
 // kept like its own. False, and nothing changed, when the store cannot be read whole now (or was

@@ -10,13 +10,23 @@ TEST(StartupListTest, RemovingRowsKeepsOrderAndTheSelectedRowAndStaysInsideTheLi
          {std::pair{L"a", L"Remove"}, {L"b", L"Enabled"}, {L"c", L"Remove"}, {L"d", L"Disabled"}})
         list.SetSubItem(list.Append(name), Status, status);
     list.Select(4);
-    EXPECT_EQ(list.RemoveRowsWithStatus(L"Remove"), (std::vector<bool>{false, true, false, true}));
+    // Each row's record goes with it, whatever the record's own Status says.
+    std::vector<StartupEntry> records(4);
+    for (size_t k = 0; k < records.size(); ++k)
+    {
+        records[k][TaskName] = L"record " + list.Text(static_cast<int>(k) + 1, TaskName);
+        records[k][Status] = L"Remove";
+    }
+    list.RemoveRowsWithStatus(L"Remove", records);
     ASSERT_EQ(list.Count(), 2);
     EXPECT_EQ(list.Text(1, TaskName) + list.Text(2, TaskName) + list.Text(2, Status), L"bdDisabled");
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[0][TaskName] + records[1][TaskName], L"record brecord d");
     EXPECT_EQ(list.Selected(), 2); // still the same row
     list.Select(1);
     list.SetSubItem(1, Status, L"Remove");
-    list.RemoveRowsWithStatus(L"Remove");
+    list.RemoveRowsWithStatus(L"Remove", records);
+    EXPECT_TRUE(records.size() == 1 && records[0][TaskName] == L"record d");
     EXPECT_EQ(list.Selected(), 0); // the selected row itself is gone
 
     list.Select(1);

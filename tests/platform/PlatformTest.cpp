@@ -3,13 +3,16 @@
 #include "platform/Files.h"
 #include "platform/Handles.h"
 #include "platform/IniFile.h"
+#include "platform/MachineLock.h"
 #include "platform/Registry.h"
 #include "platform/Skin.h"
 #include "platform/StartSteps.h"
 #include "platform/Text.h"
 #include "support/Fixtures.h"
 
+#include <aclapi.h>
 #include <regex>
+#include <sddl.h>
 
 using namespace platform;
 using PlatformTest = testsupport::RavelinTest;
@@ -186,4 +189,21 @@ TEST(PlatformConsole, AConsoleTakesEachWriteWholeHoweverShort)
     EXPECT_EQ(std::wstring(shown, count), L"x\u00e9t\u00e9");
     SetStdHandle(STD_OUTPUT_HANDLE, output);
     FreeConsole();
+}
+
+TEST(PlatformLock, EveryoneMayWaitForTheLockAndReleaseItAndDoNothingElse)
+{
+    const MachineLock lock(L"Brightfold.Ravelin.TestLock", 0);
+    ASSERT_TRUE(lock.Held());
+    UniqueHandle mutex(OpenMutexW(READ_CONTROL, FALSE, L"Global\\Brightfold.Ravelin.TestLock"));
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    wchar_t* text = nullptr;
+    ASSERT_EQ(GetSecurityInfo(mutex.get(), SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                              nullptr, nullptr, &descriptor),
+              static_cast<DWORD>(ERROR_SUCCESS));
+    ASSERT_TRUE(ConvertSecurityDescriptorToStringSecurityDescriptorW(
+        descriptor, SDDL_REVISION_1, DACL_SECURITY_INFORMATION, &text, nullptr));
+    EXPECT_EQ(std::wstring(text), L"D:(A;;0x100001;;;WD)"); // synchronize and modify state, for the world
+    LocalFree(text);
+    LocalFree(descriptor);
 }

@@ -24,12 +24,14 @@ class EntryStoreTest : public testsupport::RavelinTest
 
 } // namespace
 
-TEST_F(EntryStoreTest, NothingToHoldDeletesTheStoreEvenAReadOnlyOne)
+TEST_F(EntryStoreTest, AStoreHoldingThatAlreadyIsLeftAndNothingToHoldDeletesItEvenReadOnly)
 {
     // A machine entry: kept in the store all users share, at StorePath.
-    ASSERT_EQ(WriteStore({{L"Held", L"Disabled", L"Registry(Machine Run)", L"U", L"W", L"C:\\held.exe"}}),
-              static_cast<DWORD>(ERROR_SUCCESS));
+    const Records held{{L"Held", L"Disabled", L"Registry(Machine Run)", L"U", L"W", L"C:\\held.exe"}};
+    ASSERT_EQ(WriteStore(held), static_cast<DWORD>(ERROR_SUCCESS));
     ASSERT_TRUE(SetFileAttributesW(StorePath().c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_EQ(WriteStore(held), static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_TRUE(GetFileAttributesW(StorePath().c_str()) & FILE_ATTRIBUTE_READONLY) << "not replaced";
     EXPECT_EQ(WriteStore({}), static_cast<DWORD>(ERROR_SUCCESS));
     EXPECT_FALSE(platform::FileExists(StorePath()));
     EXPECT_EQ(WriteStore({}), static_cast<DWORD>(ERROR_SUCCESS));
