@@ -45,7 +45,9 @@ TEST_F(ServicesTest, ListedWithEachStartTypeDisabledWithoutStoppingAndEnabledBac
     EXPECT_EQ(servicetest::StartOf(d), Manual);
     EXPECT_EQ(servicetest::StartOf(e), Automatic);
 
-    // Remembered across a restart of the program, and given back exactly.
+    // Remembered across a restart of the program, and given back exactly, the delayed start too
+    // when someone else cleared it meanwhile.
+    ASSERT_TRUE(servicetest::MakeService(b, {Off.type, false}));
     const RememberedStarts remembered = ReadRememberedStarts();
     ASSERT_EQ(remembered.entries.size(), 3u);
     EXPECT_EQ(RememberedFor(remembered.entries, b)->start, Delayed);

@@ -10,6 +10,7 @@ using namespace servicetest;
 TEST_F(ServicesTest, TheServicesViewStagesAppliesAndJumpsOnItsOwnRows)
 {
     const std::wstring a = Make(L"A", Automatic);
+    testsupport::SetRegString(HKEY_CURRENT_USER, testsupport::RunKey, L"Kept", L"kept.exe");
     frmMain& w = Open();
     // The window itself is not shown in a test: its lists say whether they would be.
     auto shown = [&](int id) { return (GetWindowLongW(w.Control(id), GWL_STYLE) & WS_VISIBLE) != 0; };
@@ -22,6 +23,8 @@ TEST_F(ServicesTest, TheServicesViewStagesAppliesAndJumpsOnItsOwnRows)
     EXPECT_EQ(TabCtrl_GetCurSel(w.Control(IDC_TABVIEWS)), 1);
     EXPECT_TRUE(shown(IDC_LISTSERVICES) && shown(IDC_CHKHIDEWINDOWS) && !shown(IDC_LISTVIEW1));
     EXPECT_FALSE(IsWindowEnabled(w.Control(IDC_CMDREMOVE)) || IsWindowEnabled(w.Control(IDC_CMDADDTASK)));
+    Command(IDC_CMDREMOVE); // by its access key: the startup program in the other view stays
+    EXPECT_EQ(w.State().List.Text(1, Status), L"Enabled");
 
     SetWindowTextW(w.Control(IDC_TXTFILTER), a.c_str());
     ASSERT_EQ(ListView_GetItemCount(services), 1);
