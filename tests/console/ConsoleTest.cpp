@@ -200,9 +200,14 @@ TEST_F(ConsoleTest, ACompareNamesWhatIsNewGoneAndChangedInAnyLanguageAndRefusesW
                 Has(r.out, L"\"now\": null, \"before\": {\"status\": \"Activé\", \"state\": \"enabled\", "
                            L"\"location\": \"C:\\\\C.exe\"}}"))
         << r.out;
-    testsupport::WriteBytes(earlier, "[{\"taskName\": \"A\"}]");
-    EXPECT_EQ(Run(L"/compare \"" + earlier + L"\"").err,
-              earlier + L" is not a list that /list /json wrote.\r\n");
+    // An object without its place, or a key without its colon.
+    for (const char* bad : {"[{\"taskName\": \"A\"}]", "[{\"taskName\" \"A\", \"loadFrom\": \"B\"}]"})
+    {
+        testsupport::WriteBytes(earlier, bad);
+        EXPECT_EQ(Run(L"/compare \"" + earlier + L"\"").err,
+                  earlier + L" is not a list that /list /json wrote.\r\n")
+            << bad;
+    }
     EXPECT_EQ(Run(L"/compare \"" + earlier + L".gone\"").code, ExitBadUsage);
 }
 
