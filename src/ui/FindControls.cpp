@@ -4,6 +4,7 @@
 #include "i18n/Keys.h"
 #include "i18n/Lookup.h"
 #include "platform/Handles.h"
+#include "platform/Text.h"
 
 #include <windowsx.h>
 
@@ -50,6 +51,24 @@ bool AnswerCellText(NMLVDISPINFOW& info, int row, int rows, int columns,
         return false;
     lstrcpynW(info.item.pszText, text().c_str(), info.item.cchTextMax);
     return true;
+}
+
+int AnswerFindItem(const NMLVFINDITEMW& find, int count, const std::function<std::wstring(int index)>& text)
+{
+    if (!(find.lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) || !find.lvfi.psz || count <= 0)
+        return -1;
+    const std::wstring_view typed = find.lvfi.psz;
+    const int start = find.iStart >= 0 && find.iStart < count ? find.iStart : 0;
+    const int last = find.lvfi.flags & LVFI_WRAP ? start + count : count;
+    for (int i = start; i < last; ++i)
+    {
+        const std::wstring shown = text(i % count);
+        if (find.lvfi.flags & LVFI_PARTIAL
+                ? platform::EqualsNoCase(std::wstring_view(shown).substr(0, typed.size()), typed)
+                : platform::EqualsNoCase(shown, typed))
+            return i % count;
+    }
+    return -1;
 }
 
 void EnableJumpItems(HMENU menu, JumpChoices choices)

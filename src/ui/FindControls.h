@@ -21,6 +21,10 @@ LRESULT DrawMissingRows(NMLVCUSTOMDRAW* draw, const std::function<bool(int index
 // when it asks for no text or for a cell the model does not have.
 bool AnswerCellText(NMLVDISPINFOW& info, int row, int rows, int columns,
                     const std::function<std::wstring()>& text);
+// Answers an owner-data list's type-ahead: the index, from the one it starts at and round to the
+// top when it asks so, of the first of count items whose first column (text of the index) begins
+// with the typed text, or is it, case aside; -1 when none is.
+int AnswerFindItem(const NMLVFINDITEMW& find, int count, const std::function<std::wstring(int index)>& text);
 
 // Which jumps the selected row allows.
 struct JumpChoices

@@ -78,6 +78,10 @@ LRESULT frmMain::OnNotify(NMHDR* header)
     case LVN_COLUMNCLICK:
         ListView1_ColumnClick(reinterpret_cast<NMLISTVIEW*>(header)->iSubItem);
         return 0;
+    case LVN_ODFINDITEMW:
+        return AnswerFindItem(*reinterpret_cast<NMLVFINDITEMW*>(header), display_.Count(), [&](int index) {
+            return CellText(state_.List, facts_, display_.Position(index), TaskName);
+        });
     case NM_CUSTOMDRAW:
         return DrawMissingRows(reinterpret_cast<NMLVCUSTOMDRAW*>(header), [this](int index) {
             const int row = display_.Position(index);

@@ -201,6 +201,10 @@ LRESULT ServicesView::OnNotify(NMHDR* header)
                        [&] { return ServiceCellText(state_.List, main_.Facts(), row, info.item.iSubItem); });
         return 0;
     }
+    case LVN_ODFINDITEMW:
+        return AnswerFindItem(*reinterpret_cast<NMLVFINDITEMW*>(header), display_.Count(), [&](int index) {
+            return ServiceCellText(state_.List, main_.Facts(), display_.Position(index), ServiceName);
+        });
     case LVN_COLUMNCLICK:
         ColumnClick(reinterpret_cast<NMLISTVIEW*>(header)->iSubItem);
         return 0;

@@ -42,6 +42,18 @@ TEST_F(FindWindowTest, SortFilterAndFileFactsHoldThroughStagingAndApply)
     EXPECT_EQ(column(TaskName), L"alpha;Beta;Gamma;");
     EXPECT_EQ(clickAndArrow(TaskName), HDF_SORTDOWN);
     EXPECT_EQ(column(TaskName), L"Gamma;Beta;alpha;");
+    // Typed ahead, Windows asks the owner of the list for the row (Wine's list looks by itself).
+    auto typed = [&](const wchar_t* text, int start) {
+        NMLVFINDITEMW find{};
+        find.hdr = {list, IDC_LISTVIEW1, static_cast<UINT>(LVN_ODFINDITEMW)};
+        find.iStart = start;
+        find.lvfi.flags = LVFI_PARTIAL | LVFI_WRAP;
+        find.lvfi.psz = text;
+        return SendMessageW(w.Handle(), WM_NOTIFY, IDC_LISTVIEW1, reinterpret_cast<LPARAM>(&find));
+    };
+    EXPECT_EQ(typed(L"b", 0), 1);
+    EXPECT_EQ(typed(L"G", 1), 0) << "round to the top";
+    EXPECT_EQ(typed(L"z", 0), -1);
 
     ListView_SetItemState(list, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     Command(IDC_CMDDISABLE);
