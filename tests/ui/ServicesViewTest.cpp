@@ -80,3 +80,22 @@ TEST_F(ServicesTest, TheServicesViewStagesAppliesAndJumpsOnItsOwnRows)
     EXPECT_FALSE(w.Services().Shown());
     EXPECT_TRUE(IsWindowEnabled(w.Control(IDC_CMDADDTASK)));
 }
+
+TEST_F(ServicesTest, WindowsOwnServicesHideAsTheirFilesBecomeKnown)
+{
+    Make(L"A", Automatic);
+    frmMain& w = Open();
+    Command(IDM_NEXTVIEW);
+    // Hidden before any file is known: nothing can be told Windows' own yet.
+    SendMessageW(w.Control(IDC_CHKHIDEWINDOWS), BM_SETCHECK, BST_CHECKED, 0);
+    SendMessageW(w.Handle(), WM_COMMAND, MAKEWPARAM(IDC_CHKHIDEWINDOWS, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(w.Control(IDC_CHKHIDEWINDOWS)));
+    const int all = w.Services().State().List.Count();
+    ASSERT_EQ(ListView_GetItemCount(w.Control(IDC_LISTSERVICES)), all);
+    for (int waited = 0; ListView_GetItemCount(w.Control(IDC_LISTSERVICES)) == all && waited < 300; ++waited)
+    {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+        testsupport::PumpMessages();
+    }
+    EXPECT_LT(ListView_GetItemCount(w.Control(IDC_LISTSERVICES)), all) << "hidden as their facts came";
+}
