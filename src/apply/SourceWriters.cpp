@@ -358,7 +358,7 @@ void SourceWriter::ForgetCopies(const std::vector<const EntryRecord*>& gone,
     {
         const EntryRecord& record = *entry;
         const int found = FindSource(record[LoadFrom]);
-        if (found < 0 || (!names.empty() && names.contains(platform::FoldCase(record[TaskName]))))
+        if (found < 0 || names.contains(platform::FoldCase(record[TaskName])))
             continue;
         const Source& source = StartupSources[static_cast<size_t>(found)];
         for (const bool older : {false, true})

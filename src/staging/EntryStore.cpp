@@ -109,14 +109,12 @@ std::array<std::vector<const EntryRecord*>, 2> KeptIn(const std::vector<EntryRec
 // held: what it holds, when known, else it is read.
 DWORD WriteStoreFile(const StoreFile& file, const std::string& bytes, const std::string* held)
 {
+    std::string now; // a file that is not there holds nothing
+    if (!held)
+        if (const DWORD read = platform::ReadWholeFile(file.path, now); !read || platform::IsMissing(read))
+            held = &now;
     if (held && *held == bytes)
         return ERROR_SUCCESS;
-    if (std::string now; !held)
-    {
-        const DWORD read = platform::ReadWholeFile(file.path, now);
-        if ((read == ERROR_SUCCESS && now == bytes) || (platform::IsMissing(read) && bytes.empty()))
-            return ERROR_SUCCESS;
-    }
     if (bytes.empty())
     {
         const DWORD error = platform::RemoveFile(file.path, true);

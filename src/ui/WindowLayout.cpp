@@ -54,15 +54,15 @@ RECT PlaceOf(const ControlPlacement& p, SIZE growth, UINT dpi)
         else
             y += growth.cy;
     }
-    return {ScaleForDpi(x, dpi), ScaleForDpi(y, dpi), ScaleForDpi(w < 0 ? 0 : w, dpi),
-            ScaleForDpi(h < 0 ? 0 : h, dpi)};
+    const int left = ScaleForDpi(x, dpi), top = ScaleForDpi(y, dpi);
+    return {left, top, left + ScaleForDpi(w < 0 ? 0 : w, dpi), top + ScaleForDpi(h < 0 ? 0 : h, dpi)};
 }
 
 } // namespace
 
 HWND MakeControl(HWND parent, const ControlDesign& design, const DesignPlaces& places)
 {
-    RECT place{0, 0, 10, 10}; // left, top, width, height
+    RECT place{0, 0, 10, 10};
     for (const ControlPlacement& p : places.placements)
         if (p.id == design.id)
         {
@@ -72,7 +72,7 @@ HWND MakeControl(HWND parent, const ControlDesign& design, const DesignPlaces& p
         }
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
     return CreateWindowExW(design.exStyle, design.cls, design.text, WS_CHILD | design.style, place.left,
-                           place.top, place.right, place.bottom, parent,
+                           place.top, place.right - place.left, place.bottom - place.top, parent,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)), instance, nullptr);
 }
 
@@ -88,8 +88,8 @@ void PlaceControls(HWND window, const DesignPlaces& places)
         if (!defer || !control)
             continue;
         const RECT place = PlaceOf(p, growth, dpi);
-        defer = DeferWindowPos(defer, control, nullptr, place.left, place.top, place.right, place.bottom,
-                               SWP_NOZORDER | SWP_NOACTIVATE);
+        defer = DeferWindowPos(defer, control, nullptr, place.left, place.top, place.right - place.left,
+                               place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
     }
     if (defer)
         EndDeferWindowPos(defer);
