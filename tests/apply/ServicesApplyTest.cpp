@@ -1,8 +1,12 @@
 // Services made in the test prefix: listed with their start types, disabled and enabled back
 // exactly, a refusal told, the remembered start types and profiles.
+#include "platform/MachineLock.h"
+#include "platform/Names.h"
 #include "staging/Profiles.h"
 #include "support/ServicesFixture.h"
 
+#include <latch>
+#include <thread>
 #include <tuple>
 
 using namespace servicetest;
@@ -60,6 +64,18 @@ TEST_F(ServicesTest, ListedWithEachStartTypeDisabledWithoutStoppingAndEnabledBac
     EXPECT_EQ(servicetest::StartOf(b), Delayed);
     EXPECT_EQ(servicetest::StartOf(c), Manual);
     EXPECT_FALSE(platform::FileExists(ServiceStartsPath())) << "nothing left to remember";
+
+    // Nothing staged, no lock asked for: another program's apply does not stand in the way.
+    std::latch held(1), done(1);
+    std::thread other([&] {
+        const platform::MachineLock applying(platform::names::ApplyLock, 0);
+        held.count_down();
+        done.wait();
+    });
+    held.wait();
+    EXPECT_EQ(ApplyServices(state_, 0).lockError, DWORD(ERROR_SUCCESS));
+    done.count_down();
+    other.join();
 }
 
 TEST_F(ServicesTest, ARefusedChangeAndAnUnreadableStoreLeaveEveryServiceAsItWas)

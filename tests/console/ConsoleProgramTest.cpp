@@ -104,8 +104,15 @@ TEST_F(ConsoleProgramTest, TheWindowAndTheCommandLineKeepEachOthersEntriesByteFo
     main.cmdDisable_Click(); // Alpha, the first row, is selected after the fill
     main.mnuApp_Just_Click();
     ASSERT_EQ(StoredNames(), (std::vector<std::wstring>{L"Alpha"}));
-    // The window stays open and lists Beta enabled while the command line disables it.
+    // The window stays open and lists Beta enabled while the command line disables it. Even told
+    // it runs on Windows 10, ravelinc sees Wine, whose start ignores the switch: Beta goes out.
+    const wchar_t* asWindows10 = L"Software\\Wine\\AppDefaults\\ravelinc.exe";
+    HKEY user = nullptr; // the prefix's own, which ravelinc reads, not the test's stand-in
+    ASSERT_EQ(RegOpenCurrentUser(KEY_ALL_ACCESS, &user), ERROR_SUCCESS);
+    RegSetKeyValueW(user, asWindows10, L"Version", REG_SZ, L"win10", 12);
     EXPECT_EQ(Run(L"/disable beta").code, DWORD(ExitDone));
+    RegDeleteTreeW(user, asWindows10);
+    RegCloseKey(user);
     EXPECT_FALSE(platform::FileExists(folder + L"\\Beta.lnk"));
     main.mnuApp_Just_Click();
     EXPECT_EQ(StoredNames(), (std::vector<std::wstring>{L"Alpha", L"Beta"}));

@@ -68,6 +68,7 @@ TEST_F(ServicesTest, TheServicesViewStagesAppliesAndJumpsOnItsOwnRows)
     SetWindowTextW(w.Control(IDC_TXTFILTER), a.c_str());
     ASSERT_EQ(ListView_GetItemCount(services), 1) << "a vendor's service stays";
     ListView_SetItemState(services, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    EXPECT_TRUE(w.Services().SelectedRowJumps().properties) << "its program is there";
 
     // The editor opens at the service's key; that it starts is the jump tests' to see.
     w.Launcher.startProgram = [](const std::wstring&, const std::wstring&) { return DWORD(ERROR_SUCCESS); };
