@@ -144,22 +144,6 @@ class JsonReader
     size_t at_ = 0;
 };
 
-bool IsUtf8(const std::string& bytes)
-{
-    for (size_t i = 0; i < bytes.size();)
-    {
-        const unsigned char c = static_cast<unsigned char>(bytes[i]);
-        const size_t more = c < 0x80 ? 0 : (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : (c >> 3) == 30 ? 3 : 9;
-        if (more == 9 || (more && i + more >= bytes.size()))
-            return false;
-        for (size_t k = 1; k <= more; ++k)
-            if ((static_cast<unsigned char>(bytes[i + k]) >> 6) != 2)
-                return false;
-        i += more + 1;
-    }
-    return true;
-}
-
 // The state, or the Status where no state was given.
 const std::wstring& Standing(const ListedEntry& entry, bool states)
 {
@@ -177,8 +161,8 @@ std::wstring DecodeListFile(const std::string& bytes)
 {
     const bool marked =
         bytes.starts_with("\xEF\xBB\xBF") || bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF");
-    return !marked && IsUtf8(bytes) ? platform::WideFromCodePage(CP_UTF8, bytes)
-                                    : platform::DecodeText(bytes);
+    return !marked && platform::IsUtf8(bytes) ? platform::WideFromCodePage(CP_UTF8, bytes)
+                                              : platform::DecodeText(bytes);
 }
 
 std::vector<ListChange> CompareLists(const std::vector<ListedEntry>& before,

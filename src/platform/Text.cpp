@@ -106,6 +106,12 @@ std::wstring WideFromCodePage(UINT codePage, std::string_view bytes)
     return out;
 }
 
+bool IsUtf8(std::string_view bytes)
+{
+    return bytes.empty() || MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(),
+                                                static_cast<int>(bytes.size()), nullptr, 0) > 0;
+}
+
 std::string CodePageFromWide(UINT codePage, std::wstring_view text, bool* lossless)
 {
     if (lossless)

@@ -35,6 +35,8 @@ std::string SortKey(std::wstring_view s);
 // character had a representation in the ANSI code page.
 std::wstring WideFromCodePage(UINT codePage, std::string_view bytes);
 std::string CodePageFromWide(UINT codePage, std::wstring_view text, bool* lossless = nullptr);
+// Whether the bytes are well-formed UTF-8, as the system decodes it.
+bool IsUtf8(std::string_view bytes);
 
 // The system's description of an error code, without the trailing line break.
 std::wstring SystemErrorText(DWORD error);

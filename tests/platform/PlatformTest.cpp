@@ -171,6 +171,9 @@ TEST(PlatformText, TrimHexAndLinesTakeTheirEdgesAsTheReadersDo)
 
     EXPECT_EQ(platform::DecodeText(std::string("\xFE\xFF\x00\x61\x20\xAC", 6)), L"a\u20ac");
     EXPECT_EQ(platform::DecodeText(std::string("\xFF\xFE\x61\x00\xC4\x30", 6)), L"a\u30c4");
+    EXPECT_TRUE(platform::IsUtf8("caf\xC3\xA9 \xF0\x9F\x98\x80"));
+    EXPECT_FALSE(platform::IsUtf8(std::string(10, '\xA9'))) << "ten copyright signs in ANSI";
+    EXPECT_EQ(platform::ErrorFromHResult(S_FALSE), DWORD(ERROR_SUCCESS)) << "a success all the same";
 }
 
 TEST(PlatformConsole, AConsoleTakesEachWriteWholeHoweverShort)
