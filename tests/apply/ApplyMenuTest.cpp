@@ -66,6 +66,7 @@ TEST_F(ApplyMenuTest, EachOptionEnablesThePrivilegeFirstAndAsksForItsForcedReque
         EXPECT_EQ(requests,
                   (flags ? std::vector<Request>{{flags, 0xFFFFFFFFu, true}} : std::vector<Request>{}));
     }
+    EXPECT_EQ(platform::SetProcessPrivilege(L"SeNoSuchPrivilege", true), DWORD(ERROR_NO_SUCH_PRIVILEGE));
 }
 
 TEST_F(ApplyMenuTest, EachApplyItemAppliesFirstThenDoesWhatItSays)

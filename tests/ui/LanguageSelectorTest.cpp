@@ -6,6 +6,7 @@
 #include "staging/EntryStore.h"
 #include "support/DialogAnswer.h"
 #include "support/WindowFixture.h"
+#include "ui/Captions.h"
 
 using namespace testsupport;
 
@@ -160,6 +161,7 @@ TEST_F(LanguageSelectorTest, AStoredPackGivesTheFirstScreenItsWordsAndABrokenSki
     EXPECT_EQ(Header(PublisherColumn) + L"|" + cue + L"|" + Menu(IDM_OPENLOCATION) + L"|" +
                   Menu(IDM_PROPERTIES) + L"|" + StatusText(1),
               L"Herausgeber|Filtern|&Speicherort \u00f6ffnen|&Eigenschaften|0 von 0 angezeigt");
+    EXPECT_FALSE(SetMenuText(GetMenu(w.Handle()), IDM_PROPERTIES, FALSE, L"&Eigenschaften")) << "no change";
 }
 
 TEST_F(LanguageSelectorTest, NoKeepsThePackAndYesRebuildsTheListAndAStoredRowSurvivesTheRoundTrip)
