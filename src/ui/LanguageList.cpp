@@ -33,14 +33,6 @@ std::wstring InvalidPictureText(const std::wstring& fileName, DWORD error)
 void FitDropDown(HWND combo)
 {
     const int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
-    const int itemHeight = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, 0, 0));
-    const int fieldHeight =
-        static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
-    RECT rect;
-    GetWindowRect(combo, &rect);
-    const int height = fieldHeight + 8 + itemHeight * (count < 1 ? 1 : count > 10 ? 10 : count);
-    SetWindowPos(combo, nullptr, 0, 0, rect.right - rect.left, height,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageW(combo, CB_SETMINVISIBLE, static_cast<WPARAM>(count < 1 ? 1 : count > 10 ? 10 : count), 0);
 }
 
