@@ -54,9 +54,7 @@ TEST_F(ServicesTest, TheServicesViewStagesAppliesAndJumpsOnItsOwnRows)
         ASSERT_NE(MsgWaitForMultipleObjects(0, nullptr, FALSE, 30000, QS_ALLINPUT), WAIT_TIMEOUT);
         testsupport::PumpMessages();
     }
-    SendMessageW(w.Control(IDC_CHKHIDEWINDOWS), BM_SETCHECK, BST_CHECKED, 0);
-    SendMessageW(w.Handle(), WM_COMMAND, MAKEWPARAM(IDC_CHKHIDEWINDOWS, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(w.Control(IDC_CHKHIDEWINDOWS)));
+    SendMessageW(w.Control(IDC_CHKHIDEWINDOWS), BM_CLICK, 0, 0);
     const std::wstring count = StatusText(1);
     int shownCount = 0, all = 0, hidden = 0;
     ASSERT_EQ(
@@ -88,9 +86,7 @@ TEST_F(ServicesTest, WindowsOwnServicesHideAsTheirFilesBecomeKnown)
     frmMain& w = Open();
     Command(IDM_NEXTVIEW);
     // Hidden before any file is known: nothing can be told Windows' own yet.
-    SendMessageW(w.Control(IDC_CHKHIDEWINDOWS), BM_SETCHECK, BST_CHECKED, 0);
-    SendMessageW(w.Handle(), WM_COMMAND, MAKEWPARAM(IDC_CHKHIDEWINDOWS, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(w.Control(IDC_CHKHIDEWINDOWS)));
+    SendMessageW(w.Control(IDC_CHKHIDEWINDOWS), BM_CLICK, 0, 0);
     const int all = w.Services().State().List.Count();
     ASSERT_EQ(ListView_GetItemCount(w.Control(IDC_LISTSERVICES)), all);
     for (int waited = 0; ListView_GetItemCount(w.Control(IDC_LISTSERVICES)) == all && waited < 300; ++waited)
