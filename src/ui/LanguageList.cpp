@@ -28,8 +28,7 @@ std::wstring InvalidPictureText(const std::wstring& fileName, DWORD error)
     return L"\"" + fileName + L"\": " + platform::SystemErrorText(error);
 }
 
-// The open selector shows every pack, up to ten at a time: a combo box's own height is
-// the height of its open list.
+// The open selector shows every pack, up to ten at a time.
 void FitDropDown(HWND combo)
 {
     const int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
