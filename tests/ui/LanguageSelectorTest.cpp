@@ -158,9 +158,10 @@ TEST_F(LanguageSelectorTest, AStoredPackGivesTheFirstScreenItsWordsAndABrokenSki
     frmMain& w = Open(); // fails the test when the start is refused
     wchar_t cue[64] = {};
     SendMessageW(w.Control(IDC_TXTFILTER), EM_GETCUEBANNER, reinterpret_cast<WPARAM>(cue), 64);
-    EXPECT_EQ(Header(PublisherColumn) + L"|" + cue + L"|" + Menu(IDM_OPENLOCATION) + L"|" +
-                  Menu(IDM_PROPERTIES) + L"|" + StatusText(1),
-              L"Herausgeber|Filtern|&Speicherort \u00f6ffnen|&Eigenschaften|0 von 0 angezeigt");
+    EXPECT_EQ(Header(LoadFrom) + L"|" + Header(User) + L"|" + Header(PublisherColumn) + L"|" + cue + L"|" +
+                  Menu(IDM_OPENLOCATION) + L"|" + Menu(IDM_PROPERTIES) + L"|" + StatusText(1),
+              L"Geladen von|Benutzer|Herausgeber|Filtern|&Speicherort \u00f6ffnen|&Eigenschaften|0 von 0 "
+              L"angezeigt");
     EXPECT_FALSE(SetMenuText(GetMenu(w.Handle()), IDM_PROPERTIES, FALSE, L"&Eigenschaften")) << "no change";
 }
 
