@@ -5,7 +5,7 @@
 #include "staging/Profiles.h"
 #include "support/ServicesFixture.h"
 
-#include <latch>
+#include <future>
 #include <thread>
 #include <tuple>
 
@@ -66,15 +66,15 @@ TEST_F(ServicesTest, ListedWithEachStartTypeDisabledWithoutStoppingAndEnabledBac
     EXPECT_FALSE(platform::FileExists(ServiceStartsPath())) << "nothing left to remember";
 
     // Nothing staged, no lock asked for: another program's apply does not stand in the way.
-    std::latch held(1), done(1);
+    std::promise<void> held, done;
     std::thread other([&] {
         const platform::MachineLock applying(platform::names::ApplyLock, 0);
-        held.count_down();
-        done.wait();
+        held.set_value();
+        done.get_future().wait();
     });
-    held.wait();
+    held.get_future().wait();
     EXPECT_EQ(ApplyServices(state_, 0).lockError, DWORD(ERROR_SUCCESS));
-    done.count_down();
+    done.set_value();
     other.join();
 }
 
