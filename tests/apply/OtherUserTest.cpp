@@ -3,6 +3,7 @@
 #include "ApplyFixture.h"
 #include "apply/ApplyEngine.h"
 #include "platform/Files.h"
+#include "platform/Names.h"
 #include "platform/Places.h"
 #include "staging/EntryStore.h"
 
@@ -65,9 +66,13 @@ TEST_F(ApplyTest, AnotherUserNeitherSeesNorDropsTheUsersOwnEntriesAndGetsTheMach
         testsupport::SetRegString(HKEY_CURRENT_USER, RunKey, L"Theirs", L"C:\\theirs.exe");
         Start();
         EXPECT_EQ(RowTexts(state->List, TaskName), (Names{L"Theirs", L"Tool"}));
+        // Enabled, the machine's entry takes its copy with it, also one an older build kept in HKCU.
+        const std::wstring olderCopies = platform::names::CopiesKey + std::wstring(L"Registry(Machine Run)");
+        testsupport::SetRegString(HKEY_CURRENT_USER, olderCopies, L"Tool", tool);
         Stage(L"Tool", L"Enabled");
         Stage(L"Theirs", L"Disabled");
         EXPECT_TRUE(ApplyNow(*state).failures.empty());
+        EXPECT_FALSE(testsupport::RegValueExists(HKEY_CURRENT_USER, olderCopies, L"Tool"));
         EXPECT_EQ(StoredNames(), (Names{L"Theirs"})) << "in their own store, in a folder made for it";
         platform::RegValue value;
         ASSERT_EQ(platform::ReadRegValue(HKEY_LOCAL_MACHINE, RunKey, L"Tool", value), ERROR_SUCCESS);

@@ -118,7 +118,11 @@ TEST_F(ConsoleProgramTest, TheWindowAndTheCommandLineKeepEachOthersEntriesByteFo
     EXPECT_EQ(StoredNames(), (std::vector<std::wstring>{L"Alpha", L"Beta"}));
     window.reset();
 
-    // Both come back as they were.
+    // Both come back as they were, and a copy an older build kept in the Windows folder goes.
+    const std::wstring older =
+        platform::GetWindowsFolder() + platform::names::CopiesFolder + L"StartUp (Current User)";
+    ASSERT_EQ(platform::CreateFolderPath(older), DWORD(ERROR_SUCCESS));
+    testsupport::WriteBytes(older + L"\\Alpha.lnk", alpha);
     MainState later;
     FillStartupList(later);
     ASSERT_EQ(testsupport::RowTexts(later.List, Status),
@@ -128,6 +132,7 @@ TEST_F(ConsoleProgramTest, TheWindowAndTheCommandLineKeepEachOthersEntriesByteFo
     EXPECT_TRUE(ApplyNow(later).failures.empty());
     EXPECT_EQ(testsupport::ReadBytes(folder + L"\\Alpha.lnk"), alpha);
     EXPECT_EQ(testsupport::ReadBytes(folder + L"\\Beta.lnk"), beta);
+    EXPECT_FALSE(platform::FileExists(older + L"\\Alpha.lnk"));
 }
 
 TEST_F(ConsoleProgramTest, WhileAnotherProgramAppliesAChangeWaitsAFewSecondsThenAnswersFour)

@@ -26,6 +26,7 @@ TEST_F(FindModelTest, ACommandLineNamesItsFileWhereverItIsWritten)
         {L"tool /quiet", tool},
         {L"RUNDLL32.EXE helper.dll,Entry 1 2", dll},
         {L"rundll32 \"" + dll + L"\",Entry", dll},
+        {L"%SystemRoot%\\system32\\rundll32.exe \"" + dll + L"\",Entry", dll},
         {L"\"C:\\no where\\gone.exe\"", L""},
         {L"gone-for-good.exe /x", L""},
         {L"rundll32.exe gone.dll,Entry", L""}, // rundll32 is there; the entry's file is its DLL
