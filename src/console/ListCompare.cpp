@@ -159,10 +159,7 @@ std::optional<std::vector<ListedEntry>> ReadListJson(std::wstring_view text)
 
 std::wstring DecodeListFile(const std::string& bytes)
 {
-    const bool marked =
-        bytes.starts_with("\xEF\xBB\xBF") || bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF");
-    return !marked && platform::IsUtf8(bytes) ? platform::WideFromCodePage(CP_UTF8, bytes)
-                                              : platform::DecodeText(bytes);
+    return platform::DecodeText(bytes, platform::IsUtf8(bytes) ? CP_UTF8 : CP_ACP);
 }
 
 std::vector<ListChange> CompareLists(const std::vector<ListedEntry>& before,

@@ -172,7 +172,7 @@ std::wstring Hex(unsigned long long value, int digits, bool lowerCase)
     return out;
 }
 
-std::wstring DecodeText(std::string_view bytes)
+std::wstring DecodeText(std::string_view bytes, UINT unmarked)
 {
     if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF")
         return WideFromCodePage(CP_UTF8, bytes.substr(3));
@@ -189,7 +189,7 @@ std::wstring DecodeText(std::string_view bytes)
         }
         return text;
     }
-    return WideFromCodePage(CP_ACP, bytes);
+    return WideFromCodePage(unmarked, bytes);
 }
 
 std::vector<std::wstring_view> SplitLines(std::wstring_view text)

@@ -48,8 +48,8 @@ std::wstring ToDecimal(long long value);
 std::wstring Hex(unsigned long long value, int digits, bool lowerCase = false);
 
 // The text of a file's bytes: UTF-8 or UTF-16 (either byte order) after its byte-order mark,
-// otherwise the ANSI code page.
-std::wstring DecodeText(std::string_view bytes);
+// otherwise the code page unmarked text is in, the ANSI one unless told.
+std::wstring DecodeText(std::string_view bytes, UINT unmarked = CP_ACP);
 // The lines of a text: each ends at CR LF, LF or CR, and a last line without an end still counts.
 std::vector<std::wstring_view> SplitLines(std::wstring_view text);
 

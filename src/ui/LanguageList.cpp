@@ -13,6 +13,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace
@@ -32,7 +33,7 @@ std::wstring InvalidPictureText(const std::wstring& fileName, DWORD error)
 void FitDropDown(HWND combo)
 {
     const int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
-    SendMessageW(combo, CB_SETMINVISIBLE, static_cast<WPARAM>(count < 1 ? 1 : count > 10 ? 10 : count), 0);
+    SendMessageW(combo, CB_SETMINVISIBLE, static_cast<WPARAM>(std::clamp(count, 1, 10)), 0);
 }
 
 void ShowError(HWND owner, const std::wstring& description)

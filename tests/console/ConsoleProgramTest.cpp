@@ -109,7 +109,7 @@ TEST_F(ConsoleProgramTest, TheWindowAndTheCommandLineKeepEachOthersEntriesByteFo
     const wchar_t* asWindows10 = L"Software\\Wine\\AppDefaults\\ravelinc.exe";
     HKEY user = nullptr; // the prefix's own, which ravelinc reads, not the test's stand-in
     ASSERT_EQ(RegOpenCurrentUser(KEY_ALL_ACCESS, &user), ERROR_SUCCESS);
-    RegSetKeyValueW(user, asWindows10, L"Version", REG_SZ, L"win10", 12);
+    testsupport::SetRegString(user, asWindows10, L"Version", L"win10");
     EXPECT_EQ(Run(L"/disable beta").code, DWORD(ExitDone));
     RegDeleteTreeW(user, asWindows10);
     RegCloseKey(user);
