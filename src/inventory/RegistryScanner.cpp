@@ -29,32 +29,18 @@ void ListSections(StartupList& list, const StartupSource& place, const std::wstr
     }
 }
 
-std::vector<platform::RegValue> ReadSourceValues(const StartupSource& place)
-{
-    const platform::UniqueHKey key =
-        platform::OpenRegKey(place.root, platform::RunKeyPath(place.key), place.view);
-    return platform::ReadRegValues(key.get());
-}
-
 } // namespace
 
-RegistrySourceValues ReadRegistrySources()
-{
-    RegistrySourceValues values;
-    for (size_t source = 0; source < SourceCount; ++source)
-        if (StartupSources[source].kind == SourceKind::Registry)
-            values[source] = ReadSourceValues(StartupSources[source]);
-    return values;
-}
-
 void SetRegRunIntoList(StartupList& list, platform::Reg& reg, const SourceNameTable& sourceNames,
-                       size_t source, WindowsSwitches& switches, std::vector<platform::RegValue>* readAhead)
+                       size_t source, WindowsSwitches& switches)
 {
     const StartupSource& place = StartupSources[source];
     // Names and data come in one enumeration pass; Reg answers ReadValue from it. A row keeps
     // the value's exact name, blanks and all, so that its data is read, and later deleted or
     // written, under that name and no other; the list shows the name trimmed.
-    std::vector<platform::RegValue> values = readAhead ? std::move(*readAhead) : ReadSourceValues(place);
+    const std::wstring path = platform::RunKeyPath(place.key);
+    std::vector<platform::RegValue> values =
+        platform::ReadRegValues(platform::OpenRegKey(place.root, path, place.view).get());
     if (values.empty() && !place.sections)
         return;
 
@@ -65,7 +51,6 @@ void SetRegRunIntoList(StartupList& list, platform::Reg& reg, const SourceNameTa
         if (!place.sections || (IsText(value.type) && !IsPlaceSetting(place, value.name)))
             names.push_back(value.name);
 
-    const std::wstring path = platform::RunKeyPath(place.key);
     reg.RootKey(place.root);
     reg.View(place.view);
     reg.KeyPath(path);

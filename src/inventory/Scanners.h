@@ -5,22 +5,13 @@
 #include "platform/Registry.h"
 
 #include <windows.h>
-#include <array>
 #include <string>
 #include <vector>
 
-// The values standing directly in each registry source's key, indexed like StartupSources (none
-// for the other kinds): registry reads only, so that the start can make them on a worker thread
-// while its window is made.
-using RegistrySourceValues = std::array<std::vector<platform::RegValue>, SourceCount>;
-RegistrySourceValues ReadRegistrySources();
-
 // One row per value standing directly in the key of registry source number source (of
-// StartupSources); a value Windows has switched off gives a row disabled by Windows. readAhead:
-// that key's values read already, taken over; without them the key is read now.
+// StartupSources); a value Windows has switched off gives a row disabled by Windows.
 void SetRegRunIntoList(StartupList& list, platform::Reg& reg, const SourceNameTable& sourceNames,
-                       size_t source, WindowsSwitches& switches,
-                       std::vector<platform::RegValue>* readAhead = nullptr);
+                       size_t source, WindowsSwitches& switches);
 
 // The "Load" and "Run" values of section "Windows" of win.ini, one row each when not empty.
 void LoadWinIniEntries(StartupList& list, const SourceNameTable& sourceNames);

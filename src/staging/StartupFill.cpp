@@ -3,14 +3,13 @@
 #include "staging/EntryStore.h"
 #include "staging/StagingCommands.h"
 
-void FillStartupList(MainState& state, RegistrySourceValues* readAhead)
+void FillStartupList(MainState& state)
 {
     LoadSourceNames(state.SourceNames);
     WindowsSwitches switches;
     for (size_t source = 0; source < SourceCount; ++source)
         if (StartupSources[source].kind == SourceKind::Registry)
-            SetRegRunIntoList(state.List, state.Reg1, state.SourceNames, source, switches,
-                              readAhead ? &(*readAhead)[source] : nullptr);
+            SetRegRunIntoList(state.List, state.Reg1, state.SourceNames, source, switches);
     LoadWinIniEntries(state.List, state.SourceNames);
     LoadStartupFolderEntries(state.List, state.SourceNames, switches);
     LoadDisabledEntries(state);

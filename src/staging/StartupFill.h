@@ -5,8 +5,7 @@
 
 // Rebuilds the list from the system and the store into an empty list: source names, the run
 // keys, win.ini, the StartUp folders, the stored disabled entries; then the baseline and,
-// when there are rows, the button state of the first (selected) row. readAhead: the run keys'
-// values read already (taken over); without them they are read now.
-void FillStartupList(MainState& state, RegistrySourceValues* readAhead = nullptr);
+// when there are rows, the button state of the first (selected) row.
+void FillStartupList(MainState& state);
 // The baseline: one record per row of the list as it stands.
 void TakeBaseline(MainState& state);

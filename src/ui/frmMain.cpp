@@ -25,8 +25,6 @@ frmMain::~frmMain()
 bool frmMain::Create(HINSTANCE instance)
 {
     const LookupBatch texts; // the whole start
-    // Reads only, and its answer is awaited by the fill: this thread makes and owns the list.
-    readAhead_ = std::async(std::launch::async, ReadRegistrySources);
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
     wc.lpfnWndProc = ClassWindowProc<frmMain>;
@@ -213,13 +211,7 @@ void frmMain::Form_Unload()
 
 void frmMain::FillStartupList()
 {
-    if (readAhead_.valid())
-    {
-        RegistrySourceValues readAhead = readAhead_.get();
-        ::FillStartupList(state_, &readAhead);
-    }
-    else
-        ::FillStartupList(state_);
+    ::FillStartupList(state_);
     RefreshList();
     ShowButtons();
 }

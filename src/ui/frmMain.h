@@ -6,7 +6,6 @@
 #include "model/MainState.h"
 #include "find/DisplayList.h"
 #include "find/FileFacts.h"
-#include "inventory/Scanners.h"
 #include "ui/JumpToEntry.h"
 #include "ui/LanguageList.h"
 #include "ui/ServicesView.h"
@@ -15,7 +14,6 @@
 #include "platform/Skin.h"
 
 #include <windows.h>
-#include <future>
 #include <memory>
 #include <string>
 #include <utility>
@@ -155,8 +153,6 @@ class frmMain : public ServicesHost
     std::vector<std::pair<int, HWND>> controls_;
     MainState state_;
     SIZE laidOut_{-1, -1}; // the client area the controls were last placed for
-    // The run keys read on a worker while the window is made, for the start's fill alone.
-    std::future<RegistrySourceValues> readAhead_;
     platform::Skin Skin1;
     std::unique_ptr<platform::SingleInstance> instanceGuard_;
     bool secondInstance_ = false;
