@@ -131,8 +131,7 @@ TEST(CommandLineTest, AProgramPathWithBlanksStaysOneArgument)
         LPWSTR* args =
             CommandLineToArgvW(platform::CommandLine(program, L"C:\\autoexec.bat").c_str(), &count);
         ASSERT_EQ(count, 2);
-        EXPECT_EQ(std::wstring(args[0]), program);
-        EXPECT_EQ(std::wstring(args[1]), L"C:\\autoexec.bat");
+        EXPECT_EQ(args[0] + (L"|" + std::wstring(args[1])), program + L"|C:\\autoexec.bat");
         LocalFree(args);
     }
     EXPECT_EQ(platform::CommandLine(L"\"C:\\My Tools\\x.exe\"", L""), L"\"C:\\My Tools\\x.exe\"");
