@@ -1,9 +1,12 @@
 // The apply engine end to end on the real places of the test prefix: what each staged row does to
-// its source and to the store, Windows' own switches, and the entries that used to get lost.
+// its source and to the store, Windows' own switches, another user's entries on the same machine,
+// and the entries that used to get lost.
 #include "ApplyFixture.h"
 #include "apply/ApplyEngine.h"
+#include "apply/ApplyReport.h"
 #include "platform/Files.h"
 #include "platform/Names.h"
+#include "platform/Places.h"
 #include "platform/StartupSwitch.h"
 #include "platform/WriteSteps.h"
 #include "staging/EntryStore.h"
@@ -38,6 +41,38 @@ class EveryPlaceTest : public ApplyTest, public testing::WithParamInterface<bool
 {
 };
 INSTANTIATE_TEST_SUITE_P(SwitchHonoured, EveryPlaceTest, testing::Bool());
+
+// The same machine as another user sees it: a registry and an application data folder of their own.
+class OtherUser
+{
+  public:
+    explicit OtherUser(const std::wstring& scratch)
+    {
+        RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+        RegOpenKeyExW(HKEY_CURRENT_USER, (scratch + L"\\HKCU").c_str(), 0, KEY_ALL_ACCESS, &own_);
+        RegCreateKeyExW(HKEY_CURRENT_USER, (scratch + L"\\Other").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                        nullptr, &other_, nullptr);
+        RegOverridePredefKey(HKEY_CURRENT_USER, other_);
+        platform::OverrideUserDataFolder(platform::UserDataFolder() + L"-other");
+        Forget(); // left by an earlier run: the store's folder is made when it is needed
+    }
+    ~OtherUser()
+    {
+        Forget();
+        platform::OverrideUserDataFolder({});
+        RegOverridePredefKey(HKEY_CURRENT_USER, own_);
+        RegCloseKey(other_);
+        RegCloseKey(own_);
+    }
+
+  private:
+    static void Forget()
+    {
+        platform::RemoveFile(UserStorePath(), true);
+        RemoveDirectoryW(platform::UserDataFolder().c_str());
+    }
+    HKEY own_ = nullptr, other_ = nullptr;
+};
 
 } // namespace
 
@@ -156,8 +191,8 @@ TEST_P(EveryPlaceTest, EverySourceDisabledThenEnabledComesBackExactlyAndWindowsS
     for (const Place& p : Places())
         Stage(task(p), L"Enabled");
     result = ApplyNow(*state);
-    EXPECT_TRUE(result.failures.empty());
-    EXPECT_EQ(result.written, static_cast<int>(Places().size()));
+    EXPECT_EQ(ApplyResultText(result),
+              L"Applied: " + std::to_wstring(Places().size()) + L" written, 0 taken out.");
     for (const Place& p : Places())
     {
         SCOPED_TRACE(std::string(p.loadFrom.begin(), p.loadFrom.end()));
@@ -216,10 +251,8 @@ TEST_F(ApplyTest, EachRowOfTheResultTableAndASecondApplyTouchesNothing)
     SetRegString(HKEY_CURRENT_USER, RunKey, L"DD", L"C:\\back.exe");
 
     ApplyResult result = ApplyNow(*state);
-    EXPECT_TRUE(result.failures.empty());
-    EXPECT_EQ(result.written, 3); // ED, EA, New
+    EXPECT_EQ(ApplyResultText(result), L"Applied: 3 written, 3 taken out."); // ED, EA, New; DE, RE, RD
     EXPECT_EQ(ReadPlace(PlaceOf(L"StartUp (Current User)"), L"New"), L"C:\\new.exe -q");
-    EXPECT_EQ(result.takenOut, 3); // DE, RE, RD
     const std::pair<const wchar_t*, const wchar_t*> expected[] = {
         {L"EE", L"C:\\changed.exe"}, {L"DE", L"<missing>"}, {L"RE", L"<missing>"},
         {L"ED", L"C:\\ed.exe"},      {L"RD", L"<missing>"}, {L"DD", L"C:\\back.exe"},
@@ -261,8 +294,7 @@ TEST_F(ApplyTest, AShorterListIsComparedByPositionAndNeverEmptiesTheStore)
     state->List.AppendRow(Record(L"A", L"Disabled", L"Registry(User Run)", L"C:\\A.exe"));
     state->List.AppendRow(Record(L"X", L"Enabled", L"Registry(User Run)", L"C:\\x.exe"));
     ApplyResult result = ApplyNow(*state);
-    EXPECT_EQ(result.takenOut, 1);
-    EXPECT_EQ(result.written, 0); // X meets B's Enabled record: no change
+    EXPECT_EQ(ApplyResultText(result), L"Applied: 0 written, 1 taken out."); // X meets B's Enabled record
     EXPECT_FALSE(RegValueExists(HKEY_CURRENT_USER, RunKey, L"A"));
     for (const wchar_t* name : {L"B", L"C", L"D"}) // dropped records: their entries untouched
         EXPECT_TRUE(RegValueExists(HKEY_CURRENT_USER, RunKey, name)) << name;
@@ -298,4 +330,47 @@ TEST_F(ApplyTest, AnEntryItsProgramWroteBackIsOneRowUntilTheUserDecidesAndThenOn
     ApplyNow(*state);
     EXPECT_EQ(RegStringValue(HKEY_CURRENT_USER, RunKey, L"SYNC"), L"C:\\New\\sync.exe");
     EXPECT_TRUE(StoredRecords().empty());
+}
+
+TEST_F(ApplyTest, AnotherUserNeitherSeesNorDropsTheUsersOwnEntriesAndGetsTheMachinesBackExactly)
+{
+    testsupport::SetRegString(HKEY_CURRENT_USER, RunKey, L"Mine", L"C:\\mine.exe");
+    // A plain string that looks expandable: its text alone would come back of the other type.
+    const std::wstring tool = L"%ProgramFiles%\\tool.exe";
+    const BYTE* bytes = reinterpret_cast<const BYTE*>(tool.c_str());
+    const std::vector<BYTE> toolBytes(bytes, bytes + (tool.size() + 1) * sizeof(wchar_t));
+    testsupport::SetRegBinary(HKEY_LOCAL_MACHINE, RunKey, L"Tool", REG_SZ, toolBytes);
+    Start();
+    Stage(L"Mine", L"Disabled");
+    Stage(L"Tool", L"Disabled");
+    ASSERT_TRUE(ApplyNow(*state).failures.empty());
+    {
+        OtherUser other(ScratchPath());
+        testsupport::SetRegString(HKEY_CURRENT_USER, RunKey, L"Theirs", L"C:\\theirs.exe");
+        Start();
+        EXPECT_EQ(RowTexts(state->List, TaskName), (Names{L"Theirs", L"Tool"}));
+        // Enabled, the machine's entry takes its copy with it, also one an older build kept in HKCU.
+        const std::wstring olderCopies = platform::names::CopiesKey + std::wstring(L"Registry(Machine Run)");
+        testsupport::SetRegString(HKEY_CURRENT_USER, olderCopies, L"Tool", tool);
+        Stage(L"Tool", L"Enabled");
+        Stage(L"Theirs", L"Disabled");
+        EXPECT_TRUE(ApplyNow(*state).failures.empty());
+        EXPECT_FALSE(testsupport::RegValueExists(HKEY_CURRENT_USER, olderCopies, L"Tool"));
+        EXPECT_EQ(StoredNames(), (Names{L"Theirs"})) << "in their own store, in a folder made for it";
+        platform::RegValue value;
+        ASSERT_EQ(platform::ReadRegValue(HKEY_LOCAL_MACHINE, RunKey, L"Tool", value), ERROR_SUCCESS);
+        EXPECT_EQ(value.type, static_cast<DWORD>(REG_SZ));
+        EXPECT_EQ(value.data, toolBytes);
+    }
+    Start();
+    EXPECT_EQ(RowTexts(state->List, TaskName), (Names{L"Tool", L"Mine"}));
+    EXPECT_EQ(state->List.Text(Position(L"Mine"), Status), L"Disabled");
+    Stage(L"Mine", L"Enabled");
+    EXPECT_TRUE(ApplyNow(*state).failures.empty());
+    EXPECT_EQ(RegStringValue(HKEY_CURRENT_USER, RunKey, L"Mine"), L"C:\\mine.exe");
+    EXPECT_TRUE(StoredRecords().empty());
+    // Back in their places, neither keeps a copy behind, in the machine's registry or the user's.
+    const std::wstring copies = L"Software\\Brightfold\\Disabled\\Registry(";
+    EXPECT_FALSE(testsupport::RegValueExists(HKEY_LOCAL_MACHINE, copies + L"Machine Run)", L"Tool"));
+    EXPECT_FALSE(testsupport::RegValueExists(HKEY_CURRENT_USER, copies + L"User Run)", L"Mine"));
 }

@@ -1,17 +1,26 @@
 // The command line in this process, on the scratch registry: its words, each verb with its exit
 // code, places in two languages, the comparison of lists and CSV that no spreadsheet evaluates.
+// Then the real ravelinc.exe, started as a child process with its output redirected. It runs on
+// the test prefix's own registry, so those tests use the places it shares with the test: the
+// StartUp folder, the store and the copies beside it.
 #include "apply/ApplyFixture.h"
 #include "console/ConsoleArguments.h"
 #include "console/ConsoleCommand.h"
 #include "find/ListExport.h"
+#include "platform/Files.h"
+#include "platform/MachineLock.h"
+#include "platform/Names.h"
 #include "platform/Settings.h"
 #include "platform/Text.h"
 #include "staging/EntryStore.h"
+#include "staging/StartupFill.h"
+#include "support/Processes.h"
 #include "support/ServicesFixture.h"
 
 #include <algorithm>
 
 using namespace applytest;
+using namespace testsupport;
 
 namespace
 {
@@ -22,7 +31,18 @@ struct Outcome
     std::wstring out, err;
 };
 
-// With services of the test, made as the window tests make them; no window is opened.
+struct ProgramRun
+{
+    DWORD code = 0xFFFFFFFF;
+    std::string out, err; // as written
+};
+
+std::string Utf8(const std::wstring& text)
+{
+    return platform::CodePageFromWide(CP_UTF8, text);
+}
+
+// With services of the test, made as the window tests make them.
 class ConsoleTest : public servicetest::ServicesTest
 {
   protected:
@@ -42,19 +62,56 @@ class ConsoleTest : public servicetest::ServicesTest
         for (int i = 0; i < 2; ++i)
             CloseHandle(GetStdHandle(streams[i])), SetStdHandle(streams[i], before[i]);
         auto text = [](const std::wstring& file) {
-            return platform::WideFromCodePage(CP_UTF8, testsupport::ReadBytes(file));
+            return platform::WideFromCodePage(CP_UTF8, ReadBytes(file));
         };
         return {code, text(files[0]), text(files[1])};
     }
-    bool Has(const std::wstring& text, const std::wstring& part)
+    // The real ravelinc.exe: standard output into a pipe or a file, standard error into a file.
+    ProgramRun RunProgram(const std::wstring& arguments, bool pipe = true)
     {
-        return text.find(part) != std::wstring::npos;
+        ProgramRun run;
+        SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+        const std::wstring files[] = {programFolder + L"\\child-out.txt", programFolder + L"\\child-err.txt"};
+        auto create = [&](const std::wstring& file) {
+            return CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0,
+                               nullptr);
+        };
+        HANDLE read = nullptr, out = nullptr;
+        if (!pipe || !CreatePipe(&read, &out, &inherit, 0))
+            out = create(files[0]);
+        STARTUPINFOW start{};
+        start.cb = sizeof(start);
+        start.dwFlags = STARTF_USESTDHANDLES;
+        start.hStdOutput = out;
+        start.hStdError = create(files[1]);
+        PROCESS_INFORMATION process{};
+        // Beside Ravelin.exe, in the program folder of the build this test is part of.
+        std::wstring line = L"\"" + BuildFolder() + L"\\Ravelin\\ravelinc.exe\" " + arguments;
+        EXPECT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                                   nullptr, &start, &process))
+            << "ravelinc.exe is built beside Ravelin.exe: " << line;
+        CloseHandle(out);
+        CloseHandle(start.hStdError);
+        char buffer[4096];
+        for (DWORD got = 0; read && ReadFile(read, buffer, sizeof(buffer), &got, nullptr) && got;)
+            run.out.append(buffer, got);
+        WaitForSingleObject(process.hProcess, 60000);
+        GetExitCodeProcess(process.hProcess, &run.code);
+        for (HANDLE handle : {read, process.hProcess, process.hThread})
+            CloseHandle(handle);
+        if (!read)
+            run.out = ReadBytes(files[0]);
+        run.err = ReadBytes(files[1]);
+        return run;
     }
+    static bool Has(std::wstring_view text, std::wstring_view part) { return text.find(part) != text.npos; }
 
     const Place& user = PlaceOf(L"Registry(User Run)");
     const Place& machine = PlaceOf(L"Registry(Machine Run)");
     const Place& startup = PlaceOf(L"StartUp (Current User)");
 };
+
+using ConsoleProgramTest = ConsoleTest;
 
 } // namespace
 
@@ -116,8 +173,7 @@ TEST_F(ConsoleTest, EachVerbStagesAndAppliesThroughTheEngineAndSaysHowWithItsExi
     EXPECT_EQ(Run(L"/disable ALPHA /from \"registry(USER run)\"").out,
               L"Applied: 0 written, 1 taken out.\r\n");
     EXPECT_EQ(Run(L"/Disable padded").code, ExitDone);
-    EXPECT_EQ(ReadPlace(user, L"Alpha"), L"<missing>");
-    EXPECT_EQ(ReadPlace(user, L"  Padded "), L"<missing>");
+    EXPECT_EQ(ReadPlace(user, L"Alpha") + ReadPlace(user, L"  Padded "), L"<missing><missing>");
     EXPECT_EQ(ReadPlace(machine, L"Alpha"), L"C:\\m.exe");
     EXPECT_EQ(StoredNames(), (std::vector<std::wstring>{L"  Padded ", L"Alpha"}));
     EXPECT_EQ(Run(L"/disable Alpha /from \"Registry(User Run)\"").out,
@@ -170,7 +226,7 @@ TEST_F(ConsoleTest, ACompareNamesWhatIsNewGoneAndChangedInAnyLanguageAndRefusesW
     for (const wchar_t* name : {L"A", L"B", L"C", L"E\u0001f"})
         SeedPlace(user, name, std::wstring(L"C:\\") + name + L".exe");
     const std::wstring earlier = programFolder + L"\\earlier.json";
-    testsupport::WriteBytes(earlier, platform::CodePageFromWide(CP_UTF8, Run(L"/list /json").out));
+    WriteBytes(earlier, platform::CodePageFromWide(CP_UTF8, Run(L"/list /json").out));
     ASSERT_EQ(platform::SaveLanguageSetting(L"English.ini"), DWORD(ERROR_SUCCESS));
     EXPECT_EQ(Run(L"/compare \"" + earlier + L"\"").out, L"No difference from " + earlier + L".\r\n");
 
@@ -203,7 +259,7 @@ TEST_F(ConsoleTest, ACompareNamesWhatIsNewGoneAndChangedInAnyLanguageAndRefusesW
     // An object without its place, or a key without its colon.
     for (const char* bad : {"[{\"taskName\": \"A\"}]", "[{\"taskName\" \"A\", \"loadFrom\": \"B\"}]"})
     {
-        testsupport::WriteBytes(earlier, bad);
+        WriteBytes(earlier, bad);
         EXPECT_EQ(Run(L"/compare \"" + earlier + L"\"").err,
                   earlier + L" is not a list that /list /json wrote.\r\n")
             << bad;
@@ -233,8 +289,8 @@ TEST_F(ConsoleTest, AStoreThatCannotBeReadWholeNowIsNeverChangedAndTheAnswerIsFo
 {
     SeedPlace(user, L"Alpha", L"C:\\a.exe");
     WriteEntryFile({Record(L"S", L"Disabled", L"Registry(User Run)", L"C:\\s.exe")}, StorePath(), 1);
-    const std::string whole = testsupport::ReadBytes(StorePath());
-    testsupport::WriteBytes(StorePath(), whole + "T\r\nDisabled\r\n");
+    const std::string whole = ReadBytes(StorePath());
+    WriteBytes(StorePath(), whole + "T\r\nDisabled\r\n");
     for (const wchar_t* change :
          {L"/disable Alpha", L"/enable S", L"/add B /from \"Registry(User Run)\" /command b"})
     {
@@ -242,14 +298,14 @@ TEST_F(ConsoleTest, AStoreThatCannotBeReadWholeNowIsNeverChangedAndTheAnswerIsFo
         EXPECT_EQ(r.code, ExitNotSafe) << change;
         EXPECT_TRUE(Has(r.err, L"could not be read completely: it ends inside an entry.")) << r.err;
     }
-    testsupport::WriteBytes(StorePath(), whole);
+    WriteBytes(StorePath(), whole);
     {
         HeldFile held(StorePath());
         EXPECT_EQ(Run(L"/disable Alpha").code, ExitNotSafe);
     }
     EXPECT_EQ(ReadPlace(user, L"Alpha"), L"C:\\a.exe");
     EXPECT_EQ(ReadPlace(user, L"B"), L"<missing>");
-    EXPECT_EQ(testsupport::ReadBytes(StorePath()), whole);
+    EXPECT_EQ(ReadBytes(StorePath()), whole);
 }
 
 TEST_F(ConsoleTest, ServicesAreListedAndDisabledAndEnabledBackExactlyByKeyOrDisplayName)
@@ -261,11 +317,11 @@ TEST_F(ConsoleTest, ServicesAreListedAndDisabledAndEnabledBackExactlyByKeyOrDisp
     EXPECT_TRUE(Has(Run(L"/disable " + a + L" /from service").out, L"is disabled already"));
 
     // An unreadable file of remembered start types: no enable, which would not know what to give back.
-    const std::string remembered = testsupport::ReadBytes(ServiceStartsPath());
-    testsupport::WriteBytes(ServiceStartsPath(), remembered + "2 maybe Broken\r\n");
+    const std::string remembered = ReadBytes(ServiceStartsPath());
+    WriteBytes(ServiceStartsPath(), remembered + "2 maybe Broken\r\n");
     EXPECT_EQ(Run(L"/enable " + a + L" /from Service").code, ExitNotSafe);
     EXPECT_EQ(servicetest::StartOf(a).type, static_cast<DWORD>(SERVICE_DISABLED));
-    testsupport::WriteBytes(ServiceStartsPath(), remembered);
+    WriteBytes(ServiceStartsPath(), remembered);
 
     const Outcome r = Run(L"/enable " + platform::FoldCase(a) + L" /from SERVICE");
     EXPECT_EQ(r.code, ExitDone) << r.err;
@@ -284,4 +340,90 @@ TEST_F(ConsoleTest, ServicesAreListedAndDisabledAndEnabledBackExactlyByKeyOrDisp
                 L"\"Activé\""));
     EXPECT_TRUE(
         Has(Run(L"/LIST /SERVICES").out, L"\r\nTest " + a + L",Activé,Automatique (début différé),Arrêté,"));
+}
+
+TEST_F(ConsoleProgramTest, OutputIsUtf8InAFileAndInAPipeAndErrorsGoApart)
+{
+    SeedPlace(startup, L"Caf\u00e9 \u2615", L"C:\\caf\u00e9.exe");
+    const std::string row = Utf8(L"Caf\u00e9 \u2615,Enabled,StartUp (Current User),Current User,");
+    ProgramRun r = RunProgram(L"/list", false);
+    EXPECT_EQ(r.code, DWORD(ExitDone));
+    EXPECT_NE(r.out.find("\r\n" + row), std::string::npos) << r.out;
+    EXPECT_TRUE(r.err.empty());
+    r = RunProgram(L"/LIST /JSON");
+    EXPECT_NE(r.out.find(Utf8(
+                  L"{\"taskName\": \"Caf\u00e9 \u2615\", \"status\": \"Enabled\", \"state\": \"enabled\"")),
+              std::string::npos);
+    r = RunProgram(L"/list /from \"No Such\"");
+    EXPECT_EQ(r.code, DWORD(ExitBadUsage));
+    EXPECT_TRUE(r.out.empty());
+    EXPECT_EQ(r.err.find("The switch /from does not go with /list.\r\n\r\nBrightfold Ravelin for scripts"),
+              0u);
+}
+
+TEST_F(ConsoleProgramTest, TheWindowAndTheCommandLineKeepEachOthersEntriesByteForByte)
+{
+    const std::wstring folder = UserStartup();
+    // With arguments, which only their exact copies give back.
+    ASSERT_EQ(Shortcut(folder + L"\\Alpha.lnk", L"C:\\alpha.exe", L"-a --quiet"), L"");
+    ASSERT_EQ(Shortcut(folder + L"\\Beta.lnk", L"C:\\beta.exe", L"-b"), L"");
+    const std::string alpha = ReadBytes(folder + L"\\Alpha.lnk"), beta = ReadBytes(folder + L"\\Beta.lnk");
+    frmMain& main = Open();
+    main.cmdDisable_Click(); // Alpha, the first row, is selected after the fill
+    main.mnuApp_Just_Click();
+    ASSERT_EQ(StoredNames(), (std::vector<std::wstring>{L"Alpha"}));
+    // The window stays open and lists Beta enabled while the command line disables it. Even told
+    // it runs on Windows 10, ravelinc sees Wine, whose start ignores the switch: Beta goes out.
+    const wchar_t* asWindows10 = L"Software\\Wine\\AppDefaults\\ravelinc.exe";
+    HKEY prefix = nullptr; // the prefix's own user, which ravelinc reads, not the test's stand-in
+    ASSERT_EQ(RegOpenCurrentUser(KEY_ALL_ACCESS, &prefix), ERROR_SUCCESS);
+    SetRegString(prefix, asWindows10, L"Version", L"win10");
+    EXPECT_EQ(RunProgram(L"/disable beta").code, DWORD(ExitDone));
+    RegDeleteTreeW(prefix, asWindows10);
+    RegCloseKey(prefix);
+    EXPECT_FALSE(platform::FileExists(folder + L"\\Beta.lnk"));
+    main.mnuApp_Just_Click();
+    EXPECT_EQ(StoredNames(), (std::vector<std::wstring>{L"Alpha", L"Beta"}));
+    window.reset();
+
+    // Both come back as they were, and a copy an older build kept in the Windows folder goes.
+    const std::wstring older =
+        platform::GetWindowsFolder() + platform::names::CopiesFolder + L"StartUp (Current User)";
+    ASSERT_EQ(platform::CreateFolderPath(older), DWORD(ERROR_SUCCESS));
+    WriteBytes(older + L"\\Alpha.lnk", alpha);
+    MainState later;
+    FillStartupList(later);
+    ASSERT_EQ(RowTexts(later.List, Status), (std::vector<std::wstring>{L"Disabled", L"Disabled"}));
+    for (int row = 1; row <= 2; ++row)
+        later.List.SetSubItem(row, Status, L"Enabled");
+    EXPECT_TRUE(ApplyNow(later).failures.empty());
+    EXPECT_EQ(ReadBytes(folder + L"\\Alpha.lnk"), alpha);
+    EXPECT_EQ(ReadBytes(folder + L"\\Beta.lnk"), beta);
+    EXPECT_FALSE(platform::FileExists(older + L"\\Alpha.lnk"));
+}
+
+TEST_F(ConsoleProgramTest, WhileAnotherProgramAppliesAChangeWaitsAFewSecondsThenAnswersFour)
+{
+    SeedPlace(startup, L"Beta", L"C:\\beta.exe");
+    const std::wstring a = Make(L"A", servicetest::Automatic), b = Make(L"B", servicetest::Manual);
+    Fill(); // listed before the command line changes anything
+    {
+        const platform::MachineLock applying(platform::names::ApplyLock, 0);
+        ASSERT_TRUE(applying.Held());
+        const ProgramRun r = RunProgram(L"/disable Beta");
+        EXPECT_EQ(r.code, DWORD(ExitNotSafe));
+        EXPECT_EQ(r.err,
+                  "Nothing was applied: another program is applying changes now. Try again in a moment.\r\n");
+        EXPECT_EQ(RunProgram(L"/disable " + a + L" /from Service").code, DWORD(ExitNotSafe));
+        EXPECT_EQ(ReadPlace(startup, L"Beta"), L"C:\\beta.exe");
+        EXPECT_EQ(servicetest::StartOf(a), servicetest::Automatic);
+    }
+    EXPECT_EQ(RunProgram(L"/disable Beta").code, DWORD(ExitDone));
+    EXPECT_EQ(ReadPlace(startup, L"Beta"), L"<missing>");
+    // The window keeps what the command line remembered: a is given back as it was, not as Manual.
+    EXPECT_EQ(RunProgram(L"/disable " + a + L" /from Service").code, DWORD(ExitDone));
+    Stage(b, false);
+    EXPECT_TRUE(ApplyServices(state_).failures.empty());
+    EXPECT_EQ(RunProgram(L"/enable " + a + L" /from Service").code, DWORD(ExitDone));
+    EXPECT_EQ(servicetest::StartOf(a), servicetest::Automatic);
 }

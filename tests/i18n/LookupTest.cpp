@@ -1,27 +1,45 @@
-// The text lookup, its in-memory copy of the pack, the right-to-left choice and the error log.
+// The text lookup, its in-memory copy of the pack, the right-to-left choice and the error log; and
+// the language packs and flags that ship in data/Lang, read as the program reads them.
 #include "i18n/Globals.h"
+#include "i18n/Keys.h"
 #include "i18n/Lookup.h"
+#include "model/StartupSource.h"
+#include "platform/Handles.h"
+#include "platform/Images.h"
 #include "support/Fixtures.h"
 
 #include <regex>
+#include <set>
+
+using LookupTest = testsupport::RavelinTest;
 
 namespace
 {
 
-class LookupTest : public testsupport::RavelinTest
+// The value of one key of a pack, as the profile-string reader gives it.
+std::wstring PackValue(const std::wstring& path, const std::wstring& key, const std::wstring& def)
 {
-  protected:
-    // What a fresh read through the profile-string reader gives, with the lookup's own rules.
-    std::wstring Fresh(const std::wstring& key, const std::wstring& def)
-    {
-        std::wstring buffer(500, L' ');
-        GetPrivateProfileStringW(L"Brightfold Language Pack", key.c_str(), def.c_str(), buffer.data(), 500,
-                                 LanguagePackPath().c_str());
-        buffer.resize(wcslen(buffer.c_str()));
-        const size_t first = buffer.find_first_not_of(L' ');
-        return first == std::wstring::npos ? std::wstring() : buffer.substr(first);
-    }
-};
+    wchar_t buffer[500] = {};
+    GetPrivateProfileStringW(L"Brightfold Language Pack", key.c_str(), def.c_str(), buffer, 500,
+                             path.c_str());
+    return buffer;
+}
+
+// What a fresh read of the pack in use gives, with the lookup's own rules.
+std::wstring Fresh(const std::wstring& key, const std::wstring& def)
+{
+    const std::wstring value = PackValue(LanguagePackPath(), key, def);
+    const size_t first = value.find_first_not_of(L' ');
+    return first == std::wstring::npos ? std::wstring() : value.substr(first);
+}
+
+const std::wstring Shipped = testsupport::RepoFolder() + L"\\data\\Lang\\";
+
+// A key of a shipped pack.
+std::wstring Value(const std::wstring& pack, const wchar_t* key)
+{
+    return PackValue(Shipped + pack, key, L"<missing>");
+}
 
 } // namespace
 
@@ -102,4 +120,45 @@ TEST_F(LookupTest, AnUnreadablePackGivesAnEmptyTextAndALogRecordAppendedByteForB
         head + "Error Description: Boom \"quoted\", Error Number: -5, Method: SetCaptionfromINI\"\r\n";
     EXPECT_EQ(log.substr(0, first.size() + head.size()), first + head);
     EXPECT_TRUE(log.ends_with(", Error Number: 32, Method: SetCaptionfromINI\"\r\n")) << log;
+}
+
+TEST(ShippedPacks, EachPackHasEveryKeyOfEnglishItsOwnFlagAndWordsTheWritersCanTellApart)
+{
+    std::vector<wchar_t> names(65536); // the key names of English, each ended by a null
+    const DWORD size =
+        GetPrivateProfileStringW(L"Brightfold Language Pack", nullptr, L"", names.data(),
+                                 static_cast<DWORD>(names.size()), (Shipped + L"English.ini").c_str());
+    ASSERT_GT(size, 300u) << "English.ini is read by the profile-string reader";
+    for (const std::wstring pack : {L"Arabic.ini", L"English.ini", L"French.ini", L"German.ini"})
+    {
+        SCOPED_TRACE(pack);
+        for (const wchar_t* key = names.data(); *key; key += wcslen(key) + 1)
+            EXPECT_TRUE(Value(pack, key) != L"<missing>" && Value(pack, key) != L"") << key;
+        DWORD error = ERROR_SUCCESS;
+        platform::UniqueGdi<HBITMAP> flag(
+            platform::LoadBitmapFile(Shipped + pack.substr(0, pack.size() - 4) + L".bmp", 24, 16, &error));
+        EXPECT_TRUE(flag) << "flag: error " << error;
+        // The source writers recognise machine rows by these names in any language.
+        for (const wchar_t* key : {L"419", L"427", L"428", L"429"})
+            EXPECT_EQ(Value(pack, key), Value(L"English.ini", key));
+        // The Add Task dialog finds the per-user Run key by comparing these two.
+        EXPECT_EQ(Value(pack, L"414"), Value(pack, L"426"));
+        // Status words and source names must differ, or one could not be told from another.
+        EXPECT_EQ(
+            (std::set<std::wstring>{Value(pack, L"413"), Value(pack, L"423"), Value(pack, L"424")}).size(),
+            3u);
+        std::set<std::wstring> sources;
+        size_t named = 0;
+        for (const StartupSource& source : StartupSources)
+            if (source.nameKey)
+                sources.insert(Value(pack, source.nameKey)), ++named;
+        EXPECT_EQ(sources.size(), named);
+    }
+}
+
+TEST(ShippedPacks, EnglishGivesEachMessageTheProgramsOwnEnglishText)
+{
+    // A message key missing from English would also be missing from the other packs' check.
+    for (const keys::KeyText* message : keys::Messages)
+        EXPECT_EQ(Value(L"English.ini", message->key), message->text) << message->key;
 }

@@ -5,12 +5,12 @@
 #include "platform/Shortcuts.h"
 #include "support/Fixtures.h"
 
-using InventoryTest = testsupport::RavelinTest;
+using namespace testsupport;
+using InventoryTest = RavelinTest;
 
 namespace
 {
 
-const std::wstring Base = L"Software\\Microsoft\\Windows\\CurrentVersion\\";
 const std::wstring Base32 = L"Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\";
 
 std::vector<std::wstring> Fill()
@@ -36,35 +36,35 @@ TEST_F(InventoryTest, EverySourceGivesItsRowsInTheOrderOfTheFill)
     const std::wstring user = UserStartup(), common = CommonStartup();
     ASSERT_EQ(platform::WriteShortcut(common + L"\\Shared.lnk", L"C:\\shared.exe"), DWORD(ERROR_SUCCESS));
     ASSERT_EQ(platform::WriteShortcut(user + L"\\Tool.lnk", L"C:\\Tools\\tool.exe"), DWORD(ERROR_SUCCESS));
-    WritePrivateProfileStringW(L"Windows", L"Run", L"C:\\a.exe C:\\b.exe", testsupport::WinIniPath().c_str());
-    WritePrivateProfileStringW(L"WINDOWS", L"LOAD", L"C:\\clock.exe", testsupport::WinIniPath().c_str());
+    WritePrivateProfileStringW(L"Windows", L"Run", L"C:\\a.exe C:\\b.exe", WinIniPath().c_str());
+    WritePrivateProfileStringW(L"WINDOWS", L"LOAD", L"C:\\clock.exe", WinIniPath().c_str());
     const struct
     {
         HKEY root;
         std::wstring key, name;
-    } values[] = {{HKEY_LOCAL_MACHINE, Base + L"Policies\\Explorer\\Run", L"MachinePolicy"},
-                  {HKEY_CURRENT_USER, Base + L"Policies\\Explorer\\Run", L"UserPolicy"},
-                  {HKEY_CURRENT_USER, Base + L"RunOnce", L"UserOnce"},
+    } values[] = {{HKEY_LOCAL_MACHINE, RunBase + L"Policies\\Explorer\\Run", L"MachinePolicy"},
+                  {HKEY_CURRENT_USER, RunBase + L"Policies\\Explorer\\Run", L"UserPolicy"},
+                  {HKEY_CURRENT_USER, RunBase + L"RunOnce", L"UserOnce"},
                   {HKEY_LOCAL_MACHINE, Base32 + L"RunOnce", L"Once32"}, // where the system keeps them
                   {HKEY_LOCAL_MACHINE, Base32 + L"Run", L"Run32"},
-                  {HKEY_LOCAL_MACHINE, Base + L"RunServices", L"  Svc  "}, // kept with its blanks
-                  {HKEY_LOCAL_MACHINE, Base + L"RunOnceEx", L""},          // the key's default value
-                  {HKEY_LOCAL_MACHINE, Base + L"RunOnce", L"Once"},
-                  {HKEY_LOCAL_MACHINE, Base + L"Run", L"Same"},
-                  {HKEY_CURRENT_USER, Base + L"Run", L"Same"}};
+                  {HKEY_LOCAL_MACHINE, RunBase + L"RunServices", L"  Svc  "}, // kept with its blanks
+                  {HKEY_LOCAL_MACHINE, RunBase + L"RunOnceEx", L""},          // the key's default value
+                  {HKEY_LOCAL_MACHINE, RunBase + L"RunOnce", L"Once"},
+                  {HKEY_LOCAL_MACHINE, RunBase + L"Run", L"Same"},
+                  {HKEY_CURRENT_USER, RunBase + L"Run", L"Same"}};
     for (const auto& v : values)
-        testsupport::SetRegString(v.root, v.key, v.name, v.name + L".exe");
+        SetRegString(v.root, v.key, v.name, v.name + L".exe");
     // RunOnceEx runs its sections' commands; its Flags and Title, a section's title (its unnamed
     // value) and values that are no text are settings, not rows.
-    const std::wstring ex = Base + L"RunOnceEx";
-    testsupport::SetRegString(HKEY_LOCAL_MACHINE, ex + L"\\0001", L"Step", L"C:\\step.exe");
-    testsupport::SetRegString(HKEY_LOCAL_MACHINE, ex + L"\\0001", L"", L"Section title");
-    testsupport::SetRegBinary(HKEY_LOCAL_MACHINE, ex + L"\\0001", L"Number", REG_DWORD, {1, 0, 0, 0});
-    testsupport::SetRegString(HKEY_LOCAL_MACHINE, ex + L"\\0002", L"a\\b", L"C:\\ab.exe");
-    testsupport::SetRegString(HKEY_LOCAL_MACHINE, ex + L"\\0001\\Depend", L"x", L"C:\\x.exe");
-    testsupport::SetRegString(HKEY_LOCAL_MACHINE, ex, L"Title", L"Setting up");
-    testsupport::SetRegBinary(HKEY_LOCAL_MACHINE, ex, L"Flags", REG_DWORD, {0x20, 0, 0, 0});
-    testsupport::SetRegBinary(HKEY_LOCAL_MACHINE, ex, L"Other", REG_DWORD, {2, 0, 0, 0});
+    const std::wstring ex = RunBase + L"RunOnceEx";
+    SetRegString(HKEY_LOCAL_MACHINE, ex + L"\\0001", L"Step", L"C:\\step.exe");
+    SetRegString(HKEY_LOCAL_MACHINE, ex + L"\\0001", L"", L"Section title");
+    SetRegBinary(HKEY_LOCAL_MACHINE, ex + L"\\0001", L"Number", REG_DWORD, {1, 0, 0, 0});
+    SetRegString(HKEY_LOCAL_MACHINE, ex + L"\\0002", L"a\\b", L"C:\\ab.exe");
+    SetRegString(HKEY_LOCAL_MACHINE, ex + L"\\0001\\Depend", L"x", L"C:\\x.exe");
+    SetRegString(HKEY_LOCAL_MACHINE, ex, L"Title", L"Setting up");
+    SetRegBinary(HKEY_LOCAL_MACHINE, ex, L"Flags", REG_DWORD, {0x20, 0, 0, 0});
+    SetRegBinary(HKEY_LOCAL_MACHINE, ex, L"Other", REG_DWORD, {2, 0, 0, 0});
     const std::wstring machine = L"|Enabled|Registry(Machine ", anyUser = L"|All Users|Any User Logs On|";
     EXPECT_EQ(
         Fill(),
@@ -95,24 +95,23 @@ TEST_F(InventoryTest, MissingPlacesAndBrokenFilesListNothingOrKeepTheirRow)
     const std::wstring user = UserStartup();
     RemoveDirectoryW(user.c_str());
     EXPECT_EQ(Fill(), std::vector<std::wstring>{});
-    const std::wstring shellFolders = testsupport::RunBase + L"Explorer\\User Shell Folders";
-    testsupport::SetRegString(HKEY_CURRENT_USER, shellFolders, L"Startup", L"Q:\\Nowhere");
+    const std::wstring shellFolders = RunBase + L"Explorer\\User Shell Folders";
+    SetRegString(HKEY_CURRENT_USER, shellFolders, L"Startup", L"Q:\\Nowhere");
     EXPECT_EQ(UserStartup(), L"");
     EXPECT_EQ(Fill(), std::vector<std::wstring>{});
     RegDeleteKeyValueW(HKEY_CURRENT_USER, shellFolders.c_str(), L"Startup");
     // Hidden and system files and subfolders give no rows; a file that is not a readable shortcut
     // keeps its row, and the rest of the folder is listed, without regard to case.
     for (const wchar_t* name : {L"hidden.txt", L"system.txt", L"Broken.lnk", L"Upper.LNK", L"a.lnk.bak"})
-        testsupport::WriteBytes(user + L"\\" + name, std::string(512, '\x5A'));
+        WriteBytes(user + L"\\" + name, std::string(512, '\x5A'));
     SetFileAttributesW((user + L"\\hidden.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
     SetFileAttributesW((user + L"\\system.txt").c_str(), FILE_ATTRIBUTE_SYSTEM);
     CreateDirectoryW((user + L"\\Sub").c_str(), nullptr);
     ASSERT_EQ(platform::WriteShortcut(user + L"\\Sub\\Inner.lnk", L"C:\\inner.exe"), DWORD(ERROR_SUCCESS));
     ASSERT_EQ(platform::WriteShortcut(user + L"\\Good.lnk", L"C:\\good.exe"), DWORD(ERROR_SUCCESS));
     // Win.ini values of fewer than two characters count as empty; longer ones are cut to 126.
-    WritePrivateProfileStringW(L"Windows", L"Load", L"a", testsupport::WinIniPath().c_str());
-    WritePrivateProfileStringW(L"Windows", L"Run", std::wstring(200, L'r').c_str(),
-                               testsupport::WinIniPath().c_str());
+    WritePrivateProfileStringW(L"Windows", L"Load", L"a", WinIniPath().c_str());
+    WritePrivateProfileStringW(L"Windows", L"Run", std::wstring(200, L'r').c_str(), WinIniPath().c_str());
     const std::wstring winIniRun = L"Win.ini Run|Enabled|Win.ini Run|All users|Any User Logs On|",
                        startup = L"|Enabled|StartUp (Current User)|Current User|Current User Logs On|";
     EXPECT_EQ(Fill(), (std::vector<std::wstring>{winIniRun + std::wstring(126, L'r') + L"|",

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 using testsupport::ReadBytes;
+using testsupport::RowTexts;
 using testsupport::WriteBytes;
 using Records = std::vector<EntryRecord>;
 using namespace std::string_literals;
@@ -37,28 +38,22 @@ TEST_F(EntryStoreTest, AStoreHoldingThatAlreadyIsLeftAndNothingToHoldDeletesItEv
     EXPECT_EQ(WriteStore({}), static_cast<DWORD>(ERROR_SUCCESS));
 }
 
-TEST_F(EntryStoreTest, FilesAreReadByWholeRecordsWithEmptyFieldsAndAnIncompleteOneIsDropped)
+TEST_F(EntryStoreTest, FilesAreReadByWholeRecordsWithEmptyFields)
 {
-    struct Case
-    {
-        const char* bytes;
-        Records records;
-        bool incomplete;
+    // An empty line is a field like any other, a first one too (a key's unnamed value); blank
+    // lines after the last record are not a record.
+    const std::pair<const char*, Records> cases[] = {
+        {"\r\nb\r\n\r\nd\r\ne\r\nf\r\n\r\n\r\n", {{L"", L"b", L"", L"d", L"e", L"f"}}},
+        {"1\n2\n3\n4\n5\n6", {{L"1", L"2", L"3", L"4", L"5", L"6"}}}, // LF alone, no last end
+        {"", {}},
     };
-    const Case cases[] = {
-        // An empty line is a field like any other, a first one too (a key's unnamed value); blank
-        // lines after the last record are not a record.
-        {"\r\nb\r\n\r\nd\r\ne\r\nf\r\n\r\n\r\n", {{L"", L"b", L"", L"d", L"e", L"f"}}, false},
-        {"1\n2\n3\n4\n5\n6", {{L"1", L"2", L"3", L"4", L"5", L"6"}}, false}, // LF alone, no last end
-        {"", {}, false},
-    };
-    for (const Case& c : cases)
+    for (const auto& [bytes, records] : cases)
     {
-        SCOPED_TRACE(c.bytes);
-        WriteBytes(File(L"f.txt"), c.bytes);
+        SCOPED_TRACE(bytes);
+        WriteBytes(File(L"f.txt"), bytes);
         const EntryFileContent content = ReadEntryRecords(File(L"f.txt"));
-        EXPECT_EQ(content.records, c.records);
-        EXPECT_EQ(content.incomplete, c.incomplete);
+        EXPECT_EQ(content.records, records);
+        EXPECT_FALSE(content.incomplete);
         EXPECT_EQ(content.error, static_cast<DWORD>(ERROR_SUCCESS));
     }
     EXPECT_EQ(ReadEntryRecords(File(L"missing.txt")).error, static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
@@ -118,8 +113,7 @@ TEST_F(EntryStoreTest, EveryTextRoundTripsThroughStoreAndProfile)
     ASSERT_EQ(SaveProfile(list, File(L"p.pro")), static_cast<DWORD>(ERROR_SUCCESS));
     list.Clear();
     ASSERT_EQ(LoadProfile(list, File(L"p.pro")).error, static_cast<DWORD>(ERROR_SUCCESS));
-    EXPECT_EQ(testsupport::RowTexts(list, TaskName),
-              std::vector<std::wstring>(std::begin(awkward), std::end(awkward)));
+    EXPECT_EQ(RowTexts(list, TaskName), std::vector<std::wstring>(std::begin(awkward), std::end(awkward)));
 }
 
 TEST_F(EntryStoreTest, ARecordThatCannotBeReadHidesNoneAfterItAndKeepsTheStoreAsItIs)
@@ -129,7 +123,7 @@ TEST_F(EntryStoreTest, ARecordThatCannotBeReadHidesNoneAfterItAndKeepsTheStoreAs
                             "C\r\nDisabled\r\nRegistry(User Run)\r\nU\r\nW\r\nc.exe\r\n"s);
     LoadSourceNames(state.SourceNames);
     LoadDisabledEntries(state);
-    EXPECT_EQ(testsupport::RowTexts(state.List, TaskName), (std::vector<std::wstring>{L"A", L"C"}));
+    EXPECT_EQ(RowTexts(state.List, TaskName), (std::vector<std::wstring>{L"A", L"C"}));
     EXPECT_EQ(state.StoreProblem.unreadable, 1u);
     EXPECT_EQ(SaveDisabledEntries(state), static_cast<DWORD>(ERROR_FILE_CORRUPT));
 }
@@ -150,9 +144,8 @@ TEST_F(EntryStoreTest, AStoreAnOlderBuildWroteOverSeveralLinesIsReadRealignedAnd
     LoadDisabledEntries(state);
     ASSERT_TRUE(state.StoreReadWhole());
     EXPECT_TRUE(state.StoreRealigned);
-    EXPECT_EQ(testsupport::RowTexts(state.List, TaskName),
-              (std::vector<std::wstring>{L"A", L"Two\nLines", L"Last"}));
-    EXPECT_EQ(testsupport::RowTexts(state.List, Location),
+    EXPECT_EQ(RowTexts(state.List, TaskName), (std::vector<std::wstring>{L"A", L"Two\nLines", L"Last"}));
+    EXPECT_EQ(RowTexts(state.List, Location),
               (std::vector<std::wstring>{L"C:\\Apps\\a.exe\r\nDisabled\r\nRegistry(Machine Run)",
                                          L"C:\\two.exe", L"C:\\last.exe\r\nx"}));
     EXPECT_EQ(ReadBytes(StoreBackupPath()), old);

@@ -66,9 +66,8 @@ class DialogAnswer
         if (code == HCBT_SETFOCUS || code == HCBT_ACTIVATE)
             GetClassNameW(code == HCBT_ACTIVATE ? window : GetParent(window), cls, 32);
         if (lstrcmpW(cls, L"#32770") != 0)
-        {
-        }
-        else if (code == HCBT_SETFOCUS)
+            return CallNextHookEx(nullptr, code, wParam, lParam);
+        if (code == HCBT_SETFOCUS)
         {
             focusParent = GetParent(window);
             focusId = GetDlgCtrlID(window);

@@ -246,13 +246,5 @@ std::wstring WinIniPath()
 {
     return platform::GetWindowsFolder() + L"\\win.ini";
 }
-std::wstring RavelinTest::UserStartup() const
-{
-    return platform::GetSpecialFolderPath(CSIDL_STARTUP);
-}
-std::wstring RavelinTest::CommonStartup() const
-{
-    return platform::GetSpecialFolderPath(CSIDL_COMMON_STARTUP);
-}
 
 } // namespace testsupport

@@ -2,10 +2,12 @@
 // system places the program reads (win.ini values, StartUp folders, the store) emptied.
 #pragma once
 #include "model/StartupList.h"
+#include "platform/Files.h"
 #include "platform/Handles.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <shlobj.h>
 
 #include <string>
 #include <vector>
@@ -93,8 +95,8 @@ class RavelinTest : public ::testing::Test
     // The store, its copies and the user's copies key go; win.ini and the StartUp folders are emptied.
     void ClearSystemPlaces();
 
-    std::wstring UserStartup() const;
-    std::wstring CommonStartup() const;
+    std::wstring UserStartup() const { return platform::GetSpecialFolderPath(CSIDL_STARTUP); }
+    std::wstring CommonStartup() const { return platform::GetSpecialFolderPath(CSIDL_COMMON_STARTUP); }
 
   private:
     HKEY scratchUser_ = nullptr, scratchMachine_ = nullptr;
