@@ -125,10 +125,11 @@ TEST_F(PlatformTest, AReplaceIsWholeOrNothingAndOnlyASkinFileIsASkin)
     testsupport::WriteBytes(path, "[Panel]\r\nBackColor=1,2,3\r\n");
     EXPECT_FALSE(skin.LoadSkinFile(path));
     testsupport::WriteBytes(path,
-                            "[Skin]\r\n[Panel]\r\nBackColor=1,2,3\r\nTextColor=bad\r\n[Font]\r\nSize=99\r\n");
+                            "[Skin]\r\n[Panel]\r\nBackColor=0,0,0\r\nTextColor=bad\r\n[Font]\r\nSize=99\r\n");
     EXPECT_TRUE(skin.LoadSkinFile(path));
-    EXPECT_EQ(skin.PanelTextColor(), RGB(0, 0, 0)); // a bad colour keeps the default
-    EXPECT_EQ(skin.FontPoints(), 8);                // out of range
+    // Black is a colour: the panel takes it; a bad colour keeps the default, a size out of range too.
+    EXPECT_EQ(skin.PanelBackColor() | skin.PanelTextColor(), RGB(0, 0, 0));
+    EXPECT_EQ(skin.FontPoints(), 8);
     // A part over 255 is refused, not cut to its low byte.
     for (const char* bad : {"300,0,0", "0,300,0", "0,0,300"})
     {
