@@ -1,5 +1,8 @@
-// The list model: positions from 1, the selected row through removals.
+// The list model: positions from 1, the selected row through removals; where an entry stands.
 #include "model/StartupList.h"
+#include "model/StartupSource.h"
+
+#include <algorithm>
 
 #include <gtest/gtest.h>
 
@@ -39,4 +42,16 @@ TEST(StartupListTest, RemovingRowsKeepsOrderAndTheSelectedRowAndStaysInsideTheLi
     EXPECT_EQ(list.Text(1, TaskName), L"d");
     EXPECT_TRUE(list.Remove(1));
     EXPECT_EQ(list.Count(), 0);
+}
+
+TEST(StartupListTest, ARunOnceExEntryIsAValueOfItsSectionWhateverTheSectionsLength)
+{
+    const StartupSource& ex =
+        *std::find_if(std::begin(StartupSources), std::end(StartupSources), [](const StartupSource& s) {
+            return std::wstring_view(s.id) == L"Registry(Machine RunOnceEx)";
+        });
+    const RegistryAddress step = AddressOf(ex, L"1\\Step"), bare = AddressOf(ex, L"\\Step");
+    EXPECT_EQ(step.keyPath + L"|" + step.valueName + L"|" + bare.keyPath + L"|" + bare.valueName,
+              L"Software\\Microsoft\\Windows\\CurrentVersion\\RunOnceEx\\1|Step|"
+              L"Software\\Microsoft\\Windows\\CurrentVersion\\RunOnceEx|\\Step");
 }
