@@ -7,8 +7,6 @@
 #include "platform/Names.h"
 #include "platform/Text.h"
 
-#include <cwchar>
-
 std::wstring ServiceStartsPath()
 {
     return platform::GetWindowsFolder() + platform::names::ServiceStartsFile;
@@ -25,10 +23,10 @@ bool ParseLine(std::wstring_view line, RememberedStart& entry)
     if (second == std::wstring_view::npos || first == 0)
         return false;
     const std::wstring type(line.substr(0, first)), delayed(line.substr(first + 1, second - first - 1));
-    if (type.find_first_not_of(L"0123456789") != std::wstring::npos || (delayed != L"0" && delayed != L"1") ||
-        type.size() > 9)
+    // A start type Windows has: from boot (0) to disabled (4).
+    if (type.size() != 1 || type[0] < L'0' || type[0] > L'4' || (delayed != L"0" && delayed != L"1"))
         return false;
-    entry.start = {static_cast<DWORD>(std::wcstoul(type.c_str(), nullptr, 10)), delayed == L"1"};
+    entry.start = {static_cast<DWORD>(type[0] - L'0'), delayed == L"1"};
     return UnescapeLine(line.substr(second + 1), entry.name) && !entry.name.empty();
 }
 

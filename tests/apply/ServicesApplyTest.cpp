@@ -89,10 +89,10 @@ TEST_F(ServicesTest, ARefusedChangeAndAnUnreadableStoreLeaveEveryServiceAsItWas)
 
     // A line this build cannot read: nothing changes, and the file stays byte for byte.
     const std::string bytes = "\xEF\xBB\xBF"
-                              "3 0 Kept\r\n2 maybe Broken\r\n";
+                              "3 0 Kept\r\n2 maybe Broken\r\n12 0 NoSuchStart\r\n";
     testsupport::WriteBytes(ServiceStartsPath(), bytes);
     Fill();
-    EXPECT_EQ(state_.StoreUnreadable, 1u);
+    EXPECT_EQ(state_.StoreUnreadable, 2u);
     Stage(b, false);
     EXPECT_EQ(ServicesApplyText(ApplyServices(state_)),
               L"Services: 0 disabled, 0 enabled. Not applied: Test " + b +
