@@ -68,6 +68,7 @@ TEST(PlatformRendering, EachValueTypeShowsAsText)
                  {REG_SZ, bytes(text, 7), L"%Pr"}, // no terminating NUL, and an odd byte count
                  {REG_DWORD, {0x05, 0x01, 0, 0}, L"261"},
                  {REG_QWORD, {0, 0, 0, 0, 1, 0, 0, 0}, L"4294967296"},
+                 {REG_DWORD_BIG_ENDIAN, {1, 2, 3, 4}, L"16909060"},
                  {REG_MULTI_SZ, bytes(multi, sizeof(multi)), L"one two"},
                  {REG_BINARY, {0x0F, 0xAB, 0x10}, L"0F AB 10"}};
     for (const auto& c : cases)

@@ -163,6 +163,7 @@ TEST_F(ProfileMenuTest, ProfilesAreSavedAndLoadedThroughTheMenuAndABadFileLosesN
         EXPECT_NE(ok.Text().find(name[0] == L'm' ? name : L"incomplete"), std::wstring::npos);
     }
     ASSERT_EQ(list.Count(), 1);
+    EXPECT_EQ(list.Selected(), 1); // a loaded profile's first row, also its only one
     EXPECT_EQ(list.Row(1), (StartupEntry{L"", L"2", L"3", L"4", L"5", L"6"}));
     EXPECT_TRUE(RegValueExists(HKEY_CURRENT_USER, RunKey, L"Caf\u00e9")); // loading stages only
 }

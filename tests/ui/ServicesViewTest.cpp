@@ -1,6 +1,7 @@
 // The main window's Services view: its tab, staging, apply, hiding Windows services and its jump.
 #include "find/ServiceDisplay.h"
 #include "platform/Names.h"
+#include "ui/frmAddTask.h"
 #include "support/ServicesFixture.h"
 
 #include <cwchar>
@@ -25,6 +26,15 @@ TEST_F(ServicesTest, TheServicesViewStagesAppliesAndJumpsOnItsOwnRows)
     EXPECT_FALSE(IsWindowEnabled(w.Control(IDC_CMDREMOVE)) || IsWindowEnabled(w.Control(IDC_CMDADDTASK)));
     Command(IDC_CMDREMOVE); // by its access key: the startup program in the other view stays
     EXPECT_EQ(w.State().List.Text(1, Status), L"Enabled");
+    // Nor does Add Task open its dialog there: one opened would be closed from its loop and counted.
+    static int opened = 0;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR, DWORD) {
+        if (frmAddTask* dialog = frmAddTask::Existing())
+            ++opened, SendMessageW(dialog->Handle(), WM_CLOSE, 0, 0);
+    });
+    Command(IDC_CMDADDTASK);
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(opened, 0);
 
     SetWindowTextW(w.Control(IDC_TXTFILTER), a.c_str());
     ASSERT_EQ(ListView_GetItemCount(services), 1);
