@@ -256,8 +256,9 @@ TEST_F(ConsoleTest, ACompareNamesWhatIsNewGoneAndChangedInAnyLanguageAndRefusesW
                 Has(r.out, L"\"now\": null, \"before\": {\"status\": \"Activé\", \"state\": \"enabled\", "
                            L"\"location\": \"C:\\\\C.exe\"}}"))
         << r.out;
-    // An object without its place, or a key without its colon.
-    for (const char* bad : {"[{\"taskName\": \"A\"}]", "[{\"taskName\" \"A\", \"loadFrom\": \"B\"}]"})
+    // An object without its place, a key without its colon, a key without its opening quote.
+    for (const char* bad : {"[{\"taskName\": \"A\"}]", "[{\"taskName\" \"A\", \"loadFrom\": \"B\"}]",
+                            "[{taskName\": \"A\", \"loadFrom\": \"B\"}]"})
     {
         WriteBytes(earlier, bad);
         EXPECT_EQ(Run(L"/compare \"" + earlier + L"\"").err,

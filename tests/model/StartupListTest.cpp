@@ -42,6 +42,8 @@ TEST(StartupListTest, RemovingRowsKeepsOrderAndTheSelectedRowAndStaysInsideTheLi
     EXPECT_EQ(list.Text(1, TaskName), L"d");
     EXPECT_TRUE(list.Remove(1));
     EXPECT_EQ(list.Count(), 0);
+    StartupList empty; // it has no row 0 to mark: marking one writes nowhere
+    empty.SetDisabledByWindows(0, true), empty.SetAlsoStored(0, true);
 }
 
 TEST(StartupListTest, ARunOnceExEntryIsAValueOfItsSectionWhateverTheSectionsLength)

@@ -98,6 +98,7 @@ TEST_F(MainWindowTest, TheNoteBlinksTheListWidensWithTheWindowAndASecondInstance
                  SWP_NOMOVE | SWP_NOZORDER);
     GetWindowRect(window->Control(IDC_LISTVIEW1), &after);
     EXPECT_EQ(after.right - after.left, before.right - before.left + 120);
+    EXPECT_EQ(SendMessageW(window->Control(IDC_STATUSBAR), SB_GETPARTS, 0, 0), 2); // messages, row count
     // This window is the first instance; the language selector's test sees what a first one stores.
     ASSERT_EQ(platform::SaveLanguageSetting(L"French.ini"), DWORD(ERROR_SUCCESS));
     LanguageFile = L"Other.ini";
