@@ -355,6 +355,27 @@ TEST_F(ConsoleProgramTest, OutputIsUtf8InAFileAndInAPipeAndErrorsGoApart)
     EXPECT_NE(r.out.find(Utf8(
                   L"{\"taskName\": \"Caf\u00e9 \u2615\", \"status\": \"Enabled\", \"state\": \"enabled\"")),
               std::string::npos);
+    {
+        // Ravelin.exe, a windows program, typed at a console writes the list to that console.
+        const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE), err = GetStdHandle(STD_ERROR_HANDLE);
+        FreeConsole();
+        ASSERT_TRUE(AllocConsole());
+        STARTUPINFOW start{};
+        start.cb = sizeof(start);
+        start.dwFlags = STARTF_USESTDHANDLES; // and no handle in it
+        PROCESS_INFORMATION gui{};
+        std::wstring line = L"\"" + BuildFolder() + L"\\Ravelin\\Ravelin.exe\" /list";
+        ASSERT_TRUE(
+            CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start, &gui));
+        WaitForSingleObject(gui.hProcess, 60000);
+        CloseHandle(gui.hProcess), CloseHandle(gui.hThread);
+        wchar_t shown[9] = {};
+        DWORD got = 0;
+        ReadConsoleOutputCharacterW(GetStdHandle(STD_OUTPUT_HANDLE), shown, 9, {0, 0}, &got);
+        FreeConsole();
+        SetStdHandle(STD_OUTPUT_HANDLE, out), SetStdHandle(STD_ERROR_HANDLE, err);
+        EXPECT_EQ(std::wstring(shown, got), L"Task Name");
+    }
     r = RunProgram(L"/list /from \"No Such\"");
     EXPECT_EQ(r.code, DWORD(ExitBadUsage));
     EXPECT_TRUE(r.out.empty());
