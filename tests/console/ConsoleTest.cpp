@@ -134,9 +134,8 @@ TEST_F(ConsoleTest, WordsSplitAsWindowsSplitsThemAndEachBadUsageIsNamedAboveTheU
     // A quoted word is a value, whatever it looks like.
     const ConsoleRequest request =
         ParseConsoleRequest(L"/DISABLE \"/from\" -From \"Registry(User Run)\"").request;
-    EXPECT_EQ(request.verb, Verb::Disable);
-    EXPECT_EQ(request.value, L"/from");
-    EXPECT_EQ(request.from, L"Registry(User Run)");
+    EXPECT_TRUE(request.verb == Verb::Disable && request.value == L"/from" &&
+                request.from == L"Registry(User Run)");
     const std::pair<const wchar_t*, const wchar_t*> refused[] = {
         {L"/list /bogus", L"Unknown switch: /bogus."},
         {L"/disable", L"The switch /disable needs a value."},

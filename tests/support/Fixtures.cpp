@@ -13,6 +13,7 @@
 #include <wrl/client.h>
 
 #include <filesystem>
+#include <fstream>
 
 namespace testsupport
 {
@@ -45,12 +46,9 @@ static void EmptyFolder(const std::wstring& folder, bool removeFolder)
 
 void WriteBytes(const std::wstring& path, const std::string& bytes)
 {
-    HANDLE file =
-        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE) << "cannot create test file";
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
+    std::ofstream file(std::filesystem::path(path), std::ios::binary | std::ios::trunc);
+    ASSERT_TRUE(file.write(bytes.data(), static_cast<std::streamsize>(bytes.size())).flush())
+        << "cannot write";
 }
 
 std::string ReadBytes(const std::wstring& path)
