@@ -129,8 +129,7 @@ TEST_F(ApplyMenuTest, AfterAFailureNothingEndsUnlessTheUserSaysSo)
         EXPECT_NE(answer.Text().find(StatusText(0)), std::wstring::npos)
             << "the failures, as the status bar says them";
     }
-    EXPECT_TRUE(IsWindow(w.Handle()));
-    EXPECT_TRUE(requests.empty());
+    EXPECT_TRUE(IsWindow(w.Handle()) && requests.empty()) << "the window stays, nothing asked of Windows";
 
     w.cmdDisable_Click();
     testsupport::DialogAnswer yes(IDYES);

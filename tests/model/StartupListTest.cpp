@@ -33,8 +33,7 @@ TEST(StartupListTest, RemovingRowsKeepsOrderAndTheSelectedRowAndStaysInsideTheLi
     EXPECT_EQ(list.Selected(), 0); // the selected row itself is gone
 
     list.Select(1);
-    EXPECT_FALSE(list.Remove(0));
-    EXPECT_FALSE(list.Remove(2));
+    EXPECT_FALSE(list.Remove(0) || list.Remove(2)) << "rows 0 and 2 of one";
     list.Select(5);
     EXPECT_EQ(list.Selected(), 0);
     list.SetSubItem(9, Status, L"x");         // no such row: nothing happens
