@@ -2,8 +2,6 @@
 #include "model/StartupList.h"
 #include "model/StartupSource.h"
 
-#include <algorithm>
-
 #include <gtest/gtest.h>
 
 TEST(StartupListTest, RemovingRowsKeepsOrderAndTheSelectedRowAndStaysInsideTheList)
@@ -48,9 +46,7 @@ TEST(StartupListTest, RemovingRowsKeepsOrderAndTheSelectedRowAndStaysInsideTheLi
 TEST(StartupListTest, ARunOnceExEntryIsAValueOfItsSectionWhateverTheSectionsLength)
 {
     const StartupSource& ex =
-        *std::find_if(std::begin(StartupSources), std::end(StartupSources), [](const StartupSource& s) {
-            return std::wstring_view(s.id) == L"Registry(Machine RunOnceEx)";
-        });
+        StartupSources[static_cast<size_t>(SourceIndexOf(L"Registry(Machine RunOnceEx)", {}))];
     const RegistryAddress step = AddressOf(ex, L"1\\Step"), bare = AddressOf(ex, L"\\Step");
     EXPECT_EQ(step.keyPath + L"|" + step.valueName + L"|" + bare.keyPath + L"|" + bare.valueName,
               L"Software\\Microsoft\\Windows\\CurrentVersion\\RunOnceEx\\1|Step|"
