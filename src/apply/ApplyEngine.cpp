@@ -121,8 +121,7 @@ ApplyResult ApplyNow(MainState& state, DWORD lockWait)
     StartupList& list = state.List;
     std::vector<EntryRecord>& records = state.BaselineEntries;
     const int rows = list.Count();
-    const int baseline = std::clamp<int>(state.BaselineCount, 0, static_cast<int>(records.size()));
-    records.resize(static_cast<size_t>(baseline));
+    const int baseline = static_cast<int>(records.size());
 
     Engine engine(state, result);
     // Write ahead, before any source is touched: the store as this apply will leave it, and
@@ -285,7 +284,6 @@ ApplyResult ApplyNow(MainState& state, DWORD lockWait)
     if (baseline > rows)
         records.resize(static_cast<size_t>(rows));
     list.RemoveRowsWithStatus(words.remove, records);
-    state.BaselineCount = static_cast<short>(records.size());
     if (statusRestored)
         SyncButtonsToSelection(state);
     return result;

@@ -12,8 +12,8 @@
 struct MainState
 {
     StartupList List;
+    // One record per row of the list as the last fill or apply left it; row k pairs with record k - 1.
     std::vector<EntryRecord> BaselineEntries;
-    short BaselineCount = 0;
     SourceNameTable SourceNames;
     std::wstring EnableCaption, DisableCaption;
     platform::Reg Reg1;

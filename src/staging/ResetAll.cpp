@@ -8,9 +8,8 @@ void cmdReset_Click(MainState& state)
 {
     state.List.Clear();
     const std::wstring disabled = DisabledWord();
-    for (int i = 0; i < state.BaselineCount && static_cast<size_t>(i) < state.BaselineEntries.size(); ++i)
+    for (const EntryRecord& record : state.BaselineEntries)
     {
-        const EntryRecord& record = state.BaselineEntries[static_cast<size_t>(i)];
         // A disabled entry is out of its source; the store brings it back, once, at the end. One
         // that Windows switched off is still in its source, and in no store.
         if (record[Status] != disabled || record.disabledByWindows)

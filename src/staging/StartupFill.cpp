@@ -25,8 +25,6 @@ void FillStartupList(MainState& state)
 
 void TakeBaseline(MainState& state)
 {
-    const int n = state.List.Count();
-    state.BaselineEntries.assign(static_cast<size_t>(n), EntryRecord{});
+    state.BaselineEntries.assign(static_cast<size_t>(state.List.Count()), EntryRecord{});
     CopyListToRecords(state.List, state.BaselineEntries);
-    state.BaselineCount = static_cast<short>(n);
 }

@@ -13,6 +13,7 @@
 #include "staging/Profiles.h"
 #include "staging/ResetAll.h"
 #include "staging/StagingCommands.h"
+#include "staging/StartupFill.h"
 
 #include <algorithm>
 
@@ -287,7 +288,7 @@ TEST_F(ApplyTest, AShorterListIsComparedByPositionAndNeverEmptiesTheStore)
         SetRegString(HKEY_CURRENT_USER, RunKey, name, std::wstring(L"C:\\") + name + L".exe");
     WriteEntryFile({Record(L"S", L"Disabled", L"Registry(User Run)", L"C:\\s.exe")}, StorePath(), 1);
     Start();
-    ASSERT_EQ(state->BaselineCount, 5);
+    ASSERT_EQ(state->BaselineEntries.size(), 5u);
 
     // As a profile of two rows leaves it: row 1 pairs with record A, row 2 with record B.
     state->List.Clear();
@@ -304,8 +305,25 @@ TEST_F(ApplyTest, AShorterListIsComparedByPositionAndNeverEmptiesTheStore)
     state->List.Clear();
     result = ApplyNow(*state);
     EXPECT_EQ(result.written + result.takenOut, 0);
-    EXPECT_EQ(state->BaselineCount, 0);
+    EXPECT_TRUE(state->BaselineEntries.empty());
     EXPECT_EQ(StoredNames(), (Names{L"A", L"S"}));
+}
+
+TEST_F(ApplyTest, ADisableBeyondRow32767IsAppliedAndNoRowBeforeItIsWritten)
+{
+    SetRegString(HKEY_CURRENT_USER, RunKey, L"Last", L"C:\\last.exe");
+    Start();
+    // More rows than a 16-bit count holds, the entry staged after them all.
+    state->List.Clear();
+    for (int i = 0; i < 40000; ++i)
+        state->List.AppendRow(
+            Record(L"R" + std::to_wstring(i), L"Enabled", L"Registry(User Run)", L"C:\\r.exe"));
+    state->List.AppendRow(Record(L"Last", L"Enabled", L"Registry(User Run)", L"C:\\last.exe"));
+    TakeBaseline(*state);
+    Stage(L"Last", L"Disabled");
+    EXPECT_EQ(ApplyResultText(ApplyNow(*state)), L"Applied: 0 written, 1 taken out.");
+    EXPECT_FALSE(RegValueExists(HKEY_CURRENT_USER, RunKey, L"Last"));
+    EXPECT_EQ(StoredNames(), Names{L"Last"});
 }
 
 TEST_F(ApplyTest, AnEntryItsProgramWroteBackIsOneRowUntilTheUserDecidesAndThenOneRecord)

@@ -17,7 +17,7 @@ std::vector<std::wstring> Fill()
 {
     MainState state;
     FillStartupList(state);
-    EXPECT_EQ(state.BaselineCount, state.List.Count());
+    EXPECT_EQ(static_cast<int>(state.BaselineEntries.size()), state.List.Count());
     std::vector<std::wstring> rows;
     for (int row = 1; row <= state.List.Count(); ++row)
     {

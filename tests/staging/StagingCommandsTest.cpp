@@ -104,7 +104,7 @@ TEST_F(ApplyTest, ResetAllListsTheSystemAndTheStoreAgainAndTheNextApplyActsOnCha
     // The staged rows are as their entries are; the applied one is listed once, at the end, from the store.
     EXPECT_EQ(RowTexts(state->List, TaskName), (Names{names[1], names[2], names[0]}));
     EXPECT_EQ(RowTexts(state->List, Status), (Names{L"Enabled", L"Enabled", L"Disabled"}));
-    EXPECT_EQ(state->BaselineCount, 3);
+    EXPECT_EQ(state->BaselineEntries.size(), 3u);
 
     Stage(names[1], L"Disabled");
     ApplyNow(*state);

@@ -131,7 +131,7 @@ TEST_F(AddTaskTest, EachKindOfSourceGivesItsRowInThePacksWordsAndArabicDialogsAr
     }
     EXPECT_EQ(ListView_GetItemCount(w.Control(IDC_LISTVIEW1)), List().Count()) << "shown at once";
     // Neither the baseline nor the selection (and so the buttons) follow an added row.
-    EXPECT_EQ(w.State().BaselineCount, 1);
+    EXPECT_EQ(w.State().BaselineEntries.size(), 1u);
     EXPECT_EQ(List().Selected(), 1);
     EXPECT_EQ(WindowText(w.Control(IDC_CMDDISABLE)), buttonBefore);
 
