@@ -116,10 +116,10 @@ bool Complete(const ApplyResult& r, int expected, const char* change)
     return false;
 }
 
-void StageAll(MainState& state, const std::wstring& status, int step = 1)
+void StageAll(MainState& state, EntryState status, int step = 1)
 {
     for (int row = 1; row <= state.List.Count(); row += step)
-        state.List.SetSubItem(row, Status, status);
+        state.List.SetState(row, status);
 }
 
 struct Figures
@@ -159,7 +159,7 @@ void Measure(HKEY key, HKEY copies, int rows)
     for (int round = 0; round < Rounds; ++round)
     {
         // Disable every row: N deletes and a store of N records.
-        StageAll(state, DisabledWord());
+        StageAll(state, EntryState::Disabled);
         ApplyResult result;
         double apply = Milliseconds([&] { result = ApplyNow(state); });
         bool complete = Complete(result, rows, "disable");
@@ -171,7 +171,7 @@ void Measure(HKEY key, HKEY copies, int rows)
         store.Keep(storeOnly, storeOnly);
 
         // Enable them again: N writes, the store deleted.
-        StageAll(state, EnabledWord());
+        StageAll(state, EntryState::Enabled);
         apply = Milliseconds([&] { result = ApplyNow(state); });
         complete = Complete(result, rows, "enable");
         DeleteAll(key, rows);
@@ -185,7 +185,7 @@ void Measure(HKEY key, HKEY copies, int rows)
     {
         MainState fresh;
         FillStartupList(fresh);
-        StageAll(fresh, RemoveWord(), 2);
+        StageAll(fresh, EntryState::Remove, 2);
         ApplyResult result;
         const double apply = Milliseconds([&] { result = ApplyNow(fresh); });
         const bool complete = Complete(result, (rows + 1) / 2, "remove");

@@ -14,11 +14,6 @@
 namespace
 {
 
-struct StatusWords
-{
-    std::wstring enabled = EnabledWord(), disabled = DisabledWord(), remove = RemoveWord();
-};
-
 // The writers act on each row where the list holds it, which they never change: a copy of its
 // six texts for every row would cost more than the rest of the engine's own work on it.
 class Engine
@@ -91,7 +86,7 @@ class Engine
                                                 ? ApplyFailure::PlaceSetting
                                             : r.outcome == WriteResult::Occupied ? ApplyFailure::Occupied
                                                                                  : ApplyFailure::SourceError;
-        result_.failures.push_back({row[TaskName], reason, r.error});
+        result_.failures.push_back({row.name, reason, r.error});
     }
 
     MainState& state_;
@@ -100,11 +95,6 @@ class Engine
 };
 
 } // namespace
-
-void CopyRowToRecord(const MainState& state, EntryRecord& record, int position)
-{
-    record = state.List.Row(position);
-}
 
 ApplyResult ApplyNow(MainState& state, DWORD lockWait)
 {
@@ -117,7 +107,7 @@ ApplyResult ApplyNow(MainState& state, DWORD lockWait)
     }
     const LookupBatch texts; // one apply, one look at the pack for its words and source names
     const StoreFilesHeld storeFiles;
-    const StatusWords words;
+    using enum EntryState;
     StartupList& list = state.List;
     std::vector<EntryRecord>& records = state.BaselineEntries;
     const int rows = list.Count();
@@ -140,16 +130,16 @@ ApplyResult ApplyNow(MainState& state, DWORD lockWait)
     for (int k = 0; k < rows; ++k)
     {
         const StartupEntry& row = list.Row(k + 1);
-        bool disabled = row[Status] == words.disabled, switched = false;
+        bool disabled = row.state == Disabled, switched = false;
         if (k < paired)
         {
             const EntryRecord& record = records[static_cast<size_t>(k)];
-            if (record.disabledByWindows && row[TaskName] == record[TaskName] &&
-                row[LoadFrom] == record[LoadFrom] && row[Location] == record[Location])
+            if (record.disabledByWindows && row.name == record.name && row.source == record.source &&
+                row.location == record.location)
                 list.SetDisabledByWindows(k + 1, true);
-            switched = disabled && row[Status] != record[Status] && engine.DisablesBySwitch(k + 1);
+            switched = disabled && row.state != record.state && engine.DisablesBySwitch(k + 1);
             bySwitch[static_cast<size_t>(k)] = switched;
-            disabled = disabled || record[Status] == words.disabled;
+            disabled = disabled || record.state == Disabled;
         }
         if (disabled && !row.disabledByWindows && !switched)
             aheadRows.push_back(&row);
@@ -165,9 +155,9 @@ ApplyResult ApplyNow(MainState& state, DWORD lockWait)
     // A row whose entry could not be acted on says where the entry still is: a disabled row
     // stays disabled, so that the store keeps it; one that could not be taken out is what it was.
     bool statusRestored = false;
-    auto restore = [&](int position, EntryRecord& record, const std::wstring& status) {
-        list.SetSubItem(position, Status, status);
-        record[Status] = status;
+    auto restore = [&](int position, EntryRecord& record, EntryState state) {
+        list.SetState(position, state);
+        record.state = state;
         statusRestored = true;
     };
     // Entries that leave the store: written back to their sources, or removed by the user; and
@@ -182,15 +172,15 @@ ApplyResult ApplyNow(MainState& state, DWORD lockWait)
     for (int k = 0; k < paired; ++k)
     {
         const int position = k + 1;
-        const std::wstring& status = list.Text(position, Status); // changed only just before a continue
+        const EntryState status = list.State(position);
         EntryRecord& record = records[static_cast<size_t>(k)];
-        if (status == record[Status])
+        if (status == record.state)
             continue;
         if (bySwitch[static_cast<size_t>(k)])
         {
             if (!engine.SwitchOff(position))
             {
-                restore(position, record, record[Status]);
+                restore(position, record, record.state);
                 continue;
             }
             // Its record too: Reset All and a loaded profile's rows keep it in its place, out of the store.
@@ -199,39 +189,39 @@ ApplyResult ApplyNow(MainState& state, DWORD lockWait)
             if (list.Row(position).alsoStored)
                 decided.push_back(list.Row(position));
         }
-        else if (status == words.disabled && !storeFirst)
+        else if (status == Disabled && !storeFirst)
         {
-            // Its record keeps the old Status: the next apply tries again.
-            result.failures.push_back({list.Text(position, TaskName), ApplyFailure::StoreNotSaved});
+            // Its record keeps the old state: the next apply tries again.
+            result.failures.push_back({list.Row(position).name, ApplyFailure::StoreNotSaved});
             continue;
         }
-        else if (status == words.remove || status == words.disabled)
+        else if (status == Remove || status == Disabled)
         {
-            if (!engine.TakeOut(position, record[Status] == words.disabled, status == words.remove))
+            if (!engine.TakeOut(position, record.state == Disabled, status == Remove))
             {
                 released.push_back(&list.Row(position)); // out of the store written ahead
                 copied.push_back(released.back());
-                restore(position, record, record[Status]);
+                restore(position, record, record.state);
                 continue;
             }
-            if (status == words.remove)
+            if (status == Remove)
                 released.push_back(&list.Row(position));
-            if (status == words.remove && record[Status] == words.disabled)
+            if (status == Remove && record.state == Disabled)
                 copied.push_back(released.back());
-            if (status == words.remove && list.Row(position).disabledByWindows)
+            if (status == Remove && list.Row(position).disabledByWindows)
                 engine.ForgetSwitch(position);
             if (list.Row(position).alsoStored)
                 decided.push_back(list.Row(position));
         }
-        else if (status == words.enabled)
+        else if (status == Enabled)
         {
             if (!engine.Write(position))
             {
-                restore(position, record, words.disabled);
+                restore(position, record, Disabled);
                 continue;
             }
             released.push_back(&list.Row(position));
-            if (record[Status] == words.disabled)
+            if (record.state == Disabled)
                 copied.push_back(released.back());
             if (list.Row(position).alsoStored)
                 decided.push_back(list.Row(position));
@@ -239,7 +229,7 @@ ApplyResult ApplyNow(MainState& state, DWORD lockWait)
             list.SetDisabledByWindows(position, false);
             record.disabledByWindows = false;
         }
-        record[Status] = status;
+        record.state = status;
     }
 
     // Added rows.
@@ -247,8 +237,8 @@ ApplyResult ApplyNow(MainState& state, DWORD lockWait)
     {
         const int position = k + 1;
         records.push_back(list.Row(position));
-        if (list.Text(position, Status) == words.enabled && !engine.Write(position))
-            restore(position, records.back(), words.disabled);
+        if (list.State(position) == Enabled && !engine.Write(position))
+            restore(position, records.back(), Disabled);
     }
 
     // The store once more, unless the one written ahead (StoredEntries since) is already what it
@@ -283,7 +273,7 @@ ApplyResult ApplyNow(MainState& state, DWORD lockWait)
     // Remove go with their records, in one pass.
     if (baseline > rows)
         records.resize(static_cast<size_t>(rows));
-    list.RemoveRowsWithStatus(words.remove, records);
+    list.RemoveRowsIn(Remove, records);
     if (statusRestored)
         SyncButtonsToSelection(state);
     return result;

@@ -47,6 +47,3 @@ struct ApplyResult
 // first takes in what other programs (the command line, the windows of other users) changed in
 // the store since this one read it, so that neither loses the other's entries.
 ApplyResult ApplyNow(MainState& state, DWORD lockWait = 10000);
-
-// The six texts of the row at position, in column order.
-void CopyRowToRecord(const MainState& state, EntryRecord& record, int position);

@@ -2,7 +2,6 @@
 #include "apply/ServicesApply.h"
 #include "i18n/Keys.h"
 #include "i18n/Lookup.h"
-#include "model/StatusWords.h"
 #include "platform/MachineLock.h"
 #include "platform/Names.h"
 #include "platform/Text.h"
@@ -38,7 +37,6 @@ ServicesApplyResult ApplyServices(ServicesState& state, DWORD lockWait)
     // Read again under the lock: another program may have remembered starts since, which a write
     // from what this one read before would lose.
     LoadRememberedStarts(state);
-    const std::wstring disabledWord = DisabledWord();
     std::vector<Change> changes;
     for (int position = 1; position <= list.Count(); ++position)
     {
@@ -49,7 +47,7 @@ ServicesApplyResult ApplyServices(ServicesState& state, DWORD lockWait)
             // An enable would not know the start to give back: nothing changes until it can be read.
             result.failures.push_back({row.displayName, ServiceFailure::StartsNotRead});
         else
-            changes.push_back({position, row.status == disabledWord
+            changes.push_back({position, row.staged == EntryState::Disabled
                                              ? platform::ServiceStart{SERVICE_DISABLED, false}
                                              : EnableTarget(state, position)});
     }
@@ -67,7 +65,7 @@ ServicesApplyResult ApplyServices(ServicesState& state, DWORD lockWait)
         if (const DWORD error = platform::QueryServiceStart(row.name, now))
         {
             result.failures.push_back({row.displayName, ServiceFailure::SystemError, error});
-            row.status = StatusOfStart(row.start);
+            row.staged = StateOfStart(row.start);
             change.position = 0;
         }
         else if (now.type == SERVICE_DISABLED)
@@ -98,7 +96,7 @@ ServicesApplyResult ApplyServices(ServicesState& state, DWORD lockWait)
         if (const DWORD error = platform::ChangeServiceStart(row.name, change.target))
         {
             result.failures.push_back({row.displayName, ServiceFailure::SystemError, error});
-            row.status = StatusOfStart(row.start);
+            row.staged = StateOfStart(row.start);
             continue;
         }
         row.start = change.target;

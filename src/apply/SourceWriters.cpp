@@ -1,4 +1,4 @@
-// The source writers: each source of the table, known by its Load From.
+// The source writers: each source of the table.
 #include "apply/SourceWriters.h"
 #include "model/StartupSource.h"
 #include "i18n/Keys.h"
@@ -70,10 +70,10 @@ bool StandsFor(const std::wstring& location, const std::wstring& shown)
 bool CopiedValue(platform::Reg& copies, const Source& source, const EntryRecord& record,
                  platform::RegValue& copy)
 {
-    if (ReadExactCopy(source, record[TaskName], copy, copies) != ERROR_SUCCESS)
+    if (ReadExactCopy(source, record.name, copy, copies) != ERROR_SUCCESS)
         return false;
     const std::wstring text = platform::RenderRegData(copy.type, copy.data.data(), copy.data.size());
-    return StandsFor(record[Location], source.kind == Registry ? text : text.substr(0, WinIniReadSize - 1));
+    return StandsFor(record.location, source.kind == Registry ? text : text.substr(0, WinIniReadSize - 1));
 }
 
 DWORD CopyFileBytes(const std::wstring& from, const std::wstring& to)
@@ -146,25 +146,22 @@ DWORD SourceWriter::SwitchOnInWindows(const Source& source, const std::wstring& 
     return platform::WriteRegValue(OwnerRoot(source), key, flag);
 }
 
-SourceWriter::SourceWriter(platform::Reg& reg) : reg_(reg)
+SourceWriter::SourceWriter(platform::Reg& reg) : reg_(reg) {}
+
+namespace
 {
-    SourceNameTable names;
-    LoadSourceNames(names);
-    for (size_t i = 0; i < SourceCount; ++i)
-        loadFromTexts_[i] = WrittenLoadFrom(i, names);
+
+// The row's source; -1 when it names none.
+int FindSource(const EntryRecord& record)
+{
+    return record.source >= 0 && record.source < static_cast<int>(SourceCount) ? record.source : -1;
 }
 
-int SourceWriter::FindSource(const std::wstring& loadFrom) const
-{
-    for (size_t i = 0; i < loadFromTexts_.size(); ++i)
-        if (loadFrom == loadFromTexts_[i])
-            return static_cast<int>(i);
-    return -1;
-}
+} // namespace
 
 WriteResult SourceWriter::RemoveFromSource(const EntryRecord& record, bool keepCopy)
 {
-    const int found = FindSource(record[LoadFrom]);
+    const int found = FindSource(record);
     if (found < 0)
         return {WriteResult::NoSource};
     const Source& source = StartupSources[found];
@@ -172,16 +169,16 @@ WriteResult SourceWriter::RemoveFromSource(const EntryRecord& record, bool keepC
     switch (source.kind)
     {
     case Registry: {
-        if (IsPlaceSetting(source, record[TaskName]))
+        if (IsPlaceSetting(source, record.name))
             return PlaceSetting();
-        SelectValue(source, record[TaskName]);
+        SelectValue(source, record.name);
         if (keepCopy && reg_.ReadRaw(value_) == ERROR_SUCCESS)
-            if (DWORD error = KeepValueCopy(source, record[TaskName], value_.type, value_.data))
+            if (DWORD error = KeepValueCopy(source, record.name, value_.type, value_.data))
                 return FromError(error);
         return FromRemoval(reg_.DeleteValue());
     }
     case StartUp: {
-        const std::wstring path = ShortcutPath(source, record[TaskName]);
+        const std::wstring path = ShortcutPath(source, record.name);
         if (path.empty())
             return {WriteResult::Failed, ERROR_PATH_NOT_FOUND};
         if (keepCopy && platform::FileExists(path))
@@ -189,7 +186,7 @@ WriteResult SourceWriter::RemoveFromSource(const EntryRecord& record, bool keepC
             const std::wstring folder = ExactCopyPlace(source).folder;
             DWORD error = platform::CreateFolderPath(folder);
             if (!error)
-                error = CopyFileBytes(path, folder + L"\\" + record[TaskName] + L".lnk");
+                error = CopyFileBytes(path, folder + L"\\" + record.name + L".lnk");
             if (error)
                 return FromError(error);
         }
@@ -200,7 +197,7 @@ WriteResult SourceWriter::RemoveFromSource(const EntryRecord& record, bool keepC
         const std::wstring value = keepCopy ? WinIniValue(source) : std::wstring();
         const BYTE* bytes = reinterpret_cast<const BYTE*>(value.c_str());
         if (!value.empty())
-            if (DWORD error = KeepValueCopy(source, record[TaskName], REG_SZ,
+            if (DWORD error = KeepValueCopy(source, record.name, REG_SZ,
                                             {bytes, bytes + (value.size() + 1) * sizeof(wchar_t)}))
                 return FromError(error);
         return FromError(ClearIniValue(platform::names::WinIniSection, source.key, platform::WinIniPath()));
@@ -211,29 +208,28 @@ WriteResult SourceWriter::RemoveFromSource(const EntryRecord& record, bool keepC
 
 WriteResult SourceWriter::WriteToSource(const EntryRecord& record)
 {
-    const int found = FindSource(record[LoadFrom]);
+    const int found = FindSource(record);
     if (found < 0)
         return {WriteResult::NoSource};
     const Source& source = StartupSources[found];
     // An entry Windows switched off is still in its place, and stays as it is there.
-    WriteResult result = record.disabledByWindows && InSource(source, record[TaskName])
-                             ? WriteResult{}
-                             : PutBack(source, record);
+    WriteResult result =
+        record.disabledByWindows && InSource(source, record.name) ? WriteResult{} : PutBack(source, record);
     if (result.outcome == WriteResult::Done && source.approved)
-        result = FromError(SwitchOnInWindows(source, record[TaskName]));
+        result = FromError(SwitchOnInWindows(source, record.name));
     return result;
 }
 
 const StartupSource* SourceWriter::SwitchedSource(const EntryRecord& record) const
 {
-    const int found = FindSource(record[LoadFrom]);
+    const int found = FindSource(record);
     return found >= 0 && StartupSources[found].approved ? &StartupSources[found] : nullptr;
 }
 
 bool SourceWriter::DisablesBySwitch(const EntryRecord& record)
 {
     const Source* source = SwitchedSource(record);
-    return source && platform::WindowsHonoursStartupSwitch() && InSource(*source, record[TaskName]);
+    return source && platform::WindowsHonoursStartupSwitch() && InSource(*source, record.name);
 }
 
 WriteResult SourceWriter::SwitchOff(const EntryRecord& record)
@@ -245,7 +241,7 @@ WriteResult SourceWriter::SwitchOff(const EntryRecord& record)
     GetSystemTimeAsFileTime(&now);
     return FromError(
         platform::WriteRegValue(OwnerRoot(*source), platform::ApprovedKeyPath(source->approved),
-                                {SwitchName(*source, record[TaskName]), REG_BINARY, SwitchedOff(now)}));
+                                {SwitchName(*source, record.name), REG_BINARY, SwitchedOff(now)}));
 }
 
 DWORD SourceWriter::ForgetSwitch(const EntryRecord& record)
@@ -253,9 +249,8 @@ DWORD SourceWriter::ForgetSwitch(const EntryRecord& record)
     const Source* source = SwitchedSource(record);
     if (!source)
         return ERROR_SUCCESS;
-    const DWORD error =
-        platform::DeleteRegValue(OwnerRoot(*source), platform::ApprovedKeyPath(source->approved),
-                                 SwitchName(*source, record[TaskName]));
+    const DWORD error = platform::DeleteRegValue(
+        OwnerRoot(*source), platform::ApprovedKeyPath(source->approved), SwitchName(*source, record.name));
     return error == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : error;
 }
 
@@ -278,14 +273,14 @@ std::optional<WriteResult> SourceWriter::AlreadyThere(const StartupSource& sourc
     switch (source.kind)
     {
     case Registry: {
-        SelectValue(source, record[TaskName]);
+        SelectValue(source, record.name);
         if (reg_.ReadRaw(value_) != ERROR_SUCCESS)
             return std::nullopt;
         there = platform::RenderRegData(value_.type, value_.data.data(), value_.data.size());
         break;
     }
     case StartUp: {
-        const std::wstring path = ShortcutPath(source, record[TaskName]);
+        const std::wstring path = ShortcutPath(source, record.name);
         if (path.empty() || !platform::FileExists(path))
             return std::nullopt;
         platform::ReadShortcutTarget(path, there);
@@ -298,14 +293,14 @@ std::optional<WriteResult> SourceWriter::AlreadyThere(const StartupSource& sourc
         there = there.substr(0, WinIniReadSize - 1);
         break;
     }
-    if (platform::NormalizeLineBreaks(there) == platform::NormalizeLineBreaks(record[Location]))
+    if (platform::NormalizeLineBreaks(there) == platform::NormalizeLineBreaks(record.location))
         return WriteResult{};
     return WriteResult{WriteResult::Occupied};
 }
 
 WriteResult SourceWriter::PutBack(const StartupSource& source, const EntryRecord& record)
 {
-    if (source.kind == Registry && IsPlaceSetting(source, record[TaskName]))
+    if (source.kind == Registry && IsPlaceSetting(source, record.name))
         return PlaceSetting();
     if (const std::optional<WriteResult> there = AlreadyThere(source, record))
         return *there;
@@ -314,31 +309,30 @@ WriteResult SourceWriter::PutBack(const StartupSource& source, const EntryRecord
     switch (source.kind)
     {
     case Registry:
-        SelectValue(source, record[TaskName]);
+        SelectValue(source, record.name);
         if (CopiedValue(copies_, source, record, copy))
             return FromError(reg_.WriteRaw(copy.type, copy.data));
-        reg_.ValueData(record[Location]);
+        reg_.ValueData(record.location);
         return FromError(reg_.WriteValue());
     case StartUp: {
-        const std::wstring path = ShortcutPath(source, record[TaskName]);
+        const std::wstring path = ShortcutPath(source, record.name);
         if (path.empty())
             return {WriteResult::Failed, ERROR_PATH_NOT_FOUND};
         for (const bool older : {false, true})
         {
-            const std::wstring kept =
-                ExactCopyPlace(source, older).folder + L"\\" + record[TaskName] + L".lnk";
+            const std::wstring kept = ExactCopyPlace(source, older).folder + L"\\" + record.name + L".lnk";
             std::wstring target;
-            if (platform::ReadShortcutTarget(kept, target) && target == record[Location])
+            if (platform::ReadShortcutTarget(kept, target) && target == record.location)
                 return FromError(CopyFileBytes(kept, path));
         }
-        return FromError(CreateShortcutFile(path, record[Location]));
+        return FromError(CreateShortcutFile(path, record.location));
     }
     case WinIni: {
         const bool copied = CopiedValue(copies_, source, record, copy);
         return FromError(
             WriteIniValue(platform::names::WinIniSection, source.key, platform::WinIniPath(),
                           copied ? platform::RenderRegData(copy.type, copy.data.data(), copy.data.size())
-                                 : record[Location]));
+                                 : record.location));
     }
     }
     return {WriteResult::NoSource};
@@ -353,12 +347,12 @@ void SourceWriter::ForgetCopies(const std::vector<const EntryRecord*>& gone,
     // few loses.
     std::unordered_set<std::wstring> names;
     for (const EntryRecord& record : stored)
-        names.insert(platform::FoldCase(record[TaskName]));
+        names.insert(platform::FoldCase(record.name));
     for (const EntryRecord* entry : gone)
     {
         const EntryRecord& record = *entry;
-        const int found = FindSource(record[LoadFrom]);
-        if (found < 0 || names.contains(platform::FoldCase(record[TaskName])))
+        const int found = FindSource(record);
+        if (found < 0 || names.contains(platform::FoldCase(record.name)))
             continue;
         const Source& source = StartupSources[static_cast<size_t>(found)];
         for (const bool older : {false, true})
@@ -367,11 +361,11 @@ void SourceWriter::ForgetCopies(const std::vector<const EntryRecord*>& gone,
                 continue;
             if (source.kind == StartUp)
             {
-                platform::RemoveFile(
-                    ExactCopyPlace(source, older).folder + L"\\" + record[TaskName] + L".lnk", true);
+                platform::RemoveFile(ExactCopyPlace(source, older).folder + L"\\" + record.name + L".lnk",
+                                     true);
                 continue;
             }
-            SelectCopy(source, record[TaskName], older);
+            SelectCopy(source, record.name, older);
             copies_.DeleteValue();
         }
     }
@@ -390,10 +384,9 @@ bool SourceWriter::OlderCopiesThere(size_t source)
     return olderCopies_[source] > 0;
 }
 
-std::optional<SourcePlace> SourceWriter::Place(const std::wstring& loadFrom) const
+std::optional<SourcePlace> FindSourcePlace(int found)
 {
-    const int found = FindSource(loadFrom);
-    if (found < 0)
+    if (found < 0 || found >= static_cast<int>(SourceCount))
         return std::nullopt;
     const Source& source = StartupSources[static_cast<size_t>(found)];
     SourcePlace place;
@@ -409,12 +402,6 @@ std::optional<SourcePlace> SourceWriter::Place(const std::wstring& loadFrom) con
     if (source.kind == WinIni)
         place.iniKey = source.key;
     return place;
-}
-
-std::optional<SourcePlace> FindSourcePlace(const std::wstring& loadFrom)
-{
-    platform::Reg unused;
-    return SourceWriter(unused).Place(loadFrom);
 }
 
 DWORD ClearIniValue(const std::wstring& section, const std::wstring& key, const std::wstring& fileName)

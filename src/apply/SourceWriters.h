@@ -1,5 +1,5 @@
 // The writers that take one startup entry out of its source or put it (back) in: the registry
-// run keys, the StartUp folders and win.ini, chosen by the entry's Load From.
+// run keys, the StartUp folders and win.ini, chosen by the entry's place.
 #pragma once
 #include "model/StartupList.h"
 #include "model/StartupSource.h"
@@ -18,7 +18,7 @@ struct WriteResult
     {
         Done,         // written, or taken out
         Absent,       // to be taken out, but its place did not hold it
-        NoSource,     // Load From names none of the sources: nothing was touched
+        NoSource,     // its place is none of the sources: nothing was touched
         PlaceSetting, // it names a setting of its place, never an entry: nothing was touched
         Occupied,     // to be written, but its place holds another entry of that name: left as it is
         Failed,       // the system refused; error says why
@@ -37,8 +37,8 @@ struct SourcePlace
     std::wstring iniKey;  // win.ini: the value of section Windows
 };
 
-// The writers with the source names of the moment they were made. An apply makes one for all
-// its rows; FindSourcePlace makes one per call.
+// The writers, with what they read of the registry kept from one entry to the next: an apply
+// makes one for all its rows.
 class SourceWriter
 {
   public:
@@ -58,11 +58,8 @@ class SourceWriter
     // Drops the exact copies kept for the entries gone from the store, but those the stored
     // entries may need.
     void ForgetCopies(const std::vector<const EntryRecord*>& gone, const std::vector<EntryRecord>& stored);
-    // The place of the source a Load From text names; none when it names no source.
-    std::optional<SourcePlace> Place(const std::wstring& loadFrom) const;
 
   private:
-    int FindSource(const std::wstring& loadFrom) const;
     const StartupSource* SwitchedSource(const EntryRecord& record) const;
     bool InSource(const StartupSource& source, const std::wstring& taskName);
     std::optional<WriteResult> AlreadyThere(const StartupSource& source, const EntryRecord& record);
@@ -84,7 +81,6 @@ class SourceWriter
         unknown.fill(-1);
         return unknown;
     }();
-    std::array<std::wstring, SourceCount> loadFromTexts_;
     // Built at the first entry of a source and kept for the next: its run key, where its copies
     // are kept (now and where an older build kept them), and the buffers of a value read.
     std::array<std::wstring, SourceCount> runKeys_;
@@ -97,7 +93,8 @@ class SourceWriter
     platform::RegValue value_;
 };
 
-std::optional<SourcePlace> FindSourcePlace(const std::wstring& loadFrom);
+// Where the entries of source live; none when it is no source.
+std::optional<SourcePlace> FindSourcePlace(int source);
 
 // The key stays in the section with an empty value. Return the system error.
 DWORD ClearIniValue(const std::wstring& section, const std::wstring& key, const std::wstring& fileName);

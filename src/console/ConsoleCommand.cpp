@@ -42,15 +42,6 @@ int Complain(std::wstring_view text, int code)
     return code;
 }
 
-int RowSource(const StartupList& list, int position, const SourceNameTable& names)
-{
-    const std::wstring& loadFrom = list.Text(position, LoadFrom);
-    for (size_t i = 0; i < SourceCount; ++i)
-        if (loadFrom == StartupSources[i].id || loadFrom == names[i] || loadFrom == ScannedLoadFrom(i, names))
-            return static_cast<int>(i);
-    return -1;
-}
-
 // The source a PLACE names: its identifier or its Load From text in this language, in any case.
 int PlaceNamed(std::wstring_view place, const SourceNameTable& names)
 {
@@ -65,8 +56,7 @@ int PlaceNamed(std::wstring_view place, const SourceNameTable& names)
 
 // The rows a NAME stands for, of one source or (place < 0) of any: those of exactly that name,
 // else of it in any case, else of it without the blanks around it, as the list shows it.
-std::vector<int> RowsNamed(const StartupList& list, const std::wstring& name, int place,
-                           const SourceNameTable& names)
+std::vector<int> RowsNamed(const StartupList& list, const std::wstring& name, int place)
 {
     const std::function<bool(const std::wstring&)> tests[] = {
         [&](const std::wstring& row) { return row == name; },
@@ -79,7 +69,7 @@ std::vector<int> RowsNamed(const StartupList& list, const std::wstring& name, in
     for (const auto& test : tests)
     {
         for (int row = 1; row <= list.Count(); ++row)
-            if ((place < 0 || RowSource(list, row, names) == place) && test(list.Text(row, TaskName)))
+            if ((place < 0 || list.Row(row).source == place) && test(list.Row(row).name))
                 rows.push_back(row);
         if (!rows.empty())
             break;
@@ -94,9 +84,10 @@ std::vector<ExportRow> ShownRows(const StartupList& list, bool withFileFacts)
     if (withFileFacts)
         for (const std::wstring& location : facts.TakeUnasked(list))
             facts.Store(location, ResolveFileFacts(location));
+    const ListWords words = LoadListWords();
     DisplayList display;
-    display.Update(list, facts);
-    return ExportRows(list, facts, display);
+    display.Update(list, words, facts);
+    return ExportRows(list, words, facts, display);
 }
 
 int ListVerb(const MainState& state, bool json)
@@ -179,7 +170,7 @@ int ChangeVerb(MainState& state, const ConsoleRequest& request)
     if (request.from && place < 0)
         return ExitBadUsage;
     StartupList& list = state.List;
-    const std::vector<int> rows = RowsNamed(list, request.value, place, state.SourceNames);
+    const std::vector<int> rows = RowsNamed(list, request.value, place);
     if (rows.empty())
         return Complain(request.from
                             ? FormatText(LookupText(keys::NoSuchEntryIn),
@@ -188,18 +179,19 @@ int ChangeVerb(MainState& state, const ConsoleRequest& request)
                         ExitNoEntry);
     if (rows.size() > 1)
     {
+        const ListWords words = LoadListWords();
         std::wstring text = FormatText(LookupText(keys::SeveralPlaces), {request.value});
         for (int row : rows)
-            text += L"\r\n  " + list.Text(row, LoadFrom) + L": " + list.Shown(row, TaskName) + L" = " +
-                    list.Text(row, Location);
+            text += L"\r\n  " + RowText(list.Row(row), LoadFrom, words) + L": " +
+                    RowText(list.Row(row), TaskName, words) + L" = " + list.Row(row).location;
         return Complain(text, ExitNoEntry);
     }
     list.Select(rows.front());
-    const std::wstring& status = list.Text(rows.front(), Status);
-    const std::wstring shown = list.Shown(rows.front(), TaskName);
-    if (request.verb == Verb::Disable && status != EnabledWord())
+    const EntryState status = list.State(rows.front());
+    const std::wstring shown(platform::Trim(list.Row(rows.front()).name));
+    if (request.verb == Verb::Disable && status != EntryState::Enabled)
         return Say(FormatText(LookupText(keys::AlreadyDisabled), {shown}));
-    if (request.verb == Verb::Enable && status == EnabledWord())
+    if (request.verb == Verb::Enable && status == EntryState::Enabled)
         return Say(FormatText(LookupText(keys::AlreadyEnabled), {shown}));
     if (request.verb == Verb::Remove)
         cmdRemove_Click(state);
@@ -220,13 +212,12 @@ int AddVerb(MainState& state, const ConsoleRequest& request)
     if (!source.addTask)
         return Complain(FormatText(LookupText(keys::PlaceNotForAdd), {loadFrom}), ExitBadUsage);
     // As the dialog does: a win.ini line is named after its place.
-    const std::wstring name = source.kind == SourceKind::WinIni ? loadFrom : request.value;
+    const std::wstring name = source.kind == SourceKind::WinIni ? std::wstring(source.id) : request.value;
     // Adding over an entry of that name would replace it in its place, with no copy kept.
     for (int row = 1; row <= state.List.Count(); ++row)
-        if (RowSource(state.List, row, state.SourceNames) == place &&
-            platform::EqualsNoCase(state.List.Text(row, TaskName), name))
+        if (state.List.Row(row).source == place && platform::EqualsNoCase(state.List.Row(row).name, name))
             return Complain(FormatText(LookupText(keys::AlreadyThere), {name, loadFrom}), ExitNotSafe);
-    AppendNewTask(state.List, name, loadFrom, *request.command);
+    AppendNewTask(state.List, name, static_cast<size_t>(place), *request.command);
     return ApplyAndReport(state);
 }
 

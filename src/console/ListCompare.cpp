@@ -165,9 +165,9 @@ std::wstring DecodeListFile(const std::string& bytes)
 std::vector<ListChange> CompareLists(const std::vector<ListedEntry>& before,
                                      const std::vector<ListedEntry>& now)
 {
-    SourceNameReader places;
+    FileWords places;
     auto key = [&](const ListedEntry& entry) {
-        const int place = places.Find(entry.loadFrom);
+        const int place = places.Source(entry.loadFrom);
         return (place >= 0 ? L"#" + platform::ToDecimal(place) : L"=" + entry.loadFrom) + L"\n" +
                platform::FoldCase(entry.taskName);
     };

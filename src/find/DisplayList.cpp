@@ -6,17 +6,18 @@
 
 const FileFacts* FactsOfRow(const StartupList& list, const FileFactsTable& facts, int position)
 {
-    return facts.Find(list.Text(position, Location));
+    return facts.Find(list.Row(position).location);
 }
 
-std::wstring CellText(const StartupList& list, const FileFactsTable& facts, int position, int column)
+std::wstring CellText(const StartupList& list, const ListWords& words, const FileFactsTable& facts,
+                      int position, int column)
 {
     if (column == PublisherColumn)
     {
         const FileFacts* known = FactsOfRow(list, facts, position);
         return known ? known->publisher : std::wstring();
     }
-    return list.Shown(position, column);
+    return RowText(list.Row(position), column, words);
 }
 
 SortOrder NextSortOrder(SortOrder current, int clickedColumn)
@@ -26,10 +27,10 @@ SortOrder NextSortOrder(SortOrder current, int clickedColumn)
     return {clickedColumn, false};
 }
 
-void DisplayList::Update(const StartupList& list, const FileFactsTable& facts)
+void DisplayList::Update(const StartupList& list, const ListWords& words, const FileFactsTable& facts)
 {
     Update(list.Count(), ShownColumnCount,
-           [&](int row, int column) { return CellText(list, facts, row, column); });
+           [&](int row, int column) { return CellText(list, words, facts, row, column); });
 }
 
 void DisplayList::Update(int count, int columns, const Cells& cell,

@@ -3,6 +3,7 @@
 // added, which the store, the profiles, the baseline and the apply engine address rows by.
 #pragma once
 #include "model/StartupList.h"
+#include "model/StartupSource.h"
 #include "find/FileFacts.h"
 #include "i18n/Keys.h"
 
@@ -19,8 +20,10 @@ static_assert(std::size(keys::ColumnHeaders) == ShownColumnCount, "a header key 
 
 // The facts of a row's file; null while they are not known.
 const FileFacts* FactsOfRow(const StartupList& list, const FileFactsTable& facts, int position);
-// The text a cell shows: the Task Name without the blanks around it, Publisher from the facts.
-std::wstring CellText(const StartupList& list, const FileFactsTable& facts, int position, int column);
+// The text a cell shows, in words: the Task Name without the blanks around it, Publisher from
+// the facts.
+std::wstring CellText(const StartupList& list, const ListWords& words, const FileFactsTable& facts,
+                      int position, int column);
 
 struct SortOrder
 {
@@ -37,7 +40,7 @@ class DisplayList
     std::wstring filter; // rows with a cell that holds it, without regard to case
 
     // Works out again which rows show, in which order.
-    void Update(const StartupList& list, const FileFactsTable& facts);
+    void Update(const StartupList& list, const ListWords& words, const FileFactsTable& facts);
     // The same for any table of rows 1 to count whose cell(row, column) are the texts of columns 0
     // to columns - 1; a row for which hidden(row) holds does not show, whatever the filter.
     using Cells = std::function<std::wstring(int row, int column)>;

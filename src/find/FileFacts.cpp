@@ -73,8 +73,8 @@ std::vector<std::wstring> FileFactsTable::TakeUnasked(const StartupList& list)
 {
     std::vector<std::wstring> unasked;
     for (int row = 1; row <= list.Count(); ++row)
-        if (TakeUnasked(list.Text(row, Location)))
-            unasked.push_back(list.Text(row, Location));
+        if (TakeUnasked(list.Row(row).location))
+            unasked.push_back(list.Row(row).location);
     return unasked;
 }
 

@@ -1,7 +1,6 @@
 // CSV and JSON writing of the shown rows.
 #include "find/ListExport.h"
 
-#include "model/StatusWords.h"
 #include "platform/Text.h"
 
 #include <cwchar>
@@ -22,35 +21,25 @@ std::wstring CsvLine(const CsvFields& fields)
     return out + L"\r\n";
 }
 
-const wchar_t* StateWord(const std::wstring& status, const std::array<std::wstring, 3>& words)
-{
-    constexpr const wchar_t* States[] = {L"enabled", L"disabled", L"remove"};
-    for (size_t i = 0; i < words.size(); ++i)
-        if (status == words[i])
-            return States[i];
-    return L"";
-}
-
 // The characters JSON escapes by a letter, in the order of those letters: " \ b f n r t.
 constexpr wchar_t JsonNamedEscapes[] = L"\"\\\b\f\n\r\t";
 
 } // namespace
 
-std::vector<ExportRow> ExportRows(const StartupList& list, const FileFactsTable& facts,
-                                  const DisplayList& display)
+std::vector<ExportRow> ExportRows(const StartupList& list, const ListWords& words,
+                                  const FileFactsTable& facts, const DisplayList& display)
 {
     std::vector<ExportRow> rows(static_cast<size_t>(display.Count()));
-    const std::array<std::wstring, 3> words = {EnabledWord(), DisabledWord(), RemoveWord()};
     for (int index = 0; index < display.Count(); ++index)
     {
         const int position = display.Position(index);
         ExportRow& row = rows[static_cast<size_t>(index)];
         for (int column = 0; column < ShownColumnCount; ++column)
-            row.cells[static_cast<size_t>(column)] = CellText(list, facts, position, column);
+            row.cells[static_cast<size_t>(column)] = CellText(list, words, facts, position, column);
         const FileFacts* known = FactsOfRow(list, facts, position);
         if (known && known->state != FileFacts::State::NoFile)
             row.fileExists = known->state == FileFacts::State::Found;
-        row.state = StateWord(list.Text(position, Status), words);
+        row.state = ScriptStateWord(list.State(position));
     }
     return rows;
 }
@@ -122,8 +111,7 @@ std::wstring ToJson(const std::vector<ExportRow>& rows)
             out += JsonString(JsonKeys[column]) + L": " +
                    JsonString(rows[i].cells[static_cast<size_t>(column)]) + L", ";
             if (column == Status)
-                out += JsonString(L"state") + L": " +
-                       (rows[i].state.empty() ? std::wstring(L"null") : JsonString(rows[i].state)) + L", ";
+                out += JsonString(L"state") + L": " + JsonString(rows[i].state) + L", ";
         }
         const std::optional<bool>& exists = rows[i].fileExists;
         out += JsonString(L"fileExists") + L": " + (exists ? (*exists ? L"true" : L"false") : L"null") + L"}";

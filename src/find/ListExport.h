@@ -10,15 +10,15 @@
 
 // One shown row: the texts of its columns in column order, Publisher last, whether its file
 // exists (none when the row names no file), and its state in words of no language: "enabled",
-// "disabled" (by Windows too) or "remove"; empty for a Status word of no state.
+// "disabled" (by Windows too) or "remove".
 struct ExportRow
 {
     std::array<std::wstring, ShownColumnCount> cells;
     std::optional<bool> fileExists;
     std::wstring state;
 };
-std::vector<ExportRow> ExportRows(const StartupList& list, const FileFactsTable& facts,
-                                  const DisplayList& display);
+std::vector<ExportRow> ExportRows(const StartupList& list, const ListWords& words,
+                                  const FileFactsTable& facts, const DisplayList& display);
 
 // A CSV field: quoted, with quotes doubled, when it holds a comma, a quote or a line break. A
 // text a spreadsheet would take for a formula (one that begins with =, +, -, @, a tab or a CR)
@@ -32,6 +32,6 @@ std::wstring ToCsv(const std::array<std::wstring, ShownColumnCount + 1>& header,
 // A JSON string literal, quotes included.
 std::wstring JsonString(std::wstring_view text);
 // An array of objects whose keys do not depend on the language: taskName, status, state (the
-// state's word, or null), loadFrom, user, when, location, publisher, and fileExists (true, false
+// state's word), loadFrom, user, when, location, publisher, and fileExists (true, false
 // or null). Every text is kept exactly.
 std::wstring ToJson(const std::vector<ExportRow>& rows);

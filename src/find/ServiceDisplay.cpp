@@ -18,7 +18,7 @@ std::wstring ServiceCellText(const ServiceList& list, const FileFactsTable& fact
     case ServiceName:
         return row.displayName;
     case ServiceStatus:
-        return row.status;
+        return StateWord(row.staged);
     case ServiceStartType:
         return row.configError ? std::wstring() : StartTypeWord(row.start);
     case ServiceState:

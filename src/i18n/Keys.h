@@ -77,10 +77,11 @@ inline constexpr KeyText PublisherHeader{L"700", L"Publisher"};
 inline constexpr KeyText ColumnHeaders[] = {TaskNameHeader, StatusHeader,   LoadFromHeader, UserHeader,
                                             WhenHeader,     LocationHeader, PublisherHeader};
 
-// The status words, compared exactly wherever a row's state is tested.
+// The words of the states, where a person reads them; files keep the English ones.
 inline constexpr KeyText Enabled{L"413", L"Enabled"};
 inline constexpr KeyText Disabled{L"423", L"Disabled"};
 inline constexpr KeyText Remove{L"424", L"Remove"};
+inline constexpr KeyText Delayed{L"440", L"Delayed"};
 // The Status cell of an entry Windows has switched off; %1 is the Disabled word.
 inline constexpr KeyText DisabledByWindows{L"439", L"%1 by Windows"};
 

@@ -13,9 +13,9 @@ bool IsText(DWORD type)
 
 // RunOnceEx's subkeys hold the commands Windows runs, one section each: their named text values.
 // A section's unnamed value is its title, and a subkey of a section (Depend) no command.
-void ListSections(StartupList& list, const StartupSource& place, const std::wstring& path,
-                  const RowWords& words)
+void ListSections(StartupList& list, size_t source, const std::wstring& path)
 {
+    const StartupSource& place = StartupSources[source];
     for (const std::wstring& section : platform::ReadRegSubkeyNames(place.root, path, place.view))
     {
         platform::UniqueHKey key = platform::OpenRegKey(place.root, path + L"\\" + section, place.view);
@@ -23,16 +23,16 @@ void ListSections(StartupList& list, const StartupSource& place, const std::wstr
         {
             if (value.name.empty() || !IsText(value.type))
                 continue;
-            SetRowColumns(list, list.Append(section + L"\\" + value.name), words,
-                          platform::RenderRegData(value.type, value.data.data(), value.data.size()));
+            list.Append(
+                ScannedEntry(source, section + L"\\" + value.name,
+                             platform::RenderRegData(value.type, value.data.data(), value.data.size())));
         }
     }
 }
 
 } // namespace
 
-void SetRegRunIntoList(StartupList& list, platform::Reg& reg, const SourceNameTable& sourceNames,
-                       size_t source, WindowsSwitches& switches)
+void SetRegRunIntoList(StartupList& list, platform::Reg& reg, size_t source, WindowsSwitches& switches)
 {
     const StartupSource& place = StartupSources[source];
     // Names and data come in one enumeration pass; Reg answers ReadValue from it. A row keeps
@@ -44,7 +44,6 @@ void SetRegRunIntoList(StartupList& list, platform::Reg& reg, const SourceNameTa
     if (values.empty() && !place.sections)
         return;
 
-    const RowWords words = WordsFor(place.words, ScannedLoadFrom(source, sourceNames));
     std::vector<std::wstring> names;
     for (const platform::RegValue& value : values)
         // A place with sections has settings beside its entries: Flags, Title, numbers.
@@ -58,11 +57,11 @@ void SetRegRunIntoList(StartupList& list, platform::Reg& reg, const SourceNameTa
     for (const std::wstring& name : names)
     {
         reg.ValueName(name);
-        int position = list.Append(name);
-        SetRowColumns(list, position, words, reg.ReadValue());
-        switches.Mark(list, position, place, name);
+        StartupEntry row = ScannedEntry(source, name, reg.ReadValue());
+        switches.Mark(row, place, name);
+        list.Append(std::move(row));
     }
     reg.StopServingReads();
     if (place.sections)
-        ListSections(list, place, path, words);
+        ListSections(list, source, path);
 }

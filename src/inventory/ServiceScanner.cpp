@@ -10,7 +10,7 @@ void LoadServices(ServicesState& state)
     {
         ServiceRow row;
         static_cast<platform::ServiceInfo&>(row) = std::move(info);
-        row.status = StatusOfStart(row.start);
+        row.staged = StateOfStart(row.start);
         state.List.Append(std::move(row));
     }
 }

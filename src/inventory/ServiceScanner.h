@@ -2,6 +2,6 @@
 #pragma once
 #include "model/ServicesState.h"
 
-// Rebuilds the rows from the manager: a disabled service's Status is the Disabled word, any
-// other's the Enabled word. ListError says when the manager could not be asked.
+// Rebuilds the rows from the manager, each staged as its start says. ListError says when the manager could
+// not be asked.
 void LoadServices(ServicesState& state);

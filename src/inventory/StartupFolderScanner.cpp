@@ -12,8 +12,7 @@ std::wstring StartupTaskName(const std::wstring& fileName)
     return fileName;
 }
 
-void LoadStartupFolderEntries(StartupList& list, const SourceNameTable& sourceNames,
-                              WindowsSwitches& switches)
+void LoadStartupFolderEntries(StartupList& list, WindowsSwitches& switches)
 {
     for (size_t source = 0; source < SourceCount; ++source)
     {
@@ -26,18 +25,17 @@ void LoadStartupFolderEntries(StartupList& list, const SourceNameTable& sourceNa
         platform::FolderListing listing = platform::ListFolderFiles(folder);
         if (listing.names.empty())
             continue;
-        const RowWords words = WordsFor(place.words, ScannedLoadFrom(source, sourceNames));
         platform::ShortcutReader reader;
         for (const std::wstring& file : listing.names)
         {
             std::wstring name = StartupTaskName(file);
-            int position = list.Append(name);
             // A file that is not a readable shortcut keeps its row with an empty Location,
             // so one broken file does not hide the rest of the folder.
             std::wstring target;
             reader.Read(folder + L"\\" + name + L".lnk", target);
-            SetRowColumns(list, position, words, std::move(target));
-            switches.Mark(list, position, place, file);
+            StartupEntry row = ScannedEntry(source, std::move(name), std::move(target));
+            switches.Mark(row, place, file);
+            list.Append(std::move(row));
         }
     }
 }

@@ -14,7 +14,7 @@ std::wstring ReadIniValue(const std::wstring& section, const std::wstring& key, 
     return value.size() >= 2 ? value : std::wstring();
 }
 
-void LoadWinIniEntries(StartupList& list, const SourceNameTable& sourceNames)
+void LoadWinIniEntries(StartupList& list)
 {
     const std::wstring file = platform::WinIniPath();
     for (size_t source = 0; source < SourceCount; ++source)
@@ -25,7 +25,6 @@ void LoadWinIniEntries(StartupList& list, const SourceNameTable& sourceNames)
         const std::wstring value = ReadIniValue(platform::names::WinIniSection, place.key, file);
         // A row is named after its line, "Win.ini Load" or "Win.ini Run", in every language.
         if (!value.empty())
-            SetRowColumns(list, list.Append(place.id),
-                          WordsFor(place.words, ScannedLoadFrom(source, sourceNames)), value);
+            list.Append(ScannedEntry(source, place.id, value));
     }
 }

@@ -18,7 +18,7 @@ struct MainState
     std::wstring EnableCaption, DisableCaption;
     platform::Reg Reg1;
 
-    // What the store file holds, in this language's words, as last read or written.
+    // What the store files hold, as last read or written.
     std::vector<EntryRecord> StoredEntries;
     // Each store file's bytes, the user's then the one all users share, as this program last read
     // or wrote them (none when it was not there): what another program wrote to the store since

@@ -2,7 +2,6 @@
 #include "model/ServiceList.h"
 #include "i18n/Keys.h"
 #include "i18n/Lookup.h"
-#include "model/StatusWords.h"
 #include "platform/Text.h"
 
 int ServiceList::FindName(const std::wstring& name) const
@@ -29,9 +28,9 @@ void ServiceList::Clear()
     selected_ = 0;
 }
 
-std::wstring StatusOfStart(const platform::ServiceStart& start)
+EntryState StateOfStart(const platform::ServiceStart& start)
 {
-    return start.type == SERVICE_DISABLED ? DisabledWord() : EnabledWord();
+    return start.type == SERVICE_DISABLED ? EntryState::Disabled : EntryState::Enabled;
 }
 
 namespace

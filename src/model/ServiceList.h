@@ -1,6 +1,7 @@
 // The services view's rows: each Win32 service as the manager listed it, with the Status the user
 // staged for it; the words of its start type and state.
 #pragma once
+#include "model/EntryState.h"
 #include "platform/Services.h"
 
 #include <string>
@@ -8,7 +9,7 @@
 
 struct ServiceRow : platform::ServiceInfo
 {
-    std::wstring status; // the Enabled or the Disabled word as staged, or a profile's other text
+    EntryState staged = EntryState::Enabled; // the state the user staged for it
     // Nothing is remembered of how it started before it was disabled: enabled as Automatic, not Manual.
     bool enableAutomatic = false;
 };
@@ -35,9 +36,8 @@ class ServiceList
     int selected_ = 0;
 };
 
-// The Status a service's start gives it: the Disabled word for a disabled one, the Enabled word
-// for any other.
-std::wstring StatusOfStart(const platform::ServiceStart& start);
+// The state a service's start gives it: disabled for a disabled one, enabled for any other.
+EntryState StateOfStart(const platform::ServiceStart& start);
 // "Automatic", "Automatic (Delayed Start)", "Manual", "Disabled"; other types by their number. In
 // the current language, or in English for scripts.
 std::wstring StartTypeWord(const platform::ServiceStart& start, bool english = false);

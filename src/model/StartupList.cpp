@@ -1,29 +1,25 @@
 // The list model that the main window's owner-data ListView shows.
 #include "model/StartupList.h"
-#include "i18n/Keys.h"
-#include "i18n/Lookup.h"
-#include "model/StatusWords.h"
-#include "platform/StartupSwitch.h"
-#include "platform/Text.h"
 
-int StartupList::Append(std::wstring taskName)
+bool StartupEntry::operator==(const StartupEntry& other) const
 {
-    StartupEntry row;
-    row[TaskName] = std::move(taskName);
+    if (state != other.state || source != other.source || name != other.name || location != other.location)
+        return false;
+    if (!unknownPlace || !other.unknownPlace)
+        return !unknownPlace == !other.unknownPlace;
+    return *unknownPlace == *other.unknownPlace;
+}
+
+int StartupList::Append(StartupEntry row)
+{
     rows_.push_back(std::move(row));
     return Count();
 }
 
-void StartupList::AppendRow(const StartupEntry& row)
+void StartupList::SetState(int position, EntryState state)
 {
-    rows_.push_back(row);
-}
-
-void StartupList::SetSubItem(int position, int column, std::wstring text)
-{
-    if (position < 1 || position > Count() || column < 1 || column >= ColumnCount)
-        return;
-    rows_[static_cast<size_t>(position - 1)][static_cast<size_t>(column)] = std::move(text);
+    if (position >= 1 && position <= Count())
+        rows_[static_cast<size_t>(position - 1)].state = state;
 }
 
 void StartupList::SetDisabledByWindows(int position, bool off)
@@ -50,13 +46,13 @@ bool StartupList::Remove(int position)
     return true;
 }
 
-void StartupList::RemoveRowsWithStatus(const std::wstring& status, std::vector<StartupEntry>& records)
+void StartupList::RemoveRowsIn(EntryState state, std::vector<StartupEntry>& records)
 {
     size_t next = 0;
     int selected = 0;
     for (size_t i = 0; i < rows_.size(); ++i)
     {
-        if (rows_[i][Status] == status)
+        if (rows_[i].state == state)
             continue;
         if (static_cast<int>(i) + 1 == selected_)
             selected = static_cast<int>(next) + 1;
@@ -81,15 +77,4 @@ void StartupList::Clear()
 void StartupList::Select(int position)
 {
     selected_ = (position >= 1 && position <= Count()) ? position : 0;
-}
-
-std::wstring StartupList::Shown(int position, int column) const
-{
-    const std::wstring& text = Text(position, column);
-    if (column == TaskName)
-        return std::wstring(platform::Trim(text));
-    if (column == Status && Row(position).disabledByWindows && text == DisabledWord() &&
-        !platform::WindowsHonoursStartupSwitch())
-        return FormatText(LookupText(keys::DisabledByWindows), {text});
-    return text;
 }

@@ -1,9 +1,13 @@
-// The startup list: rows of six texts addressed from 1, the selected row, and EntryRecord.
+// The startup list: its rows, addressed from 1, and the selected row.
 #pragma once
+#include "model/EntryState.h"
+
 #include <array>
+#include <memory>
 #include <string>
 #include <vector>
 
+// The columns the list shows, in their order.
 enum Column
 {
     TaskName = 0,
@@ -15,14 +19,23 @@ enum Column
     ColumnCount
 };
 
-// One row: Task Name, Status, Load From, User, When?, Location.
-struct StartupEntry : std::array<std::wstring, ColumnCount>
+// A row's place when a file names one this build does not know.
+inline constexpr int UnknownSource = -1;
+
+// One entry: its exact name and command, and its state and place as typed values. The words of
+// its Status, Load From, User and When? come from the pack only where a person reads them.
+struct StartupEntry
 {
+    std::wstring name;     // exact: a registry value's name keeps the blanks around it
+    std::wstring location; // the command line, or the shortcut's target
+    EntryState state = EntryState::Enabled;
+    int source = UnknownSource; // its place in StartupSources
+    // Appended by Add Task: its User and When? say so.
+    bool added = false;
     // Still in its source, but switched off by Windows' own switch (by its startup settings, or by
-    // an apply of this program where Windows honours the switch): shown with the Disabled word and
-    // never held in the store; enabling it switches it on again. Known only to the scan that saw
-    // it and the apply that switched it: files keep the six texts alone, and rows compare by their
-    // texts.
+    // an apply of this program where Windows honours the switch): shown disabled and never held
+    // in the store; enabling it switches it on again. Known only to the scan that saw it and the
+    // apply that switched it: files keep the six texts alone.
     bool disabledByWindows = false;
     // Back in its source, written there again by its program while the store held it taken out:
     // the stored record waits for the user's next apply of this row, which replaces or drops it.
@@ -30,39 +43,37 @@ struct StartupEntry : std::array<std::wstring, ColumnCount>
     // An entry of the user's own places that the store all users share holds, as older builds
     // kept them all there: it stays in that store, whose user it is no file says, until it leaves.
     bool sharedStore = false;
+    // Load From, User and When? as a file wrote them, for a place this build does not know: they
+    // are written back as they were read.
+    std::shared_ptr<const std::array<std::wstring, 3>> unknownPlace;
+
+    // The same entry in the same state: name, command, state and place.
+    bool operator==(const StartupEntry& other) const;
 };
-// A row held outside the list, in the same column order.
+// A row held outside the list.
 using EntryRecord = StartupEntry;
 
 class StartupList
 {
   public:
     int Count() const { return static_cast<int>(rows_.size()); }
-    // Appends a row whose other columns are empty; returns its position.
-    int Append(std::wstring taskName);
-    void AppendRow(const StartupEntry& row);
-    void SetSubItem(int position, int column, std::wstring text);
+    // Appends the row; returns its position.
+    int Append(StartupEntry row);
+    void AppendRow(const StartupEntry& row) { rows_.push_back(row); }
+    void SetState(int position, EntryState state);
     void SetDisabledByWindows(int position, bool off);
     void SetAlsoStored(int position, bool stored);
     const StartupEntry& Row(int position) const { return rows_[static_cast<size_t>(position - 1)]; }
-    const std::wstring& Text(int position, int column) const
-    {
-        return Row(position)[static_cast<size_t>(column)];
-    }
+    EntryState State(int position) const { return Row(position).state; }
     bool Remove(int position);
-    // Removes every row whose Status is status and, in the same pass, the record at its place in
-    // records, which holds one record per row.
-    void RemoveRowsWithStatus(const std::wstring& status, std::vector<StartupEntry>& records);
+    // Removes every row in state and, in the same pass, the record at its place in records, which
+    // holds one record per row.
+    void RemoveRowsIn(EntryState state, std::vector<StartupEntry>& records);
     void Clear();
 
     // 0 when no row is selected.
     int Selected() const { return selected_; }
     void Select(int position);
-
-    // A cell as the list shows it: the Task Name without the blanks a registry value's exact
-    // name may have around it; the Status of an entry Windows switched off saying so where its
-    // start ignores the switch, since the entry starts all the same.
-    std::wstring Shown(int position, int column) const;
 
   private:
     std::vector<StartupEntry> rows_;

@@ -6,6 +6,7 @@
 #include "platform/Names.h"
 #include "platform/Places.h"
 #include "platform/Registry.h"
+#include "platform/StartupSwitch.h"
 #include "platform/Text.h"
 
 #include <shlobj.h>
@@ -138,11 +139,6 @@ std::wstring ScannedLoadFrom(size_t source, const SourceNameTable& names)
     return LookupText(keys::MachineRegistry) + L"(Machine " + s.key + L")";
 }
 
-std::wstring WrittenLoadFrom(size_t source, const SourceNameTable& names)
-{
-    return StartupSources[source].machineKey ? StartupSources[source].id : names[source];
-}
-
 RegistryAddress AddressOf(const StartupSource& source, const std::wstring& taskName)
 {
     RegistryAddress address{platform::RunKeyPath(source.key), taskName};
@@ -214,23 +210,75 @@ int SourceIndexOf(const std::wstring& loadFrom, const SourceNameTable& names)
     return -1;
 }
 
-RowWords WordsFor(const SourceWordKeys& source, std::wstring loadFrom)
+StartupEntry ScannedEntry(size_t source, std::wstring name, std::wstring location)
 {
-    RowWords words;
-    words.status = EnabledWord();
-    words.loadFrom = std::move(loadFrom);
-    words.user = SetCaptionfromINI(source.user.key, source.user.text);
-    words.when = SetCaptionfromINI(source.when.key, source.when.text);
+    StartupEntry row;
+    row.name = std::move(name);
+    row.location = std::move(location);
+    row.source = static_cast<int>(source);
+    return row;
+}
+
+ListWords LoadListWords(bool english)
+{
+    auto word = [english](const keys::KeyText& key) { return english ? key.text : LookupText(key); };
+    ListWords words;
+    for (size_t state = 0; state < StateCount; ++state)
+        words.states[state] = word(StateKey(static_cast<EntryState>(state)));
+    words.switchIgnored = !english && !platform::WindowsHonoursStartupSwitch();
+    words.offButStarts = english ? words.states[static_cast<size_t>(EntryState::Disabled)]
+                                 : FormatText(LookupText(keys::DisabledByWindows),
+                                              {words.states[static_cast<size_t>(EntryState::Disabled)]});
+    SourceNameTable names;
+    if (!english)
+        LoadSourceNames(names);
+    for (size_t i = 0; i < SourceCount; ++i)
+    {
+        const StartupSource& source = StartupSources[i];
+        words.loadFrom[i] = english ? source.id : ScannedLoadFrom(i, names);
+        words.user[i] = word(source.words.user);
+        words.when[i] = word(source.words.when);
+    }
+    // Without a pack an added row's User and When? stay empty, as its pack would leave them.
+    auto caption = [english](const keys::KeyText& key) { return english ? key.text : CaptionText(key); };
+    words.addedUser = caption(keys::CurrentUser);
+    words.addedAllUsers = caption(keys::AllUsers);
+    words.addedWhen = caption(keys::AddedWhen);
     return words;
 }
 
-void SetRowColumns(StartupList& list, int position, const RowWords& words, std::wstring location)
+std::wstring RowText(const StartupEntry& row, int column, const ListWords& words)
 {
-    list.SetSubItem(position, Status, words.status);
-    list.SetSubItem(position, LoadFrom, words.loadFrom);
-    list.SetSubItem(position, User, words.user);
-    list.SetSubItem(position, When, words.when);
-    list.SetSubItem(position, Location, std::move(location));
+    const bool known = row.source >= 0 && row.source < static_cast<int>(SourceCount);
+    const size_t source = known ? static_cast<size_t>(row.source) : 0;
+    auto unknown = [&](size_t field) {
+        return row.unknownPlace ? (*row.unknownPlace)[field] : std::wstring();
+    };
+    switch (column)
+    {
+    case TaskName:
+        return std::wstring(platform::Trim(row.name));
+    case Status:
+        if (row.disabledByWindows && row.state == EntryState::Disabled && words.switchIgnored)
+            return words.offButStarts;
+        return words.states[static_cast<size_t>(row.state)];
+    case LoadFrom:
+        return known ? words.loadFrom[source] : unknown(0);
+    case User:
+        // Of the places Add Task offers, only the user's own Run key is the current user's.
+        if (row.added)
+            return known && std::wstring_view(StartupSources[source].id) == L"Registry(User Run)"
+                       ? words.addedUser
+                       : words.addedAllUsers;
+        return known ? words.user[source] : unknown(1);
+    case When:
+        if (row.added)
+            return words.addedWhen;
+        return known ? words.when[source] : unknown(2);
+    case Location:
+        return row.location;
+    }
+    return {};
 }
 
 namespace
@@ -285,13 +333,10 @@ bool WindowsSwitches::Off(const StartupSource& source, const std::wstring& switc
     return !it->second.empty() && it->second.contains(platform::FoldCase(switchName));
 }
 
-void WindowsSwitches::Mark(StartupList& list, int position, const StartupSource& source,
-                           const std::wstring& switchName)
+void WindowsSwitches::Mark(StartupEntry& row, const StartupSource& source, const std::wstring& switchName)
 {
     if (!Off(source, switchName))
         return;
-    if (disabled_.empty())
-        disabled_ = DisabledWord();
-    list.SetSubItem(position, Status, disabled_);
-    list.SetDisabledByWindows(position, true);
+    row.state = EntryState::Disabled;
+    row.disabledByWindows = true;
 }

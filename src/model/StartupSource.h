@@ -1,9 +1,9 @@
 // The places Windows starts programs from, in one table that the scanners, the writers, Add Task
-// and the store share; the words a scanner writes into their rows.
+// and the store share; the words their rows show.
 #pragma once
 #include "i18n/Keys.h"
 #include "i18n/Lookup.h"
-#include "model/StatusWords.h"
+#include "model/StartupList.h"
 #include "platform/Registry.h"
 
 #include <windows.h>
@@ -12,12 +12,6 @@
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
-
-// Columns 1 to 4 of a scanned row, the same for every row of one source.
-struct RowWords
-{
-    std::wstring status, loadFrom, user, when;
-};
 
 // Keys and English texts of the User and When? columns of a source.
 struct SourceWordKeys
@@ -73,10 +67,8 @@ extern const std::array<StartupSource, SourceCount> StartupSources;
 // its identifier when it has none.
 using SourceNameTable = std::array<std::wstring, SourceCount>;
 void LoadSourceNames(SourceNameTable& table);
-// The Load From its scanned rows carry.
+// The Load From its rows show.
 std::wstring ScannedLoadFrom(size_t source, const SourceNameTable& names);
-// The Load From by which the writers know it.
-std::wstring WrittenLoadFrom(size_t source, const SourceNameTable& names);
 
 // Where a registry entry of the source lives: its key under the root and its value's name. In a
 // source with sections, a name with a backslash is "<subkey>\<value>".
@@ -112,12 +104,24 @@ DWORD ReadExactCopy(const StartupSource& source, const std::wstring& taskName, p
 // The index in StartupSources of the source whose English identifier or localized name is loadFrom.
 int SourceIndexOf(const std::wstring& loadFrom, const SourceNameTable& names);
 
-// Status, User and When? of a source looked up now; Load From is given by the caller.
-RowWords WordsFor(const SourceWordKeys& source, std::wstring loadFrom);
+// The row of an entry a scanner found in source.
+StartupEntry ScannedEntry(size_t source, std::wstring name, std::wstring location);
 
-// Sets columns 1 to 5 of row position, in column order.
-class StartupList;
-void SetRowColumns(StartupList& list, int position, const RowWords& words, std::wstring location);
+// The words of the list's columns, looked up once for a language: by state, and by place.
+struct ListWords
+{
+    std::array<std::wstring, StateCount> states;
+    // The Status of an entry Windows switched off where its start ignores the switch: it starts.
+    std::wstring offButStarts;
+    bool switchIgnored = false;
+    SourceNameTable loadFrom, user, when;
+    // Of a row Add Task appended: the user's own Run key's, and any other place's.
+    std::wstring addedUser, addedAllUsers, addedWhen;
+};
+// The chosen pack's words; with english, the English ones that files keep, in every language.
+ListWords LoadListWords(bool english = false);
+// The text the list shows in a column of row: the Task Name without the blanks around it.
+std::wstring RowText(const StartupEntry& row, int column, const ListWords& words);
 
 // Windows' own switch for an entry, the binary value named like it under StartupApproved: its
 // first byte says off when its lowest bit is set (03; 02 and 06 are on). Windows writes twelve
@@ -136,12 +140,11 @@ class WindowsSwitches
     // Shows the row of a scanned entry as Windows has it when Windows switched it off: still in
     // its source, but disabled. switchName is a registry value's exact name, a StartUp file's
     // whole name.
-    void Mark(StartupList& list, int position, const StartupSource& source, const std::wstring& switchName);
+    void Mark(StartupEntry& row, const StartupSource& source, const std::wstring& switchName);
     // Whether Windows has the entry switched off; each place's switches are read once.
     bool Off(const StartupSource& source, const std::wstring& switchName);
 
   private:
     // By root and key, names folded.
     std::unordered_map<std::wstring, std::unordered_set<std::wstring>> off_;
-    std::wstring disabled_;
 };

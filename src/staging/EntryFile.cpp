@@ -15,12 +15,6 @@
 #include <unordered_map>
 #include <unordered_set>
 
-void CopyListToRecords(const StartupList& list, std::vector<EntryRecord>& records)
-{
-    for (int i = 0; i < list.Count() && static_cast<size_t>(i) < records.size(); ++i)
-        records[static_cast<size_t>(i)] = list.Row(i + 1);
-}
-
 namespace
 {
 
@@ -38,7 +32,7 @@ bool LoneSurrogate(std::wstring_view text, size_t i)
     return IS_LOW_SURROGATE(text[i]) && (i == 0 || !IS_HIGH_SURROGATE(text[i - 1]));
 }
 
-bool NeedsEscaping(const EntryRecord& record)
+bool NeedsEscaping(const FileRecord& record)
 {
     for (const std::wstring& text : record)
         for (size_t i = 0; i < text.size(); ++i)
@@ -103,25 +97,16 @@ bool UnescapeLine(std::wstring_view line, std::wstring& text)
     return true;
 }
 
-std::string EntryFileBytes(const std::vector<EntryRecord>& records, int count)
-{
-    std::vector<const EntryRecord*> written;
-    for (int i = 0; i < count && static_cast<size_t>(i) < records.size(); ++i)
-        written.push_back(&records[static_cast<size_t>(i)]);
-    return EntryFileBytes(written);
-}
-
-std::string EntryFileBytes(const std::vector<const EntryRecord*>& records)
+std::string EntryFileBytes(const std::vector<FileRecord>& records)
 {
     size_t length = 0;
-    for (const EntryRecord* record : records)
-        for (const std::wstring& text : *record)
+    for (const FileRecord& record : records)
+        for (const std::wstring& text : record)
             length += text.size() + 2;
     std::wstring text;
     text.reserve(length + 1);
-    for (const EntryRecord* entry : records)
+    for (const FileRecord& record : records)
     {
-        const EntryRecord& record = *entry;
         const bool escaped = NeedsEscaping(record);
         for (size_t c = 0; c < ColumnCount; ++c)
         {
@@ -138,43 +123,15 @@ std::string EntryFileBytes(const std::vector<const EntryRecord*>& records)
     return bytes;
 }
 
-DWORD WriteEntryFile(const std::vector<EntryRecord>& records, const std::wstring& fileName, int count)
+DWORD WriteEntryFile(const std::vector<FileRecord>& records, const std::wstring& fileName)
 {
     if (fileName.empty())
         return ERROR_SUCCESS;
-    return platform::ReplaceFileAtomically(fileName, EntryFileBytes(records, count));
+    return platform::ReplaceFileAtomically(fileName, EntryFileBytes(records));
 }
 
 namespace
 {
-
-// Every name a source has had: the English one and each pack's in the Lang folder.
-std::vector<std::pair<std::wstring, size_t>> KnownSourceNames()
-{
-    std::vector<std::pair<std::wstring, size_t>> known;
-    for (size_t i = 0; i < SourceCount; ++i)
-        known.emplace_back(StartupSources[i].id, i);
-    const std::wstring folder = platform::LangFolder();
-    for (const std::wstring& file : platform::ListFolderFiles(folder).names)
-    {
-        if (!platform::EndsWithNoCase(file, L".ini"))
-            continue;
-        std::string bytes;
-        if (platform::ReadWholeFile(folder + L"\\" + file, bytes) != ERROR_SUCCESS)
-            continue;
-        platform::IniFile pack = platform::IniFile::Parse(bytes);
-        for (size_t i = 0; i < SourceCount; ++i)
-        {
-            if (!StartupSources[i].nameKey)
-                continue;
-            std::wstring name(platform::TrimStart(
-                pack.GetString(platform::names::PackSection, StartupSources[i].nameKey, L"", 500)));
-            if (!name.empty())
-                known.emplace_back(std::move(name), i);
-        }
-    }
-    return known;
-}
 
 // The display text of the exact copy kept of a registry entry, when there is one.
 std::optional<std::wstring> CopiedText(int source, const std::wstring& taskName)
@@ -198,18 +155,81 @@ std::wstring JoinLines(const std::vector<std::wstring_view>& lines, size_t first
 
 } // namespace
 
-int SourceNameReader::Find(const std::wstring& loadFrom)
+void FileWords::Read()
+{
+    read_ = true;
+    const std::wstring folder = platform::LangFolder();
+    for (const std::wstring& file : platform::ListFolderFiles(folder).names)
+    {
+        if (!platform::EndsWithNoCase(file, L".ini"))
+            continue;
+        std::string bytes;
+        if (platform::ReadWholeFile(folder + L"\\" + file, bytes) != ERROR_SUCCESS)
+            continue;
+        const platform::IniFile pack = platform::IniFile::Parse(bytes);
+        auto text = [&](const wchar_t* key) {
+            return std::wstring(
+                platform::TrimStart(pack.GetString(platform::names::PackSection, key, L"", 500)));
+        };
+        for (size_t i = 0; i < SourceCount; ++i)
+            if (StartupSources[i].nameKey)
+                if (std::wstring name = text(StartupSources[i].nameKey); !name.empty())
+                    sources_.emplace_back(std::move(name), i);
+        for (size_t i = 0; i < StateCount; ++i)
+            if (std::wstring word = text(StateKey(static_cast<EntryState>(i)).key); !word.empty())
+                states_.emplace_back(std::move(word), static_cast<EntryState>(i));
+    }
+}
+
+int FileWords::Source(const std::wstring& loadFrom)
 {
     for (size_t i = 0; i < SourceCount; ++i)
         if (loadFrom == StartupSources[i].id)
             return static_cast<int>(i);
     if (!read_)
-        known_ = KnownSourceNames();
-    read_ = true;
-    for (const auto& [name, index] : known_)
+        Read();
+    for (const auto& [name, index] : sources_)
         if (loadFrom == name)
             return static_cast<int>(index);
     return -1;
+}
+
+std::optional<EntryState> FileWords::State(const std::wstring& status)
+{
+    for (size_t i = 0; i < StateCount; ++i)
+        if (status == StateKey(static_cast<EntryState>(i)).text)
+            return static_cast<EntryState>(i);
+    if (!read_)
+        Read();
+    for (const auto& [word, state] : states_)
+        if (status == word)
+            return state;
+    return std::nullopt;
+}
+
+FileRecord ToFileRecord(const StartupEntry& entry)
+{
+    static const ListWords english = LoadListWords(true);
+    FileRecord record;
+    record[TaskName] = entry.name;
+    for (int column = Status; column < ColumnCount; ++column)
+        record[static_cast<size_t>(column)] = RowText(entry, column, english);
+    // Windows' switch is this program's to know: the file says the state.
+    record[Status] = english.states[static_cast<size_t>(entry.state)];
+    return record;
+}
+
+StartupEntry FromFileRecord(const FileRecord& record, FileWords& words)
+{
+    StartupEntry entry;
+    entry.name = record[TaskName];
+    entry.location = record[Location];
+    entry.state = words.State(record[Status]).value_or(EntryState::Disabled);
+    entry.source = words.Source(record[LoadFrom]);
+    if (entry.source < 0)
+        entry.unknownPlace = std::make_shared<const std::array<std::wstring, 3>>(
+            std::array{record[LoadFrom], record[User], record[When]});
+    return entry;
 }
 
 EntryFileContent ReadEntryRecords(const std::wstring& fileName)
@@ -236,12 +256,12 @@ EntryFileContent ParseEntryRecords(const std::string& bytes)
     // that does at a distance that is no multiple of six, is taken for such lines. They go back to
     // the text they were cut from: the Task Name of the record after them when an exact copy is
     // kept under that name, otherwise the Location of the record before.
-    SourceNameReader sources;
+    FileWords sources;
     auto escaped = [&](size_t i) { return !lines[i].empty() && lines[i][0] == EscapedMark; };
     // A service's record of a profile starts a record too, though no startup place has its name.
     auto startsKnown = [&](size_t i) {
         return escaped(i) || lines[i + 2] == platform::names::ServiceLoadFrom ||
-               sources.Find(std::wstring(lines[i + 2])) >= 0;
+               sources.Source(std::wstring(lines[i + 2])) >= 0;
     };
     // The first record start this build knows at or after a line; the search goes on from where
     // the last one ended, so a file of unknown records is read in one pass.
@@ -266,7 +286,7 @@ EntryFileContent ParseEntryRecords(const std::string& bytes)
             {
                 // The first lines may end the record before, the rest begin the next one's name.
                 const std::wstring nextName(lines[i + extra]);
-                const int nextSource = sources.Find(std::wstring(lines[i + extra + 2]));
+                const int nextSource = sources.Source(std::wstring(lines[i + extra + 2]));
                 size_t toName = content.records.empty() ? extra : 0;
                 for (size_t k = 1; k <= extra && !toName; ++k)
                     for (const wchar_t* end : {L"\r\n", L"\n", L"\r"})
@@ -288,7 +308,7 @@ EntryFileContent ParseEntryRecords(const std::string& bytes)
                 continue;
             }
         }
-        EntryRecord record;
+        FileRecord record;
         bool readable = true;
         for (size_t c = 0; c < ColumnCount; ++c)
         {
@@ -313,9 +333,9 @@ EntryFileContent ParseEntryRecords(const std::string& bytes)
         --left;
     if (left && !content.records.empty())
     {
-        EntryRecord& last = content.records.back();
+        FileRecord& last = content.records.back();
         const std::wstring joined = last[Location] + L"\n" + JoinLines(lines, i, left, L"\n");
-        const std::optional<std::wstring> copy = CopiedText(sources.Find(last[LoadFrom]), last[TaskName]);
+        const std::optional<std::wstring> copy = CopiedText(sources.Source(last[LoadFrom]), last[TaskName]);
         if (copy && platform::NormalizeLineBreaks(*copy) == platform::NormalizeLineBreaks(joined))
         {
             last[Location] = *copy;
@@ -325,16 +345,4 @@ EntryFileContent ParseEntryRecords(const std::string& bytes)
     }
     content.incomplete = left > 0;
     return content;
-}
-
-void InThisLanguage(std::vector<EntryRecord>& records, const SourceNameTable& names)
-{
-    const std::wstring disabled = DisabledWord();
-    SourceNameReader sources;
-    for (EntryRecord& record : records)
-    {
-        record[Status] = disabled;
-        if (const int index = sources.Find(record[LoadFrom]); index >= 0)
-            record[LoadFrom] = names[static_cast<size_t>(index)];
-    }
 }

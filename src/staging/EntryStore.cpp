@@ -78,12 +78,23 @@ std::array<DWORD, 2> ReadStoreBytes(std::array<std::string, 2>& bytes)
     return errors;
 }
 
-// The records of one store file's bytes, marked with the file they came from.
-EntryFileContent StoreFileContent(const std::string& bytes, size_t file)
+// The entries of one store file's bytes, disabled, marked with the file they came from.
+struct StoreContent
 {
-    EntryFileContent content = ParseEntryRecords(bytes);
-    for (EntryRecord& record : content.records)
-        record.sharedStore = file == SharedFile;
+    std::vector<EntryRecord> records;
+    EntryFileContent file; // its records moved into records
+};
+StoreContent StoreFileContent(const std::string& bytes, size_t file, FileWords& words)
+{
+    StoreContent content{{}, ParseEntryRecords(bytes)};
+    content.records.reserve(content.file.records.size());
+    for (const FileRecord& record : content.file.records)
+    {
+        EntryRecord& entry = content.records.emplace_back(FromFileRecord(record, words));
+        entry.state = EntryState::Disabled;
+        entry.sharedStore = file == SharedFile;
+    }
+    content.file.records.clear();
     return content;
 }
 
@@ -92,13 +103,11 @@ EntryFileContent StoreFileContent(const std::string& bytes, size_t file)
 // Both parts in one pass, in the order of StoreFiles.
 std::array<std::vector<const EntryRecord*>, 2> KeptIn(const std::vector<EntryRecord>& records)
 {
-    SourceNameReader sources;
     std::array<std::vector<const EntryRecord*>, 2> parts;
     for (const EntryRecord& record : records)
     {
-        const int index = sources.Find(record[LoadFrom]);
-        const bool shared =
-            record.sharedStore || index < 0 || !OfTheUser(StartupSources[static_cast<size_t>(index)]);
+        const bool shared = record.sharedStore || record.source < 0 ||
+                            !OfTheUser(StartupSources[static_cast<size_t>(record.source)]);
         parts[shared ? SharedFile : 0].push_back(&record);
     }
     return parts;
@@ -147,7 +156,11 @@ DWORD WriteStore(const std::vector<EntryRecord>& records, std::array<std::string
     const std::array<std::vector<const EntryRecord*>, 2> parts = KeptIn(records);
     for (size_t f = 0; f < files.size(); ++f)
     {
-        std::string bytes = EntryFileBytes(parts[f]);
+        std::vector<FileRecord> kept;
+        kept.reserve(parts[f].size());
+        for (const EntryRecord* record : parts[f])
+            kept.push_back(ToFileRecord(*record));
+        std::string bytes = EntryFileBytes(kept);
         if (const DWORD error = WriteStoreFile(files[f], bytes, held ? &(*held)[f] : nullptr);
             error && !first)
             first = error;
@@ -160,14 +173,18 @@ DWORD WriteStore(const std::vector<EntryRecord>& records, std::array<std::string
 namespace
 {
 
-// Load From and the name folded, then with location the Location: built in one piece, since the
-// store is composed from thousands of them.
+// The place and the name folded, then with location the Location: built in one piece, since the
+// store is composed from thousands of them. A place no source is goes by its text.
 std::wstring RecordKey(const EntryRecord& record, bool location)
 {
-    const std::wstring &from = record[LoadFrom], &name = record[TaskName], &where = record[Location];
+    const std::wstring &name = record.name, &where = record.location;
+    const std::wstring* from = record.unknownPlace ? &(*record.unknownPlace)[0] : nullptr;
     std::wstring key;
-    key.reserve(from.size() + name.size() + (location ? where.size() + 2 : 1));
-    key.append(from).append(1, L'\n');
+    key.reserve((from ? from->size() : 0) + name.size() + (location ? where.size() + 3 : 2));
+    key.append(1, static_cast<wchar_t>(L'A' + record.source + 1));
+    if (from)
+        key.append(*from);
+    key.append(1, L'\n');
     platform::AppendFoldedCase(key, name);
     if (location)
         key.append(1, L'\n').append(where);
@@ -210,8 +227,9 @@ void DropStoodFor(const std::vector<const EntryRecord*>& by, const std::vector<E
         if (drop[s])
             continue;
         const EntryRecord &row = *by[b], &record = stored[s];
-        if (row[TaskName] != record[TaskName] || row[LoadFrom] != record[LoadFrom] ||
-            row[Location] != record[Location])
+        if (row.source != record.source || row.name != record.name || row.location != record.location ||
+            !record.unknownPlace != !row.unknownPlace ||
+            (row.unknownPlace && (*row.unknownPlace)[0] != (*record.unknownPlace)[0]))
             break;
         drop[s] = true;
         ++b;
@@ -233,23 +251,26 @@ void LoadDisabledEntries(MainState& state)
     state.StoredEntries.clear();
     state.StoreProblem = {};
     state.StoreRealigned = false;
-    EntryFileContent content;
-    bool sharedRealigned = false;
+    std::vector<EntryRecord> records;
+    bool realigned = false, sharedRealigned = false;
+    FileWords words;
     const std::array<DWORD, 2> errors = ReadStoreBytes(state.StoreAsRead);
     for (size_t f = 0; f < errors.size(); ++f)
     {
-        EntryFileContent file;
+        StoreContent content;
         if (errors[f])
-            file.error = errors[f];
+            content.file.error = errors[f];
         else
-            file = StoreFileContent(state.StoreAsRead[f], f);
+            content = StoreFileContent(state.StoreAsRead[f], f, words);
+        const EntryFileContent& file = content.file;
         // No store is no problem; any other failure to read one is, and the first is told.
         if (!ReadWhole(file) && state.StoreReadWhole())
         {
             state.StoreProblem = {file.error, file.incomplete, file.unreadable, StoreFiles()[f].path};
         }
-        content.records.insert(content.records.end(), file.records.begin(), file.records.end());
-        content.realigned = content.realigned || file.realigned;
+        records.insert(records.end(), std::make_move_iterator(content.records.begin()),
+                       std::make_move_iterator(content.records.end()));
+        realigned = realigned || file.realigned;
         if (f == SharedFile)
             sharedRealigned = file.realigned;
     }
@@ -264,7 +285,7 @@ void LoadDisabledEntries(MainState& state)
         state.StoreProblem.error = error;
         state.StoreProblem.path = StoreBackupPath();
     }
-    state.StoreRealigned = content.realigned;
+    state.StoreRealigned = realigned;
 
     KeyCounts listed;
     std::unordered_map<std::wstring, std::vector<int>> slots;
@@ -273,8 +294,7 @@ void LoadDisabledEntries(MainState& state)
         ++listed[EntryKey(state.List.Row(row))];
         slots[SlotKey(state.List.Row(row))].push_back(row);
     }
-    InThisLanguage(content.records, state.SourceNames);
-    for (EntryRecord& record : content.records)
+    for (EntryRecord& record : records)
     {
         // Written back before the store could be rewritten: its source has it.
         if (TakeKey(listed, EntryKey(record)))
@@ -298,11 +318,10 @@ std::vector<EntryRecord> ComposeStore(const StartupList& list, const std::vector
                                       const std::vector<const EntryRecord*>& released,
                                       const std::vector<EntryRecord>& decided)
 {
-    const std::wstring disabled = DisabledWord();
     std::vector<const EntryRecord*> rows;
     // An entry Windows switched off is still in its source: the store never holds it.
     for (int row = 1; row <= list.Count(); ++row)
-        if (list.Text(row, Status) == disabled && !list.Row(row).disabledByWindows)
+        if (list.State(row) == EntryState::Disabled && !list.Row(row).disabledByWindows)
             rows.push_back(&list.Row(row));
     return ComposeStore(rows, stored, released, decided);
 }
@@ -312,13 +331,12 @@ std::vector<EntryRecord> ComposeStore(const std::vector<const EntryRecord*>& row
                                       const std::vector<const EntryRecord*>& released,
                                       const std::vector<EntryRecord>& decided)
 {
-    const std::wstring disabled = DisabledWord();
     std::vector<EntryRecord> records;
     records.reserve(rows.size() + stored.size());
     for (const EntryRecord* row : rows)
     {
         records.push_back(*row);
-        records.back()[Status] = disabled;
+        records.back().state = EntryState::Disabled;
         // What the rows of a decided name and place stood for is theirs alone now.
         records.back().alsoStored = false;
     }
@@ -346,17 +364,16 @@ bool TakeStoreChanges(MainState& state)
     if (now == state.StoreAsRead)
         return true;
     std::vector<EntryRecord> records, before;
+    FileWords words;
     for (size_t f = 0; f < now.size(); ++f)
     {
-        const EntryFileContent file = StoreFileContent(now[f], f);
-        if (!ReadWhole(file))
+        StoreContent file = StoreFileContent(now[f], f, words);
+        if (!ReadWhole(file.file))
             return false;
         records.insert(records.end(), file.records.begin(), file.records.end());
-        const EntryFileContent earlier = StoreFileContent(state.StoreAsRead[f], f);
+        StoreContent earlier = StoreFileContent(state.StoreAsRead[f], f, words);
         before.insert(before.end(), earlier.records.begin(), earlier.records.end());
     }
-    InThisLanguage(records, state.SourceNames);
-    InThisLanguage(before, state.SourceNames);
     // Written by another program since: kept like this program's own. Those this program holds
     // stay too, even when another released them: a record too many costs a row, one too few loses.
     KeyCounts known;

@@ -26,9 +26,9 @@ class StoreFilesHeld
 // Where the store is kept as it was when it had to be read realigned.
 std::wstring StoreBackupPath();
 
-// Reads the store into StoredEntries and StoreProblem, then appends its entries as disabled rows,
-// in this language's words. An entry whose source holds it again (a row with the same Load From,
-// Task Name and Location is already listed) is neither listed nor kept; one whose source holds an
+// Reads the store into StoredEntries and StoreProblem, then appends its entries as disabled rows.
+// An entry whose source holds it again (a row of the same place, Task Name and Location is
+// already listed) is neither listed nor kept; one whose source holds an
 // entry of that name again, written back by its program, is kept but not listed: that row is
 // marked alsoStored.
 void LoadDisabledEntries(MainState& state);

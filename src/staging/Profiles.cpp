@@ -25,12 +25,14 @@ std::wstring ProfileNameWithExtension(const std::wstring& fileName, int filterIn
 }
 
 DWORD SaveProfile(const StartupList& list, const std::wstring& fileName,
-                  const std::vector<EntryRecord>& services)
+                  const std::vector<FileRecord>& services)
 {
-    std::vector<EntryRecord> records(static_cast<size_t>(list.Count()));
-    CopyListToRecords(list, records);
+    std::vector<FileRecord> records;
+    records.reserve(static_cast<size_t>(list.Count()) + services.size());
+    for (int row = 1; row <= list.Count(); ++row)
+        records.push_back(ToFileRecord(list.Row(row)));
     records.insert(records.end(), services.begin(), services.end());
-    return WriteEntryFile(records, fileName, static_cast<int>(records.size()));
+    return WriteEntryFile(records, fileName);
 }
 
 ProfileLoad LoadProfile(StartupList& list, const std::wstring& fileName)
@@ -43,11 +45,12 @@ ProfileLoad LoadProfile(StartupList& list, const std::wstring& fileName)
         return outcome;
     }
     list.Clear();
-    for (const EntryRecord& record : content.records)
+    FileWords words;
+    for (const FileRecord& record : content.records)
         if (record[LoadFrom] == platform::names::ServiceLoadFrom)
             outcome.services.push_back(record);
         else
-            list.AppendRow(record);
+            list.Append(FromFileRecord(record, words));
     if (list.Count() >= 1)
         list.Select(1);
     outcome.incomplete = content.incomplete;

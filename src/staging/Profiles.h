@@ -1,6 +1,7 @@
 // Profiles: the whole list saved to a file of the user's choosing and loaded back.
 #pragma once
 #include "model/StartupList.h"
+#include "staging/EntryFile.h"
 
 #include <windows.h>
 #include <string>
@@ -14,13 +15,13 @@ std::wstring ProfileNameWithExtension(const std::wstring& fileName, int filterIn
 // Every row, whatever its status, in list order, then the services' records. Returns the system
 // error, if any.
 DWORD SaveProfile(const StartupList& list, const std::wstring& fileName,
-                  const std::vector<EntryRecord>& services = {});
+                  const std::vector<FileRecord>& services = {});
 
 struct ProfileLoad
 {
-    DWORD error = ERROR_SUCCESS;       // the file could not be read: the list is as it was
-    bool incomplete = false;           // the file ended inside a record, which was not loaded
-    std::vector<EntryRecord> services; // the records of services, which are not startup rows
+    DWORD error = ERROR_SUCCESS;      // the file could not be read: the list is as it was
+    bool incomplete = false;          // the file ended inside a record, which was not loaded
+    std::vector<FileRecord> services; // the records of services, which are not startup rows
 };
 // Reads the file first and replaces the rows only when it could be read.
 ProfileLoad LoadProfile(StartupList& list, const std::wstring& fileName);

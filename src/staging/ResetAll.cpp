@@ -7,12 +7,11 @@
 void cmdReset_Click(MainState& state)
 {
     state.List.Clear();
-    const std::wstring disabled = DisabledWord();
     for (const EntryRecord& record : state.BaselineEntries)
     {
         // A disabled entry is out of its source; the store brings it back, once, at the end. One
         // that Windows switched off is still in its source, and in no store.
-        if (record[Status] != disabled || record.disabledByWindows)
+        if (record.state != EntryState::Disabled || record.disabledByWindows)
             state.List.AppendRow(record);
     }
     LoadDisabledEntries(state);

@@ -1,7 +1,6 @@
-// The services view's staging, with the status words of the moment.
+// The services view's staging.
 #include "staging/ServiceStaging.h"
 #include "inventory/ServiceScanner.h"
-#include "model/StatusWords.h"
 #include "platform/Names.h"
 #include "staging/ServiceStore.h"
 
@@ -32,7 +31,8 @@ bool CanPickAutomatic(const ServicesState& state, int position)
 bool ServiceChangeStaged(const ServiceRow& row)
 {
     const bool disabled = row.start.type == SERVICE_DISABLED;
-    return (row.status == DisabledWord() && !disabled) || (row.status == EnabledWord() && disabled);
+    return (row.staged == EntryState::Disabled && !disabled) ||
+           (row.staged == EntryState::Enabled && disabled);
 }
 
 void cmdServiceDisable_Click(ServicesState& state, const MainState& captions)
@@ -41,7 +41,7 @@ void cmdServiceDisable_Click(ServicesState& state, const MainState& captions)
     if (position == 0)
         return;
     ServiceRow& row = state.List.Row(position);
-    row.status = row.status == EnabledWord() ? DisabledWord() : EnabledWord();
+    row.staged = row.staged == EntryState::Enabled ? EntryState::Disabled : EntryState::Enabled;
     SyncServiceButtons(state, captions);
 }
 
@@ -50,10 +50,10 @@ void SyncServiceButtons(ServicesState& state, const MainState& captions)
     const int position = state.List.Selected();
     if (position == 0)
         return;
-    const std::wstring& status = state.List.Row(position).status;
-    if (status == EnabledWord())
+    const EntryState staged = state.List.Row(position).staged;
+    if (staged == EntryState::Enabled)
         state.DisableButtonCaption = captions.DisableCaption;
-    else if (status == DisabledWord())
+    else if (staged == EntryState::Disabled)
         state.DisableButtonCaption = captions.EnableCaption;
 }
 
@@ -62,7 +62,7 @@ void ResetServices(ServicesState& state)
     for (int position = 1; position <= state.List.Count(); ++position)
     {
         ServiceRow& row = state.List.Row(position);
-        row.status = StatusOfStart(row.start);
+        row.staged = StateOfStart(row.start);
         row.enableAutomatic = false;
     }
 }
@@ -71,45 +71,51 @@ int StageService(ServicesState& state, const std::wstring& name, bool enable)
 {
     const int position = state.List.Find(name);
     if (position)
-        state.List.Row(position).status = enable ? EnabledWord() : DisabledWord();
+        state.List.Row(position).staged = enable ? EntryState::Enabled : EntryState::Disabled;
     return position;
 }
 
-std::vector<EntryRecord> ServiceProfileRecords(const ServicesState& state)
+std::vector<FileRecord> ServiceProfileRecords(const ServicesState& state)
 {
-    std::vector<EntryRecord> records;
+    std::vector<FileRecord> records;
     for (int position = 1; position <= state.List.Count(); ++position)
     {
         const ServiceRow& row = state.List.Row(position);
         platform::ServiceStart after = row.start;
         if (ServiceChangeStaged(row))
-            after = row.status == EnabledWord() ? EnableTarget(state, position)
-                                                : platform::ServiceStart{SERVICE_DISABLED, false};
-        EntryRecord record;
+            after = row.staged == EntryState::Enabled ? EnableTarget(state, position)
+                                                      : platform::ServiceStart{SERVICE_DISABLED, false};
+        FileRecord record;
         record[TaskName] = row.name;
-        record[Status] = row.status;
+        record[Status] = StateKey(row.staged).text;
         record[LoadFrom] = platform::names::ServiceLoadFrom;
         record[User] = row.displayName;
-        record[When] = StartTypeWord(after);
+        record[When] = StartTypeWord(after, true);
         record[Location] = row.imagePath;
         records.push_back(std::move(record));
     }
     return records;
 }
 
-void LoadServiceProfileRecords(ServicesState& state, const std::vector<EntryRecord>& records)
+void LoadServiceProfileRecords(ServicesState& state, const std::vector<FileRecord>& records)
 {
     if (records.empty())
         return;
     ResetServices(state);
-    const std::wstring automatic = StartTypeWord({SERVICE_AUTO_START, false});
-    for (const EntryRecord& record : records)
+    // Older builds wrote the words of their language.
+    const std::wstring automatic[] = {StartTypeWord({SERVICE_AUTO_START, false}, true),
+                                      StartTypeWord({SERVICE_AUTO_START, false})};
+    FileWords words;
+    for (const FileRecord& record : records)
     {
         const int position = state.List.FindName(record[TaskName]);
-        if (!position)
+        const std::optional<EntryState> staged = words.State(record[Status]);
+        // A state a service cannot have, or a Status no language has, leaves it as it is.
+        if (!position || (staged != EntryState::Enabled && staged != EntryState::Disabled))
             continue;
-        state.List.Row(position).status = record[Status];
-        state.List.Row(position).enableAutomatic =
-            CanPickAutomatic(state, position) && record[Status] == EnabledWord() && record[When] == automatic;
+        ServiceRow& row = state.List.Row(position);
+        row.staged = *staged;
+        row.enableAutomatic = CanPickAutomatic(state, position) && row.staged == EntryState::Enabled &&
+                              (record[When] == automatic[0] || record[When] == automatic[1]);
     }
 }

@@ -4,6 +4,7 @@
 #include "model/MainState.h"
 #include "model/ServicesState.h"
 #include "model/StartupList.h"
+#include "staging/EntryFile.h"
 
 #include <string>
 #include <vector>
@@ -32,9 +33,9 @@ void ResetServices(ServicesState& state);
 // service is named so.
 int StageService(ServicesState& state, const std::wstring& name, bool enable);
 
-// The rows as profile records, six texts each: the key name, the Status, "Service", the display
-// name, the start type an apply leaves it with, the command line.
-std::vector<EntryRecord> ServiceProfileRecords(const ServicesState& state);
+// The rows as profile records, six texts each: the key name, the English Status, "Service", the
+// display name, the English start type an apply leaves it with, the command line.
+std::vector<FileRecord> ServiceProfileRecords(const ServicesState& state);
 // A profile's service records (none from a profile of an older build, which leaves the view as it
 // is): each named service takes its record's Status, every other its own again.
-void LoadServiceProfileRecords(ServicesState& state, const std::vector<EntryRecord>& records);
+void LoadServiceProfileRecords(ServicesState& state, const std::vector<FileRecord>& records);

@@ -1,4 +1,4 @@
-// Staging commands, the button rule and the row of a new task, with the words of the moment.
+// Staging commands, the button rule and the row of a new task.
 #include "staging/StagingCommands.h"
 #include "model/StartupSource.h"
 
@@ -7,16 +7,9 @@ void cmdDisable_Click(MainState& state)
     const int row = state.List.Selected();
     if (state.List.Count() == 0 || row == 0)
         return;
-    if (state.List.Text(row, Status) == EnabledWord())
-    {
-        state.List.SetSubItem(row, Status, DisabledWord());
-        state.DisableButtonCaption = state.EnableCaption;
-    }
-    else
-    {
-        state.List.SetSubItem(row, Status, EnabledWord());
-        state.DisableButtonCaption = state.DisableCaption;
-    }
+    const bool enabled = state.List.State(row) == EntryState::Enabled;
+    state.List.SetState(row, enabled ? EntryState::Disabled : EntryState::Enabled);
+    state.DisableButtonCaption = enabled ? state.EnableCaption : state.DisableCaption;
     state.RemoveButtonEnabled = true;
 }
 
@@ -25,9 +18,7 @@ void cmdRemove_Click(MainState& state)
     const int row = state.List.Selected();
     if (state.List.Count() == 0 || row == 0)
         return;
-    const std::wstring remove = RemoveWord();
-    if (state.List.Text(row, Status) != remove)
-        state.List.SetSubItem(row, Status, remove);
+    state.List.SetState(row, EntryState::Remove);
     state.RemoveButtonEnabled = false;
 }
 
@@ -36,32 +27,26 @@ void SyncButtonsToSelection(MainState& state)
     const int row = state.List.Selected();
     if (row == 0)
         return;
-    const std::wstring& status = state.List.Text(row, Status);
-    if (status == EnabledWord())
+    switch (state.List.State(row))
     {
+    case EntryState::Enabled:
         state.DisableButtonCaption = state.DisableCaption;
         state.RemoveButtonEnabled = true;
-    }
-    else if (status == DisabledWord())
-    {
+        break;
+    case EntryState::Disabled:
         state.DisableButtonCaption = state.EnableCaption;
         state.RemoveButtonEnabled = true;
-    }
-    else
-    {
+        break;
+    case EntryState::Remove:
+    case EntryState::Delayed:
         state.RemoveButtonEnabled = false;
+        break;
     }
 }
 
-int AppendNewTask(StartupList& list, std::wstring taskName, std::wstring loadFrom, std::wstring location)
+int AppendNewTask(StartupList& list, std::wstring taskName, size_t source, std::wstring location)
 {
-    RowWords words;
-    words.status = EnabledWord();
-    words.user =
-        CaptionText(loadFrom == CaptionText(keys::UserRunSource) ? keys::CurrentUser : keys::AllUsers);
-    words.when = CaptionText(keys::AddedWhen);
-    words.loadFrom = std::move(loadFrom);
-    const int position = list.Append(std::move(taskName));
-    SetRowColumns(list, position, words, std::move(location));
-    return position;
+    StartupEntry row = ScannedEntry(source, std::move(taskName), std::move(location));
+    row.added = true;
+    return list.Append(std::move(row));
 }

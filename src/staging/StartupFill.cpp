@@ -9,9 +9,9 @@ void FillStartupList(MainState& state)
     WindowsSwitches switches;
     for (size_t source = 0; source < SourceCount; ++source)
         if (StartupSources[source].kind == SourceKind::Registry)
-            SetRegRunIntoList(state.List, state.Reg1, state.SourceNames, source, switches);
-    LoadWinIniEntries(state.List, state.SourceNames);
-    LoadStartupFolderEntries(state.List, state.SourceNames, switches);
+            SetRegRunIntoList(state.List, state.Reg1, source, switches);
+    LoadWinIniEntries(state.List);
+    LoadStartupFolderEntries(state.List, switches);
     LoadDisabledEntries(state);
 
     TakeBaseline(state);
@@ -25,6 +25,8 @@ void FillStartupList(MainState& state)
 
 void TakeBaseline(MainState& state)
 {
-    state.BaselineEntries.assign(static_cast<size_t>(state.List.Count()), EntryRecord{});
-    CopyListToRecords(state.List, state.BaselineEntries);
+    state.BaselineEntries.clear();
+    state.BaselineEntries.reserve(static_cast<size_t>(state.List.Count()));
+    for (int row = 1; row <= state.List.Count(); ++row)
+        state.BaselineEntries.push_back(state.List.Row(row));
 }

@@ -71,12 +71,12 @@ std::wstring RegistryEditorPath(const std::wstring& lastKey, HKEY root, const st
 
 bool CanOpenLocation(const EntryRecord& row)
 {
-    return FindSourcePlace(row[LoadFrom]).has_value();
+    return FindSourcePlace(row.source).has_value();
 }
 
 bool OpenLocation(HWND owner, const EntryRecord& row, const JumpLauncher& launcher)
 {
-    const std::optional<SourcePlace> place = FindSourcePlace(row[LoadFrom]);
+    const std::optional<SourcePlace> place = FindSourcePlace(row.source);
     if (!place)
         return false;
     switch (place->kind)
@@ -87,7 +87,7 @@ bool OpenLocation(HWND owner, const EntryRecord& row, const JumpLauncher& launch
         const std::wstring folder = platform::GetSpecialFolderPath(place->csidl);
         if (folder.empty())
             return false;
-        return Start(owner, L"explorer.exe", ExplorerArguments(folder, row[TaskName]), launcher);
+        return Start(owner, L"explorer.exe", ExplorerArguments(folder, row.name), launcher);
     }
     case SourceKind::WinIni:
         return Start(owner, L"notepad.exe", Quoted(platform::WinIniPath()), launcher);

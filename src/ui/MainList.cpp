@@ -30,7 +30,7 @@ std::pair<int, int> RowsInView(HWND list, int count)
 void frmMain::RefreshList()
 {
     HWND list = Control(IDC_LISTVIEW1);
-    display_.Update(state_.List, facts_);
+    display_.Update(state_.List, words_, facts_);
     // A row the filter hides is not selected: the buttons would act on a row out of sight.
     if (display_.IndexOf(state_.List.Selected()) < 0)
         state_.List.Select(0);
@@ -67,10 +67,10 @@ LRESULT frmMain::OnNotify(NMHDR* header)
         auto& info = *reinterpret_cast<NMLVDISPINFOW*>(header);
         const int row = display_.Position(info.item.iItem);
         const bool answered = AnswerCellText(info, row, state_.List.Count(), ShownColumnCount, [&] {
-            return CellText(state_.List, facts_, row, info.item.iSubItem);
+            return CellText(state_.List, words_, facts_, row, info.item.iSubItem);
         });
         // A row comes into view: its file is looked at now.
-        if (const std::wstring* location = answered ? &state_.List.Text(row, Location) : nullptr;
+        if (const std::wstring* location = answered ? &state_.List.Row(row).location : nullptr;
             location && info.item.iSubItem == 0 && factsWorker_ && facts_.TakeUnasked(*location))
             factsWorker_->Ask({*location});
         return 0;
@@ -80,7 +80,7 @@ LRESULT frmMain::OnNotify(NMHDR* header)
         return 0;
     case LVN_ODFINDITEMW:
         return AnswerFindItem(*reinterpret_cast<NMLVFINDITEMW*>(header), display_.Count(), [&](int index) {
-            return CellText(state_.List, facts_, display_.Position(index), TaskName);
+            return CellText(state_.List, words_, facts_, display_.Position(index), TaskName);
         });
     case NM_CUSTOMDRAW:
         return DrawMissingRows(reinterpret_cast<NMLVCUSTOMDRAW*>(header), [this](int index) {
@@ -185,7 +185,7 @@ void frmMain::mnuProperties_Click()
     if (services_.Shown())
         return services_.mnuProperties_Click();
     if (int row = state_.List.Selected())
-        ShowProgramProperties(hwnd_, state_.List.Text(row, Location), Launcher);
+        ShowProgramProperties(hwnd_, state_.List.Row(row).location, Launcher);
 }
 
 void frmMain::StartFileFacts()
@@ -214,7 +214,7 @@ void frmMain::AskFileFacts()
     const auto [first, end] = RowsInView(Control(IDC_LISTVIEW1), display_.Count());
     std::vector<std::wstring> unasked;
     for (int index = first; index < end; ++index)
-        if (const std::wstring& location = state_.List.Text(display_.Position(index), Location);
+        if (const std::wstring& location = state_.List.Row(display_.Position(index)).location;
             facts_.TakeUnasked(location))
             unasked.push_back(location);
     factsWorker_->Ask(std::move(unasked));
@@ -243,7 +243,7 @@ void frmMain::TakeFileFacts()
     const auto [first, end] = RowsInView(list, display_.Count());
     int low = end, high = -1;
     for (int index = first; index < end; ++index)
-        if (std::ranges::binary_search(answered, state_.List.Text(display_.Position(index), Location)))
+        if (std::ranges::binary_search(answered, state_.List.Row(display_.Position(index)).location))
             low = std::min(low, index), high = index;
     if (high >= 0)
         ListView_RedrawItems(list, low, high);

@@ -236,8 +236,15 @@ void frmAddTask::cmdAdd_Click()
     }
     else
     {
-        const std::wstring source = WindowText(Control(IDC_ADDTASK_COMBO1));
-        AppendNewTask(list_, IsWindowEnabled(name) ? taskName : source, source, location);
+        const auto picked =
+            static_cast<size_t>(SendMessageW(Control(IDC_ADDTASK_COMBO1), CB_GETCURSEL, 0, 0));
+        if (picked < offered_.size())
+        {
+            const StartupSource& source = StartupSources[offered_[picked]];
+            // A win.ini line is named after its place, in every language.
+            AppendNewTask(list_, source.kind == SourceKind::WinIni ? std::wstring(source.id) : taskName,
+                          offered_[picked], location);
+        }
     }
     Close();
 }

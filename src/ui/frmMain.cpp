@@ -211,6 +211,7 @@ void frmMain::Form_Unload()
 
 void frmMain::FillStartupList()
 {
+    words_ = LoadListWords();
     ::FillStartupList(state_);
     RefreshList();
     ShowButtons();

@@ -164,6 +164,8 @@ class frmMain : public ServicesHost
     bool comboClickPending_ = false;
     bool storeProblemShown_ = false;
     bool storeRealignShown_ = false;
+    // The words the list shows, of the language chosen.
+    ListWords words_;
     DisplayList display_;
     FileFactsTable facts_;
     std::unique_ptr<FactsWorker> factsWorker_;

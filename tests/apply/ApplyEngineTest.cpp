@@ -126,13 +126,15 @@ TEST_P(EveryPlaceTest, EverySourceDisabledThenEnabledComesBackExactlyAndWindowsS
     {
         const StartupEntry& entry = state->List.Row(row);
         SCOPED_TRACE(testing::Message() << row);
-        const bool off = entry[TaskName].starts_with(L"Off3") || entry[TaskName].starts_with(L"Off7");
+        const bool off = entry.name.starts_with(L"Off3") || entry.name.starts_with(L"Off7");
         EXPECT_EQ(entry.disabledByWindows, off);
-        EXPECT_EQ(entry[Status], off ? L"Disabled" : L"Enabled");
-        EXPECT_EQ(state->List.Shown(row, Status), off && !honoured ? L"Disabled by Windows" : entry[Status]);
+        EXPECT_EQ(entry.state, off ? EntryState::Disabled : EntryState::Enabled);
+        EXPECT_EQ(Shown(entry, Status), off && !honoured ? L"Disabled by Windows"
+                                        : off            ? L"Disabled"
+                                                         : L"Enabled");
         // The user's rows are disabled, Windows' switched-off ones enabled, through the staging command.
         if (off || std::any_of(Places().begin(), Places().end(),
-                               [&](const Place& p) { return task(p) == entry[TaskName]; }))
+                               [&](const Place& p) { return task(p) == entry.name; }))
         {
             state->List.Select(row);
             cmdDisable_Click(*state);
@@ -159,7 +161,7 @@ TEST_P(EveryPlaceTest, EverySourceDisabledThenEnabledComesBackExactlyAndWindowsS
         EXPECT_EQ(ReadPlace(p, task(p)), inPlace                   ? location(p)
                                          : p.kind == Place::WinIni ? L""
                                                                    : L"<missing>");
-        EXPECT_EQ(state->List.Shown(Position(task(p)), Status), L"Disabled");
+        EXPECT_EQ(Shown(state->List.Row(Position(task(p))), Status), L"Disabled");
         if (!inPlace)
             stored.push_back(state->List.Row(Position(task(p))));
         if (p.approved.empty())
@@ -179,18 +181,15 @@ TEST_P(EveryPlaceTest, EverySourceDisabledThenEnabledComesBackExactlyAndWindowsS
         EXPECT_EQ(ReadPlace(p, task(p, L"Off7 ")), L"C:\\s.exe");
         EXPECT_EQ(Switch(p, task(p, L"Off7 ")), Flag(0x06, false));
         EXPECT_EQ(Switch(p, task(p, L"Off3 ")), Flag(0x02, false));
-        EXPECT_EQ(state->List.Shown(Position(task(p, L"Off7 ")), Status), L"Enabled");
+        EXPECT_EQ(Shown(state->List.Row(Position(task(p, L"Off7 "))), Status), L"Enabled");
     }
-    std::sort(stored.begin(), stored.end());
-    std::vector<EntryRecord> inStore = StoredRecords();
-    std::sort(inStore.begin(), inStore.end());
-    EXPECT_EQ(inStore, stored);
+    EXPECT_EQ(Sorted(StoredRecords()), Sorted(stored));
 
     // The next start finds them disabled, in the store or switched off (though written back since);
     // enabled, each is back exactly.
     Start();
     for (const Place& p : Places())
-        Stage(task(p), L"Enabled");
+        Stage(task(p), EntryState::Enabled);
     result = ApplyNow(*state);
     EXPECT_EQ(ApplyResultText(result),
               L"Applied: " + std::to_wstring(Places().size()) + L" written, 0 taken out.");
@@ -216,8 +215,8 @@ TEST_F(ApplyTest, ASwitchDeletedWhileTheApplySwitchesAnotherOnIsNotMadeAgain)
         SetSwitch(run, name, Flag(0x03, true));
     }
     Start();
-    Stage(L"A", L"Enabled");
-    Stage(L"B", L"Enabled");
+    Stage(L"A", EntryState::Enabled);
+    Stage(L"B", EntryState::Enabled);
     platform::SetWriteStepHook([](const wchar_t*) {
         RegDeleteKeyValueW(HKEY_CURRENT_USER, PlaceOf(L"Registry(User Run)").approved.c_str(), L"B");
     });
@@ -231,17 +230,17 @@ TEST_F(ApplyTest, EachRowOfTheResultTableAndASecondApplyTouchesNothing)
     // Records Enabled: scanned values. Records Disabled: stored entries. Then three added rows.
     for (const wchar_t* name : {L"EE", L"DE", L"RE"})
         SetRegString(HKEY_CURRENT_USER, RunKey, name, L"C:\\v.exe");
-    WriteEntryFile({Record(L"ED", L"Disabled", L"Registry(User Run)", L"C:\\ed.exe"),
-                    Record(L"RD", L"Disabled", L"Registry(User Run)", L"C:\\rd.exe"),
-                    Record(L"DD", L"Disabled", L"Registry(User Run)", L"C:\\dd.exe")},
-                   StorePath(), 3);
+    WriteEntryFile(FileRecords({Record(L"ED", L"Disabled", L"Registry(User Run)", L"C:\\ed.exe"),
+                                Record(L"RD", L"Disabled", L"Registry(User Run)", L"C:\\rd.exe"),
+                                Record(L"DD", L"Disabled", L"Registry(User Run)", L"C:\\dd.exe")}),
+                   StorePath());
     const std::wstring copies = platform::names::CopiesKey + std::wstring(L"Registry(User Run)");
     SetRegString(HKEY_CURRENT_USER, copies, L"RD", L"C:\\rd.exe"); // RD's exact copy
     Start();
-    Stage(L"DE", L"Disabled");
-    Stage(L"RE", L"Remove");
-    Stage(L"ED", L"Enabled");
-    Stage(L"RD", L"Remove");
+    Stage(L"DE", EntryState::Disabled);
+    Stage(L"RE", EntryState::Remove);
+    Stage(L"ED", EntryState::Enabled);
+    Stage(L"RD", EntryState::Remove);
     for (const wchar_t* added : {L"Enabled", L"Disabled", L"Remove"})
         state->List.AppendRow(
             Record(std::wstring(1, added[0]) + L"A", added, L"Registry(User Run)", L"C:\\a.exe"));
@@ -286,7 +285,8 @@ TEST_F(ApplyTest, AShorterListIsComparedByPositionAndNeverEmptiesTheStore)
 {
     for (const wchar_t* name : {L"A", L"B", L"C", L"D"})
         SetRegString(HKEY_CURRENT_USER, RunKey, name, std::wstring(L"C:\\") + name + L".exe");
-    WriteEntryFile({Record(L"S", L"Disabled", L"Registry(User Run)", L"C:\\s.exe")}, StorePath(), 1);
+    WriteEntryFile(FileRecords({Record(L"S", L"Disabled", L"Registry(User Run)", L"C:\\s.exe")}),
+                   StorePath());
     Start();
     ASSERT_EQ(state->BaselineEntries.size(), 5u);
 
@@ -320,16 +320,54 @@ TEST_F(ApplyTest, ADisableBeyondRow32767IsAppliedAndNoRowBeforeItIsWritten)
             Record(L"R" + std::to_wstring(i), L"Enabled", L"Registry(User Run)", L"C:\\r.exe"));
     state->List.AppendRow(Record(L"Last", L"Enabled", L"Registry(User Run)", L"C:\\last.exe"));
     TakeBaseline(*state);
-    Stage(L"Last", L"Disabled");
+    Stage(L"Last", EntryState::Disabled);
     EXPECT_EQ(ApplyResultText(ApplyNow(*state)), L"Applied: 0 written, 1 taken out.");
     EXPECT_FALSE(RegValueExists(HKEY_CURRENT_USER, RunKey, L"Last"));
     EXPECT_EQ(StoredNames(), Names{L"Last"});
 }
 
+TEST_F(ApplyTest, APackOfOtherWordsForEveryStateAndPlaceGivesTheSameApplyByteForByte)
+{
+    const Place &userRun = PlaceOf(L"Registry(User Run)"), &machineRun = PlaceOf(L"Registry(Machine Run)"),
+                &folder = PlaceOf(L"StartUp (Current User)");
+    auto apply = [&] {
+        ClearSystemPlaces();
+        SeedPlace(userRun, L"A", L"C:\\a.exe");
+        SeedPlace(machineRun, L"B", L"C:\\b.exe");
+        SeedPlace(folder, L"S", L"C:\\s.exe");
+        WriteEntryFile(FileRecords({Record(L"C", L"Disabled", L"Registry(Machine Run)", L"C:\\c.exe")}),
+                       StorePath());
+        Start();
+        Stage(L"A", EntryState::Disabled);
+        Stage(L"B", EntryState::Remove);
+        Stage(L"C", EntryState::Enabled);
+        Stage(L"S", EntryState::Disabled);
+        AppendNewTask(state->List, L"D", 0, L"C:\\d.exe");
+        const std::wstring shown = Shown(state->List.Row(Position(L"A")), Status) + L"|" +
+                                   Shown(state->List.Row(Position(L"A")), LoadFrom);
+        ApplyNow(*state);
+        std::wstring places = shown;
+        for (const wchar_t* name : {L"A", L"C", L"D"})
+            places += L"|" + ReadPlace(userRun, name) + L"|" + ReadPlace(machineRun, name);
+        places += L"|" + ReadPlace(machineRun, L"B") + L"|" + ReadPlace(folder, L"S");
+        return std::pair{places,
+                         testsupport::ReadBytes(StorePath()) + testsupport::ReadBytes(UserStorePath())};
+    };
+    const auto [english, englishStore] = apply();
+    WritePack(L"English.ini", L"413=On\r\n423=Off\r\n424=Gone\r\n415=Me\r\n416=Everyone\r\n418=Me in\r\n"
+                              L"420=Anyone in\r\n426=My Run\r\n427=Their Run\r\n430=My folder\r\n");
+    const auto [packed, packedStore] = apply();
+    EXPECT_EQ(english.substr(0, 28), L"Disabled|Registry(User Run)|");
+    EXPECT_EQ(packed.substr(0, 11), L"Off|My Run|") << "the pack's words are shown";
+    EXPECT_EQ(packed.substr(11), english.substr(28));
+    EXPECT_EQ(packedStore, englishStore);
+    EXPECT_FALSE(englishStore.empty());
+}
+
 TEST_F(ApplyTest, AnEntryItsProgramWroteBackIsOneRowUntilTheUserDecidesAndThenOneRecord)
 {
-    WriteEntryFile({Record(L"Sync", L"Disabled", L"Registry(User Run)", L"C:\\Old\\sync.exe")}, StorePath(),
-                   1);
+    WriteEntryFile(FileRecords({Record(L"Sync", L"Disabled", L"Registry(User Run)", L"C:\\Old\\sync.exe")}),
+                   StorePath());
     SetRegString(HKEY_CURRENT_USER, RunKey, L"SYNC", L"C:\\New\\sync.exe"); // names compare as Windows does
     Start();
     EXPECT_EQ(RowTexts(state->List, Status), (Names{L"Enabled"}));
@@ -337,14 +375,14 @@ TEST_F(ApplyTest, AnEntryItsProgramWroteBackIsOneRowUntilTheUserDecidesAndThenOn
     ApplyNow(*state);
     EXPECT_EQ(StoredRecords().size(), 1u) << "kept while the row is not acted on";
 
-    Stage(L"SYNC", L"Disabled");
+    Stage(L"SYNC", EntryState::Disabled);
     EXPECT_TRUE(ApplyNow(*state).failures.empty());
     EXPECT_FALSE(RegValueExists(HKEY_CURRENT_USER, RunKey, L"SYNC"));
     const std::vector<EntryRecord> stored = StoredRecords();
     ASSERT_EQ(stored.size(), 1u);
-    EXPECT_EQ(stored[0][Location], L"C:\\New\\sync.exe");
+    EXPECT_EQ(stored[0].location, L"C:\\New\\sync.exe");
     Start();
-    Stage(L"SYNC", L"Enabled");
+    Stage(L"SYNC", EntryState::Enabled);
     ApplyNow(*state);
     EXPECT_EQ(RegStringValue(HKEY_CURRENT_USER, RunKey, L"SYNC"), L"C:\\New\\sync.exe");
     EXPECT_TRUE(StoredRecords().empty());
@@ -359,8 +397,8 @@ TEST_F(ApplyTest, AnotherUserNeitherSeesNorDropsTheUsersOwnEntriesAndGetsTheMach
     const std::vector<BYTE> toolBytes(bytes, bytes + (tool.size() + 1) * sizeof(wchar_t));
     testsupport::SetRegBinary(HKEY_LOCAL_MACHINE, RunKey, L"Tool", REG_SZ, toolBytes);
     Start();
-    Stage(L"Mine", L"Disabled");
-    Stage(L"Tool", L"Disabled");
+    Stage(L"Mine", EntryState::Disabled);
+    Stage(L"Tool", EntryState::Disabled);
     ASSERT_TRUE(ApplyNow(*state).failures.empty());
     {
         OtherUser other(ScratchPath());
@@ -370,8 +408,8 @@ TEST_F(ApplyTest, AnotherUserNeitherSeesNorDropsTheUsersOwnEntriesAndGetsTheMach
         // Enabled, the machine's entry takes its copy with it, also one an older build kept in HKCU.
         const std::wstring olderCopies = platform::names::CopiesKey + std::wstring(L"Registry(Machine Run)");
         testsupport::SetRegString(HKEY_CURRENT_USER, olderCopies, L"Tool", tool);
-        Stage(L"Tool", L"Enabled");
-        Stage(L"Theirs", L"Disabled");
+        Stage(L"Tool", EntryState::Enabled);
+        Stage(L"Theirs", EntryState::Disabled);
         EXPECT_TRUE(ApplyNow(*state).failures.empty());
         EXPECT_FALSE(testsupport::RegValueExists(HKEY_CURRENT_USER, olderCopies, L"Tool"));
         EXPECT_EQ(StoredNames(), (Names{L"Theirs"})) << "in their own store, in a folder made for it";
@@ -382,8 +420,8 @@ TEST_F(ApplyTest, AnotherUserNeitherSeesNorDropsTheUsersOwnEntriesAndGetsTheMach
     }
     Start();
     EXPECT_EQ(RowTexts(state->List, TaskName), (Names{L"Tool", L"Mine"}));
-    EXPECT_EQ(state->List.Text(Position(L"Mine"), Status), L"Disabled");
-    Stage(L"Mine", L"Enabled");
+    EXPECT_EQ(Shown(state->List.Row(Position(L"Mine")), Status), L"Disabled");
+    Stage(L"Mine", EntryState::Enabled);
     EXPECT_TRUE(ApplyNow(*state).failures.empty());
     EXPECT_EQ(RegStringValue(HKEY_CURRENT_USER, RunKey, L"Mine"), L"C:\\mine.exe");
     EXPECT_TRUE(StoredRecords().empty());

@@ -30,12 +30,13 @@ TEST_F(ApplyTest, EntriesTheSystemRefusesAreNamedAndKeptWhileTheRestIsApplied)
     testsupport::SetRegString(HKEY_LOCAL_MACHINE, RunBase + L"RunServices", L"Same", L"C:\\same.exe");
     // A machine key the user may not write (an existing one: writing would otherwise create it).
     DenyWrites(HKEY_LOCAL_MACHINE, RunBase + L"RunServices");
-    WriteEntryFile({Record(L"Agent", L"Disabled", L"Registry(Machine RunServices)", L"C:\\agent.exe")},
-                   StorePath(), 1);
+    WriteEntryFile(
+        FileRecords({Record(L"Agent", L"Disabled", L"Registry(Machine RunServices)", L"C:\\agent.exe")}),
+        StorePath());
     Start();
     for (const wchar_t* name : {L"Clock", L"Dock", L"Tray", L"Gone"})
-        Stage(name, L"Disabled");
-    Stage(L"Agent", L"Enabled");
+        Stage(name, EntryState::Disabled);
+    Stage(L"Agent", EntryState::Enabled);
     state->List.AppendRow(Record(L"Nowhere", L"Enabled", L"Registry(Machine Elsewhere)", L"C:\\n.exe"));
     // A target the link object will not take: never saved as a shortcut that lost it.
     state->List.AppendRow(Record(L"Odd", L"Enabled", L"StartUp (Current User)", L"C:\\x.exe \"a b\" -y"));
@@ -56,10 +57,11 @@ TEST_F(ApplyTest, EntriesTheSystemRefusesAreNamedAndKeptWhileTheRestIsApplied)
     EXPECT_EQ(ReadPlace(PlaceOf(L"StartUp (All Users)"), L"Dock"), L"C:\\dock.exe");
     EXPECT_EQ(ReadPlace(PlaceOf(L"Registry(User Run)"), L"Tray"), L"<missing>");
     // Each row says where its entry is: Clock still in its folder, the unwritten ones stored.
-    EXPECT_EQ(state->List.Text(Position(L"Clock"), Status) + state->List.Text(Position(L"Dock"), Status),
+    EXPECT_EQ(Shown(state->List.Row(Position(L"Clock")), Status) +
+                  Shown(state->List.Row(Position(L"Dock")), Status),
               L"EnabledEnabled");
-    EXPECT_EQ(state->List.Text(Position(L"Agent"), Status), L"Disabled");
-    EXPECT_EQ(state->List.Text(Position(L"Nowhere"), Status), L"Disabled");
+    EXPECT_EQ(Shown(state->List.Row(Position(L"Agent")), Status), L"Disabled");
+    EXPECT_EQ(Shown(state->List.Row(Position(L"Nowhere")), Status), L"Disabled");
     EXPECT_EQ(ReadPlace(PlaceOf(L"StartUp (Current User)"), L"Odd"), L"<missing>");
     EXPECT_EQ(StoredNames(), (Names{L"Gone", L"Tray", L"Odd", L"keep", L"Agent", L"Nowhere"}));
     ExpectBaselinePaired();
@@ -73,12 +75,13 @@ TEST_F(ApplyTest, AStoreThatCannotBeWrittenKeepsDisabledEntriesInTheirSources)
     testsupport::SetRegString(HKEY_LOCAL_MACHINE, onceKey, L"A", L"C:\\a.exe");
     testsupport::SetRegString(HKEY_LOCAL_MACHINE, RunKey, L"B", L"C:\\b.exe");
     testsupport::SetRegString(HKEY_LOCAL_MACHINE, RunKey, L"C", L"C:\\c.exe");
-    WriteEntryFile({Record(L"S", L"Disabled", L"Registry(Machine Run)", L"C:\\s.exe")}, StorePath(), 1);
+    WriteEntryFile(FileRecords({Record(L"S", L"Disabled", L"Registry(Machine Run)", L"C:\\s.exe")}),
+                   StorePath());
     const std::string storeBefore = ReadBytes(StorePath());
     Start();
-    Stage(L"A", L"Disabled");
-    Stage(L"B", L"Remove");
-    Stage(L"C", L"Disabled");
+    Stage(L"A", EntryState::Disabled);
+    Stage(L"B", EntryState::Remove);
+    Stage(L"C", EntryState::Disabled);
     ApplyResult result;
     {
         HeldFile held(StorePath(), FILE_SHARE_READ); // read, as the apply reads it first, but not replaced
@@ -99,8 +102,8 @@ TEST_F(ApplyTest, AStoreThatCannotBeWrittenKeepsDisabledEntriesInTheirSources)
 
     // Once the store can be written, the next apply takes A out; S, stored by an earlier build,
     // comes back, and C removed takes its switch along.
-    Stage(L"S", L"Enabled");
-    Stage(L"C", L"Remove");
+    Stage(L"S", EntryState::Enabled);
+    Stage(L"C", EntryState::Remove);
     EXPECT_EQ(ApplyResultText(ApplyNow(*state)), L"Applied: 1 written, 2 taken out.");
     EXPECT_EQ(RegStringValue(HKEY_LOCAL_MACHINE, onceKey, L"A") +
                   RegStringValue(HKEY_LOCAL_MACHINE, RunKey, L"S"),
@@ -111,7 +114,7 @@ TEST_F(ApplyTest, AStoreThatCannotBeWrittenKeepsDisabledEntriesInTheirSources)
     // An apply that leaves the store as it is does not write it: a store out of reach holds up nothing.
     testsupport::SetRegString(HKEY_LOCAL_MACHINE, RunKey, L"D", L"C:\\d.exe");
     Start();
-    Stage(L"D", L"Disabled");
+    Stage(L"D", EntryState::Disabled);
     HeldFile held(StorePath(), FILE_SHARE_READ);
     EXPECT_EQ(ApplyResultText(ApplyNow(*state)),
               L"Applied: 0 written, 0 taken out. 1 switched off in Windows' startup settings.");
@@ -120,16 +123,16 @@ TEST_F(ApplyTest, AStoreThatCannotBeWrittenKeepsDisabledEntriesInTheirSources)
 TEST_F(ApplyTest, AStoreThatWasNotReadWholeIsNeverRewritten)
 {
     testsupport::SetRegString(HKEY_CURRENT_USER, RunKey, L"A", L"C:\\a.exe");
-    WriteEntryFile({Record(L"S1", L"Disabled", L"Registry(User Run)", L"C:\\s1.exe"),
-                    Record(L"S2", L"Disabled", L"Registry(User Run)", L"C:\\s2.exe")},
-                   StorePath(), 2);
+    WriteEntryFile(FileRecords({Record(L"S1", L"Disabled", L"Registry(User Run)", L"C:\\s1.exe"),
+                                Record(L"S2", L"Disabled", L"Registry(User Run)", L"C:\\s2.exe")}),
+                   StorePath());
     const std::string whole = ReadBytes(StorePath());
     {
         // Held by another program: nothing of it is listed, and the apply leaves it alone.
         HeldFile held(StorePath());
         Start();
         EXPECT_EQ(state->List.Count(), 1);
-        Stage(L"A", L"Disabled");
+        Stage(L"A", EntryState::Disabled);
         EXPECT_EQ(
             ApplyResultText(ApplyNow(*state)),
             L"Applied: 0 written, 0 taken out. Not applied: A (left in its place, the disabled entries "
@@ -146,7 +149,7 @@ TEST_F(ApplyTest, AStoreThatWasNotReadWholeIsNeverRewritten)
     testsupport::WriteBytes(StorePath(), cut);
     Start();
     EXPECT_TRUE(state->StoreProblem.incomplete);
-    Stage(L"S1", L"Enabled");
+    Stage(L"S1", EntryState::Enabled);
     ApplyNow(*state);
     EXPECT_EQ(RegStringValue(HKEY_CURRENT_USER, RunKey, L"S1"), L"C:\\s1.exe");
     EXPECT_EQ(ReadBytes(StorePath()), cut);

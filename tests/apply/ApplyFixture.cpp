@@ -8,6 +8,8 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
+
 namespace applytest
 {
 
@@ -112,15 +114,37 @@ std::vector<BYTE> Switch(const Place& place, const std::wstring& taskName)
 EntryRecord Record(const std::wstring& taskName, const std::wstring& status, const std::wstring& loadFrom,
                    const std::wstring& location)
 {
-    return {taskName, status, loadFrom, L"All Users", L"Any User Logs On", location};
+    FileWords words;
+    return FromFileRecord({taskName, status, loadFrom, L"All Users", L"Any User Logs On", location}, words);
+}
+
+std::vector<FileRecord> FileRecords(const std::vector<EntryRecord>& entries)
+{
+    std::vector<FileRecord> records;
+    for (const EntryRecord& entry : entries)
+        records.push_back(ToFileRecord(entry));
+    return records;
+}
+
+std::vector<FileRecord> Sorted(const std::vector<EntryRecord>& entries)
+{
+    std::vector<FileRecord> records = FileRecords(entries);
+    std::sort(records.begin(), records.end());
+    return records;
+}
+
+std::wstring Shown(const EntryRecord& row, int column)
+{
+    return RowText(row, column, LoadListWords());
 }
 
 std::vector<EntryRecord> StoredRecords()
 {
     std::vector<EntryRecord> records;
+    FileWords words;
     for (const std::wstring& path : {UserStorePath(), StorePath()}) // one that is not there holds none
-        for (EntryRecord& record : ReadEntryRecords(path).records)
-            records.push_back(std::move(record));
+        for (const FileRecord& record : ReadEntryRecords(path).records)
+            records.push_back(FromFileRecord(record, words));
     return records;
 }
 
@@ -128,7 +152,7 @@ std::vector<std::wstring> StoredNames()
 {
     std::vector<std::wstring> names;
     for (const EntryRecord& record : StoredRecords())
-        names.push_back(record[TaskName]);
+        names.push_back(record.name);
     return names;
 }
 
@@ -142,16 +166,16 @@ MainState& ApplyTest::Start()
 int ApplyTest::Position(const std::wstring& taskName) const
 {
     for (int row = 1; row <= state->List.Count(); ++row)
-        if (state->List.Text(row, TaskName) == taskName)
+        if (state->List.Row(row).name == taskName)
             return row;
     ADD_FAILURE() << "no row " << taskName;
     return 0;
 }
 
-void ApplyTest::Stage(const std::wstring& taskName, const std::wstring& status)
+void ApplyTest::Stage(const std::wstring& taskName, EntryState status)
 {
     if (int row = Position(taskName))
-        state->List.SetSubItem(row, Status, status);
+        state->List.SetState(row, status);
 }
 
 void ApplyTest::ExpectBaselinePaired(bool sameEntries) const
@@ -160,7 +184,7 @@ void ApplyTest::ExpectBaselinePaired(bool sameEntries) const
     for (int row = 1; row <= state->List.Count(); ++row)
     {
         const EntryRecord& record = state->BaselineEntries[static_cast<size_t>(row - 1)];
-        EXPECT_EQ(record[Status], state->List.Text(row, Status)) << row;
+        EXPECT_EQ(record.state, state->List.State(row)) << row;
         EXPECT_TRUE(!sameEntries || record == state->List.Row(row)) << row;
     }
 }

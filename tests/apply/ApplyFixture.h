@@ -1,6 +1,7 @@
 // Shared by the apply tests: the places of the source table, read back, and a list state to stage on.
 #pragma once
 #include "model/MainState.h"
+#include "staging/EntryFile.h"
 #include "support/Fixtures.h"
 
 #include <windows.h>
@@ -41,8 +42,14 @@ void SeedPlace(const Place& place, const std::wstring& taskName, const std::wstr
 void SetSwitch(const Place& place, const std::wstring& taskName, const std::vector<BYTE>& bytes);
 std::vector<BYTE> Switch(const Place& place, const std::wstring& taskName);
 
+// The entry of a record of English words.
 EntryRecord Record(const std::wstring& taskName, const std::wstring& status, const std::wstring& loadFrom,
                    const std::wstring& location);
+std::vector<FileRecord> FileRecords(const std::vector<EntryRecord>& entries);
+// In the order of their English texts, to compare as sets.
+std::vector<FileRecord> Sorted(const std::vector<EntryRecord>& entries);
+// The text of a column of the row as the list shows it now.
+std::wstring Shown(const EntryRecord& row, int column);
 std::vector<EntryRecord> StoredRecords(); // the user's own store's, then the shared one's
 std::vector<std::wstring> StoredNames();
 
@@ -52,8 +59,8 @@ class ApplyTest : public testsupport::RavelinTest
     // A fresh start: the list as the program fills it from the system and the store.
     MainState& Start();
     int Position(const std::wstring& taskName) const;
-    void Stage(const std::wstring& taskName, const std::wstring& status);
-    // One record per row with the row's Status; with sameEntries, the row's own entry too.
+    void Stage(const std::wstring& taskName, EntryState state);
+    // One record per row in the row's state; with sameEntries, the row's own entry too.
     void ExpectBaselinePaired(bool sameEntries = true) const;
 
     std::unique_ptr<MainState> state;

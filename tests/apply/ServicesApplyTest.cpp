@@ -24,7 +24,7 @@ TEST_F(ServicesTest, ListedWithEachStartTypeDisabledWithoutStoppingAndEnabledBac
         {d, L"Disabled", L"Disabled"}};
     for (const auto& [name, status, type] : expected)
     {
-        EXPECT_EQ(Row(name).status, status) << name.c_str();
+        EXPECT_EQ(StateWord(Row(name).staged), status) << name.c_str();
         EXPECT_EQ(StartTypeWord(Row(name).start), type) << name.c_str();
         EXPECT_EQ(Row(name).imagePath, L"\"" + servicetest::ServiceProgram() + L"\"");
     }
@@ -84,7 +84,7 @@ TEST_F(ServicesTest, ARefusedChangeAndAnUnreadableStoreLeaveEveryServiceAsItWas)
     EXPECT_EQ(ServicesApplyText(ApplyServices(state_)),
               L"Services: 0 disabled, 0 enabled. Not applied: Test " + a + L" (access denied).");
     EXPECT_EQ(servicetest::StartOf(a), Automatic);
-    EXPECT_EQ(Row(a).status, L"Enabled") << "the row says where the service is";
+    EXPECT_EQ(Row(a).staged, EntryState::Enabled) << "the row says where the service is";
     EXPECT_FALSE(platform::FileExists(ServiceStartsPath())) << "a start it still has is not remembered";
 
     // A line this build cannot read: nothing changes, and the file stays byte for byte.
@@ -115,8 +115,7 @@ TEST_F(ServicesTest, AProfileKeepsTheStagedServicesAfterTheStartupRowsAndAnOlder
     Stage(d, true);
     Row(d).enableAutomatic = true;
     StartupList list;
-    list.AppendRow({L"Tool", L"Enabled", L"Registry(User Run)", L"Current User", L"Current User logs On",
-                    L"C:\\tool.exe"});
+    list.Append(ScannedEntry(0, L"Tool", L"C:\\tool.exe"));
     const std::wstring file = programFolder + L"\\both.Pro", older = programFolder + L"\\older.Pro";
     ASSERT_EQ(SaveProfile(list, file, ServiceProfileRecords(state_)), static_cast<DWORD>(ERROR_SUCCESS));
     ASSERT_EQ(SaveProfile(list, older), static_cast<DWORD>(ERROR_SUCCESS));
@@ -127,12 +126,12 @@ TEST_F(ServicesTest, AProfileKeepsTheStagedServicesAfterTheStartupRowsAndAnOlder
     EXPECT_EQ(testsupport::RowTexts(loaded, TaskName), std::vector<std::wstring>{L"Tool"});
     EXPECT_EQ(outcome.services.size(), static_cast<size_t>(state_.List.Count()));
     LoadServiceProfileRecords(state_, outcome.services);
-    EXPECT_EQ(Row(a).status + L"|" + Row(d).status, L"Disabled|Enabled");
+    EXPECT_EQ(StateWord(Row(a).staged) + L"|" + StateWord(Row(d).staged), L"Disabled|Enabled");
     EXPECT_TRUE(Row(d).enableAutomatic);
 
-    Row(a).status = L"Enabled";
+    Row(a).staged = EntryState::Enabled;
     outcome = LoadProfile(loaded, older);
     EXPECT_TRUE(outcome.services.empty());
     LoadServiceProfileRecords(state_, outcome.services);
-    EXPECT_EQ(Row(a).status, L"Enabled") << "an older profile leaves the services as they are";
+    EXPECT_EQ(Row(a).staged, EntryState::Enabled) << "an older profile leaves the services as they are";
 }

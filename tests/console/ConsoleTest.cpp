@@ -199,11 +199,11 @@ TEST_F(ConsoleTest, EachVerbStagesAndAppliesThroughTheEngineAndSaysHowWithItsExi
     const std::wstring profile = programFolder + L"\\all.pro";
     EXPECT_EQ(Run(L"/save \"" + profile + L"\"").out,
               L"The list was saved as the profile " + profile + L".\r\n");
-    std::vector<EntryRecord> rows = ReadEntryRecords(profile).records;
-    for (EntryRecord& row : rows)
+    std::vector<FileRecord> rows = ReadEntryRecords(profile).records;
+    for (FileRecord& row : rows)
         if (row[TaskName] == L"Alpha" && row[LoadFrom] == L"Registry(User Run)")
             row[Status] = L"Disabled";
-    WriteEntryFile(rows, profile, static_cast<int>(rows.size()));
+    WriteEntryFile(rows, profile);
     EXPECT_EQ(Run(L"/load \"" + profile + L"\"").out, L"Applied: 0 written, 1 taken out.\r\n");
     EXPECT_EQ(ReadPlace(user, L"Alpha"), L"<missing>");
     EXPECT_EQ(Run(L"/load \"" + programFolder + L"\\none.pro\"").code, ExitBadUsage);
@@ -288,7 +288,8 @@ TEST_F(ConsoleTest, NoFieldOfTheCsvIsAFormulaWhileTheJsonKeepsEveryTextAsItIs)
 TEST_F(ConsoleTest, AStoreThatCannotBeReadWholeNowIsNeverChangedAndTheAnswerIsFour)
 {
     SeedPlace(user, L"Alpha", L"C:\\a.exe");
-    WriteEntryFile({Record(L"S", L"Disabled", L"Registry(User Run)", L"C:\\s.exe")}, StorePath(), 1);
+    WriteEntryFile(FileRecords({Record(L"S", L"Disabled", L"Registry(User Run)", L"C:\\s.exe")}),
+                   StorePath());
     const std::string whole = ReadBytes(StorePath());
     WriteBytes(StorePath(), whole + "T\r\nDisabled\r\n");
     for (const wchar_t* change :
@@ -416,7 +417,7 @@ TEST_F(ConsoleProgramTest, TheWindowAndTheCommandLineKeepEachOthersEntriesByteFo
     FillStartupList(later);
     ASSERT_EQ(RowTexts(later.List, Status), (std::vector<std::wstring>{L"Disabled", L"Disabled"}));
     for (int row = 1; row <= 2; ++row)
-        later.List.SetSubItem(row, Status, L"Enabled");
+        later.List.SetState(row, EntryState::Enabled);
     EXPECT_TRUE(ApplyNow(later).failures.empty());
     EXPECT_EQ(ReadBytes(folder + L"\\Alpha.lnk"), alpha);
     EXPECT_EQ(ReadBytes(folder + L"\\Beta.lnk"), beta);

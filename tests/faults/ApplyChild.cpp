@@ -56,9 +56,9 @@ void ApplyServicesAs(const std::wstring& mode, const std::wstring& prefix)
         ServiceRow& service = services.List.Row(row);
         if (service.name.rfind(prefix, 0) != 0)
             continue;
-        const bool enabled = service.status == EnabledWord();
+        const bool enabled = service.staged == EntryState::Enabled;
         if (mode == L"services-stage" || (mode == L"services-enable" && !enabled))
-            service.status = enabled ? DisabledWord() : EnabledWord();
+            service.staged = enabled ? EntryState::Disabled : EntryState::Enabled;
     }
     ApplyServices(services);
 }
@@ -85,12 +85,12 @@ int wmain(int argc, wchar_t** argv)
     StartupList& list = state.List;
     for (int row = 1; row <= list.Count(); ++row)
     {
-        const bool enabled = list.Text(row, Status) == EnabledWord();
+        const bool enabled = list.State(row) == EntryState::Enabled;
         if (mode == L"stage" || (mode == L"enable" && !enabled))
-            list.SetSubItem(row, Status, enabled ? DisabledWord() : EnabledWord());
+            list.SetState(row, enabled ? EntryState::Disabled : EntryState::Enabled);
     }
     if (mode == L"stage")
-        AppendNewTask(list, L"Added", state.SourceNames[0], L"C:\\added.exe");
+        AppendNewTask(list, L"Added", 0, L"C:\\added.exe");
     ApplyNow(state);
     return 0;
 }

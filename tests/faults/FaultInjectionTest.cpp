@@ -105,7 +105,7 @@ class FaultInjectionTest : public servicetest::ServicesTest
                 EXPECT_EQ(Shortcut(Folder(place) + L"\\" + e.name + L".lnk", e.text, e.arguments), L"");
             }
         }
-        WriteEntryFile(stored, StorePath(), static_cast<int>(stored.size()));
+        WriteEntryFile(FileRecords(stored), StorePath());
     }
 
     std::wstring Folder(const Place& place) const { return platform::GetSpecialFolderPath(place.csidl); }
@@ -205,7 +205,7 @@ TEST_F(FaultInjectionTest, AnApplyEndedAtAnyWriteLosesNoEntry)
         {
             bool inStore = false;
             for (const EntryRecord& r : stored)
-                inStore |= r[TaskName] == e.name && r[LoadFrom] == e.loadFrom;
+                inStore |= r.name == e.name && ToFileRecord(r)[LoadFrom] == e.loadFrom;
             EXPECT_TRUE(InSource(e) || inStore)
                 << "stopped at write " << stopAt << ": [" << e.name << "] lost";
         }
@@ -215,8 +215,7 @@ TEST_F(FaultInjectionTest, AnApplyEndedAtAnyWriteLosesNoEntry)
             EXPECT_EQ(Exactly(e), L"") << "stopped at write " << stopAt << ": [" << e.name << "]";
         // Only the older text of an entry written back may wait in the store, for the user to decide.
         for (const EntryRecord& r : StoredRecords())
-            EXPECT_EQ(r[Location], L"C:\\Old\\sync.exe")
-                << "stopped at write " << stopAt << ": " << r[TaskName];
+            EXPECT_EQ(r.location, L"C:\\Old\\sync.exe") << "stopped at write " << stopAt << ": " << r.name;
         platform::RegValue flags;
         EXPECT_EQ(platform::ReadRegValue(HKEY_LOCAL_MACHINE, ExKey, L"Flags", flags), ERROR_SUCCESS);
         EXPECT_EQ(flags.data, ExFlags) << "stopped at write " << stopAt;

@@ -45,23 +45,26 @@ TEST_F(FindModelTest, ACommandLineNamesItsFileWhereverItIsWritten)
 TEST_F(FindModelTest, SortTurnsRoundAndFilterMatchesAnyCellTheModelKeepsItsOrder)
 {
     StartupList list;
-    list.AppendRow(
-        {L"  beta ", L"Enabled", L"Registry(User Run)", L"Current User", L"Current User logs On", L"b"});
-    list.AppendRow({L"Alpha", L"Disabled", L"StartUp (All Users)", L"All Users", L"Any User Logs On", L"a"});
-    list.AppendRow({L"gamma", L"Enabled", L"Win.ini Run", L"All users", L"Any User Logs On", L"c"});
+    list.AppendRow(testsupport::MakeEntry(
+        {L"  beta ", L"Enabled", L"Registry(User Run)", L"Current User", L"Current User logs On", L"b"}));
+    list.AppendRow(testsupport::MakeEntry(
+        {L"Alpha", L"Disabled", L"StartUp (All Users)", L"All Users", L"Any User Logs On", L"a"}));
+    list.AppendRow(testsupport::MakeEntry(
+        {L"gamma", L"Enabled", L"Win.ini Run", L"All users", L"Any User Logs On", L"c"}));
     FileFactsTable facts;
     facts.TakeUnasked(list);
     facts.Store(L"a", {FileFacts::State::Found, L"C:\\a.exe", L"Zeta Works"});
     facts.Store(L"b", {FileFacts::State::Found, L"C:\\b.exe", L"Acme"});
     facts.Store(L"c", {FileFacts::State::Missing, L"", L""});
     DisplayList display;
+    const ListWords words = LoadListWords();
     auto shown = [&](SortOrder sort, const std::wstring& filter) {
         display.sort = sort;
         display.filter = filter;
-        display.Update(list, facts);
+        display.Update(list, words, facts);
         std::wstring names;
         for (int i = 0; i < display.Count(); ++i)
-            names += CellText(list, facts, display.Position(i), TaskName) + L";";
+            names += CellText(list, words, facts, display.Position(i), TaskName) + L";";
         return names;
     };
     const SortOrder byName = NextSortOrder({}, TaskName),

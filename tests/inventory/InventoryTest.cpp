@@ -18,12 +18,13 @@ std::vector<std::wstring> Fill()
     MainState state;
     FillStartupList(state);
     EXPECT_EQ(static_cast<int>(state.BaselineEntries.size()), state.List.Count());
+    const ListWords words = LoadListWords();
     std::vector<std::wstring> rows;
     for (int row = 1; row <= state.List.Count(); ++row)
     {
-        rows.emplace_back();
-        for (int column = 0; column < ColumnCount; ++column)
-            rows.back() += state.List.Text(row, column) + L"|";
+        rows.emplace_back(state.List.Row(row).name + L"|");
+        for (int column = Status; column < ColumnCount; ++column)
+            rows.back() += RowText(state.List.Row(row), column, words) + L"|";
     }
     return rows;
 }

@@ -6,41 +6,69 @@
 
 TEST(StartupListTest, RemovingRowsKeepsOrderAndTheSelectedRowAndStaysInsideTheList)
 {
+    using enum EntryState;
     StartupList list;
-    for (auto [name, status] :
-         {std::pair{L"a", L"Remove"}, {L"b", L"Enabled"}, {L"c", L"Remove"}, {L"d", L"Disabled"}})
-        list.SetSubItem(list.Append(name), Status, status);
+    for (auto [name, state] : {std::pair{L"a", Remove}, {L"b", Enabled}, {L"c", Remove}, {L"d", Disabled}})
+        list.SetState(list.Append(ScannedEntry(0, name, L"")), state);
     list.Select(4);
-    // Each row's record goes with it, whatever the record's own Status says.
+    // Each row's record goes with it, whatever the record's own state says.
     std::vector<StartupEntry> records(4);
     for (size_t k = 0; k < records.size(); ++k)
     {
-        records[k][TaskName] = L"record " + list.Text(static_cast<int>(k) + 1, TaskName);
-        records[k][Status] = L"Remove";
+        records[k].name = L"record " + list.Row(static_cast<int>(k) + 1).name;
+        records[k].state = Remove;
     }
-    list.RemoveRowsWithStatus(L"Remove", records);
+    list.RemoveRowsIn(Remove, records);
     ASSERT_EQ(list.Count(), 2);
-    EXPECT_EQ(list.Text(1, TaskName) + list.Text(2, TaskName) + list.Text(2, Status), L"bdDisabled");
+    EXPECT_EQ(list.Row(1).name + list.Row(2).name, L"bd");
+    EXPECT_EQ(list.State(2), Disabled);
     ASSERT_EQ(records.size(), 2u);
-    EXPECT_EQ(records[0][TaskName] + records[1][TaskName], L"record brecord d");
+    EXPECT_EQ(records[0].name + records[1].name, L"record brecord d");
     EXPECT_EQ(list.Selected(), 2); // still the same row
     list.Select(1);
-    list.SetSubItem(1, Status, L"Remove");
-    list.RemoveRowsWithStatus(L"Remove", records);
-    EXPECT_TRUE(records.size() == 1 && records[0][TaskName] == L"record d");
+    list.SetState(1, Remove);
+    list.RemoveRowsIn(Remove, records);
+    EXPECT_TRUE(records.size() == 1 && records[0].name == L"record d");
     EXPECT_EQ(list.Selected(), 0); // the selected row itself is gone
 
     list.Select(1);
     EXPECT_FALSE(list.Remove(0) || list.Remove(2)) << "rows 0 and 2 of one";
     list.Select(5);
     EXPECT_EQ(list.Selected(), 0);
-    list.SetSubItem(9, Status, L"x");         // no such row: nothing happens
-    list.SetSubItem(1, TaskName, L"renamed"); // column 0 is not a sub-item
-    EXPECT_EQ(list.Text(1, TaskName), L"d");
+    list.SetState(9, Remove); // no such row: nothing happens
     EXPECT_TRUE(list.Remove(1));
     EXPECT_EQ(list.Count(), 0);
     StartupList empty; // it has no row 0 to mark: marking one writes nowhere
-    empty.SetDisabledByWindows(0, true), empty.SetAlsoStored(0, true);
+    empty.SetDisabledByWindows(0, true), empty.SetAlsoStored(0, true), empty.SetState(0, Remove);
+}
+
+TEST(StartupListTest, ARowShowsTheWordsOfItsStateAndPlaceAndAnUnknownPlaceAsItWasRead)
+{
+    ListWords words = LoadListWords(true);
+    words.states[static_cast<size_t>(EntryState::Disabled)] = L"Off";
+    words.offButStarts = L"Off by Windows";
+    StartupEntry row = ScannedEntry(SourceIndexOf(L"StartUp (All Users)", {}), L"  Tool ", L"C:\\t.exe");
+    auto texts = [&] {
+        std::wstring all;
+        for (int column = 0; column < ColumnCount; ++column)
+            all += RowText(row, column, words) + L"|";
+        return all;
+    };
+    EXPECT_EQ(texts(), L"Tool|Enabled|StartUp (All Users)|All Users|Any User Logs On|C:\\t.exe|");
+    row.state = EntryState::Disabled;
+    row.disabledByWindows = true;
+    words.switchIgnored = false;
+    EXPECT_EQ(RowText(row, Status, words), L"Off");
+    words.switchIgnored = true; // it starts all the same, and says so
+    EXPECT_EQ(RowText(row, Status, words), L"Off by Windows");
+    row.added = true;
+    row.source = UnknownSource;
+    row.unknownPlace = std::make_shared<const std::array<std::wstring, 3>>(
+        std::array<std::wstring, 3>{L"Elsewhere", L"Someone", L"Sometimes"});
+    row.disabledByWindows = false;
+    EXPECT_EQ(texts(), L"Tool|Off|Elsewhere|All Users||C:\\t.exe|");
+    row.added = false;
+    EXPECT_EQ(texts(), L"Tool|Off|Elsewhere|Someone|Sometimes|C:\\t.exe|");
 }
 
 TEST(StartupListTest, ARunOnceExEntryIsAValueOfItsSectionWhateverTheSectionsLength)

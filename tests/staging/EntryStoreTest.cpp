@@ -16,6 +16,15 @@ using namespace std::string_literals;
 namespace
 {
 
+EntryRecord Disabled(std::wstring name, const wchar_t* loadFrom, std::wstring location)
+{
+    FileWords words;
+    EntryRecord entry =
+        ScannedEntry(static_cast<size_t>(words.Source(loadFrom)), std::move(name), std::move(location));
+    entry.state = EntryState::Disabled;
+    return entry;
+}
+
 class EntryStoreTest : public testsupport::RavelinTest
 {
   protected:
@@ -28,21 +37,21 @@ class EntryStoreTest : public testsupport::RavelinTest
 TEST_F(EntryStoreTest, AStoreHoldingThatAlreadyIsLeftAndNothingToHoldDeletesItEvenReadOnly)
 {
     // A machine entry: kept in the store all users share, at StorePath.
-    const Records held{{L"Held", L"Disabled", L"Registry(Machine Run)", L"U", L"W", L"C:\\held.exe"}};
+    const Records held{Disabled(L"Held", L"Registry(Machine Run)", L"C:\\held.exe")};
     ASSERT_EQ(WriteStore(held), static_cast<DWORD>(ERROR_SUCCESS));
     ASSERT_TRUE(SetFileAttributesW(StorePath().c_str(), FILE_ATTRIBUTE_READONLY));
     EXPECT_EQ(WriteStore(held), static_cast<DWORD>(ERROR_SUCCESS));
     EXPECT_TRUE(GetFileAttributesW(StorePath().c_str()) & FILE_ATTRIBUTE_READONLY) << "not replaced";
-    EXPECT_EQ(WriteStore({}), static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_EQ(WriteStore(testsupport::MakeEntries({})), static_cast<DWORD>(ERROR_SUCCESS));
     EXPECT_FALSE(platform::FileExists(StorePath()));
-    EXPECT_EQ(WriteStore({}), static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_EQ(WriteStore(testsupport::MakeEntries({})), static_cast<DWORD>(ERROR_SUCCESS));
 }
 
 TEST_F(EntryStoreTest, FilesAreReadByWholeRecordsWithEmptyFields)
 {
     // An empty line is a field like any other, a first one too (a key's unnamed value); blank
     // lines after the last record are not a record.
-    const std::pair<const char*, Records> cases[] = {
+    const std::pair<const char*, std::vector<FileRecord>> cases[] = {
         {"\r\nb\r\n\r\nd\r\ne\r\nf\r\n\r\n\r\n", {{L"", L"b", L"", L"d", L"e", L"f"}}},
         {"1\n2\n3\n4\n5\n6", {{L"1", L"2", L"3", L"4", L"5", L"6"}}}, // LF alone, no last end
         {"", {}},
@@ -69,13 +78,11 @@ TEST_F(EntryStoreTest, AStoreOfAnOlderBuildLoadsAndPlainRecordsAreWrittenBackAsT
         "On\r\nC:\\agent.exe\r\n"
         "Win.ini Run\r\nDisabled\r\nWin.ini Run\r\nAll users\r\nAny User Logs On\r\nC:\\a.exe C:\\b.exe\r\n";
     WriteBytes(StorePath(), old);
-    LoadSourceNames(state.SourceNames);
     LoadDisabledEntries(state);
     ASSERT_TRUE(state.StoreReadWhole());
     ASSERT_EQ(state.List.Count(), 3);
-    EXPECT_EQ(state.List.Text(1, TaskName), L"Caf\u00e9 audio");
-    EXPECT_EQ(state.List.Row(2), (StartupEntry{L"Agent", L"Disabled", L"Registry(Machine RunServices)",
-                                               L"All Users", L"Any User Logs On", L"C:\\agent.exe"}));
+    EXPECT_EQ(state.List.Row(1).name, L"Caf\u00e9 audio");
+    EXPECT_EQ(state.List.Row(2), Disabled(L"Agent", L"Registry(Machine RunServices)", L"C:\\agent.exe"));
     ASSERT_EQ(SaveDisabledEntries(state), static_cast<DWORD>(ERROR_SUCCESS));
     EXPECT_EQ(ReadBytes(StorePath()), old);
 }
@@ -98,11 +105,14 @@ TEST_F(EntryStoreTest, EveryTextRoundTripsThroughStoreAndProfile)
         L"",
     };
     Records records;
+    std::vector<FileRecord> written;
     for (const std::wstring& text : awkward)
-        records.push_back(
-            {text, L"Disabled", L"Registry(User Run)", text, L"Current User logs On", L"C:\\" + text});
+    {
+        records.push_back(Disabled(text, L"Registry(User Run)", L"C:\\" + text));
+        written.push_back(ToFileRecord(records.back()));
+    }
     ASSERT_EQ(WriteStore(records), static_cast<DWORD>(ERROR_SUCCESS));
-    EXPECT_EQ(ReadEntryRecords(UserStorePath()).records, records);
+    EXPECT_EQ(ReadEntryRecords(UserStorePath()).records, written);
     // Each record keeps its six lines, so a reader of an older build stays aligned.
     std::string bytes = ReadBytes(UserStorePath());
     EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), static_cast<long>(6 * records.size()));
@@ -121,7 +131,6 @@ TEST_F(EntryStoreTest, ARecordThatCannotBeReadHidesNoneAfterItAndKeepsTheStoreAs
     WriteBytes(StorePath(), "A\r\nDisabled\r\nRegistry(User Run)\r\nU\r\nW\r\na.exe\r\n"
                             "\0Bad\\q\r\nDisabled\r\nRegistry(User Run)\r\nU\r\nW\r\nb.exe\r\n"
                             "C\r\nDisabled\r\nRegistry(User Run)\r\nU\r\nW\r\nc.exe\r\n"s);
-    LoadSourceNames(state.SourceNames);
     LoadDisabledEntries(state);
     EXPECT_EQ(RowTexts(state.List, TaskName), (std::vector<std::wstring>{L"A", L"C"}));
     EXPECT_EQ(state.StoreProblem.unreadable, 1u);
@@ -140,7 +149,6 @@ TEST_F(EntryStoreTest, AStoreAnOlderBuildWroteOverSeveralLinesIsReadRealignedAnd
                             "Two\r\nLines\r\nDisabled\r\nRegistry(User Run)\r\nU\r\nW\r\nC:\\two.exe\r\n"
                             "Last\r\nDisabled\r\nRegistry(User Run)\r\nU\r\nW\r\nC:\\last.exe\r\nx\r\n";
     WriteBytes(StorePath(), old);
-    LoadSourceNames(state.SourceNames);
     LoadDisabledEntries(state);
     ASSERT_TRUE(state.StoreReadWhole());
     EXPECT_TRUE(state.StoreRealigned);
@@ -156,15 +164,14 @@ TEST_F(EntryStoreTest, AStoreAnOlderBuildWroteOverSeveralLinesIsReadRealignedAnd
 
 TEST_F(EntryStoreTest, TakenInAgainTheStoreAddsWhatAnotherProgramWroteSinceOnceAndNothingOfItsOwn)
 {
-    const EntryRecord mine{{L"Mine", L"Disabled", L"Registry(User Run)", L"U", L"W", L"C:\\mine.exe"}},
-        theirs{{L"Theirs", L"Disabled", L"Registry(Machine Run)", L"U", L"W", L"C:\\theirs.exe"}};
+    const EntryRecord mine = Disabled(L"Mine", L"Registry(User Run)", L"C:\\mine.exe"),
+                      theirs = Disabled(L"Theirs", L"Registry(Machine Run)", L"C:\\theirs.exe");
     auto names = [&] {
         std::vector<std::wstring> taskNames;
         for (const EntryRecord& record : state.StoredEntries)
-            taskNames.push_back(record[TaskName]);
+            taskNames.push_back(record.name);
         return taskNames;
     };
-    LoadSourceNames(state.SourceNames);
     LoadDisabledEntries(state);
     state.List.AppendRow(mine);
     ASSERT_EQ(SaveDisabledEntries(state), static_cast<DWORD>(ERROR_SUCCESS));

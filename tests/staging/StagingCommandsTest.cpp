@@ -20,11 +20,11 @@ namespace
 class StagingTest : public testsupport::RavelinTest
 {
   protected:
-    // One row of this status, selected, the buttons as no rule would leave them.
-    void Only(const wchar_t* status, bool removeEnabled)
+    // One row in this state, selected, the buttons as no rule would leave them.
+    void Only(EntryState status, bool removeEnabled)
     {
         state.List.Clear();
-        state.List.SetSubItem(state.List.Append(L"row"), Status, status);
+        state.List.SetState(state.List.Append(ScannedEntry(0, L"row", L"")), status);
         state.List.Select(1);
         state.DisableButtonCaption = L"start";
         state.RemoveButtonEnabled = removeEnabled;
@@ -39,22 +39,21 @@ TEST_F(StagingTest, EachCommandFollowsTheStateTable)
     struct Case
     {
         void (*command)(MainState&);
-        const wchar_t* from;
-        const wchar_t* to;
+        EntryState from, to;
         const wchar_t* caption; // "start": left alone
         bool removeEnabled;
     };
+    using enum EntryState;
     const Case cases[] = {
-        {cmdDisable_Click, L"Enabled", L"Disabled", L"&Enable", true},
-        {cmdDisable_Click, L"Disabled", L"Enabled", L"&Disable", true},
-        {cmdDisable_Click, L"Remove", L"Enabled", L"&Disable", true},  // enabled, not disabled
-        {cmdDisable_Click, L"enabled", L"Enabled", L"&Disable", true}, // words match by case
-        {cmdRemove_Click, L"Enabled", L"Remove", L"start", false},
-        {cmdRemove_Click, L"Remove", L"Remove", L"start", false},
+        {cmdDisable_Click, Enabled, Disabled, L"&Enable", true},
+        {cmdDisable_Click, Disabled, Enabled, L"&Disable", true},
+        {cmdDisable_Click, Remove, Enabled, L"&Disable", true}, // enabled, not disabled
+        {cmdRemove_Click, Enabled, Remove, L"start", false},
+        {cmdRemove_Click, Remove, Remove, L"start", false},
         // Selecting a row sets the buttons and leaves the row alone.
-        {SyncButtonsToSelection, L"Disabled", L"Disabled", L"&Enable", true},
-        {SyncButtonsToSelection, L"Enabled", L"Enabled", L"&Disable", true},
-        {SyncButtonsToSelection, L"Remove", L"Remove", L"start", false},
+        {SyncButtonsToSelection, Disabled, Disabled, L"&Enable", true},
+        {SyncButtonsToSelection, Enabled, Enabled, L"&Disable", true},
+        {SyncButtonsToSelection, Remove, Remove, L"start", false},
     };
     state.EnableCaption = L"&Enable";
     state.DisableCaption = L"&Disable";
@@ -63,30 +62,17 @@ TEST_F(StagingTest, EachCommandFollowsTheStateTable)
         SCOPED_TRACE(testing::Message() << (&c - cases));
         Only(c.from, !c.removeEnabled);
         c.command(state);
-        EXPECT_EQ(state.List.Text(1, Status), c.to);
+        EXPECT_EQ(state.List.State(1), c.to);
         EXPECT_EQ(state.DisableButtonCaption, c.caption);
         EXPECT_EQ(state.RemoveButtonEnabled, c.removeEnabled);
         // Without a selection nothing changes.
         Only(c.from, !c.removeEnabled);
         state.List.Select(0);
         c.command(state);
-        EXPECT_EQ(state.List.Text(1, Status), c.from);
+        EXPECT_EQ(state.List.State(1), c.from);
         EXPECT_EQ(state.DisableButtonCaption, L"start");
         EXPECT_EQ(state.RemoveButtonEnabled, !c.removeEnabled);
     }
-}
-
-TEST_F(StagingTest, TheWordsComparedAreThoseOfThePackInUse)
-{
-    WritePack(L"English.ini", L"413=Aktiv\r\n423=Inaktiv\r\n424=Entfernen\r\n");
-    Only(L"Enabled", true);
-    SyncButtonsToSelection(state);
-    EXPECT_FALSE(state.RemoveButtonEnabled); // "Enabled" is no word of this pack
-    Only(L"Aktiv", true);
-    cmdDisable_Click(state);
-    EXPECT_EQ(state.List.Text(1, Status), L"Inaktiv");
-    cmdRemove_Click(state);
-    EXPECT_EQ(state.List.Text(1, Status), L"Entfernen");
 }
 
 TEST_F(ApplyTest, ResetAllListsTheSystemAndTheStoreAgainAndTheNextApplyActsOnChangedRowsOnly)
@@ -95,10 +81,10 @@ TEST_F(ApplyTest, ResetAllListsTheSystemAndTheStoreAgainAndTheNextApplyActsOnCha
         testsupport::SetRegString(HKEY_CURRENT_USER, RunKey, name, L"x.exe");
     Start();
     const Names names = RowTexts(state->List, TaskName);
-    Stage(names[0], L"Disabled");
+    Stage(names[0], EntryState::Disabled);
     ApplyNow(*state);
-    Stage(names[1], L"Disabled");
-    Stage(names[2], L"Remove");
+    Stage(names[1], EntryState::Disabled);
+    Stage(names[2], EntryState::Remove);
     state->List.AppendRow(Record(L"New", L"Enabled", L"Registry(User Run)", L"new.exe"));
     cmdReset_Click(*state);
     // The staged rows are as their entries are; the applied one is listed once, at the end, from the store.
@@ -106,7 +92,7 @@ TEST_F(ApplyTest, ResetAllListsTheSystemAndTheStoreAgainAndTheNextApplyActsOnCha
     EXPECT_EQ(RowTexts(state->List, Status), (Names{L"Enabled", L"Enabled", L"Disabled"}));
     EXPECT_EQ(state->BaselineEntries.size(), 3u);
 
-    Stage(names[1], L"Disabled");
+    Stage(names[1], EntryState::Disabled);
     ApplyNow(*state);
     EXPECT_FALSE(RegValueExists(HKEY_CURRENT_USER, RunKey, names[1]));
     EXPECT_TRUE(RegValueExists(HKEY_CURRENT_USER, RunKey, names[2]));
@@ -164,6 +150,7 @@ TEST_F(ProfileMenuTest, ProfilesAreSavedAndLoadedThroughTheMenuAndABadFileLosesN
     }
     ASSERT_EQ(list.Count(), 1);
     EXPECT_EQ(list.Selected(), 1); // a loaded profile's first row, also its only one
-    EXPECT_EQ(list.Row(1), (StartupEntry{L"", L"2", L"3", L"4", L"5", L"6"}));
+    // Its Status is no word of any language: disabled, so that nothing is written for it.
+    EXPECT_EQ(ToFileRecord(list.Row(1)), (FileRecord{L"", L"Disabled", L"3", L"4", L"5", L"6"}));
     EXPECT_TRUE(RegValueExists(HKEY_CURRENT_USER, RunKey, L"Caf\u00e9")); // loading stages only
 }

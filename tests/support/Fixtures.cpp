@@ -1,5 +1,6 @@
 // Test fixtures over the test Wine prefix.
 #include "support/Fixtures.h"
+#include "model/StartupSource.h"
 #include "i18n/Globals.h"
 #include "platform/Files.h"
 #include "platform/Names.h"
@@ -156,11 +157,34 @@ void PumpMessages()
     }
 }
 
+StartupEntry MakeEntry(const FileRecord& texts)
+{
+    FileWords words;
+    return FromFileRecord(texts, words);
+}
+
+std::vector<StartupEntry> MakeEntries(const std::vector<FileRecord>& texts)
+{
+    std::vector<StartupEntry> entries;
+    for (const FileRecord& record : texts)
+        entries.push_back(MakeEntry(record));
+    return entries;
+}
+
+FileRecord ShownTexts(const StartupEntry& row)
+{
+    const ListWords words = LoadListWords();
+    FileRecord texts;
+    for (int column = 0; column < ColumnCount; ++column)
+        texts[static_cast<size_t>(column)] = column == TaskName ? row.name : RowText(row, column, words);
+    return texts;
+}
+
 std::vector<std::wstring> RowTexts(const StartupList& list, int column)
 {
     std::vector<std::wstring> texts;
     for (int row = 1; row <= list.Count(); ++row)
-        texts.push_back(list.Text(row, column));
+        texts.push_back(ShownTexts(list.Row(row))[static_cast<size_t>(column)]);
     return texts;
 }
 

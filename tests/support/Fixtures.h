@@ -2,6 +2,7 @@
 // system places the program reads (win.ini values, StartUp folders, the store) emptied.
 #pragma once
 #include "model/StartupList.h"
+#include "staging/EntryFile.h"
 #include "platform/Files.h"
 #include "platform/Handles.h"
 
@@ -76,6 +77,12 @@ struct Canvas
 
 void PumpMessages(); // every message waiting for this thread
 
+// The entries of records of six texts, read as an entry file's.
+StartupEntry MakeEntry(const FileRecord& texts);
+std::vector<StartupEntry> MakeEntries(const std::vector<FileRecord>& texts);
+// The row's texts as the list shows them now, but the Task Name exact.
+FileRecord ShownTexts(const StartupEntry& row);
+// Each row's text of column as the list shows it now, but the Task Name exact.
 std::vector<std::wstring> RowTexts(const StartupList& list, int column);
 
 class RavelinTest : public ::testing::Test

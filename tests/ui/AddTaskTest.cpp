@@ -126,8 +126,9 @@ TEST_F(AddTaskTest, EachKindOfSourceGivesItsRowInThePacksWordsAndArabicDialogsAr
     {
         SCOPED_TRACE(c.source);
         AddTask(L"Task", c.source, L"\"C:\\t 1.exe\" /x");
-        EXPECT_EQ(List().Row(List().Count()), (StartupEntry{c.rowName, L"Enabled", c.source, c.user,
-                                                            L"User Logs On", L"\"C:\\t 1.exe\" /x"}));
+        EXPECT_EQ(
+            ShownTexts(List().Row(List().Count())),
+            (FileRecord{c.rowName, L"Enabled", c.source, c.user, L"User Logs On", L"\"C:\\t 1.exe\" /x"}));
     }
     EXPECT_EQ(ListView_GetItemCount(w.Control(IDC_LISTVIEW1)), List().Count()) << "shown at once";
     // Neither the baseline nor the selection (and so the buttons) follow an added row.
@@ -139,9 +140,9 @@ TEST_F(AddTaskTest, EachKindOfSourceGivesItsRowInThePacksWordsAndArabicDialogsAr
     platform::SaveLanguageSetting(L"French.ini");
     Open();
     AddTask(L"Outil", L"Registre(Utilisateur Run)", L"C:\\outil.exe");
-    EXPECT_EQ(List().Row(List().Count()),
-              (StartupEntry{L"Outil", L"Activé", L"Registre(Utilisateur Run)", L"Utilisateur actuel",
-                            L"Ouverture de session de l'utilisateur", L"C:\\outil.exe"}));
+    EXPECT_EQ(ShownTexts(List().Row(List().Count())),
+              (FileRecord{L"Outil", L"Activé", L"Registre(Utilisateur Run)", L"Utilisateur actuel",
+                          L"Ouverture de session de l'utilisateur", L"C:\\outil.exe"}));
 
     // In Arabic the dialogs are right to left, but the location and the main window.
     window.reset();
@@ -177,7 +178,8 @@ TEST_F(AddTaskTest, AnEmptyNameOrLocationIsToldAndAddsNothingButBlanksAreText)
     }
     AddTask(L" ", L"Registry(User Run)", L" ");
     ASSERT_EQ(List().Count(), 1);
-    EXPECT_EQ(List().Row(1), (StartupEntry{L" ", L"Enabled", L"Registry(User Run)", L"", L"", L" "}));
+    EXPECT_EQ(ShownTexts(List().Row(1)),
+              (FileRecord{L" ", L"Enabled", L"Registry(User Run)", L"", L"", L" "}));
 }
 
 TEST_F(AddTaskTest, BrowseOffersProgramsAndACancelPutsBackWhatTheOpenDialogHeld)
@@ -202,5 +204,5 @@ TEST_F(AddTaskTest, BrowseOffersProgramsAndACancelPutsBackWhatTheOpenDialogHeld)
         Press(d, IDC_ADDTASK_CMDADD);
     });
     ASSERT_EQ(List().Count(), 1);
-    EXPECT_TRUE(platform::EqualsNoCase(List().Row(1)[Location], picked));
+    EXPECT_TRUE(platform::EqualsNoCase(List().Row(1).location, picked));
 }

@@ -142,7 +142,7 @@ TEST_F(JumpToEntryTest, EachSourceOpensItsOwnPlaceAndPropertiesShowTheProgramFil
         RegDeleteKeyValueW(HKEY_CURRENT_USER, key.c_str(), value.c_str());
         if (!c.lastKeyBefore.empty())
             SetRegString(HKEY_CURRENT_USER, key, value, c.lastKeyBefore);
-        const EntryRecord row = {c.name, L"Enabled", c.loadFrom, L"", L"", L"x.exe"};
+        const EntryRecord row = testsupport::MakeEntry({c.name, L"Enabled", c.loadFrom, L"", L"", L"x.exe"});
         EXPECT_EQ(CanOpenLocation(row), !c.started.empty());
         EXPECT_EQ(OpenLocation(nullptr, row, launcher), !c.started.empty());
         EXPECT_EQ(started, c.started.empty() ? std::vector<std::wstring>{} : std::vector{c.started});

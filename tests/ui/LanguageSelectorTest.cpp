@@ -170,7 +170,7 @@ TEST_F(LanguageSelectorTest, NoKeepsThePackAndYesRebuildsTheListAndAStoredRowSur
     InstallShippedPacks();
     ASSERT_EQ(WriteEntryFile({{L"Tool", L"Disabled", L"Registry(User Run)", L"Current User",
                                L"Current User logs On", L"C:\\tool.exe"}},
-                             StorePath(), 1),
+                             StorePath()),
               static_cast<DWORD>(ERROR_SUCCESS));
     platform::SaveLanguageSetting(L"english.ini"); // in another case than the file's: its entry all the same
     frmMain& w = Open();
@@ -185,9 +185,9 @@ TEST_F(LanguageSelectorTest, NoKeepsThePackAndYesRebuildsTheListAndAStoredRowSur
     }
     EXPECT_EQ(LanguageFile, L"english.ini");
     EXPECT_EQ(Selected(), L"English") << "No puts the current pack back";
-    EXPECT_EQ(list.Text(1, Status), L"Enabled") << "the staged change stays";
+    EXPECT_EQ(list.State(1), EntryState::Enabled) << "the staged change stays";
     Pick(L"English", IDYES);
-    EXPECT_EQ(list.Text(1, Status), L"Disabled") << "the list is read again: the staged change is gone";
+    EXPECT_EQ(list.State(1), EntryState::Disabled) << "the list is read again: the staged change is gone";
     {
         DialogAnswer box(IDYES); // a pick from the open list: two notifications, one question
         SendMessageW(Combo(), CB_SETCURSEL, 2, 0);
@@ -197,10 +197,11 @@ TEST_F(LanguageSelectorTest, NoKeepsThePackAndYesRebuildsTheListAndAStoredRowSur
         PumpMessages();
         EXPECT_EQ(box.Shown(), 1);
     }
-    EXPECT_EQ(list.Text(1, Status) + L"|" + list.Text(1, LoadFrom), L"Désactivé|Registre(Utilisateur Run)");
+    EXPECT_EQ(RowTexts(list, Status)[0] + L"|" + RowTexts(list, LoadFrom)[0],
+              L"Désactivé|Registre(Utilisateur Run)");
     Pick(L"English", IDYES, L"Cela va réinitialiser la liste de démarrage, continuer ?");
     ASSERT_EQ(list.Count(), 1);
-    EXPECT_EQ(list.Text(1, Status) + L"|" + list.Text(1, LoadFrom), L"Disabled|Registry(User Run)");
+    EXPECT_EQ(RowTexts(list, Status)[0] + L"|" + RowTexts(list, LoadFrom)[0], L"Disabled|Registry(User Run)");
     EXPECT_EQ(DisableButton(), L"&Enable");
     w.cmdDisable_Click();
     w.mnuApp_Just_Click();

@@ -27,8 +27,8 @@ TEST_F(MainWindowTest, TheListAndButtonsFollowTheRowsClicksAndSelectionButNotSpa
     // Switched off by Windows itself: the list says so.
     SetRegBinary(HKEY_CURRENT_USER, RunBase + L"Explorer\\StartupApproved\\Run", L"Tool", REG_BINARY,
                  {3, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8});
-    WriteStore({{L"Gone", L"Disabled", L"Registry(User Run)", L"Current User", L"Current User logs On",
-                 L"gone.exe"}});
+    WriteStore(testsupport::MakeEntries({{L"Gone", L"Disabled", L"Registry(User Run)", L"Current User",
+                                          L"Current User logs On", L"gone.exe"}}));
     Open();
     HWND list = window->Control(IDC_LISTVIEW1);
     ASSERT_EQ(ListView_GetItemCount(list), 2);
@@ -59,8 +59,8 @@ TEST_F(MainWindowTest, TheListAndButtonsFollowTheRowsClicksAndSelectionButNotSpa
 TEST_F(MainWindowTest, AStoreThatCannotBeReadIsToldOnceWithItsNameAndReason)
 {
     // A machine row: kept in the store at StorePath.
-    WriteStore(
-        {{L"Gone", L"Disabled", L"Registry(Machine Run)", L"All Users", L"Any User Logs On", L"gone.exe"}});
+    WriteStore(testsupport::MakeEntries(
+        {{L"Gone", L"Disabled", L"Registry(Machine Run)", L"All Users", L"Any User Logs On", L"gone.exe"}}));
     HANDLE held = CreateFileW(StorePath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     DialogAnswer told(IDOK);
     Open();

@@ -25,7 +25,7 @@ TEST_F(ServicesTest, TheServicesViewStagesAppliesAndJumpsOnItsOwnRows)
     EXPECT_TRUE(shown(IDC_LISTSERVICES) && shown(IDC_CHKHIDEWINDOWS) && !shown(IDC_LISTVIEW1));
     EXPECT_FALSE(IsWindowEnabled(w.Control(IDC_CMDREMOVE)) || IsWindowEnabled(w.Control(IDC_CMDADDTASK)));
     Command(IDC_CMDREMOVE); // by its access key: the startup program in the other view stays
-    EXPECT_EQ(w.State().List.Text(1, Status), L"Enabled");
+    EXPECT_EQ(w.State().List.State(1), EntryState::Enabled);
     // Nor does Add Task open its dialog there: one opened would be closed from its loop and counted.
     static int opened = 0;
     const UINT_PTR timer = SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR, DWORD) {
