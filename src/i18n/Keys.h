@@ -12,6 +12,8 @@ struct KeyText
 
 // Captions: looked up with an empty default (CaptionText), so that a pack in use empties a target
 // whose key it lacks. The text is the built-in one, which a target keeps while no pack is in use.
+// "1" where the pack's language reads right to left: its dialogs are laid out so.
+inline constexpr KeyText RightToLeft{L"100", L""};
 inline constexpr KeyText ProgramsLabel{L"101", L"StartUp Programs"};
 inline constexpr KeyText DisableButton{L"102", L"&Disable"};
 inline constexpr KeyText RemoveButton{L"103", L"&Remove"};

@@ -74,7 +74,7 @@ std::wstring LanguagePackPath()
 
 bool RightToLeftLanguage()
 {
-    return LanguageFile == L"Arabic.ini";
+    return LookupText(keys::RightToLeft) == L"1";
 }
 
 namespace

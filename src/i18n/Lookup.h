@@ -31,7 +31,7 @@ void LoadStoredLanguage();
 
 // Full path of the chosen pack.
 std::wstring LanguagePackPath();
-// Dialogs are laid out right to left exactly when the chosen pack is "Arabic.ini".
+// Dialogs are laid out right to left exactly when the chosen pack says its language reads so.
 bool RightToLeftLanguage();
 
 // The pack's text for a key, or its English text.

@@ -94,11 +94,13 @@ TEST_F(LookupTest, AnEditedPackOrAnotherLanguageIsSeenAtOnceAndOnlyArabicIsRight
     }
     EXPECT_EQ(SetCaptionfromINI(L"413", L"x"), L"Edited");
 
-    // Only Arabic.ini, exactly so, is right to left.
-    for (const wchar_t* name : {L"Arabic.ini", L"arabic.ini", L"Arabic.INI", L"English.ini"})
+    // Right to left is what the pack says of itself, whatever its file's name.
+    WritePack(L"Arabic.ini", L"100=0\r\n");
+    WritePack(L"Hebrew.ini", L"100=1\r\n");
+    for (const wchar_t* name : {L"Arabic.ini", L"Hebrew.ini", L"English.ini"})
     {
         LanguageFile = name;
-        EXPECT_EQ(RightToLeftLanguage(), std::wstring(name) == L"Arabic.ini") << name;
+        EXPECT_EQ(RightToLeftLanguage(), std::wstring(name) == L"Hebrew.ini") << name;
     }
 }
 
