@@ -116,7 +116,7 @@ bool Complete(const ApplyResult& r, int expected, const char* change)
     return false;
 }
 
-void StageAll(MainState& state, EntryState status, int step = 1)
+void StageAll(StartupState& state, EntryState status, int step = 1)
 {
     for (int row = 1; row <= state.List.Count(); row += step)
         state.List.SetState(row, status);
@@ -148,7 +148,7 @@ void Measure(HKEY key, HKEY copies, int rows)
 {
     DeleteAll(key, rows);
     SetAll(key, rows);
-    MainState state;
+    StartupState state;
     FillStartupList(state);
     if (state.List.Count() != rows)
     {
@@ -183,7 +183,7 @@ void Measure(HKEY key, HKEY copies, int rows)
     // starts from every row there again, read by a fill of its own.
     for (int round = 0; round < Rounds; ++round)
     {
-        MainState fresh;
+        StartupState fresh;
         FillStartupList(fresh);
         StageAll(fresh, EntryState::Remove, 2);
         ApplyResult result;

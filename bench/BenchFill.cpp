@@ -217,7 +217,7 @@ void FillRunKeys(int n)
 
 double TimeFill(int expectedRows)
 {
-    MainState state;
+    StartupState state;
     double start = Now();
     FillStartupList(state);
     double elapsed = Now() - start;

@@ -19,7 +19,7 @@ namespace
 class Engine
 {
   public:
-    Engine(MainState& state, ApplyResult& result) : state_(state), result_(result), writer_(state.Reg1) {}
+    Engine(StartupState& state, ApplyResult& result) : state_(state), result_(result), writer_(reg_) {}
 
     // False when the entry is still in its source. A removal keeps no copy of it.
     bool TakeOut(int position, bool wasDisabled, bool removal)
@@ -85,18 +85,20 @@ class Engine
                                             : r.outcome == WriteResult::PlaceSetting
                                                 ? ApplyFailure::PlaceSetting
                                             : r.outcome == WriteResult::Occupied ? ApplyFailure::Occupied
-                                                                                 : ApplyFailure::SourceError;
+                                                                                 : ApplyFailure::SystemError;
         result_.failures.push_back({row.name, reason, r.error});
     }
 
-    MainState& state_;
+    StartupState& state_;
     ApplyResult& result_;
+    // One registry component for the apply: it keeps each key open from one entry to the next.
+    platform::Reg reg_;
     SourceWriter writer_;
 };
 
 } // namespace
 
-ApplyResult ApplyNow(MainState& state, DWORD lockWait)
+ApplyResult ApplyNow(StartupState& state, DWORD lockWait)
 {
     ApplyResult result;
     const platform::MachineLock lock(platform::names::ApplyLock, lockWait);
@@ -144,11 +146,11 @@ ApplyResult ApplyNow(MainState& state, DWORD lockWait)
         if (disabled && !row.disabledByWindows && !switched)
             aheadRows.push_back(&row);
     }
-    std::vector<EntryRecord> storedAhead = ComposeStore(aheadRows, state.StoredEntries, {});
+    std::vector<EntryRecord> storedAhead = ComposeStore(aheadRows, state.Store.Entries, {});
     std::array<std::string, 2> bytes;
     // The store's files hold what was just taken in: no need to read them again.
     const bool storeFirst =
-        !result.storeNotRead && WriteStore(storedAhead, &bytes, &state.StoreAsRead) == ERROR_SUCCESS;
+        !result.storeNotRead && WriteStore(storedAhead, &bytes, &state.Store.AsRead) == ERROR_SUCCESS;
     if (storeFirst)
         RememberStoreWritten(state, std::move(storedAhead), std::move(bytes));
 
@@ -241,23 +243,23 @@ ApplyResult ApplyNow(MainState& state, DWORD lockWait)
             restore(position, records.back(), Disabled);
     }
 
-    // The store once more, unless the one written ahead (StoredEntries since) is already what it
+    // The store once more, unless the one written ahead (Store.Entries since) is already what it
     // must hold. Copies kept for entries the store no longer holds go only once it is written.
     if (!result.storeNotRead)
     {
-        std::vector<EntryRecord> stored = ComposeStore(list, state.StoredEntries, released, decided);
-        const bool unchanged = storeFirst && stored == state.StoredEntries;
+        std::vector<EntryRecord> stored = ComposeStore(list, state.Store.Entries, released, decided);
+        const bool unchanged = storeFirst && stored == state.Store.Entries;
         if (!unchanged)
             result.storeError = WriteStore(stored, &bytes);
         if (result.storeError == ERROR_SUCCESS)
         {
             if (unchanged)
-                state.StoredEntries = std::move(stored);
+                state.Store.Entries = std::move(stored);
             else
                 RememberStoreWritten(state, std::move(stored), std::move(bytes));
             for (const EntryRecord& row : decided)
                 copied.push_back(&row);
-            engine.ForgetCopies(copied, state.StoredEntries);
+            engine.ForgetCopies(copied, state.Store.Entries);
             // A decided row stands for its own entry alone from now on.
             for (const EntryRecord& row : decided)
                 for (int position = 1; position <= list.Count(); ++position)

@@ -1,7 +1,5 @@
 // The services apply: the start types to remember written ahead, the changes, what is left to remember.
 #include "apply/ServicesApply.h"
-#include "i18n/Keys.h"
-#include "i18n/Lookup.h"
 #include "platform/MachineLock.h"
 #include "platform/Names.h"
 #include "platform/Text.h"
@@ -19,9 +17,10 @@ struct Change
 
 } // namespace
 
-ServicesApplyResult ApplyServices(ServicesState& state, DWORD lockWait)
+ApplyResult ApplyServices(ServicesState& state, DWORD lockWait)
 {
-    ServicesApplyResult result;
+    ApplyResult result;
+    result.kind = EntryKind::Service;
     ServiceList& list = state.List;
     bool staged = false;
     for (int position = 1; position <= list.Count() && !staged; ++position)
@@ -43,9 +42,9 @@ ServicesApplyResult ApplyServices(ServicesState& state, DWORD lockWait)
         const ServiceRow& row = list.Row(position);
         if (!ServiceChangeStaged(row))
             continue;
-        if (!state.StoreReadWhole())
+        if (!state.StartsReadWhole())
             // An enable would not know the start to give back: nothing changes until it can be read.
-            result.failures.push_back({row.displayName, ServiceFailure::StartsNotRead});
+            result.failures.push_back({row.displayName, ApplyFailure::StartsNotRead});
         else
             changes.push_back({position, row.staged == EntryState::Disabled
                                              ? platform::ServiceStart{SERVICE_DISABLED, false}
@@ -64,7 +63,7 @@ ServicesApplyResult ApplyServices(ServicesState& state, DWORD lockWait)
         platform::ServiceStart now;
         if (const DWORD error = platform::QueryServiceStart(row.name, now))
         {
-            result.failures.push_back({row.displayName, ServiceFailure::SystemError, error});
+            result.failures.push_back({row.displayName, ApplyFailure::SystemError, error});
             row.staged = StateOfStart(row.start);
             change.position = 0;
         }
@@ -90,12 +89,12 @@ ServicesApplyResult ApplyServices(ServicesState& state, DWORD lockWait)
         if (disable && !remembered)
         {
             // Still staged: the next apply tries again.
-            result.failures.push_back({row.displayName, ServiceFailure::NotRemembered});
+            result.failures.push_back({row.displayName, ApplyFailure::NotRemembered});
             continue;
         }
         if (const DWORD error = platform::ChangeServiceStart(row.name, change.target))
         {
-            result.failures.push_back({row.displayName, ServiceFailure::SystemError, error});
+            result.failures.push_back({row.displayName, ApplyFailure::SystemError, error});
             row.staged = StateOfStart(row.start);
             continue;
         }
@@ -103,10 +102,10 @@ ServicesApplyResult ApplyServices(ServicesState& state, DWORD lockWait)
         row.enableAutomatic = false;
         if (!disable)
         {
-            ++result.enabled;
+            ++result.written;
             continue;
         }
-        ++result.disabled;
+        ++result.takenOut;
         if (row.state != SERVICE_STOPPED)
             result.stillRunning.push_back(row.displayName);
     }
@@ -127,38 +126,4 @@ ServicesApplyResult ApplyServices(ServicesState& state, DWORD lockWait)
             state.Remembered = std::move(kept);
     }
     return result;
-}
-
-std::wstring ServicesApplyText(const ServicesApplyResult& result)
-{
-    if (result.lockError == WAIT_TIMEOUT)
-        return LookupText(keys::ApplyBusy);
-    if (result.lockError != ERROR_SUCCESS)
-        return FormatText(LookupText(keys::ApplyLockFailed), {ErrorReasonText(result.lockError)});
-    std::wstring line = FormatText(LookupText(keys::ServicesApplied), {platform::ToDecimal(result.disabled),
-                                                                       platform::ToDecimal(result.enabled)});
-    auto join = [](const std::vector<std::wstring>& items) {
-        std::wstring joined;
-        for (const std::wstring& item : items)
-            joined += (joined.empty() ? L"" : L", ") + item;
-        return joined;
-    };
-    if (!result.stillRunning.empty())
-        line += L" " + FormatText(LookupText(keys::StillRunning), {join(result.stillRunning)});
-    if (!result.failures.empty())
-    {
-        std::vector<std::wstring> items;
-        for (const ServiceFailure& failure : result.failures)
-        {
-            const std::wstring reason =
-                failure.reason == ServiceFailure::StartsNotRead   ? LookupText(keys::StartsNotRead)
-                : failure.reason == ServiceFailure::NotRemembered ? LookupText(keys::StartNotRemembered)
-                                                                  : ErrorReasonText(failure.error);
-            items.push_back(FormatText(LookupText(keys::FailureItem), {failure.displayName, reason}));
-        }
-        line += L" " + FormatText(LookupText(keys::NotApplied), {join(items)});
-    }
-    if (result.storeError != ERROR_SUCCESS)
-        line += L" " + FormatText(LookupText(keys::StartsNotSaved), {ErrorReasonText(result.storeError)});
-    return line;
 }

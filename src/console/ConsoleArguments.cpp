@@ -2,6 +2,7 @@
 #include "console/ConsoleArguments.h"
 #include "i18n/Keys.h"
 #include "i18n/Lookup.h"
+#include "kinds/Kinds.h"
 #include "platform/Text.h"
 
 #include <array>
@@ -66,9 +67,11 @@ constexpr SwitchDesign Switches[] = {
     {L"load", Verb::Load, Takes::Value},       {L"compare", Verb::Compare, Takes::Value},
     {L"?", Verb::Help, Takes::Nothing},        {L"from", Verb::None, Takes::Value},
     {L"command", Verb::None, Takes::Value},    {L"json", Verb::None, Takes::Nothing},
-    {L"services", Verb::None, Takes::Nothing},
+    {L"services", Verb::None, Takes::Nothing}, {L"tasks", Verb::None, Takes::Nothing},
+    {L"all", Verb::None, Takes::Nothing},
 };
-constexpr size_t FromSwitch = 9, CommandSwitch = 10, JsonSwitch = 11, ServicesSwitch = 12;
+constexpr size_t FromSwitch = 9, CommandSwitch = 10, JsonSwitch = 11, ServicesSwitch = 12, TasksSwitch = 13,
+                 AllSwitch = 14;
 
 const SwitchDesign* FindSwitch(const CommandWord& word)
 {
@@ -97,6 +100,8 @@ bool GoesWith(size_t modifier, Verb verb)
     case JsonSwitch:
         return verb == Verb::List || verb == Verb::Compare;
     case ServicesSwitch:
+    case TasksSwitch:
+    case AllSwitch:
         return verb == Verb::List;
     }
     return false;
@@ -110,6 +115,7 @@ ParsedRequest ParseConsoleRequest(std::wstring_view arguments)
     ConsoleRequest& request = parsed.request;
     const std::vector<CommandWord> words = SplitCommandLine(arguments);
     const SwitchDesign* verb = nullptr;
+    const SwitchDesign* listSwitch = nullptr;
     std::array<bool, std::size(Switches)> seen{};
     auto fail = [&](const keys::KeyText& key, std::initializer_list<std::wstring> args) {
         parsed.error = FormatText(LookupText(key), args);
@@ -148,14 +154,22 @@ ParsedRequest ParseConsoleRequest(std::wstring_view arguments)
             request.from = std::move(value);
         else if (index == CommandSwitch)
             request.command = std::move(value);
-        else if (index == ServicesSwitch)
-            request.services = true;
+        else if (const std::optional<EntryKind> kind = KindOfListSwitch(design->name))
+        {
+            // One list at a time.
+            if (listSwitch)
+                return fail(keys::SwitchNotWithVerb, {Shown(*design), Shown(*listSwitch)});
+            listSwitch = design;
+            request.listKind = *kind;
+        }
+        else if (index == AllSwitch)
+            request.all = true;
         else
             request.json = true;
     }
     if (!verb)
         return fail(keys::NoVerb, {});
-    for (size_t modifier : {FromSwitch, CommandSwitch, JsonSwitch, ServicesSwitch})
+    for (size_t modifier : {FromSwitch, CommandSwitch, JsonSwitch, ServicesSwitch, TasksSwitch, AllSwitch})
         if (seen[modifier] && !GoesWith(modifier, request.verb))
             return fail(keys::SwitchNotWithVerb, {Shown(Switches[modifier]), Shown(*verb)});
     if (request.verb == Verb::Add)

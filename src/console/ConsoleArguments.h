@@ -1,5 +1,7 @@
 // The command line of ravelinc.exe: its words, as Windows splits them, and the request they make.
 #pragma once
+#include "model/EntryState.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -36,7 +38,8 @@ struct ConsoleRequest
     std::wstring value; // NAME or FILE
     std::optional<std::wstring> from, command;
     bool json = false;
-    bool services = false; // /list of the services
+    EntryKind listKind = EntryKind::Startup; // /list of the services, of the tasks
+    bool all = false;                        // /list of every entry, not only those a view shows first
 };
 
 // A request, or why the command line makes none: the sentence to print above the usage.

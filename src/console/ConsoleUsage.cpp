@@ -1,5 +1,6 @@
 // The usage text: fixed syntax lines, and every sentence from the packs.
 #include "console/ConsoleUsage.h"
+#include "kinds/StartupKind.h"
 #include "i18n/Keys.h"
 #include "i18n/Lookup.h"
 #include "platform/Text.h"
@@ -29,17 +30,6 @@ const keys::KeyText* const ExitCodes[] = {&keys::ExitDone, &keys::ExitFailed, &k
                                           &keys::ExitUsage, &keys::ExitNotSafe};
 
 } // namespace
-
-std::wstring PlaceLines(const SourceNameTable& names)
-{
-    std::wstring lines;
-    for (size_t i = 0; i < SourceCount; ++i)
-    {
-        const std::wstring id = StartupSources[i].id, shown = ScannedLoadFrom(i, names);
-        lines += L"  " + id + (shown == id ? L"" : L"  =  " + shown) + L"\r\n";
-    }
-    return lines;
-}
 
 std::wstring UsageText(const SourceNameTable& names)
 {

@@ -7,5 +7,3 @@
 // Each verb with its switches and what it does, NAME and PLACE, the places with their Load From
 // texts in this language, and the exit codes.
 std::wstring UsageText(const SourceNameTable& names);
-// The places, one a line: the identifier, and its Load From text where that differs.
-std::wstring PlaceLines(const SourceNameTable& names);

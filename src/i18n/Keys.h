@@ -264,6 +264,12 @@ inline constexpr KeyText UsageServiceChange{
     L"960", L"Disables or enables the service of that key name or display name at once; a running service "
             L"keeps running, the change holds from its next start."};
 
+// The scheduled tasks view and its apply.
+inline constexpr KeyText TasksTab{L"970", L"Scheduled tasks"};
+inline constexpr KeyText TasksApplied{L"971", L"Scheduled tasks: %1 disabled, %2 enabled."};
+inline constexpr KeyText TaskCopiesNotSaved{
+    L"972", L"The copies kept of the changed task files could not be saved: %1."};
+
 // Every message the program shows with an English default of its own, for the packs to hold.
 inline constexpr const KeyText* Messages[] = {
     &Applied,

@@ -5,6 +5,14 @@
 #include <cstddef>
 #include <string>
 
+// The kinds of entry the program manages.
+enum class EntryKind : unsigned char
+{
+    Startup,
+    Service,
+    Task,
+};
+
 enum class EntryState : unsigned char
 {
     Enabled,
@@ -13,6 +21,13 @@ enum class EntryState : unsigned char
     Delayed,
 };
 inline constexpr size_t StateCount = 4;
+
+// What the Disable and Remove buttons offer for the selected row of a view.
+struct RowButtons
+{
+    bool offersEnable = false; // the Disable button enables the row
+    bool removeEnabled = true;
+};
 
 // The pack key of the state's word, with its English text.
 const keys::KeyText& StateKey(EntryState state);

@@ -1,5 +1,5 @@
-// What the services view keeps: its rows, the start types this program remembers of the services
-// it disabled, and the Disable button's caption on that view.
+// The services below the window: their rows, the start types this program remembers of the
+// services it disabled, and what the buttons offer for the selected one.
 #pragma once
 #include "model/ServiceList.h"
 
@@ -22,9 +22,9 @@ struct ServicesState
     std::vector<RememberedStart> Remembered; // as last read or written
     // Why the file of remembered start types could not be read whole; while so, nothing rewrites
     // it and no service is changed.
-    DWORD StoreError = ERROR_SUCCESS;
-    size_t StoreUnreadable = 0; // lines that could not be read
-    bool StoreReadWhole() const { return StoreError == ERROR_SUCCESS && StoreUnreadable == 0; }
+    DWORD StartsError = ERROR_SUCCESS;
+    size_t StartsUnreadable = 0; // lines that could not be read
+    bool StartsReadWhole() const { return StartsError == ERROR_SUCCESS && StartsUnreadable == 0; }
 
-    std::wstring DisableButtonCaption = L"&Disable";
+    RowButtons Buttons;
 };

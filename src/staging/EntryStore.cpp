@@ -246,27 +246,27 @@ void DropStoodFor(const std::vector<const EntryRecord*>& by, const std::vector<E
 
 } // namespace
 
-void LoadDisabledEntries(MainState& state)
+void LoadDisabledEntries(StartupState& state)
 {
-    state.StoredEntries.clear();
-    state.StoreProblem = {};
-    state.StoreRealigned = false;
+    state.Store.Entries.clear();
+    state.Store.Problem = {};
+    state.Store.Realigned = false;
     std::vector<EntryRecord> records;
     bool realigned = false, sharedRealigned = false;
     FileWords words;
-    const std::array<DWORD, 2> errors = ReadStoreBytes(state.StoreAsRead);
+    const std::array<DWORD, 2> errors = ReadStoreBytes(state.Store.AsRead);
     for (size_t f = 0; f < errors.size(); ++f)
     {
         StoreContent content;
         if (errors[f])
             content.file.error = errors[f];
         else
-            content = StoreFileContent(state.StoreAsRead[f], f, words);
+            content = StoreFileContent(state.Store.AsRead[f], f, words);
         const EntryFileContent& file = content.file;
         // No store is no problem; any other failure to read one is, and the first is told.
-        if (!ReadWhole(file) && state.StoreReadWhole())
+        if (!ReadWhole(file) && state.Store.ReadWhole())
         {
-            state.StoreProblem = {file.error, file.incomplete, file.unreadable, StoreFiles()[f].path};
+            state.Store.Problem = {file.error, file.incomplete, file.unreadable, StoreFiles()[f].path};
         }
         records.insert(records.end(), std::make_move_iterator(content.records.begin()),
                        std::make_move_iterator(content.records.end()));
@@ -276,16 +276,16 @@ void LoadDisabledEntries(MainState& state)
     }
     // A store an older build wrote with texts over several lines is read back realigned, and kept
     // as it was beside the store before anything rewrites it. Older builds wrote the shared one only.
-    if (sharedRealigned && state.StoreReadWhole() && !platform::FileExists(StoreBackupPath()))
+    if (sharedRealigned && state.Store.ReadWhole() && !platform::FileExists(StoreBackupPath()))
     {
         std::string bytes;
         DWORD error = platform::ReadWholeFile(StorePath(), bytes);
         if (error == ERROR_SUCCESS)
             error = platform::ReplaceFileAtomically(StoreBackupPath(), bytes);
-        state.StoreProblem.error = error;
-        state.StoreProblem.path = StoreBackupPath();
+        state.Store.Problem.error = error;
+        state.Store.Problem.path = StoreBackupPath();
     }
-    state.StoreRealigned = realigned;
+    state.Store.Realigned = realigned;
 
     KeyCounts listed;
     std::unordered_map<std::wstring, std::vector<int>> slots;
@@ -305,12 +305,12 @@ void LoadDisabledEntries(MainState& state)
         {
             for (int row : slot->second)
                 state.List.SetAlsoStored(row, true);
-            state.StoredEntries.push_back(std::move(record));
+            state.Store.Entries.push_back(std::move(record));
             continue;
         }
         state.List.AppendRow(record);
         slots[SlotKey(record)].push_back(state.List.Count());
-        state.StoredEntries.push_back(std::move(record));
+        state.Store.Entries.push_back(std::move(record));
     }
 }
 
@@ -353,15 +353,15 @@ std::vector<EntryRecord> ComposeStore(const std::vector<const EntryRecord*>& row
     return records;
 }
 
-bool TakeStoreChanges(MainState& state)
+bool TakeStoreChanges(StartupState& state)
 {
-    if (!state.StoreReadWhole())
+    if (!state.Store.ReadWhole())
         return false;
     std::array<std::string, 2> now;
     if (const std::array<DWORD, 2> errors = ReadStoreBytes(now); errors[0] || errors[1])
         return false;
     // The files hold what this program last read or wrote: nothing new, and nothing to parse.
-    if (now == state.StoreAsRead)
+    if (now == state.Store.AsRead)
         return true;
     std::vector<EntryRecord> records, before;
     FileWords words;
@@ -371,7 +371,7 @@ bool TakeStoreChanges(MainState& state)
         if (!ReadWhole(file.file))
             return false;
         records.insert(records.end(), file.records.begin(), file.records.end());
-        StoreContent earlier = StoreFileContent(state.StoreAsRead[f], f, words);
+        StoreContent earlier = StoreFileContent(state.Store.AsRead[f], f, words);
         before.insert(before.end(), earlier.records.begin(), earlier.records.end());
     }
     // Written by another program since: kept like this program's own. Those this program holds
@@ -381,23 +381,23 @@ bool TakeStoreChanges(MainState& state)
         ++known[EntryKey(record)];
     for (const EntryRecord& record : records)
         if (!TakeKey(known, EntryKey(record)))
-            state.StoredEntries.push_back(record);
-    state.StoreAsRead = std::move(now);
+            state.Store.Entries.push_back(record);
+    state.Store.AsRead = std::move(now);
     return true;
 }
 
-void RememberStoreWritten(MainState& state, std::vector<EntryRecord> records,
+void RememberStoreWritten(StartupState& state, std::vector<EntryRecord> records,
                           std::array<std::string, 2> bytes)
 {
-    state.StoreAsRead = std::move(bytes);
-    state.StoredEntries = std::move(records);
+    state.Store.AsRead = std::move(bytes);
+    state.Store.Entries = std::move(records);
 }
 
-DWORD SaveDisabledEntries(MainState& state)
+DWORD SaveDisabledEntries(StartupState& state)
 {
-    if (!state.StoreReadWhole())
+    if (!state.Store.ReadWhole())
         return ERROR_FILE_CORRUPT;
-    std::vector<EntryRecord> records = ComposeStore(state.List, state.StoredEntries, {});
+    std::vector<EntryRecord> records = ComposeStore(state.List, state.Store.Entries, {});
     std::array<std::string, 2> bytes;
     const DWORD error = WriteStore(records, &bytes);
     if (error == ERROR_SUCCESS)
@@ -405,9 +405,9 @@ DWORD SaveDisabledEntries(MainState& state)
     return error;
 }
 
-std::wstring StoreProblemText(const MainState& state)
+std::wstring StoreProblemText(const StartupState& state)
 {
-    const auto& problem = state.StoreProblem;
+    const auto& problem = state.Store.Problem;
     const std::wstring reason =
         problem.error != ERROR_SUCCESS ? ErrorReasonText(problem.error)
         : problem.incomplete           ? LookupText(keys::StoreEndsInsideEntry)

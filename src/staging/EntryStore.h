@@ -1,6 +1,6 @@
 // The disabled-entry store SaveProf.pro: the user's own file and the one all users share.
 #pragma once
-#include "model/MainState.h"
+#include "model/StartupState.h"
 #include "staging/EntryFile.h"
 
 #include <windows.h>
@@ -26,12 +26,12 @@ class StoreFilesHeld
 // Where the store is kept as it was when it had to be read realigned.
 std::wstring StoreBackupPath();
 
-// Reads the store into StoredEntries and StoreProblem, then appends its entries as disabled rows.
+// Reads the store into Store.Entries and Store.Problem, then appends its entries as disabled rows.
 // An entry whose source holds it again (a row of the same place, Task Name and Location is
 // already listed) is neither listed nor kept; one whose source holds an
 // entry of that name again, written back by its program, is kept but not listed: that row is
 // marked alsoStored.
-void LoadDisabledEntries(MainState& state);
+void LoadDisabledEntries(StartupState& state);
 
 // What the store must hold: the list's disabled rows (but those disabled by Windows, which are in
 // their sources) in list order, then every stored entry that no disabled row stands for and that
@@ -54,15 +54,15 @@ std::vector<EntryRecord> ComposeStore(const std::vector<const EntryRecord*>& row
 DWORD WriteStore(const std::vector<EntryRecord>& records, std::array<std::string, 2>* written = nullptr,
                  const std::array<std::string, 2>* held = nullptr);
 // Run under the apply lock, before an apply composes the store: reads the store again and adds
-// to StoredEntries the records other programs wrote since this one last read or wrote it, to be
+// to Store.Entries the records other programs wrote since this one last read or wrote it, to be
 // kept like its own. False, and nothing changed, when the store cannot be read whole now (or was
 // not at the fill): then nothing may rewrite it.
-bool TakeStoreChanges(MainState& state);
+bool TakeStoreChanges(StartupState& state);
 // Which store file could not be read whole at the fill, and why, in this language.
-std::wstring StoreProblemText(const MainState& state);
-// After the store was written whole with records, as bytes: StoredEntries and StoreAsRead follow.
-void RememberStoreWritten(MainState& state, std::vector<EntryRecord> records,
+std::wstring StoreProblemText(const StartupState& state);
+// After the store was written whole with records, as bytes: Store.Entries and Store.AsRead follow.
+void RememberStoreWritten(StartupState& state, std::vector<EntryRecord> records,
                           std::array<std::string, 2> bytes);
-// The store composed from the list and written, when it was read whole; StoredEntries follows.
+// The store composed from the list and written, when it was read whole; Store.Entries follows.
 // ERROR_FILE_CORRUPT when it was not read whole and so was left as it was.
-DWORD SaveDisabledEntries(MainState& state);
+DWORD SaveDisabledEntries(StartupState& state);

@@ -1,7 +1,6 @@
 // Profiles in the entry-file format of the store.
 #include "staging/Profiles.h"
 #include "staging/EntryFile.h"
-#include "platform/Names.h"
 
 #include <vector>
 
@@ -25,17 +24,18 @@ std::wstring ProfileNameWithExtension(const std::wstring& fileName, int filterIn
 }
 
 DWORD SaveProfile(const StartupList& list, const std::wstring& fileName,
-                  const std::vector<FileRecord>& services)
+                  const std::vector<FileRecord>& others)
 {
     std::vector<FileRecord> records;
-    records.reserve(static_cast<size_t>(list.Count()) + services.size());
+    records.reserve(static_cast<size_t>(list.Count()) + others.size());
     for (int row = 1; row <= list.Count(); ++row)
         records.push_back(ToFileRecord(list.Row(row)));
-    records.insert(records.end(), services.begin(), services.end());
+    records.insert(records.end(), others.begin(), others.end());
     return WriteEntryFile(records, fileName);
 }
 
-ProfileLoad LoadProfile(StartupList& list, const std::wstring& fileName)
+ProfileLoad LoadProfile(StartupList& list, const std::wstring& fileName,
+                        const std::function<bool(const FileRecord&)>& ofAnotherKind)
 {
     ProfileLoad outcome;
     EntryFileContent content = ReadEntryRecords(fileName);
@@ -47,8 +47,8 @@ ProfileLoad LoadProfile(StartupList& list, const std::wstring& fileName)
     list.Clear();
     FileWords words;
     for (const FileRecord& record : content.records)
-        if (record[LoadFrom] == platform::names::ServiceLoadFrom)
-            outcome.services.push_back(record);
+        if (ofAnotherKind && ofAnotherKind(record))
+            outcome.others.push_back(record);
         else
             list.Append(FromFileRecord(record, words));
     if (list.Count() >= 1)

@@ -4,7 +4,7 @@
 #include "staging/EntryStore.h"
 #include "staging/StartupFill.h"
 
-void cmdReset_Click(MainState& state)
+void ResetStaged(StartupState& state)
 {
     state.List.Clear();
     for (const EntryRecord& record : state.BaselineEntries)

@@ -4,14 +4,14 @@
 #include "platform/Names.h"
 #include "staging/ServiceStore.h"
 
-void FillServices(ServicesState& state, const MainState& captions)
+void FillServices(ServicesState& state)
 {
     LoadRememberedStarts(state);
     LoadServices(state);
     state.Loaded = true;
     if (state.List.Count() >= 1)
         state.List.Select(1);
-    SyncServiceButtons(state, captions);
+    SyncServiceButtons(state);
 }
 
 platform::ServiceStart EnableTarget(const ServicesState& state, int position)
@@ -35,26 +35,24 @@ bool ServiceChangeStaged(const ServiceRow& row)
            (row.staged == EntryState::Enabled && disabled);
 }
 
-void cmdServiceDisable_Click(ServicesState& state, const MainState& captions)
+void ToggleServiceDisable(ServicesState& state)
 {
     const int position = state.List.Selected();
     if (position == 0)
         return;
     ServiceRow& row = state.List.Row(position);
     row.staged = row.staged == EntryState::Enabled ? EntryState::Disabled : EntryState::Enabled;
-    SyncServiceButtons(state, captions);
+    SyncServiceButtons(state);
 }
 
-void SyncServiceButtons(ServicesState& state, const MainState& captions)
+void SyncServiceButtons(ServicesState& state)
 {
     const int position = state.List.Selected();
     if (position == 0)
         return;
     const EntryState staged = state.List.Row(position).staged;
-    if (staged == EntryState::Enabled)
-        state.DisableButtonCaption = captions.DisableCaption;
-    else if (staged == EntryState::Disabled)
-        state.DisableButtonCaption = captions.EnableCaption;
+    if (staged == EntryState::Enabled || staged == EntryState::Disabled)
+        state.Buttons.offersEnable = staged == EntryState::Disabled;
 }
 
 void ResetServices(ServicesState& state)

@@ -1,7 +1,6 @@
 // Staging on the services view: the fill, the Disable/Enable toggle and its button, Reset All,
 // the rows of a profile, and staging by name for scripts. Nothing here changes a service.
 #pragma once
-#include "model/MainState.h"
 #include "model/ServicesState.h"
 #include "model/StartupList.h"
 #include "staging/EntryFile.h"
@@ -10,7 +9,7 @@
 #include <vector>
 
 // The remembered start types, then every service: the view filled, its first row selected.
-void FillServices(ServicesState& state, const MainState& captions);
+void FillServices(ServicesState& state);
 
 // What an enable gives the service at position: the start remembered for it, else Manual, or
 // Automatic when the user picked it.
@@ -22,9 +21,9 @@ bool CanPickAutomatic(const ServicesState& state, int position);
 bool ServiceChangeStaged(const ServiceRow& row);
 
 // Enabled <-> Disabled on the selected row; any other Status becomes Enabled.
-void cmdServiceDisable_Click(ServicesState& state, const MainState& captions);
+void ToggleServiceDisable(ServicesState& state);
 // The Disable button's caption from the selected row.
-void SyncServiceButtons(ServicesState& state, const MainState& captions);
+void SyncServiceButtons(ServicesState& state);
 // Every row's Status from its start type again; no pick of Automatic stays.
 void ResetServices(ServicesState& state);
 

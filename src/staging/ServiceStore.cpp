@@ -74,18 +74,18 @@ std::wstring StartsProblemText(const ServicesState& state)
     return FormatText(
         LookupText(keys::StartsFileNotRead),
         {ServiceStartsPath(),
-         state.StoreError != ERROR_SUCCESS
-             ? ErrorReasonText(state.StoreError)
+         state.StartsError != ERROR_SUCCESS
+             ? ErrorReasonText(state.StartsError)
              : FormatText(LookupText(keys::StoreUnreadableEntries),
-                          {platform::ToDecimal(static_cast<long long>(state.StoreUnreadable))})});
+                          {platform::ToDecimal(static_cast<long long>(state.StartsUnreadable))})});
 }
 
 void LoadRememberedStarts(ServicesState& state)
 {
     RememberedStarts read = ReadRememberedStarts();
     state.Remembered = std::move(read.entries);
-    state.StoreError = read.error;
-    state.StoreUnreadable = read.unreadable;
+    state.StartsError = read.error;
+    state.StartsUnreadable = read.unreadable;
 }
 
 const RememberedStart* RememberedFor(const std::vector<RememberedStart>& entries, const std::wstring& name)

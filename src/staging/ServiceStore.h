@@ -24,7 +24,7 @@ DWORD WriteRememberedStarts(const std::vector<RememberedStart>& entries);
 
 // Why the remembered start types could not be read whole, as the status line words it.
 std::wstring StartsProblemText(const ServicesState& state);
-// Reads the file into state: Remembered, and StoreError and StoreUnreadable when not read whole.
+// Reads the file into state: Remembered, and StartsError and StartsUnreadable when not read whole.
 void LoadRememberedStarts(ServicesState& state);
 // The entry of the service of that key name, without regard to case; null when none.
 const RememberedStart* RememberedFor(const std::vector<RememberedStart>& entries, const std::wstring& name);

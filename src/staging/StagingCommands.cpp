@@ -2,27 +2,26 @@
 #include "staging/StagingCommands.h"
 #include "model/StartupSource.h"
 
-void cmdDisable_Click(MainState& state)
+void ToggleDisable(StartupState& state)
 {
     const int row = state.List.Selected();
     if (state.List.Count() == 0 || row == 0)
         return;
     const bool enabled = state.List.State(row) == EntryState::Enabled;
     state.List.SetState(row, enabled ? EntryState::Disabled : EntryState::Enabled);
-    state.DisableButtonCaption = enabled ? state.EnableCaption : state.DisableCaption;
-    state.RemoveButtonEnabled = true;
+    state.Buttons = {enabled, true};
 }
 
-void cmdRemove_Click(MainState& state)
+void MarkForRemoval(StartupState& state)
 {
     const int row = state.List.Selected();
     if (state.List.Count() == 0 || row == 0)
         return;
     state.List.SetState(row, EntryState::Remove);
-    state.RemoveButtonEnabled = false;
+    state.Buttons.removeEnabled = false;
 }
 
-void SyncButtonsToSelection(MainState& state)
+void SyncButtonsToSelection(StartupState& state)
 {
     const int row = state.List.Selected();
     if (row == 0)
@@ -30,16 +29,12 @@ void SyncButtonsToSelection(MainState& state)
     switch (state.List.State(row))
     {
     case EntryState::Enabled:
-        state.DisableButtonCaption = state.DisableCaption;
-        state.RemoveButtonEnabled = true;
-        break;
     case EntryState::Disabled:
-        state.DisableButtonCaption = state.EnableCaption;
-        state.RemoveButtonEnabled = true;
+        state.Buttons = {state.List.State(row) == EntryState::Disabled, true};
         break;
     case EntryState::Remove:
     case EntryState::Delayed:
-        state.RemoveButtonEnabled = false;
+        state.Buttons.removeEnabled = false;
         break;
     }
 }

@@ -37,11 +37,11 @@ constexpr Caption Captions[] = {
     {keys::AboutItem, MenuItem, IDM_ABOUT},
     {keys::UpdateItem, MenuItem, IDM_UPDATE},
     {keys::VisitItem, MenuItem, IDM_VISIT},
-    {keys::ProgramsLabel, MainControl, IDC_LABEL1},
+    {keys::ProgramsLabel, MainControl, IDC_LBLHEADING},
     {keys::RemoveButton, MainControl, IDC_CMDREMOVE},
     {keys::ResetButton, MainControl, IDC_CMDRESET},
     {keys::AddTaskButton, MainControl, IDC_CMDADDTASK},
-    {keys::LanguageLabel, MainControl, IDC_LABEL3},
+    {keys::LanguageLabel, MainControl, IDC_LBLLANGUAGE},
     {keys::AboutTitle, AboutTitle, 0},
     {keys::AboutName, AboutControl, IDC_ABOUT_LBLTITLE},
     {keys::AboutVersion, AboutControl, IDC_ABOUT_LBLVERSION},
@@ -115,7 +115,7 @@ std::span<const Caption> CaptionTable()
     return Captions;
 }
 
-void ApplyMainWindowCaptions(HWND mainWindow, MainState& state)
+void ApplyMainWindowCaptions(HWND mainWindow, ButtonCaptions& captions)
 {
     HMENU bar = GetMenu(mainWindow);
     bool menuChanged = false;
@@ -143,18 +143,18 @@ void ApplyMainWindowCaptions(HWND mainWindow, MainState& state)
             MessageTexts[static_cast<size_t>(caption.id)] = text;
             break;
         case ColumnHeader:
-            SetColumnHeader(GetDlgItem(mainWindow, IDC_LISTVIEW1), caption.id, text);
+            if (HWND list = GetDlgItem(mainWindow, IDC_LISTSTARTUP))
+                SetColumnHeader(list, caption.id, text);
             break;
         case EnableCaption:
-            state.EnableCaption = text;
+            captions.enable = text;
             break;
         case DisableCaption:
-            state.DisableCaption = text;
+            captions.disable = text;
             break;
         }
     }
     if (menuChanged)
         DrawMenuBar(mainWindow);
-    state.DisableButtonCaption = state.EnableCaption;
-    SetControlText(GetDlgItem(mainWindow, IDC_CMDDISABLE), state.DisableButtonCaption);
+    SetControlText(GetDlgItem(mainWindow, IDC_CMDDISABLE), captions.enable);
 }

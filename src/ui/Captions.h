@@ -1,7 +1,6 @@
 // The captions of a language pack applied to the main window and the About box.
 #pragma once
 #include "i18n/Keys.h"
-#include "model/MainState.h"
 
 #include <windows.h>
 #include <span>
@@ -31,10 +30,16 @@ struct Caption
 // Every target in the order the captions are set.
 std::span<const Caption> CaptionTable();
 
+// The Disable button's two captions, which it shows as the selected row asks.
+struct ButtonCaptions
+{
+    std::wstring enable = keys::EnableButton.text, disable = keys::DisableButton.text;
+};
+
 // Sets every target of the table but the About box's to its key's text from the chosen pack, a
-// missing key giving an empty text. Last, the Disable button takes EnableCaption until the
+// missing key giving an empty text. Last, the Disable button takes the Enable caption until the
 // selected row says otherwise. The About box takes its targets itself.
-void ApplyMainWindowCaptions(HWND mainWindow, MainState& state);
+void ApplyMainWindowCaptions(HWND mainWindow, ButtonCaptions& captions);
 
 // Each sets a text only where it differs: an unchanged one costs no layout or repaint. The
 // menu's answer says whether the bar must be drawn again.

@@ -8,11 +8,8 @@
 #include "platform/FileDialog.h"
 #include "platform/Files.h"
 #include "platform/Text.h"
-#include "staging/EntryStore.h"
+#include "staging/EntryFile.h"
 #include "staging/Profiles.h"
-#include "staging/ResetAll.h"
-#include "staging/ServiceStaging.h"
-#include "staging/StagingCommands.h"
 #include "ui/EditHelpMenus.h"
 #include "ui/Messages.h"
 #include "ui/frmAbout.h"
@@ -20,6 +17,8 @@
 #include "ui/resource.h"
 
 #include <commctrl.h>
+
+#include <algorithm>
 
 namespace
 {
@@ -65,12 +64,10 @@ constexpr Command Commands[] = {
     {IDC_CMDRESET, &frmMain::cmdReset_Click},
     {IDM_AUTO, &frmMain::mnuAuto_Click},
     {IDM_CONFIG, &frmMain::mnuConfig_Click},
-    {IDM_REGISTRY, &frmMain::mnyRegistry_Click},
+    {IDM_REGISTRY, &frmMain::mnuRegistry_Click},
     {IDM_OPENLOCATION, &frmMain::mnuOpenLocation_Click},
     {IDM_PROPERTIES, &frmMain::mnuProperties_Click},
     {IDM_FIND, &frmMain::mnuFind_Click},
-    {IDC_CHKHIDEWINDOWS, &frmMain::chkHideWindows_Click},
-    {IDM_SERVICEAUTOMATIC, &frmMain::mnuServiceAutomatic_Click},
     {IDM_NEXTVIEW, &frmMain::mnuNextView_Click},
     {IDM_SAVEPROF, &frmMain::mnuSaveProf_Click},
     {IDM_LOADPROF, &frmMain::mnuLoadProf_Click},
@@ -134,127 +131,92 @@ HMENU frmMain::MakeMenuBar()
     return bar;
 }
 
-void frmMain::OnCommand(int id)
+void frmMain::OnCommand(int id, int code)
 {
+    if (id == IDC_COMBOLANG)
+        return OnComboLangCommand(code);
+    if (id == IDC_TXTFILTER)
+    {
+        if (code == EN_CHANGE)
+            txtFilter_Change();
+        return;
+    }
     for (const Command& command : Commands)
         if (command.id == static_cast<UINT>(id))
         {
             (this->*command.handler)();
             return;
         }
-}
-
-void frmMain::ShowButtons()
-{
-    // Services are neither removed nor added.
-    const bool services = services_.Shown();
-    SetWindowTextW(Control(IDC_CMDDISABLE),
-                   (services ? services_.State().DisableButtonCaption : state_.DisableButtonCaption).c_str());
-    EnableWindow(Control(IDC_CMDREMOVE), !services && state_.RemoveButtonEnabled);
-    EnableWindow(Control(IDC_CMDADDTASK), !services);
+    // The rest are the shown view's own: its boxes and its row menu's items.
+    Shown().OnCommand(id, code);
 }
 
 void frmMain::cmdDisable_Click()
 {
-    if (services_.Shown())
-        return services_.cmdDisable_Click();
-    ::cmdDisable_Click(state_);
-    RefreshList();
-    ShowButtons();
+    Shown().cmdDisable_Click();
 }
 
 void frmMain::cmdRemove_Click()
 {
-    if (services_.Shown())
-        return;
-    ::cmdRemove_Click(state_);
-    RefreshList();
-    ShowButtons();
+    // Pressed by its access key on a view whose entries are not removed, it does nothing.
+    if (Shown().Buttons().removes)
+        Shown().cmdRemove_Click();
+}
+
+void frmMain::cmdAddTask_Click()
+{
+    if (Shown().Buttons().addsTasks)
+        Shown().cmdAddTask_Click();
 }
 
 void frmMain::cmdReset_Click()
 {
-    ::cmdReset_Click(state_);
-    services_.cmdReset_Click();
-    RefreshList();
-    ShowButtons();
-    ReportStoreProblem();
-}
-
-void frmMain::ReportStoreProblem()
-{
-    // The realigned store is read whole; said once, when the copy of the old file was made.
-    if (state_.StoreRealigned && state_.StoreReadWhole() && !storeRealignShown_)
-    {
-        storeRealignShown_ = true;
-        ShowMessage(hwnd_, keys::StoreRealigned, {StorePath(), StoreBackupPath()},
-                    MB_OK | MB_ICONINFORMATION);
-    }
-    // Once for as long as the store stays unreadable; again if it fails anew after a good read.
-    if (state_.StoreReadWhole())
-    {
-        storeProblemShown_ = false;
-        return;
-    }
-    if (storeProblemShown_)
-        return;
-    storeProblemShown_ = true;
-    const std::wstring text = StoreProblemText(state_) + L"\r\n\r\n" + LookupText(keys::StoreLeftAlone);
-    ShowText(hwnd_, text, MB_OK | MB_ICONWARNING);
+    kinds_.ResetAll();
+    RefreshViews();
+    for (const std::unique_ptr<EntryView>& view : views_)
+        view->ReportProblems();
 }
 
 void frmMain::mnuSaveProf_Click()
 {
     platform::FileDialogResult chosen =
-        platform::ShowFileDialog(hwnd_, true, ProfileFilter(), state_.ProfileFileName);
+        platform::ShowFileDialog(hwnd_, true, ProfileFilter(), profileFileName_);
     // A cancelled dialog gives back the name chosen last, which is used again.
     if (chosen.chosen)
-        state_.ProfileFileName = ProfileNameWithExtension(chosen.fileName, chosen.filterIndex);
-    const std::wstring& name = state_.ProfileFileName;
+        profileFileName_ = ProfileNameWithExtension(chosen.fileName, chosen.filterIndex);
+    const std::wstring& name = profileFileName_;
     if (name.empty())
         return;
     if (platform::FileExists(name) && ShowMessage(hwnd_, keys::ProfileExists, {name},
                                                   MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) != IDYES)
         return;
-    services_.EnsureLoaded();
-    if (DWORD error = SaveProfile(state_.List, name, ServiceProfileRecords(services_.State())))
+    if (DWORD error = WriteEntryFile(kinds_.ProfileRecords(), name))
         ShowMessage(hwnd_, keys::ProfileNotSaved, {name, platform::SystemErrorText(error)},
                     MB_OK | MB_ICONERROR);
+    RefreshViews();
 }
 
 void frmMain::mnuLoadProf_Click()
 {
     platform::FileDialogResult chosen =
-        platform::ShowFileDialog(hwnd_, false, ProfileFilter(), state_.ProfileFileName);
+        platform::ShowFileDialog(hwnd_, false, ProfileFilter(), profileFileName_);
     if (chosen.chosen)
-        state_.ProfileFileName = chosen.fileName;
-    const std::wstring& name = state_.ProfileFileName;
+        profileFileName_ = chosen.fileName;
+    const std::wstring& name = profileFileName_;
     if (name.empty())
         return;
-    ProfileLoad outcome = LoadProfile(state_.List, name);
-    if (outcome.error)
+    // Read whole first: a file that cannot be read leaves every view as it is.
+    const EntryFileContent content = ReadEntryRecords(name);
+    if (content.error)
     {
-        ShowMessage(hwnd_, keys::ProfileNotOpened, {name, platform::SystemErrorText(outcome.error)},
+        ShowMessage(hwnd_, keys::ProfileNotOpened, {name, platform::SystemErrorText(content.error)},
                     MB_OK | MB_ICONERROR);
         return;
     }
-    if (!outcome.services.empty() && services_.EnsureLoaded())
-    {
-        LoadServiceProfileRecords(services_.State(), outcome.services);
-        services_.Refresh();
-    }
-    RefreshList();
-    if (outcome.incomplete)
+    kinds_.LoadProfileRecords(content.records);
+    RefreshViews();
+    if (content.incomplete)
         ShowMessage(hwnd_, keys::ProfileIncomplete, {name}, MB_OK | MB_ICONWARNING);
-}
-
-void frmMain::cmdAddTask_Click()
-{
-    // The dialog appends its row itself; the buttons follow the next row click.
-    if (services_.Shown())
-        return;
-    frmAddTask::Show(hwnd_, state_.List);
-    RefreshList();
 }
 
 void frmMain::mnuApp_Rest_Click()
@@ -274,37 +236,46 @@ void frmMain::mnuApp_Exit_Click()
 
 void frmMain::mnuApp_Just_Click()
 {
-    if (services_.Shown())
-        services_.mnuApply_Click();
-    else
-        ShowApplyResult(::ApplyNow(state_));
+    ShowApplyResults(ApplyStaged());
+}
+
+std::vector<ApplyResult> frmMain::ApplyStaged()
+{
+    std::vector<ApplyResult> results = kinds_.ApplyStaged(WindowLockWait);
+    for (const std::unique_ptr<EntryView>& view : views_)
+        if (view->Entries().Filled())
+            view->Refresh();
+    return results;
+}
+
+namespace
+{
+
+std::wstring ResultsText(const std::vector<ApplyResult>& results)
+{
+    std::wstring text;
+    for (const ApplyResult& result : results)
+        text += (text.empty() ? L"" : L" ") + ApplyResultText(result);
+    return text;
+}
+
+} // namespace
+
+void frmMain::ShowApplyResults(const std::vector<ApplyResult>& results, const std::wstring& more)
+{
+    SetStatus(ResultsText(results) + (more.empty() ? L"" : L" " + more));
+    ViewChanged();
 }
 
 void frmMain::ApplyThenEnd(AfterApply after)
 {
-    // The view shown is applied.
-    ApplyResult result;
-    std::wstring resultText;
-    bool failed = false;
-    if (services_.Shown())
-    {
-        const ServicesApplyResult applied = services_.mnuApply_Click();
-        resultText = ServicesApplyText(applied);
-        failed = !applied.failures.empty() || applied.storeError != ERROR_SUCCESS ||
-                 applied.lockError != ERROR_SUCCESS;
-    }
-    else
-    {
-        result = ::ApplyNow(state_);
-        ShowApplyResult(result);
-        resultText = ApplyResultText(result);
-        failed = !result.failures.empty() || result.storeError != ERROR_SUCCESS ||
-                 result.lockError != ERROR_SUCCESS;
-    }
+    // Every kind's staged changes, whichever view is shown.
+    const std::vector<ApplyResult> results = ApplyStaged();
+    ShowApplyResults(results);
     // Nothing ends behind the user's back while something was not applied.
-    if (failed)
+    if (std::ranges::any_of(results, ApplyFailed))
     {
-        const std::wstring text = resultText + L"\r\n\r\n" + LookupText(GoOnAfterFailures(after));
+        const std::wstring text = ResultsText(results) + L"\r\n\r\n" + LookupText(GoOnAfterFailures(after));
         if (ShowText(hwnd_, text, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES)
             return;
     }
@@ -314,31 +285,30 @@ void frmMain::ApplyThenEnd(AfterApply after)
         DestroyWindow(hwnd_);
         return;
     }
-    // A services apply leaves the store of disabled entries as it is.
-    const SessionEnd end = services_.Shown() ? EndSession(after) : EndSessionAfterApply(state_, after);
-    if (end.storeError == ERROR_SUCCESS && end.refused == ERROR_SUCCESS)
+    // What each kind keeps decides what is there when the session ends.
+    std::vector<ApplyResult> kept = results;
+    bool told = false;
+    for (const std::unique_ptr<Kind>& kind : kinds_.All())
+        if (kind->Filled())
+            if (const DWORD error = kind->SaveBeforeSessionEnds())
+            {
+                auto own = std::ranges::find(kept, kind->Id(), &ApplyResult::kind);
+                if (own == kept.end())
+                {
+                    own = kept.insert(kept.end(), ApplyResult());
+                    own->kind = kind->Id();
+                }
+                own->storeError = error;
+                told = true;
+            }
+    const DWORD refused = EndSession(after);
+    if (!told && refused == ERROR_SUCCESS)
         return;
-    ApplyResult stored = result;
-    if (end.storeError != ERROR_SUCCESS)
-        stored.storeError = end.storeError;
     // Windows may refuse, for want of the right to end the session: the user is told so.
     const keys::KeyText& refusal = after == AfterApply::LogOff ? keys::LogOffRefused : keys::RestartRefused;
-    const std::wstring refused = end.refused == ERROR_SUCCESS
-                                     ? std::wstring()
-                                     : FormatText(LookupText(refusal), {ErrorReasonText(end.refused)});
-    if (services_.Shown())
-        SendMessageW(Control(IDC_STATUSBAR), SB_SETTEXTW, 0,
-                     reinterpret_cast<LPARAM>((resultText + L" " + refused).c_str()));
-    else
-        ShowApplyResult(stored, refused);
-}
-
-void frmMain::ShowApplyResult(const ApplyResult& result, const std::wstring& more)
-{
-    const std::wstring text = ApplyResultText(result) + (more.empty() ? L"" : L" " + more);
-    SendMessageW(Control(IDC_STATUSBAR), SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    RefreshList();
-    ShowButtons();
+    ShowApplyResults(kept, refused == ERROR_SUCCESS
+                               ? std::wstring()
+                               : FormatText(LookupText(refusal), {ErrorReasonText(refused)}));
 }
 
 void frmMain::mnuAbout_Click()
@@ -356,7 +326,7 @@ void frmMain::mnuConfig_Click()
     OpenInNotepad(hwnd_, L"CONFIG.SYS");
 }
 
-void frmMain::mnyRegistry_Click()
+void frmMain::mnuRegistry_Click()
 {
     RegistryAnswer = StartRegistryEditor(hwnd_);
 }

@@ -1,4 +1,4 @@
-// The main window's languages: the selector's pick, the captions, and the list rebuilt in the
+// The main window's languages: the selector's pick, the captions, and the lists rebuilt in the
 // new language.
 #include "ui/frmMain.h"
 #include "i18n/Globals.h"
@@ -15,7 +15,7 @@
 
 void frmMain::ApplyCaptions()
 {
-    ApplyMainWindowCaptions(hwnd_, state_);
+    ApplyMainWindowCaptions(hwnd_, captions_);
     // A box made later takes the captions as it is made; one open now takes them at once.
     if (frmAbout* about = frmAbout::Existing())
         about->ApplyCaptions();
@@ -75,11 +75,11 @@ bool frmMain::UsablePackChosen()
 
 void frmMain::RestLang()
 {
-    state_.List.Clear();
-    FillStartupList();
-    // The services' words are the new language's too; their staged changes go like the list's.
-    if (services_.State().Loaded)
-        services_.Refill();
-    ShowButtons();
-    ReportStoreProblem();
+    // Every kind listed so far is listed again, its staged changes gone.
+    for (const std::unique_ptr<EntryView>& view : views_)
+        if (view->Entries().Filled())
+            view->Fill();
+    ViewChanged();
+    for (const std::unique_ptr<EntryView>& view : views_)
+        view->ReportProblems();
 }

@@ -1,5 +1,5 @@
 // The main window's layout: its controls, where they stand as the window grows, its fonts, and
-// the list's first layout before the window shows.
+// the first list's layout before the window shows.
 #include "ui/frmMain.h"
 #include "find/DisplayList.h"
 #include "i18n/Globals.h"
@@ -16,45 +16,39 @@ namespace
 // Design of the window at 96 DPI: a control keeps its distance to the sides it is anchored to.
 constexpr int DesignWidth = 780, DesignHeight = 462;
 constexpr ControlPlacement Placements[] = {
-    {IDC_LABEL1, 10, 10, 220, 18, Left | Top},
+    {IDC_LBLHEADING, 10, 10, 220, 18, Left | Top},
     {IDC_LBLNOTE, 250, 10, 520, 18, Right | Top},
     {IDC_TXTFILTER, 10, 32, 240, 22, Left | Top},
     {IDC_CHKHIDEWINDOWS, 262, 33, 300, 20, Left | Top},
     {IDC_TABVIEWS, 10, 60, 760, 24, Left | Top | Right},
-    {IDC_LISTVIEW1, 10, 84, 760, 268, Left | Top | Right | Bottom},
+    {IDC_LISTSTARTUP, 10, 84, 760, 268, Left | Top | Right | Bottom},
     {IDC_LISTSERVICES, 10, 84, 760, 268, Left | Top | Right | Bottom},
+    {IDC_LISTTASKS, 10, 84, 760, 268, Left | Top | Right | Bottom},
+    {IDC_CHKALLTASKS, 262, 33, 300, 20, Left | Top},
     {IDC_CMDDISABLE, 10, 362, 100, 26, Left | Bottom},
     {IDC_CMDREMOVE, 116, 362, 100, 26, Left | Bottom},
     {IDC_CMDRESET, 222, 362, 100, 26, Left | Bottom},
     {IDC_CMDADDTASK, 328, 362, 100, 26, Left | Bottom},
-    {IDC_LABEL3, 10, 405, 110, 18, Left | Bottom},
+    {IDC_LBLLANGUAGE, 10, 405, 110, 18, Left | Bottom},
     {IDC_COMBOLANG, 124, 400, 180, 200, Left | Bottom},
     {IDC_STATUSBAR, 0, 440, 780, 22, Left | Right | Bottom},
 };
 
-// Status holds "Disabled by Windows", Load From "Registry(Machine RunOnce 32-bit)".
-constexpr int ColumnWidths[ShownColumnCount] = {150, 130, 220, 90, 140, 320, 150};
-// Publisher stands next to Status, where it is seen without scrolling.
-constexpr int ColumnOrder[ShownColumnCount] = {TaskName, Status, PublisherColumn, LoadFrom,
-                                               User,     When,   Location};
-
-// The heading, the note, the filter and the list; then the tab strip; then the controls below the
-// list. Made in this order, which is their tab order, all before the window shows, so that its
-// first paint is complete.
-constexpr ControlDesign ListControls[] = {
-    {IDC_LABEL1, WC_STATICW, keys::ProgramsLabel.text, WS_VISIBLE | SS_LEFT | SS_NOPREFIX},
+// The heading, the note and the filter; then the first view's list and the tab strip; then the
+// controls below the list. Made in this order, which is their tab order, all before the window
+// shows, so that its first paint is complete.
+constexpr ControlDesign UpperControls[] = {
+    {IDC_LBLHEADING, WC_STATICW, keys::ProgramsLabel.text, WS_VISIBLE | SS_LEFT | SS_NOPREFIX},
     {IDC_LBLNOTE, WC_STATICW, keys::NoteLabel.text, WS_VISIBLE | SS_RIGHT | SS_NOPREFIX},
     {IDC_TXTFILTER, WC_EDITW, L"", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE},
-    {IDC_LISTVIEW1, WC_LISTVIEWW, L"",
-     WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_SINGLESEL,
-     WS_EX_CLIENTEDGE},
 };
+constexpr ControlDesign TabStrip{IDC_TABVIEWS, WC_TABCONTROLW, L"", WS_VISIBLE | WS_TABSTOP | TCS_TABS};
 constexpr ControlDesign LowerControls[] = {
     {IDC_CMDDISABLE, WC_BUTTONW, keys::DisableButton.text, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON},
     {IDC_CMDREMOVE, WC_BUTTONW, keys::RemoveButton.text, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON},
     {IDC_CMDRESET, WC_BUTTONW, keys::ResetButton.text, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON},
     {IDC_CMDADDTASK, WC_BUTTONW, keys::AddTaskButton.text, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON},
-    {IDC_LABEL3, WC_STATICW, keys::LanguageLabel.text, WS_VISIBLE | SS_LEFT | SS_NOPREFIX},
+    {IDC_LBLLANGUAGE, WC_STATICW, keys::LanguageLabel.text, WS_VISIBLE | SS_LEFT | SS_NOPREFIX},
     {IDC_COMBOLANG, WC_COMBOBOXW, L"",
      WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS},
     {IDC_STATUSBAR, STATUSCLASSNAMEW, L"", WS_VISIBLE | SBARS_SIZEGRIP},
@@ -62,25 +56,20 @@ constexpr ControlDesign LowerControls[] = {
 
 } // namespace
 
-void frmMain::CreateListControls()
+void frmMain::CreateControls()
 {
-    for (const ControlDesign& design : ListControls)
+    for (const ControlDesign& design : UpperControls)
         MakeControl(design);
-    HWND list = Control(IDC_LISTVIEW1);
-    // Double buffered from the start: the style set later repaints the whole list and its header.
-    ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP | LVS_EX_DOUBLEBUFFER);
-    UINT dpi = GetDpiForWindow(hwnd_);
-    for (int c = 0; c < ShownColumnCount; ++c)
+    views_.front()->CreateControls();
+    // A tab for each view, in the order of the kinds.
+    HWND tabs = MakeControl(TabStrip);
+    for (const std::unique_ptr<EntryView>& view : views_)
     {
-        LVCOLUMNW column{};
-        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-        column.pszText = const_cast<wchar_t*>(keys::ColumnHeaders[c].text);
-        column.cx = ScaleForDpi(ColumnWidths[c], dpi);
-        column.iSubItem = c;
-        ListView_InsertColumn(list, c, &column);
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = const_cast<wchar_t*>(view->Title().text);
+        TabCtrl_InsertItem(tabs, TabCtrl_GetItemCount(tabs), &item);
     }
-    ListView_SetColumnOrderArray(list, ShownColumnCount, const_cast<int*>(ColumnOrder));
-    services_.Create();
     for (const ControlDesign& design : LowerControls)
         MakeControl(design);
     // Made in their places: the first layout has nothing to move.
@@ -91,11 +80,14 @@ void frmMain::CreateListControls()
     accelerators_.reset(CreateAcceleratorTableW(keysOfList, static_cast<int>(std::size(keysOfList))));
 }
 
-HWND frmMain::MakeControl(const ControlDesign& design)
+HWND frmMain::MakeControl(const ControlDesign& design, int after)
 {
     HWND control = ::MakeControl(hwnd_, design, {Placements, {DesignWidth, DesignHeight}});
-    if (control)
-        controls_.emplace_back(design.id, control);
+    if (!control)
+        return control;
+    controls_.emplace_back(design.id, control);
+    if (after)
+        SetWindowPos(control, Control(after), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     return control;
 }
 
@@ -113,9 +105,9 @@ void frmMain::FitInControls(std::initializer_list<HWND> controls)
 {
     for (HWND control : controls)
     {
-        if (Skin1.Loaded())
+        if (skin_.Loaded())
         {
-            Skin1.ApplyToControl(control);
+            skin_.ApplyToControl(control);
             continue;
         }
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), IsWindowVisible(control));
@@ -160,7 +152,7 @@ void frmMain::FollowDpi(const RECT* suggested)
 // first paint on the screen only draws.
 void frmMain::LayOutListWhileHidden()
 {
-    HWND list = Control(IDC_LISTVIEW1);
+    HWND list = Control(IDC_LISTSTARTUP);
     const platform::WindowDc screen(list);
     if (!screen.get())
         return;

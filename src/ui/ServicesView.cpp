@@ -1,15 +1,13 @@
-// The services view: its controls, the list's notifications, the commands on its rows.
+// The services' view: its controls, the list's answers, the commands on its rows.
 #include "ui/ServicesView.h"
 #include "find/ServiceDisplay.h"
-#include "i18n/Keys.h"
 #include "i18n/Lookup.h"
 #include "platform/Names.h"
 #include "platform/Text.h"
-#include "staging/EntryFile.h"
 #include "staging/ServiceStaging.h"
 #include "staging/ServiceStore.h"
 #include "ui/Captions.h"
-#include "ui/JumpToEntry.h"
+#include "ui/FindControls.h"
 #include "ui/WindowLayout.h"
 #include "ui/resource.h"
 
@@ -18,312 +16,233 @@ namespace
 
 // Name holds "Windows Presentation Foundation Font Cache", Start type "Automatic (Delayed Start)".
 constexpr int ColumnWidths[ServiceColumnCount] = {240, 80, 170, 80, 160, 360};
+const ListColumn Columns[ServiceColumnCount] = {
+    {ServiceColumnHeaders[0], ColumnWidths[0]}, {ServiceColumnHeaders[1], ColumnWidths[1]},
+    {ServiceColumnHeaders[2], ColumnWidths[2]}, {ServiceColumnHeaders[3], ColumnWidths[3]},
+    {ServiceColumnHeaders[4], ColumnWidths[4]}, {ServiceColumnHeaders[5], ColumnWidths[5]}};
 
-constexpr ControlDesign TabStrip{IDC_TABVIEWS, WC_TABCONTROLW, L"", WS_VISIBLE | WS_TABSTOP | TCS_TABS};
 constexpr ControlDesign HideBox{IDC_CHKHIDEWINDOWS, WC_BUTTONW, keys::HideWindowsServices.text,
                                 WS_TABSTOP | BS_AUTOCHECKBOX};
 constexpr ControlDesign ServicesList{
     IDC_LISTSERVICES, WC_LISTVIEWW, L"",
     WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_SINGLESEL, WS_EX_CLIENTEDGE};
 
-void SetStatusText(HWND statusBar, int part, const std::wstring& text)
-{
-    SendMessageW(statusBar, SB_SETTEXTW, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text.c_str()));
-}
-
 } // namespace
 
-void ServicesView::Create()
+void ServicesView::CreateControls()
 {
-    main_.MakeControl(TabStrip);
-    HWND tabs = main_.Control(IDC_TABVIEWS);
-    for (const keys::KeyText* tab : {&keys::StartupTab, &keys::ServicesTab})
-    {
-        TCITEMW item{};
-        item.mask = TCIF_TEXT;
-        item.pszText = const_cast<wchar_t*>(tab->text);
-        TabCtrl_InsertItem(tabs, TabCtrl_GetItemCount(tabs), &item);
-    }
-}
-
-void ServicesView::MakeListControls()
-{
-    if (main_.Control(IDC_LISTSERVICES))
+    if (list_.Window())
         return;
-    // Each goes where the tab order wants it: the box after the filter, the list after the other list.
-    auto make = [&](const ControlDesign& design, int after) {
-        HWND control = main_.MakeControl(design);
-        SetWindowPos(control, main_.Control(after), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        return control;
-    };
-    HWND list = make(ServicesList, IDC_LISTVIEW1);
-    main_.FitInControls({make(HideBox, IDC_TXTFILTER), list});
-    ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP | LVS_EX_DOUBLEBUFFER);
-    const UINT dpi = GetDpiForWindow(main_.Handle());
-    for (int c = 0; c < ServiceColumnCount; ++c)
-    {
-        LVCOLUMNW column{};
-        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-        column.pszText = const_cast<wchar_t*>(ServiceColumnHeaders[c].text);
-        column.cx = ScaleForDpi(ColumnWidths[c], dpi);
-        column.iSubItem = c;
-        ListView_InsertColumn(list, c, &column);
-    }
+    // Each goes where the tab order wants it: the box after the filter, the list after the first list.
+    HWND list = list_.Create(host_, ServicesList, Columns, IDC_LISTSTARTUP);
+    host_.FitInControls({host_.MakeControl(HideBox, IDC_TXTFILTER), list});
+    list_.Display().filter = filter_;
     ApplyCaptions();
 }
 
-void ServicesView::Show(bool services)
+bool ServicesView::Show(bool shown)
 {
-    if (services && !EnsureLoaded())
-        services = false;
-    shown_ = services;
-    TabCtrl_SetCurSel(main_.Control(IDC_TABVIEWS), services ? 1 : 0);
-    HWND startupList = main_.Control(IDC_LISTVIEW1), servicesList = main_.Control(IDC_LISTSERVICES);
-    const bool listHadFocus = GetFocus() == startupList || GetFocus() == servicesList;
-    ShowWindow(servicesList, services ? SW_SHOW : SW_HIDE);
-    ShowWindow(main_.Control(IDC_CHKHIDEWINDOWS), services ? SW_SHOW : SW_HIDE);
-    ShowWindow(startupList, services ? SW_HIDE : SW_SHOW);
-    if (listHadFocus)
-        SetFocus(services ? servicesList : startupList);
-    if (services)
+    if (shown)
+    {
+        CreateControls();
+        if (!kind_.Filled())
+        {
+            kind_.Fill();
+            ReportProblems();
+        }
+        if (!kind_.Filled())
+            return false;
+    }
+    shown_ = shown;
+    ShowWindow(list_.Window(), shown ? SW_SHOW : SW_HIDE);
+    ShowWindow(host_.Control(IDC_CHKHIDEWINDOWS), shown ? SW_SHOW : SW_HIDE);
+    if (shown)
         Refresh();
-    else
-        main_.RefreshList();
-    main_.ShowButtons();
+    return true;
 }
 
-bool ServicesView::EnsureLoaded()
+bool ServicesView::Owns(int controlId) const
 {
-    if (state_.Loaded)
-        return true;
-    MakeListControls();
-    Refill();
-    return state_.Loaded;
+    return controlId == IDC_LISTSERVICES || controlId == IDC_CHKHIDEWINDOWS;
 }
 
-void ServicesView::Refill()
+void ServicesView::ReportProblems()
 {
-    state_.List.Clear();
-    FillServices(state_, main_.State());
-    HWND statusBar = main_.Control(IDC_STATUSBAR);
-    if (state_.ListError != ERROR_SUCCESS)
-        SetStatusText(statusBar, 0,
-                      FormatText(LookupText(keys::ServicesNotListed), {ErrorReasonText(state_.ListError)}));
-    else if (!state_.StoreReadWhole())
-        SetStatusText(statusBar, 0, StartsProblemText(state_));
-    Refresh();
+    if (!kind_.Filled())
+        return;
+    const ServicesState& state = kind_.State();
+    if (state.ListError != ERROR_SUCCESS)
+        host_.SetStatus(FormatText(LookupText(keys::ServicesNotListed), {ErrorReasonText(state.ListError)}));
+    else if (!state.StartsReadWhole())
+        host_.SetStatus(StartsProblemText(state));
 }
 
 void ServicesView::Refresh()
 {
-    if (!state_.Loaded)
+    if (!kind_.Filled() || !list_.Window())
         return;
-    main_.AskFileFacts();
-    hiddenCount_ = UpdateServiceDisplay(display_, state_.List, main_.Facts(), hideWindows_);
-    if (display_.IndexOf(state_.List.Selected()) < 0)
-        state_.List.Select(0);
-    HWND list = main_.Control(IDC_LISTSERVICES);
-    syncingSelection_ = true;
-    ListView_SetItemCountEx(list, display_.Count(), LVSICF_NOSCROLL);
-    ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-    if (const int index = display_.IndexOf(state_.List.Selected()); index >= 0)
-        ListView_SetItemState(list, index, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    InvalidateRect(list, nullptr, FALSE);
-    syncingSelection_ = false;
-    ShowRowCount();
+    host_.AskFacts(TakeUnasked(host_.Facts()));
+    ServicesState& state = State();
+    hiddenCount_ = UpdateServiceDisplay(list_.Display(), state.List, host_.Facts(), hideWindows_);
+    state.List.Select(list_.Show(state.List.Selected()));
+    host_.ViewChanged();
 }
 
-void ServicesView::ShowRowCount()
+std::wstring ServicesView::RowCountText() const
 {
-    if (!shown_)
-        return;
-    const std::wstring shown = platform::ToDecimal(display_.Count()),
-                       all = platform::ToDecimal(state_.List.Count());
-    SetStatusText(main_.Control(IDC_STATUSBAR), 1,
-                  hideWindows_ ? FormatText(LookupText(keys::ServicesShown),
-                                            {shown, all, platform::ToDecimal(hiddenCount_)})
-                               : FormatText(LookupText(keys::RowsShown), {shown, all}));
+    const std::wstring shown = platform::ToDecimal(list_.Display().Count()),
+                       all = platform::ToDecimal(kind_.State().List.Count());
+    return hideWindows_
+               ? FormatText(LookupText(keys::ServicesShown), {shown, all, platform::ToDecimal(hiddenCount_)})
+               : FormatText(LookupText(keys::RowsShown), {shown, all});
 }
 
 void ServicesView::SetFilter(const std::wstring& filter)
 {
-    display_.filter = filter;
+    filter_ = filter;
+    list_.Display().filter = filter;
     if (shown_)
         Refresh();
 }
 
-std::vector<std::wstring> ServicesView::TakeUnasked(FileFactsTable& facts) const
+std::vector<std::wstring> ServicesView::TakeUnasked(FileFactsTable& facts)
 {
+    // All of its rows: they are few, and hiding Windows' own needs them.
     std::vector<std::wstring> unasked;
-    for (int position = 1; position <= state_.List.Count(); ++position)
-        if (const std::wstring& line = state_.List.Row(position).imagePath; facts.TakeUnasked(line))
+    const ServiceList& list = kind_.State().List;
+    for (int position = 1; position <= list.Count(); ++position)
+        if (const std::wstring& line = list.Row(position).imagePath; facts.TakeUnasked(line))
             unasked.push_back(line);
     return unasked;
 }
 
-void ServicesView::FactsArrived()
+void ServicesView::FactsArrived(const std::vector<std::wstring>&)
 {
     if (!shown_)
         return;
-    if (hideWindows_ || display_.sort.column == ServicePublisher || !display_.filter.empty())
+    if (hideWindows_ || list_.Display().sort.column == ServicePublisher || !list_.Display().filter.empty())
         Refresh();
     else
-        InvalidateRect(main_.Control(IDC_LISTSERVICES), nullptr, FALSE);
+        InvalidateRect(list_.Window(), nullptr, FALSE);
 }
 
 void ServicesView::ApplyCaptions()
 {
-    HWND tabs = main_.Control(IDC_TABVIEWS);
-    int index = 0;
-    for (const keys::KeyText* tab : {&keys::StartupTab, &keys::ServicesTab})
-        SetTabText(tabs, index++, LookupText(*tab));
-    if (!main_.Control(IDC_LISTSERVICES))
+    if (!list_.Window())
         return;
-    SetWindowTextW(main_.Control(IDC_CHKHIDEWINDOWS), LookupText(keys::HideWindowsServices).c_str());
-    for (int c = 0; c < ServiceColumnCount; ++c)
-        SetColumnHeader(main_.Control(IDC_LISTSERVICES), c, LookupText(ServiceColumnHeaders[c]));
+    SetWindowTextW(host_.Control(IDC_CHKHIDEWINDOWS), LookupText(keys::HideWindowsServices).c_str());
+    list_.SetHeaders(Columns);
+}
+
+int ServicesView::RowCount() const
+{
+    return kind_.State().List.Count();
+}
+
+std::wstring ServicesView::CellText(int row, int column) const
+{
+    return ServiceCellText(kind_.State().List, host_.Facts(), row, column);
+}
+
+bool ServicesView::RowMissing(int row) const
+{
+    const FileFacts* facts = FactsOfService(kind_.State().List, host_.Facts(), row);
+    return facts && facts->state == FileFacts::State::Missing;
+}
+
+void ServicesView::RowSelected(int row)
+{
+    State().List.Select(row);
+    if (!row)
+        return;
+    SyncServiceButtons(State());
+    host_.ViewChanged();
 }
 
 LRESULT ServicesView::OnNotify(NMHDR* header)
 {
-    if (header->idFrom == IDC_TABVIEWS)
-    {
-        if (header->code == TCN_SELCHANGE)
-            Show(TabCtrl_GetCurSel(header->hwndFrom) == 1);
+    if (header->idFrom != IDC_LISTSERVICES)
         return 0;
-    }
-    switch (header->code)
-    {
-    case LVN_GETDISPINFOW: {
-        auto& info = *reinterpret_cast<NMLVDISPINFOW*>(header);
-        const int row = display_.Position(info.item.iItem);
-        AnswerCellText(info, row, state_.List.Count(), ServiceColumnCount,
-                       [&] { return ServiceCellText(state_.List, main_.Facts(), row, info.item.iSubItem); });
-        return 0;
-    }
-    case LVN_ODFINDITEMW:
-        return AnswerFindItem(*reinterpret_cast<NMLVFINDITEMW*>(header), display_.Count(), [&](int index) {
-            return ServiceCellText(state_.List, main_.Facts(), display_.Position(index), ServiceName);
-        });
-    case LVN_COLUMNCLICK:
-        ColumnClick(reinterpret_cast<NMLISTVIEW*>(header)->iSubItem);
-        return 0;
-    case NM_CUSTOMDRAW:
-        return DrawMissingRows(reinterpret_cast<NMLVCUSTOMDRAW*>(header), [this](int index) {
-            const int row = display_.Position(index);
-            const FileFacts* facts = row ? FactsOfRow(row) : nullptr;
-            return facts && facts->state == FileFacts::State::Missing;
-        });
-    case LVN_ITEMCHANGED: {
-        auto* change = reinterpret_cast<NMLISTVIEW*>(header);
-        if (!syncingSelection_ && (change->uChanged & LVIF_STATE) &&
-            ((change->uOldState ^ change->uNewState) & LVIS_SELECTED))
-            SelectionChanged();
-        return 0;
-    }
-    }
-    return 0;
+    bool sorted = false;
+    const LRESULT result = list_.OnNotify(header, *this, sorted);
+    if (sorted)
+        Refresh();
+    return result;
 }
 
-void ServicesView::SelectionChanged()
+void ServicesView::OnCommand(int id, int)
 {
-    const int selected = ListView_GetNextItem(main_.Control(IDC_LISTSERVICES), -1, LVNI_SELECTED);
-    state_.List.Select(display_.Position(selected));
-    if (selected < 0)
-        return;
-    SyncServiceButtons(state_, main_.State());
-    main_.ShowButtons();
+    if (id == IDC_CHKHIDEWINDOWS)
+        chkHideWindows_Click();
+    else if (id == IDM_SERVICEAUTOMATIC)
+        mnuServiceAutomatic_Click();
 }
 
-void ServicesView::ColumnClick(int column)
+ViewButtons ServicesView::Buttons() const
 {
-    display_.sort = NextSortOrder(display_.sort, column);
-    SetSortArrow(main_.Control(IDC_LISTSERVICES), display_.sort);
-    Refresh();
-}
-
-const FileFacts* ServicesView::FactsOfRow(int position) const
-{
-    return FactsOfService(state_.List, main_.Facts(), position);
+    // Services are neither removed nor added.
+    return {kind_.State().Buttons, false, false};
 }
 
 void ServicesView::cmdDisable_Click()
 {
-    cmdServiceDisable_Click(state_, main_.State());
-    Refresh();
-    main_.ShowButtons();
-}
-
-void ServicesView::cmdReset_Click()
-{
-    ResetServices(state_);
-    SyncServiceButtons(state_, main_.State());
+    ToggleServiceDisable(State());
     Refresh();
 }
 
 void ServicesView::chkHideWindows_Click()
 {
-    hideWindows_ = SendMessageW(main_.Control(IDC_CHKHIDEWINDOWS), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    hideWindows_ = SendMessageW(host_.Control(IDC_CHKHIDEWINDOWS), BM_GETCHECK, 0, 0) == BST_CHECKED;
     Refresh();
 }
 
 void ServicesView::mnuServiceAutomatic_Click()
 {
-    const int position = state_.List.Selected();
-    if (!position || !CanPickAutomatic(state_, position))
+    ServicesState& state = State();
+    const int position = state.List.Selected();
+    if (!position || !CanPickAutomatic(state, position))
         return;
     // The pick is for an enable: choosing it stages one.
-    ServiceRow& row = state_.List.Row(position);
+    ServiceRow& row = state.List.Row(position);
     row.enableAutomatic = !row.enableAutomatic;
     if (row.enableAutomatic)
-        StageService(state_, row.name, true);
-    SyncServiceButtons(state_, main_.State());
+        StageService(state, row.name, true);
+    SyncServiceButtons(state);
     Refresh();
-    main_.ShowButtons();
-}
-
-ServicesApplyResult ServicesView::mnuApply_Click()
-{
-    const ServicesApplyResult result = ApplyServices(state_);
-    SetStatusText(main_.Control(IDC_STATUSBAR), 0, ServicesApplyText(result));
-    SyncServiceButtons(state_, main_.State());
-    Refresh();
-    main_.ShowButtons();
-    return result;
 }
 
 void ServicesView::mnuOpenLocation_Click()
 {
-    if (const int position = state_.List.Selected())
-        OpenRegistryKey(main_.Handle(), HKEY_LOCAL_MACHINE,
-                        platform::names::ServicesKey + state_.List.Row(position).name, main_.Jumps());
+    if (const int position = kind_.State().List.Selected())
+        OpenRegistryKey(host_.Handle(), HKEY_LOCAL_MACHINE,
+                        platform::names::ServicesKey + kind_.State().List.Row(position).name, host_.Jumps());
 }
 
 void ServicesView::mnuProperties_Click()
 {
-    if (const int position = state_.List.Selected())
-        ShowProgramProperties(main_.Handle(), state_.List.Row(position).imagePath, main_.Jumps());
+    if (const int position = kind_.State().List.Selected())
+        ShowProgramProperties(host_.Handle(), kind_.State().List.Row(position).imagePath, host_.Jumps());
 }
 
 JumpChoices ServicesView::SelectedRowJumps() const
 {
-    const int position = state_.List.Selected();
+    const int position = kind_.State().List.Selected();
     if (!position)
         return {};
-    const FileFacts* facts = FactsOfRow(position);
+    const FileFacts* facts = FactsOfService(kind_.State().List, host_.Facts(), position);
     return {true, !facts || facts->state == FileFacts::State::Found};
 }
 
 void ServicesView::ShowRowMenu(LPARAM where)
 {
-    const int position = state_.List.Selected();
+    const ServicesState& state = kind_.State();
+    const int position = state.List.Selected();
     if (!position)
         return;
     const RowMenuItem automatic{IDM_SERVICEAUTOMATIC, LookupText(keys::EnableAsAutomatic),
-                                CanPickAutomatic(state_, position),
-                                state_.List.Row(position).enableAutomatic};
-    const int command = TrackJumpMenu(main_.Handle(), main_.Control(IDC_LISTSERVICES), where,
-                                      SelectedRowJumps(), {&automatic, 1});
+                                CanPickAutomatic(state, position), state.List.Row(position).enableAutomatic};
+    const int command =
+        TrackJumpMenu(host_.Handle(), list_.Window(), where, SelectedRowJumps(), {&automatic, 1});
     if (command)
-        SendMessageW(main_.Handle(), WM_COMMAND, MAKEWPARAM(command, 0), 0);
+        SendMessageW(host_.Handle(), WM_COMMAND, MAKEWPARAM(command, 0), 0);
 }

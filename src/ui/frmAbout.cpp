@@ -114,7 +114,7 @@ void frmAbout::CreateControls()
 void frmAbout::Form_Load()
 {
     // The skin comes first; without it the controls get the system's message font.
-    SkinOrStandardFont(Skin1, hwnd_, font_);
+    SkinOrStandardFont(skin_, hwnd_, font_);
     // The program's name stands out: the label font, larger and bold.
     HWND title = Control(IDC_ABOUT_LBLTITLE);
     LOGFONTW lf{};

@@ -54,6 +54,6 @@ class frmAbout
     HWND hwnd_ = nullptr;
     HWND owner_ = nullptr;
     bool placed_ = false;
-    platform::Skin Skin1;
+    platform::Skin skin_;
     platform::UniqueGdi<HFONT> font_, titleFont_;
 };

@@ -27,26 +27,26 @@ frmAddTask* current = nullptr;
 constexpr int ClientWidth = 374, ClientHeight = 148;
 // Three labelled rows, Browse right of the location, Add and Cancel below.
 constexpr ControlPlacement Placements[] = {
-    {IDC_ADDTASK_LABEL1, 10, 14, 88, 18},      {IDC_ADDTASK_TXTNAME, 104, 10, 260, 23},
-    {IDC_ADDTASK_LABEL3, 10, 46, 88, 18},      {IDC_ADDTASK_COMBO1, 104, 42, 260, 200},
-    {IDC_ADDTASK_LABEL5, 10, 78, 88, 18},      {IDC_ADDTASK_TXTLOCATION, 104, 74, 172, 23},
-    {IDC_ADDTASK_COMMAND1, 284, 73, 80, 25},   {IDC_ADDTASK_CMDADD, 196, 112, 80, 26},
+    {IDC_ADDTASK_LBLNAME, 10, 14, 88, 18},     {IDC_ADDTASK_TXTNAME, 104, 10, 260, 23},
+    {IDC_ADDTASK_LBLSOURCE, 10, 46, 88, 18},   {IDC_ADDTASK_CMBSOURCE, 104, 42, 260, 200},
+    {IDC_ADDTASK_LBLLOCATION, 10, 78, 88, 18}, {IDC_ADDTASK_TXTLOCATION, 104, 74, 172, 23},
+    {IDC_ADDTASK_CMDBROWSE, 284, 73, 80, 25},  {IDC_ADDTASK_CMDADD, 196, 112, 80, 26},
     {IDC_ADDTASK_CMDCANCEL, 284, 112, 80, 26},
 };
 constexpr DWORD Label = WS_VISIBLE | SS_LEFT | SS_NOPREFIX, Field = WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
                 Button = WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
 // Creation order is the tab order: name, location, source, Add, Cancel, Browse.
 constexpr ControlDesign Controls[] = {
-    {IDC_ADDTASK_LABEL1, WC_STATICW, L"Task Name:", Label},
+    {IDC_ADDTASK_LBLNAME, WC_STATICW, L"Task Name:", Label},
     {IDC_ADDTASK_TXTNAME, WC_EDITW, L"", Field, WS_EX_CLIENTEDGE},
-    {IDC_ADDTASK_LABEL5, WC_STATICW, L"Location   :", Label},
+    {IDC_ADDTASK_LBLLOCATION, WC_STATICW, L"Location   :", Label},
     {IDC_ADDTASK_TXTLOCATION, WC_EDITW, L"", Field, WS_EX_CLIENTEDGE},
-    {IDC_ADDTASK_LABEL3, WC_STATICW, keys::AddInLabel.text, Label},
+    {IDC_ADDTASK_LBLSOURCE, WC_STATICW, keys::AddInLabel.text, Label},
     // A drop-down list: only the listed sources can be chosen, never a typed one.
-    {IDC_ADDTASK_COMBO1, WC_COMBOBOXW, L"", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST},
+    {IDC_ADDTASK_CMBSOURCE, WC_COMBOBOXW, L"", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST},
     {IDC_ADDTASK_CMDADD, WC_BUTTONW, keys::AddButton.text, Button},
     {IDC_ADDTASK_CMDCANCEL, WC_BUTTONW, keys::CancelButton.text, Button},
-    {IDC_ADDTASK_COMMAND1, WC_BUTTONW, keys::BrowseButton.text, Button},
+    {IDC_ADDTASK_CMDBROWSE, WC_BUTTONW, keys::BrowseButton.text, Button},
 };
 
 struct CaptionKey
@@ -56,12 +56,12 @@ struct CaptionKey
 };
 constexpr CaptionKey CaptionKeys[] = {
     {keys::AddTaskTitle, 0},
-    {keys::TaskNameHeader, IDC_ADDTASK_LABEL1},
-    {keys::AddInLabel, IDC_ADDTASK_LABEL3},
-    {keys::LocationHeader, IDC_ADDTASK_LABEL5},
+    {keys::TaskNameHeader, IDC_ADDTASK_LBLNAME},
+    {keys::AddInLabel, IDC_ADDTASK_LBLSOURCE},
+    {keys::LocationHeader, IDC_ADDTASK_LBLLOCATION},
     {keys::AddButton, IDC_ADDTASK_CMDADD},
     {keys::CancelButton, IDC_ADDTASK_CMDCANCEL},
-    {keys::BrowseButton, IDC_ADDTASK_COMMAND1},
+    {keys::BrowseButton, IDC_ADDTASK_CMDBROWSE},
 };
 
 } // namespace
@@ -124,12 +124,12 @@ void frmAddTask::CreateControls()
 void frmAddTask::Form_Load()
 {
     // The skin comes first; without it the controls get the system's message font.
-    SkinOrStandardFont(Skin1, hwnd_, font_);
+    SkinOrStandardFont(skin_, hwnd_, font_);
     if (LanguagePacksFound)
         ApplyCaptions();
 
     LoadSourceNames(SourceNames);
-    HWND combo = Control(IDC_ADDTASK_COMBO1);
+    HWND combo = Control(IDC_ADDTASK_CMBSOURCE);
     for (size_t source = 0; source < SourceCount; ++source)
     {
         if (!StartupSources[source].addTask)
@@ -187,12 +187,12 @@ void frmAddTask::OnCommand(int id, int code)
 {
     switch (id)
     {
-    case IDC_ADDTASK_COMBO1:
+    case IDC_ADDTASK_CMBSOURCE:
         if (code == CBN_SELCHANGE)
-            Combo1_Click();
+            cmbSource_Click();
         break;
-    case IDC_ADDTASK_COMMAND1:
-        Command1_Click();
+    case IDC_ADDTASK_CMDBROWSE:
+        cmdBrowse_Click();
         break;
     case IDC_ADDTASK_CMDADD:
         cmdAdd_Click();
@@ -204,16 +204,16 @@ void frmAddTask::OnCommand(int id, int code)
     }
 }
 
-void frmAddTask::Combo1_Click()
+void frmAddTask::cmbSource_Click()
 {
-    const auto picked = static_cast<size_t>(SendMessageW(Control(IDC_ADDTASK_COMBO1), CB_GETCURSEL, 0, 0));
+    const auto picked = static_cast<size_t>(SendMessageW(Control(IDC_ADDTASK_CMBSOURCE), CB_GETCURSEL, 0, 0));
     // win.ini entries are named by their line; the typed name is kept for another source.
     const bool winIni =
         picked < offered_.size() && StartupSources[offered_[picked]].kind == SourceKind::WinIni;
     EnableWindow(Control(IDC_ADDTASK_TXTNAME), !winIni);
 }
 
-void frmAddTask::Command1_Click()
+void frmAddTask::cmdBrowse_Click()
 {
     std::wstring filter;
     filter = L"Programs (*.exe)|*.exe|";
@@ -237,7 +237,7 @@ void frmAddTask::cmdAdd_Click()
     else
     {
         const auto picked =
-            static_cast<size_t>(SendMessageW(Control(IDC_ADDTASK_COMBO1), CB_GETCURSEL, 0, 0));
+            static_cast<size_t>(SendMessageW(Control(IDC_ADDTASK_CMBSOURCE), CB_GETCURSEL, 0, 0));
         if (picked < offered_.size())
         {
             const StartupSource& source = StartupSources[offered_[picked]];

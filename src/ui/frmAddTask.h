@@ -22,8 +22,8 @@ class frmAddTask
     HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
 
     // Handlers, called by the window procedure and by tests.
-    void Combo1_Click();
-    void Command1_Click();
+    void cmbSource_Click();
+    void cmdBrowse_Click();
     void cmdAdd_Click();
     void cmdCancel_Click();
     void ApplyCaptions();
@@ -47,10 +47,10 @@ class frmAddTask
     HWND hwnd_ = nullptr;
     HWND owner_ = nullptr;
     SourceNameTable SourceNames;
-    // The source of each item of Combo1.
+    // The source of each item of the source box.
     std::vector<size_t> offered_;
     // What the file dialog holds between two Browses of one opening.
     std::wstring fileName_;
-    platform::Skin Skin1;
+    platform::Skin skin_;
     platform::UniqueGdi<HFONT> font_;
 };

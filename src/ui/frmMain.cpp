@@ -1,15 +1,15 @@
 // The main window: its creation, the start sequence and the end. The procedure only dispatches;
-// the layout, the list, the commands and the language each have a file of their own.
+// the layout, the views, the commands and the language each have a file of their own.
 #include "ui/frmMain.h"
 #include "i18n/Globals.h"
 #include "i18n/Keys.h"
 #include "i18n/Lookup.h"
 #include "platform/Names.h"
 #include "platform/StartSteps.h"
-#include "staging/StartupFill.h"
 #include "ui/Captions.h"
 #include "ui/FindControls.h"
 #include "ui/LanguageList.h"
+#include "ui/Views.h"
 #include "ui/WindowLayout.h"
 #include "ui/WindowProc.h"
 #include "ui/resource.h"
@@ -35,6 +35,7 @@ bool frmMain::Create(HINSTANCE instance)
     wc.lpszClassName = platform::names::MainWindowClass;
     RegisterClassExW(&wc);
 
+    views_ = MakeViews(kinds_, *this);
     // The menu bar comes with the window: set later, it would lay out the frame a second time.
     HMENU bar = MakeMenuBar();
     CreateWindowExW(0, platform::names::MainWindowClass, platform::names::AppTitle,
@@ -58,7 +59,7 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     switch (message)
     {
     case WM_CREATE:
-        CreateListControls();
+        CreateControls();
         return 0;
     case WM_SIZE:
         // Shown the first time, the window is told again the size it was laid out for.
@@ -73,18 +74,10 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_TIMER:
         if (wParam == IDT_NOTE)
-            Timer1_Timer();
+            BlinkNote();
         return 0;
     case WM_COMMAND:
-        if (LOWORD(wParam) == IDC_COMBOLANG)
-            OnComboLangCommand(HIWORD(wParam));
-        else if (LOWORD(wParam) == IDC_TXTFILTER)
-        {
-            if (HIWORD(wParam) == EN_CHANGE)
-                txtFilter_Change();
-        }
-        else
-            OnCommand(LOWORD(wParam));
+        OnCommand(LOWORD(wParam), HIWORD(wParam));
         return 0;
     case WM_MEASUREITEM:
         if (wParam != IDC_COMBOLANG)
@@ -95,19 +88,18 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DRAWITEM:
         if (wParam != IDC_COMBOLANG)
             break;
-        DrawLanguageEntry(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam), ImageList1.get());
+        DrawLanguageEntry(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam), flags_.get());
         return TRUE;
     case WM_CONTEXTMENU:
-        if (reinterpret_cast<HWND>(wParam) == Control(IDC_LISTSERVICES))
-            services_.ShowRowMenu(lParam);
-        else if (reinterpret_cast<HWND>(wParam) == Control(IDC_LISTVIEW1))
-            ShowListContextMenu(lParam);
-        else
-            break;
-        return 0;
+        for (const std::unique_ptr<EntryView>& view : views_)
+            if (view->Owns(GetDlgCtrlID(reinterpret_cast<HWND>(wParam))))
+            {
+                view->ShowRowMenu(lParam);
+                return 0;
+            }
+        break;
     case WM_INITMENUPOPUP:
-        EnableJumpItems(reinterpret_cast<HMENU>(wParam),
-                        services_.Shown() ? services_.SelectedRowJumps() : SelectedRowJumps());
+        EnableJumpItems(reinterpret_cast<HMENU>(wParam), Shown().SelectedRowJumps());
         return 0;
     case WM_FILEFACTS:
         TakeFileFacts();
@@ -117,7 +109,8 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         ComboLang_Click();
         return 0;
     case WM_STORE_PROBLEM:
-        ReportStoreProblem();
+        for (const std::unique_ptr<EntryView>& view : views_)
+            view->ReportProblems();
         // The last of the work the start posted: from here the window only answers the user and
         // takes in the file facts as the worker finds them.
         platform::startsteps::StartWorkDone();
@@ -144,7 +137,7 @@ bool frmMain::Form_Load()
     namespace steps = platform::startsteps;
     steps::Mark(L"main window and list");
     // The skin comes first; a missing or broken skin leaves the standard look.
-    SkinOrStandardFont(Skin1, hwnd_, font_);
+    SkinOrStandardFont(skin_, hwnd_, font_);
     // The status bar gets its parts before any text goes into them.
     Layout();
     steps::Mark(L"skin and layout");
@@ -161,21 +154,21 @@ bool frmMain::Form_Load()
     steps::Mark(L"instance check and language setting");
     // Whether captions apply depends on the packs and flags read; the selector shows them
     // after the first paint.
-    languagePacks_ = ReadLanguageList(ImageList1, GetDpiForWindow(hwnd_), hwnd_);
+    languagePacks_ = ReadLanguageList(flags_, GetDpiForWindow(hwnd_), hwnd_);
     if (LanguagePacksFound && !UsablePackChosen())
         LanguagePacksFound = false;
     steps::Mark(L"language packs and flags");
 
-    state_.DisableCaption = CaptionText(keys::Disabled);
-    state_.EnableCaption = CaptionText(keys::Enabled);
+    captions_.disable = CaptionText(keys::Disabled);
+    captions_.enable = CaptionText(keys::Enabled);
     // Without a pack both lookups are empty; the button still needs words.
-    if (state_.DisableCaption.empty())
-        state_.DisableCaption = keys::DisableButton.text;
-    if (state_.EnableCaption.empty())
-        state_.EnableCaption = keys::EnableButton.text;
+    if (captions_.disable.empty())
+        captions_.disable = keys::DisableButton.text;
+    if (captions_.enable.empty())
+        captions_.enable = keys::EnableButton.text;
     // The About box takes its captions when the user opens it.
     if (LanguagePacksFound)
-        ApplyMainWindowCaptions(hwnd_, state_);
+        ApplyMainWindowCaptions(hwnd_, captions_);
     // The window was made before the language was known: its own texts follow the pack now.
     ShowFindTexts();
     steps::Mark(L"captions");
@@ -211,14 +204,12 @@ void frmMain::Form_Unload()
 
 void frmMain::FillStartupList()
 {
-    words_ = LoadListWords();
-    ::FillStartupList(state_);
-    RefreshList();
-    ShowButtons();
+    // The first view is the startup entries', shown from the start.
+    views_.front()->Fill();
 }
 
-void frmMain::Timer1_Timer()
+void frmMain::BlinkNote()
 {
-    NoteShown = !NoteShown;
-    ShowWindow(Control(IDC_LBLNOTE), NoteShown ? SW_SHOW : SW_HIDE);
+    noteShown_ = !noteShown_;
+    ShowWindow(Control(IDC_LBLNOTE), noteShown_ ? SW_SHOW : SW_HIDE);
 }

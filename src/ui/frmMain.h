@@ -1,14 +1,15 @@
-// The main window: the startup list, its buttons, menus, the blinking note. Its work is split by
-// job: creation and start (frmMain.cpp), layout (MainLayout), the list (MainList), menus and
+// The main window: the views of the kinds of entry and the tab strip that chooses one, the
+// buttons, the menus, the blinking note. Its work is split by job: creation and start
+// (frmMain.cpp), layout (MainLayout), the views and the file facts (MainViews), menus and
 // commands (MainCommands), languages (MainLanguage).
 #pragma once
 #include "apply/ApplyMenu.h"
-#include "model/MainState.h"
-#include "find/DisplayList.h"
 #include "find/FileFacts.h"
+#include "kinds/Kinds.h"
+#include "ui/Captions.h"
+#include "ui/EntryView.h"
 #include "ui/JumpToEntry.h"
 #include "ui/LanguageList.h"
-#include "ui/ServicesView.h"
 #include "platform/Handles.h"
 #include "platform/Settings.h"
 #include "platform/Skin.h"
@@ -20,9 +21,8 @@
 #include <vector>
 
 struct ApplyResult;
-struct JumpChoices;
 
-class frmMain : public ServicesHost
+class frmMain : public ViewHost
 {
   public:
     frmMain() = default;
@@ -39,14 +39,19 @@ class frmMain : public ServicesHost
     HWND Handle() const override { return hwnd_; }
     HWND Control(int id) const override;
 
-    MainState& State() override { return state_; }
+    // The kinds of entry below the window, and their views.
+    const Kinds& Entries() const { return kinds_; }
+    StartupState& State() { return kinds_.Startup().State(); }
+    EntryView& Shown() const { return *views_[shown_]; }
+    EntryView& View(EntryKind kind) const;
+    // Shows the view of that kind; false when it cannot be shown.
+    bool ShowView(EntryKind kind);
 
     // Handlers, called by the window procedure and by tests.
     void FillStartupList();
-    void Timer1_Timer();
+    void BlinkNote();
     void cmdDisable_Click();
     void cmdRemove_Click();
-    void ListView1_ItemClick();
     void cmdAddTask_Click();
     void cmdReset_Click();
     void mnuSaveProf_Click();
@@ -55,6 +60,8 @@ class frmMain : public ServicesHost
     void mnuApp_Log_Click();
     void mnuApp_Exit_Click();
     void mnuApp_Just_Click();
+    // The file last chosen in the profile dialog.
+    const std::wstring& ProfileFileName() const { return profileFileName_; }
 
     // Language selector and captions.
     void ApplyCaptions();
@@ -65,42 +72,37 @@ class frmMain : public ServicesHost
     // Edit and Help menus.
     void mnuAuto_Click();
     void mnuConfig_Click();
-    void mnyRegistry_Click();
+    void mnuRegistry_Click();
     void mnuHelpIndex_Click();
     void mnuUpdate_Click();
     void mnuVisit_Click();
     // The answer to the last registry warning.
     int RegistryAnswer = 0;
 
-    // Finding and judging entries: sort, filter, the files' facts, jumps to an entry.
-    void ListView1_ColumnClick(int column);
+    // Finding and judging entries: the filter, the files' facts, jumps to an entry.
     void txtFilter_Change();
     void mnuFind_Click();
     void mnuOpenLocation_Click();
     void mnuProperties_Click();
+    void mnuNextView_Click();
     // Starts finding the rows' files on a worker thread: run once the window has been shown.
     void StartFileFacts();
-    // Sets the texts of the filter box, the Publisher column and the jump items from the pack.
+    // Sets the texts of the filter box, the tabs, the heading and the jump items from the pack.
     void ShowFindTexts();
-    // Ctrl+F, for the message loop; true when the message was taken.
+    // Ctrl+F, Ctrl+Tab, for the message loop; true when the message was taken.
     bool TranslateAccelerators(MSG* msg);
-    const FileFactsTable& Facts() const override { return facts_; }
+    FileFactsTable& Facts() override { return facts_; }
     // What the jumps start; tests record it instead.
     JumpLauncher Launcher = SystemLauncher();
     JumpLauncher& Jumps() override { return Launcher; }
 
-    // Shows the list model in the ListView and the button state in the buttons.
-    void RefreshList() override;
-    void ShowButtons() override;
-    // Asks the worker about the files of rows of either view never asked about.
-    void AskFileFacts() override;
-
-    // The services view, chosen by the tab strip or Ctrl+Tab; the Disable button, the Apply menu
-    // and the jumps act on the view shown.
-    ServicesView& Services() { return services_; }
-    void chkHideWindows_Click();
-    void mnuServiceAutomatic_Click();
-    void mnuNextView_Click();
+    // What the views ask of the window.
+    HWND MakeControl(const ControlDesign& design, int after = 0) override;
+    void FitInControls(std::initializer_list<HWND> controls) override;
+    void AskFacts(std::vector<std::wstring> commandLines) override;
+    const ButtonCaptions& Captions() const override { return captions_; }
+    void ViewChanged() override;
+    void SetStatus(const std::wstring& text) override;
 
   private:
     template <class T> friend LRESULT CALLBACK ClassWindowProc(HWND, UINT, WPARAM, LPARAM);
@@ -115,10 +117,9 @@ class frmMain : public ServicesHost
     static constexpr UINT WM_FILEFACTS = WM_APP + 4;
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    // Every control but the services' box and list, which are made when first needed.
-    void CreateListControls();
-    HWND MakeControl(const ControlDesign& design) override;
-    void FitInControls(std::initializer_list<HWND> controls) override;
+    // The controls of the window and the first view's list; the other views make theirs when
+    // first shown.
+    void CreateControls();
     static HMENU MakeMenuBar();
     // Places the controls for a client area of another size; the status bar's parts follow it.
     void Layout();
@@ -130,45 +131,46 @@ class frmMain : public ServicesHost
     bool Form_Load();
     void Form_Unload();
     LRESULT OnNotify(NMHDR* header);
-    void OnCommand(int id);
-    // The apply's line on the status bar, then more when given.
-    void ShowApplyResult(const ApplyResult& result, const std::wstring& more = {});
+    void OnCommand(int id, int code);
+    // Shows the buttons and the count of the view shown.
+    void ShowButtons();
+    void ShowRowCount();
+    void ShowHeading();
+    // Every view's rows shown again, and what each must tell.
+    void RefreshViews();
+    // Applies every kind with changes staged; its lines on the status bar, with more when given.
+    std::vector<ApplyResult> ApplyStaged();
+    void ShowApplyResults(const std::vector<ApplyResult>& results, const std::wstring& more = {});
     // Applies, then ends the program or asks Windows to end the session; after failures only
     // when the user says so.
     void ApplyThenEnd(AfterApply after);
-    // Says once that the store could not be read, when that is so.
-    void ReportStoreProblem();
     // Whether the chosen pack can give the captions; if not, says so and turns to English, and
     // tells whether English can.
     bool UsablePackChosen();
     void OnComboLangCommand(int code);
     void TakeFileFacts();
-    void ShowRowCount();
-    JumpChoices SelectedRowJumps() const;
-    void ShowListContextMenu(LPARAM where);
 
     HWND hwnd_ = nullptr;
     // The controls made so far, by id: asked for often, and under Wine each GetDlgItem is a
     // call to its server.
     std::vector<std::pair<int, HWND>> controls_;
-    MainState state_;
+    Kinds kinds_;
+    std::vector<std::unique_ptr<EntryView>> views_;
+    size_t shown_ = 0;
+    ButtonCaptions captions_;
+    std::wstring profileFileName_;
     SIZE laidOut_{-1, -1}; // the client area the controls were last placed for
-    platform::Skin Skin1;
+    platform::Skin skin_;
     std::unique_ptr<platform::SingleInstance> instanceGuard_;
     bool secondInstance_ = false;
-    bool NoteShown = false;
-    bool syncingSelection_ = false;
+    bool noteShown_ = false;
     platform::UniqueGdi<HFONT> font_;
-    platform::UniqueImageList ImageList1;
+    platform::UniqueImageList flags_;
     LanguagePacks languagePacks_;
     bool comboClickPending_ = false;
-    bool storeProblemShown_ = false;
-    bool storeRealignShown_ = false;
-    // The words the list shows, of the language chosen.
-    ListWords words_;
-    DisplayList display_;
     FileFactsTable facts_;
     std::unique_ptr<FactsWorker> factsWorker_;
+    // Asked before the worker started, which asks them first.
+    std::vector<std::wstring> factsWaiting_;
     platform::UniqueAccelerators accelerators_;
-    ServicesView services_{*this};
 };

@@ -137,7 +137,7 @@ TEST_P(EveryPlaceTest, EverySourceDisabledThenEnabledComesBackExactlyAndWindowsS
                                [&](const Place& p) { return task(p) == entry.name; }))
         {
             state->List.Select(row);
-            cmdDisable_Click(*state);
+            ToggleDisable(*state);
         }
     }
     ULONGLONG before = 0;
@@ -148,7 +148,7 @@ TEST_P(EveryPlaceTest, EverySourceDisabledThenEnabledComesBackExactlyAndWindowsS
     EXPECT_EQ(result.switchedOff, static_cast<int>(honoured ? switchedPlaces : 0));
     EXPECT_EQ(result.written, static_cast<int>(2 * switchedPlaces));
     // Reset All, then a profile of the list loaded and applied, keep every row where it is.
-    cmdReset_Click(*state);
+    ResetStaged(*state);
     SaveProfile(state->List, programFolder + L"\\p.Pro");
     LoadProfile(state->List, programFolder + L"\\p.Pro");
     EXPECT_EQ(ApplyNow(*state).written, 0);

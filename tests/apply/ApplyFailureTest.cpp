@@ -138,7 +138,7 @@ TEST_F(ApplyTest, AStoreThatWasNotReadWholeIsNeverRewritten)
             L"Applied: 0 written, 0 taken out. Not applied: A (left in its place, the disabled entries "
             L"could not be saved first). The file of disabled entries was left as it was: it could not be "
             L"read completely.");
-        cmdReset_Click(*state);
+        ResetStaged(*state);
     }
     EXPECT_EQ(ReadBytes(StorePath()), whole);
     EXPECT_EQ(RegStringValue(HKEY_CURRENT_USER, RunKey, L"A"), L"C:\\a.exe");
@@ -148,7 +148,7 @@ TEST_F(ApplyTest, AStoreThatWasNotReadWholeIsNeverRewritten)
     const std::string cut = whole + "S3\r\nDisabled\r\n";
     testsupport::WriteBytes(StorePath(), cut);
     Start();
-    EXPECT_TRUE(state->StoreProblem.incomplete);
+    EXPECT_TRUE(state->Store.Problem.incomplete);
     Stage(L"S1", EntryState::Enabled);
     ApplyNow(*state);
     EXPECT_EQ(RegStringValue(HKEY_CURRENT_USER, RunKey, L"S1"), L"C:\\s1.exe");
@@ -162,7 +162,7 @@ TEST_F(ApplyTest, TheStatusLineCountsNamesAndSpeaksThePackLanguage)
     result.takenOut = 3;
     // Twelve failures: ten named, the rest counted; a name holding "%2" stays as it is.
     for (int i = 0; i < 12; ++i)
-        result.failures.push_back({i == 0 ? L"100%2" : L"T" + std::to_wstring(i), ApplyFailure::SourceError,
+        result.failures.push_back({i == 0 ? L"100%2" : L"T" + std::to_wstring(i), ApplyFailure::SystemError,
                                    static_cast<DWORD>(i == 0 ? ERROR_PATH_NOT_FOUND : ERROR_ACCESS_DENIED)});
     const std::wstring line = ApplyResultText(result);
     EXPECT_NE(line.find(L"Not applied: 100%2 (not found in its place), T1 (access denied),"),
@@ -173,7 +173,7 @@ TEST_F(ApplyTest, TheStatusLineCountsNamesAndSpeaksThePackLanguage)
     WritePack(L"Deutsch.ini", L"501=Angewendet: %1 geschrieben, %2 entfernt.\r\n502=Nicht angewendet: %1.\r\n"
                               L"503=Nicht gespeichert: %1.\r\n510=Zugriff verweigert\r\n");
     LanguageFile = L"Deutsch.ini";
-    result.failures = {{L"Tool", ApplyFailure::SourceError, ERROR_ACCESS_DENIED}};
+    result.failures = {{L"Tool", ApplyFailure::SystemError, ERROR_ACCESS_DENIED}};
     result.storeError = ERROR_ACCESS_DENIED;
     EXPECT_EQ(ApplyResultText(result),
               L"Angewendet: 2 geschrieben, 3 entfernt. Nicht angewendet: Tool (Zugriff "

@@ -156,9 +156,9 @@ std::vector<std::wstring> StoredNames()
     return names;
 }
 
-MainState& ApplyTest::Start()
+StartupState& ApplyTest::Start()
 {
-    state = std::make_unique<MainState>();
+    state = std::make_unique<StartupState>();
     FillStartupList(*state);
     return *state;
 }

@@ -1,6 +1,6 @@
 // Shared by the apply tests: the places of the source table, read back, and a list state to stage on.
 #pragma once
-#include "model/MainState.h"
+#include "model/StartupState.h"
 #include "staging/EntryFile.h"
 #include "support/Fixtures.h"
 
@@ -57,13 +57,13 @@ class ApplyTest : public testsupport::RavelinTest
 {
   protected:
     // A fresh start: the list as the program fills it from the system and the store.
-    MainState& Start();
+    StartupState& Start();
     int Position(const std::wstring& taskName) const;
     void Stage(const std::wstring& taskName, EntryState state);
     // One record per row in the row's state; with sameEntries, the row's own entry too.
     void ExpectBaselinePaired(bool sameEntries = true) const;
 
-    std::unique_ptr<MainState> state;
+    std::unique_ptr<StartupState> state;
 };
 
 } // namespace applytest

@@ -38,7 +38,7 @@ TEST_F(ServicesTest, ListedWithEachStartTypeDisabledWithoutStoppingAndEnabledBac
     Stage(d, true);
     Stage(e, true);
     // The counts and the running service, as the status line words them.
-    EXPECT_EQ(ServicesApplyText(ApplyServices(state_)),
+    EXPECT_EQ(ApplyResultText(ApplyServices(state_)),
               L"Services: 3 disabled, 2 enabled. Still running, disabled from the "
               L"next start: Test " +
                   a + L".");
@@ -56,7 +56,7 @@ TEST_F(ServicesTest, ListedWithEachStartTypeDisabledWithoutStoppingAndEnabledBac
     EXPECT_FALSE(CanPickAutomatic(state_, state_.List.FindName(a))) << "its own start is remembered";
     for (const std::wstring& name : {a, b, c})
         Stage(name, true);
-    EXPECT_EQ(ApplyServices(state_).enabled, 3);
+    EXPECT_EQ(ApplyServices(state_).written, 3);
     EXPECT_EQ(servicetest::StartOf(a), Automatic);
     EXPECT_EQ(servicetest::StartOf(b), Delayed);
     EXPECT_EQ(servicetest::StartOf(c), Manual);
@@ -81,7 +81,7 @@ TEST_F(ServicesTest, ARefusedChangeAndAnUnreadableStoreLeaveEveryServiceAsItWas)
     platform::DenyServiceChanges({a});
     Fill();
     Stage(a, false);
-    EXPECT_EQ(ServicesApplyText(ApplyServices(state_)),
+    EXPECT_EQ(ApplyResultText(ApplyServices(state_)),
               L"Services: 0 disabled, 0 enabled. Not applied: Test " + a + L" (access denied).");
     EXPECT_EQ(servicetest::StartOf(a), Automatic);
     EXPECT_EQ(Row(a).staged, EntryState::Enabled) << "the row says where the service is";
@@ -92,9 +92,9 @@ TEST_F(ServicesTest, ARefusedChangeAndAnUnreadableStoreLeaveEveryServiceAsItWas)
                               "3 0 Kept\r\n2 maybe Broken\r\n12 0 NoSuchStart\r\n";
     testsupport::WriteBytes(ServiceStartsPath(), bytes);
     Fill();
-    EXPECT_EQ(state_.StoreUnreadable, 2u);
+    EXPECT_EQ(state_.StartsUnreadable, 2u);
     Stage(b, false);
-    EXPECT_EQ(ServicesApplyText(ApplyServices(state_)),
+    EXPECT_EQ(ApplyResultText(ApplyServices(state_)),
               L"Services: 0 disabled, 0 enabled. Not applied: Test " + b +
                   L" (the remembered start types could not be read completely).");
     EXPECT_EQ(servicetest::StartOf(b), Manual);
@@ -116,22 +116,23 @@ TEST_F(ServicesTest, AProfileKeepsTheStagedServicesAfterTheStartupRowsAndAnOlder
     Row(d).enableAutomatic = true;
     StartupList list;
     list.Append(ScannedEntry(0, L"Tool", L"C:\\tool.exe"));
+    const auto ofServices = [](const FileRecord& record) { return record[LoadFrom] == L"Service"; };
     const std::wstring file = programFolder + L"\\both.Pro", older = programFolder + L"\\older.Pro";
     ASSERT_EQ(SaveProfile(list, file, ServiceProfileRecords(state_)), static_cast<DWORD>(ERROR_SUCCESS));
     ASSERT_EQ(SaveProfile(list, older), static_cast<DWORD>(ERROR_SUCCESS));
 
     Fill();
     StartupList loaded;
-    ProfileLoad outcome = LoadProfile(loaded, file);
+    ProfileLoad outcome = LoadProfile(loaded, file, ofServices);
     EXPECT_EQ(testsupport::RowTexts(loaded, TaskName), std::vector<std::wstring>{L"Tool"});
-    EXPECT_EQ(outcome.services.size(), static_cast<size_t>(state_.List.Count()));
-    LoadServiceProfileRecords(state_, outcome.services);
+    EXPECT_EQ(outcome.others.size(), static_cast<size_t>(state_.List.Count()));
+    LoadServiceProfileRecords(state_, outcome.others);
     EXPECT_EQ(StateWord(Row(a).staged) + L"|" + StateWord(Row(d).staged), L"Disabled|Enabled");
     EXPECT_TRUE(Row(d).enableAutomatic);
 
     Row(a).staged = EntryState::Enabled;
-    outcome = LoadProfile(loaded, older);
-    EXPECT_TRUE(outcome.services.empty());
-    LoadServiceProfileRecords(state_, outcome.services);
+    outcome = LoadProfile(loaded, older, ofServices);
+    EXPECT_TRUE(outcome.others.empty());
+    LoadServiceProfileRecords(state_, outcome.others);
     EXPECT_EQ(Row(a).staged, EntryState::Enabled) << "an older profile leaves the services as they are";
 }

@@ -3,6 +3,7 @@
 // Then the real ravelinc.exe, started as a child process with its output redirected. It runs on
 // the test prefix's own registry, so those tests use the places it shares with the test: the
 // StartUp folder, the store and the copies beside it.
+#include "apply/ApplyEngine.h"
 #include "apply/ApplyFixture.h"
 #include "console/ConsoleArguments.h"
 #include "console/ConsoleCommand.h"
@@ -413,7 +414,7 @@ TEST_F(ConsoleProgramTest, TheWindowAndTheCommandLineKeepEachOthersEntriesByteFo
         platform::GetWindowsFolder() + platform::names::CopiesFolder + L"StartUp (Current User)";
     ASSERT_EQ(platform::CreateFolderPath(older), DWORD(ERROR_SUCCESS));
     WriteBytes(older + L"\\Alpha.lnk", alpha);
-    MainState later;
+    StartupState later;
     FillStartupList(later);
     ASSERT_EQ(RowTexts(later.List, Status), (std::vector<std::wstring>{L"Disabled", L"Disabled"}));
     for (int row = 1; row <= 2; ++row)

@@ -49,8 +49,7 @@ void ApplyServicesAs(const std::wstring& mode, const std::wstring& prefix)
 {
     servicetest::UseDelayedStandIn();
     ServicesState services;
-    const MainState noRows;
-    FillServices(services, noRows);
+    FillServices(services);
     for (int row = 1; row <= services.List.Count(); ++row)
     {
         ServiceRow& service = services.List.Row(row);
@@ -80,7 +79,7 @@ int wmain(int argc, wchar_t** argv)
         ApplyServicesAs(mode, argv[5]);
         return 0;
     }
-    MainState state;
+    StartupState state;
     FillStartupList(state);
     StartupList& list = state.List;
     for (int row = 1; row <= list.Count(); ++row)

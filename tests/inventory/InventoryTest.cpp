@@ -15,7 +15,7 @@ const std::wstring Base32 = L"Software\\Wow6432Node\\Microsoft\\Windows\\Current
 
 std::vector<std::wstring> Fill()
 {
-    MainState state;
+    StartupState state;
     FillStartupList(state);
     EXPECT_EQ(static_cast<int>(state.BaselineEntries.size()), state.List.Count());
     const ListWords words = LoadListWords();

@@ -1,5 +1,6 @@
 // Entry files and the disabled-entry store: whole six-line records; an older build's store kept as it was.
-#include "model/MainState.h"
+#include "model/StartupSource.h"
+#include "model/StartupState.h"
 #include "platform/Files.h"
 #include "staging/EntryStore.h"
 #include "staging/Profiles.h"
@@ -29,7 +30,7 @@ class EntryStoreTest : public testsupport::RavelinTest
 {
   protected:
     std::wstring File(const wchar_t* name) { return programFolder + L"\\" + name; }
-    MainState state;
+    StartupState state;
 };
 
 } // namespace
@@ -79,7 +80,7 @@ TEST_F(EntryStoreTest, AStoreOfAnOlderBuildLoadsAndPlainRecordsAreWrittenBackAsT
         "Win.ini Run\r\nDisabled\r\nWin.ini Run\r\nAll users\r\nAny User Logs On\r\nC:\\a.exe C:\\b.exe\r\n";
     WriteBytes(StorePath(), old);
     LoadDisabledEntries(state);
-    ASSERT_TRUE(state.StoreReadWhole());
+    ASSERT_TRUE(state.Store.ReadWhole());
     ASSERT_EQ(state.List.Count(), 3);
     EXPECT_EQ(state.List.Row(1).name, L"Caf\u00e9 audio");
     EXPECT_EQ(state.List.Row(2), Disabled(L"Agent", L"Registry(Machine RunServices)", L"C:\\agent.exe"));
@@ -133,7 +134,7 @@ TEST_F(EntryStoreTest, ARecordThatCannotBeReadHidesNoneAfterItAndKeepsTheStoreAs
                             "C\r\nDisabled\r\nRegistry(User Run)\r\nU\r\nW\r\nc.exe\r\n"s);
     LoadDisabledEntries(state);
     EXPECT_EQ(RowTexts(state.List, TaskName), (std::vector<std::wstring>{L"A", L"C"}));
-    EXPECT_EQ(state.StoreProblem.unreadable, 1u);
+    EXPECT_EQ(state.Store.Problem.unreadable, 1u);
     EXPECT_EQ(SaveDisabledEntries(state), static_cast<DWORD>(ERROR_FILE_CORRUPT));
 }
 
@@ -150,8 +151,8 @@ TEST_F(EntryStoreTest, AStoreAnOlderBuildWroteOverSeveralLinesIsReadRealignedAnd
                             "Last\r\nDisabled\r\nRegistry(User Run)\r\nU\r\nW\r\nC:\\last.exe\r\nx\r\n";
     WriteBytes(StorePath(), old);
     LoadDisabledEntries(state);
-    ASSERT_TRUE(state.StoreReadWhole());
-    EXPECT_TRUE(state.StoreRealigned);
+    ASSERT_TRUE(state.Store.ReadWhole());
+    EXPECT_TRUE(state.Store.Realigned);
     EXPECT_EQ(RowTexts(state.List, TaskName), (std::vector<std::wstring>{L"A", L"Two\nLines", L"Last"}));
     EXPECT_EQ(RowTexts(state.List, Location),
               (std::vector<std::wstring>{L"C:\\Apps\\a.exe\r\nDisabled\r\nRegistry(Machine Run)",
@@ -168,7 +169,7 @@ TEST_F(EntryStoreTest, TakenInAgainTheStoreAddsWhatAnotherProgramWroteSinceOnceA
                       theirs = Disabled(L"Theirs", L"Registry(Machine Run)", L"C:\\theirs.exe");
     auto names = [&] {
         std::vector<std::wstring> taskNames;
-        for (const EntryRecord& record : state.StoredEntries)
+        for (const EntryRecord& record : state.Store.Entries)
             taskNames.push_back(record.name);
         return taskNames;
     };

@@ -26,10 +26,9 @@ class StagingTest : public testsupport::RavelinTest
         state.List.Clear();
         state.List.SetState(state.List.Append(ScannedEntry(0, L"row", L"")), status);
         state.List.Select(1);
-        state.DisableButtonCaption = L"start";
-        state.RemoveButtonEnabled = removeEnabled;
+        state.Buttons = {true, removeEnabled};
     }
-    MainState state;
+    StartupState state;
 };
 
 } // namespace
@@ -38,40 +37,38 @@ TEST_F(StagingTest, EachCommandFollowsTheStateTable)
 {
     struct Case
     {
-        void (*command)(MainState&);
+        void (*command)(StartupState&);
         EntryState from, to;
-        const wchar_t* caption; // "start": left alone
+        bool offersEnable; // each starts offering Enable
         bool removeEnabled;
     };
     using enum EntryState;
     const Case cases[] = {
-        {cmdDisable_Click, Enabled, Disabled, L"&Enable", true},
-        {cmdDisable_Click, Disabled, Enabled, L"&Disable", true},
-        {cmdDisable_Click, Remove, Enabled, L"&Disable", true}, // enabled, not disabled
-        {cmdRemove_Click, Enabled, Remove, L"start", false},
-        {cmdRemove_Click, Remove, Remove, L"start", false},
-        // Selecting a row sets the buttons and leaves the row alone.
-        {SyncButtonsToSelection, Disabled, Disabled, L"&Enable", true},
-        {SyncButtonsToSelection, Enabled, Enabled, L"&Disable", true},
-        {SyncButtonsToSelection, Remove, Remove, L"start", false},
+        {ToggleDisable, Enabled, Disabled, true, true},
+        {ToggleDisable, Disabled, Enabled, false, true},
+        {ToggleDisable, Remove, Enabled, false, true}, // enabled, not disabled
+        {MarkForRemoval, Enabled, Remove, true, false},
+        {MarkForRemoval, Remove, Remove, true, false},
+        // Selecting a row sets the buttons and leaves the row alone; Remove leaves the caption.
+        {SyncButtonsToSelection, Disabled, Disabled, true, true},
+        {SyncButtonsToSelection, Enabled, Enabled, false, true},
+        {SyncButtonsToSelection, Remove, Remove, true, false},
     };
-    state.EnableCaption = L"&Enable";
-    state.DisableCaption = L"&Disable";
     for (const Case& c : cases)
     {
         SCOPED_TRACE(testing::Message() << (&c - cases));
         Only(c.from, !c.removeEnabled);
         c.command(state);
         EXPECT_EQ(state.List.State(1), c.to);
-        EXPECT_EQ(state.DisableButtonCaption, c.caption);
-        EXPECT_EQ(state.RemoveButtonEnabled, c.removeEnabled);
+        EXPECT_EQ(state.Buttons.offersEnable, c.offersEnable);
+        EXPECT_EQ(state.Buttons.removeEnabled, c.removeEnabled);
         // Without a selection nothing changes.
         Only(c.from, !c.removeEnabled);
         state.List.Select(0);
         c.command(state);
         EXPECT_EQ(state.List.State(1), c.from);
-        EXPECT_EQ(state.DisableButtonCaption, L"start");
-        EXPECT_EQ(state.RemoveButtonEnabled, !c.removeEnabled);
+        EXPECT_TRUE(state.Buttons.offersEnable);
+        EXPECT_EQ(state.Buttons.removeEnabled, !c.removeEnabled);
     }
 }
 
@@ -86,7 +83,7 @@ TEST_F(ApplyTest, ResetAllListsTheSystemAndTheStoreAgainAndTheNextApplyActsOnCha
     Stage(names[1], EntryState::Disabled);
     Stage(names[2], EntryState::Remove);
     state->List.AppendRow(Record(L"New", L"Enabled", L"Registry(User Run)", L"new.exe"));
-    cmdReset_Click(*state);
+    ResetStaged(*state);
     // The staged rows are as their entries are; the applied one is listed once, at the end, from the store.
     EXPECT_EQ(RowTexts(state->List, TaskName), (Names{names[1], names[2], names[0]}));
     EXPECT_EQ(RowTexts(state->List, Status), (Names{L"Enabled", L"Enabled", L"Disabled"}));
@@ -123,7 +120,7 @@ TEST_F(ProfileMenuTest, ProfilesAreSavedAndLoadedThroughTheMenuAndABadFileLosesN
         w.mnuSaveProf_Click();
         EXPECT_EQ(answer.FilterChoices(), L"Profiles (*.Pro)|Text Files (*.txt)|All Files (*.*)");
     }
-    EXPECT_EQ(w.State().ProfileFileName, file + L".Pro");
+    EXPECT_EQ(w.ProfileFileName(), file + L".Pro");
     {
         testsupport::DialogAnswer answer(file + L".Pro");
         testsupport::DialogAnswer no(IDNO); // replacing is asked first

@@ -44,13 +44,12 @@ class ServicesTest : public testsupport::MainWindowFixture
     ServicesState& Fill()
     {
         state_ = ServicesState{};
-        FillServices(state_, main_);
+        FillServices(state_);
         return state_;
     }
     ServiceRow& Row(const std::wstring& name) { return state_.List.Row(state_.List.FindName(name)); }
     void Stage(const std::wstring& name, bool enable) { ASSERT_NE(StageService(state_, name, enable), 0); }
 
-    MainState main_;
     ServicesState state_;
     std::vector<std::wstring> made_;
 };

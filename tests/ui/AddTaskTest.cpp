@@ -35,12 +35,12 @@ class AddTaskTest : public MainWindowFixture
     static void Press(frmAddTask& d, int id) { SendMessageW(d.Control(id), BM_CLICK, 0, 0); }
     static void PickSource(frmAddTask& d, const std::wstring& source)
     {
-        HWND combo = d.Control(IDC_ADDTASK_COMBO1);
+        HWND combo = d.Control(IDC_ADDTASK_CMBSOURCE);
         const LRESULT index = SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                            reinterpret_cast<LPARAM>(source.c_str()));
         ASSERT_NE(index, CB_ERR) << "not offered";
         SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-        SendMessageW(d.Handle(), WM_COMMAND, MAKEWPARAM(IDC_ADDTASK_COMBO1, CBN_SELCHANGE),
+        SendMessageW(d.Handle(), WM_COMMAND, MAKEWPARAM(IDC_ADDTASK_CMBSOURCE, CBN_SELCHANGE),
                      reinterpret_cast<LPARAM>(combo));
     }
     // Presses the main window's Add Task button and runs action on the dialog; returns once it closed.
@@ -78,7 +78,7 @@ TEST_F(AddTaskTest, OpensModalEmptyEachTimeAndCancellingAddsNothing)
         EXPECT_FALSE(IsWindowEnabled(w.Handle())) << "modal: the main window waits";
         EXPECT_EQ(GetFocus(), d.Control(IDC_ADDTASK_TXTNAME));
         // Every source a user may add to but the machine's RunServices key.
-        HWND combo = d.Control(IDC_ADDTASK_COMBO1), name = d.Control(IDC_ADDTASK_TXTNAME);
+        HWND combo = d.Control(IDC_ADDTASK_CMBSOURCE), name = d.Control(IDC_ADDTASK_TXTNAME);
         EXPECT_EQ(SendMessageW(combo, CB_GETCOUNT, 0, 0), 13);
         EXPECT_EQ(SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                reinterpret_cast<LPARAM>(L"Registry(Machine RunServices)")),
@@ -98,7 +98,7 @@ TEST_F(AddTaskTest, OpensModalEmptyEachTimeAndCancellingAddsNothing)
     AddTask([&](frmAddTask& d) {
         EXPECT_EQ(WindowText(d.Control(IDC_ADDTASK_TXTNAME)) + WindowText(d.Control(IDC_ADDTASK_TXTLOCATION)),
                   L"");
-        EXPECT_EQ(WindowText(d.Control(IDC_ADDTASK_COMBO1)), L"Registry(User Run)");
+        EXPECT_EQ(WindowText(d.Control(IDC_ADDTASK_CMBSOURCE)), L"Registry(User Run)");
         SendMessageW(d.Handle(), WM_COMMAND, IDCANCEL, 0); // Esc
     });
     AddTask([&](frmAddTask& d) { SendMessageW(d.Handle(), WM_CLOSE, 0, 0); });
@@ -130,7 +130,7 @@ TEST_F(AddTaskTest, EachKindOfSourceGivesItsRowInThePacksWordsAndArabicDialogsAr
             ShownTexts(List().Row(List().Count())),
             (FileRecord{c.rowName, L"Enabled", c.source, c.user, L"User Logs On", L"\"C:\\t 1.exe\" /x"}));
     }
-    EXPECT_EQ(ListView_GetItemCount(w.Control(IDC_LISTVIEW1)), List().Count()) << "shown at once";
+    EXPECT_EQ(ListView_GetItemCount(w.Control(IDC_LISTSTARTUP)), List().Count()) << "shown at once";
     // Neither the baseline nor the selection (and so the buttons) follow an added row.
     EXPECT_EQ(w.State().BaselineEntries.size(), 1u);
     EXPECT_EQ(List().Selected(), 1);
@@ -189,7 +189,7 @@ TEST_F(AddTaskTest, BrowseOffersProgramsAndACancelPutsBackWhatTheOpenDialogHeld)
     Open();
     auto browse = [](frmAddTask& d, const std::wstring& file) {
         DialogAnswer answer(file);
-        Press(d, IDC_ADDTASK_COMMAND1);
+        Press(d, IDC_ADDTASK_CMDBROWSE);
         EXPECT_EQ(answer.Shown(), 1) << "a real Open dialog came up";
         EXPECT_EQ(answer.FilterChoices(), L"Programs (*.exe)|All Files (*.*)");
         return WindowText(d.Control(IDC_ADDTASK_TXTLOCATION));

@@ -78,7 +78,7 @@ TEST_F(EditHelpMenusTest, TheRegistryWarningDefaultsToNoAndOnlyYesStartsTheEdito
     frmMain& w = Open();
     {
         DialogAnswer box(IDNO);
-        w.mnyRegistry_Click();
+        w.mnuRegistry_Click();
         EXPECT_EQ(box.Shown(), 1);
         EXPECT_EQ(box.Caption() + L"|" + box.Text(), L"Registry Editor|Change the registry?");
         EXPECT_TRUE(box.HadButton(IDYES) && box.HadButton(IDNO));
@@ -88,7 +88,7 @@ TEST_F(EditHelpMenusTest, TheRegistryWarningDefaultsToNoAndOnlyYesStartsTheEdito
     }
     {
         DialogAnswer box(IDYES);
-        w.mnyRegistry_Click();
+        w.mnuRegistry_Click();
     }
     EXPECT_EQ(w.RegistryAnswer, IDYES);
     EXPECT_NE(EndStarted(L"regedit.exe").find(L"Registry Editor"), std::wstring::npos);
@@ -96,7 +96,7 @@ TEST_F(EditHelpMenusTest, TheRegistryWarningDefaultsToNoAndOnlyYesStartsTheEdito
     // A Windows folder without the editor: the reason is shown.
     platform::OverrideWindowsFolder(programFolder);
     DialogAnswer answers(IDYES);
-    w.mnyRegistry_Click();
+    w.mnuRegistry_Click();
     EXPECT_EQ(answers.Shown(), 2) << "the warning, then why the editor did not start";
     EXPECT_NE(answers.Text().find(programFolder + L"\\regedit.exe"), std::wstring::npos);
 }

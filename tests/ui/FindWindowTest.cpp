@@ -24,7 +24,7 @@ TEST_F(FindWindowTest, SortFilterAndFileFactsHoldThroughStagingAndApply)
     window = std::make_unique<frmMain>();
     ASSERT_TRUE(window->Create(GetModuleHandleW(nullptr)));
     frmMain& w = *window;
-    const HWND list = w.Control(IDC_LISTVIEW1);
+    const HWND list = w.Control(IDC_LISTSTARTUP);
     auto column = [&](int c) {
         std::wstring texts;
         for (int i = 0; i < ListView_GetItemCount(list); ++i)
@@ -33,10 +33,10 @@ TEST_F(FindWindowTest, SortFilterAndFileFactsHoldThroughStagingAndApply)
     };
     auto clickAndArrow = [&](int c) {
         NMLISTVIEW info{};
-        info.hdr = {list, IDC_LISTVIEW1, static_cast<UINT>(LVN_COLUMNCLICK)};
+        info.hdr = {list, IDC_LISTSTARTUP, static_cast<UINT>(LVN_COLUMNCLICK)};
         info.iItem = -1;
         info.iSubItem = c;
-        SendMessageW(w.Handle(), WM_NOTIFY, IDC_LISTVIEW1, reinterpret_cast<LPARAM>(&info));
+        SendMessageW(w.Handle(), WM_NOTIFY, IDC_LISTSTARTUP, reinterpret_cast<LPARAM>(&info));
         HDITEMW item{};
         item.mask = HDI_FORMAT;
         Header_GetItem(ListView_GetHeader(list), c, &item);
@@ -51,11 +51,11 @@ TEST_F(FindWindowTest, SortFilterAndFileFactsHoldThroughStagingAndApply)
     // Typed ahead, Windows asks the owner of the list for the row (Wine's list looks by itself).
     auto typed = [&](const wchar_t* text, int start) {
         NMLVFINDITEMW find{};
-        find.hdr = {list, IDC_LISTVIEW1, static_cast<UINT>(LVN_ODFINDITEMW)};
+        find.hdr = {list, IDC_LISTSTARTUP, static_cast<UINT>(LVN_ODFINDITEMW)};
         find.iStart = start;
         find.lvfi.flags = LVFI_PARTIAL | LVFI_WRAP;
         find.lvfi.psz = text;
-        return SendMessageW(w.Handle(), WM_NOTIFY, IDC_LISTVIEW1, reinterpret_cast<LPARAM>(&find));
+        return SendMessageW(w.Handle(), WM_NOTIFY, IDC_LISTSTARTUP, reinterpret_cast<LPARAM>(&find));
     };
     EXPECT_EQ(typed(L"b", 0), 1);
     EXPECT_EQ(typed(L"G", 1), 0) << "round to the top";
@@ -75,11 +75,11 @@ TEST_F(FindWindowTest, SortFilterAndFileFactsHoldThroughStagingAndApply)
     EXPECT_EQ(column(PublisherColumn), L"Brightfold;Brightfold;;");
     auto drawnColour = [&](int index) {
         NMLVCUSTOMDRAW draw{};
-        draw.nmcd.hdr = {list, IDC_LISTVIEW1, static_cast<UINT>(NM_CUSTOMDRAW)};
+        draw.nmcd.hdr = {list, IDC_LISTSTARTUP, static_cast<UINT>(NM_CUSTOMDRAW)};
         draw.nmcd.dwDrawStage = CDDS_ITEMPREPAINT;
         draw.nmcd.dwItemSpec = static_cast<DWORD_PTR>(index);
         draw.clrText = draw.clrTextBk = CLR_DEFAULT;
-        SendMessageW(w.Handle(), WM_NOTIFY, IDC_LISTVIEW1, reinterpret_cast<LPARAM>(&draw));
+        SendMessageW(w.Handle(), WM_NOTIFY, IDC_LISTSTARTUP, reinterpret_cast<LPARAM>(&draw));
         return draw.clrText;
     };
     EXPECT_EQ(drawnColour(1), CLR_DEFAULT);

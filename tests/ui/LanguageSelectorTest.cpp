@@ -47,7 +47,7 @@ class LanguageSelectorTest : public MainWindowFixture
         const LRESULT at = SendMessageW(Combo(), CB_GETCURSEL, 0, 0);
         return at < 0 ? L"<none>" : Entries(Combo())[static_cast<size_t>(at)].text;
     }
-    std::wstring Label() { return WindowText(window->Control(IDC_LABEL1)); }
+    std::wstring Label() { return WindowText(window->Control(IDC_LBLHEADING)); }
     std::wstring DisableButton() { return WindowText(window->Control(IDC_CMDDISABLE)); }
     std::wstring AboutTitle() { return WindowText(frmAbout::Existing()->Control(IDC_ABOUT_LBLTITLE)); }
     std::wstring Menu(UINT item, UINT by = MF_BYCOMMAND)
@@ -61,7 +61,7 @@ class LanguageSelectorTest : public MainWindowFixture
         wchar_t text[64] = {};
         HDITEMW item{};
         item.mask = HDI_TEXT, item.pszText = text, item.cchTextMax = 64;
-        Header_GetItem(ListView_GetHeader(window->Control(IDC_LISTVIEW1)), column, &item);
+        Header_GetItem(ListView_GetHeader(window->Control(IDC_LISTSTARTUP)), column, &item);
         return text;
     }
     // A 24 x 16 bitmap file of one colour.

@@ -14,7 +14,7 @@ namespace
 class MainWindowTest : public MainWindowFixture
 {
   protected:
-    std::wstring Cell(int row, int column) { return ItemText(window->Control(IDC_LISTVIEW1), row, column); }
+    std::wstring Cell(int row, int column) { return ItemText(window->Control(IDC_LISTSTARTUP), row, column); }
     std::wstring DisableCaption() { return WindowText(window->Control(IDC_CMDDISABLE)); }
     bool RemoveEnabled() { return IsWindowEnabled(window->Control(IDC_CMDREMOVE)); }
 };
@@ -30,7 +30,7 @@ TEST_F(MainWindowTest, TheListAndButtonsFollowTheRowsClicksAndSelectionButNotSpa
     WriteStore(testsupport::MakeEntries({{L"Gone", L"Disabled", L"Registry(User Run)", L"Current User",
                                           L"Current User logs On", L"gone.exe"}}));
     Open();
-    HWND list = window->Control(IDC_LISTVIEW1);
+    HWND list = window->Control(IDC_LISTSTARTUP);
     ASSERT_EQ(ListView_GetItemCount(list), 2);
     EXPECT_EQ(Cell(0, 1) + L"|" + Cell(1, 0) + L"|" + Cell(1, 5), L"Disabled by Windows|Gone|gone.exe");
     EXPECT_EQ(ListView_GetNextItem(list, -1, LVNI_SELECTED), 0); // after a fill the first row is selected
@@ -87,7 +87,7 @@ TEST_F(MainWindowTest, TheNoteBlinksTheListWidensWithTheWindowAndASecondInstance
     // Made wider, the window gives the list the room.
     RECT frame, before, after;
     GetWindowRect(window->Handle(), &frame);
-    GetWindowRect(window->Control(IDC_LISTVIEW1), &before);
+    GetWindowRect(window->Control(IDC_LISTSTARTUP), &before);
     // Made in its place for the window's first size: the design's margin to the right side.
     RECT client;
     GetClientRect(window->Handle(), &client);
@@ -96,7 +96,7 @@ TEST_F(MainWindowTest, TheNoteBlinksTheListWidensWithTheWindowAndASecondInstance
     EXPECT_EQ(client.right - corner.x, MulDiv(10, static_cast<int>(GetDpiForWindow(window->Handle())), 96));
     SetWindowPos(window->Handle(), nullptr, 0, 0, frame.right - frame.left + 120, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER);
-    GetWindowRect(window->Control(IDC_LISTVIEW1), &after);
+    GetWindowRect(window->Control(IDC_LISTSTARTUP), &after);
     EXPECT_EQ(after.right - after.left, before.right - before.left + 120);
     EXPECT_EQ(SendMessageW(window->Control(IDC_STATUSBAR), SB_GETPARTS, 0, 0), 2); // messages, row count
     // This window is the first instance; the language selector's test sees what a first one stores.

@@ -16,13 +16,14 @@ TEST_F(ServicesTest, TheServicesViewStagesAppliesAndJumpsOnItsOwnRows)
     // The window itself is not shown in a test: its lists say whether they would be.
     auto shown = [&](int id) { return (GetWindowLongW(w.Control(id), GWL_STYLE) & WS_VISIBLE) != 0; };
     EXPECT_EQ(w.Control(IDC_LISTSERVICES), nullptr) << "the startup programs come first";
-    EXPECT_TRUE(shown(IDC_LISTVIEW1));
+    EXPECT_TRUE(shown(IDC_LISTSTARTUP));
     Command(IDM_NEXTVIEW);
-    ASSERT_TRUE(w.Services().Shown());
+    ASSERT_EQ(&w.Shown(), &w.View(EntryKind::Service));
     const HWND services = w.Control(IDC_LISTSERVICES);
-    EXPECT_EQ(GetWindow(w.Control(IDC_LISTVIEW1), GW_HWNDNEXT), services) << "tabbed to after the other list";
+    EXPECT_EQ(GetWindow(w.Control(IDC_LISTSTARTUP), GW_HWNDNEXT), services)
+        << "tabbed to after the other list";
     EXPECT_EQ(TabCtrl_GetCurSel(w.Control(IDC_TABVIEWS)), 1);
-    EXPECT_TRUE(shown(IDC_LISTSERVICES) && shown(IDC_CHKHIDEWINDOWS) && !shown(IDC_LISTVIEW1));
+    EXPECT_TRUE(shown(IDC_LISTSERVICES) && shown(IDC_CHKHIDEWINDOWS) && !shown(IDC_LISTSTARTUP));
     EXPECT_FALSE(IsWindowEnabled(w.Control(IDC_CMDREMOVE)) || IsWindowEnabled(w.Control(IDC_CMDADDTASK)));
     Command(IDC_CMDREMOVE); // by its access key: the startup program in the other view stays
     EXPECT_EQ(w.State().List.State(1), EntryState::Enabled);
@@ -48,16 +49,17 @@ TEST_F(ServicesTest, TheServicesViewStagesAppliesAndJumpsOnItsOwnRows)
     Command(IDM_APP_JUST);
     EXPECT_EQ(servicetest::StartOf(a), Off);
     EXPECT_EQ(StatusText(0), L"Services: 1 disabled, 0 enabled.");
-    EXPECT_EQ(StatusText(1), L"1 of " + std::to_wstring(w.Services().State().List.Count()) + L" shown");
+    EXPECT_EQ(StatusText(1),
+              L"1 of " + std::to_wstring(w.Entries().Services().State().List.Count()) + L" shown");
 
     // Windows' own hide as their files become known, none before the messages with the facts are
     // taken; Wine's installer service says Microsoft made it.
     SetWindowTextW(w.Control(IDC_TXTFILTER), L"");
     SendMessageW(w.Control(IDC_CHKHIDEWINDOWS), BM_CLICK, 0, 0);
-    const int listed = w.Services().State().List.Count();
+    const int listed = w.Entries().Services().State().List.Count();
     ASSERT_EQ(ListView_GetItemCount(services), listed);
     auto allKnown = [&] {
-        const ServiceList& rows = w.Services().State().List;
+        const ServiceList& rows = w.Entries().Services().State().List;
         for (int position = 1; position <= rows.Count(); ++position)
             if (!w.Facts().Find(rows.Row(position).imagePath))
                 return false;
@@ -83,7 +85,7 @@ TEST_F(ServicesTest, TheServicesViewStagesAppliesAndJumpsOnItsOwnRows)
     SetWindowTextW(w.Control(IDC_TXTFILTER), a.c_str());
     ASSERT_EQ(ListView_GetItemCount(services), 1) << "a vendor's service stays";
     ListView_SetItemState(services, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    EXPECT_TRUE(w.Services().SelectedRowJumps().properties) << "its program is there";
+    EXPECT_TRUE(w.Shown().SelectedRowJumps().properties) << "its program is there";
 
     // The editor opens at the service's key; that it starts is the jump tests' to see.
     w.Launcher.startProgram = [](const std::wstring&, const std::wstring&) { return DWORD(ERROR_SUCCESS); };
@@ -93,6 +95,6 @@ TEST_F(ServicesTest, TheServicesViewStagesAppliesAndJumpsOnItsOwnRows)
               L"HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\" + a);
 
     Command(IDM_NEXTVIEW);
-    EXPECT_FALSE(w.Services().Shown());
+    EXPECT_NE(&w.Shown(), &w.View(EntryKind::Service));
     EXPECT_TRUE(IsWindowEnabled(w.Control(IDC_CMDADDTASK)));
 }

@@ -1,0 +1,45 @@
+// The startup entries as a kind: the run keys, win.ini and the StartUp folders, with the store of
+// the entries disabled.
+#pragma once
+#include "find/ListExport.h"
+#include "kinds/Kind.h"
+#include "model/StartupSource.h"
+#include "model/StartupState.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+class StartupKind final : public Kind
+{
+  public:
+    EntryKind Id() const override { return EntryKind::Startup; }
+    void Fill() override;
+    bool Filled() const override { return filled_; }
+    bool Staged() const override;
+    void Reset() override;
+    ApplyResult Apply(DWORD lockWait) override;
+    DWORD SaveBeforeSessionEnds() override;
+    std::vector<FileRecord> ProfileRecords() override;
+    // The rows replaced by the records, the first one selected.
+    void LoadProfileRecords(const std::vector<FileRecord>& records) override;
+    VerbAnswer ListVerb(bool json, bool all) override;
+    VerbAnswer ChangeVerb(const std::wstring& name, const std::optional<std::wstring>& place,
+                          ::ChangeVerb verb) override;
+
+    // What the window and the verbs work on.
+    StartupState& State() { return state_; }
+    // A new entry of that name, in the place of that name, applied at once.
+    VerbAnswer AddVerb(const std::wstring& name, const std::wstring& place, const std::wstring& command);
+    // The rows as the list shows them, in the list's order, for scripts.
+    std::vector<ExportRow> ShownRows(bool withFileFacts) const;
+    // Why a change may not be made now: the store was not read whole, and could lose what it holds.
+    std::optional<VerbAnswer> StoreUnsafe() const;
+
+  private:
+    StartupState state_;
+    bool filled_ = false;
+};
+
+// The places, one a line: the identifier, and its Load From text where that differs.
+std::wstring PlaceLines(const SourceNameTable& names);

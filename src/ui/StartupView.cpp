@@ -1,0 +1,239 @@
+// The startup entries' view.
+#include "ui/StartupView.h"
+#include "i18n/Lookup.h"
+#include "platform/Text.h"
+#include "staging/EntryStore.h"
+#include "staging/StagingCommands.h"
+#include "ui/FindControls.h"
+#include "ui/Messages.h"
+#include "ui/WindowLayout.h"
+#include "ui/frmAddTask.h"
+#include "ui/resource.h"
+
+#include <algorithm>
+
+namespace
+{
+
+// Status holds "Disabled by Windows", Load From "Registry(Machine RunOnce 32-bit)".
+constexpr ListColumn Columns[ShownColumnCount] = {{keys::TaskNameHeader, 150}, {keys::StatusHeader, 130},
+                                                  {keys::LoadFromHeader, 220}, {keys::UserHeader, 90},
+                                                  {keys::WhenHeader, 140},     {keys::LocationHeader, 320},
+                                                  {keys::PublisherHeader, 150}};
+// Publisher stands next to Status, where it is seen without scrolling.
+constexpr int ColumnOrder[ShownColumnCount] = {TaskName, Status, PublisherColumn, LoadFrom,
+                                               User,     When,   Location};
+
+constexpr ControlDesign StartupListDesign{IDC_LISTSTARTUP, WC_LISTVIEWW, L"",
+                                          WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA |
+                                              LVS_SHOWSELALWAYS | LVS_SINGLESEL,
+                                          WS_EX_CLIENTEDGE};
+
+} // namespace
+
+void StartupView::CreateControls()
+{
+    if (!list_.Window())
+        list_.Create(host_, StartupListDesign, Columns, 0, ColumnOrder);
+}
+
+void StartupView::Fill()
+{
+    words_ = LoadListWords();
+    kind_.Fill();
+    Refresh();
+}
+
+bool StartupView::Show(bool shown)
+{
+    CreateControls();
+    ShowWindow(list_.Window(), shown ? SW_SHOW : SW_HIDE);
+    if (shown)
+        Refresh();
+    return true;
+}
+
+bool StartupView::Owns(int controlId) const
+{
+    return controlId == IDC_LISTSTARTUP;
+}
+
+void StartupView::Refresh()
+{
+    StartupList& list = State().List;
+    list_.Display().Update(list, words_, host_.Facts());
+    list.Select(list_.Show(list.Selected()));
+    host_.ViewChanged();
+    host_.AskFacts(TakeUnasked(host_.Facts()));
+}
+
+std::wstring StartupView::RowCountText() const
+{
+    return FormatText(LookupText(keys::RowsShown), {platform::ToDecimal(list_.Display().Count()),
+                                                    platform::ToDecimal(kind_.State().List.Count())});
+}
+
+int StartupView::RowCount() const
+{
+    return kind_.State().List.Count();
+}
+
+std::wstring StartupView::CellText(int row, int column) const
+{
+    return ::CellText(kind_.State().List, words_, host_.Facts(), row, column);
+}
+
+bool StartupView::RowMissing(int row) const
+{
+    const FileFacts* facts = FactsOfRow(kind_.State().List, host_.Facts(), row);
+    return facts && facts->state == FileFacts::State::Missing;
+}
+
+void StartupView::RowSelected(int row)
+{
+    State().List.Select(row);
+    if (!row)
+        return;
+    SyncButtonsToSelection(State());
+    host_.ViewChanged();
+    for (int id : {IDC_CMDDISABLE, IDC_CMDREMOVE, IDC_CMDRESET, IDC_CMDADDTASK})
+        InvalidateRect(host_.Control(id), nullptr, TRUE);
+}
+
+void StartupView::RowInView(int row)
+{
+    // A row comes into view: its file is looked at now.
+    if (const std::wstring& location = kind_.State().List.Row(row).location;
+        host_.Facts().TakeUnasked(location))
+        host_.AskFacts({location});
+}
+
+LRESULT StartupView::OnNotify(NMHDR* header)
+{
+    bool sorted = false;
+    const LRESULT result = list_.OnNotify(header, *this, sorted);
+    if (sorted)
+        Refresh();
+    return result;
+}
+
+void StartupView::ApplyCaptions()
+{
+    words_ = LoadListWords();
+    SetColumnHeader(list_.Window(), PublisherColumn, LookupText(keys::ColumnHeaders[PublisherColumn]));
+    InvalidateRect(list_.Window(), nullptr, FALSE);
+}
+
+ViewButtons StartupView::Buttons() const
+{
+    return {kind_.State().Buttons, true, true};
+}
+
+void StartupView::cmdDisable_Click()
+{
+    ToggleDisable(State());
+    Refresh();
+}
+
+void StartupView::cmdRemove_Click()
+{
+    MarkForRemoval(State());
+    Refresh();
+}
+
+void StartupView::cmdAddTask_Click()
+{
+    // The dialog appends its row itself; the buttons follow the next row click.
+    frmAddTask::Show(host_.Handle(), State().List);
+    Refresh();
+}
+
+JumpChoices StartupView::SelectedRowJumps() const
+{
+    const int row = kind_.State().List.Selected();
+    if (row == 0)
+        return {};
+    const FileFacts* facts = FactsOfRow(kind_.State().List, host_.Facts(), row);
+    // Facts not known yet are found when Properties is chosen.
+    return {CanOpenLocation(kind_.State().List.Row(row)), !facts || facts->state == FileFacts::State::Found};
+}
+
+void StartupView::ShowRowMenu(LPARAM where)
+{
+    if (kind_.State().List.Selected() == 0)
+        return;
+    if (const int command = TrackJumpMenu(host_.Handle(), list_.Window(), where, SelectedRowJumps()))
+        SendMessageW(host_.Handle(), WM_COMMAND, MAKEWPARAM(command, 0), 0);
+}
+
+void StartupView::mnuOpenLocation_Click()
+{
+    if (const int row = kind_.State().List.Selected())
+        OpenLocation(host_.Handle(), kind_.State().List.Row(row), host_.Jumps());
+}
+
+void StartupView::mnuProperties_Click()
+{
+    if (const int row = kind_.State().List.Selected())
+        ShowProgramProperties(host_.Handle(), kind_.State().List.Row(row).location, host_.Jumps());
+}
+
+bool StartupView::NeedsEveryFact() const
+{
+    return list_.Display().sort.column == PublisherColumn || !list_.Display().filter.empty();
+}
+
+std::vector<std::wstring> StartupView::TakeUnasked(FileFactsTable& facts)
+{
+    const StartupList& list = kind_.State().List;
+    // Otherwise the rows in view need their answers, and each other row when it comes into view: a
+    // long list is not read whole while the user waits for the window.
+    if (NeedsEveryFact())
+        return facts.TakeUnasked(list);
+    std::vector<std::wstring> unasked;
+    const auto [first, end] = list_.RowsInView();
+    for (int index = first; index < end; ++index)
+        if (const std::wstring& location = list.Row(list_.Display().Position(index)).location;
+            facts.TakeUnasked(location))
+            unasked.push_back(location);
+    return unasked;
+}
+
+void StartupView::FactsArrived(const std::vector<std::wstring>& answered)
+{
+    // A publisher can move a row when the list is sorted or filtered by it.
+    if (NeedsEveryFact())
+        return Refresh();
+    // Only the rows in view that were answered are painted again, not the header or the rest.
+    const StartupList& list = kind_.State().List;
+    list_.RedrawAnswered(answered, [&](int row) -> const std::wstring& { return list.Row(row).location; });
+}
+
+void StartupView::SetFilter(const std::wstring& filter)
+{
+    list_.Display().filter = filter;
+    Refresh();
+}
+
+void StartupView::ReportProblems()
+{
+    const StartupState& state = kind_.State();
+    // The realigned store is read whole; said once, when the copy of the old file was made.
+    if (state.Store.Realigned && state.Store.ReadWhole() && !realignShown_)
+    {
+        realignShown_ = true;
+        ShowMessage(host_.Handle(), keys::StoreRealigned, {StorePath(), StoreBackupPath()},
+                    MB_OK | MB_ICONINFORMATION);
+    }
+    // Once for as long as the store stays unreadable; again if it fails anew after a good read.
+    if (state.Store.ReadWhole())
+    {
+        problemShown_ = false;
+        return;
+    }
+    if (problemShown_)
+        return;
+    problemShown_ = true;
+    const std::wstring text = StoreProblemText(state) + L"\r\n\r\n" + LookupText(keys::StoreLeftAlone);
+    ShowText(host_.Handle(), text, MB_OK | MB_ICONWARNING);
+}
