@@ -13,6 +13,7 @@
 // With --all-sources [other Ravelin.exe...], 1 000 entries spread over every place Windows starts
 // programs from instead, some switched off by Windows' own flag, against the floor reading the same
 // and against the floor of the nine places older builds read.
+// --runs N, before the rest, starts each program N times at each size instead of 9.
 // Run it in a prefix of its own: it rewrites that prefix's run keys, win.ini and StartUp folders.
 #include "PrefixState.h"
 #include "StartTiming.h"
@@ -210,6 +211,13 @@ int main(int argc, char** argv)
     const std::wstring listFloor = benchFolder + L"\\FloorList.exe";
     const std::wstring sameFloor = benchFolder + L"\\FloorMain.exe";
     platform::OverrideProgramFolder(buildFolder + L"\\Ravelin"); // the lookups read the shipped pack
+    // --runs N first: more starts of each program where the machine's load varies a lot.
+    int runs = 9;
+    if (argc > 2 && std::strcmp(argv[1], "--runs") == 0)
+    {
+        runs = std::max(1, std::atoi(argv[2]));
+        argc -= 2, argv += 2;
+    }
     if (argc > 1 && std::strcmp(argv[1], "--all-sources") == 0)
     {
         std::vector<std::wstring> programs{ravelin};
@@ -229,7 +237,6 @@ int main(int argc, char** argv)
     // Starts of Ravelin.exe and of the floors alternate, so that a change of load on the machine
     // weighs on all alike. The machine is shared: the least of the runs shows what a start costs
     // without the others' load, the median what it costs under it.
-    constexpr int Runs = 9;
     const std::vector<int> sizes =
         startOnly ? std::vector<int>{100, 1000} : std::vector<int>{100, 1000, 10000, 32767};
     // Ravelin.exe, the two floors, then the other programs given.
@@ -254,7 +261,7 @@ int main(int argc, char** argv)
         row.ready.resize(programs.size());
         row.client.resize(programs.size());
         std::vector<std::vector<double>> stepTimes;
-        for (int run = 0; run < Runs; ++run)
+        for (int run = 0; run < runs; ++run)
             for (size_t p = 0; p < programs.size(); ++p)
             {
                 const bool floor = p == 1 || p == 2;
@@ -291,7 +298,7 @@ int main(int argc, char** argv)
         sizes[0], client[0].cx, client[0].cy, client[1].cx, client[1].cy, client[2].cx, client[2].cy);
     auto table = [&](const char* title, bool ready) {
         std::printf("%s, five run keys (%d runs each; ms; ratios are Ravelin.exe's time over a floor's)\n",
-                    title, Runs);
+                    title, runs);
         std::printf("%7s %-7s %12s %12s %14s %14s %17s", "N", "", "Ravelin.exe", "list alone",
                     "same controls", "to list alone", "to same controls");
         std::printf(ready ? "\n" : " %16s %16s\n", "FillStartupList", "fill per entry");
@@ -324,7 +331,7 @@ int main(int argc, char** argv)
 
     std::printf("\nStart steps of Ravelin.exe (median and least of %d runs; ms of each step, the first from "
                 "CreateProcess)\n",
-                Runs);
+                runs);
     std::printf("%-38s", "step");
     for (int n : sizes)
         std::printf(" %15d", n);
