@@ -1,18 +1,22 @@
 // Fill benchmark: time from process start to the first paint of the filled list, and to the
-// moment the window is interactive, for the real Ravelin.exe and for the floor program, and
+// moment the window is interactive, for the real Ravelin.exe and for two floor programs, and
 // FillStartupList alone; the timed start steps of Ravelin.exe; then a StartUp folder of 1 000
-// shortcuts against listing it and reading the targets directly.
+// shortcuts against listing it and reading the targets directly. The floors read the five run
+// keys the plain way: FloorList shows them in a window with an owner-data list alone, FloorMain in
+// a window with every control the main window shows at its start, themed and DPI aware.
 //
 // Interactive means: the window answers a message sent to it (SendMessageTimeout) once no start
 // work is left queued. For Ravelin.exe that is after its start-work mark, set when the last message
 // the start posts for after its first paint has run; the file facts (missing files, publishers)
-// then go on on their worker and reach the list as they come, like any later change. The floor has
-// no work after its paint.
+// then go on on their worker and reach the list as they come, like any later change. The floors
+// have no work after their paint.
 // With --all-sources [other Ravelin.exe...], 1 000 entries spread over every place Windows starts
 // programs from instead, some switched off by Windows' own flag, against the floor reading the same
 // and against the floor of the nine places older builds read.
+// --runs N, before the rest, starts each program N times at each size instead of 9.
 // Run it in a prefix of its own: it rewrites that prefix's run keys, win.ini and StartUp folders.
 #include "PrefixState.h"
+#include "StartTiming.h"
 #include "staging/StartupFill.h"
 #include "platform/Files.h"
 #include "platform/Handles.h"
@@ -37,37 +41,14 @@ namespace
 {
 
 using bench::AllPlaces;
+using bench::Least;
+using bench::Median;
+using bench::Now;
 using bench::Place;
+using bench::Start;
+using bench::StartProgram;
+using bench::Until;
 const std::wstring& Base = bench::RunKeyBase;
-
-double Now()
-{
-    static LARGE_INTEGER frequency{};
-    if (!frequency.QuadPart)
-        QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
-// Of the runs that succeeded (a failed start counts as -1).
-double Median(std::vector<double> v)
-{
-    std::erase_if(v, [](double t) { return t < 0; });
-    if (v.empty())
-        return -1;
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-double Least(const std::vector<double>& v)
-{
-    double least = -1;
-    for (double t : v)
-        if (t >= 0 && (least < 0 || t < least))
-            least = t;
-    return least;
-}
 
 double MedianOf(int runs, const std::function<double()>& measure)
 {
@@ -75,110 +56,6 @@ double MedianOf(int runs, const std::function<double()>& measure)
     for (int i = 0; i < runs; ++i)
         times.push_back(measure());
     return Median(times);
-}
-
-// One start of a program: the milliseconds from CreateProcess to the first paint of its filled
-// list and to its answer once interactive (-1 when not reached), and for Ravelin.exe its start
-// steps, each with its own milliseconds.
-struct Start
-{
-    double painted = -1, interactive = -1;
-    std::vector<std::pair<std::wstring, double>> steps;
-};
-
-// The program's marks are milliseconds of the performance counter, which we share with it: each
-// step lasts from the mark before it (the first from CreateProcess) to its own.
-std::vector<std::pair<std::wstring, double>> ReadSteps(const std::wstring& file, double start)
-{
-    std::vector<std::pair<std::wstring, double>> steps;
-    std::string bytes;
-    if (platform::ReadWholeFile(file, bytes) != ERROR_SUCCESS)
-        return steps;
-    double previous = start;
-    size_t from = 0;
-    while (from < bytes.size())
-    {
-        size_t end = bytes.find('\n', from);
-        if (end == std::string::npos)
-            end = bytes.size();
-        const std::string line = bytes.substr(from, end - from);
-        from = end + 1;
-        const size_t tab = line.find('\t');
-        if (tab == std::string::npos)
-            continue;
-        const double at = std::atof(line.c_str() + tab + 1);
-        steps.emplace_back(platform::WideFromCodePage(CP_UTF8, line.substr(0, tab)), at - previous);
-        previous = at;
-    }
-    return steps;
-}
-
-HWND ShownWindowOf(DWORD thread)
-{
-    HWND found = nullptr;
-    EnumThreadWindows(
-        thread,
-        [](HWND window, LPARAM param) -> BOOL {
-            if (!IsWindowVisible(window))
-                return TRUE;
-            *reinterpret_cast<HWND*>(param) = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
-enum class Until
-{
-    Painted,       // ended at its first paint
-    Interactive,   // the floor: answers as soon as it has painted
-    StartWorkDone, // Ravelin.exe: answers after its start-work mark, and leaves its steps
-};
-
-Start StartProgram(const std::wstring& program, Until until)
-{
-    const wchar_t *paintedName = L"RavelinBenchPainted", *readyName = L"RavelinBenchReady";
-    platform::UniqueHandle painted(CreateEventW(nullptr, TRUE, FALSE, paintedName));
-    platform::UniqueHandle ready(CreateEventW(nullptr, TRUE, FALSE, readyName));
-    SetEnvironmentVariableW(L"RAVELIN_BENCH_PAINTED", paintedName);
-    SetEnvironmentVariableW(L"RAVELIN_BENCH_READY", readyName);
-    const bool withSteps = until == Until::StartWorkDone;
-    const std::wstring stepsFile = platform::ProgramFolder() + L"\\bench_fill_steps.txt";
-    platform::RemoveFile(stepsFile, true);
-    SetEnvironmentVariableW(L"RAVELIN_BENCH_STEPS", withSteps ? stepsFile.c_str() : nullptr);
-    STARTUPINFOW si{};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi{};
-    std::wstring commandLine = L"\"" + program + L"\"";
-    Start result;
-    const double start = Now();
-    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &si, &pi))
-    {
-        std::printf("cannot start %ls (error %lu)\n", program.c_str(), GetLastError());
-        return result;
-    }
-    platform::UniqueHandle process(pi.hProcess), thread(pi.hThread);
-    if (WaitForSingleObject(painted.get(), 300000) == WAIT_OBJECT_0)
-        result.painted = Now() - start;
-    bool answered = false;
-    if (result.painted >= 0 && until != Until::Painted &&
-        (!withSteps || WaitForSingleObject(ready.get(), 300000) == WAIT_OBJECT_0))
-    {
-        DWORD_PTR answer = 0;
-        HWND window = ShownWindowOf(pi.dwThreadId);
-        answered = window && SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 300000, &answer);
-        if (answered)
-            result.interactive = Now() - start;
-    }
-    // Asked to end, Ravelin.exe writes its steps; otherwise it is ended at once.
-    if (!withSteps || !answered || !PostThreadMessageW(pi.dwThreadId, WM_QUIT, 0, 0) ||
-        WaitForSingleObject(pi.hProcess, 60000) != WAIT_OBJECT_0)
-        TerminateProcess(pi.hProcess, 0);
-    WaitForSingleObject(pi.hProcess, 10000);
-    if (withSteps && answered)
-        result.steps = ReadSteps(stepsFile, start);
-    return result;
 }
 
 // N values in all over the five keys, with realistic names and about 60 characters of data.
@@ -331,14 +208,22 @@ int main(int argc, char** argv)
     const std::wstring benchFolder = platform::ProgramFolder();
     const std::wstring buildFolder = benchFolder.substr(0, benchFolder.find_last_of(L'\\'));
     const std::wstring ravelin = buildFolder + L"\\Ravelin\\Ravelin.exe";
-    const std::wstring floor = benchFolder + L"\\FloorList.exe";
+    const std::wstring listFloor = benchFolder + L"\\FloorList.exe";
+    const std::wstring sameFloor = benchFolder + L"\\FloorMain.exe";
     platform::OverrideProgramFolder(buildFolder + L"\\Ravelin"); // the lookups read the shipped pack
+    // --runs N first: more starts of each program where the machine's load varies a lot.
+    int runs = 9;
+    if (argc > 2 && std::strcmp(argv[1], "--runs") == 0)
+    {
+        runs = std::max(1, std::atoi(argv[2]));
+        argc -= 2, argv += 2;
+    }
     if (argc > 1 && std::strcmp(argv[1], "--all-sources") == 0)
     {
         std::vector<std::wstring> programs{ravelin};
         for (int i = 2; i < argc; ++i)
             programs.push_back(platform::WideFromCodePage(CP_ACP, argv[i]));
-        return AllSourcesBench(programs, floor);
+        return AllSourcesBench(programs, listFloor);
     }
 
     const std::wstring userStartup = platform::GetSpecialFolderPath(CSIDL_STARTUP);
@@ -349,18 +234,20 @@ int main(int argc, char** argv)
     for (int i = 2; startOnly && i < argc; ++i)
         others.push_back(platform::WideFromCodePage(CP_ACP, argv[i]));
 
-    // Starts of Ravelin.exe and of the floor alternate, so that a change of load on the machine
-    // weighs on both alike. The machine is shared: the least of the runs shows what a start costs
+    // Starts of Ravelin.exe and of the floors alternate, so that a change of load on the machine
+    // weighs on all alike. The machine is shared: the least of the runs shows what a start costs
     // without the others' load, the median what it costs under it.
-    constexpr int Runs = 9;
     const std::vector<int> sizes =
         startOnly ? std::vector<int>{100, 1000} : std::vector<int>{100, 1000, 10000, 32767};
+    // Ravelin.exe, the two floors, then the other programs given.
+    std::vector<std::wstring> programs{ravelin, listFloor, sameFloor};
+    programs.insert(programs.end(), others.begin(), others.end());
     std::vector<std::wstring> stepNames;
     std::vector<std::vector<std::pair<double, double>>> stepTimesBySize; // [step][size]: median, least
     struct Row
     {
-        std::vector<double> app, bare, appReady, bareReady;
-        std::vector<std::vector<double>> othersReady;
+        std::vector<std::vector<double>> painted, ready; // [program][run]
+        std::vector<SIZE> client;                        // [program], of the first run
         double fill;
     };
     std::vector<Row> rows(std::size(sizes));
@@ -370,61 +257,70 @@ int main(int argc, char** argv)
         bench::ResetPrefixState();
         FillRunKeys(n);
         Row& row = rows[s];
+        row.painted.resize(programs.size());
+        row.ready.resize(programs.size());
+        row.client.resize(programs.size());
         std::vector<std::vector<double>> stepTimes;
-        for (int run = 0; run < Runs; ++run)
-        {
-            Start started = StartProgram(ravelin, Until::StartWorkDone);
-            row.app.push_back(started.painted);
-            row.appReady.push_back(started.interactive);
-            Start floorStarted = StartProgram(floor, Until::Interactive);
-            row.bare.push_back(floorStarted.painted);
-            row.bareReady.push_back(floorStarted.interactive);
-            row.othersReady.resize(others.size());
-            for (size_t o = 0; o < others.size(); ++o)
-                row.othersReady[o].push_back(StartProgram(others[o], Until::StartWorkDone).interactive);
-            for (const auto& [name, ms] : started.steps)
+        for (int run = 0; run < runs; ++run)
+            for (size_t p = 0; p < programs.size(); ++p)
             {
-                size_t k = std::find(stepNames.begin(), stepNames.end(), name) - stepNames.begin();
-                if (k == stepNames.size())
+                const bool floor = p == 1 || p == 2;
+                const Start started =
+                    StartProgram(programs[p], floor ? Until::Interactive : Until::StartWorkDone);
+                row.painted[p].push_back(started.painted);
+                row.ready[p].push_back(started.interactive);
+                if (run == 0)
+                    row.client[p] = started.client;
+                for (const auto& [name, ms] : p == 0 ? started.steps : decltype(started.steps){})
                 {
-                    stepNames.push_back(name);
-                    stepTimesBySize.emplace_back(std::size(sizes), std::pair(0.0, 0.0));
+                    size_t k = std::find(stepNames.begin(), stepNames.end(), name) - stepNames.begin();
+                    if (k == stepNames.size())
+                    {
+                        stepNames.push_back(name);
+                        stepTimesBySize.emplace_back(std::size(sizes), std::pair(0.0, 0.0));
+                    }
+                    if (stepTimes.size() <= k)
+                        stepTimes.resize(k + 1);
+                    stepTimes[k].push_back(ms);
                 }
-                if (stepTimes.size() <= k)
-                    stepTimes.resize(k + 1);
-                stepTimes[k].push_back(ms);
             }
-        }
         for (size_t k = 0; k < stepTimes.size(); ++k)
             if (!stepTimes[k].empty())
                 stepTimesBySize[k][s] = {Median(stepTimes[k]), Least(stepTimes[k])};
         row.fill = MedianOf(3, [&] { return TimeFill(n); });
     }
 
+    const SIZE* client = rows[0].client.data();
+    std::printf("Floors: the list alone (FloorList.exe, unthemed), and the same controls as the main window "
+                "(FloorMain.exe, with the program's manifest)\n");
+    std::printf(
+        "Client areas at %d entries: Ravelin.exe %ldx%ld, list alone %ldx%ld, same controls %ldx%ld\n\n",
+        sizes[0], client[0].cx, client[0].cy, client[1].cx, client[1].cy, client[2].cx, client[2].cy);
     auto table = [&](const char* title, bool ready) {
-        std::printf("%s, five run keys (%d runs each; ms)\n", title, Runs);
-        std::printf("%7s %12s %12s %7s   %12s %12s %7s\n", "", "median:", "", "", "least:", "", "");
-        std::printf("%7s %12s %12s %7s   %12s %12s %7s", "N", "Ravelin.exe", "floor", "ratio", "Ravelin.exe",
-                    "floor", "ratio");
+        std::printf("%s, five run keys (%d runs each; ms; ratios are Ravelin.exe's time over a floor's)\n",
+                    title, runs);
+        std::printf("%7s %-7s %12s %12s %14s %14s %17s", "N", "", "Ravelin.exe", "list alone",
+                    "same controls", "to list alone", "to same controls");
         std::printf(ready ? "\n" : " %16s %16s\n", "FillStartupList", "fill per entry");
         for (size_t s = 0; s < std::size(sizes); ++s)
         {
-            const std::vector<double>& app = ready ? rows[s].appReady : rows[s].app;
-            const std::vector<double>& bare = ready ? rows[s].bareReady : rows[s].bare;
-            std::printf("%7d %12.1f %12.1f %6.2fx   %12.1f %12.1f %6.2fx", sizes[s], Median(app),
-                        Median(bare), Median(app) / Median(bare), Least(app), Least(bare),
-                        Least(app) / Least(bare));
-            if (!ready)
+            const auto& times = ready ? rows[s].ready : rows[s].painted;
+            for (const bool least : {false, true})
             {
-                std::printf(" %16.1f %13.1f us\n", rows[s].fill, rows[s].fill * 1000.0 / sizes[s]);
-                continue;
+                auto of = [&](int program) { return least ? Least(times[program]) : Median(times[program]); };
+                const double app = of(0), list = of(1), same = of(2);
+                std::printf("%7s %-7s %12.1f %12.1f %14.1f %13.2fx %16.2fx",
+                            least ? "" : std::to_string(sizes[s]).c_str(), least ? "least" : "median", app,
+                            list, same, app / list, app / same);
+                if (!ready && !least)
+                    std::printf(" %16.1f %13.1f us", rows[s].fill, rows[s].fill * 1000.0 / sizes[s]);
+                std::printf("\n");
             }
-            std::printf("\n");
-            for (size_t o = 0; o < others.size(); ++o)
+            for (size_t o = 0; ready && o < others.size(); ++o)
             {
-                const std::vector<double>& other = rows[s].othersReady[o];
-                std::printf("%7s %12.1f %12s %6.2fx   %12.1f %12s %6.2fx  %ls\n", "", Median(other), "",
-                            Median(other) / Median(bare), Least(other), "", Least(other) / Least(bare),
+                const std::vector<double>& other = times[3 + o];
+                std::printf("%7s %-7s %12.1f %12s %14s %13.2fx %16.2fx  %ls\n", "", "median", Median(other),
+                            "", "", Median(other) / Median(times[1]), Median(other) / Median(times[2]),
                             others[o].c_str());
             }
         }
@@ -435,7 +331,7 @@ int main(int argc, char** argv)
 
     std::printf("\nStart steps of Ravelin.exe (median and least of %d runs; ms of each step, the first from "
                 "CreateProcess)\n",
-                Runs);
+                runs);
     std::printf("%-38s", "step");
     for (int n : sizes)
         std::printf(" %15d", n);
