@@ -51,18 +51,10 @@ std::wstring DoneText(const ApplyResult& result)
     return FormatText(LookupText(keys::Applied), {ToDecimal(result.written), ToDecimal(result.takenOut)});
 }
 
+// The tasks keep nothing of their own: a task's Enabled setting is in its definition.
 const keys::KeyText& NotSavedKey(EntryKind kind)
 {
-    switch (kind)
-    {
-    case EntryKind::Service:
-        return keys::StartsNotSaved;
-    case EntryKind::Task:
-        return keys::TaskCopiesNotSaved;
-    case EntryKind::Startup:
-        break;
-    }
-    return keys::StoreNotSaved;
+    return kind == EntryKind::Service ? keys::StartsNotSaved : keys::StoreNotSaved;
 }
 
 std::wstring Joined(const std::vector<std::wstring>& items)

@@ -267,8 +267,44 @@ inline constexpr KeyText UsageServiceChange{
 // The scheduled tasks view and its apply.
 inline constexpr KeyText TasksTab{L"970", L"Scheduled tasks"};
 inline constexpr KeyText TasksApplied{L"971", L"Scheduled tasks: %1 disabled, %2 enabled."};
-inline constexpr KeyText TaskCopiesNotSaved{
-    L"972", L"The copies kept of the changed task files could not be saved: %1."};
+inline constexpr KeyText ShowAllTasks{L"972", L"Show all tasks, not only those that start at log on or boot"};
+inline constexpr KeyText ScheduledTaskHeader{L"973", L"Name"};
+inline constexpr KeyText TaskFolderHeader{L"974", L"Folder"};
+inline constexpr KeyText TaskStartsHeader{L"975", L"Starts"};
+inline constexpr KeyText TaskCommandHeader{L"976", L"Command"};
+inline constexpr KeyText TaskResultHeader{L"977", L"Last result"};
+inline constexpr KeyText AtLogon{L"978", L"At log on"};
+inline constexpr KeyText AtBoot{L"979", L"At startup"};
+inline constexpr KeyText Daily{L"980", L"Daily"};
+inline constexpr KeyText Weekly{L"981", L"Weekly"};
+inline constexpr KeyText Monthly{L"982", L"Monthly"};
+inline constexpr KeyText Once{L"983", L"One time"};
+inline constexpr KeyText OnIdle{L"984", L"On idle"};
+inline constexpr KeyText OnEvent{L"985", L"On an event"};
+inline constexpr KeyText OnRegistration{L"986", L"When created or changed"};
+inline constexpr KeyText OnSession{L"987", L"On a session change"};
+inline constexpr KeyText OtherStart{L"988", L"Other"};
+inline constexpr KeyText NoStart{L"989", L"Never by itself"};
+inline constexpr KeyText TaskReady{L"990", L"Ready"};
+inline constexpr KeyText TaskQueued{L"991", L"Queued"};
+inline constexpr KeyText TaskStateUnknown{L"992", L"Unknown"};
+inline constexpr KeyText HasNotRun{L"993", L"Has not run yet"};
+inline constexpr KeyText TaskHandler{L"994", L"Handler %1"};
+inline constexpr KeyText TaskUnreadable{L"995", L"Its definition cannot be read: %1"};
+inline constexpr KeyText TasksNotListed{L"996", L"Some task folders could not be listed: %1 (%2)."};
+inline constexpr KeyText TasksShown{L"997",
+                                    L"%1 of %2 shown; %3 that do not start at log on or boot not shown"};
+inline constexpr KeyText TasksNotRemoved{
+    L"1001", L"A scheduled task cannot be removed here, only disabled or enabled."};
+inline constexpr KeyText SeveralTasks{L"998", L"More than one task is named %1; give its folder too:"};
+inline constexpr KeyText UsageListTasks{
+    L"999",
+    L"Writes the scheduled tasks that start at log on or boot (with /all, every task) as the view shows "
+    L"them: CSV with a header row, or JSON."};
+inline constexpr KeyText UsageTaskChange{
+    L"1000",
+    L"Disables or enables the scheduled task of that name or path (\\Folder\\Name) at once; nothing is "
+    L"deleted, the task's own Enabled setting changes."};
 
 // Every message the program shows with an English default of its own, for the packs to hold.
 inline constexpr const KeyText* Messages[] = {
@@ -381,6 +417,39 @@ inline constexpr const KeyText* Messages[] = {
     &UsageListServices,
     &UsageServiceChange,
     &SwitchedOffInPlace,
+    &Delayed,
+    &TasksTab,
+    &TasksApplied,
+    &ShowAllTasks,
+    &ScheduledTaskHeader,
+    &TaskFolderHeader,
+    &TaskStartsHeader,
+    &TaskCommandHeader,
+    &TaskResultHeader,
+    &AtLogon,
+    &AtBoot,
+    &Daily,
+    &Weekly,
+    &Monthly,
+    &Once,
+    &OnIdle,
+    &OnEvent,
+    &OnRegistration,
+    &OnSession,
+    &OtherStart,
+    &NoStart,
+    &TaskReady,
+    &TaskQueued,
+    &TaskStateUnknown,
+    &HasNotRun,
+    &TaskHandler,
+    &TaskUnreadable,
+    &TasksNotListed,
+    &TasksShown,
+    &SeveralTasks,
+    &UsageListTasks,
+    &UsageTaskChange,
+    &TasksNotRemoved,
 };
 
 } // namespace keys

@@ -14,6 +14,7 @@ template <class T> std::unique_ptr<Kind> Make()
 const KindDesign Table[] = {
     {EntryKind::Startup, nullptr, nullptr, &Make<StartupKind>},
     {EntryKind::Service, platform::names::ServiceLoadFrom, L"services", &Make<ServiceKind>},
+    {EntryKind::Task, platform::names::TaskLoadFrom, L"tasks", &Make<TaskKind>},
 };
 
 } // namespace
@@ -63,6 +64,11 @@ StartupKind& Kinds::Startup() const
 ServiceKind& Kinds::Services() const
 {
     return static_cast<ServiceKind&>(Of(EntryKind::Service));
+}
+
+TaskKind& Kinds::Tasks() const
+{
+    return static_cast<TaskKind&>(Of(EntryKind::Task));
 }
 
 Kind& Kinds::NamedBy(const std::optional<std::wstring>& place) const

@@ -4,6 +4,7 @@
 #include "kinds/Kind.h"
 #include "kinds/ServiceKind.h"
 #include "kinds/StartupKind.h"
+#include "kinds/TaskKind.h"
 
 #include <memory>
 #include <optional>
@@ -35,6 +36,7 @@ class Kinds
     Kind& Of(EntryKind id) const;
     StartupKind& Startup() const;
     ServiceKind& Services() const;
+    TaskKind& Tasks() const;
     // The kind whose entries a PLACE of the command line names: the startup entries' for any
     // place that is no other kind's.
     Kind& NamedBy(const std::optional<std::wstring>& place) const;

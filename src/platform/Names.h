@@ -35,6 +35,8 @@ inline constexpr wchar_t CopiesFolder[] = L"\\SaveProf.bak\\";
 inline constexpr wchar_t ServiceStartsFile[] = L"\\SaveServ.pro";
 // The Load From of a service's row in a profile; an identifier, in every language.
 inline constexpr wchar_t ServiceLoadFrom[] = L"Service";
+// The Load From of a scheduled task's profile record, and the PLACE of the command line that names tasks.
+inline constexpr wchar_t TaskLoadFrom[] = L"Task";
 // Where the registry keeps a service, under HKEY_LOCAL_MACHINE.
 inline constexpr wchar_t ServicesKey[] = L"SYSTEM\\CurrentControlSet\\Services\\";
 inline constexpr wchar_t WinIniFile[] = L"\\win.ini";

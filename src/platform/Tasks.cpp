@@ -332,6 +332,10 @@ TaskSwitch SystemTasks::SetEnabled(const TaskInfo& task, bool enabled)
     const DWORD apiError = SetThroughApi(task, enabled);
     if (apiError == ERROR_SUCCESS)
         return {ERROR_SUCCESS, TaskOrigin::Api};
+    // A task the API listed is the API's: where Windows keeps its own copy of each definition, an
+    // edited file would change nothing it runs.
+    if (task.origin == TaskOrigin::Api)
+        return {apiError, TaskOrigin::Api};
     const std::wstring file = TaskFilesFolder() + task.path;
     std::string bytes;
     DWORD error = ReadWholeFile(file, bytes);

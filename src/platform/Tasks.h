@@ -71,7 +71,8 @@ class Scheduler
     virtual ~Scheduler() = default;
     // Every task of every folder, hidden ones included; never fails as a whole.
     virtual TaskListing List() = 0;
-    // Sets a task's Enabled flag: through the API, checked by reading it back, else in its file.
+    // Sets a task's Enabled flag: through the API, checked by reading it back; a task read from its
+    // file (the API could not list it) in its file when the API does not take the change.
     virtual TaskSwitch SetEnabled(const TaskInfo& task, bool enabled) = 0;
 };
 

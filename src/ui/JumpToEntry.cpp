@@ -95,6 +95,12 @@ bool OpenLocation(HWND owner, const EntryRecord& row, const JumpLauncher& launch
     return false;
 }
 
+bool OpenFileLocation(HWND owner, const std::wstring& folder, const std::wstring& fileName,
+                      const JumpLauncher& launcher)
+{
+    return Start(owner, L"explorer.exe", ExplorerArguments(folder, fileName), launcher);
+}
+
 bool OpenRegistryKey(HWND owner, HKEY root, const std::wstring& keyPath, const JumpLauncher& launcher)
 {
     platform::Reg settings;

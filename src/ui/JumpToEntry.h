@@ -21,6 +21,9 @@ bool CanOpenLocation(const EntryRecord& row);
 // False, with nothing started, when the row's Load From names no known source. A program that
 // cannot be started is explained in a message box.
 bool OpenLocation(HWND owner, const EntryRecord& row, const JumpLauncher& launcher);
+// Explorer at the file, selected; at its folder when the file is not there.
+bool OpenFileLocation(HWND owner, const std::wstring& folder, const std::wstring& fileName,
+                      const JumpLauncher& launcher);
 // The registry editor, opened at the key through its last-key setting.
 bool OpenRegistryKey(HWND owner, HKEY root, const std::wstring& keyPath, const JumpLauncher& launcher);
 // The properties of the file the command line starts; false when no such file exists.

@@ -2,6 +2,7 @@
 #include "ui/Views.h"
 #include "ui/ServicesView.h"
 #include "ui/StartupView.h"
+#include "ui/TasksView.h"
 
 std::vector<std::unique_ptr<EntryView>> MakeViews(const Kinds& kinds, ViewHost& host)
 {
@@ -16,6 +17,7 @@ std::vector<std::unique_ptr<EntryView>> MakeViews(const Kinds& kinds, ViewHost& 
             views.push_back(std::make_unique<ServicesView>(static_cast<ServiceKind&>(*kind), host));
             break;
         case EntryKind::Task:
+            views.push_back(std::make_unique<TasksView>(static_cast<TaskKind&>(*kind), host));
             break;
         }
     return views;

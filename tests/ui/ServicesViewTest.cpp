@@ -1,6 +1,7 @@
 // The main window's Services view: its tab, staging, apply, hiding Windows services and its jump.
 #include "find/ServiceDisplay.h"
 #include "platform/Names.h"
+#include "staging/ServiceStaging.h"
 #include "ui/frmAddTask.h"
 #include "support/ServicesFixture.h"
 
@@ -95,6 +96,20 @@ TEST_F(ServicesTest, TheServicesViewStagesAppliesAndJumpsOnItsOwnRows)
               L"HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\" + a);
 
     Command(IDM_NEXTVIEW);
-    EXPECT_NE(&w.Shown(), &w.View(EntryKind::Service));
+    EXPECT_EQ(w.Shown().Entries().Id(), EntryKind::Task);
+    Command(IDM_NEXTVIEW); // round to the first
+    EXPECT_EQ(w.Shown().Entries().Id(), EntryKind::Startup);
     EXPECT_TRUE(IsWindowEnabled(w.Control(IDC_CMDADDTASK)));
+
+    // A startup program disabled here, a service enabled on its view: Apply & Exit there applies both.
+    SetWindowTextW(w.Control(IDC_TXTFILTER), L"");
+    ListView_SetItemState(w.Control(IDC_LISTSTARTUP), 0, LVIS_SELECTED | LVIS_FOCUSED,
+                          LVIS_SELECTED | LVIS_FOCUSED);
+    Command(IDC_CMDDISABLE);
+    ASSERT_TRUE(w.ShowView(EntryKind::Service));
+    ASSERT_NE(StageService(w.Entries().Services().State(), a, true), 0);
+    Command(IDM_APP_EXIT);
+    EXPECT_FALSE(testsupport::RegValueExists(HKEY_CURRENT_USER, testsupport::RunKey, L"Kept"));
+    EXPECT_EQ(servicetest::StartOf(a), Automatic) << "its own start back";
+    EXPECT_EQ(w.Handle(), nullptr) << "and the program ended";
 }
