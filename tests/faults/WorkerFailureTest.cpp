@@ -10,21 +10,14 @@
 namespace
 {
 
-struct ChildEnd
-{
-    DWORD code = 0;
-    std::string error;
-};
-
-// Its standard error through a pipe: read to its end, it holds all the child wrote.
-ChildEnd RunChild(const wchar_t* mode)
+// The child's exit code and all it wrote on standard error, through a pipe read to its end.
+std::pair<DWORD, std::string> RunChild(const wchar_t* mode)
 {
     std::wstring line = L"\"" + testsupport::BuildFolder() + L"\\tests\\apply_child.exe\" " + mode;
     SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
     HANDLE read = nullptr, write = nullptr;
     CreatePipe(&read, &write, &inherit, 0);
     platform::UniqueHandle reading(read), writing(write);
-    SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
     STARTUPINFOW start{};
     start.cb = sizeof(start);
     start.dwFlags = STARTF_USESTDHANDLES;
@@ -34,29 +27,30 @@ ChildEnd RunChild(const wchar_t* mode)
         CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &start, &pi));
     platform::UniqueHandle process(pi.hProcess), thread(pi.hThread);
     writing.reset();
-    ChildEnd end;
+    std::pair<DWORD, std::string> end;
     char buffer[512];
     for (DWORD got = 0; ReadFile(read, buffer, sizeof(buffer), &got, nullptr) && got;)
-        end.error.append(buffer, got);
+        end.second.append(buffer, got);
     WaitForSingleObject(pi.hProcess, INFINITE);
-    GetExitCodeProcess(pi.hProcess, &end.code);
+    GetExitCodeProcess(pi.hProcess, &end.first);
     return end;
 }
 
 } // namespace
 
+// The child, as Ravelin.exe, tells a crash on standard error and in the error log of its folder.
 TEST(WorkerFailureTest, ACrashOrAnExceptionInAWorkerEndsTheProgramWithItsCodeAndALine)
 {
     const std::wstring log = testsupport::BuildFolder() + L"\\tests\\errorlog.txt";
     platform::RemoveFile(log, true);
-    const ChildEnd crash = RunChild(L"crash-in-worker");
-    EXPECT_EQ(crash.code, static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION));
-    EXPECT_NE(crash.error.find("exception 0xC0000005 at 0x"), std::string::npos) << crash.error;
+    const auto [crashCode, crashLine] = RunChild(L"crash-in-worker");
+    EXPECT_EQ(crashCode, static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION));
+    EXPECT_NE(crashLine.find("exception 0xC0000005 at 0x"), std::string::npos) << crashLine;
     std::string logged;
     platform::ReadWholeFile(log, logged);
     EXPECT_NE(logged.find("exception 0xC0000005 at 0x"), std::string::npos) << logged;
 
-    const ChildEnd thrown = RunChild(L"throw-in-worker");
-    EXPECT_EQ(thrown.code, platform::WorkerFailedCode);
-    EXPECT_NE(thrown.error.find("the window is gone"), std::string::npos) << thrown.error;
+    const auto [thrownCode, thrownLine] = RunChild(L"throw-in-worker");
+    EXPECT_EQ(thrownCode, platform::WorkerFailedCode);
+    EXPECT_NE(thrownLine.find("the window is gone"), std::string::npos) << thrownLine;
 }
