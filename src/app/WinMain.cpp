@@ -3,12 +3,17 @@
 #include "ui/frmAbout.h"
 #include "console/ConsoleCommand.h"
 #include "console/ConsoleArguments.h"
+#include "platform/CrashExit.h"
+#include "platform/Files.h"
+#include "platform/Names.h"
 #include "platform/StartSteps.h"
 
 #include <commctrl.h>
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR arguments, int showCommand)
 {
+    // A window program seldom has a standard error: a crash is told in the error log it keeps too.
+    platform::EndCrashesWithTheirCode(platform::ProgramFolder() + platform::names::ErrorLogFile);
     namespace steps = platform::startsteps;
     steps::Mark(L"load the program");
     platform::ComApartment com;

@@ -1,9 +1,12 @@
 // File facts: resolving a command line to its file, the table of answers, the worker thread.
 #include "find/FileFacts.h"
 #include "find/ProgramPath.h"
+#include "platform/CrashExit.h"
 #include "platform/Files.h"
 #include "platform/ProgramFiles.h"
+#include "platform/Text.h"
 
+#include <exception>
 #include <thread>
 
 namespace
@@ -114,30 +117,65 @@ void FactsWorker::Ask(std::vector<std::wstring> commandLines)
 std::vector<std::pair<std::wstring, FileFacts>> FactsWorker::TakeAnswers()
 {
     std::lock_guard lock(shared_->mutex);
+    if (!shared_->failure.empty())
+        platform::EndWithFailure(shared_->failure, platform::WorkerFailedCode);
     return std::exchange(shared_->answers, {});
 }
 
 void FactsWorker::Run(std::shared_ptr<Shared> shared)
 {
+    // Nothing may leave a thread's function: the answers would stop coming, and no one would know.
+    try
+    {
+        Answer(*shared);
+    }
+    catch (const std::exception& failure)
+    {
+        HandOver(*shared, failure.what());
+    }
+    catch (...)
+    {
+        HandOver(*shared, "an exception of no standard type");
+    }
+}
+
+void FactsWorker::Answer(Shared& shared)
+{
     for (;;)
     {
         std::wstring question;
         {
-            std::unique_lock lock(shared->mutex);
-            shared->wake.wait(lock, [&] { return shared->stopped || !shared->questions.empty(); });
-            if (shared->stopped)
+            std::unique_lock lock(shared.mutex);
+            shared.wake.wait(lock, [&] { return shared.stopped || !shared.questions.empty(); });
+            if (shared.stopped)
                 return;
-            question = std::move(shared->questions.front());
-            shared->questions.pop_front();
+            question = std::move(shared.questions.front());
+            shared.questions.pop_front();
         }
         FileFacts facts = ResolveFileFacts(question);
         // Told under the lock, so that no call comes once the destructor has stopped the thread.
-        std::lock_guard lock(shared->mutex);
-        if (shared->stopped)
+        std::lock_guard lock(shared.mutex);
+        if (shared.stopped)
             return;
-        const bool first = shared->answers.empty();
-        shared->answers.emplace_back(std::move(question), std::move(facts));
+        const bool first = shared.answers.empty();
+        shared.answers.emplace_back(std::move(question), std::move(facts));
         if (first)
-            shared->answersWaiting();
+            shared.answersWaiting();
+    }
+}
+
+void FactsWorker::HandOver(Shared& shared, const char* what)
+{
+    std::lock_guard lock(shared.mutex);
+    shared.failure = L"The file facts thread failed: " + platform::WideFromCodePage(CP_ACP, what);
+    if (shared.stopped)
+        return;
+    try
+    {
+        shared.answersWaiting();
+    }
+    catch (...)
+    {
+        // It may be what failed: the next TakeAnswers, whenever it comes, still tells.
     }
 }

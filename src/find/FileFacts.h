@@ -50,7 +50,9 @@ class FileFactsTable
 
 // A thread that answers command lines one by one and keeps the answers until they are taken.
 // It never touches the list or the window: it only calls answersWaiting, from its own thread,
-// when answers start to wait.
+// when answers start to wait. An exception that ends the thread is handed over the same way: the
+// next TakeAnswers tells it and ends the program with platform::WorkerFailedCode, rather than
+// the program going on without answers.
 class FactsWorker
 {
   public:
@@ -74,8 +76,11 @@ class FactsWorker
         std::vector<std::pair<std::wstring, FileFacts>> answers;
         std::function<void()> answersWaiting;
         bool stopped = false;
+        std::wstring failure; // what ended the thread; empty while it runs
     };
     static void Run(std::shared_ptr<Shared> shared);
+    static void Answer(Shared& shared);
+    static void HandOver(Shared& shared, const char* what);
 
     std::shared_ptr<Shared> shared_;
 };

@@ -130,13 +130,7 @@ std::wstring SetCaptionfromINI(std::wstring_view key, std::wstring_view defaultT
 
 void WriteErrorLog(const std::wstring& message)
 {
-    wchar_t date[128] = {}, time[128] = {};
-    GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, date, 128);
-    GetTimeFormatW(LOCALE_USER_DEFAULT, 0, nullptr, nullptr, time, 128);
-    std::wstring record =
-        L"\"\r\nDate: " + std::wstring(date) + L"\",\"Time: " + time + L"\",\"" + message + L"\"\r\n";
-    platform::AppendToFile(platform::ProgramFolder() + platform::names::ErrorLogFile,
-                           platform::CodePageFromWide(CP_ACP, record));
+    platform::AppendErrorRecord(platform::ProgramFolder() + platform::names::ErrorLogFile, message);
 }
 
 std::wstring LookupText(const keys::KeyText& key)

@@ -177,13 +177,46 @@ DWORD ReplaceFileAtomically(const std::wstring& path, const std::string& bytes)
     return error;
 }
 
-DWORD AppendToFile(const std::wstring& path, const std::string& bytes)
+DWORD WriteConverted(HANDLE file, UINT codePage, std::wstring_view text)
 {
-    UniqueHandle file = MakeUniqueHandle(CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
-                                                     OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    char bytes[1024]; // room for 256 characters in any code page, UTF-8 included
+    while (!text.empty())
+    {
+        size_t count = std::min<size_t>(text.size(), 256);
+        // A surrogate pair is converted whole.
+        if (count < text.size() && IS_HIGH_SURROGATE(text[count - 1]))
+            --count;
+        const int length = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(count), bytes,
+                                               sizeof(bytes), nullptr, nullptr);
+        if (length == 0)
+            return GetLastError();
+        for (DWORD done = 0, written = 0; done < static_cast<DWORD>(length); done += written)
+        {
+            if (!WriteFile(file, bytes + done, length - done, &written, nullptr))
+                return GetLastError();
+            if (written == 0)
+                return ERROR_WRITE_FAULT;
+        }
+        text.remove_prefix(count);
+    }
+    return ERROR_SUCCESS;
+}
+
+DWORD AppendErrorRecord(const std::wstring& logFile, std::wstring_view message)
+{
+    wchar_t date[128] = {}, time[128] = {};
+    GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, date, 128);
+    GetTimeFormatW(LOCALE_USER_DEFAULT, 0, nullptr, nullptr, time, 128);
+    UniqueHandle file = MakeUniqueHandle(CreateFileW(logFile.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ,
+                                                     nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         return GetLastError();
-    return WriteAll(file.get(), bytes);
+    for (std::wstring_view part :
+         {std::wstring_view(L"\"\r\nDate: "), std::wstring_view(date), std::wstring_view(L"\",\"Time: "),
+          std::wstring_view(time), std::wstring_view(L"\",\""), message, std::wstring_view(L"\"\r\n")})
+        if (const DWORD error = WriteConverted(file.get(), CP_ACP, part))
+            return error;
+    return ERROR_SUCCESS;
 }
 
 DWORD CreateFolderPath(const std::wstring& folder)

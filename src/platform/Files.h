@@ -1,8 +1,9 @@
 // Files and folders: the program folder, the Windows folder, StartUp folders, listings,
-// whole-file reads, atomic replacement and appending.
+// whole-file reads, atomic replacement and the error log's records.
 #pragma once
 #include <windows.h>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace platform
@@ -38,8 +39,13 @@ DWORD ReplaceFileAtomically(const std::wstring& path, const std::string& bytes);
 // Writes every byte to an open file or pipe. Returns ERROR_SUCCESS or the error.
 DWORD WriteAll(HANDLE file, const std::string& bytes);
 
-// Appends bytes to a file, creating it when missing.
-DWORD AppendToFile(const std::wstring& path, const std::string& bytes);
+// Writes text in a code page to an open file or pipe, converted piece by piece on the stack: it
+// allocates nothing, so that a crash can write too.
+DWORD WriteConverted(HANDLE file, UINT codePage, std::wstring_view text);
+
+// Appends one record (date, time, message) in the system code page to the error log logFile,
+// creating it when missing; allocates nothing.
+DWORD AppendErrorRecord(const std::wstring& logFile, std::wstring_view message);
 
 // Makes a folder and the folders above it when missing. Returns the system error.
 DWORD CreateFolderPath(const std::wstring& folder);

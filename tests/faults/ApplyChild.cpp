@@ -3,6 +3,8 @@
 //   apply_child <scratch key path> stage|again|enable <stop at write n, 0 never> <event name>
 // The services' modes act on the services whose names start with the prefix given:
 //   apply_child <scratch key path> services-stage|services-again|services-enable <n> <event> <prefix>
+// Or it fails in a worker thread, which must end it with a code that is not 0:
+//   apply_child crash-in-worker|throw-in-worker
 #include "staging/StartupFill.h"
 #include "model/StartupSource.h"
 #include "apply/ApplyEngine.h"
@@ -10,11 +12,17 @@
 #include "apply/ServicesApply.h"
 #include "support/TestServices.h"
 #include "staging/ServiceStaging.h"
+#include "find/FileFacts.h"
+#include "platform/CrashExit.h"
+#include "platform/Files.h"
+#include "platform/Names.h"
 #include "platform/Handles.h"
 #include "platform/WriteSteps.h"
 
 #include <cwchar>
+#include <stdexcept>
 #include <string>
+#include <thread>
 
 namespace
 {
@@ -62,8 +70,24 @@ void ApplyServicesAs(const std::wstring& mode, const std::wstring& prefix)
     ApplyServices(services);
 }
 
+// A crash in a thread of its own, or an exception that leaves the file facts thread.
+int FailInWorker(const std::wstring& mode)
+{
+    volatile int* volatile nowhere = nullptr;
+    if (mode == L"crash-in-worker")
+        std::thread([&] { *nowhere = 1; }).join();
+    FactsWorker worker([] { throw std::runtime_error("the window is gone"); });
+    worker.Ask({L"notepad.exe"});
+    for (;;)
+        worker.TakeAnswers(), Sleep(10);
+}
+
 int wmain(int argc, wchar_t** argv)
 {
+    // As Ravelin.exe: a crash is told on standard error and in the error log of its folder.
+    platform::EndCrashesWithTheirCode(platform::ProgramFolder() + platform::names::ErrorLogFile);
+    if (argc == 2)
+        return FailInWorker(argv[1]);
     if (argc != 5 && argc != 6)
         return 2;
     platform::ComApartment com;

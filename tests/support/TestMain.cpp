@@ -1,4 +1,5 @@
 // Test entry: COM and the common controls, as the program has them.
+#include "platform/CrashExit.h"
 #include "platform/Handles.h"
 
 #include <commctrl.h>
@@ -6,11 +7,8 @@
 
 int main(int argc, char** argv)
 {
-    // Wine's debugger ends a crashed program with exit code 0: a crash ends this one with its code.
-    SetUnhandledExceptionFilter([](EXCEPTION_POINTERS* crash) -> LONG {
-        TerminateProcess(GetCurrentProcess(), crash->ExceptionRecord->ExceptionCode);
-        return EXCEPTION_EXECUTE_HANDLER;
-    });
+    // A test program that crashes fails, with the exception's code.
+    platform::EndCrashesWithTheirCode();
     platform::ComApartment com;
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_USEREX_CLASSES |
                                                         ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
