@@ -3,8 +3,8 @@
 // ./run, and installs the small programs of fictional vendors (built beside this program, in demo\)
 // where most of the entries point, and services of theirs. Run once per prefix; with --run-once
 // only the programs, the services that are missing and the RunOnce entries, which a Wine start
-// runs and takes out as a logon does. Two entries and one service stay pointing at files that are
-// gone.
+// runs and takes out as a logon does; and the vendors' scheduled tasks. Two entries, one service
+// and one task stay pointing at files that are gone.
 #include "platform/Files.h"
 #include "platform/Handles.h"
 #include "platform/Services.h"
@@ -137,6 +137,58 @@ void InstallDemoServices()
     }
 }
 
+// The vendors' scheduled tasks, as Windows writes their files (UTF-16 after a byte-order mark):
+// two of a logon, one of the machine's start, hidden, one daily (listed only with every task), one
+// disabled by its vendor, and one whose program is gone.
+struct DemoTask
+{
+    const wchar_t* path; // under System32\Tasks
+    const wchar_t* trigger;
+    const wchar_t* command;
+    const wchar_t* arguments;
+    bool enabled, hidden;
+};
+const DemoTask DemoTasks[] = {
+    {L"SyncDrive\\SyncDrive Logon Sync", L"<LogonTrigger><Enabled>true</Enabled></LogonTrigger>",
+     L"C:\\Program Files\\SyncDrive\\syncdrive.exe", L"/sync", true, false},
+    {L"Halden\\Inventory at Startup", L"<BootTrigger><Enabled>true</Enabled></BootTrigger>",
+     L"C:\\Corp\\inventory.exe", L"-scan", true, true},
+    {L"PhotoBox\\Nightly Import",
+     L"<CalendarTrigger><StartBoundary>2024-01-01T02:00:00</StartBoundary><ScheduleByDay><DaysInterval>1</"
+     L"DaysInterval>"
+     L"</ScheduleByDay></CalendarTrigger>",
+     L"C:\\Program Files (x86)\\PhotoBox\\import.exe", L"/nightly", true, false},
+    {L"Toolsmith Update Check", L"<LogonTrigger><Enabled>true</Enabled></LogonTrigger>",
+     L"C:\\Tools\\helper.exe", L"--check", false, false},
+    {L"Kestrel\\Telemetry Upload", L"<LogonTrigger><Enabled>true</Enabled></LogonTrigger>",
+     L"C:\\Program Files\\Kestrel\\upload.exe", L"", true, false},
+};
+
+// Each task file written once: a task changed in the demo stays as the user left it.
+void InstallDemoTasks()
+{
+    wchar_t system[MAX_PATH] = {};
+    GetSystemDirectoryW(system, MAX_PATH);
+    for (const DemoTask& t : DemoTasks)
+    {
+        const std::wstring file = std::wstring(system) + L"\\Tasks\\" + t.path;
+        if (platform::FileExists(file))
+            continue;
+        platform::CreateFolderPath(file.substr(0, file.find_last_of(L'\\')));
+        const std::wstring xml =
+            L"\uFEFF<?xml version=\"1.0\" encoding=\"UTF-16\"?>\r\n"
+            L"<Task version=\"1.2\" xmlns=\"http://schemas.microsoft.com/windows/2004/02/mit/task\">\r\n"
+            L"  <RegistrationInfo><URI>\\" +
+            std::wstring(t.path) + L"</URI></RegistrationInfo>\r\n  <Triggers>" + t.trigger +
+            L"</Triggers>\r\n  <Settings><Enabled>" + (t.enabled ? L"true" : L"false") +
+            L"</Enabled><Hidden>" + (t.hidden ? L"true" : L"false") +
+            L"</Hidden></Settings>\r\n  <Actions Context=\"Author\"><Exec><Command>" + t.command +
+            L"</Command><Arguments>" + t.arguments + L"</Arguments></Exec></Actions>\r\n</Task>\r\n";
+        platform::ReplaceFileAtomically(
+            file, std::string(reinterpret_cast<const char*>(xml.data()), xml.size() * sizeof(wchar_t)));
+    }
+}
+
 // Wine's start runs and deletes RunOnce entries as a logon does, so ./run writes them again.
 void SetRunOnce()
 {
@@ -153,6 +205,7 @@ int main(int argc, char** argv)
 {
     InstallDemoPrograms();
     InstallDemoServices();
+    InstallDemoTasks();
     SetRunOnce();
     if (argc > 1 && std::string(argv[1]) == "--run-once")
         return 0;

@@ -267,7 +267,8 @@ inline constexpr KeyText UsageServiceChange{
 // The scheduled tasks view and its apply.
 inline constexpr KeyText TasksTab{L"970", L"Scheduled tasks"};
 inline constexpr KeyText TasksApplied{L"971", L"Scheduled tasks: %1 disabled, %2 enabled."};
-inline constexpr KeyText ShowAllTasks{L"972", L"Show all tasks, not only those that start at log on or boot"};
+// Besides those that start at log on or boot.
+inline constexpr KeyText ShowAllTasks{L"972", L"Show all tasks"};
 inline constexpr KeyText ScheduledTaskHeader{L"973", L"Name"};
 inline constexpr KeyText TaskFolderHeader{L"974", L"Folder"};
 inline constexpr KeyText TaskStartsHeader{L"975", L"Starts"};
@@ -292,8 +293,8 @@ inline constexpr KeyText HasNotRun{L"993", L"Has not run yet"};
 inline constexpr KeyText TaskHandler{L"994", L"Handler %1"};
 inline constexpr KeyText TaskUnreadable{L"995", L"Its definition cannot be read: %1"};
 inline constexpr KeyText TasksNotListed{L"996", L"Some task folders could not be listed: %1 (%2)."};
-inline constexpr KeyText TasksShown{L"997",
-                                    L"%1 of %2 shown; %3 that do not start at log on or boot not shown"};
+// %3: the tasks that start neither at log on nor at boot.
+inline constexpr KeyText TasksShown{L"997", L"%1 of %2 shown, %3 others hidden"};
 inline constexpr KeyText TasksNotRemoved{
     L"1001", L"A scheduled task cannot be removed here, only disabled or enabled."};
 inline constexpr KeyText SeveralTasks{L"998", L"More than one task is named %1; give its folder too:"};

@@ -130,7 +130,7 @@ void frmMain::Layout()
     laidOut_ = {client.right, client.bottom};
     const UINT dpi = GetDpiForWindow(hwnd_);
     // The status bar: messages on the left, the count of shown rows on the right.
-    int parts[2] = {ScaleForDpi(UnscaleForDpi(client.right, dpi) - 170, dpi), -1};
+    int parts[2] = {ScaleForDpi(UnscaleForDpi(client.right, dpi) - 280, dpi), -1};
     SendMessageW(Control(IDC_STATUSBAR), SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
 }
 
