@@ -13,6 +13,7 @@
 // With --all-sources [other Ravelin.exe...], 1 000 entries spread over every place Windows starts
 // programs from instead, some switched off by Windows' own flag, against the floor reading the same
 // and against the floor of the nine places older builds read.
+// --against other Ravelin.exe... does every size with the other builds started in turn.
 // --runs N, before the rest, starts each program N times at each size instead of 9.
 // Run it in a prefix of its own: it rewrites that prefix's run keys, win.ini and StartUp folders.
 #include "PrefixState.h"
@@ -228,10 +229,12 @@ int main(int argc, char** argv)
 
     const std::wstring userStartup = platform::GetSpecialFolderPath(CSIDL_STARTUP);
     // --start [other Ravelin.exe...]: only the starts at 100 and 1 000 entries, each other build
-    // started in turn with the rest, for trying a change to the start.
+    // started in turn with the rest, for trying a change to the start. --against other
+    // Ravelin.exe...: every size, each other build started in turn, for "no slower than before".
     const bool startOnly = argc > 1 && std::strcmp(argv[1], "--start") == 0;
+    const bool against = argc > 1 && std::strcmp(argv[1], "--against") == 0;
     std::vector<std::wstring> others;
-    for (int i = 2; startOnly && i < argc; ++i)
+    for (int i = 2; (startOnly || against) && i < argc; ++i)
         others.push_back(platform::WideFromCodePage(CP_ACP, argv[i]));
 
     // Starts of Ravelin.exe and of the floors alternate, so that a change of load on the machine
