@@ -168,7 +168,10 @@ ParsedRequest ParseConsoleRequest(std::wstring_view arguments)
             request.json = true;
     }
     if (!verb)
+    {
+        parsed.usageBelow = true;
         return fail(keys::NoVerb, {});
+    }
     for (size_t modifier : {FromSwitch, CommandSwitch, JsonSwitch, ServicesSwitch, TasksSwitch, AllSwitch})
         if (seen[modifier] && !GoesWith(modifier, request.verb))
             return fail(keys::SwitchNotWithVerb, {Shown(Switches[modifier]), Shown(*verb)});

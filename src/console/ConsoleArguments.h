@@ -42,11 +42,13 @@ struct ConsoleRequest
     bool all = false;                        // /list of every entry, not only those a view shows first
 };
 
-// A request, or why the command line makes none: the sentence to print above the usage.
+// A request, or why the command line makes none: one sentence, and whether the usage goes below
+// it (a command line without a verb) or only the pointer to it.
 struct ParsedRequest
 {
     ConsoleRequest request;
     std::wstring error;
+    bool usageBelow = false;
 };
 // Switches start with / or -, in any case; the word after a switch that takes a value is its
 // value, unless it is another switch of ours written without quotes.

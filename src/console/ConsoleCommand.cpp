@@ -116,7 +116,9 @@ int RunConsole(std::wstring_view arguments)
     SourceNameTable names;
     LoadSourceNames(names);
     if (!parsed.error.empty())
-        return Complain(parsed.error + L"\r\n\r\n" + UsageText(names), ExitBadUsage);
+        return Complain(parsed.error + L"\r\n" +
+                            (parsed.usageBelow ? L"\r\n" + UsageText(names) : LookupText(keys::SeeHelp)),
+                        ExitBadUsage);
     const ConsoleRequest& request = parsed.request;
     if (request.verb == Verb::Help)
     {

@@ -186,8 +186,8 @@ inline constexpr KeyText UsageCompare{
     L"Compares the list with what an earlier /list /json wrote: the entries that are new, gone or changed."};
 inline constexpr KeyText UsageHelp{L"810", L"Shows this text."};
 inline constexpr KeyText UsageNotes{
-    L"811", L"NAME is a Task Name, PLACE one of the places below or its Load From text. Switches may be "
-            L"written in any case; a value with blanks is quoted."};
+    L"811", L"NAME is a Task Name, PLACE one of the places below: its short name, its identifier or its Load "
+            L"From text. Switches may be written in any case; a value with blanks is quoted."};
 inline constexpr KeyText PlacesHeading{L"812", L"Places:"};
 inline constexpr KeyText ExitCodesHeading{L"813", L"Exit codes:"};
 inline constexpr KeyText ExitDone{L"814", L"done; for /compare, no difference"};
@@ -225,6 +225,8 @@ inline constexpr KeyText CompareNew{L"843", L"New: %1 in %2, %3: %4"};
 inline constexpr KeyText CompareGone{L"844", L"Gone: %1 in %2, %3: %4"};
 inline constexpr KeyText CompareChanged{L"845", L"Changed: %1 in %2, %3: %4, before %5: %6"};
 inline constexpr KeyText CompareSame{L"846", L"No difference from %1."};
+// Under the one line that says what is wrong with the command line.
+inline constexpr KeyText SeeHelp{L"847", L"ravelinc /? for help"};
 // The services view: its tab, headers, start types and states, the row menu's choice, the count
 // and the apply's status line.
 inline constexpr KeyText StartupTab{L"901", L"Startup programs"};
@@ -387,6 +389,7 @@ inline constexpr const KeyText* Messages[] = {
     &CompareGone,
     &CompareChanged,
     &CompareSame,
+    &SeeHelp,
     &StartupTab,
     &ServicesTab,
     &HideWindowsServices,

@@ -12,16 +12,40 @@ template <class T> std::unique_ptr<Kind> Make()
 }
 
 const KindDesign Table[] = {
-    {EntryKind::Startup, nullptr, nullptr, &Make<StartupKind>},
-    {EntryKind::Service, platform::names::ServiceLoadFrom, L"services", &Make<ServiceKind>},
-    {EntryKind::Task, platform::names::TaskLoadFrom, L"tasks", &Make<TaskKind>},
+    {EntryKind::Startup, nullptr, nullptr, nullptr, &Make<StartupKind>},
+    {EntryKind::Service, platform::names::ServiceLoadFrom, L"service", L"services", &Make<ServiceKind>},
+    {EntryKind::Task, platform::names::TaskLoadFrom, L"task", L"tasks", &Make<TaskKind>},
 };
+
+// A place's line: its short name in a column as wide as the longest and two blanks, its
+// identifier, and its Load From text where that differs.
+std::wstring PlaceLine(std::wstring_view shortName, std::wstring_view id, std::wstring_view shown)
+{
+    constexpr size_t ShortNameColumn = 22;
+    std::wstring line = L"  " + std::wstring(shortName);
+    line.append(ShortNameColumn > shortName.size() ? ShortNameColumn - shortName.size() : 1, L' ');
+    line += id;
+    if (shown != id)
+        line += L"  =  " + std::wstring(shown);
+    return line + L"\r\n";
+}
 
 } // namespace
 
 std::span<const KindDesign> KindTable()
 {
     return Table;
+}
+
+std::wstring AllPlaceLines(const SourceNameTable& names)
+{
+    std::wstring lines;
+    for (size_t i = 0; i < SourceCount; ++i)
+        lines += PlaceLine(StartupSources[i].shortName, StartupSources[i].id, ScannedLoadFrom(i, names));
+    for (const KindDesign& design : Table)
+        if (design.place)
+            lines += PlaceLine(design.shortName, design.place, design.place);
+    return lines;
 }
 
 std::optional<EntryKind> KindOfListSwitch(std::wstring_view name)
@@ -75,7 +99,8 @@ Kind& Kinds::NamedBy(const std::optional<std::wstring>& place) const
 {
     if (place)
         for (const KindDesign& design : Table)
-            if (design.place && platform::EqualsNoCase(platform::Trim(*place), design.place))
+            if (design.place && (platform::EqualsNoCase(platform::Trim(*place), design.place) ||
+                                 platform::EqualsNoCase(platform::Trim(*place), design.shortName)))
                 return Of(design.id);
     return Startup();
 }

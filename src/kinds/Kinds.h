@@ -20,11 +20,17 @@ struct KindDesign
     // the command line; none for the startup entries, whose records carry their own places and
     // which take every record no other kind takes.
     const wchar_t* place;
+    // Its place's short name for scripts, also accepted in any case; none for the startup entries,
+    // whose places have their own.
+    const wchar_t* shortName;
     // The switch that lists its entries: /list /services; none for the startup entries' own list.
     const wchar_t* listSwitch;
     std::unique_ptr<Kind> (*make)();
 };
 std::span<const KindDesign> KindTable();
+// Every place, one a line, as the usage lists them: the startup entries' places, then the other
+// kinds'.
+std::wstring AllPlaceLines(const SourceNameTable& names);
 // The kind whose list switch name is (without its slash, in any case); none when no kind's is.
 std::optional<EntryKind> KindOfListSwitch(std::wstring_view name);
 

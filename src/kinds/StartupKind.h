@@ -40,6 +40,3 @@ class StartupKind final : public Kind
     StartupState state_;
     bool filled_ = false;
 };
-
-// The places, one a line: the identifier, and its Load From text where that differs.
-std::wstring PlaceLines(const SourceNameTable& names);

@@ -38,6 +38,8 @@ struct StartupSource
 {
     // The English Load From; also names the copies kept of the entries taken out of it.
     const wchar_t* id = nullptr;
+    // Its short name for scripts, accepted by the command line in any case.
+    const wchar_t* shortName = nullptr;
     SourceKind kind = SourceKind::Registry;
     HKEY root = nullptr;          // Registry
     const wchar_t* key = nullptr; // Registry: the key under Software\Microsoft\Windows\CurrentVersion;

@@ -116,7 +116,7 @@ using ConsoleProgramTest = ConsoleTest;
 
 } // namespace
 
-TEST_F(ConsoleTest, WordsSplitAsWindowsSplitsThemAndEachBadUsageIsNamedAboveTheUsage)
+TEST_F(ConsoleTest, WordsSplitAsWindowsSplitsThemAndEachBadUsageIsNamedInOneLine)
 {
     const std::pair<std::wstring, std::vector<std::wstring>> splits[] = {
         {L"  /add \"My App\"\t/from x", {L"/add", L"My App", L"/from", L"x"}},
@@ -150,10 +150,21 @@ TEST_F(ConsoleTest, WordsSplitAsWindowsSplitsThemAndEachBadUsageIsNamedAboveTheU
     };
     for (const auto& [arguments, error] : refused)
         EXPECT_EQ(ParseConsoleRequest(arguments).error, error) << arguments;
-    // A refusal goes to standard error above the usage: the real program's test checks that.
+    // A refusal is one line on standard error and the way to the usage; no verb at all, the usage.
+    const Outcome bad = Run(L"/list /bogus"), none = Run(L"/json");
+    EXPECT_EQ(bad.code, ExitBadUsage);
+    EXPECT_EQ(bad.err, L"Unknown switch: /bogus.\r\nravelinc /? for help\r\n");
+    EXPECT_EQ(none.code, ExitBadUsage);
+    EXPECT_TRUE(Has(none.err, L"give one of the switches below.\r\n\r\nBrightfold Ravelin for scripts"));
     const Outcome help = Run(L"/?");
     EXPECT_EQ(help.code, ExitDone);
     EXPECT_TRUE(Has(help.out, L"  ravelinc /compare FILE [/json]\r\n") && help.err.empty());
+    // Each place by its short name beside its identifier, the other kinds' places after them.
+    EXPECT_TRUE(Has(help.out, L"\r\n  user-run              Registry(User Run)\r\n  machine-run           "
+                              L"Registry(Machine Run)\r\n"));
+    EXPECT_TRUE(Has(help.out,
+                    L"\r\n  winini-run            Win.ini Run\r\n  service               Service\r\n"
+                    L"  task                  Task\r\n"));
     // Ravelin.exe writes the list when /list is among its words, as a switch.
     EXPECT_TRUE(NamesListSwitch(L"  -LIST   /Json"));
     EXPECT_FALSE(NamesListSwitch(L"/json list \"/list\""));
@@ -169,9 +180,12 @@ TEST_F(ConsoleTest, EachVerbStagesAndAppliesThroughTheEngineAndSaysHowWithItsExi
     EXPECT_EQ(r.code, ExitNoEntry);
     EXPECT_TRUE(Has(r.err, L"\r\n  Registry(User Run): Alpha = C:\\a.exe\r\n  Registry(Machine Run): Alpha"));
     EXPECT_EQ(ReadPlace(user, L"Alpha"), L"C:\\a.exe");
-    // Any case, and the name as the list shows it.
+    // Any case, and the name as the list shows it; the place by any of its names.
     EXPECT_EQ(Run(L"/disable ALPHA /from \"registry(USER run)\"").out,
               L"Applied: 0 written, 1 taken out.\r\n");
+    EXPECT_EQ(Run(L"/disable tool /from User-StartUp").code, ExitDone);
+    EXPECT_EQ(ReadPlace(startup, L"Tool"), L"<missing>");
+    EXPECT_EQ(Run(L"/enable Tool /from \" user-startup \"").code, ExitDone);
     EXPECT_EQ(Run(L"/Disable padded").code, ExitDone);
     EXPECT_EQ(ReadPlace(user, L"Alpha") + ReadPlace(user, L"  Padded "), L"<missing><missing>");
     EXPECT_EQ(ReadPlace(machine, L"Alpha"), L"C:\\m.exe");
@@ -380,8 +394,7 @@ TEST_F(ConsoleProgramTest, OutputIsUtf8InAFileAndInAPipeAndErrorsGoApart)
     r = RunProgram(L"/list /from \"No Such\"");
     EXPECT_EQ(r.code, DWORD(ExitBadUsage));
     EXPECT_TRUE(r.out.empty());
-    EXPECT_EQ(r.err.find("The switch /from does not go with /list.\r\n\r\nBrightfold Ravelin for scripts"),
-              0u);
+    EXPECT_EQ(r.err, "The switch /from does not go with /list.\r\nravelinc /? for help\r\n");
 }
 
 TEST_F(ConsoleProgramTest, TheWindowAndTheCommandLineKeepEachOthersEntriesByteForByte)
