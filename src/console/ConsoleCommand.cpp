@@ -143,7 +143,7 @@ int RunConsole(std::wstring_view arguments)
         const ChangeVerb verb = request.verb == Verb::Disable  ? ChangeVerb::Disable
                                 : request.verb == Verb::Enable ? ChangeVerb::Enable
                                                                : ChangeVerb::Remove;
-        return Answer(Lines(named.ChangeVerb(request.value, request.from, verb)));
+        return Answer(Lines(named.ChangeVerb(request.value, request.from, verb, request.force)));
     }
     case Verb::Add:
         return Answer(Lines(startup.AddVerb(request.value, *request.from, *request.command)));

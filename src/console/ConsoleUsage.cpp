@@ -18,7 +18,7 @@ const VerbUsage Verbs[] = {
     {L"ravelinc /list /services [/json]", keys::UsageListServices},
     {L"ravelinc /list /tasks [/all] [/json]", keys::UsageListTasks},
     {L"ravelinc /disable NAME [/from PLACE]", keys::UsageDisable},
-    {L"ravelinc /enable NAME [/from PLACE]", keys::UsageEnable},
+    {L"ravelinc /enable NAME [/from PLACE] [/force]", keys::UsageEnable},
     {L"ravelinc /remove NAME [/from PLACE]", keys::UsageRemove},
     {L"ravelinc /disable NAME /from Service, /enable NAME /from Service", keys::UsageServiceChange},
     {L"ravelinc /disable NAME /from Task, /enable NAME /from Task", keys::UsageTaskChange},

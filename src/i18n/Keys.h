@@ -159,6 +159,9 @@ inline constexpr KeyText PackRefused{L"624", L"\"%1\": the language selector did
 
 // Other programs.
 inline constexpr KeyText CannotStart{L"630", L"Cannot start \"%1\":"};
+// Asked before an entry whose program was uninstalled is enabled again.
+inline constexpr KeyText ProgramGoneQuestion{
+    L"631", L"The program that %1 starts is not there: %2. Enable it all the same?"};
 
 // Finding and judging entries.
 inline constexpr KeyText FilterCue{L"701", L"Filter"};
@@ -174,7 +177,9 @@ inline constexpr KeyText UsageHeading{L"801", L"Usage:"};
 inline constexpr KeyText UsageList{
     L"802", L"Writes the list as the window shows it: CSV with a header row, or JSON."};
 inline constexpr KeyText UsageDisable{L"803", L"Disables the entry and applies the change at once."};
-inline constexpr KeyText UsageEnable{L"804", L"Enables the entry and applies the change at once."};
+inline constexpr KeyText UsageEnable{
+    L"804", L"Enables the entry and applies the change at once; an entry whose program file is gone only "
+            L"with /force."};
 inline constexpr KeyText UsageRemove{
     L"805", L"Takes the entry out of its place for good and applies the change at once."};
 inline constexpr KeyText UsageAdd{L"806", L"Adds an entry as Add Task does and applies it at once."};
@@ -227,6 +232,8 @@ inline constexpr KeyText CompareChanged{L"845", L"Changed: %1 in %2, %3: %4, bef
 inline constexpr KeyText CompareSame{L"846", L"No difference from %1."};
 // Under the one line that says what is wrong with the command line.
 inline constexpr KeyText SeeHelp{L"847", L"ravelinc /? for help"};
+inline constexpr KeyText ProgramGoneNotEnabled{
+    L"848", L"%1 was not enabled: the program it starts is not there (%2). /force enables it all the same."};
 // The services view: its tab, headers, start types and states, the row menu's choice, the count
 // and the apply's status line.
 inline constexpr KeyText StartupTab{L"901", L"Startup programs"};
@@ -343,6 +350,7 @@ inline constexpr const KeyText* Messages[] = {
     &NotABitmap,
     &PackRefused,
     &CannotStart,
+    &ProgramGoneQuestion,
     &RowsShown,
     &DisabledByWindows,
     &ConsoleTitle,
@@ -390,6 +398,7 @@ inline constexpr const KeyText* Messages[] = {
     &CompareChanged,
     &CompareSame,
     &SeeHelp,
+    &ProgramGoneNotEnabled,
     &StartupTab,
     &ServicesTab,
     &HideWindowsServices,

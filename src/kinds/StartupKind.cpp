@@ -156,7 +156,7 @@ std::optional<VerbAnswer> StartupKind::StoreUnsafe() const
 }
 
 VerbAnswer StartupKind::ChangeVerb(const std::wstring& name, const std::optional<std::wstring>& from,
-                                   ::ChangeVerb verb)
+                                   ::ChangeVerb verb, bool force)
 {
     if (std::optional<VerbAnswer> unsafe = StoreUnsafe())
         return *unsafe;
@@ -189,6 +189,12 @@ VerbAnswer StartupKind::ChangeVerb(const std::wstring& name, const std::optional
         return Told(FormatText(LookupText(keys::AlreadyDisabled), {shown}));
     if (verb == ChangeVerb::Enable && status == EntryState::Enabled)
         return Told(FormatText(LookupText(keys::AlreadyEnabled), {shown}));
+    // An entry of a program since uninstalled would start nothing but an error at the next logon.
+    FileFactsTable facts;
+    if (verb == ChangeVerb::Enable && !force && EnablesMissingProgram(state_, facts))
+        return Told(
+            FormatText(LookupText(keys::ProgramGoneNotEnabled), {shown, list.Row(rows.front()).location}),
+            ExitNotSafe);
     if (verb == ChangeVerb::Remove)
         MarkForRemoval(state_);
     else

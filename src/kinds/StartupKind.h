@@ -25,7 +25,7 @@ class StartupKind final : public Kind
     void LoadProfileRecords(const std::vector<FileRecord>& records) override;
     VerbAnswer ListVerb(bool json, bool all) override;
     VerbAnswer ChangeVerb(const std::wstring& name, const std::optional<std::wstring>& place,
-                          ::ChangeVerb verb) override;
+                          ::ChangeVerb verb, bool force) override;
 
     // What the window and the verbs work on.
     StartupState& State() { return state_; }

@@ -131,6 +131,16 @@ ViewButtons StartupView::Buttons() const
 
 void StartupView::cmdDisable_Click()
 {
+    // Enabling an entry of a program since uninstalled is asked first, No the default; the row
+    // whose facts were just found turns red either way.
+    if (EnablesMissingProgram(State(), host_.Facts()))
+    {
+        const StartupEntry& row = State().List.Row(State().List.Selected());
+        if (ShowMessage(host_.Handle(), keys::ProgramGoneQuestion,
+                        {std::wstring(platform::Trim(row.name)), row.location},
+                        MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES)
+            return Refresh();
+    }
     ToggleDisable(State());
     Refresh();
 }

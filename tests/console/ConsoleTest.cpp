@@ -175,7 +175,7 @@ TEST_F(ConsoleTest, EachVerbStagesAndAppliesThroughTheEngineAndSaysHowWithItsExi
     SeedPlace(user, L"Alpha", L"C:\\a.exe");
     SeedPlace(user, L"  Padded ", L"C:\\p.exe");
     SeedPlace(machine, L"Alpha", L"C:\\m.exe");
-    SeedPlace(startup, L"Tool", L"C:\\tool.exe");
+    SeedPlace(startup, L"Tool", SystemFile(L"notepad.exe"));
     Outcome r = Run(L"/disable Alpha");
     EXPECT_EQ(r.code, ExitNoEntry);
     EXPECT_TRUE(Has(r.err, L"\r\n  Registry(User Run): Alpha = C:\\a.exe\r\n  Registry(Machine Run): Alpha"));
@@ -193,7 +193,16 @@ TEST_F(ConsoleTest, EachVerbStagesAndAppliesThroughTheEngineAndSaysHowWithItsExi
     EXPECT_EQ(Run(L"/disable Alpha /from \"Registry(User Run)\"").out,
               L"Alpha is disabled already: nothing to apply.\r\n");
     EXPECT_EQ(Run(L"/enable Alpha").code, ExitNoEntry); // in two places, enabled or not
-    EXPECT_EQ(Run(L"/enable Alpha /from \"Registry(User Run)\"").code, ExitDone);
+    // Its program is gone since: enabled only with /force, which goes with /enable alone.
+    r = Run(L"/enable Alpha /from user-run");
+    EXPECT_EQ(r.code, ExitNotSafe);
+    EXPECT_EQ(r.err,
+              L"Alpha was not enabled: the program it starts is not there (C:\\a.exe). /force enables it "
+              L"all the same.\r\n");
+    EXPECT_EQ(ReadPlace(user, L"Alpha"), L"<missing>");
+    EXPECT_EQ(ParseConsoleRequest(L"/disable Alpha /force").error,
+              L"The switch /force does not go with /disable.");
+    EXPECT_EQ(Run(L"/enable Alpha /from \"Registry(User Run)\" /FORCE").code, ExitDone);
     EXPECT_EQ(ReadPlace(user, L"Alpha"), L"C:\\a.exe");
     EXPECT_EQ(Run(L"/enable Alpha /from \"Registry(User Run)\"").out,
               L"Alpha is enabled already: nothing to apply.\r\n");

@@ -23,7 +23,7 @@ class MainWindowTest : public MainWindowFixture
 
 TEST_F(MainWindowTest, TheListAndButtonsFollowTheRowsClicksAndSelectionButNotSpaceOrEnter)
 {
-    SetRegString(HKEY_CURRENT_USER, RunKey, L"Tool", L"C:\\tool.exe");
+    SetRegString(HKEY_CURRENT_USER, RunKey, L"Tool", SystemFile(L"notepad.exe"));
     // Switched off by Windows itself: the list says so.
     SetRegBinary(HKEY_CURRENT_USER, RunBase + L"Explorer\\StartupApproved\\Run", L"Tool", REG_BINARY,
                  {3, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8});
@@ -54,6 +54,39 @@ TEST_F(MainWindowTest, TheListAndButtonsFollowTheRowsClicksAndSelectionButNotSpa
         PumpMessages();
     }
     EXPECT_EQ(Cell(1, 1), L"Disabled");
+}
+
+TEST_F(MainWindowTest, AnEntryWhoseProgramIsGoneIsEnabledOnlyWhenTheUserSaysSo)
+{
+    WriteStore(testsupport::MakeEntries({{L"Gone", L"Disabled", L"Registry(User Run)", L"Current User",
+                                          L"Current User logs On", L"C:\\Uninstalled\\gone.exe"},
+                                         {L"Here", L"Disabled", L"Registry(User Run)", L"Current User",
+                                          L"Current User logs On", SystemFile(L"notepad.exe")}}));
+    Open(); // the first row selected: its file is looked at now if the worker has not yet
+    {
+        DialogAnswer no(IDNO);
+        Command(IDC_CMDDISABLE);
+        ASSERT_EQ(no.Shown(), 1);
+        EXPECT_EQ(no.DefaultButton(), IDNO);
+        EXPECT_TRUE(no.HadButton(IDYES) && no.HadButton(IDNO));
+        EXPECT_EQ(no.Text(),
+                  L"The program that Gone starts is not there: C:\\Uninstalled\\gone.exe. Enable it "
+                  L"all the same?");
+    }
+    EXPECT_EQ(Cell(0, 1), L"Disabled");
+    {
+        DialogAnswer yes(IDYES);
+        Command(IDC_CMDDISABLE);
+        EXPECT_EQ(yes.Shown(), 1);
+    }
+    EXPECT_EQ(Cell(0, 1), L"Enabled");
+    // A program that is there is enabled without a word.
+    HWND list = window->Control(IDC_LISTSTARTUP);
+    ListView_SetItemState(list, 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    DialogAnswer none(IDNO);
+    Command(IDC_CMDDISABLE);
+    EXPECT_EQ(none.Shown(), 0);
+    EXPECT_EQ(Cell(1, 1), L"Enabled");
 }
 
 TEST_F(MainWindowTest, AStoreThatCannotBeReadIsToldOnceWithItsNameAndReason)
