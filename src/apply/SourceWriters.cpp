@@ -348,6 +348,9 @@ void SourceWriter::ForgetCopies(const std::vector<const EntryRecord*>& gone,
     std::unordered_set<std::wstring> names;
     for (const EntryRecord& record : stored)
         names.insert(platform::FoldCase(record.name));
+    // The shortcut copies' folders a copy left, and the folder that holds them, go once they are
+    // empty, so that nothing is left behind when the last copy goes.
+    std::unordered_set<std::wstring> folders;
     for (const EntryRecord* entry : gone)
     {
         const EntryRecord& record = *entry;
@@ -361,14 +364,20 @@ void SourceWriter::ForgetCopies(const std::vector<const EntryRecord*>& gone,
                 continue;
             if (source.kind == StartUp)
             {
-                platform::RemoveFile(ExactCopyPlace(source, older).folder + L"\\" + record.name + L".lnk",
-                                     true);
+                const std::wstring folder = ExactCopyPlace(source, older).folder;
+                // The folder is there, with the copy or without it: it may be empty now.
+                if (const DWORD error = platform::RemoveFile(folder + L"\\" + record.name + L".lnk", true);
+                    error == ERROR_SUCCESS || error == ERROR_FILE_NOT_FOUND)
+                    folders.insert(folder);
                 continue;
             }
             SelectCopy(source, record.name, older);
             copies_.DeleteValue();
         }
     }
+    for (const std::wstring& folder : folders)
+        if (!platform::RemoveEmptyFolder(folder))
+            platform::RemoveEmptyFolder(folder.substr(0, folder.rfind(L'\\')));
 }
 
 bool SourceWriter::OlderCopiesThere(size_t source)

@@ -225,6 +225,35 @@ TEST_F(ApplyTest, ASwitchDeletedWhileTheApplySwitchesAnotherOnIsNotMadeAgain)
     EXPECT_FALSE(RegValueExists(HKEY_CURRENT_USER, run.approved, L"B"));
 }
 
+TEST_F(ApplyTest, AFolderOfShortcutCopiesGoesOnceItIsEmptyAndNeverWhileItHoldsAnything)
+{
+    const Place& startup = PlaceOf(L"StartUp (Current User)");
+    for (const wchar_t* name : {L"A", L"B"})
+        SeedPlace(startup, name, std::wstring(L"C:\\") + name + L".exe");
+    const std::wstring copies = platform::UserDataFolder() + L"\\SaveProf.bak",
+                       own = copies + L"\\StartUp (Current User)";
+    auto apply = [&](std::initializer_list<const wchar_t*> names, EntryState to) {
+        for (const wchar_t* name : names)
+            Stage(name, to);
+        ASSERT_TRUE(ApplyNow(*state).failures.empty());
+    };
+    Start();
+    apply({L"A", L"B"}, EntryState::Disabled);
+    ASSERT_TRUE(platform::FileExists(own + L"\\A.lnk") && platform::FileExists(own + L"\\B.lnk"));
+    apply({L"A"}, EntryState::Enabled);
+    EXPECT_TRUE(platform::FileExists(own + L"\\B.lnk")) << "B's copy keeps its folder";
+    // What else is kept beside the copies' folders keeps the folder that holds them.
+    testsupport::WriteBytes(copies + L"\\note.txt", "mine");
+    apply({L"B"}, EntryState::Enabled);
+    EXPECT_FALSE(platform::FolderExists(own));
+    EXPECT_TRUE(platform::FileExists(copies + L"\\note.txt"));
+    platform::RemoveFile(copies + L"\\note.txt", true);
+    apply({L"A"}, EntryState::Disabled);
+    apply({L"A"}, EntryState::Enabled);
+    EXPECT_FALSE(platform::FolderExists(copies));
+    EXPECT_EQ(ReadPlace(startup, L"A"), L"C:\\A.exe");
+}
+
 TEST_F(ApplyTest, EachRowOfTheResultTableAndASecondApplyTouchesNothing)
 {
     // Records Enabled: scanned values. Records Disabled: stored entries. Then three added rows.
