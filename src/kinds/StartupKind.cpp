@@ -1,6 +1,6 @@
 // The startup entries' contract over the fill, the staging commands, the store and the apply engine.
 #include "kinds/StartupKind.h"
-#include "kinds/Kinds.h"
+#include "kinds/KindTable.h"
 #include "apply/ApplyEngine.h"
 #include "apply/ApplyMenu.h"
 #include "find/FileFacts.h"
