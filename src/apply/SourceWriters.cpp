@@ -215,7 +215,8 @@ WriteResult SourceWriter::WriteToSource(const EntryRecord& record)
     // An entry Windows switched off is still in its place, and stays as it is there.
     WriteResult result =
         record.disabledByWindows && InSource(source, record.name) ? WriteResult{} : PutBack(source, record);
-    if (result.outcome == WriteResult::Done && source.approved)
+    // Where the start ignores the switch, it is left as it was: the entry comes back exactly.
+    if (result.outcome == WriteResult::Done && source.approved && platform::WindowsHonoursStartupSwitch())
         result = FromError(SwitchOnInWindows(source, record.name));
     return result;
 }

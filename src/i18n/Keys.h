@@ -84,8 +84,9 @@ inline constexpr KeyText Enabled{L"413", L"Enabled"};
 inline constexpr KeyText Disabled{L"423", L"Disabled"};
 inline constexpr KeyText Remove{L"424", L"Remove"};
 inline constexpr KeyText Delayed{L"440", L"Delayed"};
-// The Status cell of an entry Windows has switched off; %1 is the Disabled word.
-inline constexpr KeyText DisabledByWindows{L"439", L"%1 by Windows"};
+// The Status cell of an entry Windows has switched off where the start ignores the switch; %1 is
+// the Enabled word.
+inline constexpr KeyText SwitchOffIgnored{L"1200", L"%1; Windows' switch is off but not honoured here"};
 
 // The User and When? words of scanned rows. The run keys and win.ini's Run line have defaults
 // of their own for two of them.
@@ -352,7 +353,7 @@ inline constexpr const KeyText* Messages[] = {
     &CannotStart,
     &ProgramGoneQuestion,
     &RowsShown,
-    &DisabledByWindows,
+    &SwitchOffIgnored,
     &ConsoleTitle,
     &UsageHeading,
     &UsageList,

@@ -240,9 +240,8 @@ ListWords LoadListWords(bool english)
     for (size_t state = 0; state < StateCount; ++state)
         words.states[state] = word(StateKey(static_cast<EntryState>(state)));
     words.switchIgnored = !english && !platform::WindowsHonoursStartupSwitch();
-    words.offButStarts = english ? words.states[static_cast<size_t>(EntryState::Disabled)]
-                                 : FormatText(LookupText(keys::DisabledByWindows),
-                                              {words.states[static_cast<size_t>(EntryState::Disabled)]});
+    const std::wstring& enabled = words.states[static_cast<size_t>(EntryState::Enabled)];
+    words.offButStarts = english ? enabled : FormatText(LookupText(keys::SwitchOffIgnored), {enabled});
     SourceNameTable names;
     if (!english)
         LoadSourceNames(names);
@@ -273,7 +272,7 @@ std::wstring RowText(const StartupEntry& row, int column, const ListWords& words
     case TaskName:
         return std::wstring(platform::Trim(row.name));
     case Status:
-        if (row.disabledByWindows && row.state == EntryState::Disabled && words.switchIgnored)
+        if (row.switchOffIgnored && row.state == EntryState::Enabled && words.switchIgnored)
             return words.offButStarts;
         return words.states[static_cast<size_t>(row.state)];
     case LoadFrom:
@@ -351,6 +350,12 @@ void WindowsSwitches::Mark(StartupEntry& row, const StartupSource& source, const
 {
     if (!Off(source, switchName))
         return;
+    // Where the start ignores the switch, the entry is as enabled as any other.
+    if (!platform::WindowsHonoursStartupSwitch())
+    {
+        row.switchOffIgnored = true;
+        return;
+    }
     row.state = EntryState::Disabled;
     row.disabledByWindows = true;
 }

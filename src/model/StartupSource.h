@@ -113,7 +113,8 @@ StartupEntry ScannedEntry(size_t source, std::wstring name, std::wstring locatio
 struct ListWords
 {
     std::array<std::wstring, StateCount> states;
-    // The Status of an entry Windows switched off where its start ignores the switch: it starts.
+    // The Status of an entry Windows switched off where its start ignores the switch: it starts,
+    // it is enabled, and the words say why the switch does not count.
     std::wstring offButStarts;
     bool switchIgnored = false;
     SourceNameTable loadFrom, user, when;

@@ -15,7 +15,8 @@
 namespace
 {
 
-// Status holds "Disabled by Windows", Load From "Registry(Machine RunOnce 32-bit)".
+// Status holds "Disabled", Load From "Registry(Machine RunOnce 32-bit)"; the longer note of a switch
+// Windows does not honour is cut, as any long cell is.
 constexpr ListColumn Columns[ShownColumnCount] = {{keys::TaskNameHeader, 150}, {keys::StatusHeader, 130},
                                                   {keys::LoadFromHeader, 220}, {keys::UserHeader, 90},
                                                   {keys::WhenHeader, 140},     {keys::LocationHeader, 320},
