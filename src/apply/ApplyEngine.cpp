@@ -210,7 +210,8 @@ ApplyResult ApplyNow(StartupState& state, DWORD lockWait)
                 released.push_back(&list.Row(position));
             if (status == Remove && record.state == Disabled)
                 copied.push_back(released.back());
-            if (status == Remove && list.Row(position).disabledByWindows)
+            if (status == Remove &&
+                (list.Row(position).disabledByWindows || list.Row(position).switchOffIgnored))
                 engine.ForgetSwitch(position);
             if (list.Row(position).alsoStored)
                 decided.push_back(list.Row(position));

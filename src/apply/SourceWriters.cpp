@@ -215,7 +215,8 @@ WriteResult SourceWriter::WriteToSource(const EntryRecord& record)
     // An entry Windows switched off is still in its place, and stays as it is there.
     WriteResult result =
         record.disabledByWindows && InSource(source, record.name) ? WriteResult{} : PutBack(source, record);
-    if (result.outcome == WriteResult::Done && source.approved)
+    // Where the start ignores the switch, it is left as it was: the entry comes back exactly.
+    if (result.outcome == WriteResult::Done && source.approved && platform::WindowsHonoursStartupSwitch())
         result = FromError(SwitchOnInWindows(source, record.name));
     return result;
 }
@@ -348,6 +349,9 @@ void SourceWriter::ForgetCopies(const std::vector<const EntryRecord*>& gone,
     std::unordered_set<std::wstring> names;
     for (const EntryRecord& record : stored)
         names.insert(platform::FoldCase(record.name));
+    // The shortcut copies' folders a copy left, and the folder that holds them, go once they are
+    // empty, so that nothing is left behind when the last copy goes.
+    std::unordered_set<std::wstring> folders;
     for (const EntryRecord* entry : gone)
     {
         const EntryRecord& record = *entry;
@@ -361,14 +365,20 @@ void SourceWriter::ForgetCopies(const std::vector<const EntryRecord*>& gone,
                 continue;
             if (source.kind == StartUp)
             {
-                platform::RemoveFile(ExactCopyPlace(source, older).folder + L"\\" + record.name + L".lnk",
-                                     true);
+                const std::wstring folder = ExactCopyPlace(source, older).folder;
+                // The folder is there, with the copy or without it: it may be empty now.
+                if (const DWORD error = platform::RemoveFile(folder + L"\\" + record.name + L".lnk", true);
+                    error == ERROR_SUCCESS || error == ERROR_FILE_NOT_FOUND)
+                    folders.insert(folder);
                 continue;
             }
             SelectCopy(source, record.name, older);
             copies_.DeleteValue();
         }
     }
+    for (const std::wstring& folder : folders)
+        if (!platform::RemoveEmptyFolder(folder))
+            platform::RemoveEmptyFolder(folder.substr(0, folder.rfind(L'\\')));
 }
 
 bool SourceWriter::OlderCopiesThere(size_t source)

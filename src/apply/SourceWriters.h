@@ -45,8 +45,8 @@ class SourceWriter
     explicit SourceWriter(platform::Reg& reg);
     // Without keepCopy (a removal) no exact copy is kept of the entry taken out.
     WriteResult RemoveFromSource(const EntryRecord& record, bool keepCopy = true);
-    // Puts the entry in its place and switches on Windows' own switch for it where that is off;
-    // an entry disabled by Windows that is still in its place is left there as it is.
+    // Puts the entry in its place and, where Windows honours its own switch, switches that on where
+    // it is off; an entry disabled by Windows that is still in its place is left there as it is.
     WriteResult WriteToSource(const EntryRecord& record);
     // Whether a Disable leaves the entry in its place and switches it off there: Windows honours
     // its switch, the entry's place has one, and the entry is in that place.

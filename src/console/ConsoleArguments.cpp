@@ -68,10 +68,10 @@ constexpr SwitchDesign Switches[] = {
     {L"?", Verb::Help, Takes::Nothing},        {L"from", Verb::None, Takes::Value},
     {L"command", Verb::None, Takes::Value},    {L"json", Verb::None, Takes::Nothing},
     {L"services", Verb::None, Takes::Nothing}, {L"tasks", Verb::None, Takes::Nothing},
-    {L"all", Verb::None, Takes::Nothing},
+    {L"all", Verb::None, Takes::Nothing},      {L"force", Verb::None, Takes::Nothing},
 };
 constexpr size_t FromSwitch = 9, CommandSwitch = 10, JsonSwitch = 11, ServicesSwitch = 12, TasksSwitch = 13,
-                 AllSwitch = 14;
+                 AllSwitch = 14, ForceSwitch = 15;
 
 const SwitchDesign* FindSwitch(const CommandWord& word)
 {
@@ -103,6 +103,8 @@ bool GoesWith(size_t modifier, Verb verb)
     case TasksSwitch:
     case AllSwitch:
         return verb == Verb::List;
+    case ForceSwitch:
+        return verb == Verb::Enable;
     }
     return false;
 }
@@ -164,12 +166,18 @@ ParsedRequest ParseConsoleRequest(std::wstring_view arguments)
         }
         else if (index == AllSwitch)
             request.all = true;
+        else if (index == ForceSwitch)
+            request.force = true;
         else
             request.json = true;
     }
     if (!verb)
+    {
+        parsed.usageBelow = true;
         return fail(keys::NoVerb, {});
-    for (size_t modifier : {FromSwitch, CommandSwitch, JsonSwitch, ServicesSwitch, TasksSwitch, AllSwitch})
+    }
+    for (size_t modifier :
+         {FromSwitch, CommandSwitch, JsonSwitch, ServicesSwitch, TasksSwitch, AllSwitch, ForceSwitch})
         if (seen[modifier] && !GoesWith(modifier, request.verb))
             return fail(keys::SwitchNotWithVerb, {Shown(Switches[modifier]), Shown(*verb)});
     if (request.verb == Verb::Add)

@@ -40,13 +40,16 @@ struct ConsoleRequest
     bool json = false;
     EntryKind listKind = EntryKind::Startup; // /list of the services, of the tasks
     bool all = false;                        // /list of every entry, not only those a view shows first
+    bool force = false;                      // /enable of an entry whose program file is gone
 };
 
-// A request, or why the command line makes none: the sentence to print above the usage.
+// A request, or why the command line makes none: one sentence, and whether the usage goes below
+// it (a command line without a verb) or only the pointer to it.
 struct ParsedRequest
 {
     ConsoleRequest request;
     std::wstring error;
+    bool usageBelow = false;
 };
 // Switches start with / or -, in any case; the word after a switch that takes a value is its
 // value, unless it is another switch of ours written without quotes.

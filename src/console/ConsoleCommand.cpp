@@ -116,7 +116,9 @@ int RunConsole(std::wstring_view arguments)
     SourceNameTable names;
     LoadSourceNames(names);
     if (!parsed.error.empty())
-        return Complain(parsed.error + L"\r\n\r\n" + UsageText(names), ExitBadUsage);
+        return Complain(parsed.error + L"\r\n" +
+                            (parsed.usageBelow ? L"\r\n" + UsageText(names) : LookupText(keys::SeeHelp)),
+                        ExitBadUsage);
     const ConsoleRequest& request = parsed.request;
     if (request.verb == Verb::Help)
     {
@@ -141,7 +143,7 @@ int RunConsole(std::wstring_view arguments)
         const ChangeVerb verb = request.verb == Verb::Disable  ? ChangeVerb::Disable
                                 : request.verb == Verb::Enable ? ChangeVerb::Enable
                                                                : ChangeVerb::Remove;
-        return Answer(Lines(named.ChangeVerb(request.value, request.from, verb)));
+        return Answer(Lines(named.ChangeVerb(request.value, request.from, verb, request.force)));
     }
     case Verb::Add:
         return Answer(Lines(startup.AddVerb(request.value, *request.from, *request.command)));

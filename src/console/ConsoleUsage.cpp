@@ -1,6 +1,6 @@
 // The usage text: fixed syntax lines, and every sentence from the packs.
 #include "console/ConsoleUsage.h"
-#include "kinds/StartupKind.h"
+#include "kinds/Kinds.h"
 #include "i18n/Keys.h"
 #include "i18n/Lookup.h"
 #include "platform/Text.h"
@@ -18,7 +18,7 @@ const VerbUsage Verbs[] = {
     {L"ravelinc /list /services [/json]", keys::UsageListServices},
     {L"ravelinc /list /tasks [/all] [/json]", keys::UsageListTasks},
     {L"ravelinc /disable NAME [/from PLACE]", keys::UsageDisable},
-    {L"ravelinc /enable NAME [/from PLACE]", keys::UsageEnable},
+    {L"ravelinc /enable NAME [/from PLACE] [/force]", keys::UsageEnable},
     {L"ravelinc /remove NAME [/from PLACE]", keys::UsageRemove},
     {L"ravelinc /disable NAME /from Service, /enable NAME /from Service", keys::UsageServiceChange},
     {L"ravelinc /disable NAME /from Task, /enable NAME /from Task", keys::UsageTaskChange},
@@ -40,7 +40,7 @@ std::wstring UsageText(const SourceNameTable& names)
     for (const VerbUsage& verb : Verbs)
         text += L"  " + std::wstring(verb.syntax) + L"\r\n      " + LookupText(verb.says) + L"\r\n";
     text += L"\r\n" + LookupText(keys::UsageNotes) + L"\r\n\r\n" + LookupText(keys::PlacesHeading) + L"\r\n" +
-            PlaceLines(names) + L"\r\n" + LookupText(keys::ExitCodesHeading) + L"\r\n";
+            AllPlaceLines(names) + L"\r\n" + LookupText(keys::ExitCodesHeading) + L"\r\n";
     for (size_t code = 0; code < std::size(ExitCodes); ++code)
         text += L"  " + platform::ToDecimal(static_cast<long long>(code)) + L"  " +
                 LookupText(*ExitCodes[code]) + L"\r\n";

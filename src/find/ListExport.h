@@ -10,7 +10,7 @@
 
 // One shown row: the texts of its columns in column order, Publisher last, whether its file
 // exists (none when the row names no file), and its state in words of no language: "enabled",
-// "disabled" (by Windows too) or "remove".
+// "disabled" (by Windows too, where it honours its switch) or "remove".
 struct ExportRow
 {
     std::array<std::wstring, ShownColumnCount> cells;

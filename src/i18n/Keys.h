@@ -84,8 +84,9 @@ inline constexpr KeyText Enabled{L"413", L"Enabled"};
 inline constexpr KeyText Disabled{L"423", L"Disabled"};
 inline constexpr KeyText Remove{L"424", L"Remove"};
 inline constexpr KeyText Delayed{L"440", L"Delayed"};
-// The Status cell of an entry Windows has switched off; %1 is the Disabled word.
-inline constexpr KeyText DisabledByWindows{L"439", L"%1 by Windows"};
+// The Status cell of an entry Windows has switched off where the start ignores the switch; %1 is
+// the Enabled word.
+inline constexpr KeyText SwitchOffIgnored{L"1200", L"%1; Windows' switch is off but not honoured here"};
 
 // The User and When? words of scanned rows. The run keys and win.ini's Run line have defaults
 // of their own for two of them.
@@ -159,6 +160,9 @@ inline constexpr KeyText PackRefused{L"624", L"\"%1\": the language selector did
 
 // Other programs.
 inline constexpr KeyText CannotStart{L"630", L"Cannot start \"%1\":"};
+// Asked before an entry whose program was uninstalled is enabled again.
+inline constexpr KeyText ProgramGoneQuestion{
+    L"631", L"The program that %1 starts is not there: %2. Enable it all the same?"};
 
 // Finding and judging entries.
 inline constexpr KeyText FilterCue{L"701", L"Filter"};
@@ -174,7 +178,9 @@ inline constexpr KeyText UsageHeading{L"801", L"Usage:"};
 inline constexpr KeyText UsageList{
     L"802", L"Writes the list as the window shows it: CSV with a header row, or JSON."};
 inline constexpr KeyText UsageDisable{L"803", L"Disables the entry and applies the change at once."};
-inline constexpr KeyText UsageEnable{L"804", L"Enables the entry and applies the change at once."};
+inline constexpr KeyText UsageEnable{
+    L"804", L"Enables the entry and applies the change at once; an entry whose program file is gone only "
+            L"with /force."};
 inline constexpr KeyText UsageRemove{
     L"805", L"Takes the entry out of its place for good and applies the change at once."};
 inline constexpr KeyText UsageAdd{L"806", L"Adds an entry as Add Task does and applies it at once."};
@@ -186,8 +192,8 @@ inline constexpr KeyText UsageCompare{
     L"Compares the list with what an earlier /list /json wrote: the entries that are new, gone or changed."};
 inline constexpr KeyText UsageHelp{L"810", L"Shows this text."};
 inline constexpr KeyText UsageNotes{
-    L"811", L"NAME is a Task Name, PLACE one of the places below or its Load From text. Switches may be "
-            L"written in any case; a value with blanks is quoted."};
+    L"811", L"NAME is a Task Name, PLACE one of the places below: its short name, its identifier or its Load "
+            L"From text. Switches may be written in any case; a value with blanks is quoted."};
 inline constexpr KeyText PlacesHeading{L"812", L"Places:"};
 inline constexpr KeyText ExitCodesHeading{L"813", L"Exit codes:"};
 inline constexpr KeyText ExitDone{L"814", L"done; for /compare, no difference"};
@@ -225,6 +231,10 @@ inline constexpr KeyText CompareNew{L"843", L"New: %1 in %2, %3: %4"};
 inline constexpr KeyText CompareGone{L"844", L"Gone: %1 in %2, %3: %4"};
 inline constexpr KeyText CompareChanged{L"845", L"Changed: %1 in %2, %3: %4, before %5: %6"};
 inline constexpr KeyText CompareSame{L"846", L"No difference from %1."};
+// Under the one line that says what is wrong with the command line.
+inline constexpr KeyText SeeHelp{L"847", L"ravelinc /? for help"};
+inline constexpr KeyText ProgramGoneNotEnabled{
+    L"848", L"%1 was not enabled: the program it starts is not there (%2). /force enables it all the same."};
 // The services view: its tab, headers, start types and states, the row menu's choice, the count
 // and the apply's status line.
 inline constexpr KeyText StartupTab{L"901", L"Startup programs"};
@@ -342,8 +352,9 @@ inline constexpr const KeyText* Messages[] = {
     &NotABitmap,
     &PackRefused,
     &CannotStart,
+    &ProgramGoneQuestion,
     &RowsShown,
-    &DisabledByWindows,
+    &SwitchOffIgnored,
     &ConsoleTitle,
     &UsageHeading,
     &UsageList,
@@ -388,6 +399,8 @@ inline constexpr const KeyText* Messages[] = {
     &CompareGone,
     &CompareChanged,
     &CompareSame,
+    &SeeHelp,
+    &ProgramGoneNotEnabled,
     &StartupTab,
     &ServicesTab,
     &HideWindowsServices,

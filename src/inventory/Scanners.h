@@ -9,7 +9,8 @@
 #include <vector>
 
 // One row per value standing directly in the key of registry source number source (of
-// StartupSources); a value Windows has switched off gives a row disabled by Windows.
+// StartupSources); a value Windows has switched off gives a row disabled by Windows, or where
+// Windows does not honour its switch, an enabled row that says so.
 void SetRegRunIntoList(StartupList& list, platform::Reg& reg, size_t source, WindowsSwitches& switches);
 
 // The "Load" and "Run" values of section "Windows" of win.ini, one row each when not empty.

@@ -67,10 +67,10 @@ class Kind
 
     // The command line: the entries as the kind's view shows them, as CSV or JSON (all: also those
     // the view leaves out by default); a change of one entry, named as the user knows it, applied
-    // at once.
+    // at once. force: an enable goes ahead where the kind would refuse it as unsafe.
     virtual VerbAnswer ListVerb(bool json, bool all) = 0;
     virtual VerbAnswer ChangeVerb(const std::wstring& name, const std::optional<std::wstring>& place,
-                                  ::ChangeVerb verb) = 0;
+                                  ::ChangeVerb verb, bool force) = 0;
 };
 
 // The apply's line: on standard output when all was done, else on standard error with the code

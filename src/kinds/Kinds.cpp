@@ -1,36 +1,25 @@
 // The table of the kinds of entry and the loops over them.
 #include "kinds/Kinds.h"
-#include "platform/Names.h"
 #include "platform/Text.h"
 
 namespace
 {
 
-template <class T> std::unique_ptr<Kind> Make()
+std::unique_ptr<Kind> Make(EntryKind id)
 {
-    return std::make_unique<T>();
+    switch (id)
+    {
+    case EntryKind::Service:
+        return std::make_unique<ServiceKind>();
+    case EntryKind::Task:
+        return std::make_unique<TaskKind>();
+    case EntryKind::Startup:
+        break;
+    }
+    return std::make_unique<StartupKind>();
 }
-
-const KindDesign Table[] = {
-    {EntryKind::Startup, nullptr, nullptr, &Make<StartupKind>},
-    {EntryKind::Service, platform::names::ServiceLoadFrom, L"services", &Make<ServiceKind>},
-    {EntryKind::Task, platform::names::TaskLoadFrom, L"tasks", &Make<TaskKind>},
-};
 
 } // namespace
-
-std::span<const KindDesign> KindTable()
-{
-    return Table;
-}
-
-std::optional<EntryKind> KindOfListSwitch(std::wstring_view name)
-{
-    for (const KindDesign& design : Table)
-        if (design.listSwitch && platform::EqualsNoCase(name, design.listSwitch))
-            return design.id;
-    return std::nullopt;
-}
 
 VerbAnswer AnswerOf(const ApplyResult& result)
 {
@@ -44,8 +33,8 @@ VerbAnswer AnswerOf(const ApplyResult& result)
 
 Kinds::Kinds()
 {
-    for (const KindDesign& design : Table)
-        kinds_.push_back(design.make());
+    for (const KindDesign& design : KindTable())
+        kinds_.push_back(Make(design.id));
 }
 
 Kind& Kinds::Of(EntryKind id) const
@@ -74,8 +63,9 @@ TaskKind& Kinds::Tasks() const
 Kind& Kinds::NamedBy(const std::optional<std::wstring>& place) const
 {
     if (place)
-        for (const KindDesign& design : Table)
-            if (design.place && platform::EqualsNoCase(platform::Trim(*place), design.place))
+        for (const KindDesign& design : KindTable())
+            if (design.place && (platform::EqualsNoCase(platform::Trim(*place), design.place) ||
+                                 platform::EqualsNoCase(platform::Trim(*place), design.shortName)))
                 return Of(design.id);
     return Startup();
 }
@@ -95,15 +85,16 @@ std::vector<FileRecord> Kinds::ProfileRecords() const
 void Kinds::LoadProfileRecords(const std::vector<FileRecord>& records) const
 {
     // The startup entries take the records of no other kind's place.
+    const std::span<const KindDesign> table = KindTable();
     size_t others = 0;
-    while (Table[others].place)
+    while (table[others].place)
         ++others;
-    std::vector<std::vector<FileRecord>> parts(std::size(Table));
+    std::vector<std::vector<FileRecord>> parts(table.size());
     for (const FileRecord& record : records)
     {
         size_t taker = others;
-        for (size_t k = 0; k < std::size(Table); ++k)
-            if (Table[k].place && record[LoadFrom] == Table[k].place)
+        for (size_t k = 0; k < table.size(); ++k)
+            if (table[k].place && record[LoadFrom] == table[k].place)
                 taker = k;
         parts[taker].push_back(record);
     }

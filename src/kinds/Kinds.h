@@ -2,6 +2,7 @@
 // them: profiles, Reset All, the Apply menu, the command line's choice of kind.
 #pragma once
 #include "kinds/Kind.h"
+#include "kinds/KindTable.h"
 #include "kinds/ServiceKind.h"
 #include "kinds/StartupKind.h"
 #include "kinds/TaskKind.h"
@@ -11,22 +12,6 @@
 #include <span>
 #include <string>
 #include <vector>
-
-// What the table says of each kind.
-struct KindDesign
-{
-    EntryKind id;
-    // The Load From its profile records carry, which is also the PLACE that names its entries on
-    // the command line; none for the startup entries, whose records carry their own places and
-    // which take every record no other kind takes.
-    const wchar_t* place;
-    // The switch that lists its entries: /list /services; none for the startup entries' own list.
-    const wchar_t* listSwitch;
-    std::unique_ptr<Kind> (*make)();
-};
-std::span<const KindDesign> KindTable();
-// The kind whose list switch name is (without its slash, in any case); none when no kind's is.
-std::optional<EntryKind> KindOfListSwitch(std::wstring_view name);
 
 class Kinds
 {

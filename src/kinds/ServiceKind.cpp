@@ -76,7 +76,7 @@ VerbAnswer ServiceKind::ListVerb(bool json, bool)
 }
 
 VerbAnswer ServiceKind::ChangeVerb(const std::wstring& name, const std::optional<std::wstring>&,
-                                   ::ChangeVerb verb)
+                                   ::ChangeVerb verb, bool)
 {
     if (verb == ChangeVerb::Remove)
         return {ExitBadUsage, {}, LookupText(keys::ServicesNotRemoved)};

@@ -18,7 +18,7 @@ class ServiceKind final : public Kind
     VerbAnswer ListVerb(bool json, bool all) override;
     // Services are disabled and enabled, never removed.
     VerbAnswer ChangeVerb(const std::wstring& name, const std::optional<std::wstring>& place,
-                          ::ChangeVerb verb) override;
+                          ::ChangeVerb verb, bool force) override;
 
     ServicesState& State() { return state_; }
 

@@ -1,5 +1,6 @@
 // The startup entries' contract over the fill, the staging commands, the store and the apply engine.
 #include "kinds/StartupKind.h"
+#include "kinds/KindTable.h"
 #include "apply/ApplyEngine.h"
 #include "apply/ApplyMenu.h"
 #include "find/FileFacts.h"
@@ -19,12 +20,14 @@
 namespace
 {
 
-// The source a PLACE names: its identifier or its Load From text in this language, in any case.
+// The source a PLACE names: its short name, its identifier or its Load From text in this
+// language, in any case.
 int PlaceNamed(std::wstring_view place, const SourceNameTable& names)
 {
     const std::wstring_view wanted = platform::Trim(place);
     for (size_t i = 0; i < SourceCount; ++i)
-        if (platform::EqualsNoCase(wanted, StartupSources[i].id) ||
+        if (platform::EqualsNoCase(wanted, StartupSources[i].shortName) ||
+            platform::EqualsNoCase(wanted, StartupSources[i].id) ||
             platform::EqualsNoCase(wanted, names[i]) ||
             platform::EqualsNoCase(wanted, ScannedLoadFrom(i, names)))
             return static_cast<int>(i);
@@ -66,23 +69,12 @@ std::optional<int> ChosenPlace(const std::wstring& place, const SourceNameTable&
     if (index >= 0)
         return index;
     complaint = Told(FormatText(LookupText(keys::UnknownPlace), {place}) + L"\r\n" +
-                         LookupText(keys::PlacesHeading) + L"\r\n" + PlaceLines(names),
+                         LookupText(keys::PlacesHeading) + L"\r\n" + AllPlaceLines(names),
                      ExitBadUsage);
     return std::nullopt;
 }
 
 } // namespace
-
-std::wstring PlaceLines(const SourceNameTable& names)
-{
-    std::wstring lines;
-    for (size_t i = 0; i < SourceCount; ++i)
-    {
-        const std::wstring id = StartupSources[i].id, shown = ScannedLoadFrom(i, names);
-        lines += L"  " + id + (shown == id ? L"" : L"  =  " + shown) + L"\r\n";
-    }
-    return lines;
-}
 
 void StartupKind::Fill()
 {
@@ -164,7 +156,7 @@ std::optional<VerbAnswer> StartupKind::StoreUnsafe() const
 }
 
 VerbAnswer StartupKind::ChangeVerb(const std::wstring& name, const std::optional<std::wstring>& from,
-                                   ::ChangeVerb verb)
+                                   ::ChangeVerb verb, bool force)
 {
     if (std::optional<VerbAnswer> unsafe = StoreUnsafe())
         return *unsafe;
@@ -197,6 +189,12 @@ VerbAnswer StartupKind::ChangeVerb(const std::wstring& name, const std::optional
         return Told(FormatText(LookupText(keys::AlreadyDisabled), {shown}));
     if (verb == ChangeVerb::Enable && status == EntryState::Enabled)
         return Told(FormatText(LookupText(keys::AlreadyEnabled), {shown}));
+    // An entry of a program since uninstalled would start nothing but an error at the next logon.
+    FileFactsTable facts;
+    if (verb == ChangeVerb::Enable && !force && EnablesMissingProgram(state_, facts))
+        return Told(
+            FormatText(LookupText(keys::ProgramGoneNotEnabled), {shown, list.Row(rows.front()).location}),
+            ExitNotSafe);
     if (verb == ChangeVerb::Remove)
         MarkForRemoval(state_);
     else

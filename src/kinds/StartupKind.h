@@ -25,7 +25,7 @@ class StartupKind final : public Kind
     void LoadProfileRecords(const std::vector<FileRecord>& records) override;
     VerbAnswer ListVerb(bool json, bool all) override;
     VerbAnswer ChangeVerb(const std::wstring& name, const std::optional<std::wstring>& place,
-                          ::ChangeVerb verb) override;
+                          ::ChangeVerb verb, bool force) override;
 
     // What the window and the verbs work on.
     StartupState& State() { return state_; }
@@ -40,6 +40,3 @@ class StartupKind final : public Kind
     StartupState state_;
     bool filled_ = false;
 };
-
-// The places, one a line: the identifier, and its Load From text where that differs.
-std::wstring PlaceLines(const SourceNameTable& names);

@@ -74,7 +74,7 @@ VerbAnswer TaskKind::ListVerb(bool json, bool all)
 }
 
 VerbAnswer TaskKind::ChangeVerb(const std::wstring& name, const std::optional<std::wstring>&,
-                                ::ChangeVerb verb)
+                                ::ChangeVerb verb, bool)
 {
     if (verb == ChangeVerb::Remove)
         return {ExitBadUsage, {}, LookupText(keys::TasksNotRemoved)};

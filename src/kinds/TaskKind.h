@@ -23,7 +23,7 @@ class TaskKind final : public Kind
     VerbAnswer ListVerb(bool json, bool all) override;
     // Tasks are disabled and enabled, never removed; named by path or, when only one has it, name.
     VerbAnswer ChangeVerb(const std::wstring& name, const std::optional<std::wstring>& place,
-                          ::ChangeVerb verb) override;
+                          ::ChangeVerb verb, bool force) override;
 
     TasksState& State() { return state_; }
 

@@ -32,11 +32,16 @@ struct StartupEntry
     int source = UnknownSource; // its place in StartupSources
     // Appended by Add Task: its User and When? say so.
     bool added = false;
-    // Still in its source, but switched off by Windows' own switch (by its startup settings, or by
-    // an apply of this program where Windows honours the switch): shown disabled and never held
-    // in the store; enabling it switches it on again. Known only to the scan that saw it and the
+    // Still in its source, but switched off by Windows' own switch where Windows honours it (by its
+    // startup settings, or by an apply of this program): shown disabled and never held in the
+    // store; enabling it switches it on again. Known only to the scan that saw it and the
     // apply that switched it: files keep the six texts alone.
     bool disabledByWindows = false;
+    // Switched off by Windows' own switch where the system starts it all the same (Wine, Windows
+    // before 8): enabled, and shown so with the switch; a Disable takes it out into the store like
+    // any other, its switch left as it was, so that an Enable puts it back exactly. Known only to
+    // the scan that saw it.
+    bool switchOffIgnored = false;
     // Back in its source, written there again by its program while the store held it taken out:
     // the stored record waits for the user's next apply of this row, which replaces or drops it.
     bool alsoStored = false;

@@ -17,6 +17,7 @@ using enum SourceKind;
 
 const std::array<StartupSource, SourceCount> StartupSources = {{
     {.id = L"Registry(User Run)",
+     .shortName = L"user-run",
      .kind = Registry,
      .root = HKEY_CURRENT_USER,
      .key = L"Run",
@@ -25,6 +26,7 @@ const std::array<StartupSource, SourceCount> StartupSources = {{
      .words = sourcewords::UserRegistry,
      .addTask = true},
     {.id = L"Registry(Machine Run)",
+     .shortName = L"machine-run",
      .kind = Registry,
      .root = HKEY_LOCAL_MACHINE,
      .key = L"Run",
@@ -34,6 +36,7 @@ const std::array<StartupSource, SourceCount> StartupSources = {{
      .words = sourcewords::Machine,
      .addTask = true},
     {.id = L"Registry(Machine RunOnce)",
+     .shortName = L"machine-runonce",
      .kind = Registry,
      .root = HKEY_LOCAL_MACHINE,
      .key = L"RunOnce",
@@ -42,6 +45,7 @@ const std::array<StartupSource, SourceCount> StartupSources = {{
      .words = sourcewords::Machine,
      .addTask = true},
     {.id = L"Registry(Machine RunOnceEx)",
+     .shortName = L"machine-runonceex",
      .kind = Registry,
      .root = HKEY_LOCAL_MACHINE,
      .key = L"RunOnceEx",
@@ -51,12 +55,14 @@ const std::array<StartupSource, SourceCount> StartupSources = {{
      .words = sourcewords::Machine,
      .addTask = true},
     {.id = L"Registry(Machine RunServices)",
+     .shortName = L"machine-runservices",
      .kind = Registry,
      .root = HKEY_LOCAL_MACHINE,
      .key = L"RunServices",
      .machineKey = true,
      .words = sourcewords::Machine},
     {.id = L"Registry(Machine Run 32-bit)",
+     .shortName = L"machine-run32",
      .kind = Registry,
      .root = HKEY_LOCAL_MACHINE,
      .key = L"Run",
@@ -66,6 +72,7 @@ const std::array<StartupSource, SourceCount> StartupSources = {{
      .words = sourcewords::Machine,
      .addTask = true},
     {.id = L"Registry(Machine RunOnce 32-bit)",
+     .shortName = L"machine-runonce32",
      .kind = Registry,
      .root = HKEY_LOCAL_MACHINE,
      .key = L"RunOnce",
@@ -74,6 +81,7 @@ const std::array<StartupSource, SourceCount> StartupSources = {{
      .words = sourcewords::Machine,
      .addTask = true},
     {.id = L"Registry(User RunOnce)",
+     .shortName = L"user-runonce",
      .kind = Registry,
      .root = HKEY_CURRENT_USER,
      .key = L"RunOnce",
@@ -81,6 +89,7 @@ const std::array<StartupSource, SourceCount> StartupSources = {{
      .words = sourcewords::UserRegistry,
      .addTask = true},
     {.id = L"Registry(User Policies Run)",
+     .shortName = L"user-policies-run",
      .kind = Registry,
      .root = HKEY_CURRENT_USER,
      .key = L"Policies\\Explorer\\Run",
@@ -88,6 +97,7 @@ const std::array<StartupSource, SourceCount> StartupSources = {{
      .words = sourcewords::UserRegistry,
      .addTask = true},
     {.id = L"Registry(Machine Policies Run)",
+     .shortName = L"machine-policies-run",
      .kind = Registry,
      .root = HKEY_LOCAL_MACHINE,
      .key = L"Policies\\Explorer\\Run",
@@ -95,6 +105,7 @@ const std::array<StartupSource, SourceCount> StartupSources = {{
      .words = sourcewords::Machine,
      .addTask = true},
     {.id = L"StartUp (Current User)",
+     .shortName = L"user-startup",
      .kind = StartUp,
      .csidl = CSIDL_STARTUP,
      .approved = L"StartupFolder",
@@ -102,6 +113,7 @@ const std::array<StartupSource, SourceCount> StartupSources = {{
      .words = sourcewords::UserStartUp,
      .addTask = true},
     {.id = L"StartUp (All Users)",
+     .shortName = L"common-startup",
      .kind = StartUp,
      .csidl = CSIDL_COMMON_STARTUP,
      .approved = L"StartupFolder",
@@ -109,12 +121,14 @@ const std::array<StartupSource, SourceCount> StartupSources = {{
      .words = sourcewords::Machine,
      .addTask = true},
     {.id = L"Win.ini Load",
+     .shortName = L"winini-load",
      .kind = WinIni,
      .key = L"Load",
      .nameKey = L"432",
      .words = sourcewords::Machine,
      .addTask = true},
     {.id = L"Win.ini Run",
+     .shortName = L"winini-run",
      .kind = WinIni,
      .key = L"Run",
      .nameKey = L"433",
@@ -226,9 +240,8 @@ ListWords LoadListWords(bool english)
     for (size_t state = 0; state < StateCount; ++state)
         words.states[state] = word(StateKey(static_cast<EntryState>(state)));
     words.switchIgnored = !english && !platform::WindowsHonoursStartupSwitch();
-    words.offButStarts = english ? words.states[static_cast<size_t>(EntryState::Disabled)]
-                                 : FormatText(LookupText(keys::DisabledByWindows),
-                                              {words.states[static_cast<size_t>(EntryState::Disabled)]});
+    const std::wstring& enabled = words.states[static_cast<size_t>(EntryState::Enabled)];
+    words.offButStarts = english ? enabled : FormatText(LookupText(keys::SwitchOffIgnored), {enabled});
     SourceNameTable names;
     if (!english)
         LoadSourceNames(names);
@@ -259,7 +272,7 @@ std::wstring RowText(const StartupEntry& row, int column, const ListWords& words
     case TaskName:
         return std::wstring(platform::Trim(row.name));
     case Status:
-        if (row.disabledByWindows && row.state == EntryState::Disabled && words.switchIgnored)
+        if (row.switchOffIgnored && row.state == EntryState::Enabled && words.switchIgnored)
             return words.offButStarts;
         return words.states[static_cast<size_t>(row.state)];
     case LoadFrom:
@@ -337,6 +350,12 @@ void WindowsSwitches::Mark(StartupEntry& row, const StartupSource& source, const
 {
     if (!Off(source, switchName))
         return;
+    // Where the start ignores the switch, the entry is as enabled as any other.
+    if (!platform::WindowsHonoursStartupSwitch())
+    {
+        row.switchOffIgnored = true;
+        return;
+    }
     row.state = EntryState::Disabled;
     row.disabledByWindows = true;
 }

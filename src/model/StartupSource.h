@@ -38,6 +38,8 @@ struct StartupSource
 {
     // The English Load From; also names the copies kept of the entries taken out of it.
     const wchar_t* id = nullptr;
+    // Its short name for scripts, accepted by the command line in any case.
+    const wchar_t* shortName = nullptr;
     SourceKind kind = SourceKind::Registry;
     HKEY root = nullptr;          // Registry
     const wchar_t* key = nullptr; // Registry: the key under Software\Microsoft\Windows\CurrentVersion;
@@ -111,7 +113,8 @@ StartupEntry ScannedEntry(size_t source, std::wstring name, std::wstring locatio
 struct ListWords
 {
     std::array<std::wstring, StateCount> states;
-    // The Status of an entry Windows switched off where its start ignores the switch: it starts.
+    // The Status of an entry Windows switched off where its start ignores the switch: it starts,
+    // it is enabled, and the words say why the switch does not count.
     std::wstring offButStarts;
     bool switchIgnored = false;
     SourceNameTable loadFrom, user, when;

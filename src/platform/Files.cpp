@@ -242,4 +242,10 @@ DWORD RemoveFile(const std::wstring& path, bool force)
     return DeleteFileW(path.c_str()) ? ERROR_SUCCESS : GetLastError();
 }
 
+DWORD RemoveEmptyFolder(const std::wstring& folder)
+{
+    BeforeWrite(L"delete empty folder");
+    return RemoveDirectoryW(folder.c_str()) ? ERROR_SUCCESS : GetLastError();
+}
+
 } // namespace platform

@@ -52,6 +52,9 @@ DWORD CreateFolderPath(const std::wstring& folder);
 
 // Deletes a file; with force a read-only file is deleted too.
 DWORD RemoveFile(const std::wstring& path, bool force);
+// Deletes a folder that holds nothing; one that holds anything stays, as the system refuses it.
+// Returns the system error.
+DWORD RemoveEmptyFolder(const std::wstring& folder);
 // The error of a file that is not there, or of a folder on its way that is not.
 bool IsMissing(DWORD error);
 

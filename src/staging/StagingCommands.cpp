@@ -12,6 +12,21 @@ void ToggleDisable(StartupState& state)
     state.Buttons = {enabled, true};
 }
 
+bool EnablesMissingProgram(const StartupState& state, FileFactsTable& facts)
+{
+    const int row = state.List.Selected();
+    if (row == 0 || state.List.State(row) == EntryState::Enabled)
+        return false;
+    const std::wstring& line = state.List.Row(row).location;
+    const FileFacts* known = facts.Find(line);
+    if (!known)
+    {
+        facts.Store(line, ResolveFileFacts(line));
+        known = facts.Find(line);
+    }
+    return known->state == FileFacts::State::Missing;
+}
+
 void MarkForRemoval(StartupState& state)
 {
     const int row = state.List.Selected();

@@ -15,7 +15,8 @@
 namespace
 {
 
-// Status holds "Disabled by Windows", Load From "Registry(Machine RunOnce 32-bit)".
+// Status holds "Disabled", Load From "Registry(Machine RunOnce 32-bit)"; the longer note of a switch
+// Windows does not honour is cut, as any long cell is.
 constexpr ListColumn Columns[ShownColumnCount] = {{keys::TaskNameHeader, 150}, {keys::StatusHeader, 130},
                                                   {keys::LoadFromHeader, 220}, {keys::UserHeader, 90},
                                                   {keys::WhenHeader, 140},     {keys::LocationHeader, 320},
@@ -131,6 +132,16 @@ ViewButtons StartupView::Buttons() const
 
 void StartupView::cmdDisable_Click()
 {
+    // Enabling an entry of a program since uninstalled is asked first, No the default; the row
+    // whose facts were just found turns red either way.
+    if (EnablesMissingProgram(State(), host_.Facts()))
+    {
+        const StartupEntry& row = State().List.Row(State().List.Selected());
+        if (ShowMessage(host_.Handle(), keys::ProgramGoneQuestion,
+                        {std::wstring(platform::Trim(row.name)), row.location},
+                        MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES)
+            return Refresh();
+    }
     ToggleDisable(State());
     Refresh();
 }

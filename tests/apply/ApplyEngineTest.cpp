@@ -79,7 +79,8 @@ class OtherUser
 
 TEST_P(EveryPlaceTest, EverySourceDisabledThenEnabledComesBackExactlyAndWindowsSwitchesAreHonoured)
 {
-    // Wine's start ignores Windows' switches; the program sees so, and takes disabled entries out.
+    // Wine's start ignores Windows' switches; the program sees so, and takes disabled entries out:
+    // those Windows switched off too, which start all the same.
     const bool honoured = GetParam();
     ASSERT_FALSE(platform::WindowsHonoursStartupSwitch());
     if (honoured)
@@ -127,12 +128,15 @@ TEST_P(EveryPlaceTest, EverySourceDisabledThenEnabledComesBackExactlyAndWindowsS
         const StartupEntry& entry = state->List.Row(row);
         SCOPED_TRACE(testing::Message() << row);
         const bool off = entry.name.starts_with(L"Off3") || entry.name.starts_with(L"Off7");
-        EXPECT_EQ(entry.disabledByWindows, off);
-        EXPECT_EQ(entry.state, off ? EntryState::Disabled : EntryState::Enabled);
-        EXPECT_EQ(Shown(entry, Status), off && !honoured ? L"Disabled by Windows"
-                                        : off            ? L"Disabled"
-                                                         : L"Enabled");
-        // The user's rows are disabled, Windows' switched-off ones enabled, through the staging command.
+        EXPECT_EQ(entry.disabledByWindows, off && honoured);
+        EXPECT_EQ(entry.switchOffIgnored, off && !honoured);
+        EXPECT_EQ(entry.state, off && honoured ? EntryState::Disabled : EntryState::Enabled);
+        EXPECT_EQ(Shown(entry, Status), off && !honoured
+                                            ? L"Enabled; Windows' switch is off but not honoured here"
+                                        : off ? L"Disabled"
+                                              : L"Enabled");
+        // The user's rows and Windows' switched-off ones toggled through the staging command:
+        // disabled, and where the switch is honoured, enabled.
         if (off || std::any_of(Places().begin(), Places().end(),
                                [&](const Place& p) { return task(p) == entry.name; }))
         {
@@ -144,9 +148,10 @@ TEST_P(EveryPlaceTest, EverySourceDisabledThenEnabledComesBackExactlyAndWindowsS
     GetSystemTimeAsFileTime(reinterpret_cast<FILETIME*>(&before));
     ApplyResult result = ApplyNow(*state);
     EXPECT_TRUE(result.failures.empty());
-    EXPECT_EQ(result.takenOut, static_cast<int>(Places().size() - (honoured ? switchedPlaces : 0)));
+    EXPECT_EQ(result.takenOut, static_cast<int>(honoured ? Places().size() - switchedPlaces
+                                                         : Places().size() + 2 * switchedPlaces));
     EXPECT_EQ(result.switchedOff, static_cast<int>(honoured ? switchedPlaces : 0));
-    EXPECT_EQ(result.written, static_cast<int>(2 * switchedPlaces));
+    EXPECT_EQ(result.written, static_cast<int>(honoured ? 2 * switchedPlaces : 0));
     // Reset All, then a profile of the list loaded and applied, keep every row where it is.
     ResetStaged(*state);
     SaveProfile(state->List, programFolder + L"\\p.Pro");
@@ -177,11 +182,18 @@ TEST_P(EveryPlaceTest, EverySourceDisabledThenEnabledComesBackExactlyAndWindowsS
             EXPECT_EQ(std::vector<BYTE>(flag.begin(), flag.begin() + 4), (std::vector<BYTE>{3, 0, 0, 0}));
             seed(p);
         }
-        // Switched on where it is, the other state bits kept; never stored.
-        EXPECT_EQ(ReadPlace(p, task(p, L"Off7 ")), L"C:\\s.exe");
-        EXPECT_EQ(Switch(p, task(p, L"Off7 ")), Flag(0x06, false));
-        EXPECT_EQ(Switch(p, task(p, L"Off3 ")), Flag(0x02, false));
-        EXPECT_EQ(Shown(state->List.Row(Position(task(p, L"Off7 "))), Status), L"Enabled");
+        // Where honoured: switched on where it is, the other state bits kept; never stored.
+        // Elsewhere: taken out and stored like any other, its switch as it was.
+        for (const wchar_t* off : {L"Off3 ", L"Off7 "})
+        {
+            const EntryRecord& row = state->List.Row(Position(task(p, off)));
+            EXPECT_EQ(ReadPlace(p, task(p, off)), honoured ? L"C:\\s.exe" : L"<missing>");
+            EXPECT_EQ(Shown(row, Status), honoured ? L"Enabled" : L"Disabled");
+            if (!honoured)
+                stored.push_back(row);
+        }
+        EXPECT_EQ(Switch(p, task(p, L"Off7 ")), honoured ? Flag(0x06, false) : Flag(0x07, true));
+        EXPECT_EQ(Switch(p, task(p, L"Off3 ")), honoured ? Flag(0x02, false) : Flag(0x03, true));
     }
     EXPECT_EQ(Sorted(StoredRecords()), Sorted(stored));
 
@@ -189,10 +201,16 @@ TEST_P(EveryPlaceTest, EverySourceDisabledThenEnabledComesBackExactlyAndWindowsS
     // enabled, each is back exactly.
     Start();
     for (const Place& p : Places())
+    {
         Stage(task(p), EntryState::Enabled);
+        for (const wchar_t* off : {L"Off3 ", L"Off7 "})
+            if (!honoured && !p.approved.empty())
+                Stage(task(p, off), EntryState::Enabled);
+    }
     result = ApplyNow(*state);
     EXPECT_EQ(ApplyResultText(result),
-              L"Applied: " + std::to_wstring(Places().size()) + L" written, 0 taken out.");
+              L"Applied: " + std::to_wstring(Places().size() + (honoured ? 0 : 2 * switchedPlaces)) +
+                  L" written, 0 taken out.");
     for (const Place& p : Places())
     {
         SCOPED_TRACE(std::string(p.loadFrom.begin(), p.loadFrom.end()));
@@ -202,12 +220,19 @@ TEST_P(EveryPlaceTest, EverySourceDisabledThenEnabledComesBackExactlyAndWindowsS
         if (p.kind == Place::Registry)
             RegStringValue(p.root, p.path, task(p), &written);
         EXPECT_EQ(written, static_cast<DWORD>(type(p)));
+        // Back as it was, switch and all.
+        if (!honoured && !p.approved.empty())
+        {
+            EXPECT_EQ(ReadPlace(p, task(p, L"Off7 ")), L"C:\\s.exe");
+            EXPECT_EQ(Switch(p, task(p, L"Off7 ")), Flag(0x07, true));
+        }
     }
     EXPECT_FALSE(platform::FileExists(StorePath()));
 }
 
 TEST_F(ApplyTest, ASwitchDeletedWhileTheApplySwitchesAnotherOnIsNotMadeAgain)
 {
+    platform::OverrideStartupSwitch(true); // elsewhere no apply writes a switch
     const Place& run = PlaceOf(L"Registry(User Run)");
     for (const wchar_t* name : {L"A", L"B"})
     {
@@ -223,6 +248,35 @@ TEST_F(ApplyTest, ASwitchDeletedWhileTheApplySwitchesAnotherOnIsNotMadeAgain)
     EXPECT_TRUE(ApplyNow(*state).failures.empty());
     platform::SetWriteStepHook(nullptr);
     EXPECT_FALSE(RegValueExists(HKEY_CURRENT_USER, run.approved, L"B"));
+}
+
+TEST_F(ApplyTest, AFolderOfShortcutCopiesGoesOnceItIsEmptyAndNeverWhileItHoldsAnything)
+{
+    const Place& startup = PlaceOf(L"StartUp (Current User)");
+    for (const wchar_t* name : {L"A", L"B"})
+        SeedPlace(startup, name, std::wstring(L"C:\\") + name + L".exe");
+    const std::wstring copies = platform::UserDataFolder() + L"\\SaveProf.bak",
+                       own = copies + L"\\StartUp (Current User)";
+    auto apply = [&](std::initializer_list<const wchar_t*> names, EntryState to) {
+        for (const wchar_t* name : names)
+            Stage(name, to);
+        ASSERT_TRUE(ApplyNow(*state).failures.empty());
+    };
+    Start();
+    apply({L"A", L"B"}, EntryState::Disabled);
+    ASSERT_TRUE(platform::FileExists(own + L"\\A.lnk") && platform::FileExists(own + L"\\B.lnk"));
+    apply({L"A"}, EntryState::Enabled);
+    EXPECT_TRUE(platform::FileExists(own + L"\\B.lnk")) << "B's copy keeps its folder";
+    // What else is kept beside the copies' folders keeps the folder that holds them.
+    testsupport::WriteBytes(copies + L"\\note.txt", "mine");
+    apply({L"B"}, EntryState::Enabled);
+    EXPECT_FALSE(platform::FolderExists(own));
+    EXPECT_TRUE(platform::FileExists(copies + L"\\note.txt"));
+    platform::RemoveFile(copies + L"\\note.txt", true);
+    apply({L"A"}, EntryState::Disabled);
+    apply({L"A"}, EntryState::Enabled);
+    EXPECT_FALSE(platform::FolderExists(copies));
+    EXPECT_EQ(ReadPlace(startup, L"A"), L"C:\\A.exe");
 }
 
 TEST_F(ApplyTest, EachRowOfTheResultTableAndASecondApplyTouchesNothing)

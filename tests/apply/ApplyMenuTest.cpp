@@ -71,7 +71,8 @@ TEST_F(ApplyMenuTest, EachOptionEnablesThePrivilegeFirstAndAsksForItsForcedReque
 
 TEST_F(ApplyMenuTest, EachApplyItemAppliesFirstThenDoesWhatItSays)
 {
-    testsupport::SetRegString(HKEY_CURRENT_USER, RunKey, L"Tool", L"C:\\tool.exe");
+    const std::wstring tool = testsupport::SystemFile(L"notepad.exe"); // there: enabled without a question
+    testsupport::SetRegString(HKEY_CURRENT_USER, RunKey, L"Tool", tool);
     frmMain& w = Open();
     EXPECT_EQ(StatusText(0), L"");
     w.cmdDisable_Click(); // the first row is selected after the fill
@@ -108,7 +109,7 @@ TEST_F(ApplyMenuTest, EachApplyItemAppliesFirstThenDoesWhatItSays)
     w.cmdDisable_Click();
     Command(IDM_APP_EXIT);
     EXPECT_EQ(w.Handle(), nullptr); // the window is gone, and the program ends
-    EXPECT_EQ(testsupport::RegStringValue(HKEY_CURRENT_USER, RunKey, L"Tool"), L"C:\\tool.exe");
+    EXPECT_EQ(testsupport::RegStringValue(HKEY_CURRENT_USER, RunKey, L"Tool"), tool);
     EXPECT_TRUE(requests.empty());
     MSG quit;
     EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));

@@ -116,7 +116,7 @@ using ConsoleProgramTest = ConsoleTest;
 
 } // namespace
 
-TEST_F(ConsoleTest, WordsSplitAsWindowsSplitsThemAndEachBadUsageIsNamedAboveTheUsage)
+TEST_F(ConsoleTest, WordsSplitAsWindowsSplitsThemAndEachBadUsageIsNamedInOneLine)
 {
     const std::pair<std::wstring, std::vector<std::wstring>> splits[] = {
         {L"  /add \"My App\"\t/from x", {L"/add", L"My App", L"/from", L"x"}},
@@ -150,10 +150,21 @@ TEST_F(ConsoleTest, WordsSplitAsWindowsSplitsThemAndEachBadUsageIsNamedAboveTheU
     };
     for (const auto& [arguments, error] : refused)
         EXPECT_EQ(ParseConsoleRequest(arguments).error, error) << arguments;
-    // A refusal goes to standard error above the usage: the real program's test checks that.
+    // A refusal is one line on standard error and the way to the usage; no verb at all, the usage.
+    const Outcome bad = Run(L"/list /bogus"), none = Run(L"/json");
+    EXPECT_EQ(bad.code, ExitBadUsage);
+    EXPECT_EQ(bad.err, L"Unknown switch: /bogus.\r\nravelinc /? for help\r\n");
+    EXPECT_EQ(none.code, ExitBadUsage);
+    EXPECT_TRUE(Has(none.err, L"give one of the switches below.\r\n\r\nBrightfold Ravelin for scripts"));
     const Outcome help = Run(L"/?");
     EXPECT_EQ(help.code, ExitDone);
     EXPECT_TRUE(Has(help.out, L"  ravelinc /compare FILE [/json]\r\n") && help.err.empty());
+    // Each place by its short name beside its identifier, the other kinds' places after them.
+    EXPECT_TRUE(Has(help.out, L"\r\n  user-run              Registry(User Run)\r\n  machine-run           "
+                              L"Registry(Machine Run)\r\n"));
+    EXPECT_TRUE(Has(help.out,
+                    L"\r\n  winini-run            Win.ini Run\r\n  service               Service\r\n"
+                    L"  task                  Task\r\n"));
     // Ravelin.exe writes the list when /list is among its words, as a switch.
     EXPECT_TRUE(NamesListSwitch(L"  -LIST   /Json"));
     EXPECT_FALSE(NamesListSwitch(L"/json list \"/list\""));
@@ -164,14 +175,17 @@ TEST_F(ConsoleTest, EachVerbStagesAndAppliesThroughTheEngineAndSaysHowWithItsExi
     SeedPlace(user, L"Alpha", L"C:\\a.exe");
     SeedPlace(user, L"  Padded ", L"C:\\p.exe");
     SeedPlace(machine, L"Alpha", L"C:\\m.exe");
-    SeedPlace(startup, L"Tool", L"C:\\tool.exe");
+    SeedPlace(startup, L"Tool", SystemFile(L"notepad.exe"));
     Outcome r = Run(L"/disable Alpha");
     EXPECT_EQ(r.code, ExitNoEntry);
     EXPECT_TRUE(Has(r.err, L"\r\n  Registry(User Run): Alpha = C:\\a.exe\r\n  Registry(Machine Run): Alpha"));
     EXPECT_EQ(ReadPlace(user, L"Alpha"), L"C:\\a.exe");
-    // Any case, and the name as the list shows it.
+    // Any case, and the name as the list shows it; the place by any of its names.
     EXPECT_EQ(Run(L"/disable ALPHA /from \"registry(USER run)\"").out,
               L"Applied: 0 written, 1 taken out.\r\n");
+    EXPECT_EQ(Run(L"/disable tool /from User-StartUp").code, ExitDone);
+    EXPECT_EQ(ReadPlace(startup, L"Tool"), L"<missing>");
+    EXPECT_EQ(Run(L"/enable Tool /from \" user-startup \"").code, ExitDone);
     EXPECT_EQ(Run(L"/Disable padded").code, ExitDone);
     EXPECT_EQ(ReadPlace(user, L"Alpha") + ReadPlace(user, L"  Padded "), L"<missing><missing>");
     EXPECT_EQ(ReadPlace(machine, L"Alpha"), L"C:\\m.exe");
@@ -179,7 +193,16 @@ TEST_F(ConsoleTest, EachVerbStagesAndAppliesThroughTheEngineAndSaysHowWithItsExi
     EXPECT_EQ(Run(L"/disable Alpha /from \"Registry(User Run)\"").out,
               L"Alpha is disabled already: nothing to apply.\r\n");
     EXPECT_EQ(Run(L"/enable Alpha").code, ExitNoEntry); // in two places, enabled or not
-    EXPECT_EQ(Run(L"/enable Alpha /from \"Registry(User Run)\"").code, ExitDone);
+    // Its program is gone since: enabled only with /force, which goes with /enable alone.
+    r = Run(L"/enable Alpha /from user-run");
+    EXPECT_EQ(r.code, ExitNotSafe);
+    EXPECT_EQ(r.err,
+              L"Alpha was not enabled: the program it starts is not there (C:\\a.exe). /force enables it "
+              L"all the same.\r\n");
+    EXPECT_EQ(ReadPlace(user, L"Alpha"), L"<missing>");
+    EXPECT_EQ(ParseConsoleRequest(L"/disable Alpha /force").error,
+              L"The switch /force does not go with /disable.");
+    EXPECT_EQ(Run(L"/enable Alpha /from \"Registry(User Run)\" /FORCE").code, ExitDone);
     EXPECT_EQ(ReadPlace(user, L"Alpha"), L"C:\\a.exe");
     EXPECT_EQ(Run(L"/enable Alpha /from \"Registry(User Run)\"").out,
               L"Alpha is enabled already: nothing to apply.\r\n");
@@ -380,8 +403,7 @@ TEST_F(ConsoleProgramTest, OutputIsUtf8InAFileAndInAPipeAndErrorsGoApart)
     r = RunProgram(L"/list /from \"No Such\"");
     EXPECT_EQ(r.code, DWORD(ExitBadUsage));
     EXPECT_TRUE(r.out.empty());
-    EXPECT_EQ(r.err.find("The switch /from does not go with /list.\r\n\r\nBrightfold Ravelin for scripts"),
-              0u);
+    EXPECT_EQ(r.err, "The switch /from does not go with /list.\r\nravelinc /? for help\r\n");
 }
 
 TEST_F(ConsoleProgramTest, TheWindowAndTheCommandLineKeepEachOthersEntriesByteForByte)

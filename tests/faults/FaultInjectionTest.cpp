@@ -26,8 +26,10 @@ struct Entry
     DWORD type;                  // registry
     std::wstring text;           // registry data, win.ini value, or shortcut target
     std::wstring arguments = {}; // shortcut
-    bool switchedOff = false;    // by Windows, under StartupApproved: listed disabled, never taken out
-    bool storedOnly = false;     // in the store, as an older build wrote it: no exact copy goes with it
+    // By Windows, under StartupApproved, which Wine's start ignores: listed enabled, taken out and
+    // put back like any other, its switch as it was.
+    bool switchedOff = false;
+    bool storedOnly = false; // in the store, as an older build wrote it: no exact copy goes with it
     // Written back by its program while the store held an older text of it.
     std::wstring storedBefore = {};
 };
@@ -182,8 +184,8 @@ class FaultInjectionTest : public servicetest::ServicesTest
             return L"missing";
         if (value.type != e.type)
             return L"type " + std::to_wstring(value.type);
-        if (e.switchedOff && SwitchedOffByWindows(Switch(place, e.name)))
-            return L"still switched off";
+        if (e.switchedOff && Switch(place, e.name) != SwitchOff)
+            return L"its switch changed";
         return value.data == Bytes(e.text, e.type) ? L"" : L"data differs";
     }
 };

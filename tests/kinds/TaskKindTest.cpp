@@ -71,16 +71,17 @@ TEST_F(TaskKindTest, WinesTaskFilesAreListedAndSwitchedInPlaceByteForByte)
 
     const std::wstring file = folder + L"\\Daily Notes at Logon";
     const std::string before = ReadBytes(file);
-    EXPECT_EQ(tasks.ChangeVerb(L"daily notes at logon", L"Task", ChangeVerb::Disable).out,
+    EXPECT_EQ(tasks.ChangeVerb(L"daily notes at logon", L"Task", ChangeVerb::Disable, false).out,
               L"Scheduled tasks: 1 disabled, 0 enabled.");
     EXPECT_EQ(ReadBytes(file), *WithTaskEnabled(before, false));
-    EXPECT_EQ(tasks.ChangeVerb(L"\\RavelinTest\\Daily Notes at Logon", L"Task", ChangeVerb::Disable).out,
-              L"\\RavelinTest\\Daily Notes at Logon is disabled already: nothing to apply.");
-    EXPECT_EQ(tasks.ChangeVerb(L"RavelinTest\\Daily Notes at Logon", L"Task", ChangeVerb::Enable).code,
+    EXPECT_EQ(
+        tasks.ChangeVerb(L"\\RavelinTest\\Daily Notes at Logon", L"Task", ChangeVerb::Disable, false).out,
+        L"\\RavelinTest\\Daily Notes at Logon is disabled already: nothing to apply.");
+    EXPECT_EQ(tasks.ChangeVerb(L"RavelinTest\\Daily Notes at Logon", L"Task", ChangeVerb::Enable, false).code,
               ExitDone);
     EXPECT_EQ(ReadBytes(file), before);
-    EXPECT_EQ(tasks.ChangeVerb(L"Weekly Report", L"Task", ChangeVerb::Remove).code, ExitBadUsage);
-    EXPECT_EQ(tasks.ChangeVerb(L"Nowhere", L"Task", ChangeVerb::Disable).code, ExitNoEntry);
+    EXPECT_EQ(tasks.ChangeVerb(L"Weekly Report", L"Task", ChangeVerb::Remove, false).code, ExitBadUsage);
+    EXPECT_EQ(tasks.ChangeVerb(L"Nowhere", L"Task", ChangeVerb::Disable, false).code, ExitNoEntry);
 }
 
 TEST_F(TaskKindTest, ARefusedTaskKeepsItsFlagAndItsRowAProfileStagesByPathAndALockStopsAll)

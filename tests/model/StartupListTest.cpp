@@ -46,7 +46,7 @@ TEST(StartupListTest, ARowShowsTheWordsOfItsStateAndPlaceAndAnUnknownPlaceAsItWa
 {
     ListWords words = LoadListWords(true);
     words.states[static_cast<size_t>(EntryState::Disabled)] = L"Off";
-    words.offButStarts = L"Off by Windows";
+    words.offButStarts = L"On, switch ignored";
     StartupEntry row = ScannedEntry(SourceIndexOf(L"StartUp (All Users)", {}), L"  Tool ", L"C:\\t.exe");
     auto texts = [&] {
         std::wstring all;
@@ -55,12 +55,18 @@ TEST(StartupListTest, ARowShowsTheWordsOfItsStateAndPlaceAndAnUnknownPlaceAsItWa
         return all;
     };
     EXPECT_EQ(texts(), L"Tool|Enabled|StartUp (All Users)|All Users|Any User Logs On|C:\\t.exe|");
-    row.state = EntryState::Disabled;
-    row.disabledByWindows = true;
+    // Switched off by Windows where that is ignored: it starts, and says so to people, not to files.
+    row.switchOffIgnored = true;
+    words.switchIgnored = true;
+    EXPECT_EQ(RowText(row, Status, words), L"On, switch ignored");
     words.switchIgnored = false;
+    EXPECT_EQ(RowText(row, Status, words), L"Enabled");
+    words.switchIgnored = true;
+    row.state = EntryState::Disabled; // disabled by the user, as any other
     EXPECT_EQ(RowText(row, Status, words), L"Off");
-    words.switchIgnored = true; // it starts all the same, and says so
-    EXPECT_EQ(RowText(row, Status, words), L"Off by Windows");
+    row.switchOffIgnored = false;
+    row.disabledByWindows = true; // where Windows honours its switch
+    EXPECT_EQ(RowText(row, Status, words), L"Off");
     row.added = true;
     row.source = UnknownSource;
     row.unknownPlace = std::make_shared<const std::array<std::wstring, 3>>(

@@ -72,6 +72,28 @@ TEST_F(StagingTest, EachCommandFollowsTheStateTable)
     }
 }
 
+TEST_F(StagingTest, AnEnableOfAProgramSinceUninstalledIsToldByTheFactsKnownOrFoundNow)
+{
+    const std::wstring gone = L"C:\\Uninstalled\\gone.exe -s", here = testsupport::SystemFile(L"notepad.exe");
+    for (const std::wstring& location : {gone, here, gone, std::wstring(L"C:\\Uninstalled\\known.exe")})
+        state.List.SetState(state.List.Append(ScannedEntry(0, L"row", location)), EntryState::Disabled);
+    state.List.SetState(3, EntryState::Enabled);
+    FileFactsTable facts;
+    // An answer given already is the one that counts: the worker's, or the last look.
+    facts.Store(state.List.Row(4).location, {FileFacts::State::Found, L"C:\\known.exe", L""});
+    const bool told[] = {true, false, false, false}; // gone; there; a disable; as the table says
+    for (int row = 1; row <= 4; ++row)
+    {
+        state.List.Select(row);
+        EXPECT_EQ(EnablesMissingProgram(state, facts), told[row - 1]) << row;
+    }
+    ASSERT_TRUE(facts.Find(gone) && facts.Find(here)); // looked at once, and kept for the list
+    EXPECT_EQ(facts.Find(gone)->state, FileFacts::State::Missing);
+    EXPECT_FALSE(facts.TakeUnasked(here));
+    state.List.Select(0);
+    EXPECT_FALSE(EnablesMissingProgram(state, facts));
+}
+
 TEST_F(ApplyTest, ResetAllListsTheSystemAndTheStoreAgainAndTheNextApplyActsOnChangedRowsOnly)
 {
     for (const wchar_t* name : {L"A", L"B", L"C"})

@@ -168,8 +168,9 @@ TEST_F(LanguageSelectorTest, AStoredPackGivesTheFirstScreenItsWordsAndABrokenSki
 TEST_F(LanguageSelectorTest, NoKeepsThePackAndYesRebuildsTheListAndAStoredRowSurvivesTheRoundTrip)
 {
     InstallShippedPacks();
+    const std::wstring tool = SystemFile(L"notepad.exe"); // there: enabled without a question
     ASSERT_EQ(WriteEntryFile({{L"Tool", L"Disabled", L"Registry(User Run)", L"Current User",
-                               L"Current User logs On", L"C:\\tool.exe"}},
+                               L"Current User logs On", tool}},
                              StorePath()),
               static_cast<DWORD>(ERROR_SUCCESS));
     platform::SaveLanguageSetting(L"english.ini"); // in another case than the file's: its entry all the same
@@ -206,7 +207,7 @@ TEST_F(LanguageSelectorTest, NoKeepsThePackAndYesRebuildsTheListAndAStoredRowSur
     w.cmdDisable_Click();
     w.mnuApp_Just_Click();
     // Written back to its source and gone from the store.
-    EXPECT_EQ(RegStringValue(HKEY_CURRENT_USER, RunKey, L"Tool"), L"C:\\tool.exe");
+    EXPECT_EQ(RegStringValue(HKEY_CURRENT_USER, RunKey, L"Tool"), tool);
     EXPECT_FALSE(platform::FileExists(StorePath()));
 }
 

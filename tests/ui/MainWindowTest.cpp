@@ -23,8 +23,8 @@ class MainWindowTest : public MainWindowFixture
 
 TEST_F(MainWindowTest, TheListAndButtonsFollowTheRowsClicksAndSelectionButNotSpaceOrEnter)
 {
-    SetRegString(HKEY_CURRENT_USER, RunKey, L"Tool", L"C:\\tool.exe");
-    // Switched off by Windows itself: the list says so.
+    SetRegString(HKEY_CURRENT_USER, RunKey, L"Tool", SystemFile(L"notepad.exe"));
+    // Switched off by Windows itself, which Wine's start ignores: the list says so, and it is enabled.
     SetRegBinary(HKEY_CURRENT_USER, RunBase + L"Explorer\\StartupApproved\\Run", L"Tool", REG_BINARY,
                  {3, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8});
     WriteStore(testsupport::MakeEntries({{L"Gone", L"Disabled", L"Registry(User Run)", L"Current User",
@@ -32,13 +32,14 @@ TEST_F(MainWindowTest, TheListAndButtonsFollowTheRowsClicksAndSelectionButNotSpa
     Open();
     HWND list = window->Control(IDC_LISTSTARTUP);
     ASSERT_EQ(ListView_GetItemCount(list), 2);
-    EXPECT_EQ(Cell(0, 1) + L"|" + Cell(1, 0) + L"|" + Cell(1, 5), L"Disabled by Windows|Gone|gone.exe");
+    EXPECT_EQ(Cell(0, 1) + L"|" + Cell(1, 0) + L"|" + Cell(1, 5),
+              L"Enabled; Windows' switch is off but not honoured here|Gone|gone.exe");
     EXPECT_EQ(ListView_GetNextItem(list, -1, LVNI_SELECTED), 0); // after a fill the first row is selected
-    EXPECT_EQ(DisableCaption(), L"&Enable");
+    EXPECT_EQ(DisableCaption(), L"&Disable");
 
     Command(IDC_CMDDISABLE);
-    EXPECT_EQ(Cell(0, 1), L"Enabled");
-    EXPECT_EQ(DisableCaption(), L"&Disable");
+    EXPECT_EQ(Cell(0, 1), L"Disabled");
+    EXPECT_EQ(DisableCaption(), L"&Enable");
     Command(IDC_CMDREMOVE);
     EXPECT_EQ(Cell(0, 1), L"Remove");
     EXPECT_FALSE(RemoveEnabled());
@@ -54,6 +55,39 @@ TEST_F(MainWindowTest, TheListAndButtonsFollowTheRowsClicksAndSelectionButNotSpa
         PumpMessages();
     }
     EXPECT_EQ(Cell(1, 1), L"Disabled");
+}
+
+TEST_F(MainWindowTest, AnEntryWhoseProgramIsGoneIsEnabledOnlyWhenTheUserSaysSo)
+{
+    WriteStore(testsupport::MakeEntries({{L"Gone", L"Disabled", L"Registry(User Run)", L"Current User",
+                                          L"Current User logs On", L"C:\\Uninstalled\\gone.exe"},
+                                         {L"Here", L"Disabled", L"Registry(User Run)", L"Current User",
+                                          L"Current User logs On", SystemFile(L"notepad.exe")}}));
+    Open(); // the first row selected: its file is looked at now if the worker has not yet
+    {
+        DialogAnswer no(IDNO);
+        Command(IDC_CMDDISABLE);
+        ASSERT_EQ(no.Shown(), 1);
+        EXPECT_EQ(no.DefaultButton(), IDNO);
+        EXPECT_TRUE(no.HadButton(IDYES) && no.HadButton(IDNO));
+        EXPECT_EQ(no.Text(),
+                  L"The program that Gone starts is not there: C:\\Uninstalled\\gone.exe. Enable it "
+                  L"all the same?");
+    }
+    EXPECT_EQ(Cell(0, 1), L"Disabled");
+    {
+        DialogAnswer yes(IDYES);
+        Command(IDC_CMDDISABLE);
+        EXPECT_EQ(yes.Shown(), 1);
+    }
+    EXPECT_EQ(Cell(0, 1), L"Enabled");
+    // A program that is there is enabled without a word.
+    HWND list = window->Control(IDC_LISTSTARTUP);
+    ListView_SetItemState(list, 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    DialogAnswer none(IDNO);
+    Command(IDC_CMDDISABLE);
+    EXPECT_EQ(none.Shown(), 0);
+    EXPECT_EQ(Cell(1, 1), L"Enabled");
 }
 
 TEST_F(MainWindowTest, AStoreThatCannotBeReadIsToldOnceWithItsNameAndReason)
