@@ -1,0 +1,131 @@
+// Signatures of programs the build signed, under the system's WinVerifyTrust, and through the
+// stand-in what Wine cannot give (an untrusted root, a catalog); a file's stamp and hash; what
+// the service key says of a delayed start and of the DLL svchost runs.
+#include "platform/Services.h"
+#include "platform/Signatures.h"
+#include "support/Fixtures.h"
+#include "support/Processes.h"
+#include "support/TestServices.h"
+
+using namespace platform;
+class SignatureTest : public testsupport::RavelinTest
+{
+  protected:
+    void SetUp() override
+    {
+        RavelinTest::SetUp();
+        UseSystemTrust();
+    }
+};
+
+namespace
+{
+
+std::wstring Sample(const std::wstring& name)
+{
+    return testsupport::BuildFolder() + L"\\tests\\trust\\" + name;
+}
+const std::wstring Unsigned = testsupport::BuildFolder() + L"\\demo\\syncdrive.exe";
+
+} // namespace
+
+TEST_F(SignatureTest, SignedChangedUnsignedMissingAndHeldFilesEachGetTheirAnswer)
+{
+    SignatureChecker checker;
+    const Signature vendor = checker.Check(Sample(L"vendor.exe"));
+    EXPECT_EQ(vendor.state, SignatureState::Verified);
+    EXPECT_EQ(vendor.signer, L"SyncDrive Software");
+    EXPECT_FALSE(vendor.catalog);
+    EXPECT_EQ(checker.Check(Sample(L"stranger.exe")).signer, L"Quickfix Utilities");
+    const Signature tampered = checker.Check(Sample(L"tampered.exe"));
+    EXPECT_EQ(tampered.state, SignatureState::NotVerified);
+    EXPECT_EQ(tampered.problem, TrustProblem::BadDigest);
+    EXPECT_EQ(tampered.signer, L"") << "a signature that does not hold names no one";
+    EXPECT_EQ(checker.Check(Unsigned).state, SignatureState::Unsigned) << "no catalog of Wine's lists it";
+    EXPECT_EQ(checker.Check(Sample(L"gone.exe")).state, SignatureState::FileMissing);
+    const std::wstring copy = programFolder + L"\\held.exe";
+    ASSERT_TRUE(CopyFileW(Sample(L"vendor.exe").c_str(), copy.c_str(), FALSE));
+    testsupport::HeldFile held(copy);
+    const Signature unread = checker.Check(copy);
+    EXPECT_EQ(unread.state, SignatureState::NotVerified)
+        << "a file that cannot be read is not called unsigned";
+    EXPECT_EQ(unread.code, HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION));
+}
+
+TEST_F(SignatureTest, AnUntrustedRootAndACatalogAreAnsweredThroughTheStandIn)
+{
+    SignatureChecker checker;
+    std::vector<std::wstring> catalogsAsked;
+    const auto verify = [&](LONG own, LONG inCatalog) {
+        return [&, own, inCatalog](const std::wstring&, const std::wstring& catalog, std::wstring& signer) {
+            catalogsAsked.push_back(catalog);
+            signer = L"Microsoft Windows";
+            return catalog.empty() ? own : inCatalog;
+        };
+    };
+    OverrideTrust({[](const std::wstring&) { return std::wstring(L"C:\\catroot\\nt5.cat"); },
+                   verify(CERT_E_UNTRUSTEDROOT, ERROR_SUCCESS)});
+    const Signature rootless = checker.Check(Sample(L"vendor.exe"));
+    EXPECT_EQ(rootless.state, SignatureState::NotVerified);
+    EXPECT_EQ(rootless.problem, TrustProblem::UntrustedRoot);
+    EXPECT_EQ(rootless.signer, L"");
+    EXPECT_EQ(catalogsAsked, std::vector<std::wstring>{L""}) << "a file signed itself is not looked up";
+
+    // Without a signature of its own, the catalog that lists the file signs it, or not.
+    OverrideTrust({[](const std::wstring&) { return std::wstring(L"C:\\catroot\\nt5.cat"); },
+                   verify(TRUST_E_NOSIGNATURE, ERROR_SUCCESS)});
+    const Signature listed = checker.Check(Unsigned);
+    EXPECT_EQ(listed.state, SignatureState::Verified);
+    EXPECT_TRUE(listed.catalog);
+    EXPECT_EQ(listed.signer, L"Microsoft Windows");
+    EXPECT_EQ(catalogsAsked.back(), L"C:\\catroot\\nt5.cat");
+    OverrideTrust({[](const std::wstring&) { return std::wstring(L"C:\\catroot\\nt5.cat"); },
+                   verify(TRUST_E_NOSIGNATURE, CERT_E_REVOKED)});
+    EXPECT_EQ(checker.Check(Unsigned).problem, TrustProblem::Revoked);
+    OverrideTrust(
+        {[](const std::wstring&) { return std::wstring(); }, verify(TRUST_E_NOSIGNATURE, ERROR_SUCCESS)});
+    EXPECT_EQ(checker.Check(Unsigned).state, SignatureState::Unsigned) << "no catalog lists it";
+    OverrideTrust({});
+    EXPECT_EQ(ProblemOfCode(CERT_E_EXPIRED), TrustProblem::Expired);
+    EXPECT_EQ(ProblemOfCode(TRUST_E_FAIL), TrustProblem::Other);
+}
+
+TEST_F(SignatureTest, AFileIsKnownByItsSizeAndLastWriteAndHashedAsSha256sumHashesIt)
+{
+    const std::wstring copy = programFolder + L"\\copy.exe";
+    ASSERT_TRUE(CopyFileW(Sample(L"vendor.exe").c_str(), copy.c_str(), FALSE));
+    FileStamp before, after;
+    ASSERT_TRUE(ReadFileStamp(copy, before));
+    EXPECT_EQ(before.size, testsupport::ReadBytes(copy).size());
+    testsupport::WriteBytes(copy, testsupport::ReadBytes(copy) + "x");
+    ASSERT_TRUE(ReadFileStamp(copy, after));
+    EXPECT_NE(before, after);
+    EXPECT_FALSE(ReadFileStamp(programFolder, after) || ReadFileStamp(copy + L".gone", after));
+    const std::string summed = testsupport::ReadBytes(Sample(L"vendor.exe.sha256")).substr(0, 64);
+    EXPECT_EQ(FileSha256(Sample(L"vendor.exe")), std::wstring(summed.begin(), summed.end()));
+    EXPECT_EQ(FileSha256(copy + L".gone"), L"");
+}
+
+TEST_F(SignatureTest, TheServiceKeySaysADelayedStartAndWhichDllSvchostRuns)
+{
+    // Wine's manager does not know the delayed start (ERROR_INVALID_LEVEL); its key does.
+    const std::wstring name = L"RavTestHosted" + std::to_wstring(GetCurrentProcessId());
+    const std::wstring key = L"SYSTEM\\CurrentControlSet\\Services\\" + name;
+    ASSERT_TRUE(servicetest::MakeService(name, {SERVICE_AUTO_START, false},
+                                         L"%SystemRoot%\\system32\\svchost.exe -k ravtest"));
+    ServiceStart start;
+    ASSERT_EQ(QueryServiceStart(name, start), ERROR_SUCCESS);
+    EXPECT_EQ(start, (ServiceStart{SERVICE_AUTO_START, false}));
+    testsupport::SetRegBinary(HKEY_LOCAL_MACHINE, key, L"DelayedAutostart", REG_DWORD, {1, 0, 0, 0});
+    testsupport::SetRegString(HKEY_LOCAL_MACHINE, key + L"\\Parameters", L"ServiceDll",
+                              L"%SystemRoot%\\system32\\ravtest.dll", REG_EXPAND_SZ);
+    ASSERT_EQ(QueryServiceStart(name, start), ERROR_SUCCESS);
+    EXPECT_EQ(start, (ServiceStart{SERVICE_AUTO_START, true}));
+    const ServiceListing listing = ListServices();
+    servicetest::DeleteServices({name});
+    const auto listed = std::find_if(listing.services.begin(), listing.services.end(),
+                                     [&](const ServiceInfo& s) { return s.name == name; });
+    ASSERT_NE(listed, listing.services.end());
+    EXPECT_TRUE(listed->start.delayed);
+    EXPECT_EQ(listed->serviceDll, L"%SystemRoot%\\system32\\ravtest.dll");
+}
