@@ -277,10 +277,11 @@ TEST_F(ConsoleTest, NoFieldOfTheCsvIsAFormulaWhileTheJsonKeepsEveryTextAsItIs)
     EXPECT_EQ(CsvField(L"a=b") + CsvField(L"") + CsvField(L"a,b"), L"a=b\"a,b\"");
     SeedPlace(user, L"=cmd|' /C calc'!A0", L"-e x");
     const Outcome csv = Run(L"/list"), json = Run(L"/list /json");
-    EXPECT_EQ(csv.out,
-              L"Task Name,Status,Load From,User,When?,Location,Publisher,File exists\r\n"
-              L"\"'=cmd|' /C calc'!A0\",Enabled,Registry(User Run),Current User,Current User logs On,"
-              L"\"'-e x\",,false\r\n");
+    EXPECT_EQ(
+        csv.out,
+        L"Task Name,Status,Load From,User,When?,Location,Publisher,Signer,File exists,Signature,SHA-256\r\n"
+        L"\"'=cmd|' /C calc'!A0\",Enabled,Registry(User Run),Current User,Current User logs On,"
+        L"\"'-e x\",,File missing,false,missing,\r\n");
     EXPECT_TRUE(Has(json.out, L"{\"taskName\": \"=cmd|' /C calc'!A0\", \"status\": \"Enabled\", \"state\": "
                               L"\"enabled\", \"loadFrom\": \"Registry(User Run)\""));
     EXPECT_TRUE(Has(json.out, L"\"location\": \"-e x\""));
