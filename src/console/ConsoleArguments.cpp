@@ -68,10 +68,10 @@ constexpr SwitchDesign Switches[] = {
     {L"?", Verb::Help, Takes::Nothing},        {L"from", Verb::None, Takes::Value},
     {L"command", Verb::None, Takes::Value},    {L"json", Verb::None, Takes::Nothing},
     {L"services", Verb::None, Takes::Nothing}, {L"tasks", Verb::None, Takes::Nothing},
-    {L"all", Verb::None, Takes::Nothing},
+    {L"all", Verb::None, Takes::Nothing},      {L"verify", Verb::None, Takes::Nothing},
 };
 constexpr size_t FromSwitch = 9, CommandSwitch = 10, JsonSwitch = 11, ServicesSwitch = 12, TasksSwitch = 13,
-                 AllSwitch = 14;
+                 AllSwitch = 14, VerifySwitch = 15;
 
 const SwitchDesign* FindSwitch(const CommandWord& word)
 {
@@ -102,6 +102,7 @@ bool GoesWith(size_t modifier, Verb verb)
     case ServicesSwitch:
     case TasksSwitch:
     case AllSwitch:
+    case VerifySwitch:
         return verb == Verb::List;
     }
     return false;
@@ -164,12 +165,15 @@ ParsedRequest ParseConsoleRequest(std::wstring_view arguments)
         }
         else if (index == AllSwitch)
             request.all = true;
+        else if (index == VerifySwitch)
+            request.verify = true;
         else
             request.json = true;
     }
     if (!verb)
         return fail(keys::NoVerb, {});
-    for (size_t modifier : {FromSwitch, CommandSwitch, JsonSwitch, ServicesSwitch, TasksSwitch, AllSwitch})
+    for (size_t modifier :
+         {FromSwitch, CommandSwitch, JsonSwitch, ServicesSwitch, TasksSwitch, AllSwitch, VerifySwitch})
         if (seen[modifier] && !GoesWith(modifier, request.verb))
             return fail(keys::SwitchNotWithVerb, {Shown(Switches[modifier]), Shown(*verb)});
     if (request.verb == Verb::Add)

@@ -40,6 +40,7 @@ struct ConsoleRequest
     bool json = false;
     EntryKind listKind = EntryKind::Startup; // /list of the services, of the tasks
     bool all = false;                        // /list of every entry, not only those a view shows first
+    bool verify = false;                     // /list once every file's signature is checked
 };
 
 // A request, or why the command line makes none: the sentence to print above the usage.

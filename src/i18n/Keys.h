@@ -325,6 +325,9 @@ inline constexpr KeyText UsageTaskChange{
     L"1000",
     L"Disables or enables the scheduled task of that name or path (\\Folder\\Name) at once; nothing is "
     L"deleted, the task's own Enabled setting changes."};
+inline constexpr KeyText UsageVerify{
+    L"1100", L"Checks the signature of every entry's file before it writes the list; without /verify, a "
+             L"signature not yet known from an earlier check says pending."};
 
 // Every message the program shows with an English default of its own, for the packs to hold.
 inline constexpr const KeyText* Messages[] = {
@@ -482,6 +485,7 @@ inline constexpr const KeyText* Messages[] = {
     &UsageListTasks,
     &UsageTaskChange,
     &TasksNotRemoved,
+    &UsageVerify,
 };
 
 } // namespace keys

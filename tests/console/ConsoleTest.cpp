@@ -144,6 +144,7 @@ TEST_F(ConsoleTest, WordsSplitAsWindowsSplitsThemAndEachBadUsageIsNamedAboveTheU
         {L"/list /LIST", L"The switch /list is given twice."},
         {L"/list /save f", L"/list and /save cannot be given together."},
         {L"/disable a /json", L"The switch /json does not go with /disable."},
+        {L"/compare f /verify", L"The switch /verify does not go with /compare."},
         {L"", L"Nothing to do: give one of the switches below."},
         {L"/add a /from b", L"/add needs /command."},
         {L"/list extra", L"\"extra\" is no switch. A value with blanks is quoted."},
@@ -285,6 +286,12 @@ TEST_F(ConsoleTest, NoFieldOfTheCsvIsAFormulaWhileTheJsonKeepsEveryTextAsItIs)
     EXPECT_TRUE(Has(json.out, L"{\"taskName\": \"=cmd|' /C calc'!A0\", \"status\": \"Enabled\", \"state\": "
                               L"\"enabled\", \"loadFrom\": \"Registry(User Run)\""));
     EXPECT_TRUE(Has(json.out, L"\"location\": \"-e x\""));
+
+    // A signature is pending until /verify checks it.
+    UseSystemTrust();
+    SeedPlace(user, L"Unsigned", L"\"" + testsupport::BuildFolder() + L"\\demo\\syncdrive.exe\"");
+    EXPECT_TRUE(Has(Run(L"/list /json").out, L"\"signature\": \"pending\""));
+    EXPECT_TRUE(Has(Run(L"/list /VERIFY /json").out, L"\"signature\": \"unsigned\""));
 }
 
 TEST_F(ConsoleTest, AStoreThatCannotBeReadWholeNowIsNeverChangedAndTheAnswerIsFour)
