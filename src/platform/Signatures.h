@@ -12,7 +12,7 @@ namespace platform
 
 enum class SignatureState
 {
-    Verified,    // the signature holds: signer is its leaf certificate's name
+    Verified,    // the signature holds (revocation as far as the cache knows): signer is its leaf's name
     NotVerified, // signed, but the signature does not hold: problem says why
     Unsigned,    // neither the file nor a catalog of the system signs it
     FileMissing, // there is no such file to look at

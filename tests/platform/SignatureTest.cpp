@@ -82,6 +82,9 @@ TEST_F(SignatureTest, AnUntrustedRootAndACatalogAreAnsweredThroughTheStandIn)
     OverrideTrust({[](const std::wstring&) { return std::wstring(L"C:\\catroot\\nt5.cat"); },
                    verify(TRUST_E_NOSIGNATURE, CERT_E_REVOKED)});
     EXPECT_EQ(checker.Check(Unsigned).problem, TrustProblem::Revoked);
+    OverrideTrust({nullptr, verify(CRYPT_E_REVOCATION_OFFLINE, ERROR_SUCCESS)});
+    EXPECT_EQ(checker.Check(Sample(L"vendor.exe")).signer, L"Microsoft Windows")
+        << "no revocation list in the cache: the signature holds as far as can be told";
     OverrideTrust(
         {[](const std::wstring&) { return std::wstring(); }, verify(TRUST_E_NOSIGNATURE, ERROR_SUCCESS)});
     EXPECT_EQ(checker.Check(Unsigned).state, SignatureState::Unsigned) << "no catalog lists it";
