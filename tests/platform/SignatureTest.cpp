@@ -1,11 +1,8 @@
 // Signatures of programs the build signed, under the system's WinVerifyTrust, and through the
-// stand-in what Wine cannot give (an untrusted root, a catalog); a file's stamp and hash; what
-// the service key says of a delayed start and of the DLL svchost runs.
-#include "platform/Services.h"
+// stand-in what Wine cannot give (an untrusted root, a catalog).
 #include "platform/Signatures.h"
 #include "support/Fixtures.h"
 #include "support/Processes.h"
-#include "support/TestServices.h"
 
 using namespace platform;
 class SignatureTest : public testsupport::RavelinTest
@@ -36,7 +33,6 @@ TEST_F(SignatureTest, SignedChangedUnsignedMissingAndHeldFilesEachGetTheirAnswer
     EXPECT_EQ(vendor.state, SignatureState::Verified);
     EXPECT_EQ(vendor.signer, L"SyncDrive Software");
     EXPECT_FALSE(vendor.catalog);
-    EXPECT_EQ(checker.Check(Sample(L"stranger.exe")).signer, L"Quickfix Utilities");
     const Signature tampered = checker.Check(Sample(L"tampered.exe"));
     EXPECT_EQ(tampered.state, SignatureState::NotVerified);
     EXPECT_EQ(tampered.problem, TrustProblem::BadDigest);
@@ -91,44 +87,4 @@ TEST_F(SignatureTest, AnUntrustedRootAndACatalogAreAnsweredThroughTheStandIn)
     OverrideTrust({});
     EXPECT_EQ(ProblemOfCode(CERT_E_EXPIRED), TrustProblem::Expired);
     EXPECT_EQ(ProblemOfCode(TRUST_E_FAIL), TrustProblem::Other);
-}
-
-TEST_F(SignatureTest, AFileIsKnownByItsSizeAndLastWriteAndHashedAsSha256sumHashesIt)
-{
-    const std::wstring copy = programFolder + L"\\copy.exe";
-    ASSERT_TRUE(CopyFileW(Sample(L"vendor.exe").c_str(), copy.c_str(), FALSE));
-    FileStamp before, after;
-    ASSERT_TRUE(ReadFileStamp(copy, before));
-    EXPECT_EQ(before.size, testsupport::ReadBytes(copy).size());
-    testsupport::WriteBytes(copy, testsupport::ReadBytes(copy) + "x");
-    ASSERT_TRUE(ReadFileStamp(copy, after));
-    EXPECT_NE(before, after);
-    EXPECT_FALSE(ReadFileStamp(programFolder, after) || ReadFileStamp(copy + L".gone", after));
-    const std::string summed = testsupport::ReadBytes(Sample(L"vendor.exe.sha256")).substr(0, 64);
-    EXPECT_EQ(FileSha256(Sample(L"vendor.exe")), std::wstring(summed.begin(), summed.end()));
-    EXPECT_EQ(FileSha256(copy + L".gone"), L"");
-}
-
-TEST_F(SignatureTest, TheServiceKeySaysADelayedStartAndWhichDllSvchostRuns)
-{
-    // Wine's manager does not know the delayed start (ERROR_INVALID_LEVEL); its key does.
-    const std::wstring name = L"RavTestHosted" + std::to_wstring(GetCurrentProcessId());
-    const std::wstring key = L"SYSTEM\\CurrentControlSet\\Services\\" + name;
-    ASSERT_TRUE(servicetest::MakeService(name, {SERVICE_AUTO_START, false},
-                                         L"%SystemRoot%\\system32\\svchost.exe -k ravtest"));
-    ServiceStart start;
-    ASSERT_EQ(QueryServiceStart(name, start), ERROR_SUCCESS);
-    EXPECT_EQ(start, (ServiceStart{SERVICE_AUTO_START, false}));
-    testsupport::SetRegBinary(HKEY_LOCAL_MACHINE, key, L"DelayedAutostart", REG_DWORD, {1, 0, 0, 0});
-    testsupport::SetRegString(HKEY_LOCAL_MACHINE, key + L"\\Parameters", L"ServiceDll",
-                              L"%SystemRoot%\\system32\\ravtest.dll", REG_EXPAND_SZ);
-    ASSERT_EQ(QueryServiceStart(name, start), ERROR_SUCCESS);
-    EXPECT_EQ(start, (ServiceStart{SERVICE_AUTO_START, true}));
-    const ServiceListing listing = ListServices();
-    servicetest::DeleteServices({name});
-    const auto listed = std::find_if(listing.services.begin(), listing.services.end(),
-                                     [&](const ServiceInfo& s) { return s.name == name; });
-    ASSERT_NE(listed, listing.services.end());
-    EXPECT_TRUE(listed->start.delayed);
-    EXPECT_EQ(listed->serviceDll, L"%SystemRoot%\\system32\\ravtest.dll");
 }
