@@ -21,7 +21,8 @@ namespace
 TrustStandIn standIn;
 
 // The catalog calls that know SHA-256, from Windows 8 on. Looked up, never imported: a system
-// without them must still load the program. Wine 8 has the first, which fails, not the second.
+// without them must still load the program. Wine 8 has the first, which fails, not the second:
+// there only the SHA-1 context is asked.
 using AcquireContext2Call = BOOL(WINAPI*)(HCATADMIN*, const GUID*, PCWSTR, PCCERT_STRONG_SIGN_PARA, DWORD);
 using CalcHash2Call = BOOL(WINAPI*)(HCATADMIN, HANDLE, DWORD*, BYTE*, DWORD);
 struct NewerCatalogCalls
@@ -125,46 +126,56 @@ TrustProblem ProblemOfCode(LONG code)
 
 SignatureChecker::~SignatureChecker()
 {
-    if (admin_)
-        CryptCATAdminReleaseContext(admin_, 0);
+    for (HANDLE admin : admins_)
+        if (admin)
+            CryptCATAdminReleaseContext(admin, 0);
 }
 
-std::wstring SignatureChecker::CatalogOf(HANDLE file, std::wstring& memberTag, std::string& hash)
+std::wstring SignatureChecker::CatalogOf(HANDLE file, std::wstring& memberTag, std::string& hash,
+                                         HANDLE& admin)
 {
     const NewerCatalogCalls& newer = Newer();
-    const bool sha256 = newer.acquire && newer.calcHash;
-    if (!adminTried_)
+    if (!adminsTried_)
     {
-        adminTried_ = true;
+        adminsTried_ = true;
         GUID subsystem = DRIVER_ACTION_VERIFY;
-        HCATADMIN admin = nullptr;
-        if (!sha256 || !newer.acquire(&admin, &subsystem, BCRYPT_SHA256_ALGORITHM, nullptr, 0))
-            if (!CryptCATAdminAcquireContext(&admin, &subsystem, 0))
-                admin = nullptr;
-        admin_ = admin;
+        HCATADMIN context = nullptr;
+        if (newer.acquire && newer.calcHash &&
+            newer.acquire(&context, &subsystem, BCRYPT_SHA256_ALGORITHM, nullptr, 0))
+            admins_[0] = context;
+        if (CryptCATAdminAcquireContext(&context, &subsystem, 0))
+            admins_[1] = context;
     }
-    if (!admin_)
-        return {};
-    BYTE bytes[64];
-    DWORD size = sizeof(bytes);
-    Rewind(file);
-    if (!(sha256 ? newer.calcHash(admin_, file, &size, bytes, 0)
-                 : CryptCATAdminCalcHashFromFileHandle(file, &size, bytes, 0)))
-        return {};
-    HCATINFO info = CryptCATAdminEnumCatalogFromHash(admin_, bytes, size, 0, nullptr);
-    if (!info)
-        return {};
-    CATALOG_INFO catalog{};
-    catalog.cbStruct = sizeof(catalog);
-    std::wstring path;
-    if (CryptCATCatalogInfoFromContext(info, &catalog, 0))
-        path = catalog.wszCatalogFile;
-    CryptCATAdminReleaseCatalogContext(admin_, info, 0);
-    hash.assign(reinterpret_cast<const char*>(bytes), size);
-    memberTag.clear();
-    for (DWORD i = 0; i < size; ++i)
-        memberTag += Hex(bytes[i], 2);
-    return path;
+    // Newer catalogs list SHA-256 hashes, older ones SHA-1: each is asked in turn.
+    for (int i = 0; i < 2; ++i)
+    {
+        if (!admins_[i])
+            continue;
+        BYTE bytes[64];
+        DWORD size = sizeof(bytes);
+        Rewind(file);
+        if (!(i == 0 ? newer.calcHash(admins_[i], file, &size, bytes, 0)
+                     : CryptCATAdminCalcHashFromFileHandle(file, &size, bytes, 0)))
+            continue;
+        HCATINFO info = CryptCATAdminEnumCatalogFromHash(admins_[i], bytes, size, 0, nullptr);
+        if (!info)
+            continue;
+        CATALOG_INFO catalog{};
+        catalog.cbStruct = sizeof(catalog);
+        std::wstring path;
+        if (CryptCATCatalogInfoFromContext(info, &catalog, 0))
+            path = catalog.wszCatalogFile;
+        CryptCATAdminReleaseCatalogContext(admins_[i], info, 0);
+        if (path.empty())
+            continue;
+        hash.assign(reinterpret_cast<const char*>(bytes), size);
+        memberTag.clear();
+        for (DWORD k = 0; k < size; ++k)
+            memberTag += Hex(bytes[k], 2);
+        admin = admins_[i];
+        return path;
+    }
+    return {};
 }
 
 Signature SignatureChecker::Check(const std::wstring& path)
@@ -201,8 +212,9 @@ Signature SignatureChecker::Check(const std::wstring& path)
         // Windows' own files are mostly signed in its catalogs, not in themselves.
         std::wstring memberTag;
         std::string hash;
+        HANDLE admin = nullptr;
         const std::wstring catalog =
-            standIn.catalogOf ? standIn.catalogOf(path) : CatalogOf(file.get(), memberTag, hash);
+            standIn.catalogOf ? standIn.catalogOf(path) : CatalogOf(file.get(), memberTag, hash, admin);
         if (catalog.empty())
             return NoSigner(SignatureState::Unsigned, TrustProblem::None, code);
         result.catalog = true;
@@ -220,7 +232,7 @@ Signature SignatureChecker::Check(const std::wstring& path)
             member.hMemberFile = file.get();
             member.pbCalculatedFileHash = reinterpret_cast<BYTE*>(hash.data());
             member.cbCalculatedFileHash = static_cast<DWORD>(hash.size());
-            member.hCatAdmin = admin_;
+            member.hCatAdmin = admin;
             WINTRUST_DATA data{};
             data.dwUnionChoice = WTD_CHOICE_CATALOG;
             data.pCatalog = &member;

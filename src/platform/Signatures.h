@@ -50,8 +50,8 @@ inline Signature NoSigner(SignatureState state, TrustProblem problem = TrustProb
 // What an answer of WinVerifyTrust that is not success says is wrong.
 TrustProblem ProblemOfCode(LONG code);
 
-// Checks files one by one on one thread; the catalogs' context is taken once, at the first file
-// that needs it. Revocation is looked up in the cache only: no check ever waits on the network.
+// Checks files one by one on one thread; the catalogs' contexts are taken once, at the first file
+// that needs them. Revocation is looked up in the cache only: no check ever waits on the network.
 class SignatureChecker
 {
   public:
@@ -64,10 +64,10 @@ class SignatureChecker
 
   private:
     // The catalog that lists the open file, with the file's hash in the form its members are
-    // tagged; empty when none does.
-    std::wstring CatalogOf(HANDLE file, std::wstring& memberTag, std::string& hash);
-    HANDLE admin_ = nullptr; // HCATADMIN
-    bool adminTried_ = false;
+    // tagged and the catalogs' context that found it; empty when none does.
+    std::wstring CatalogOf(HANDLE file, std::wstring& memberTag, std::string& hash, HANDLE& admin);
+    HANDLE admins_[2] = {}; // HCATADMIN of SHA-256 (none where the system lacks it), of SHA-1
+    bool adminsTried_ = false;
 };
 
 // A file's size and last write: what says it is the file that was checked.
