@@ -1,9 +1,10 @@
 // The same-controls floor of the fill benchmark: every control the main window shows at its start,
 // made the plain way with no program logic. The menu bar, the heading and the note, the filter
-// with its cue, a tab strip of three views, the owner-data list of seven columns over the rows the
+// with its cue, a tab strip of three views, the owner-data list of eight columns over the rows the
 // list-alone floor reads (FloorRows), the four buttons, the owner-draw language selector with the
-// shipped flags, the status bar of two parts; the message font on every control, each placed from
-// the main window's design (780x462 at 96 DPI) in the window the system sizes, as the program does.
+// shipped flags, the two boxes that hide entries, the status bar of two parts; the message font on every
+// control, each placed from the main window's design (780x462 at 96 DPI) in the window the system sizes, as
+// the program does.
 #include "FloorRows.h"
 #include "i18n/Keys.h"
 #include "platform/Names.h"
@@ -46,6 +47,8 @@ enum Id
     AddTask,
     LanguageLabel,
     Combo,
+    HideWindows,
+    HideVerified,
     StatusBar
 };
 // In the program's order of making, which is its tab order.
@@ -63,6 +66,8 @@ constexpr Control Controls[] = {
     {WC_STATICW, keys::LanguageLabel.text, SS_LEFT | SS_NOPREFIX, 0, 10, 405, 110, 18, L | B},
     {WC_COMBOBOXW, L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS, 0,
      124, 400, 180, 200, L | B},
+    {WC_BUTTONW, keys::HideWindowsEntries.text, WS_TABSTOP | BS_AUTOCHECKBOX, 0, 330, 403, 210, 20, L | B},
+    {WC_BUTTONW, keys::HideVerifiedEntries.text, WS_TABSTOP | BS_AUTOCHECKBOX, 0, 550, 403, 220, 20, L | B},
     {STATUSCLASSNAMEW, L"", SBARS_SIZEGRIP, 0, 0, 440, 780, 22, L | R | B},
 };
 static_assert(std::size(Controls) == StatusBar, "a control for every id");
@@ -83,9 +88,9 @@ constexpr MenuItem Menus[] = {
     {15, keys::AboutItem.text},
 };
 
-// The columns as the program has them: widths, and Publisher shown next to Status.
-constexpr int ColumnWidths[] = {150, 130, 220, 90, 140, 320, 150};
-constexpr int ColumnOrder[] = {0, 1, 6, 2, 3, 4, 5};
+// The columns as the program has them: widths, and Publisher and Signer shown next to Status.
+constexpr int ColumnWidths[] = {150, 130, 220, 90, 140, 320, 150, 160};
+constexpr int ColumnOrder[] = {0, 1, 6, 7, 2, 3, 4, 5};
 static_assert(std::size(ColumnWidths) == std::size(keys::ColumnHeaders));
 
 std::vector<floors::Row> rows;

@@ -3,8 +3,8 @@
 // ./run, and installs the small programs of fictional vendors (built beside this program, in demo\)
 // where most of the entries point, and services of theirs. Run once per prefix; with --run-once
 // only the programs, the services that are missing and the RunOnce entries, which a Wine start
-// runs and takes out as a logon does; and the vendors' scheduled tasks. Two entries, one service
-// and one task stay pointing at files that are gone.
+// runs and takes out as a logon does; the vendors' scheduled tasks, and the entries of the signed
+// programs. Two entries, one service and one task stay pointing at files that are gone.
 #include "platform/Files.h"
 #include "platform/Handles.h"
 #include "platform/Services.h"
@@ -66,6 +66,12 @@ const Installed DemoPrograms[] = {
     {L"tour", L"C:\\Users\\Public\\Tour\\tour.exe"},
     {L"proxyhelper", L"C:\\Corp\\proxyhelper.exe"},
     {L"inventory", L"C:\\Corp\\inventory.exe"},
+    // Signed at build time (demo\signed): by its vendor; changed after its vendor signed it; naming
+    // Microsoft as its publisher while someone else signed it. The clipboard tool is unsigned.
+    {L"signed\\vault", L"C:\\Program Files\\Keystone\\vault.exe"},
+    {L"signed\\meter", L"C:\\Program Files\\Tallyho\\meter.exe"},
+    {L"signed\\winhelper", L"C:\\Users\\Public\\Helpers\\winhelper.exe"},
+    {L"clipper", L"C:\\Tools\\clipper.exe"},
 };
 
 // Copies each program into place, also into a prefix seeded before there were programs.
@@ -189,6 +195,16 @@ void InstallDemoTasks()
     }
 }
 
+// The signed programs' entries, also in a prefix seeded before there were any.
+void SetSignedEntries()
+{
+    SetString(HKEY_CURRENT_USER, L"Run", L"Keystone Vault",
+              L"\"C:\\Program Files\\Keystone\\vault.exe\" /tray");
+    SetString(HKEY_CURRENT_USER, L"Run", L"Tallyho Meter", L"C:\\Program Files\\Tallyho\\meter.exe");
+    SetString(HKEY_CURRENT_USER, L"Run", L"Windows Helper", L"C:\\Users\\Public\\Helpers\\winhelper.exe");
+    SetString(HKEY_CURRENT_USER, L"Run", L"Snipwell Clipper", L"C:\\Tools\\clipper.exe --hidden");
+}
+
 // Wine's start runs and deletes RunOnce entries as a logon does, so ./run writes them again.
 void SetRunOnce()
 {
@@ -207,6 +223,7 @@ int main(int argc, char** argv)
     InstallDemoServices();
     InstallDemoTasks();
     SetRunOnce();
+    SetSignedEntries();
     if (argc > 1 && std::string(argv[1]) == "--run-once")
         return 0;
     platform::ComApartment com;

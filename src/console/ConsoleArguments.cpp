@@ -68,10 +68,11 @@ constexpr SwitchDesign Switches[] = {
     {L"?", Verb::Help, Takes::Nothing},        {L"from", Verb::None, Takes::Value},
     {L"command", Verb::None, Takes::Value},    {L"json", Verb::None, Takes::Nothing},
     {L"services", Verb::None, Takes::Nothing}, {L"tasks", Verb::None, Takes::Nothing},
-    {L"all", Verb::None, Takes::Nothing},      {L"force", Verb::None, Takes::Nothing},
+    {L"all", Verb::None, Takes::Nothing},      {L"verify", Verb::None, Takes::Nothing},
+    {L"force", Verb::None, Takes::Nothing},
 };
 constexpr size_t FromSwitch = 9, CommandSwitch = 10, JsonSwitch = 11, ServicesSwitch = 12, TasksSwitch = 13,
-                 AllSwitch = 14, ForceSwitch = 15;
+                 AllSwitch = 14, VerifySwitch = 15, ForceSwitch = 16;
 
 const SwitchDesign* FindSwitch(const CommandWord& word)
 {
@@ -102,6 +103,7 @@ bool GoesWith(size_t modifier, Verb verb)
     case ServicesSwitch:
     case TasksSwitch:
     case AllSwitch:
+    case VerifySwitch:
         return verb == Verb::List;
     case ForceSwitch:
         return verb == Verb::Enable;
@@ -168,6 +170,8 @@ ParsedRequest ParseConsoleRequest(std::wstring_view arguments)
             request.all = true;
         else if (index == ForceSwitch)
             request.force = true;
+        else if (index == VerifySwitch)
+            request.verify = true;
         else
             request.json = true;
     }
@@ -177,7 +181,7 @@ ParsedRequest ParseConsoleRequest(std::wstring_view arguments)
         return fail(keys::NoVerb, {});
     }
     for (size_t modifier :
-         {FromSwitch, CommandSwitch, JsonSwitch, ServicesSwitch, TasksSwitch, AllSwitch, ForceSwitch})
+         {FromSwitch, CommandSwitch, JsonSwitch, ServicesSwitch, TasksSwitch, AllSwitch, VerifySwitch, ForceSwitch})
         if (seen[modifier] && !GoesWith(modifier, request.verb))
             return fail(keys::SwitchNotWithVerb, {Shown(Switches[modifier]), Shown(*verb)});
     if (request.verb == Verb::Add)

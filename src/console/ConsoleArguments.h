@@ -41,6 +41,7 @@ struct ConsoleRequest
     EntryKind listKind = EntryKind::Startup; // /list of the services, of the tasks
     bool all = false;                        // /list of every entry, not only those a view shows first
     bool force = false;                      // /enable of an entry whose program file is gone
+    bool verify = false;                     // /list once every file's signature is checked
 };
 
 // A request, or why the command line makes none: one sentence, and whether the usage goes below

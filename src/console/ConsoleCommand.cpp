@@ -134,7 +134,7 @@ int RunConsole(std::wstring_view arguments)
     switch (request.verb)
     {
     case Verb::List:
-        return Answer(named.ListVerb(request.json, request.all));
+        return Answer(named.ListVerb(request.json, request.all, request.verify));
     case Verb::Compare:
         return CompareVerb(startup, request.value, request.json);
     case Verb::Disable:

@@ -17,6 +17,7 @@ const VerbUsage Verbs[] = {
     {L"ravelinc /list [/json]", keys::UsageList},
     {L"ravelinc /list /services [/json]", keys::UsageListServices},
     {L"ravelinc /list /tasks [/all] [/json]", keys::UsageListTasks},
+    {L"ravelinc /list [/services | /tasks] /verify [/json]", keys::UsageVerify},
     {L"ravelinc /disable NAME [/from PLACE]", keys::UsageDisable},
     {L"ravelinc /enable NAME [/from PLACE] [/force]", keys::UsageEnable},
     {L"ravelinc /remove NAME [/from PLACE]", keys::UsageRemove},

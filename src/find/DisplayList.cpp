@@ -12,10 +12,15 @@ const FileFacts* FactsOfRow(const StartupList& list, const FileFactsTable& facts
 std::wstring CellText(const StartupList& list, const ListWords& words, const FileFactsTable& facts,
                       int position, int column)
 {
-    if (column == PublisherColumn)
+    const FileFacts* known = FactsOfRow(list, facts, position);
+    switch (column)
     {
-        const FileFacts* known = FactsOfRow(list, facts, position);
+    case PublisherColumn:
         return known ? known->publisher : std::wstring();
+    case SignerColumn:
+        return SignerText(known, facts);
+    case Location:
+        return LocationText(list.Row(position).location, known);
     }
     return RowText(list.Row(position), column, words);
 }
@@ -27,10 +32,19 @@ SortOrder NextSortOrder(SortOrder current, int clickedColumn)
     return {clickedColumn, false};
 }
 
-void DisplayList::Update(const StartupList& list, const ListWords& words, const FileFactsTable& facts)
+int DisplayList::Update(const StartupList& list, const ListWords& words, const FileFactsTable& facts,
+                        const TrustHiding& hiding)
 {
-    Update(list.Count(), ShownColumnCount,
-           [&](int row, int column) { return CellText(list, words, facts, row, column); });
+    int hidden = 0;
+    Update(
+        list.Count(), ShownColumnCount,
+        [&](int row, int column) { return CellText(list, words, facts, row, column); },
+        [&](int row) {
+            const bool out = HiddenByTrust(hiding, FactsOfRow(list, facts, row), facts);
+            hidden += out;
+            return out;
+        });
+    return hidden;
 }
 
 void DisplayList::Update(int count, int columns, const Cells& cell,

@@ -1,10 +1,11 @@
-// What the list shows: the columns with Publisher, the cell texts, and which rows show in which
+// What the list shows: the columns with Publisher and Signer, the cell texts, and which rows show in which
 // order. Sorting and filtering only permute the display: the model keeps the order rows were
 // added, which the store, the profiles, the baseline and the apply engine address rows by.
 #pragma once
 #include "model/StartupList.h"
 #include "model/StartupSource.h"
 #include "find/FileFacts.h"
+#include "find/TrustDisplay.h"
 #include "i18n/Keys.h"
 
 #include <functional>
@@ -14,14 +15,15 @@
 #include <vector>
 
 inline constexpr int PublisherColumn = ColumnCount;
-inline constexpr int ShownColumnCount = ColumnCount + 1;
+inline constexpr int SignerColumn = ColumnCount + 1;
+inline constexpr int ShownColumnCount = ColumnCount + 2;
 
 static_assert(std::size(keys::ColumnHeaders) == ShownColumnCount, "a header key for every shown column");
 
 // The facts of a row's file; null while they are not known.
 const FileFacts* FactsOfRow(const StartupList& list, const FileFactsTable& facts, int position);
-// The text a cell shows, in words: the Task Name without the blanks around it, Publisher from
-// the facts.
+// The text a cell shows, in words: the Task Name without the blanks around it, Publisher and
+// Signer from the facts, the Location with the DLL that judges the entry beside it.
 std::wstring CellText(const StartupList& list, const ListWords& words, const FileFactsTable& facts,
                       int position, int column);
 
@@ -39,8 +41,9 @@ class DisplayList
     SortOrder sort;
     std::wstring filter; // rows with a cell that holds it, without regard to case
 
-    // Works out again which rows show, in which order.
-    void Update(const StartupList& list, const ListWords& words, const FileFactsTable& facts);
+    // Works out again which rows show, in which order; returns how many the boxes hide.
+    int Update(const StartupList& list, const ListWords& words, const FileFactsTable& facts,
+               const TrustHiding& hiding = {});
     // The same for any table of rows 1 to count whose cell(row, column) are the texts of columns 0
     // to columns - 1; a row for which hidden(row) holds does not show, whatever the filter.
     using Cells = std::function<std::wstring(int row, int column)>;

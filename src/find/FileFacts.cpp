@@ -1,13 +1,12 @@
-// File facts: resolving a command line to its file, the table of answers, the worker thread.
+// File facts: resolving a command line to its file, and the table of answers.
 #include "find/FileFacts.h"
 #include "find/ProgramPath.h"
-#include "platform/CrashExit.h"
 #include "platform/Files.h"
 #include "platform/ProgramFiles.h"
 #include "platform/Text.h"
 
-#include <exception>
-#include <thread>
+#include <algorithm>
+#include <unordered_set>
 
 namespace
 {
@@ -27,20 +26,36 @@ std::wstring FindFile(const std::wstring& path, const wchar_t* defaultExtension)
     return {};
 }
 
+constexpr wchar_t HostedMark = L'\0';
+
 } // namespace
 
-FileFacts ResolveFileFacts(const std::wstring& commandLine)
+std::wstring HostedQuestion(const std::wstring& commandLine, const std::wstring& dll)
+{
+    return dll.empty() ? commandLine : commandLine + HostedMark + dll;
+}
+
+FileFacts ResolveFileFacts(const std::wstring& question)
 {
     FileFacts facts;
+    const size_t mark = question.find(HostedMark);
     // Windows expands the whole line before it reads the program out of it.
-    const std::wstring line = platform::ExpandEnvironment(commandLine);
+    const std::wstring line = platform::ExpandEnvironment(question.substr(0, mark));
     const std::vector<ProgramCandidate> candidates = ProgramCandidates(line);
     if (candidates.empty())
         return facts;
+    if (mark != std::wstring::npos)
+    {
+        facts.hosted = true;
+        facts.file = FindFile(platform::ExpandEnvironment(question.substr(mark + 1)), L".dll");
+    }
     for (const ProgramCandidate& candidate : candidates)
     {
+        if (facts.hosted)
+            break;
         if (IsRundll(candidate.program))
         {
+            facts.hosted = true;
             facts.file = FindFile(RundllTarget(candidate.arguments), L".dll");
             break;
         }
@@ -49,7 +64,7 @@ FileFacts ResolveFileFacts(const std::wstring& commandLine)
             break;
     }
     // A shortcut in a StartUp folder may open a folder: the entry is there all the same.
-    if (facts.file.empty() && platform::FolderExists(candidates.back().program))
+    if (facts.file.empty() && !facts.hosted && platform::FolderExists(candidates.back().program))
         facts.file = candidates.back().program;
     if (facts.file.empty())
     {
@@ -86,96 +101,42 @@ bool FileFactsTable::TakeUnasked(const std::wstring& commandLine)
     return facts_.try_emplace(commandLine).second;
 }
 
-FactsWorker::FactsWorker(std::function<void()> answersWaiting) : shared_(std::make_shared<Shared>())
+const FileTrust* FileFactsTable::TrustOf(const FileFacts* facts) const
 {
-    shared_->answersWaiting = std::move(answersWaiting);
-    std::thread(Run, shared_).detach();
+    if (!facts || facts->file.empty())
+        return nullptr;
+    auto found = trust_.find(platform::FoldCase(facts->file));
+    return found == trust_.end() ? nullptr : &found->second;
 }
 
-FactsWorker::~FactsWorker()
+void FileFactsTable::StoreSignature(const std::wstring& file, platform::Signature signature)
 {
-    {
-        std::lock_guard lock(shared_->mutex);
-        shared_->stopped = true;
-        shared_->questions.clear();
-    }
-    shared_->wake.notify_one();
+    trust_[platform::FoldCase(file)].signature = std::move(signature);
 }
 
-void FactsWorker::Ask(std::vector<std::wstring> commandLines)
+void FileFactsTable::StoreSha256(const std::wstring& file, std::wstring sha256)
 {
-    if (commandLines.empty())
-        return;
-    {
-        std::lock_guard lock(shared_->mutex);
-        shared_->questions.insert(shared_->questions.end(), std::make_move_iterator(commandLines.begin()),
-                                  std::make_move_iterator(commandLines.end()));
-    }
-    shared_->wake.notify_one();
+    trust_[platform::FoldCase(file)].sha256 = std::move(sha256);
 }
 
-std::vector<std::pair<std::wstring, FileFacts>> FactsWorker::TakeAnswers()
+std::vector<std::wstring> FileFactsTable::Files() const
 {
-    std::lock_guard lock(shared_->mutex);
-    if (!shared_->failure.empty())
-        platform::EndWithFailure(shared_->failure, platform::WorkerFailedCode);
-    return std::exchange(shared_->answers, {});
+    std::vector<std::wstring> files;
+    std::unordered_set<std::wstring> folded;
+    for (const auto& [line, facts] : facts_)
+        if (facts && facts->state == FileFacts::State::Found &&
+            folded.insert(platform::FoldCase(facts->file)).second && !platform::FolderExists(facts->file))
+            files.push_back(facts->file);
+    return files;
 }
 
-void FactsWorker::Run(std::shared_ptr<Shared> shared)
+std::vector<std::wstring> FileFactsTable::LinesNaming(const std::vector<std::wstring>& foldedFiles) const
 {
-    // Nothing may leave a thread's function: the answers would stop coming, and no one would know.
-    try
-    {
-        Answer(*shared);
-    }
-    catch (const std::exception& failure)
-    {
-        HandOver(*shared, failure.what());
-    }
-    catch (...)
-    {
-        HandOver(*shared, "an exception of no standard type");
-    }
-}
-
-void FactsWorker::Answer(Shared& shared)
-{
-    for (;;)
-    {
-        std::wstring question;
-        {
-            std::unique_lock lock(shared.mutex);
-            shared.wake.wait(lock, [&] { return shared.stopped || !shared.questions.empty(); });
-            if (shared.stopped)
-                return;
-            question = std::move(shared.questions.front());
-            shared.questions.pop_front();
-        }
-        FileFacts facts = ResolveFileFacts(question);
-        // Told under the lock, so that no call comes once the destructor has stopped the thread.
-        std::lock_guard lock(shared.mutex);
-        if (shared.stopped)
-            return;
-        const bool first = shared.answers.empty();
-        shared.answers.emplace_back(std::move(question), std::move(facts));
-        if (first)
-            shared.answersWaiting();
-    }
-}
-
-void FactsWorker::HandOver(Shared& shared, const char* what)
-{
-    std::lock_guard lock(shared.mutex);
-    shared.failure = L"The file facts thread failed: " + platform::WideFromCodePage(CP_ACP, what);
-    if (shared.stopped)
-        return;
-    try
-    {
-        shared.answersWaiting();
-    }
-    catch (...)
-    {
-        // It may be what failed: the next TakeAnswers, whenever it comes, still tells.
-    }
+    std::vector<std::wstring> lines;
+    for (const auto& [line, facts] : facts_)
+        if (facts && !facts->file.empty() &&
+            std::binary_search(foldedFiles.begin(), foldedFiles.end(), platform::FoldCase(facts->file)))
+            lines.push_back(line);
+    std::sort(lines.begin(), lines.end());
+    return lines;
 }

@@ -1,13 +1,10 @@
-// What the file an entry starts says about the entry: whether it exists, and who published it.
-// Found on a worker thread so that the list shows at once and fills in as answers come.
+// What the file an entry starts says about the entry: whether it exists, who published it, and
+// whether its signature holds. Found on a worker thread so that the list shows at once and fills
+// in as answers come: first each command line's file, then each file's signature, once a file.
 #pragma once
 #include "model/StartupList.h"
+#include "platform/Signatures.h"
 
-#include <condition_variable>
-#include <deque>
-#include <functional>
-#include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -25,11 +22,25 @@ struct FileFacts
     State state = State::NoFile;
     std::wstring file;
     std::wstring publisher; // CompanyName of the file's version information
+    // The file is a DLL the line's program runs, which says what the entry is: rundll32's, or the
+    // one svchost hosts for a service.
+    bool hosted = false;
 };
 
-// Resolves a command line: environment variables expanded, each reading of it tried in turn, a
+// What the worker is asked: a command line alone, or with the DLL its program hosts after a NUL
+// (which no command line holds), for a service whose ServiceDll judges it.
+std::wstring HostedQuestion(const std::wstring& commandLine, const std::wstring& dll);
+
+// Resolves a question: environment variables expanded, each reading of the line tried in turn, a
 // bare name looked for in the system folders and PATH. Calls only thread-safe system functions.
-FileFacts ResolveFileFacts(const std::wstring& commandLine);
+FileFacts ResolveFileFacts(const std::wstring& question);
+
+// What is known of a file's signature, and of its contents where a script asked for them.
+struct FileTrust
+{
+    std::optional<platform::Signature> signature; // none while it is not known
+    std::wstring sha256;
+};
 
 // The answers known so far, by command line: rows that start the same line share them, and
 // they stay right whatever is added, removed or reordered in the list.
@@ -44,43 +55,23 @@ class FileFactsTable
     // True when the command line was never asked about; from now on it counts as asked.
     bool TakeUnasked(const std::wstring& commandLine);
 
+    // By the file the facts name, whatever its case; null when nothing is known of it.
+    const FileTrust* TrustOf(const FileFacts* facts) const;
+    void StoreSignature(const std::wstring& file, platform::Signature signature);
+    void StoreSha256(const std::wstring& file, std::wstring sha256);
+    // The existing files the answered command lines name, each once.
+    std::vector<std::wstring> Files() const;
+    // The answered command lines that name one of these files (folded, sorted), sorted.
+    std::vector<std::wstring> LinesNaming(const std::vector<std::wstring>& foldedFiles) const;
+
   private:
     std::unordered_map<std::wstring, std::optional<FileFacts>> facts_;
+    std::unordered_map<std::wstring, FileTrust> trust_; // by folded file
 };
 
-// A thread that answers command lines one by one and keeps the answers until they are taken.
-// It never touches the list or the window: it only calls answersWaiting, from its own thread,
-// when answers start to wait. An exception that ends the thread is handed over the same way: the
-// next TakeAnswers tells it and ends the program with platform::WorkerFailedCode, rather than
-// the program going on without answers.
-class FactsWorker
+// The worker's answers since they were last taken: facts by command line, signatures by file.
+struct FactsAnswers
 {
-  public:
-    explicit FactsWorker(std::function<void()> answersWaiting);
-    // Once this returns, answersWaiting is not called again. The thread is not waited for: a
-    // file on a slow network share must not hold up the window's close.
-    ~FactsWorker();
-    FactsWorker(const FactsWorker&) = delete;
-    FactsWorker& operator=(const FactsWorker&) = delete;
-
-    void Ask(std::vector<std::wstring> commandLines);
-    std::vector<std::pair<std::wstring, FileFacts>> TakeAnswers();
-
-  private:
-    // What the thread shares with the window's thread; it lives as long as either of them.
-    struct Shared
-    {
-        std::mutex mutex;
-        std::condition_variable wake;
-        std::deque<std::wstring> questions;
-        std::vector<std::pair<std::wstring, FileFacts>> answers;
-        std::function<void()> answersWaiting;
-        bool stopped = false;
-        std::wstring failure; // what ended the thread; empty while it runs
-    };
-    static void Run(std::shared_ptr<Shared> shared);
-    static void Answer(Shared& shared);
-    static void HandOver(Shared& shared, const char* what);
-
-    std::shared_ptr<Shared> shared_;
+    std::vector<std::pair<std::wstring, FileFacts>> facts;
+    std::vector<std::pair<std::wstring, platform::Signature>> signatures;
 };

@@ -8,10 +8,15 @@
 namespace
 {
 
-constexpr const wchar_t* JsonKeys[ShownColumnCount] = {L"taskName", L"status",   L"loadFrom", L"user",
-                                                       L"when",     L"location", L"publisher"};
+constexpr const wchar_t* JsonKeys[ShownColumnCount] = {L"taskName", L"status",   L"loadFrom",  L"user",
+                                                       L"when",     L"location", L"publisher", L"signer"};
 
-using CsvFields = std::array<std::wstring, ShownColumnCount + 1>;
+using CsvFields = std::array<std::wstring, CsvColumnCount>;
+
+std::wstring JsonOrNull(const std::wstring& text)
+{
+    return text.empty() ? std::wstring(L"null") : JsonString(text);
+}
 
 std::wstring CsvLine(const CsvFields& fields)
 {
@@ -36,10 +41,17 @@ std::vector<ExportRow> ExportRows(const StartupList& list, const ListWords& word
         ExportRow& row = rows[static_cast<size_t>(index)];
         for (int column = 0; column < ShownColumnCount; ++column)
             row.cells[static_cast<size_t>(column)] = CellText(list, words, facts, position, column);
+        // Scripts compare command lines: the DLL beside it is the window's.
+        row.cells[Location] = list.Row(position).location;
         const FileFacts* known = FactsOfRow(list, facts, position);
         if (known && known->state != FileFacts::State::NoFile)
+        {
             row.fileExists = known->state == FileFacts::State::Found;
+            row.file = known->file;
+        }
         row.state = ScriptStateWord(list.State(position));
+        row.signature = SignatureWord(known, facts);
+        row.sha256 = Sha256Text(known, facts);
     }
     return rows;
 }
@@ -61,8 +73,7 @@ std::wstring CsvField(std::wstring_view text)
     return out + L'"';
 }
 
-std::wstring ToCsv(const std::array<std::wstring, ShownColumnCount + 1>& header,
-                   const std::vector<ExportRow>& rows)
+std::wstring ToCsv(const std::array<std::wstring, CsvColumnCount>& header, const std::vector<ExportRow>& rows)
 {
     std::wstring out = CsvLine(header);
     for (const ExportRow& row : rows)
@@ -70,7 +81,9 @@ std::wstring ToCsv(const std::array<std::wstring, ShownColumnCount + 1>& header,
         CsvFields fields;
         std::copy(row.cells.begin(), row.cells.end(), fields.begin());
         if (row.fileExists)
-            fields.back() = *row.fileExists ? L"true" : L"false";
+            fields[ShownColumnCount] = *row.fileExists ? L"true" : L"false";
+        fields[ShownColumnCount + 1] = row.signature;
+        fields[ShownColumnCount + 2] = row.sha256;
         out += CsvLine(fields);
     }
     return out;
@@ -114,7 +127,14 @@ std::wstring ToJson(const std::vector<ExportRow>& rows)
                 out += JsonString(L"state") + L": " + JsonString(rows[i].state) + L", ";
         }
         const std::optional<bool>& exists = rows[i].fileExists;
-        out += JsonString(L"fileExists") + L": " + (exists ? (*exists ? L"true" : L"false") : L"null") + L"}";
+        out += JsonString(L"fileExists") + L": " + (exists ? (*exists ? L"true" : L"false") : L"null") +
+               TrustJson(rows[i].signature, rows[i].sha256, rows[i].file) + L"}";
     }
     return out + (rows.empty() ? L"]\r\n" : L"\r\n]\r\n");
+}
+
+std::wstring TrustJson(const std::wstring& signature, const std::wstring& sha256, const std::wstring& file)
+{
+    return L", " + JsonString(L"signature") + L": " + JsonOrNull(signature) + L", " + JsonString(L"sha256") +
+           L": " + JsonOrNull(sha256) + L", " + JsonString(L"file") + L": " + JsonOrNull(file);
 }

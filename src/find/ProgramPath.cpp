@@ -54,6 +54,12 @@ bool IsRundll(std::wstring_view program)
     return platform::EqualsNoCase(name, L"rundll32") || platform::EqualsNoCase(name, L"rundll32.exe");
 }
 
+bool IsServiceHost(std::wstring_view program)
+{
+    const std::wstring_view name = FileNameOf(program);
+    return platform::EqualsNoCase(name, L"svchost") || platform::EqualsNoCase(name, L"svchost.exe");
+}
+
 std::wstring RundllTarget(std::wstring_view arguments)
 {
     const std::wstring_view args = TrimmedView(arguments);

@@ -18,6 +18,8 @@ std::vector<ProgramCandidate> ProgramCandidates(std::wstring_view commandLine);
 
 // rundll32 starts a DLL: the file that says what the entry is, is that DLL.
 bool IsRundll(std::wstring_view program);
+// svchost runs the DLLs of the services it hosts: those DLLs, not svchost, say what they are.
+bool IsServiceHost(std::wstring_view program);
 // The DLL among rundll32's arguments: quoted, or up to the comma before its entry point.
 std::wstring RundllTarget(std::wstring_view arguments);
 

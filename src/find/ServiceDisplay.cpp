@@ -1,13 +1,22 @@
-// Cell texts, Windows' own services, the display and the JSON of the services view.
+// Cell texts, the display and the JSON of the services view.
 #include "find/ServiceDisplay.h"
 #include "find/ListExport.h"
+#include "find/ProgramPath.h"
 #include "i18n/Lookup.h"
-#include "platform/Files.h"
 #include "platform/Text.h"
+
+std::wstring ServiceQuestion(const ServiceRow& row)
+{
+    if (row.serviceDll.empty())
+        return row.imagePath;
+    const std::vector<ProgramCandidate> candidates = ProgramCandidates(row.imagePath);
+    const bool hosted = !candidates.empty() && IsServiceHost(candidates.front().program);
+    return hosted ? HostedQuestion(row.imagePath, row.serviceDll) : row.imagePath;
+}
 
 const FileFacts* FactsOfService(const ServiceList& list, const FileFactsTable& facts, int position)
 {
-    return facts.Find(list.Row(position).imagePath);
+    return facts.Find(ServiceQuestion(list.Row(position)));
 }
 
 std::wstring ServiceCellText(const ServiceList& list, const FileFactsTable& facts, int position, int column)
@@ -27,34 +36,27 @@ std::wstring ServiceCellText(const ServiceList& list, const FileFactsTable& fact
         const FileFacts* known = FactsOfService(list, facts, position);
         return known ? known->publisher : std::wstring();
     }
+    case ServiceSigner:
+        return SignerText(FactsOfService(list, facts, position), facts);
     case ServiceLocation:
-        return row.imagePath;
+        return LocationText(row.imagePath, FactsOfService(list, facts, position));
     case ServiceKeyNameColumn:
         return row.name;
     }
     return {};
 }
 
-bool IsWindowsService(const FileFacts* facts)
-{
-    if (!facts || facts->state != FileFacts::State::Found || facts->publisher != L"Microsoft Corporation")
-        return false;
-    const std::wstring windows = platform::GetWindowsFolder() + L"\\";
-    return facts->file.size() > windows.size() &&
-           platform::EqualsNoCase(facts->file.substr(0, windows.size()), windows);
-}
-
 int UpdateServiceDisplay(DisplayList& display, const ServiceList& list, const FileFactsTable& facts,
-                         bool hideWindows)
+                         const TrustHiding& hiding)
 {
     int hidden = 0;
     display.Update(
         list.Count(), ServiceColumnCount + 1,
         [&](int row, int column) { return ServiceCellText(list, facts, row, column); },
         [&](int row) {
-            const bool windows = hideWindows && IsWindowsService(FactsOfService(list, facts, row));
-            hidden += windows;
-            return windows;
+            const bool out = HiddenByTrust(hiding, FactsOfService(list, facts, row), facts);
+            hidden += out;
+            return out;
         });
     return hidden;
 }
@@ -67,17 +69,29 @@ std::vector<ServiceExportRow> ServiceExportRows(const ServiceList& list, const F
     {
         const int position = display.Position(index);
         auto cell = [&](int column) { return ServiceCellText(list, facts, position, column); };
-        ServiceExportRow row{list.Row(position).name, cell(ServiceName),   cell(ServiceStartType),
-                             cell(ServiceState),      cell(ServiceStatus), cell(ServiceLocation),
-                             cell(ServicePublisher),  std::nullopt};
+        const FileFacts* known = FactsOfService(list, facts, position);
+        ServiceExportRow row{list.Row(position).name,
+                             cell(ServiceName),
+                             cell(ServiceStartType),
+                             cell(ServiceState),
+                             cell(ServiceStatus),
+                             list.Row(position).imagePath,
+                             cell(ServicePublisher),
+                             cell(ServiceSigner),
+                             SignatureWord(known, facts),
+                             Sha256Text(known, facts),
+                             {},
+                             std::nullopt};
         if (english)
         {
             row.startType = StartTypeWord(list.Row(position).start, true);
             row.state = ServiceStateWord(list.Row(position).state, true);
         }
-        const FileFacts* known = FactsOfService(list, facts, position);
         if (known && known->state != FileFacts::State::NoFile)
+        {
             row.fileExists = known->state == FileFacts::State::Found;
+            row.file = known->file;
+        }
         rows.push_back(std::move(row));
     }
     return rows;
@@ -88,13 +102,15 @@ std::wstring ServicesToCsv(const std::vector<ServiceExportRow>& rows)
     std::wstring out;
     for (int column = 0; column < ServiceColumnCount; ++column)
         out += CsvField(LookupText(ServiceColumnHeaders[column])) + L",";
-    out += CsvField(LookupText(keys::FileExistsHeader)) + L"\r\n";
+    out += CsvField(LookupText(keys::FileExistsHeader)) + L"," + CsvField(LookupText(keys::SignatureHeader)) +
+           L"," + CsvField(LookupText(keys::Sha256Header)) + L"\r\n";
     for (const ServiceExportRow& row : rows)
     {
-        for (const std::wstring* text :
-             {&row.displayName, &row.status, &row.startType, &row.state, &row.publisher, &row.location})
+        for (const std::wstring* text : {&row.displayName, &row.status, &row.startType, &row.state,
+                                         &row.publisher, &row.signer, &row.location})
             out += CsvField(*text) + L",";
-        out += (row.fileExists ? (*row.fileExists ? L"true" : L"false") : L"") + std::wstring(L"\r\n");
+        out += (row.fileExists ? (*row.fileExists ? L"true" : L"false") : L"") + std::wstring(L",") +
+               row.signature + L"," + row.sha256 + L"\r\n";
     }
     return out;
 }
@@ -107,13 +123,15 @@ std::wstring ServicesToJson(const std::vector<ServiceExportRow>& rows)
         const ServiceExportRow& row = rows[i];
         out += i == 0 ? L"\r\n  {" : L",\r\n  {";
         const std::pair<const wchar_t*, const std::wstring*> fields[] = {
-            {L"name", &row.name},          {L"displayName", &row.displayName}, {L"startType", &row.startType},
-            {L"state", &row.state},        {L"status", &row.status},           {L"location", &row.location},
-            {L"publisher", &row.publisher}};
+            {L"name", &row.name},           {L"displayName", &row.displayName},
+            {L"startType", &row.startType}, {L"state", &row.state},
+            {L"status", &row.status},       {L"location", &row.location},
+            {L"publisher", &row.publisher}, {L"signer", &row.signer}};
         for (const auto& [key, text] : fields)
             out += JsonString(key) + L": " + JsonString(*text) + L", ";
         out += JsonString(L"fileExists") + L": " +
-               (row.fileExists ? (*row.fileExists ? L"true" : L"false") : L"null") + L"}";
+               (row.fileExists ? (*row.fileExists ? L"true" : L"false") : L"null") +
+               TrustJson(row.signature, row.sha256, row.file) + L"}";
     }
     return out + (rows.empty() ? L"]\r\n" : L"\r\n]\r\n");
 }

@@ -28,13 +28,15 @@ std::wstring TaskCellText(const TaskList& list, const FileFactsTable& facts, int
         const FileFacts* known = FactsOfTask(list, facts, position);
         return known ? known->publisher : std::wstring();
     }
+    case TaskSigner:
+        return SignerText(FactsOfTask(list, facts, position), facts);
     case TaskCommand:
         if (row.task.error)
             return FormatText(LookupText(keys::TaskUnreadable), {ErrorReasonText(row.task.error)});
         if (!row.problem.empty())
             return FormatText(LookupText(keys::TaskUnreadable), {row.problem});
         return !row.command.empty() || row.handler.empty()
-                   ? row.command
+                   ? LocationText(row.command, FactsOfTask(list, facts, position))
                    : FormatText(LookupText(keys::TaskHandler), {row.handler});
     case TaskResult:
         return TaskResultText(row.task);
@@ -60,17 +62,22 @@ std::wstring Exists(const FileFacts* facts, const wchar_t* none)
 
 } // namespace
 
-int UpdateTaskDisplay(DisplayList& display, const TaskList& list, const FileFactsTable& facts, bool all)
+int UpdateTaskDisplay(DisplayList& display, const TaskList& list, const FileFactsTable& facts, bool all,
+                      const TrustHiding& hiding, int* hidden)
 {
-    int left = 0;
+    int left = 0, trusted = 0;
     display.Update(
         list.Count(), TaskColumnCount,
         [&](int row, int column) { return TaskCellText(list, facts, row, column); },
         [&](int row) {
-            const bool out = !all && !ListedFirst(list.Row(row));
-            left += out;
+            if (!all && !ListedFirst(list.Row(row)))
+                return ++left, true;
+            const bool out = HiddenByTrust(hiding, FactsOfTask(list, facts, row), facts);
+            trusted += out;
             return out;
         });
+    if (hidden)
+        *hidden = trusted;
     return left;
 }
 
@@ -79,13 +86,19 @@ std::wstring TasksToCsv(const TaskList& list, const FileFactsTable& facts, const
     std::wstring out;
     for (int column = 0; column < TaskColumnCount; ++column)
         out += CsvField(LookupText(TaskColumnHeaders[column])) + L",";
-    out += CsvField(LookupText(keys::FileExistsHeader)) + L"\r\n";
+    out += CsvField(LookupText(keys::FileExistsHeader)) + L"," + CsvField(LookupText(keys::SignatureHeader)) +
+           L"," + CsvField(LookupText(keys::Sha256Header)) + L"\r\n";
     for (int index = 0; index < display.Count(); ++index)
     {
         const int position = display.Position(index);
+        const FileFacts* known = FactsOfTask(list, facts, position);
         for (int column = 0; column < TaskColumnCount; ++column)
-            out += CsvField(TaskCellText(list, facts, position, column)) + L",";
-        out += Exists(FactsOfTask(list, facts, position), L"") + L"\r\n";
+            out += CsvField(column == TaskCommand && !list.Row(position).command.empty()
+                                ? list.Row(position).command
+                                : TaskCellText(list, facts, position, column)) +
+                   L",";
+        out += Exists(known, L"") + L"," + SignatureWord(known, facts) + L"," + Sha256Text(known, facts) +
+               L"\r\n";
     }
     return out;
 }
@@ -107,6 +120,7 @@ std::wstring TasksToJson(const TaskList& list, const FileFactsTable& facts, cons
             {L"starts", row.problem.empty() ? TaskStartWords(row.starts, true) : std::wstring()},
             {L"command", !row.command.empty() || row.handler.empty() ? row.command : row.handler},
             {L"publisher", known ? known->publisher : std::wstring()},
+            {L"signer", SignerText(known, facts)},
             {L"lastResult", TaskResultText(row.task, true)},
             {L"problem", row.task.error ? ErrorReasonText(row.task.error) : row.problem},
         };
@@ -114,7 +128,10 @@ std::wstring TasksToJson(const TaskList& list, const FileFactsTable& facts, cons
         for (const auto& [key, text] : fields)
             out += JsonString(key) + L": " + JsonString(text) + L", ";
         out += JsonString(L"hidden") + L": " + (row.hidden ? L"true" : L"false") + L", " +
-               JsonString(L"fileExists") + L": " + Exists(known, L"null") + L"}";
+               JsonString(L"fileExists") + L": " + Exists(known, L"null") +
+               TrustJson(SignatureWord(known, facts), Sha256Text(known, facts),
+                         known && known->state != FileFacts::State::NoFile ? known->file : std::wstring()) +
+               L"}";
     }
     return out + (display.Count() == 0 ? L"]\r\n" : L"\r\n]\r\n");
 }

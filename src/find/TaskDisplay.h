@@ -18,13 +18,15 @@ enum TaskColumn
     TaskStarts,
     TaskFolder,
     TaskPublisher,
+    TaskSigner,
     TaskCommand,
     TaskResult,
     TaskColumnCount
 };
 inline constexpr keys::KeyText TaskColumnHeaders[TaskColumnCount] = {
-    keys::ScheduledTaskHeader, keys::StatusHeader,    keys::StateHeader,       keys::TaskStartsHeader,
-    keys::TaskFolderHeader,    keys::PublisherHeader, keys::TaskCommandHeader, keys::TaskResultHeader};
+    keys::ScheduledTaskHeader, keys::StatusHeader,      keys::StateHeader,
+    keys::TaskStartsHeader,    keys::TaskFolderHeader,  keys::PublisherHeader,
+    keys::SignerHeader,        keys::TaskCommandHeader, keys::TaskResultHeader};
 
 // The facts of the task's program file; null while they are not known, or it starts none.
 const FileFacts* FactsOfTask(const TaskList& list, const FileFactsTable& facts, int position);
@@ -32,12 +34,15 @@ const FileFacts* FactsOfTask(const TaskList& list, const FileFactsTable& facts, 
 std::wstring TaskCellText(const TaskList& list, const FileFactsTable& facts, int position, int column);
 
 // Works out which tasks show, in which order; without all, only those that start at log on or
-// boot, and those whose definition cannot be read. Returns how many that leaves out.
-int UpdateTaskDisplay(DisplayList& display, const TaskList& list, const FileFactsTable& facts, bool all);
+// boot, and those whose definition cannot be read. Returns how many that leaves out, and in
+// hidden how many of the rest the boxes hide.
+int UpdateTaskDisplay(DisplayList& display, const TaskList& list, const FileFactsTable& facts, bool all,
+                      const TrustHiding& hiding = {}, int* hidden = nullptr);
 
-// The shown tasks as CSV (a header line of the view's columns and File exists) or as JSON: an
-// array of objects with the keys name, path, folder, status, state, starts, command, publisher,
-// fileExists (true, false or null), lastResult, hidden and problem, whose words are English, as
-// scripts read them in every language.
+// The shown tasks as CSV (a header line of the view's columns, File exists, Signature and SHA-256;
+// the Command without the DLL beside it) or as JSON: an array of objects with the keys name, path,
+// folder, status, state, starts, command, publisher, signer, lastResult, problem, hidden,
+// fileExists (true, false or null), signature, sha256 and file, whose words are English, as scripts
+// read them in every language.
 std::wstring TasksToCsv(const TaskList& list, const FileFactsTable& facts, const DisplayList& display);
 std::wstring TasksToJson(const TaskList& list, const FileFactsTable& facts, const DisplayList& display);

@@ -68,7 +68,8 @@ inline constexpr KeyText RegistryWarningTitle{L"425", L""};
 inline constexpr KeyText UserRunSource{L"414", L""};
 inline constexpr KeyText AddedWhen{L"417", L""};
 
-// The columns of the list, then Publisher; captions of the headers, texts of the list command.
+// The columns of the list, then Publisher and Signer; captions of the headers, texts of the list
+// command.
 inline constexpr KeyText TaskNameHeader{L"151", L"Task Name"};
 inline constexpr KeyText StatusHeader{L"152", L"Status"};
 inline constexpr KeyText LoadFromHeader{L"153", L"Load From"};
@@ -76,8 +77,9 @@ inline constexpr KeyText UserHeader{L"154", L"User"};
 inline constexpr KeyText WhenHeader{L"155", L"When?"};
 inline constexpr KeyText LocationHeader{L"156", L"Location"};
 inline constexpr KeyText PublisherHeader{L"700", L"Publisher"};
-inline constexpr KeyText ColumnHeaders[] = {TaskNameHeader, StatusHeader,   LoadFromHeader, UserHeader,
-                                            WhenHeader,     LocationHeader, PublisherHeader};
+inline constexpr KeyText SignerHeader{L"706", L"Signer"};
+inline constexpr KeyText ColumnHeaders[] = {TaskNameHeader, StatusHeader,   LoadFromHeader,  UserHeader,
+                                            WhenHeader,     LocationHeader, PublisherHeader, SignerHeader};
 
 // The words of the states, where a person reads them; files keep the English ones.
 inline constexpr KeyText Enabled{L"413", L"Enabled"};
@@ -170,6 +172,26 @@ inline constexpr KeyText OpenLocation{L"702", L"Open &location"};
 inline constexpr KeyText Properties{L"703", L"&Properties"};
 inline constexpr KeyText RowsShown{L"704", L"%1 of %2 shown"};
 inline constexpr KeyText FileExistsHeader{L"705", L"File exists"};
+// Signatures: the words of the Signer column, the columns of the list command, the boxes that hide
+// entries and the counts they leave, what Properties says of a signer who is not the publisher.
+inline constexpr KeyText SignatureHeader{L"707", L"Signature"};
+inline constexpr KeyText Sha256Header{L"708", L"SHA-256"};
+inline constexpr KeyText NotVerified{L"709", L"Not verified: %1"};
+inline constexpr KeyText BadDigestReason{L"710", L"changed after signing"};
+inline constexpr KeyText UntrustedRootReason{L"711", L"untrusted root"};
+inline constexpr KeyText ExpiredReason{L"712", L"certificate expired"};
+inline constexpr KeyText RevokedReason{L"713", L"certificate revoked"};
+inline constexpr KeyText TrustErrorReason{L"714", L"error %1"};
+inline constexpr KeyText UnsignedWord{L"715", L"Unsigned"};
+inline constexpr KeyText FileMissingWord{L"716", L"File missing"};
+inline constexpr KeyText HideWindowsEntries{L"903", L"Hide Windows entries"};
+inline constexpr KeyText HideVerifiedEntries{L"717", L"Hide verified entries"};
+inline constexpr KeyText EntriesHidden{L"942", L"%1 of %2 shown, %3 hidden"};
+inline constexpr KeyText TasksHidden{
+    L"718", L"%1 of %2 shown; %3 that do not start at log on or boot not shown, %4 hidden"};
+inline constexpr KeyText SignerDiffers{L"719",
+                                       L"This file is signed by %1, while it names %2 as its publisher."};
+inline constexpr KeyText LocationWithFile{L"720", L"%1  (file: %2)"};
 
 // The command line ravelinc.exe: its usage, its refusals and its comparison of lists.
 inline constexpr KeyText ConsoleTitle{
@@ -239,7 +261,6 @@ inline constexpr KeyText ProgramGoneNotEnabled{
 // and the apply's status line.
 inline constexpr KeyText StartupTab{L"901", L"Startup programs"};
 inline constexpr KeyText ServicesTab{L"902", L"Services"};
-inline constexpr KeyText HideWindowsServices{L"903", L"Hide Windows services"};
 inline constexpr KeyText ServiceNameHeader{L"911", L"Name"};
 inline constexpr KeyText StartTypeHeader{L"912", L"Start type"};
 inline constexpr KeyText StateHeader{L"913", L"State"};
@@ -255,7 +276,6 @@ inline constexpr KeyText Resuming{L"935", L"Resuming"};
 inline constexpr KeyText Pausing{L"936", L"Pausing"};
 inline constexpr KeyText Paused{L"937", L"Paused"};
 inline constexpr KeyText EnableAsAutomatic{L"941", L"Enable as &Automatic"};
-inline constexpr KeyText ServicesShown{L"942", L"%1 of %2 shown, %3 Windows services hidden"};
 inline constexpr KeyText ServicesApplied{L"951", L"Services: %1 disabled, %2 enabled."};
 inline constexpr KeyText StillRunning{L"952", L"Still running, disabled from the next start: %1."};
 inline constexpr KeyText StartsNotRead{L"953", L"the remembered start types could not be read completely"};
@@ -316,6 +336,9 @@ inline constexpr KeyText UsageTaskChange{
     L"1000",
     L"Disables or enables the scheduled task of that name or path (\\Folder\\Name) at once; nothing is "
     L"deleted, the task's own Enabled setting changes."};
+inline constexpr KeyText UsageVerify{
+    L"1100", L"Checks the signature of every entry's file before it writes the list; without /verify, a "
+             L"signature not yet known from an earlier check says pending."};
 
 // Every message the program shows with an English default of its own, for the packs to hold.
 inline constexpr const KeyText* Messages[] = {
@@ -355,6 +378,20 @@ inline constexpr const KeyText* Messages[] = {
     &ProgramGoneQuestion,
     &RowsShown,
     &SwitchOffIgnored,
+    &NotVerified,
+    &BadDigestReason,
+    &UntrustedRootReason,
+    &ExpiredReason,
+    &RevokedReason,
+    &TrustErrorReason,
+    &UnsignedWord,
+    &FileMissingWord,
+    &HideWindowsEntries,
+    &HideVerifiedEntries,
+    &EntriesHidden,
+    &TasksHidden,
+    &SignerDiffers,
+    &LocationWithFile,
     &ConsoleTitle,
     &UsageHeading,
     &UsageList,
@@ -403,7 +440,6 @@ inline constexpr const KeyText* Messages[] = {
     &ProgramGoneNotEnabled,
     &StartupTab,
     &ServicesTab,
-    &HideWindowsServices,
     &ServiceNameHeader,
     &StartTypeHeader,
     &StateHeader,
@@ -419,7 +455,6 @@ inline constexpr const KeyText* Messages[] = {
     &Pausing,
     &Paused,
     &EnableAsAutomatic,
-    &ServicesShown,
     &ServicesApplied,
     &StillRunning,
     &StartsNotRead,
@@ -464,6 +499,7 @@ inline constexpr const KeyText* Messages[] = {
     &UsageListTasks,
     &UsageTaskChange,
     &TasksNotRemoved,
+    &UsageVerify,
 };
 
 } // namespace keys

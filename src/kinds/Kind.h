@@ -66,9 +66,10 @@ class Kind
     virtual void LoadProfileRecords(const std::vector<FileRecord>& records) = 0;
 
     // The command line: the entries as the kind's view shows them, as CSV or JSON (all: also those
-    // the view leaves out by default); a change of one entry, named as the user knows it, applied
-    // at once. force: an enable goes ahead where the kind would refuse it as unsafe.
-    virtual VerbAnswer ListVerb(bool json, bool all) = 0;
+    // the view leaves out by default), each file's signature checked now (verify) or as the cache
+    // of signatures knows it; a change of one entry, named as the user knows it, applied at once.
+    // force: an enable goes ahead where the kind would refuse it as unsafe.
+    virtual VerbAnswer ListVerb(bool json, bool all, bool verify) = 0;
     virtual VerbAnswer ChangeVerb(const std::wstring& name, const std::optional<std::wstring>& place,
                                   ::ChangeVerb verb, bool force) = 0;
 };

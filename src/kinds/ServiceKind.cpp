@@ -1,6 +1,7 @@
 // The services' contract over their scanner, staging, store of start types and apply.
 #include "kinds/ServiceKind.h"
 #include "apply/ServicesApply.h"
+#include "find/FileTrust.h"
 #include "find/ServiceDisplay.h"
 #include "i18n/Keys.h"
 #include "i18n/Lookup.h"
@@ -60,17 +61,19 @@ std::optional<VerbAnswer> ServiceKind::NotListed() const
         ExitFailed, {}, FormatText(LookupText(keys::ServicesNotListed), {ErrorReasonText(state_.ListError)})};
 }
 
-VerbAnswer ServiceKind::ListVerb(bool json, bool)
+VerbAnswer ServiceKind::ListVerb(bool json, bool, bool verify)
 {
     Fill();
     if (std::optional<VerbAnswer> answer = NotListed())
         return *answer;
     FileFactsTable facts;
     for (int position = 1; position <= state_.List.Count(); ++position)
-        if (const std::wstring& line = state_.List.Row(position).imagePath; facts.TakeUnasked(line))
-            facts.Store(line, ResolveFileFacts(line));
+        if (const std::wstring question = ServiceQuestion(state_.List.Row(position));
+            facts.TakeUnasked(question))
+            facts.Store(question, ResolveFileFacts(question));
+    JudgeFiles(facts, verify);
     DisplayList display;
-    UpdateServiceDisplay(display, state_.List, facts, false);
+    UpdateServiceDisplay(display, state_.List, facts, {});
     const std::vector<ServiceExportRow> rows = ServiceExportRows(state_.List, facts, display, json);
     return {ExitDone, json ? ServicesToJson(rows) : ServicesToCsv(rows), {}};
 }

@@ -15,7 +15,7 @@ class ServiceKind final : public Kind
     ApplyResult Apply(DWORD lockWait) override;
     std::vector<FileRecord> ProfileRecords() override;
     void LoadProfileRecords(const std::vector<FileRecord>& records) override;
-    VerbAnswer ListVerb(bool json, bool all) override;
+    VerbAnswer ListVerb(bool json, bool all, bool verify) override;
     // Services are disabled and enabled, never removed.
     VerbAnswer ChangeVerb(const std::wstring& name, const std::optional<std::wstring>& place,
                           ::ChangeVerb verb, bool force) override;

@@ -4,6 +4,7 @@
 #include "apply/ApplyEngine.h"
 #include "apply/ApplyMenu.h"
 #include "find/FileFacts.h"
+#include "find/FileTrust.h"
 #include "i18n/Keys.h"
 #include "i18n/Lookup.h"
 #include "platform/MachineLock.h"
@@ -124,27 +125,32 @@ void StartupKind::LoadProfileRecords(const std::vector<FileRecord>& records)
         state_.List.Select(1);
 }
 
-std::vector<ExportRow> StartupKind::ShownRows(bool withFileFacts) const
+std::vector<ExportRow> StartupKind::ShownRows(bool withFileFacts, bool verify) const
 {
     FileFactsTable facts;
     if (withFileFacts)
+    {
         for (const std::wstring& location : facts.TakeUnasked(state_.List))
             facts.Store(location, ResolveFileFacts(location));
+        JudgeFiles(facts, verify);
+    }
     const ListWords words = LoadListWords();
     DisplayList display;
     display.Update(state_.List, words, facts);
     return ExportRows(state_.List, words, facts, display);
 }
 
-VerbAnswer StartupKind::ListVerb(bool json, bool)
+VerbAnswer StartupKind::ListVerb(bool json, bool, bool verify)
 {
-    const std::vector<ExportRow> rows = ShownRows(true);
+    const std::vector<ExportRow> rows = ShownRows(true, verify);
     if (json)
         return {ExitDone, ToJson(rows), {}};
-    std::array<std::wstring, ShownColumnCount + 1> header;
+    std::array<std::wstring, CsvColumnCount> header;
     for (int column = 0; column < ShownColumnCount; ++column)
         header[static_cast<size_t>(column)] = LookupText(keys::ColumnHeaders[column]);
-    header.back() = LookupText(keys::FileExistsHeader);
+    header[ShownColumnCount] = LookupText(keys::FileExistsHeader);
+    header[ShownColumnCount + 1] = LookupText(keys::SignatureHeader);
+    header[ShownColumnCount + 2] = LookupText(keys::Sha256Header);
     return {ExitDone, ToCsv(header, rows), {}};
 }
 

@@ -23,7 +23,7 @@ class StartupKind final : public Kind
     std::vector<FileRecord> ProfileRecords() override;
     // The rows replaced by the records, the first one selected.
     void LoadProfileRecords(const std::vector<FileRecord>& records) override;
-    VerbAnswer ListVerb(bool json, bool all) override;
+    VerbAnswer ListVerb(bool json, bool all, bool verify) override;
     VerbAnswer ChangeVerb(const std::wstring& name, const std::optional<std::wstring>& place,
                           ::ChangeVerb verb, bool force) override;
 
@@ -31,8 +31,9 @@ class StartupKind final : public Kind
     StartupState& State() { return state_; }
     // A new entry of that name, in the place of that name, applied at once.
     VerbAnswer AddVerb(const std::wstring& name, const std::wstring& place, const std::wstring& command);
-    // The rows as the list shows them, in the list's order, for scripts.
-    std::vector<ExportRow> ShownRows(bool withFileFacts) const;
+    // The rows as the list shows them, in the list's order, for scripts; with the facts of their
+    // files, their signatures checked now with verify.
+    std::vector<ExportRow> ShownRows(bool withFileFacts, bool verify = false) const;
     // Why a change may not be made now: the store was not read whole, and could lose what it holds.
     std::optional<VerbAnswer> StoreUnsafe() const;
 

@@ -1,6 +1,7 @@
 // The tasks' contract over their scanner, staging and apply.
 #include "kinds/TaskKind.h"
 #include "apply/TasksApply.h"
+#include "find/FileTrust.h"
 #include "find/TaskDisplay.h"
 #include "i18n/Keys.h"
 #include "i18n/Lookup.h"
@@ -58,7 +59,7 @@ void TaskKind::LoadProfileRecords(const std::vector<FileRecord>& records)
     LoadTaskProfileRecords(state_, records);
 }
 
-VerbAnswer TaskKind::ListVerb(bool json, bool all)
+VerbAnswer TaskKind::ListVerb(bool json, bool all, bool verify)
 {
     Fill();
     FileFactsTable facts;
@@ -66,6 +67,7 @@ VerbAnswer TaskKind::ListVerb(bool json, bool all)
         if (const std::wstring& command = state_.List.Row(position).command;
             !command.empty() && facts.TakeUnasked(command))
             facts.Store(command, ResolveFileFacts(command));
+    JudgeFiles(facts, verify);
     DisplayList display;
     UpdateTaskDisplay(display, state_.List, facts, all);
     return {ExitDone,

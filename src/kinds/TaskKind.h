@@ -20,7 +20,7 @@ class TaskKind final : public Kind
     std::vector<FileRecord> ProfileRecords() override;
     void LoadProfileRecords(const std::vector<FileRecord>& records) override;
     // The tasks of a logon or a boot; with all, every task.
-    VerbAnswer ListVerb(bool json, bool all) override;
+    VerbAnswer ListVerb(bool json, bool all, bool verify) override;
     // Tasks are disabled and enabled, never removed; named by path or, when only one has it, name.
     VerbAnswer ChangeVerb(const std::wstring& name, const std::optional<std::wstring>& place,
                           ::ChangeVerb verb, bool force) override;

@@ -7,6 +7,10 @@ namespace platform::names
 inline constexpr wchar_t AppTitle[] = L"Brightfold Ravelin";
 inline constexpr wchar_t SettingsKey[] = L"Software\\Brightfold\\Language";
 inline constexpr wchar_t SettingsValue[] = L"Name";
+// The window's on-off choices, remembered for the user.
+inline constexpr wchar_t ViewSettingsKey[] = L"Software\\Brightfold\\View";
+inline constexpr wchar_t HideWindowsSetting[] = L"HideWindowsEntries";
+inline constexpr wchar_t HideVerifiedSetting[] = L"HideVerifiedEntries";
 inline constexpr wchar_t InstanceMutex[] = L"Local\\Brightfold.Ravelin.Instance";
 // Held by every apply, of the window or the command line, of any user: the store is shared.
 inline constexpr wchar_t ApplyLock[] = L"Brightfold.Ravelin.Apply";
@@ -24,6 +28,10 @@ inline constexpr wchar_t StoreFile[] = L"\\SaveProf.pro";
 // The user's own store and shortcut copies, for the entries of the user's places, are kept in
 // this folder of the user's roaming application data: another user never sees or drops them.
 inline constexpr wchar_t UserDataFolder[] = L"\\Brightfold";
+// What the signatures of files were found to be, kept across starts beside the user's store, and
+// the lock its writers take.
+inline constexpr wchar_t SignatureCacheFile[] = L"\\Signatures.cache";
+inline constexpr wchar_t SignatureCacheLock[] = L"Brightfold.Ravelin.Signatures";
 // The store as an older build wrote it, kept when this build read it realigned.
 inline constexpr wchar_t StoreBackupFile[] = L"\\SaveProf.old";
 // Exact copies of the entries the store holds: registry and win.ini values under this key of the

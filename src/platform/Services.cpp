@@ -1,5 +1,6 @@
 // The service control manager's listing, queries and changes of start types.
 #include "platform/Services.h"
+#include "platform/Names.h"
 #include "platform/Text.h"
 #include "platform/WriteSteps.h"
 
@@ -44,11 +45,40 @@ DWORD QueryDelayed(SC_HANDLE service, const std::wstring& name, bool& delayed)
         return delayedStandIn.query(name, delayed);
     SERVICE_DELAYED_AUTO_START_INFO info{};
     DWORD needed = 0;
-    if (!QueryServiceConfig2W(service, SERVICE_CONFIG_DELAYED_AUTO_START_INFO, reinterpret_cast<BYTE*>(&info),
-                              sizeof(info), &needed))
-        return GetLastError();
-    delayed = info.fDelayedAutostart != FALSE;
+    if (QueryServiceConfig2W(service, SERVICE_CONFIG_DELAYED_AUTO_START_INFO, reinterpret_cast<BYTE*>(&info),
+                             sizeof(info), &needed))
+    {
+        delayed = info.fDelayedAutostart != FALSE;
+        return ERROR_SUCCESS;
+    }
+    const DWORD error = GetLastError();
+    // The manager keeps the flag in the service's key, where it can be read without it.
+    DWORD value = 0, size = sizeof(value);
+    if (error != ERROR_INVALID_LEVEL ||
+        RegGetValueW(HKEY_LOCAL_MACHINE, (names::ServicesKey + name).c_str(), L"DelayedAutostart",
+                     RRF_RT_REG_DWORD, nullptr, &value, &size) != ERROR_SUCCESS)
+        return error;
+    delayed = value != 0;
     return ERROR_SUCCESS;
+}
+
+// A service svchost hosts names its DLL under Parameters of its key, or in the key itself.
+std::wstring ServiceDllOf(const std::wstring& name, const std::wstring& imagePath)
+{
+    if (FindNoCase(imagePath, L"svchost") == std::wstring::npos)
+        return {};
+    const std::wstring key = names::ServicesKey + name;
+    for (const std::wstring& place : {key + L"\\Parameters", key})
+    {
+        wchar_t dll[MAX_PATH * 2] = {};
+        DWORD size = sizeof(dll);
+        if (RegGetValueW(HKEY_LOCAL_MACHINE, place.c_str(), L"ServiceDll",
+                         RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, nullptr, dll,
+                         &size) == ERROR_SUCCESS &&
+            dll[0])
+            return dll;
+    }
+    return {};
 }
 
 DWORD ChangeDelayed(SC_HANDLE service, const std::wstring& name, bool delayed)
@@ -94,6 +124,7 @@ ServiceInfo Describe(SC_HANDLE manager, const ENUM_SERVICE_STATUS_PROCESSW& entr
         return info;
     }
     info.configError = QueryStart(service.get(), info.name, info.start, &info.imagePath);
+    info.serviceDll = ServiceDllOf(info.name, info.imagePath);
     std::vector<BYTE> buffer;
     if (QueryGrowing(buffer, [&](BYTE* data, DWORD size, DWORD* needed) {
             return QueryServiceConfig2W(service.get(), SERVICE_CONFIG_DESCRIPTION, data, size, needed);

@@ -28,6 +28,8 @@ struct ServiceInfo
     std::wstring displayName;
     std::wstring description;
     std::wstring imagePath; // the command line the manager starts
+    // The DLL that svchost runs for a service it hosts, as the registry has it; empty for others.
+    std::wstring serviceDll;
     DWORD state = SERVICE_STOPPED;
     ServiceStart start;
     DWORD configError = ERROR_SUCCESS; // its configuration could not be read: start and imagePath unknown
@@ -41,7 +43,8 @@ struct ServiceListing
 // The Win32 services, of their own process or a shared one, in the manager's order.
 ServiceListing ListServices();
 
-// The start of one service as the manager has it now.
+// The start of one service as the manager has it now. Where the manager cannot tell a delayed
+// start (Wine's answers ERROR_INVALID_LEVEL), the service key's DelayedAutostart value does.
 DWORD QueryServiceStart(const std::wstring& name, ServiceStart& start);
 // Sets a service's start type; an automatic start sets the delayed flag first, so that a stop
 // between the two writes never leaves it started sooner than asked. Never starts or stops it.

@@ -11,6 +11,9 @@ namespace platform
 // HKEY_CURRENT_USER\Software\Brightfold\Language, value Name. Empty when absent.
 std::wstring LoadLanguageSetting();
 DWORD SaveLanguageSetting(const std::wstring& name);
+// The window's on-off choices, under HKEY_CURRENT_USER\Software\Brightfold\View; off when absent.
+bool LoadViewSwitch(const wchar_t* name);
+DWORD SaveViewSwitch(const wchar_t* name, bool on);
 
 // Holds the program's session-wide mutex; AnotherIsRunning when it already existed.
 class SingleInstance

@@ -2,6 +2,7 @@
 // holds the views and the one shown, and knows none of their insides.
 #pragma once
 #include "find/FileFacts.h"
+#include "find/TrustDisplay.h"
 #include "i18n/Keys.h"
 #include "kinds/Kind.h"
 #include "ui/Captions.h"
@@ -27,6 +28,8 @@ class ViewHost
     // Controls made after the window take its skin or font.
     virtual void FitInControls(std::initializer_list<HWND> controls) = 0;
     virtual FileFactsTable& Facts() = 0;
+    // Which entries the boxes below the list hide, in every view.
+    virtual TrustHiding Hiding() const = 0;
     // Has the worker find these command lines' files.
     virtual void AskFacts(std::vector<std::wstring> commandLines) = 0;
     virtual JumpLauncher& Jumps() = 0;

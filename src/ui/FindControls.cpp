@@ -5,15 +5,19 @@
 #include "i18n/Lookup.h"
 #include "platform/Handles.h"
 #include "platform/Text.h"
+#include "ui/Messages.h"
 
 #include <windowsx.h>
 
 namespace
 {
 
-// Dark red on pale rose: readable, and unlike the selection and the skins' window colours.
+// Dark red on pale rose: readable, and unlike the selection and the skins' window colours; a signer
+// who is not the publisher in dark amber on pale yellow, less alarming than a file that is gone.
 constexpr COLORREF MissingText = RGB(150, 0, 0);
 constexpr COLORREF MissingBack = RGB(255, 222, 222);
+constexpr COLORREF DiffersText = RGB(120, 72, 0);
+constexpr COLORREF DiffersBack = RGB(255, 241, 196);
 
 } // namespace
 
@@ -32,14 +36,25 @@ void SetSortArrow(HWND list, SortOrder sort)
     }
 }
 
-LRESULT DrawMissingRows(NMLVCUSTOMDRAW* draw, const std::function<bool(int index)>& missing)
+LRESULT DrawMarkedRows(NMLVCUSTOMDRAW* draw, const std::function<RowMark(int index)>& mark)
 {
     if (draw->nmcd.dwDrawStage == CDDS_PREPAINT)
         return CDRF_NOTIFYITEMDRAW;
-    if (draw->nmcd.dwDrawStage != CDDS_ITEMPREPAINT || !missing(static_cast<int>(draw->nmcd.dwItemSpec)))
+    if (draw->nmcd.dwDrawStage != CDDS_ITEMPREPAINT)
         return CDRF_DODEFAULT;
-    draw->clrText = MissingText;
-    draw->clrTextBk = MissingBack;
+    switch (mark(static_cast<int>(draw->nmcd.dwItemSpec)))
+    {
+    case RowMark::Plain:
+        return CDRF_DODEFAULT;
+    case RowMark::Missing:
+        draw->clrText = MissingText;
+        draw->clrTextBk = MissingBack;
+        break;
+    case RowMark::SignerDiffers:
+        draw->clrText = DiffersText;
+        draw->clrTextBk = DiffersBack;
+        break;
+    }
     return CDRF_NEWFONT;
 }
 
@@ -69,6 +84,13 @@ int AnswerFindItem(const NMLVFINDITEMW& find, int count, const std::function<std
             return i % count;
     }
     return -1;
+}
+
+void WarnOfSigner(HWND owner, const FileFacts* facts, const FileFactsTable& table)
+{
+    if (SignerDiffers(facts, table))
+        ShowMessage(owner, keys::SignerDiffers, {SignerText(facts, table), facts->publisher},
+                    MB_OK | MB_ICONWARNING);
 }
 
 void EnableJumpItems(HMENU menu, JumpChoices choices)

@@ -1,5 +1,6 @@
-// The list's controls for finding and judging entries: the sort arrow, the colour of rows whose
-// file is missing, and the row menu with Open location and Properties.
+// The list's controls for finding and judging entries: the sort arrow, the colours of rows whose
+// file is missing or whose signer is not its publisher, and the row menu with Open location and
+// Properties.
 #pragma once
 #include "find/DisplayList.h"
 
@@ -12,9 +13,8 @@
 // Shows the arrow of the sort order in the list's header; no arrow when unsorted.
 void SetSortArrow(HWND list, SortOrder sort);
 
-// A list's custom draw that draws the rows for which missing(index) holds in the missing-file
-// colours.
-LRESULT DrawMissingRows(NMLVCUSTOMDRAW* draw, const std::function<bool(int index)>& missing);
+// A list's custom draw that draws each row in the colours of its mark(index).
+LRESULT DrawMarkedRows(NMLVCUSTOMDRAW* draw, const std::function<RowMark(int index)>& mark);
 
 // Answers an owner-data list that asks for the text of a cell: row is the model's row of the item
 // asked for, rows the model's count, columns those the list shows. False, and text not asked,
@@ -25,6 +25,10 @@ bool AnswerCellText(NMLVDISPINFOW& info, int row, int rows, int columns,
 // top when it asks so, of the first of count items whose first column (text of the index) begins
 // with the typed text, or is it, case aside; -1 when none is.
 int AnswerFindItem(const NMLVFINDITEMW& find, int count, const std::function<std::wstring(int index)>& text);
+
+// Before the properties of a row's file: says, in a message box, when the file's verified signer is
+// not the publisher its version information names.
+void WarnOfSigner(HWND owner, const FileFacts* facts, const FileFactsTable& table);
 
 // Which jumps the selected row allows.
 struct JumpChoices

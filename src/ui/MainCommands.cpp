@@ -69,6 +69,8 @@ constexpr Command Commands[] = {
     {IDM_PROPERTIES, &frmMain::mnuProperties_Click},
     {IDM_FIND, &frmMain::mnuFind_Click},
     {IDM_NEXTVIEW, &frmMain::mnuNextView_Click},
+    {IDC_CHKHIDEWINDOWS, &frmMain::chkHideTrusted_Click},
+    {IDC_CHKHIDEVERIFIED, &frmMain::chkHideTrusted_Click},
     {IDM_SAVEPROF, &frmMain::mnuSaveProf_Click},
     {IDM_LOADPROF, &frmMain::mnuLoadProf_Click},
     {IDM_APP_REST, &frmMain::mnuApp_Rest_Click},

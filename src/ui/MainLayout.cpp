@@ -19,7 +19,6 @@ constexpr ControlPlacement Placements[] = {
     {IDC_LBLHEADING, 10, 10, 220, 18, Left | Top},
     {IDC_LBLNOTE, 250, 10, 520, 18, Right | Top},
     {IDC_TXTFILTER, 10, 32, 240, 22, Left | Top},
-    {IDC_CHKHIDEWINDOWS, 262, 33, 300, 20, Left | Top},
     {IDC_TABVIEWS, 10, 60, 760, 24, Left | Top | Right},
     {IDC_LISTSTARTUP, 10, 84, 760, 268, Left | Top | Right | Bottom},
     {IDC_LISTSERVICES, 10, 84, 760, 268, Left | Top | Right | Bottom},
@@ -31,6 +30,8 @@ constexpr ControlPlacement Placements[] = {
     {IDC_CMDADDTASK, 328, 362, 100, 26, Left | Bottom},
     {IDC_LBLLANGUAGE, 10, 405, 110, 18, Left | Bottom},
     {IDC_COMBOLANG, 124, 400, 180, 200, Left | Bottom},
+    {IDC_CHKHIDEWINDOWS, 330, 403, 210, 20, Left | Bottom},
+    {IDC_CHKHIDEVERIFIED, 550, 403, 220, 20, Left | Bottom},
     {IDC_STATUSBAR, 0, 440, 780, 22, Left | Right | Bottom},
 };
 
@@ -51,6 +52,10 @@ constexpr ControlDesign LowerControls[] = {
     {IDC_LBLLANGUAGE, WC_STATICW, keys::LanguageLabel.text, WS_VISIBLE | SS_LEFT | SS_NOPREFIX},
     {IDC_COMBOLANG, WC_COMBOBOXW, L"",
      WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS},
+    {IDC_CHKHIDEWINDOWS, WC_BUTTONW, keys::HideWindowsEntries.text,
+     WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX},
+    {IDC_CHKHIDEVERIFIED, WC_BUTTONW, keys::HideVerifiedEntries.text,
+     WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX},
     {IDC_STATUSBAR, STATUSCLASSNAMEW, L"", WS_VISIBLE | SBARS_SIZEGRIP},
 };
 

@@ -4,6 +4,9 @@
 #include "i18n/Globals.h"
 #include "i18n/Keys.h"
 #include "i18n/Lookup.h"
+#include "platform/Names.h"
+#include "platform/Settings.h"
+#include "platform/Text.h"
 #include "ui/Captions.h"
 #include "ui/FindControls.h"
 #include "ui/WindowLayout.h"
@@ -142,6 +145,24 @@ void frmMain::mnuProperties_Click()
     Shown().mnuProperties_Click();
 }
 
+void frmMain::chkHideTrusted_Click()
+{
+    const auto checked = [&](int id) { return SendMessageW(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED; };
+    hiding_ = {checked(IDC_CHKHIDEWINDOWS), checked(IDC_CHKHIDEVERIFIED)};
+    platform::SaveViewSwitch(platform::names::HideWindowsSetting, hiding_.windows);
+    platform::SaveViewSwitch(platform::names::HideVerifiedSetting, hiding_.verified);
+    RefreshViews();
+}
+
+void frmMain::LoadHiding()
+{
+    hiding_ = {platform::LoadViewSwitch(platform::names::HideWindowsSetting),
+               platform::LoadViewSwitch(platform::names::HideVerifiedSetting)};
+    SendMessageW(Control(IDC_CHKHIDEWINDOWS), BM_SETCHECK, hiding_.windows ? BST_CHECKED : BST_UNCHECKED, 0);
+    SendMessageW(Control(IDC_CHKHIDEVERIFIED), BM_SETCHECK, hiding_.verified ? BST_CHECKED : BST_UNCHECKED,
+                 0);
+}
+
 void frmMain::StartFileFacts()
 {
     if (factsWorker_)
@@ -168,13 +189,24 @@ void frmMain::TakeFileFacts()
 {
     if (!factsWorker_)
         return;
-    std::vector<std::wstring> answered;
-    for (auto& [commandLine, facts] : factsWorker_->TakeAnswers())
+    FactsAnswers answers = factsWorker_->TakeAnswers();
+    std::vector<std::wstring> answered, signed_;
+    for (auto& [commandLine, facts] : answers.facts)
     {
         facts_.Store(commandLine, std::move(facts));
         answered.push_back(std::move(commandLine));
     }
+    for (auto& [file, signature] : answers.signatures)
+    {
+        signed_.push_back(platform::FoldCase(file));
+        facts_.StoreSignature(file, std::move(signature));
+    }
+    // A file's signature is shown in the row of every command line that names it.
+    std::ranges::sort(signed_);
+    for (std::wstring& line : facts_.LinesNaming(signed_))
+        answered.push_back(std::move(line));
     std::ranges::sort(answered);
+    answered.erase(std::unique(answered.begin(), answered.end()), answered.end());
     for (const std::unique_ptr<EntryView>& view : views_)
         view->FactsArrived(answered);
 }
@@ -184,6 +216,8 @@ void frmMain::ShowFindTexts()
     HMENU bar = GetMenu(hwnd_);
     SetMenuText(bar, IDM_OPENLOCATION, FALSE, LookupText(keys::OpenLocation));
     SetMenuText(bar, IDM_PROPERTIES, FALSE, LookupText(keys::Properties));
+    SetControlText(Control(IDC_CHKHIDEWINDOWS), LookupText(keys::HideWindowsEntries));
+    SetControlText(Control(IDC_CHKHIDEVERIFIED), LookupText(keys::HideVerifiedEntries));
     const std::wstring cue = LookupText(keys::FilterCue);
     SendMessageW(Control(IDC_TXTFILTER), EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(cue.c_str()));
     HWND tabs = Control(IDC_TABVIEWS);

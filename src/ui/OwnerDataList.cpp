@@ -70,9 +70,9 @@ LRESULT OwnerDataList::OnNotify(NMHDR* header, ListRows& rows, bool& sorted)
         sorted = true;
         return 0;
     case NM_CUSTOMDRAW:
-        return DrawMissingRows(reinterpret_cast<NMLVCUSTOMDRAW*>(header), [&](int index) {
+        return DrawMarkedRows(reinterpret_cast<NMLVCUSTOMDRAW*>(header), [&](int index) {
             const int row = display_.Position(index);
-            return row && rows.RowMissing(row);
+            return row ? rows.RowMarkOf(row) : RowMark::Plain;
         });
     case LVN_ITEMCHANGED: {
         const auto* change = reinterpret_cast<NMLISTVIEW*>(header);

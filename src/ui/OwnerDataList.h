@@ -21,8 +21,8 @@ class ListRows
   public:
     virtual int RowCount() const = 0;
     virtual std::wstring CellText(int row, int column) const = 0;
-    // Drawn in the missing-file colours.
-    virtual bool RowMissing(int row) const = 0;
+    // The colours it is drawn in.
+    virtual RowMark RowMarkOf(int row) const = 0;
     // The user selected the row (0: none).
     virtual void RowSelected(int row) = 0;
     // The list asked for the row's first cell: it is coming into view.

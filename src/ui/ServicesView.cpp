@@ -15,14 +15,13 @@ namespace
 {
 
 // Name holds "Windows Presentation Foundation Font Cache", Start type "Automatic (Delayed Start)".
-constexpr int ColumnWidths[ServiceColumnCount] = {240, 80, 170, 80, 160, 360};
+constexpr int ColumnWidths[ServiceColumnCount] = {240, 80, 170, 80, 160, 160, 360};
 const ListColumn Columns[ServiceColumnCount] = {
     {ServiceColumnHeaders[0], ColumnWidths[0]}, {ServiceColumnHeaders[1], ColumnWidths[1]},
     {ServiceColumnHeaders[2], ColumnWidths[2]}, {ServiceColumnHeaders[3], ColumnWidths[3]},
-    {ServiceColumnHeaders[4], ColumnWidths[4]}, {ServiceColumnHeaders[5], ColumnWidths[5]}};
+    {ServiceColumnHeaders[4], ColumnWidths[4]}, {ServiceColumnHeaders[5], ColumnWidths[5]},
+    {ServiceColumnHeaders[6], ColumnWidths[6]}};
 
-constexpr ControlDesign HideBox{IDC_CHKHIDEWINDOWS, WC_BUTTONW, keys::HideWindowsServices.text,
-                                WS_TABSTOP | BS_AUTOCHECKBOX};
 constexpr ControlDesign ServicesList{
     IDC_LISTSERVICES, WC_LISTVIEWW, L"",
     WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_SINGLESEL, WS_EX_CLIENTEDGE};
@@ -33,9 +32,9 @@ void ServicesView::CreateControls()
 {
     if (list_.Window())
         return;
-    // Each goes where the tab order wants it: the box after the filter, the list after the first list.
+    // Where the tab order wants it: after the first list.
     HWND list = list_.Create(host_, ServicesList, Columns, IDC_LISTSTARTUP);
-    host_.FitInControls({host_.MakeControl(HideBox, IDC_TXTFILTER), list});
+    host_.FitInControls({list});
     list_.Display().filter = filter_;
     ApplyCaptions();
 }
@@ -55,7 +54,6 @@ bool ServicesView::Show(bool shown)
     }
     shown_ = shown;
     ShowWindow(list_.Window(), shown ? SW_SHOW : SW_HIDE);
-    ShowWindow(host_.Control(IDC_CHKHIDEWINDOWS), shown ? SW_SHOW : SW_HIDE);
     if (shown)
         Refresh();
     return true;
@@ -63,7 +61,7 @@ bool ServicesView::Show(bool shown)
 
 bool ServicesView::Owns(int controlId) const
 {
-    return controlId == IDC_LISTSERVICES || controlId == IDC_CHKHIDEWINDOWS;
+    return controlId == IDC_LISTSERVICES;
 }
 
 void ServicesView::ReportProblems()
@@ -83,7 +81,7 @@ void ServicesView::Refresh()
         return;
     host_.AskFacts(TakeUnasked(host_.Facts()));
     ServicesState& state = State();
-    hiddenCount_ = UpdateServiceDisplay(list_.Display(), state.List, host_.Facts(), hideWindows_);
+    hiddenCount_ = UpdateServiceDisplay(list_.Display(), state.List, host_.Facts(), host_.Hiding());
     state.List.Select(list_.Show(state.List.Selected()));
     host_.ViewChanged();
 }
@@ -92,8 +90,8 @@ std::wstring ServicesView::RowCountText() const
 {
     const std::wstring shown = platform::ToDecimal(list_.Display().Count()),
                        all = platform::ToDecimal(kind_.State().List.Count());
-    return hideWindows_
-               ? FormatText(LookupText(keys::ServicesShown), {shown, all, platform::ToDecimal(hiddenCount_)})
+    return host_.Hiding().Any()
+               ? FormatText(LookupText(keys::EntriesHidden), {shown, all, platform::ToDecimal(hiddenCount_)})
                : FormatText(LookupText(keys::RowsShown), {shown, all});
 }
 
@@ -111,8 +109,8 @@ std::vector<std::wstring> ServicesView::TakeUnasked(FileFactsTable& facts)
     std::vector<std::wstring> unasked;
     const ServiceList& list = kind_.State().List;
     for (int position = 1; position <= list.Count(); ++position)
-        if (const std::wstring& line = list.Row(position).imagePath; facts.TakeUnasked(line))
-            unasked.push_back(line);
+        if (std::wstring question = ServiceQuestion(list.Row(position)); facts.TakeUnasked(question))
+            unasked.push_back(std::move(question));
     return unasked;
 }
 
@@ -120,7 +118,9 @@ void ServicesView::FactsArrived(const std::vector<std::wstring>&)
 {
     if (!shown_)
         return;
-    if (hideWindows_ || list_.Display().sort.column == ServicePublisher || !list_.Display().filter.empty())
+    const int sorted = list_.Display().sort.column;
+    if (host_.Hiding().Any() || sorted == ServicePublisher || sorted == ServiceSigner ||
+        !list_.Display().filter.empty())
         Refresh();
     else
         InvalidateRect(list_.Window(), nullptr, FALSE);
@@ -130,7 +130,6 @@ void ServicesView::ApplyCaptions()
 {
     if (!list_.Window())
         return;
-    SetWindowTextW(host_.Control(IDC_CHKHIDEWINDOWS), LookupText(keys::HideWindowsServices).c_str());
     list_.SetHeaders(Columns);
 }
 
@@ -144,10 +143,9 @@ std::wstring ServicesView::CellText(int row, int column) const
     return ServiceCellText(kind_.State().List, host_.Facts(), row, column);
 }
 
-bool ServicesView::RowMissing(int row) const
+RowMark ServicesView::RowMarkOf(int row) const
 {
-    const FileFacts* facts = FactsOfService(kind_.State().List, host_.Facts(), row);
-    return facts && facts->state == FileFacts::State::Missing;
+    return MarkOf(FactsOfService(kind_.State().List, host_.Facts(), row), host_.Facts());
 }
 
 void ServicesView::RowSelected(int row)
@@ -172,9 +170,7 @@ LRESULT ServicesView::OnNotify(NMHDR* header)
 
 void ServicesView::OnCommand(int id, int)
 {
-    if (id == IDC_CHKHIDEWINDOWS)
-        chkHideWindows_Click();
-    else if (id == IDM_SERVICEAUTOMATIC)
+    if (id == IDM_SERVICEAUTOMATIC)
         mnuServiceAutomatic_Click();
 }
 
@@ -187,12 +183,6 @@ ViewButtons ServicesView::Buttons() const
 void ServicesView::cmdDisable_Click()
 {
     ToggleServiceDisable(State());
-    Refresh();
-}
-
-void ServicesView::chkHideWindows_Click()
-{
-    hideWindows_ = SendMessageW(host_.Control(IDC_CHKHIDEWINDOWS), BM_GETCHECK, 0, 0) == BST_CHECKED;
     Refresh();
 }
 
@@ -221,7 +211,11 @@ void ServicesView::mnuOpenLocation_Click()
 void ServicesView::mnuProperties_Click()
 {
     if (const int position = kind_.State().List.Selected())
-        ShowProgramProperties(host_.Handle(), kind_.State().List.Row(position).imagePath, host_.Jumps());
+    {
+        const ServiceList& list = kind_.State().List;
+        WarnOfSigner(host_.Handle(), FactsOfService(list, host_.Facts(), position), host_.Facts());
+        ShowProgramProperties(host_.Handle(), ServiceQuestion(list.Row(position)), host_.Jumps());
+    }
 }
 
 JumpChoices ServicesView::SelectedRowJumps() const

@@ -1,5 +1,5 @@
-// The services' view: the box that hides Windows' own services, and the services' owner-data list
-// with its sort, filter, file facts, row menu and jumps.
+// The services' view: the services' owner-data list with its sort, filter, file facts, row menu
+// and jumps.
 #pragma once
 #include "kinds/ServiceKind.h"
 #include "ui/EntryView.h"
@@ -13,7 +13,7 @@ class ServicesView final : public EntryView, private ListRows
 
     Kind& Entries() const override { return kind_; }
     const keys::KeyText& Title() const override { return keys::ServicesTab; }
-    // The hidden box and list, once: most starts never show the services.
+    // The hidden list, once: most starts never show the services.
     void CreateControls() override;
     bool Show(bool shown) override;
     void Refresh() override;
@@ -36,13 +36,12 @@ class ServicesView final : public EntryView, private ListRows
     // Why the services could not be listed, or their start types read, on the status bar.
     void ReportProblems() override;
 
-    void chkHideWindows_Click();
     void mnuServiceAutomatic_Click();
 
   private:
     int RowCount() const override;
     std::wstring CellText(int row, int column) const override;
-    bool RowMissing(int row) const override;
+    RowMark RowMarkOf(int row) const override;
     void RowSelected(int row) override;
 
     ServiceKind& kind_;
@@ -50,6 +49,5 @@ class ServicesView final : public EntryView, private ListRows
     OwnerDataList list_;
     std::wstring filter_;
     bool shown_ = false;
-    bool hideWindows_ = false;
-    int hiddenCount_ = 0;
+    int hiddenCount_ = 0; // by the boxes
 };

@@ -17,12 +17,12 @@ namespace
 
 // Status holds "Disabled", Load From "Registry(Machine RunOnce 32-bit)"; the longer note of a switch
 // Windows does not honour is cut, as any long cell is.
-constexpr ListColumn Columns[ShownColumnCount] = {{keys::TaskNameHeader, 150}, {keys::StatusHeader, 130},
-                                                  {keys::LoadFromHeader, 220}, {keys::UserHeader, 90},
-                                                  {keys::WhenHeader, 140},     {keys::LocationHeader, 320},
-                                                  {keys::PublisherHeader, 150}};
-// Publisher stands next to Status, where it is seen without scrolling.
-constexpr int ColumnOrder[ShownColumnCount] = {TaskName, Status, PublisherColumn, LoadFrom,
+constexpr ListColumn Columns[ShownColumnCount] = {{keys::TaskNameHeader, 150},  {keys::StatusHeader, 130},
+                                                  {keys::LoadFromHeader, 220},  {keys::UserHeader, 90},
+                                                  {keys::WhenHeader, 140},      {keys::LocationHeader, 320},
+                                                  {keys::PublisherHeader, 150}, {keys::SignerHeader, 160}};
+// Publisher and Signer stand next to Status, where they are seen without scrolling.
+constexpr int ColumnOrder[ShownColumnCount] = {TaskName, Status, PublisherColumn, SignerColumn, LoadFrom,
                                                User,     When,   Location};
 
 constexpr ControlDesign StartupListDesign{IDC_LISTSTARTUP, WC_LISTVIEWW, L"",
@@ -62,7 +62,7 @@ bool StartupView::Owns(int controlId) const
 void StartupView::Refresh()
 {
     StartupList& list = State().List;
-    list_.Display().Update(list, words_, host_.Facts());
+    hiddenCount_ = list_.Display().Update(list, words_, host_.Facts(), host_.Hiding());
     list.Select(list_.Show(list.Selected()));
     host_.ViewChanged();
     host_.AskFacts(TakeUnasked(host_.Facts()));
@@ -70,8 +70,11 @@ void StartupView::Refresh()
 
 std::wstring StartupView::RowCountText() const
 {
-    return FormatText(LookupText(keys::RowsShown), {platform::ToDecimal(list_.Display().Count()),
-                                                    platform::ToDecimal(kind_.State().List.Count())});
+    const std::wstring shown = platform::ToDecimal(list_.Display().Count()),
+                       all = platform::ToDecimal(kind_.State().List.Count());
+    return host_.Hiding().Any()
+               ? FormatText(LookupText(keys::EntriesHidden), {shown, all, platform::ToDecimal(hiddenCount_)})
+               : FormatText(LookupText(keys::RowsShown), {shown, all});
 }
 
 int StartupView::RowCount() const
@@ -84,10 +87,9 @@ std::wstring StartupView::CellText(int row, int column) const
     return ::CellText(kind_.State().List, words_, host_.Facts(), row, column);
 }
 
-bool StartupView::RowMissing(int row) const
+RowMark StartupView::RowMarkOf(int row) const
 {
-    const FileFacts* facts = FactsOfRow(kind_.State().List, host_.Facts(), row);
-    return facts && facts->state == FileFacts::State::Missing;
+    return MarkOf(FactsOfRow(kind_.State().List, host_.Facts(), row), host_.Facts());
 }
 
 void StartupView::RowSelected(int row)
@@ -121,7 +123,8 @@ LRESULT StartupView::OnNotify(NMHDR* header)
 void StartupView::ApplyCaptions()
 {
     words_ = LoadListWords();
-    SetColumnHeader(list_.Window(), PublisherColumn, LookupText(keys::ColumnHeaders[PublisherColumn]));
+    for (int column : {PublisherColumn, SignerColumn})
+        SetColumnHeader(list_.Window(), column, LookupText(keys::ColumnHeaders[column]));
     InvalidateRect(list_.Window(), nullptr, FALSE);
 }
 
@@ -186,12 +189,17 @@ void StartupView::mnuOpenLocation_Click()
 void StartupView::mnuProperties_Click()
 {
     if (const int row = kind_.State().List.Selected())
+    {
+        WarnOfSigner(host_.Handle(), FactsOfRow(kind_.State().List, host_.Facts(), row), host_.Facts());
         ShowProgramProperties(host_.Handle(), kind_.State().List.Row(row).location, host_.Jumps());
+    }
 }
 
 bool StartupView::NeedsEveryFact() const
 {
-    return list_.Display().sort.column == PublisherColumn || !list_.Display().filter.empty();
+    const int sorted = list_.Display().sort.column;
+    return sorted == PublisherColumn || sorted == SignerColumn || !list_.Display().filter.empty() ||
+           host_.Hiding().Any();
 }
 
 std::vector<std::wstring> StartupView::TakeUnasked(FileFactsTable& facts)
@@ -212,7 +220,7 @@ std::vector<std::wstring> StartupView::TakeUnasked(FileFactsTable& facts)
 
 void StartupView::FactsArrived(const std::vector<std::wstring>& answered)
 {
-    // A publisher can move a row when the list is sorted or filtered by it.
+    // A publisher or a signer can move a row when the list is sorted, filtered or hidden by it.
     if (NeedsEveryFact())
         return Refresh();
     // Only the rows in view that were answered are painted again, not the header or the rest.

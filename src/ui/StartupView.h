@@ -44,15 +44,16 @@ class StartupView final : public EntryView, private ListRows
   private:
     int RowCount() const override;
     std::wstring CellText(int row, int column) const override;
-    bool RowMissing(int row) const override;
+    RowMark RowMarkOf(int row) const override;
     void RowSelected(int row) override;
     void RowInView(int row) override;
-    // Sorted or filtered by what the files say, every row needs its answer.
+    // Sorted, filtered or hidden by what the files say, every row needs its answer.
     bool NeedsEveryFact() const;
 
     StartupKind& kind_;
     ViewHost& host_;
     OwnerDataList list_;
     ListWords words_;
+    int hiddenCount_ = 0; // by the boxes
     bool problemShown_ = false, realignShown_ = false;
 };

@@ -13,12 +13,13 @@ namespace
 {
 
 // Name holds "Daily Notes at Logon", Folder "\Microsoft\Windows\UpdateOrchestrator".
-constexpr int ColumnWidths[TaskColumnCount] = {200, 70, 70, 110, 180, 150, 320, 90};
+constexpr int ColumnWidths[TaskColumnCount] = {200, 70, 70, 110, 180, 150, 160, 320, 90};
 const ListColumn Columns[TaskColumnCount] = {
     {TaskColumnHeaders[0], ColumnWidths[0]}, {TaskColumnHeaders[1], ColumnWidths[1]},
     {TaskColumnHeaders[2], ColumnWidths[2]}, {TaskColumnHeaders[3], ColumnWidths[3]},
     {TaskColumnHeaders[4], ColumnWidths[4]}, {TaskColumnHeaders[5], ColumnWidths[5]},
-    {TaskColumnHeaders[6], ColumnWidths[6]}, {TaskColumnHeaders[7], ColumnWidths[7]}};
+    {TaskColumnHeaders[6], ColumnWidths[6]}, {TaskColumnHeaders[7], ColumnWidths[7]},
+    {TaskColumnHeaders[8], ColumnWidths[8]}};
 
 constexpr ControlDesign AllBox{IDC_CHKALLTASKS, WC_BUTTONW, keys::ShowAllTasks.text,
                                WS_TABSTOP | BS_AUTOCHECKBOX};
@@ -78,7 +79,8 @@ void TasksView::Refresh()
         return;
     host_.AskFacts(TakeUnasked(host_.Facts()));
     TasksState& state = State();
-    leftOut_ = UpdateTaskDisplay(list_.Display(), state.List, host_.Facts(), all_);
+    leftOut_ =
+        UpdateTaskDisplay(list_.Display(), state.List, host_.Facts(), all_, host_.Hiding(), &hiddenCount_);
     state.List.Select(list_.Show(state.List.Selected()));
     host_.ViewChanged();
 }
@@ -87,7 +89,11 @@ std::wstring TasksView::RowCountText() const
 {
     const std::wstring shown = platform::ToDecimal(list_.Display().Count()),
                        all = platform::ToDecimal(kind_.State().List.Count());
-    return leftOut_ ? FormatText(LookupText(keys::TasksShown), {shown, all, platform::ToDecimal(leftOut_)})
+    const std::wstring left = platform::ToDecimal(leftOut_), hidden = platform::ToDecimal(hiddenCount_);
+    if (host_.Hiding().Any())
+        return leftOut_ ? FormatText(LookupText(keys::TasksHidden), {shown, all, left, hidden})
+                        : FormatText(LookupText(keys::EntriesHidden), {shown, all, hidden});
+    return leftOut_ ? FormatText(LookupText(keys::TasksShown), {shown, all, left})
                     : FormatText(LookupText(keys::RowsShown), {shown, all});
 }
 
@@ -115,7 +121,9 @@ void TasksView::FactsArrived(const std::vector<std::wstring>&)
 {
     if (!shown_)
         return;
-    if (list_.Display().sort.column == TaskPublisher || !list_.Display().filter.empty())
+    const int sorted = list_.Display().sort.column;
+    if (host_.Hiding().Any() || sorted == TaskPublisher || sorted == TaskSigner ||
+        !list_.Display().filter.empty())
         Refresh();
     else
         InvalidateRect(list_.Window(), nullptr, FALSE);
@@ -139,10 +147,9 @@ std::wstring TasksView::CellText(int row, int column) const
     return TaskCellText(kind_.State().List, host_.Facts(), row, column);
 }
 
-bool TasksView::RowMissing(int row) const
+RowMark TasksView::RowMarkOf(int row) const
 {
-    const FileFacts* facts = FactsOfTask(kind_.State().List, host_.Facts(), row);
-    return facts && facts->state == FileFacts::State::Missing;
+    return MarkOf(FactsOfTask(kind_.State().List, host_.Facts(), row), host_.Facts());
 }
 
 void TasksView::RowSelected(int row)
@@ -198,7 +205,10 @@ void TasksView::mnuOpenLocation_Click()
 void TasksView::mnuProperties_Click()
 {
     if (const int position = kind_.State().List.Selected())
+    {
+        WarnOfSigner(host_.Handle(), FactsOfTask(kind_.State().List, host_.Facts(), position), host_.Facts());
         ShowProgramProperties(host_.Handle(), kind_.State().List.Row(position).command, host_.Jumps());
+    }
 }
 
 JumpChoices TasksView::SelectedRowJumps() const

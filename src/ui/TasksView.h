@@ -40,7 +40,7 @@ class TasksView final : public EntryView, private ListRows
   private:
     int RowCount() const override;
     std::wstring CellText(int row, int column) const override;
-    bool RowMissing(int row) const override;
+    RowMark RowMarkOf(int row) const override;
     void RowSelected(int row) override;
 
     TaskKind& kind_;
@@ -50,4 +50,5 @@ class TasksView final : public EntryView, private ListRows
     bool shown_ = false;
     bool all_ = false;
     int leftOut_ = 0;
+    int hiddenCount_ = 0; // by the boxes
 };

@@ -150,6 +150,7 @@ bool frmMain::Form_Load()
     }
 
     LoadStoredLanguage();
+    LoadHiding();
     LanguagePacksFound = false;
     steps::Mark(L"instance check and language setting");
     // Whether captions apply depends on the packs and flags read; the selector shows them

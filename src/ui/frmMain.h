@@ -4,6 +4,7 @@
 // commands (MainCommands), languages (MainLanguage).
 #pragma once
 #include "apply/ApplyMenu.h"
+#include "find/FactsWorker.h"
 #include "find/FileFacts.h"
 #include "kinds/Kinds.h"
 #include "ui/Captions.h"
@@ -85,6 +86,10 @@ class frmMain : public ViewHost
     void mnuOpenLocation_Click();
     void mnuProperties_Click();
     void mnuNextView_Click();
+    // The boxes that hide Windows' own entries and those whose signature holds, in every view;
+    // remembered for the user.
+    void chkHideTrusted_Click();
+    TrustHiding Hiding() const override { return hiding_; }
     // Starts finding the rows' files on a worker thread: run once the window has been shown.
     void StartFileFacts();
     // Sets the texts of the filter box, the tabs, the heading and the jump items from the pack.
@@ -149,6 +154,8 @@ class frmMain : public ViewHost
     bool UsablePackChosen();
     void OnComboLangCommand(int code);
     void TakeFileFacts();
+    // The boxes as the user left them.
+    void LoadHiding();
 
     HWND hwnd_ = nullptr;
     // The controls made so far, by id: asked for often, and under Wine each GetDlgItem is a
@@ -169,6 +176,7 @@ class frmMain : public ViewHost
     LanguagePacks languagePacks_;
     bool comboClickPending_ = false;
     FileFactsTable facts_;
+    TrustHiding hiding_;
     std::unique_ptr<FactsWorker> factsWorker_;
     // Asked before the worker started, which asks them first.
     std::vector<std::wstring> factsWaiting_;

@@ -18,6 +18,7 @@
 #define IDC_LISTSERVICES 1014
 #define IDC_LISTTASKS 1015
 #define IDC_CHKALLTASKS 1016
+#define IDC_CHKHIDEVERIFIED 1017
 
 // Menu commands, in menu order.
 #define IDM_AUTO 2001

@@ -144,6 +144,7 @@ TEST_F(ConsoleTest, WordsSplitAsWindowsSplitsThemAndEachBadUsageIsNamedInOneLine
         {L"/list /LIST", L"The switch /list is given twice."},
         {L"/list /save f", L"/list and /save cannot be given together."},
         {L"/disable a /json", L"The switch /json does not go with /disable."},
+        {L"/compare f /verify", L"The switch /verify does not go with /compare."},
         {L"", L"Nothing to do: give one of the switches below."},
         {L"/add a /from b", L"/add needs /command."},
         {L"/list extra", L"\"extra\" is no switch. A value with blanks is quoted."},
@@ -300,13 +301,20 @@ TEST_F(ConsoleTest, NoFieldOfTheCsvIsAFormulaWhileTheJsonKeepsEveryTextAsItIs)
     EXPECT_EQ(CsvField(L"a=b") + CsvField(L"") + CsvField(L"a,b"), L"a=b\"a,b\"");
     SeedPlace(user, L"=cmd|' /C calc'!A0", L"-e x");
     const Outcome csv = Run(L"/list"), json = Run(L"/list /json");
-    EXPECT_EQ(csv.out,
-              L"Task Name,Status,Load From,User,When?,Location,Publisher,File exists\r\n"
-              L"\"'=cmd|' /C calc'!A0\",Enabled,Registry(User Run),Current User,Current User logs On,"
-              L"\"'-e x\",,false\r\n");
+    EXPECT_EQ(
+        csv.out,
+        L"Task Name,Status,Load From,User,When?,Location,Publisher,Signer,File exists,Signature,SHA-256\r\n"
+        L"\"'=cmd|' /C calc'!A0\",Enabled,Registry(User Run),Current User,Current User logs On,"
+        L"\"'-e x\",,File missing,false,missing,\r\n");
     EXPECT_TRUE(Has(json.out, L"{\"taskName\": \"=cmd|' /C calc'!A0\", \"status\": \"Enabled\", \"state\": "
                               L"\"enabled\", \"loadFrom\": \"Registry(User Run)\""));
     EXPECT_TRUE(Has(json.out, L"\"location\": \"-e x\""));
+
+    // A signature is pending until /verify checks it.
+    UseSystemTrust();
+    SeedPlace(user, L"Unsigned", L"\"" + testsupport::BuildFolder() + L"\\demo\\syncdrive.exe\"");
+    EXPECT_TRUE(Has(Run(L"/list /json").out, L"\"signature\": \"pending\""));
+    EXPECT_TRUE(Has(Run(L"/list /VERIFY /json").out, L"\"signature\": \"unsigned\""));
 }
 
 TEST_F(ConsoleTest, AStoreThatCannotBeReadWholeNowIsNeverChangedAndTheAnswerIsFour)

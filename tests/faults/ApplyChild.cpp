@@ -12,7 +12,7 @@
 #include "apply/ServicesApply.h"
 #include "support/TestServices.h"
 #include "staging/ServiceStaging.h"
-#include "find/FileFacts.h"
+#include "find/FactsWorker.h"
 #include "platform/CrashExit.h"
 #include "platform/Files.h"
 #include "platform/Names.h"

@@ -60,7 +60,8 @@ class StandIn final : public platform::Scheduler
 TEST_F(TaskKindTest, WinesTaskFilesAreListedAndSwitchedInPlaceByteForByte)
 {
     TaskKind tasks;
-    const std::wstring logon = tasks.ListVerb(true, false).out, all = tasks.ListVerb(false, true).out;
+    const std::wstring logon = tasks.ListVerb(true, false, false).out,
+                       all = tasks.ListVerb(false, true, false).out;
     // A logon or boot task, and a broken file with its reason; the daily one only with /all.
     EXPECT_NE(logon.find(L"\"path\": \"\\\\RavelinTest\\\\Daily Notes at Logon\""), std::wstring::npos)
         << logon;

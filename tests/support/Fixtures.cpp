@@ -231,6 +231,21 @@ void RavelinTest::ClearSystemPlaces()
         RegDeleteTreeW(root, copies.c_str());
 }
 
+void RavelinTest::UseSystemTrust()
+{
+    const wchar_t* cryptography = L"Software\\Microsoft\\Cryptography";
+    RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
+    HKEY system = nullptr, copy = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, cryptography, 0, KEY_READ, &system), ERROR_SUCCESS);
+    ASSERT_EQ(RegOverridePredefKey(HKEY_LOCAL_MACHINE, scratchMachine_), ERROR_SUCCESS);
+    ASSERT_EQ(RegCreateKeyExW(scratchMachine_, cryptography, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &copy,
+                              nullptr),
+              ERROR_SUCCESS);
+    EXPECT_EQ(RegCopyTreeW(system, nullptr, copy), ERROR_SUCCESS);
+    RegCloseKey(system);
+    RegCloseKey(copy);
+}
+
 void RavelinTest::TearDown()
 {
     // The WM_QUIT that closing a main window leaves behind.

@@ -101,6 +101,10 @@ class RavelinTest : public ::testing::Test
     const std::wstring& ScratchPath() const { return scratchPath_; }
     // The store, its copies and the user's copies key go; win.ini and the StartUp folders are emptied.
     void ClearSystemPlaces();
+    // WinVerifyTrust finds its providers under HKEY_LOCAL_MACHINE, which is the scratch: without
+    // them Wine's answers every file with success. A copy of the system's for the tests of
+    // signatures (about 60 ms).
+    void UseSystemTrust();
 
     std::wstring UserStartup() const { return platform::GetSpecialFolderPath(CSIDL_STARTUP); }
     std::wstring CommonStartup() const { return platform::GetSpecialFolderPath(CSIDL_COMMON_STARTUP); }

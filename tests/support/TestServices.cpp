@@ -49,13 +49,14 @@ void UseDelayedStandIn()
                                     SetFlag});
 }
 
-bool MakeService(const std::wstring& name, platform::ServiceStart start)
+bool MakeService(const std::wstring& name, platform::ServiceStart start, const std::wstring& commandLine)
 {
     platform::UniqueServiceHandle manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
-    platform::UniqueServiceHandle service(CreateServiceW(
-        manager.get(), name.c_str(), (L"Test " + name).c_str(), SERVICE_ALL_ACCESS, SERVICE_WIN32_OWN_PROCESS,
-        start.type, SERVICE_ERROR_NORMAL, (L"\"" + ServiceProgram() + L"\"").c_str(), nullptr, nullptr,
-        nullptr, nullptr, nullptr));
+    platform::UniqueServiceHandle service(
+        CreateServiceW(manager.get(), name.c_str(), (L"Test " + name).c_str(), SERVICE_ALL_ACCESS,
+                       SERVICE_WIN32_OWN_PROCESS, start.type, SERVICE_ERROR_NORMAL,
+                       (commandLine.empty() ? L"\"" + ServiceProgram() + L"\"" : commandLine).c_str(),
+                       nullptr, nullptr, nullptr, nullptr, nullptr));
     if (!service)
         service = Open(name, SERVICE_ALL_ACCESS);
     return service && SetFlag(name, start.delayed) == ERROR_SUCCESS &&

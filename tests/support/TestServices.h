@@ -14,8 +14,10 @@ std::wstring ServiceProgram();
 // Delayed-start flags from now on under HKEY_CURRENT_USER\DelayedStart: the test's scratch
 // registry, which its child processes share.
 void UseDelayedStandIn();
-// Made when missing, then given this start; false when the manager refused.
-bool MakeService(const std::wstring& name, platform::ServiceStart start);
+// Made when missing (of the project's service program, or of another command line), then given this
+// start; false when the manager refused.
+bool MakeService(const std::wstring& name, platform::ServiceStart start,
+                 const std::wstring& commandLine = {});
 // The manager's start type and the stand-in's flag, read without the program's code.
 platform::ServiceStart StartOf(const std::wstring& name);
 DWORD StateOf(const std::wstring& name);
