@@ -180,8 +180,8 @@ ParsedRequest ParseConsoleRequest(std::wstring_view arguments)
         parsed.usageBelow = true;
         return fail(keys::NoVerb, {});
     }
-    for (size_t modifier :
-         {FromSwitch, CommandSwitch, JsonSwitch, ServicesSwitch, TasksSwitch, AllSwitch, VerifySwitch, ForceSwitch})
+    for (size_t modifier : {FromSwitch, CommandSwitch, JsonSwitch, ServicesSwitch, TasksSwitch, AllSwitch,
+                            VerifySwitch, ForceSwitch})
         if (seen[modifier] && !GoesWith(modifier, request.verb))
             return fail(keys::SwitchNotWithVerb, {Shown(Switches[modifier]), Shown(*verb)});
     if (request.verb == Verb::Add)
