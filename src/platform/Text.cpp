@@ -123,11 +123,20 @@ std::string CodePageFromWide(UINT codePage, std::wstring_view text, bool* lossle
         std::all_of(text.begin(), text.end(), [](wchar_t c) { return c < 0x80; }))
         return std::string(text.begin(), text.end());
     BOOL usedDefault = FALSE;
-    // UTF-8 refuses the lossy-conversion flag; it represents everything anyway.
-    BOOL* usedDefaultArg = (codePage == CP_UTF8) ? nullptr : &usedDefault;
-    DWORD flags = (codePage == CP_UTF8) ? 0 : WC_NO_BEST_FIT_CHARS;
+    // UTF-8 refuses the lossy-conversion flag; it represents everything anyway. The ANSI code page
+    // is UTF-8 too where the user chose it, and the flag would then make every conversion fail.
+    const bool utf8 = codePage == CP_UTF8 || (codePage == CP_ACP && GetACP() == CP_UTF8);
+    BOOL* usedDefaultArg = utf8 ? nullptr : &usedDefault;
+    DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
     int n = WideCharToMultiByte(codePage, flags, text.data(), static_cast<int>(text.size()), nullptr, 0,
                                 nullptr, usedDefaultArg);
+    // A conversion that fails is never an empty text: a caller writing a file would write nothing.
+    if (n <= 0)
+    {
+        if (lossless)
+            *lossless = false;
+        return {};
+    }
     std::string out(static_cast<size_t>(n), '\0');
     WideCharToMultiByte(codePage, flags, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr,
                         usedDefaultArg);

@@ -31,8 +31,8 @@ void AppendFoldedCase(std::wstring& out, std::wstring_view s);
 // keys compares their texts.
 std::string SortKey(std::wstring_view s);
 
-// Conversion at the file boundary. AnsiFromWide reports through *lossless whether every
-// character had a representation in the ANSI code page.
+// Conversion at the file boundary. CodePageFromWide reports through *lossless whether every
+// character had a representation in the code page (false, with no bytes, where it failed).
 std::wstring WideFromCodePage(UINT codePage, std::string_view bytes);
 std::string CodePageFromWide(UINT codePage, std::wstring_view text, bool* lossless = nullptr);
 // Whether the bytes are well-formed UTF-8, as the system decodes it.

@@ -179,6 +179,14 @@ TEST(PlatformText, TrimHexAndLinesTakeTheirEdgesAsTheReadersDo)
     EXPECT_TRUE(platform::IsUtf8("caf\xC3\xA9 \xF0\x9F\x98\x80"));
     EXPECT_FALSE(platform::IsUtf8(std::string(10, '\xA9'))) << "ten copyright signs in ANSI";
     EXPECT_EQ(platform::ErrorFromHResult(S_FALSE), DWORD(ERROR_SUCCESS)) << "a success all the same";
+
+    // A conversion the system refuses (as it refuses the ANSI flags where that page is UTF-8) must
+    // not pass for a lossless empty text: the store would be written empty.
+    bool lossless = true;
+    EXPECT_EQ(platform::CodePageFromWide(54321, L"caf\u00e9", &lossless), "");
+    EXPECT_FALSE(lossless);
+    EXPECT_EQ(platform::CodePageFromWide(CP_UTF8, L"caf\u00e9", &lossless), "caf\xC3\xA9");
+    EXPECT_TRUE(lossless);
 }
 
 TEST(PlatformConsole, AConsoleTakesEachWriteWholeHoweverShort)
