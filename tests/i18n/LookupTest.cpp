@@ -1,7 +1,7 @@
 // The text lookup, its in-memory copy of the pack, the right-to-left choice and the error log; and
 // the language packs and flags that ship in data/Lang, read as the program reads them.
 #include "i18n/Globals.h"
-#include "i18n/Keys.h"
+#include "i18n/MessageKeys.h"
 #include "i18n/Lookup.h"
 #include "model/StartupSource.h"
 #include "platform/Handles.h"
