@@ -39,11 +39,7 @@ int DisplayList::Update(const StartupList& list, const ListWords& words, const F
     Update(
         list.Count(), ShownColumnCount,
         [&](int row, int column) { return CellText(list, words, facts, row, column); },
-        [&](int row) {
-            const bool out = HiddenByTrust(hiding, FactsOfRow(list, facts, row), facts);
-            hidden += out;
-            return out;
-        });
+        [&](int row) { return HiddenByTrust(hiding, FactsOfRow(list, facts, row), facts) && ++hidden > 0; });
     return hidden;
 }
 

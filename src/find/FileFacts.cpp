@@ -49,10 +49,9 @@ FileFacts ResolveFileFacts(const std::wstring& question)
         facts.hosted = true;
         facts.file = FindFile(platform::ExpandEnvironment(question.substr(mark + 1)), L".dll");
     }
-    for (const ProgramCandidate& candidate : candidates)
+    for (size_t i = 0; !facts.hosted && i < candidates.size(); ++i)
     {
-        if (facts.hosted)
-            break;
+        const ProgramCandidate& candidate = candidates[i];
         if (IsRundll(candidate.program))
         {
             facts.hosted = true;

@@ -44,7 +44,7 @@ bool Number(const std::wstring& text, unsigned long long limit, unsigned long lo
 }
 
 // One entry, or false for a line that is none.
-template <class Entry> bool ParseLine(std::wstring_view line, Entry& entry)
+bool ParseLine(std::wstring_view line, CachedSignature& entry)
 {
     std::vector<std::wstring> fields;
     for (size_t start = 0; fields.size() + 1 < CacheFields;)
@@ -72,9 +72,9 @@ template <class Entry> bool ParseLine(std::wstring_view line, Entry& entry)
 }
 
 // The entries of a cache file; none for a file that is missing, unreadable or no cache of ours.
-template <class Entries> Entries ReadCache(const std::wstring& path)
+CachedSignatures ReadCache(const std::wstring& path)
 {
-    Entries entries;
+    CachedSignatures entries;
     std::string bytes;
     if (platform::ReadWholeFile(path, bytes) != ERROR_SUCCESS)
         return entries;
@@ -87,7 +87,7 @@ template <class Entries> Entries ReadCache(const std::wstring& path)
         size_t end = text.find(L"\r\n", start);
         if (end == std::wstring::npos)
             end = text.size(); // a line cut short ends the file: it is passed over below if broken
-        typename Entries::mapped_type entry;
+        CachedSignature entry;
         if (ParseLine(std::wstring_view(text).substr(start, end - start), entry))
             entries.insert_or_assign(platform::FoldCase(entry.path), std::move(entry));
         start = end + 2;
@@ -119,7 +119,7 @@ void TrustJudge::Load()
     loaded_ = true;
     if (path_.empty())
         path_ = SignatureCachePath();
-    entries_ = ReadCache<Entries>(path_);
+    entries_ = ReadCache(path_);
 }
 
 std::optional<platform::Signature> TrustJudge::Known(const std::wstring& file)
@@ -150,7 +150,7 @@ platform::Signature TrustJudge::Check(const std::wstring& file)
     if (stamped && WorthKeeping(signature))
     {
         const std::wstring key = platform::FoldCase(file);
-        Entry entry{file, stamp, signature};
+        CachedSignature entry{file, stamp, signature};
         entries_.insert_or_assign(key, entry);
         changes_.insert_or_assign(key, Change{std::move(entry), false});
         unsaved_ = true;
@@ -168,7 +168,7 @@ DWORD TrustJudge::Save()
     const platform::MachineLock lock(platform::names::SignatureCacheLock, CacheLockWait);
     if (!lock.Held())
         return lock.Error();
-    Entries merged = ReadCache<Entries>(path_);
+    CachedSignatures merged = ReadCache(path_);
     for (auto& [key, change] : changes_)
     {
         auto there = merged.find(key);

@@ -12,6 +12,15 @@ class FileFactsTable;
 // The cache file in the user's folder of this program.
 std::wstring SignatureCachePath();
 
+// One file's answer as the cache keeps it, by the file's folded path.
+struct CachedSignature
+{
+    std::wstring path;
+    platform::FileStamp stamp;
+    platform::Signature signature;
+};
+using CachedSignatures = std::unordered_map<std::wstring, CachedSignature>;
+
 // One thread at a time. The cache file is read at the first question; a file that is not one of
 // ours, or a line that cannot be read, is passed over.
 class TrustJudge
@@ -32,24 +41,17 @@ class TrustJudge
     DWORD Save();
 
   private:
-    struct Entry
-    {
-        std::wstring path;
-        platform::FileStamp stamp;
-        platform::Signature signature;
-    };
-    // A change since the last save: an answer learned, or one dropped (signature none).
+    // A change since the last save: an answer learned, or one dropped.
     struct Change
     {
-        Entry entry;
+        CachedSignature entry;
         bool dropped = false;
     };
-    using Entries = std::unordered_map<std::wstring, Entry>; // by folded path
     void Load();
 
     std::wstring path_;
     bool loaded_ = false, unsaved_ = false;
-    Entries entries_;
+    CachedSignatures entries_;
     std::unordered_map<std::wstring, Change> changes_;
     platform::SignatureChecker checker_;
 };

@@ -1,6 +1,7 @@
 // CSV and JSON writing of the shown rows.
 #include "find/ListExport.h"
-
+#include "i18n/Keys.h"
+#include "i18n/Lookup.h"
 #include "platform/Text.h"
 
 #include <cwchar>
@@ -11,19 +12,9 @@ namespace
 constexpr const wchar_t* JsonKeys[ShownColumnCount] = {L"taskName", L"status",   L"loadFrom",  L"user",
                                                        L"when",     L"location", L"publisher", L"signer"};
 
-using CsvFields = std::array<std::wstring, CsvColumnCount>;
-
 std::wstring JsonOrNull(const std::wstring& text)
 {
     return text.empty() ? std::wstring(L"null") : JsonString(text);
-}
-
-std::wstring CsvLine(const CsvFields& fields)
-{
-    std::wstring out;
-    for (size_t i = 0; i < fields.size(); ++i)
-        out += (i == 0 ? L"" : L",") + CsvField(fields[i]);
-    return out + L"\r\n";
 }
 
 // The characters JSON escapes by a letter, in the order of those letters: " \ b f n r t.
@@ -43,17 +34,21 @@ std::vector<ExportRow> ExportRows(const StartupList& list, const ListWords& word
             row.cells[static_cast<size_t>(column)] = CellText(list, words, facts, position, column);
         // Scripts compare command lines: the DLL beside it is the window's.
         row.cells[Location] = list.Row(position).location;
-        const FileFacts* known = FactsOfRow(list, facts, position);
-        if (known && known->state != FileFacts::State::NoFile)
-        {
-            row.fileExists = known->state == FileFacts::State::Found;
-            row.file = known->file;
-        }
         row.state = ScriptStateWord(list.State(position));
-        row.signature = SignatureWord(known, facts);
-        row.sha256 = Sha256Text(known, facts);
+        row.file = FileColumnsOf(FactsOfRow(list, facts, position), facts);
     }
     return rows;
+}
+
+FileColumns FileColumnsOf(const FileFacts* facts, const FileFactsTable& table)
+{
+    FileColumns columns{std::nullopt, SignatureWord(facts, table), Sha256Text(facts, table), {}};
+    if (facts && facts->state != FileFacts::State::NoFile)
+    {
+        columns.exists = facts->state == FileFacts::State::Found;
+        columns.file = facts->file;
+    }
+    return columns;
 }
 
 std::wstring CsvField(std::wstring_view text)
@@ -73,18 +68,29 @@ std::wstring CsvField(std::wstring_view text)
     return out + L'"';
 }
 
-std::wstring ToCsv(const std::array<std::wstring, CsvColumnCount>& header, const std::vector<ExportRow>& rows)
+std::wstring FileCsvHeader()
 {
-    std::wstring out = CsvLine(header);
+    return CsvField(LookupText(keys::FileExistsHeader)) + L"," + CsvField(LookupText(keys::SignatureHeader)) +
+           L"," + CsvField(LookupText(keys::Sha256Header)) + L"\r\n";
+}
+
+std::wstring FileCsv(const FileColumns& file)
+{
+    return (file.exists ? (*file.exists ? L"true" : L"false") : L"") + std::wstring(L",") + file.signature +
+           L"," + file.sha256 + L"\r\n";
+}
+
+std::wstring ToCsv(const std::vector<ExportRow>& rows)
+{
+    std::wstring out;
+    for (int column = 0; column < ShownColumnCount; ++column)
+        out += CsvField(LookupText(keys::ColumnHeaders[column])) + L",";
+    out += FileCsvHeader();
     for (const ExportRow& row : rows)
     {
-        CsvFields fields;
-        std::copy(row.cells.begin(), row.cells.end(), fields.begin());
-        if (row.fileExists)
-            fields[ShownColumnCount] = *row.fileExists ? L"true" : L"false";
-        fields[ShownColumnCount + 1] = row.signature;
-        fields[ShownColumnCount + 2] = row.sha256;
-        out += CsvLine(fields);
+        for (const std::wstring& cell : row.cells)
+            out += CsvField(cell) + L",";
+        out += FileCsv(row.file);
     }
     return out;
 }
@@ -126,15 +132,15 @@ std::wstring ToJson(const std::vector<ExportRow>& rows)
             if (column == Status)
                 out += JsonString(L"state") + L": " + JsonString(rows[i].state) + L", ";
         }
-        const std::optional<bool>& exists = rows[i].fileExists;
-        out += JsonString(L"fileExists") + L": " + (exists ? (*exists ? L"true" : L"false") : L"null") +
-               TrustJson(rows[i].signature, rows[i].sha256, rows[i].file) + L"}";
+        out += FileJson(rows[i].file) + L"}";
     }
     return out + (rows.empty() ? L"]\r\n" : L"\r\n]\r\n");
 }
 
-std::wstring TrustJson(const std::wstring& signature, const std::wstring& sha256, const std::wstring& file)
+std::wstring FileJson(const FileColumns& file)
 {
-    return L", " + JsonString(L"signature") + L": " + JsonOrNull(signature) + L", " + JsonString(L"sha256") +
-           L": " + JsonOrNull(sha256) + L", " + JsonString(L"file") + L": " + JsonOrNull(file);
+    return JsonString(L"fileExists") + L": " + (file.exists ? (*file.exists ? L"true" : L"false") : L"null") +
+           L", " + JsonString(L"signature") + L": " + JsonOrNull(file.signature) + L", " +
+           JsonString(L"sha256") + L": " + JsonOrNull(file.sha256) + L", " + JsonString(L"file") + L": " +
+           JsonOrNull(file.file);
 }

@@ -8,16 +8,24 @@
 #include <string_view>
 #include <vector>
 
+// What every kind's list says of an entry's file, last in each row: whether it exists (none when
+// the entry names no file), its signature's word (SignatureWord), its SHA-256, and the file that
+// judges the entry.
+struct FileColumns
+{
+    std::optional<bool> exists;
+    std::wstring signature, sha256, file;
+};
+FileColumns FileColumnsOf(const FileFacts* facts, const FileFactsTable& table);
+
 // One shown row: the texts of its columns in column order, Publisher and Signer last, the Location
-// as its command line alone; whether its file exists (none when the row names no file), and its
-// state in words of no language: "enabled", "disabled" (by Windows too, where it honours its
-// switch) or "remove"; its signature's word (SignatureWord), the SHA-256 of its file and the file
-// that judges it.
+// as its command line alone; its state in words of no language: "enabled", "disabled" (by Windows
+// too, where it honours its switch) or "remove"; and its file's columns.
 struct ExportRow
 {
     std::array<std::wstring, ShownColumnCount> cells;
-    std::optional<bool> fileExists;
-    std::wstring state, signature, sha256, file;
+    std::wstring state;
+    FileColumns file;
 };
 std::vector<ExportRow> ExportRows(const StartupList& list, const ListWords& words,
                                   const FileFactsTable& facts, const DisplayList& display);
@@ -26,12 +34,12 @@ std::vector<ExportRow> ExportRows(const StartupList& list, const ListWords& word
 // text a spreadsheet would take for a formula (one that begins with =, +, -, @, a tab or a CR)
 // is quoted behind an apostrophe, which makes the spreadsheet show it as text.
 std::wstring CsvField(std::wstring_view text);
-// The columns of the CSV: the shown ones, File exists, Signature and SHA-256.
-inline constexpr int CsvColumnCount = ShownColumnCount + 3;
-// A header line, then one line per row; lines end with CR LF. fileExists is "true" or "false",
-// empty for a row that names no file.
-std::wstring ToCsv(const std::array<std::wstring, CsvColumnCount>& header,
-                   const std::vector<ExportRow>& rows);
+// The end of a CSV line of every kind, CR LF included: the headers File exists, Signature and
+// SHA-256 in the pack's words; a row's values of them ("true" or "false", empty for no file).
+std::wstring FileCsvHeader();
+std::wstring FileCsv(const FileColumns& file);
+// A header line of the shown columns and the file's, then one line per row; lines end with CR LF.
+std::wstring ToCsv(const std::vector<ExportRow>& rows);
 
 // A JSON string literal, quotes included.
 std::wstring JsonString(std::wstring_view text);
@@ -40,5 +48,5 @@ std::wstring JsonString(std::wstring_view text);
 // null), then signature, sha256 and file (null where the row names no file). Every text is kept
 // exactly.
 std::wstring ToJson(const std::vector<ExportRow>& rows);
-// The signature's fields of an object, as ToJson writes them: ", \"signature\": ..." on.
-std::wstring TrustJson(const std::wstring& signature, const std::wstring& sha256, const std::wstring& file);
+// The file's fields of an object as every kind writes them, last: "\"fileExists\": ..." on.
+std::wstring FileJson(const FileColumns& file);

@@ -54,9 +54,7 @@ int UpdateServiceDisplay(DisplayList& display, const ServiceList& list, const Fi
         list.Count(), ServiceColumnCount + 1,
         [&](int row, int column) { return ServiceCellText(list, facts, row, column); },
         [&](int row) {
-            const bool out = HiddenByTrust(hiding, FactsOfService(list, facts, row), facts);
-            hidden += out;
-            return out;
+            return HiddenByTrust(hiding, FactsOfService(list, facts, row), facts) && ++hidden > 0;
         });
     return hidden;
 }
@@ -69,7 +67,6 @@ std::vector<ServiceExportRow> ServiceExportRows(const ServiceList& list, const F
     {
         const int position = display.Position(index);
         auto cell = [&](int column) { return ServiceCellText(list, facts, position, column); };
-        const FileFacts* known = FactsOfService(list, facts, position);
         ServiceExportRow row{list.Row(position).name,
                              cell(ServiceName),
                              cell(ServiceStartType),
@@ -78,19 +75,11 @@ std::vector<ServiceExportRow> ServiceExportRows(const ServiceList& list, const F
                              list.Row(position).imagePath,
                              cell(ServicePublisher),
                              cell(ServiceSigner),
-                             SignatureWord(known, facts),
-                             Sha256Text(known, facts),
-                             {},
-                             std::nullopt};
+                             FileColumnsOf(FactsOfService(list, facts, position), facts)};
         if (english)
         {
             row.startType = StartTypeWord(list.Row(position).start, true);
             row.state = ServiceStateWord(list.Row(position).state, true);
-        }
-        if (known && known->state != FileFacts::State::NoFile)
-        {
-            row.fileExists = known->state == FileFacts::State::Found;
-            row.file = known->file;
         }
         rows.push_back(std::move(row));
     }
@@ -102,15 +91,13 @@ std::wstring ServicesToCsv(const std::vector<ServiceExportRow>& rows)
     std::wstring out;
     for (int column = 0; column < ServiceColumnCount; ++column)
         out += CsvField(LookupText(ServiceColumnHeaders[column])) + L",";
-    out += CsvField(LookupText(keys::FileExistsHeader)) + L"," + CsvField(LookupText(keys::SignatureHeader)) +
-           L"," + CsvField(LookupText(keys::Sha256Header)) + L"\r\n";
+    out += FileCsvHeader();
     for (const ServiceExportRow& row : rows)
     {
         for (const std::wstring* text : {&row.displayName, &row.status, &row.startType, &row.state,
                                          &row.publisher, &row.signer, &row.location})
             out += CsvField(*text) + L",";
-        out += (row.fileExists ? (*row.fileExists ? L"true" : L"false") : L"") + std::wstring(L",") +
-               row.signature + L"," + row.sha256 + L"\r\n";
+        out += FileCsv(row.file);
     }
     return out;
 }
@@ -129,9 +116,7 @@ std::wstring ServicesToJson(const std::vector<ServiceExportRow>& rows)
             {L"publisher", &row.publisher}, {L"signer", &row.signer}};
         for (const auto& [key, text] : fields)
             out += JsonString(key) + L": " + JsonString(*text) + L", ";
-        out += JsonString(L"fileExists") + L": " +
-               (row.fileExists ? (*row.fileExists ? L"true" : L"false") : L"null") +
-               TrustJson(row.signature, row.sha256, row.file) + L"}";
+        out += FileJson(row.file) + L"}";
     }
     return out + (rows.empty() ? L"]\r\n" : L"\r\n]\r\n");
 }

@@ -3,6 +3,7 @@
 #pragma once
 #include "find/DisplayList.h"
 #include "find/FileFacts.h"
+#include "find/ListExport.h"
 #include "i18n/Keys.h"
 #include "model/ServiceList.h"
 
@@ -37,13 +38,11 @@ std::wstring ServiceCellText(const ServiceList& list, const FileFactsTable& fact
 int UpdateServiceDisplay(DisplayList& display, const ServiceList& list, const FileFactsTable& facts,
                          const TrustHiding& hiding);
 
-// One shown service; fileExists is none when its command line names no file or is not resolved;
-// location is the command line alone.
+// One shown service; location is the command line alone.
 struct ServiceExportRow
 {
-    std::wstring name, displayName, startType, state, status, location, publisher, signer, signature, sha256,
-        file;
-    std::optional<bool> fileExists;
+    std::wstring name, displayName, startType, state, status, location, publisher, signer;
+    FileColumns file;
 };
 // With english, the start type and the state in English, as scripts read them in every language.
 std::vector<ServiceExportRow> ServiceExportRows(const ServiceList& list, const FileFactsTable& facts,

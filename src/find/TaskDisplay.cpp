@@ -53,13 +53,6 @@ bool ListedFirst(const TaskRow& row)
     return row.atLogonOrBoot || row.task.error || !row.problem.empty();
 }
 
-std::wstring Exists(const FileFacts* facts, const wchar_t* none)
-{
-    if (!facts || facts->state == FileFacts::State::NoFile)
-        return none;
-    return facts->state == FileFacts::State::Found ? L"true" : L"false";
-}
-
 } // namespace
 
 int UpdateTaskDisplay(DisplayList& display, const TaskList& list, const FileFactsTable& facts, bool all,
@@ -72,9 +65,7 @@ int UpdateTaskDisplay(DisplayList& display, const TaskList& list, const FileFact
         [&](int row) {
             if (!all && !ListedFirst(list.Row(row)))
                 return ++left, true;
-            const bool out = HiddenByTrust(hiding, FactsOfTask(list, facts, row), facts);
-            trusted += out;
-            return out;
+            return HiddenByTrust(hiding, FactsOfTask(list, facts, row), facts) && ++trusted > 0;
         });
     if (hidden)
         *hidden = trusted;
@@ -86,19 +77,16 @@ std::wstring TasksToCsv(const TaskList& list, const FileFactsTable& facts, const
     std::wstring out;
     for (int column = 0; column < TaskColumnCount; ++column)
         out += CsvField(LookupText(TaskColumnHeaders[column])) + L",";
-    out += CsvField(LookupText(keys::FileExistsHeader)) + L"," + CsvField(LookupText(keys::SignatureHeader)) +
-           L"," + CsvField(LookupText(keys::Sha256Header)) + L"\r\n";
+    out += FileCsvHeader();
     for (int index = 0; index < display.Count(); ++index)
     {
         const int position = display.Position(index);
-        const FileFacts* known = FactsOfTask(list, facts, position);
         for (int column = 0; column < TaskColumnCount; ++column)
             out += CsvField(column == TaskCommand && !list.Row(position).command.empty()
                                 ? list.Row(position).command
                                 : TaskCellText(list, facts, position, column)) +
                    L",";
-        out += Exists(known, L"") + L"," + SignatureWord(known, facts) + L"," + Sha256Text(known, facts) +
-               L"\r\n";
+        out += FileCsv(FileColumnsOf(FactsOfTask(list, facts, position), facts));
     }
     return out;
 }
@@ -128,10 +116,7 @@ std::wstring TasksToJson(const TaskList& list, const FileFactsTable& facts, cons
         for (const auto& [key, text] : fields)
             out += JsonString(key) + L": " + JsonString(text) + L", ";
         out += JsonString(L"hidden") + L": " + (row.hidden ? L"true" : L"false") + L", " +
-               JsonString(L"fileExists") + L": " + Exists(known, L"null") +
-               TrustJson(SignatureWord(known, facts), Sha256Text(known, facts),
-                         known && known->state != FileFacts::State::NoFile ? known->file : std::wstring()) +
-               L"}";
+               FileJson(FileColumnsOf(known, facts)) + L"}";
     }
     return out + (display.Count() == 0 ? L"]\r\n" : L"\r\n]\r\n");
 }

@@ -143,15 +143,7 @@ std::vector<ExportRow> StartupKind::ShownRows(bool withFileFacts, bool verify) c
 VerbAnswer StartupKind::ListVerb(bool json, bool, bool verify)
 {
     const std::vector<ExportRow> rows = ShownRows(true, verify);
-    if (json)
-        return {ExitDone, ToJson(rows), {}};
-    std::array<std::wstring, CsvColumnCount> header;
-    for (int column = 0; column < ShownColumnCount; ++column)
-        header[static_cast<size_t>(column)] = LookupText(keys::ColumnHeaders[column]);
-    header[ShownColumnCount] = LookupText(keys::FileExistsHeader);
-    header[ShownColumnCount + 1] = LookupText(keys::SignatureHeader);
-    header[ShownColumnCount + 2] = LookupText(keys::Sha256Header);
-    return {ExitDone, ToCsv(header, rows), {}};
+    return {ExitDone, json ? ToJson(rows) : ToCsv(rows), {}};
 }
 
 std::optional<VerbAnswer> StartupKind::StoreUnsafe() const

@@ -51,6 +51,14 @@ const NewerCatalogCalls& Newer()
     return calls;
 }
 
+// Read whole, front to back, while its owner may go on writing, renaming or deleting it.
+UniqueHandle OpenToRead(const std::wstring& path)
+{
+    return MakeUniqueHandle(CreateFileW(path.c_str(), GENERIC_READ,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                        OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+}
+
 void Rewind(HANDLE file)
 {
     LARGE_INTEGER start{};
@@ -180,9 +188,7 @@ std::wstring SignatureChecker::CatalogOf(HANDLE file, std::wstring& memberTag, s
 
 Signature SignatureChecker::Check(const std::wstring& path)
 {
-    UniqueHandle file = MakeUniqueHandle(
-        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                    nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    UniqueHandle file = OpenToRead(path);
     if (!file)
     {
         const DWORD error = GetLastError();
@@ -266,9 +272,7 @@ bool ReadFileStamp(const std::wstring& path, FileStamp& stamp)
 
 std::wstring FileSha256(const std::wstring& path)
 {
-    UniqueHandle file = MakeUniqueHandle(
-        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                    nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    UniqueHandle file = OpenToRead(path);
     BCRYPT_ALG_HANDLE algorithm = nullptr;
     if (!file ||
         !BCRYPT_SUCCESS(BCryptOpenAlgorithmProvider(&algorithm, BCRYPT_SHA256_ALGORITHM, nullptr, 0)))
