@@ -252,8 +252,11 @@ EntryFileContent ParseEntryRecords(const std::string& bytes)
 
     // Six lines a record; an empty line is a field like any other (a key's unnamed value has an
     // empty name). Older builds wrote a text with line breaks as lines of their own, which shifts
-    // every later record: a record whose Load From names no place, where a later line starts one
-    // that does at a distance that is no multiple of six, is taken for such lines. They go back to
+    // every later record: a record that names neither a place nor a state, and is not followed by
+    // one that does, where a later line starts one that names a place at a distance that is no
+    // multiple of six, is taken for such lines. (A newer build's place comes with a state word or
+    // before a record of this build's, so its texts may name places: they never shift what
+    // follows.) They go back to
     // the text they were cut from: the Task Name of the record after them when an exact copy is
     // kept under that name, otherwise the Location of the record before.
     FileWords sources;
@@ -262,6 +265,9 @@ EntryFileContent ParseEntryRecords(const std::string& bytes)
     auto startsKnown = [&](size_t i) {
         return escaped(i) || lines[i + 2] == platform::names::ServiceLoadFrom ||
                sources.Source(std::wstring(lines[i + 2])) >= 0;
+    };
+    auto plausible = [&](size_t i) {
+        return startsKnown(i) || sources.State(std::wstring(lines[i + Status])).has_value();
     };
     // The first record start this build knows at or after a line; the search goes on from where
     // the last one ended, so a file of unknown records is read in one pass.
@@ -278,7 +284,7 @@ EntryFileContent ParseEntryRecords(const std::string& bytes)
     size_t i = 0;
     while (i + ColumnCount <= lines.size())
     {
-        if (!startsKnown(i))
+        if (!plausible(i) && (i + 2 * ColumnCount > lines.size() || !plausible(i + ColumnCount)))
         {
             const size_t next = nextKnown(i + 1);
             const size_t extra = next + ColumnCount <= lines.size() ? (next - i) % ColumnCount : 0;

@@ -163,6 +163,24 @@ TEST_F(EntryStoreTest, AStoreAnOlderBuildWroteOverSeveralLinesIsReadRealignedAnd
     EXPECT_EQ(ReadBytes(StoreBackupPath()), old) << "the first copy stays";
 }
 
+TEST_F(EntryStoreTest, ARecordOfAPlaceThisBuildDoesNotKnowIsReadAsWrittenWhateverItsTextsHold)
+{
+    // A newer build's place (and state), with texts that name places this build knows, at every
+    // distance from the start of a record: none of them is taken for a record an older build cut
+    // into lines.
+    const std::vector<FileRecord> written = {
+        {L"Newer", L"Postponed", L"Registry(Future Run)", L"Registry(User Run)", L"W", L"n.exe"},
+        {L"New", L"Disabled", L"Registry(Future Run)", L"Registry(User Run)", L"Registry(Machine Run)",
+         L"Registry(User Run)"},
+        {L"Registry(User Run)", L"Postponed", L"Registry(Future Run)", L"U", L"Win.ini Run", L"x.exe"},
+        {L"Plain", L"Disabled", L"Registry(User Run)", L"U", L"W", L"C:\\plain.exe"},
+    };
+    const EntryFileContent content = ParseEntryRecords(EntryFileBytes(written));
+    EXPECT_EQ(content.records, written);
+    EXPECT_FALSE(content.realigned);
+    EXPECT_FALSE(content.incomplete);
+}
+
 TEST_F(EntryStoreTest, TakenInAgainTheStoreAddsWhatAnotherProgramWroteSinceOnceAndNothingOfItsOwn)
 {
     const EntryRecord mine = Disabled(L"Mine", L"Registry(User Run)", L"C:\\mine.exe"),
