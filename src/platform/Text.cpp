@@ -181,11 +181,17 @@ std::wstring Hex(unsigned long long value, int digits, bool lowerCase)
     return out;
 }
 
+bool OpensWithByteOrderMark(std::string_view bytes)
+{
+    return bytes.starts_with("\xEF\xBB\xBF") || bytes.starts_with("\xFF\xFE") ||
+           bytes.starts_with("\xFE\xFF");
+}
+
 std::wstring DecodeText(std::string_view bytes, UINT unmarked)
 {
-    if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF")
+    if (bytes.starts_with("\xEF\xBB\xBF"))
         return WideFromCodePage(CP_UTF8, bytes.substr(3));
-    if (bytes.size() >= 2 && (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF"))
+    if (OpensWithByteOrderMark(bytes))
     {
         const bool bigEndian = bytes[0] == '\xFE';
         std::wstring text;

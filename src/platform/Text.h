@@ -50,6 +50,9 @@ std::wstring Hex(unsigned long long value, int digits, bool lowerCase = false);
 // The text of a file's bytes: UTF-8 or UTF-16 (either byte order) after its byte-order mark,
 // otherwise the code page unmarked text is in, the ANSI one unless told.
 std::wstring DecodeText(std::string_view bytes, UINT unmarked = CP_ACP);
+// Whether the bytes open with a byte-order mark DecodeText reads: unmarked text that does (an ANSI
+// name starting with "\xFF\xFE", say) must be written in a marked form, or it reads back garbled.
+bool OpensWithByteOrderMark(std::string_view bytes);
 // The lines of a text: each ends at CR LF, LF or CR, and a last line without an end still counts.
 std::vector<std::wstring_view> SplitLines(std::wstring_view text);
 

@@ -118,7 +118,7 @@ std::string EntryFileBytes(const std::vector<FileRecord>& records)
     }
     bool lossless = true;
     std::string bytes = platform::CodePageFromWide(CP_ACP, text, &lossless);
-    if (!lossless)
+    if (!lossless || platform::OpensWithByteOrderMark(bytes))
         bytes = "\xEF\xBB\xBF" + platform::CodePageFromWide(CP_UTF8, text);
     return bytes;
 }

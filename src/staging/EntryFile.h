@@ -15,10 +15,10 @@
 using FileRecord = std::array<std::wstring, ColumnCount>;
 
 // Writes the records: six lines each, CR LF after every line, in the ANSI code page, or as UTF-8
-// with a byte-order mark when some text has no ANSI form. A record with a text that does not fit
-// on a line (line breaks, lone surrogates) is written escaped, still on six lines. The file is
-// replaced only when it was written whole. An empty name writes nothing. Returns the system
-// error, if any.
+// with a byte-order mark when some text has no ANSI form or the ANSI bytes open like a mark. A record with a
+// text that does not fit on a line (line breaks, lone surrogates) is written escaped, still on six lines. The
+// file is replaced only when it was written whole. An empty name writes nothing. Returns the system error, if
+// any.
 DWORD WriteEntryFile(const std::vector<FileRecord>& records, const std::wstring& fileName);
 // The bytes WriteEntryFile writes.
 std::string EntryFileBytes(const std::vector<FileRecord>& records);

@@ -2,6 +2,7 @@
 #include "model/StartupSource.h"
 #include "model/StartupState.h"
 #include "platform/Files.h"
+#include "platform/Text.h"
 #include "staging/EntryStore.h"
 #include "staging/Profiles.h"
 #include "support/Fixtures.h"
@@ -206,4 +207,19 @@ TEST_F(EntryStoreTest, TakenInAgainTheStoreAddsWhatAnotherProgramWroteSinceOnceA
     WriteBytes(UserStorePath(), ReadBytes(UserStorePath()) + "Half\r\nDisabled\r\n");
     EXPECT_FALSE(TakeStoreChanges(state));
     EXPECT_EQ(names(), (std::vector<std::wstring>{L"Mine", L"Theirs"}));
+}
+
+TEST_F(EntryStoreTest, ANameWhoseAnsiBytesOpenLikeAByteOrderMarkReadsBackAsWritten)
+{
+    // In the ANSI page these open like UTF-16's or UTF-8's mark: the file must say what it is.
+    for (const wchar_t* name : {L"\u00ff\u00feTray", L"\u00fe\u00ffTray", L"\u00ef\u00bb\u00bfTray"})
+    {
+        const std::vector<FileRecord> records{{name, L"Disabled", L"Registry(User Run)", L"Current User",
+                                               L"Current User logs On", L"C:\\t\u00e9.exe"},
+                                              {L"Next", L"Disabled", L"Registry(User Run)", L"Current User",
+                                               L"Current User logs On", L"C:\\n.exe"}};
+        const EntryFileContent read = ParseEntryRecords(EntryFileBytes(records));
+        EXPECT_EQ(read.records, records) << platform::CodePageFromWide(CP_UTF8, name);
+        EXPECT_FALSE(read.incomplete || read.realigned);
+    }
 }
