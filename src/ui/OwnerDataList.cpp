@@ -42,6 +42,17 @@ int OwnerDataList::Show(int selected)
     return index >= 0 ? selected : 0;
 }
 
+void OwnerDataList::GrowColumnToFit(int column, const std::vector<std::wstring>& texts) const
+{
+    int widest = 0;
+    for (const std::wstring& text : texts)
+        widest = std::max(widest, ListView_GetStringWidth(list_, text.c_str()));
+    // The list's own margins on both sides of a cell's text.
+    const int needed = widest + ScaleForDpi(14, GetDpiForWindow(list_));
+    if (widest && needed > ListView_GetColumnWidth(list_, column))
+        ListView_SetColumnWidth(list_, column, needed);
+}
+
 void OwnerDataList::SortBy(int column)
 {
     display_.sort = NextSortOrder(display_.sort, column);

@@ -51,6 +51,9 @@ class OwnerDataList
     // Shows the display's rows, the model's selected row selected when it shows; returns the row
     // selected, 0 when the filter hides it.
     int Show(int selected);
+    // Widens a column, never narrows it, so that the longest of texts shows whole: a state word
+    // of another language, or a note, is longer than the column was made for.
+    void GrowColumnToFit(int column, const std::vector<std::wstring>& texts) const;
     // A click on a column header: the next sort order, its arrow shown.
     void SortBy(int column);
     // The notifications of the list, answered from rows; a column click sorts, and is told by

@@ -15,8 +15,8 @@
 namespace
 {
 
-// Status holds "Disabled", Load From "Registry(Machine RunOnce 32-bit)"; the longer note of a switch
-// Windows does not honour is cut, as any long cell is.
+// Status holds "Disabled", Load From "Registry(Machine RunOnce 32-bit)"; Status grows for a longer
+// state of the rows (the note of a switch Windows does not honour), other long cells are cut.
 constexpr ListColumn Columns[ShownColumnCount] = {{keys::TaskNameHeader, 150},  {keys::StatusHeader, 130},
                                                   {keys::LoadFromHeader, 220},  {keys::UserHeader, 90},
                                                   {keys::WhenHeader, 140},      {keys::LocationHeader, 320},
@@ -64,6 +64,12 @@ void StartupView::Refresh()
     StartupList& list = State().List;
     hiddenCount_ = list_.Display().Update(list, words_, host_.Facts(), host_.Hiding());
     list.Select(list_.Show(list.Selected()));
+    std::vector<std::wstring> states;
+    for (int row = 1; row <= list.Count(); ++row)
+        if (std::wstring text = CellText(row, Status);
+            std::find(states.begin(), states.end(), text) == states.end())
+            states.push_back(std::move(text));
+    list_.GrowColumnToFit(Status, states);
     host_.ViewChanged();
     host_.AskFacts(TakeUnasked(host_.Facts()));
 }

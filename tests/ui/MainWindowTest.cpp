@@ -34,6 +34,8 @@ TEST_F(MainWindowTest, TheListAndButtonsFollowTheRowsClicksAndSelectionButNotSpa
     ASSERT_EQ(ListView_GetItemCount(list), 2);
     EXPECT_EQ(Cell(0, 1) + L"|" + Cell(1, 0) + L"|" + Cell(1, 5),
               L"Enabled; Windows' switch is off but not honoured here|Gone|gone.exe");
+    // The note shows whole: its column grew for it.
+    EXPECT_GT(ListView_GetColumnWidth(list, 1), ListView_GetStringWidth(list, Cell(0, 1).c_str()));
     EXPECT_EQ(ListView_GetNextItem(list, -1, LVNI_SELECTED), 0); // after a fill the first row is selected
     EXPECT_EQ(DisableCaption(), L"&Disable");
 
