@@ -243,12 +243,12 @@ void StartupView::SetFilter(const std::wstring& filter)
 void StartupView::ReportProblems()
 {
     const StartupState& state = kind_.State();
-    // The realigned store is read whole; said once, when the copy of the old file was made.
+    // The realigned store is read whole and nothing needs an answer: said once, in the status bar,
+    // so that a start with such a store opens no window but the main one.
     if (state.Store.Realigned && state.Store.ReadWhole() && !realignShown_)
     {
         realignShown_ = true;
-        ShowMessage(host_.Handle(), keys::StoreRealigned, {StorePath(), StoreBackupPath()},
-                    MB_OK | MB_ICONINFORMATION);
+        host_.SetStatus(FormatText(LookupText(keys::StoreRealigned), {StorePath(), StoreBackupPath()}));
     }
     // Once for as long as the store stays unreadable; again if it fails anew after a good read.
     if (state.Store.ReadWhole())

@@ -144,3 +144,54 @@ TEST_F(MainWindowTest, TheNoteBlinksTheListWidensWithTheWindowAndASecondInstance
     }
     EXPECT_EQ(platform::LoadLanguageSetting(), L"French.ini");
 }
+
+TEST_F(MainWindowTest, EntriesWithLineBreaksDisabledHereStartTheNextWindowWithoutAWordOrASecondWindow)
+{
+    const std::pair<std::wstring, std::wstring> values[] = {
+        {L"CrLf", L"a.exe\r\n/x"}, {L"Lf", L"b.exe\n/y"}, {L"Cr", L"c.exe\r/z"}, {L"Two\r\nLines", L"d.exe"}};
+    for (const auto& [name, data] : values)
+        SetRegString(HKEY_CURRENT_USER, RunKey, name, data);
+    Open();
+    HWND list = window->Control(IDC_LISTSTARTUP);
+    ASSERT_EQ(ListView_GetItemCount(list), 4);
+    for (int row = 0; row < 4; ++row)
+    {
+        ListView_SetItemState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        DialogAnswer gone(IDYES); // their programs are not there
+        Command(IDC_CMDDISABLE);
+    }
+    {
+        DialogAnswer applied(IDOK);
+        Command(IDM_APP_JUST);
+    }
+    window.reset();
+
+    DialogAnswer none(IDOK);
+    Open();
+    EXPECT_EQ(none.Shown(), 0) << none.Text();
+    EXPECT_EQ(window->State().List.Count(), 4);
+    for (int row = 1; row <= window->State().List.Count(); ++row)
+        EXPECT_EQ(window->State().List.State(row), EntryState::Disabled);
+    ShowWindow(window->Handle(), SW_SHOWNOACTIVATE);
+    PumpMessages();
+    int visible = 0;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND shown, LPARAM count) {
+            *reinterpret_cast<int*>(count) += IsWindowVisible(shown) ? 1 : 0;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&visible));
+    EXPECT_EQ(visible, 1); // the main window
+    window.reset();
+
+    // An older build wrote a text with a line break over two lines of the store all users share:
+    // read back whole, and said in the status bar, not in a box of its own.
+    WriteBytes(StorePath(), "Old\r\nDisabled\r\nRegistry(Machine Run)\r\nAll Users\r\nAny User Logs On\r\n"
+                            "a.exe\r\n/x\r\nNext\r\nDisabled\r\nRegistry(Machine Run)\r\nAll Users\r\n"
+                            "Any User Logs On\r\nb.exe\r\n");
+    Open();
+    EXPECT_EQ(none.Shown(), 0) << none.Text();
+    EXPECT_NE(StatusText(0).find(StoreBackupPath()), std::wstring::npos) << StatusText(0);
+    EXPECT_EQ(window->State().List.Count(), 6);
+}
