@@ -6,6 +6,7 @@
 #include "platform/MachineLock.h"
 #include "platform/Names.h"
 #include "staging/EntryStore.h"
+#include "staging/LauncherValues.h"
 #include "staging/StagingCommands.h"
 
 #include <algorithm>
@@ -269,6 +270,9 @@ ApplyResult ApplyNow(StartupState& state, DWORD lockWait)
             for (const EntryRecord& row : decided)
                 copied.push_back(&row);
             engine.ForgetCopies(copied, state.Store.Entries);
+            // The launcher starts with the logon while the store holds delayed entries, and only then.
+            SyncLauncherValues(state.Store.Entries);
+            MarkLauncherMissing(list);
             // A decided row stands for its own entry alone from now on.
             for (const EntryRecord& row : decided)
                 for (int position = 1; position <= list.Count(); ++position)

@@ -34,6 +34,12 @@ void StartupList::SetDelay(int position, int seconds, int order)
     }
 }
 
+void StartupList::SetLauncherMissing(int position, bool missing)
+{
+    if (position >= 1 && position <= Count())
+        rows_[static_cast<size_t>(position - 1)].launcherMissing = missing;
+}
+
 void StartupList::SetDisabledByWindows(int position, bool off)
 {
     if (position >= 1 && position <= Count())

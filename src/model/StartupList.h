@@ -75,6 +75,7 @@ class StartupList
     void SetDelay(int position, int seconds, int order);
     void SetDisabledByWindows(int position, bool off);
     void SetAlsoStored(int position, bool stored);
+    void SetLauncherMissing(int position, bool missing);
     const StartupEntry& Row(int position) const { return rows_[static_cast<size_t>(position - 1)]; }
     EntryState State(int position) const { return Row(position).state; }
     bool Remove(int position);
