@@ -6,6 +6,7 @@
 #include "platform/MachineLock.h"
 #include "platform/Names.h"
 #include "staging/EntryStore.h"
+#include "staging/LauncherValues.h"
 #include "staging/StagingCommands.h"
 
 #include <algorithm>
@@ -132,16 +133,17 @@ ApplyResult ApplyNow(StartupState& state, DWORD lockWait)
     for (int k = 0; k < rows; ++k)
     {
         const StartupEntry& row = list.Row(k + 1);
-        bool disabled = row.state == Disabled, switched = false;
+        bool disabled = KeptInStore(row.state), switched = false;
         if (k < paired)
         {
             const EntryRecord& record = records[static_cast<size_t>(k)];
             if (record.disabledByWindows && row.name == record.name && row.source == record.source &&
                 row.location == record.location)
                 list.SetDisabledByWindows(k + 1, true);
-            switched = disabled && row.state != record.state && engine.DisablesBySwitch(k + 1);
+            // A delay needs the entry out of its place, in the store the launcher reads.
+            switched = row.state == Disabled && row.state != record.state && engine.DisablesBySwitch(k + 1);
             bySwitch[static_cast<size_t>(k)] = switched;
-            disabled = disabled || record.state == Disabled;
+            disabled = disabled || KeptInStore(record.state);
         }
         if (disabled && !row.disabledByWindows && !switched)
             aheadRows.push_back(&row);
@@ -177,7 +179,12 @@ ApplyResult ApplyNow(StartupState& state, DWORD lockWait)
         const EntryState status = list.State(position);
         EntryRecord& record = records[static_cast<size_t>(k)];
         if (status == record.state)
+        {
+            // A new delay of a delayed entry is the store's alone to say.
+            record.delaySeconds = list.Row(position).delaySeconds;
+            record.delayOrder = list.Row(position).delayOrder;
             continue;
+        }
         if (bySwitch[static_cast<size_t>(k)])
         {
             if (!engine.SwitchOff(position))
@@ -191,15 +198,15 @@ ApplyResult ApplyNow(StartupState& state, DWORD lockWait)
             if (list.Row(position).alsoStored)
                 decided.push_back(list.Row(position));
         }
-        else if (status == Disabled && !storeFirst)
+        else if (KeptInStore(status) && !storeFirst)
         {
             // Its record keeps the old state: the next apply tries again.
             result.failures.push_back({list.Row(position).name, ApplyFailure::StoreNotSaved});
             continue;
         }
-        else if (status == Remove || status == Disabled)
+        else if (status == Remove || KeptInStore(status))
         {
-            if (!engine.TakeOut(position, record.state == Disabled, status == Remove))
+            if (!engine.TakeOut(position, KeptInStore(record.state), status == Remove))
             {
                 released.push_back(&list.Row(position)); // out of the store written ahead
                 copied.push_back(released.back());
@@ -208,7 +215,7 @@ ApplyResult ApplyNow(StartupState& state, DWORD lockWait)
             }
             if (status == Remove)
                 released.push_back(&list.Row(position));
-            if (status == Remove && record.state == Disabled)
+            if (status == Remove && KeptInStore(record.state))
                 copied.push_back(released.back());
             if (status == Remove &&
                 (list.Row(position).disabledByWindows || list.Row(position).switchOffIgnored))
@@ -220,11 +227,11 @@ ApplyResult ApplyNow(StartupState& state, DWORD lockWait)
         {
             if (!engine.Write(position))
             {
-                restore(position, record, Disabled);
+                restore(position, record, record.state == Delayed ? Delayed : Disabled);
                 continue;
             }
             released.push_back(&list.Row(position));
-            if (record.state == Disabled)
+            if (KeptInStore(record.state))
                 copied.push_back(released.back());
             if (list.Row(position).alsoStored)
                 decided.push_back(list.Row(position));
@@ -233,6 +240,8 @@ ApplyResult ApplyNow(StartupState& state, DWORD lockWait)
             record.disabledByWindows = false;
         }
         record.state = status;
+        record.delaySeconds = list.Row(position).delaySeconds;
+        record.delayOrder = list.Row(position).delayOrder;
     }
 
     // Added rows.
@@ -261,6 +270,9 @@ ApplyResult ApplyNow(StartupState& state, DWORD lockWait)
             for (const EntryRecord& row : decided)
                 copied.push_back(&row);
             engine.ForgetCopies(copied, state.Store.Entries);
+            // The launcher starts with the logon while the store holds delayed entries, and only then.
+            SyncLauncherValues(state.Store.Entries);
+            MarkLauncherMissing(list);
             // A decided row stands for its own entry alone from now on.
             for (const EntryRecord& row : decided)
                 for (int position = 1; position <= list.Count(); ++position)

@@ -1,5 +1,6 @@
 // Splitting the command line and reading the switches from it.
 #include "console/ConsoleArguments.h"
+#include "i18n/DelayKeys.h"
 #include "i18n/Keys.h"
 #include "i18n/Lookup.h"
 #include "kinds/Kinds.h"
@@ -69,10 +70,11 @@ constexpr SwitchDesign Switches[] = {
     {L"command", Verb::None, Takes::Value},    {L"json", Verb::None, Takes::Nothing},
     {L"services", Verb::None, Takes::Nothing}, {L"tasks", Verb::None, Takes::Nothing},
     {L"all", Verb::None, Takes::Nothing},      {L"verify", Verb::None, Takes::Nothing},
-    {L"force", Verb::None, Takes::Nothing},
+    {L"force", Verb::None, Takes::Nothing},    {L"delay", Verb::Delay, Takes::Value},
+    {L"undelay", Verb::Undelay, Takes::Value}, {L"seconds", Verb::None, Takes::Value},
 };
 constexpr size_t FromSwitch = 9, CommandSwitch = 10, JsonSwitch = 11, ServicesSwitch = 12, TasksSwitch = 13,
-                 AllSwitch = 14, VerifySwitch = 15, ForceSwitch = 16;
+                 AllSwitch = 14, VerifySwitch = 15, ForceSwitch = 16, SecondsSwitch = 19;
 
 const SwitchDesign* FindSwitch(const CommandWord& word)
 {
@@ -95,7 +97,8 @@ bool GoesWith(size_t modifier, Verb verb)
     switch (modifier)
     {
     case FromSwitch:
-        return verb == Verb::Disable || verb == Verb::Enable || verb == Verb::Remove || verb == Verb::Add;
+        return verb == Verb::Disable || verb == Verb::Enable || verb == Verb::Remove || verb == Verb::Add ||
+               verb == Verb::Delay || verb == Verb::Undelay;
     case CommandSwitch:
         return verb == Verb::Add;
     case JsonSwitch:
@@ -107,6 +110,8 @@ bool GoesWith(size_t modifier, Verb verb)
         return verb == Verb::List;
     case ForceSwitch:
         return verb == Verb::Enable;
+    case SecondsSwitch:
+        return verb == Verb::Delay;
     }
     return false;
 }
@@ -158,6 +163,13 @@ ParsedRequest ParseConsoleRequest(std::wstring_view arguments)
             request.from = std::move(value);
         else if (index == CommandSwitch)
             request.command = std::move(value);
+        else if (index == SecondsSwitch)
+        {
+            int seconds = 0;
+            if (!ParseCount(platform::Trim(value), MaxDelaySeconds, seconds))
+                return fail(keys::BadDelaySeconds, {value});
+            request.seconds = seconds;
+        }
         else if (const std::optional<EntryKind> kind = KindOfListSwitch(design->name))
         {
             // One list at a time.
@@ -181,7 +193,7 @@ ParsedRequest ParseConsoleRequest(std::wstring_view arguments)
         return fail(keys::NoVerb, {});
     }
     for (size_t modifier : {FromSwitch, CommandSwitch, JsonSwitch, ServicesSwitch, TasksSwitch, AllSwitch,
-                            VerifySwitch, ForceSwitch})
+                            VerifySwitch, ForceSwitch, SecondsSwitch})
         if (seen[modifier] && !GoesWith(modifier, request.verb))
             return fail(keys::SwitchNotWithVerb, {Shown(Switches[modifier]), Shown(*verb)});
     if (request.verb == Verb::Add)

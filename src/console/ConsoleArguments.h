@@ -29,7 +29,9 @@ enum class Verb
     Save,
     Load,
     Compare,
-    Help
+    Help,
+    Delay,
+    Undelay
 };
 
 struct ConsoleRequest
@@ -42,6 +44,7 @@ struct ConsoleRequest
     bool all = false;                        // /list of every entry, not only those a view shows first
     bool force = false;                      // /enable of an entry whose program file is gone
     bool verify = false;                     // /list once every file's signature is checked
+    std::optional<int> seconds;              // /delay by that many seconds
 };
 
 // A request, or why the command line makes none: one sentence, and whether the usage goes below

@@ -4,6 +4,7 @@
 #include "console/ConsoleUsage.h"
 #include "console/ListCompare.h"
 #include "find/ListExport.h"
+#include "i18n/DelayKeys.h"
 #include "i18n/Keys.h"
 #include "i18n/Lookup.h"
 #include "platform/Console.h"
@@ -145,6 +146,15 @@ int RunConsole(std::wstring_view arguments)
                                                                : ChangeVerb::Remove;
         return Answer(Lines(named.ChangeVerb(request.value, request.from, verb, request.force)));
     }
+    case Verb::Delay:
+    case Verb::Undelay:
+        if (&named != &startup)
+            return Complain(FormatText(LookupText(named.Id() == EntryKind::Service ? keys::CannotDelayService
+                                                                                   : keys::CannotDelayTask),
+                                       {request.value}),
+                            ExitBadUsage);
+        return Answer(Lines(
+            startup.DelayVerb(request.value, request.from, request.seconds, request.verb == Verb::Undelay)));
     case Verb::Add:
         return Answer(Lines(startup.AddVerb(request.value, *request.from, *request.command)));
     case Verb::Save:

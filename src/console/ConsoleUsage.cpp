@@ -1,6 +1,7 @@
 // The usage text: fixed syntax lines, and every sentence from the packs.
 #include "console/ConsoleUsage.h"
 #include "kinds/Kinds.h"
+#include "i18n/DelayKeys.h"
 #include "i18n/Keys.h"
 #include "i18n/Lookup.h"
 #include "platform/Text.h"
@@ -21,6 +22,8 @@ const VerbUsage Verbs[] = {
     {L"ravelinc /disable NAME [/from PLACE]", keys::UsageDisable},
     {L"ravelinc /enable NAME [/from PLACE] [/force]", keys::UsageEnable},
     {L"ravelinc /remove NAME [/from PLACE]", keys::UsageRemove},
+    {L"ravelinc /delay NAME [/from PLACE] [/seconds N]", keys::UsageDelay},
+    {L"ravelinc /undelay NAME [/from PLACE]", keys::UsageUndelay},
     {L"ravelinc /disable NAME /from Service, /enable NAME /from Service", keys::UsageServiceChange},
     {L"ravelinc /disable NAME /from Task, /enable NAME /from Task", keys::UsageTaskChange},
     {L"ravelinc /add NAME /from PLACE /command \"COMMAND LINE\"", keys::UsageAdd},

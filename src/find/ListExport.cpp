@@ -35,6 +35,11 @@ std::vector<ExportRow> ExportRows(const StartupList& list, const ListWords& word
         // Scripts compare command lines: the DLL beside it is the window's.
         row.cells[Location] = list.Row(position).location;
         row.state = ScriptStateWord(list.State(position));
+        if (list.State(position) == EntryState::Delayed)
+        {
+            row.delaySeconds = list.Row(position).delaySeconds;
+            row.delayOrder = list.Row(position).delayOrder;
+        }
         row.file = FileColumnsOf(FactsOfRow(list, facts, position), facts);
     }
     return rows;
@@ -130,7 +135,13 @@ std::wstring ToJson(const std::vector<ExportRow>& rows)
             out += JsonString(JsonKeys[column]) + L": " +
                    JsonString(rows[i].cells[static_cast<size_t>(column)]) + L", ";
             if (column == Status)
+            {
                 out += JsonString(L"state") + L": " + JsonString(rows[i].state) + L", ";
+                if (rows[i].delayOrder > 0)
+                    out += JsonString(L"delaySeconds") + L": " + platform::ToDecimal(rows[i].delaySeconds) +
+                           L", " + JsonString(L"delayOrder") + L": " +
+                           platform::ToDecimal(rows[i].delayOrder) + L", ";
+            }
         }
         out += FileJson(rows[i].file) + L"}";
     }

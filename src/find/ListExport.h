@@ -20,11 +20,13 @@ FileColumns FileColumnsOf(const FileFacts* facts, const FileFactsTable& table);
 
 // One shown row: the texts of its columns in column order, Publisher and Signer last, the Location
 // as its command line alone; its state in words of no language: "enabled", "disabled" (by Windows
-// too, where it honours its switch) or "remove"; and its file's columns.
+// too, where it honours its switch), "remove" or "delayed"; and its file's columns.
 struct ExportRow
 {
     std::array<std::wstring, ShownColumnCount> cells;
     std::wstring state;
+    // Of a delayed row: its seconds and order; 0 for any other.
+    int delaySeconds = 0, delayOrder = 0;
     FileColumns file;
 };
 std::vector<ExportRow> ExportRows(const StartupList& list, const ListWords& words,
@@ -44,9 +46,9 @@ std::wstring ToCsv(const std::vector<ExportRow>& rows);
 // A JSON string literal, quotes included.
 std::wstring JsonString(std::wstring_view text);
 // An array of objects whose keys do not depend on the language: taskName, status, state (the
-// state's word), loadFrom, user, when, location, publisher, signer, fileExists (true, false or
-// null), then signature, sha256 and file (null where the row names no file). Every text is kept
-// exactly.
+// state's word; a delayed row's with delaySeconds and delayOrder), loadFrom, user, when, location, publisher,
+// signer, fileExists (true, false or null), then signature, sha256 and file (null where the row names no
+// file). Every text is kept exactly.
 std::wstring ToJson(const std::vector<ExportRow>& rows);
 // The file's fields of an object as every kind writes them, last: "\"fileExists\": ..." on.
 std::wstring FileJson(const FileColumns& file);

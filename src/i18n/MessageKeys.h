@@ -1,5 +1,6 @@
 // The messages of Keys.h that the packs must hold, in one list for the check of every pack.
 #pragma once
+#include "i18n/DelayKeys.h"
 #include "i18n/Keys.h"
 
 namespace keys
@@ -165,6 +166,24 @@ inline constexpr const KeyText* Messages[] = {
     &UsageTaskChange,
     &TasksNotRemoved,
     &UsageVerify,
+    &DelayedStatusText,
+    &LauncherMissing,
+    &CannotDelayRunOnce,
+    &CannotDelayService,
+    &CannotDelayElevated,
+    &CannotDelayTask,
+    &CannotDelayUnknown,
+    &AlreadyDelayed,
+    &NotDelayed,
+    &BadDelaySeconds,
+    &UsageDelay,
+    &UsageUndelay,
+    &DelayMenu,
+    &DelayTenSeconds,
+    &DelayThirtySeconds,
+    &DelayOneMinute,
+    &DelayTwoMinutes,
+    &StartAtOnceItem,
 };
 
 } // namespace keys

@@ -1,6 +1,8 @@
 // Registry run-key scanner.
 #include "model/StartupSource.h"
 #include "inventory/Scanners.h"
+#include "platform/Text.h"
+#include "platform/Names.h"
 #include "platform/Places.h"
 
 namespace
@@ -30,6 +32,15 @@ void ListSections(StartupList& list, size_t source, const std::wstring& path)
     }
 }
 
+// The Run value that starts our launcher of delayed entries is no user's entry: disabled into the
+// store by mistake, it would leave every delayed entry unstarted with nothing to say why. The
+// delayed rows stand for it, and each apply writes or deletes it as they come and go.
+bool OurLauncher(const StartupSource& place, const std::wstring& valueName)
+{
+    return place.view == 0 && std::wstring_view(place.key) == L"Run" &&
+           platform::EqualsNoCase(valueName, platform::names::LauncherValue);
+}
+
 } // namespace
 
 void SetRegRunIntoList(StartupList& list, platform::Reg& reg, size_t source, WindowsSwitches& switches)
@@ -47,7 +58,8 @@ void SetRegRunIntoList(StartupList& list, platform::Reg& reg, size_t source, Win
     std::vector<std::wstring> names;
     for (const platform::RegValue& value : values)
         // A place with sections has settings beside its entries: Flags, Title, numbers.
-        if (!place.sections || (IsText(value.type) && !IsPlaceSetting(place, value.name)))
+        if ((!place.sections || (IsText(value.type) && !IsPlaceSetting(place, value.name))) &&
+            !OurLauncher(place, value.name))
             names.push_back(value.name);
 
     reg.RootKey(place.root);

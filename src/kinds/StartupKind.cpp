@@ -5,6 +5,7 @@
 #include "apply/ApplyMenu.h"
 #include "find/FileFacts.h"
 #include "find/FileTrust.h"
+#include "i18n/DelayKeys.h"
 #include "i18n/Keys.h"
 #include "i18n/Lookup.h"
 #include "platform/MachineLock.h"
@@ -153,8 +154,8 @@ std::optional<VerbAnswer> StartupKind::StoreUnsafe() const
     return Told(StoreProblemText(state_) + L" " + LookupText(keys::StoreNotSafe), ExitNotSafe);
 }
 
-VerbAnswer StartupKind::ChangeVerb(const std::wstring& name, const std::optional<std::wstring>& from,
-                                   ::ChangeVerb verb, bool force)
+std::optional<VerbAnswer> StartupKind::FindOne(const std::wstring& name,
+                                               const std::optional<std::wstring>& from, int& row)
 {
     if (std::optional<VerbAnswer> unsafe = StoreUnsafe())
         return *unsafe;
@@ -180,9 +181,20 @@ VerbAnswer StartupKind::ChangeVerb(const std::wstring& name, const std::optional
                     RowText(list.Row(row), TaskName, words) + L" = " + list.Row(row).location;
         return Told(text, ExitNoEntry);
     }
-    list.Select(rows.front());
-    const EntryState status = list.State(rows.front());
-    const std::wstring shown(platform::Trim(list.Row(rows.front()).name));
+    row = rows.front();
+    list.Select(row);
+    return std::nullopt;
+}
+
+VerbAnswer StartupKind::ChangeVerb(const std::wstring& name, const std::optional<std::wstring>& from,
+                                   ::ChangeVerb verb, bool force)
+{
+    int row = 0;
+    if (std::optional<VerbAnswer> none = FindOne(name, from, row))
+        return *none;
+    StartupList& list = state_.List;
+    const EntryState status = list.State(row);
+    const std::wstring shown(platform::Trim(list.Row(row).name));
     if (verb == ChangeVerb::Disable && status != EntryState::Enabled)
         return Told(FormatText(LookupText(keys::AlreadyDisabled), {shown}));
     if (verb == ChangeVerb::Enable && status == EntryState::Enabled)
@@ -190,13 +202,37 @@ VerbAnswer StartupKind::ChangeVerb(const std::wstring& name, const std::optional
     // An entry of a program since uninstalled would start nothing but an error at the next logon.
     FileFactsTable facts;
     if (verb == ChangeVerb::Enable && !force && EnablesMissingProgram(state_, facts))
-        return Told(
-            FormatText(LookupText(keys::ProgramGoneNotEnabled), {shown, list.Row(rows.front()).location}),
-            ExitNotSafe);
+        return Told(FormatText(LookupText(keys::ProgramGoneNotEnabled), {shown, list.Row(row).location}),
+                    ExitNotSafe);
     if (verb == ChangeVerb::Remove)
         MarkForRemoval(state_);
     else
         ToggleDisable(state_);
+    return AnswerOf(Apply(ConsoleLockWait));
+}
+
+VerbAnswer StartupKind::DelayVerb(const std::wstring& name, const std::optional<std::wstring>& from,
+                                  std::optional<int> seconds, bool undelay)
+{
+    int row = 0;
+    if (std::optional<VerbAnswer> none = FindOne(name, from, row))
+        return *none;
+    const StartupEntry& entry = state_.List.Row(row);
+    const std::wstring shown(platform::Trim(entry.name));
+    const bool delayed = entry.state == EntryState::Delayed;
+    if (undelay)
+    {
+        if (!delayed)
+            return Told(FormatText(LookupText(keys::NotDelayed), {shown}));
+        ToggleDisable(state_);
+        return AnswerOf(Apply(ConsoleLockWait));
+    }
+    const int wanted = seconds.value_or(delayed ? entry.delaySeconds : DefaultDelaySeconds);
+    if (delayed && wanted == entry.delaySeconds)
+        return Told(FormatText(LookupText(keys::AlreadyDelayed), {shown, platform::ToDecimal(wanted)}));
+    FileFactsTable facts;
+    if (const DelayRefusal refusal = DelaySelected(state_, wanted, facts); refusal != DelayRefusal::None)
+        return Told(DelayRefusalText(refusal, state_.List.Row(row)), ExitNotSafe);
     return AnswerOf(Apply(ConsoleLockWait));
 }
 

@@ -31,6 +31,10 @@ class StartupKind final : public Kind
     StartupState& State() { return state_; }
     // A new entry of that name, in the place of that name, applied at once.
     VerbAnswer AddVerb(const std::wstring& name, const std::wstring& place, const std::wstring& command);
+    // The entry delayed by seconds (the default, or the delay it has, when none), or started with
+    // the logon again (undelay), applied at once; refused as the staging refuses it.
+    VerbAnswer DelayVerb(const std::wstring& name, const std::optional<std::wstring>& place,
+                         std::optional<int> seconds, bool undelay);
     // The rows as the list shows them, in the list's order, for scripts; with the facts of their
     // files, their signatures checked now with verify.
     std::vector<ExportRow> ShownRows(bool withFileFacts, bool verify = false) const;
@@ -38,6 +42,9 @@ class StartupKind final : public Kind
     std::optional<VerbAnswer> StoreUnsafe() const;
 
   private:
+    // The one row NAME stands for (of place), or the answer that says why there is none.
+    std::optional<VerbAnswer> FindOne(const std::wstring& name, const std::optional<std::wstring>& from,
+                                      int& row);
     StartupState state_;
     bool filled_ = false;
 };

@@ -24,3 +24,20 @@ const wchar_t* ScriptStateWord(EntryState state)
 {
     return ScriptWords[static_cast<size_t>(state)];
 }
+
+bool ParseCount(std::wstring_view text, int most, int& value)
+{
+    if (text.empty() || text.size() > 9)
+        return false;
+    long long n = 0;
+    for (wchar_t c : text)
+    {
+        if (c < L'0' || c > L'9')
+            return false;
+        n = n * 10 + (c - L'0');
+    }
+    if (n < 1 || n > most)
+        return false;
+    value = static_cast<int>(n);
+    return true;
+}

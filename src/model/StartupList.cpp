@@ -5,6 +5,9 @@ bool StartupEntry::operator==(const StartupEntry& other) const
 {
     if (state != other.state || source != other.source || name != other.name || location != other.location)
         return false;
+    if (state == EntryState::Delayed &&
+        (delaySeconds != other.delaySeconds || delayOrder != other.delayOrder))
+        return false;
     if (!unknownPlace || !other.unknownPlace)
         return !unknownPlace == !other.unknownPlace;
     return *unknownPlace == *other.unknownPlace;
@@ -20,6 +23,21 @@ void StartupList::SetState(int position, EntryState state)
 {
     if (position >= 1 && position <= Count())
         rows_[static_cast<size_t>(position - 1)].state = state;
+}
+
+void StartupList::SetDelay(int position, int seconds, int order)
+{
+    if (position >= 1 && position <= Count())
+    {
+        rows_[static_cast<size_t>(position - 1)].delaySeconds = seconds;
+        rows_[static_cast<size_t>(position - 1)].delayOrder = order;
+    }
+}
+
+void StartupList::SetLauncherMissing(int position, bool missing)
+{
+    if (position >= 1 && position <= Count())
+        rows_[static_cast<size_t>(position - 1)].launcherMissing = missing;
 }
 
 void StartupList::SetDisabledByWindows(int position, bool off)

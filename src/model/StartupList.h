@@ -30,6 +30,11 @@ struct StartupEntry
     std::wstring location; // the command line, or the shortcut's target
     EntryState state = EntryState::Enabled;
     int source = UnknownSource; // its place in StartupSources
+    // Delayed: the launcher starts it this many seconds after the logon, in this order (from 1).
+    int delaySeconds = 0;
+    int delayOrder = 0;
+    // Delayed while the launcher's own Run value is gone: nothing starts it. Known only to the fill.
+    bool launcherMissing = false;
     // Appended by Add Task: its User and When? say so.
     bool added = false;
     // Still in its source, but switched off by Windows' own switch where Windows honours it (by its
@@ -52,7 +57,8 @@ struct StartupEntry
     // are written back as they were read.
     std::shared_ptr<const std::array<std::wstring, 3>> unknownPlace;
 
-    // The same entry in the same state: name, command, state and place.
+    // The same entry in the same state: name, command, state (with a delay's seconds and order)
+    // and place.
     bool operator==(const StartupEntry& other) const;
 };
 // A row held outside the list.
@@ -66,8 +72,10 @@ class StartupList
     int Append(StartupEntry row);
     void AppendRow(const StartupEntry& row) { rows_.push_back(row); }
     void SetState(int position, EntryState state);
+    void SetDelay(int position, int seconds, int order);
     void SetDisabledByWindows(int position, bool off);
     void SetAlsoStored(int position, bool stored);
+    void SetLauncherMissing(int position, bool missing);
     const StartupEntry& Row(int position) const { return rows_[static_cast<size_t>(position - 1)]; }
     EntryState State(int position) const { return Row(position).state; }
     bool Remove(int position);

@@ -1,5 +1,6 @@
 // The source table and the per-source words of scanned rows.
 #include "model/StartupSource.h"
+#include "i18n/DelayKeys.h"
 #include "model/StartupList.h"
 #include "i18n/Keys.h"
 #include "platform/Files.h"
@@ -242,6 +243,8 @@ ListWords LoadListWords(bool english)
     words.switchIgnored = !english && !platform::WindowsHonoursStartupSwitch();
     const std::wstring& enabled = words.states[static_cast<size_t>(EntryState::Enabled)];
     words.offButStarts = english ? enabled : FormatText(LookupText(keys::SwitchOffIgnored), {enabled});
+    words.delayedFormat = word(keys::DelayedStatusText);
+    words.launcherMissingFormat = word(keys::LauncherMissing);
     SourceNameTable names;
     if (!english)
         LoadSourceNames(names);
@@ -274,6 +277,13 @@ std::wstring RowText(const StartupEntry& row, int column, const ListWords& words
     case Status:
         if (row.switchOffIgnored && row.state == EntryState::Enabled && words.switchIgnored)
             return words.offButStarts;
+        if (row.state == EntryState::Delayed && !words.delayedFormat.empty())
+        {
+            std::wstring text = FormatText(words.delayedFormat, {words.states[static_cast<size_t>(row.state)],
+                                                                 platform::ToDecimal(row.delaySeconds),
+                                                                 platform::ToDecimal(row.delayOrder)});
+            return row.launcherMissing ? FormatText(words.launcherMissingFormat, {text}) : text;
+        }
         return words.states[static_cast<size_t>(row.state)];
     case LoadFrom:
         return known ? words.loadFrom[source] : unknown(0);

@@ -117,6 +117,8 @@ struct ListWords
     // it is enabled, and the words say why the switch does not count.
     std::wstring offButStarts;
     bool switchIgnored = false;
+    // Of a delayed row: its word with its seconds and order (%1..%3), and the same with no launcher.
+    std::wstring delayedFormat, launcherMissingFormat;
     SourceNameTable loadFrom, user, when;
     // Of a row Add Task appended: the user's own Run key's, and any other place's.
     std::wstring addedUser, addedAllUsers, addedWhen;

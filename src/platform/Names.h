@@ -25,6 +25,10 @@ inline constexpr wchar_t DefaultPack[] = L"English.ini";
 inline constexpr wchar_t SkinFile[] = L"\\Title.skn";
 inline constexpr wchar_t ErrorLogFile[] = L"\\errorlog.txt";
 inline constexpr wchar_t StoreFile[] = L"\\SaveProf.pro";
+// The Run value that starts the launcher of delayed entries, in the user's Run key for the user's
+// places and in the machine's for the machine's; the launcher beside Ravelin.exe.
+inline constexpr wchar_t LauncherValue[] = L"Brightfold Ravelin delayed start";
+inline constexpr wchar_t LauncherFile[] = L"\\RavelinStart.exe";
 // The user's own store and shortcut copies, for the entries of the user's places, are kept in
 // this folder of the user's roaming application data: another user never sees or drops them.
 inline constexpr wchar_t UserDataFolder[] = L"\\Brightfold";

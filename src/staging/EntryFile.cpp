@@ -194,8 +194,33 @@ int FileWords::Source(const std::wstring& loadFrom)
     return -1;
 }
 
+std::wstring DelayedStatus(const std::wstring& word, int seconds, int order)
+{
+    return word + L" " + platform::ToDecimal(seconds) + L" " + platform::ToDecimal(order);
+}
+
+bool SplitDelayedStatus(const std::wstring& status, std::wstring& word, int& seconds, int& order)
+{
+    const size_t last = status.rfind(L' ');
+    if (last == std::wstring::npos || last == 0)
+        return false;
+    const size_t middle = status.rfind(L' ', last - 1);
+    if (middle == std::wstring::npos || middle == 0)
+        return false;
+    const std::wstring_view text(status);
+    if (!ParseCount(text.substr(middle + 1, last - middle - 1), MaxDelaySeconds, seconds) ||
+        !ParseCount(text.substr(last + 1), MaxDelayOrder, order))
+        return false;
+    word = status.substr(0, middle);
+    return true;
+}
+
 std::optional<EntryState> FileWords::State(const std::wstring& status)
 {
+    std::wstring word;
+    int seconds = 0, order = 0;
+    if (SplitDelayedStatus(status, word, seconds, order))
+        return State(word) == EntryState::Delayed ? std::optional(EntryState::Delayed) : std::nullopt;
     for (size_t i = 0; i < StateCount; ++i)
         if (status == StateKey(static_cast<EntryState>(i)).text)
             return static_cast<EntryState>(i);
@@ -216,6 +241,8 @@ FileRecord ToFileRecord(const StartupEntry& entry)
         record[static_cast<size_t>(column)] = RowText(entry, column, english);
     // Windows' switch is this program's to know: the file says the state.
     record[Status] = english.states[static_cast<size_t>(entry.state)];
+    if (entry.state == EntryState::Delayed)
+        record[Status] = DelayedStatus(record[Status], entry.delaySeconds, entry.delayOrder);
     return record;
 }
 
@@ -225,6 +252,11 @@ StartupEntry FromFileRecord(const FileRecord& record, FileWords& words)
     entry.name = record[TaskName];
     entry.location = record[Location];
     entry.state = words.State(record[Status]).value_or(EntryState::Disabled);
+    std::wstring word;
+    // A Delayed without its seconds and order (no build writes one) keeps the default delay.
+    if (entry.state == EntryState::Delayed &&
+        !SplitDelayedStatus(record[Status], word, entry.delaySeconds, entry.delayOrder))
+        entry.delaySeconds = DefaultDelaySeconds, entry.delayOrder = 1;
     entry.source = words.Source(record[LoadFrom]);
     if (entry.source < 0)
         entry.unknownPlace = std::make_shared<const std::array<std::wstring, 3>>(

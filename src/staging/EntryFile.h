@@ -47,7 +47,8 @@ class FileWords
   public:
     // The source a Load From names; -1 when it names none.
     int Source(const std::wstring& loadFrom);
-    // The state a Status word names; none when no language has the word.
+    // The state a Status word names, a delayed one's with its seconds and order; none when no
+    // language has the word.
     std::optional<EntryState> State(const std::wstring& status);
 
   private:
@@ -56,6 +57,12 @@ class FileWords
     std::vector<std::pair<std::wstring, EntryState>> states_;
     bool read_ = false;
 };
+
+// A delayed entry's Status as files keep it: its word, its seconds and its order ("Delayed 30 1"). A
+// build that knows no such text keeps the record as a disabled entry's, in its place in the file.
+std::wstring DelayedStatus(const std::wstring& word, int seconds, int order);
+// Splits such a Status into its word, seconds and order; false when it is none.
+bool SplitDelayedStatus(const std::wstring& status, std::wstring& word, int& seconds, int& order);
 
 // A startup entry as files keep it: its exact name, the English words of its state and place; a
 // place no source of this build is, as it was read.

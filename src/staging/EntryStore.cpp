@@ -78,7 +78,7 @@ std::array<DWORD, 2> ReadStoreBytes(std::array<std::string, 2>& bytes)
     return errors;
 }
 
-// The entries of one store file's bytes, disabled, marked with the file they came from.
+// The entries of one store file's bytes, disabled or delayed, marked with the file they came from.
 struct StoreContent
 {
     std::vector<EntryRecord> records;
@@ -91,7 +91,9 @@ StoreContent StoreFileContent(const std::string& bytes, size_t file, FileWords& 
     for (const FileRecord& record : content.file.records)
     {
         EntryRecord& entry = content.records.emplace_back(FromFileRecord(record, words));
-        entry.state = EntryState::Disabled;
+        // Out of its place, whatever other word a record holds; a delayed one waits for the launcher.
+        if (entry.state != EntryState::Delayed)
+            entry.state = EntryState::Disabled;
         entry.sharedStore = file == SharedFile;
     }
     content.file.records.clear();
@@ -321,7 +323,7 @@ std::vector<EntryRecord> ComposeStore(const StartupList& list, const std::vector
     std::vector<const EntryRecord*> rows;
     // An entry Windows switched off is still in its source: the store never holds it.
     for (int row = 1; row <= list.Count(); ++row)
-        if (list.State(row) == EntryState::Disabled && !list.Row(row).disabledByWindows)
+        if (KeptInStore(list.State(row)) && !list.Row(row).disabledByWindows)
             rows.push_back(&list.Row(row));
     return ComposeStore(rows, stored, released, decided);
 }
@@ -336,7 +338,8 @@ std::vector<EntryRecord> ComposeStore(const std::vector<const EntryRecord*>& row
     for (const EntryRecord* row : rows)
     {
         records.push_back(*row);
-        records.back().state = EntryState::Disabled;
+        if (row->state != EntryState::Delayed)
+            records.back().state = EntryState::Disabled;
         // What the rows of a decided name and place stood for is theirs alone now.
         records.back().alsoStored = false;
     }

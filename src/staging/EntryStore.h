@@ -33,15 +33,16 @@ std::wstring StoreBackupPath();
 // marked alsoStored.
 void LoadDisabledEntries(StartupState& state);
 
-// What the store must hold: the list's disabled rows (but those disabled by Windows, which are in
-// their sources) in list order, then every stored entry that no disabled row stands for and that
+// What the store must hold: the list's disabled and delayed rows (but those disabled by Windows,
+// which are in their sources) in list order, then every stored entry that no disabled row stands for and that
 // was not released (written back to its source, or removed by the user) by the apply that asks.
 // The rows of a marked alsoStored that the apply acted on decide for the stored entries of their
 // name and place (decided): those go. An entry leaves the store only by being released or decided.
 std::vector<EntryRecord> ComposeStore(const StartupList& list, const std::vector<EntryRecord>& stored,
                                       const std::vector<const EntryRecord*>& released,
                                       const std::vector<EntryRecord>& decided = {});
-// The same with rows for the list's rows to be held, in list order, each as a disabled one.
+// The same with rows for the list's rows to be held, in list order, each as a disabled one but
+// those delayed.
 std::vector<EntryRecord> ComposeStore(const std::vector<const EntryRecord*>& rows,
                                       const std::vector<EntryRecord>& stored,
                                       const std::vector<const EntryRecord*>& released,

@@ -9,9 +9,9 @@ void ResetStaged(StartupState& state)
     state.List.Clear();
     for (const EntryRecord& record : state.BaselineEntries)
     {
-        // A disabled entry is out of its source; the store brings it back, once, at the end. One
+        // A disabled or delayed entry is out of its source; the store brings it back, once, at the end. One
         // that Windows switched off is still in its source, and in no store.
-        if (record.state != EntryState::Disabled || record.disabledByWindows)
+        if (!KeptInStore(record.state) || record.disabledByWindows)
             state.List.AppendRow(record);
     }
     LoadDisabledEntries(state);

@@ -15,5 +15,24 @@ void MarkForRemoval(StartupState& state);
 // it was.
 void SyncButtonsToSelection(StartupState& state);
 
+// Why a row cannot be delayed; None when it can.
+enum class DelayRefusal
+{
+    None,
+    NoRow,
+    RunsOnce,       // Windows deletes an entry of a RunOnce key as it starts it
+    Service,        // RunServices: started before any logon
+    NeedsElevation, // its program's manifest asks requireAdministrator
+    UnknownPlace,
+};
+// Why the row's entry cannot be delayed: by its place, then by its program (resolved now, the
+// answer kept in facts).
+DelayRefusal DelayRefused(const StartupEntry& row, FileFactsTable& facts);
+// The refusal in this language, naming the entry as the list shows it.
+std::wstring DelayRefusalText(DelayRefusal refusal, const StartupEntry& row);
+// Stages the selected row delayed by seconds: a delayed row keeps its order, any other comes after
+// every delayed row of the list. Refused, and nothing changed, as DelayRefused says.
+DelayRefusal DelaySelected(StartupState& state, int seconds, FileFactsTable& facts);
+
 // Appends the row of a new task of the source, enabled; its User and When? say it was added.
 int AppendNewTask(StartupList& list, std::wstring taskName, size_t source, std::wstring location);

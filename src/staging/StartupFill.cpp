@@ -1,5 +1,6 @@
 // The list fill shared by the start and by a language change.
 #include "staging/StartupFill.h"
+#include "staging/LauncherValues.h"
 #include "staging/EntryStore.h"
 #include "staging/StagingCommands.h"
 
@@ -14,6 +15,7 @@ void FillStartupList(StartupState& state)
     LoadWinIniEntries(state.List);
     LoadStartupFolderEntries(state.List, switches);
     LoadDisabledEntries(state);
+    MarkLauncherMissing(state.List);
 
     TakeBaseline(state);
     if (state.List.Count() >= 1)

@@ -1,5 +1,6 @@
 // The startup entries' view.
 #include "ui/StartupView.h"
+#include "i18n/DelayKeys.h"
 #include "i18n/Lookup.h"
 #include "platform/Text.h"
 #include "staging/EntryStore.h"
@@ -178,12 +179,63 @@ JumpChoices StartupView::SelectedRowJumps() const
     return {CanOpenLocation(kind_.State().List.Row(row)), !facts || facts->state == FileFacts::State::Found};
 }
 
+namespace
+{
+
+struct DelayItem
+{
+    UINT id;
+    const keys::KeyText& words;
+    int seconds;
+};
+const DelayItem DelayItems[] = {{IDM_DELAY10, keys::DelayTenSeconds, 10},
+                                {IDM_DELAY30, keys::DelayThirtySeconds, 30},
+                                {IDM_DELAY60, keys::DelayOneMinute, 60},
+                                {IDM_DELAY120, keys::DelayTwoMinutes, 120}};
+
+} // namespace
+
 void StartupView::ShowRowMenu(LPARAM where)
 {
-    if (kind_.State().List.Selected() == 0)
+    const int row = kind_.State().List.Selected();
+    if (row == 0)
         return;
-    if (const int command = TrackJumpMenu(host_.Handle(), list_.Window(), where, SelectedRowJumps()))
+    // The delays, the row's own checked; a refused one says why when chosen.
+    const StartupEntry& entry = kind_.State().List.Row(row);
+    const bool delayed = entry.state == EntryState::Delayed;
+    std::vector<RowMenuItem> more;
+    for (const DelayItem& item : DelayItems)
+        more.push_back({item.id, LookupText(keys::DelayMenu) + L": " + LookupText(item.words), true,
+                        delayed && entry.delaySeconds == item.seconds});
+    more.push_back({IDM_STARTATONCE, LookupText(keys::StartAtOnceItem), delayed, false});
+    if (const int command = TrackJumpMenu(host_.Handle(), list_.Window(), where, SelectedRowJumps(), more))
         SendMessageW(host_.Handle(), WM_COMMAND, MAKEWPARAM(command, 0), 0);
+}
+
+void StartupView::OnCommand(int id, int)
+{
+    for (const DelayItem& item : DelayItems)
+        if (static_cast<UINT>(id) == item.id)
+            return mnuDelay_Click(item.seconds);
+    if (id == IDM_STARTATONCE)
+        mnuStartAtOnce_Click();
+}
+
+void StartupView::mnuDelay_Click(int seconds)
+{
+    const DelayRefusal refusal = DelaySelected(State(), seconds, host_.Facts());
+    if (refusal != DelayRefusal::None && refusal != DelayRefusal::NoRow)
+        ShowText(host_.Handle(), DelayRefusalText(refusal, State().List.Row(State().List.Selected())),
+                 MB_OK | MB_ICONINFORMATION);
+    Refresh();
+}
+
+void StartupView::mnuStartAtOnce_Click()
+{
+    const int row = State().List.Selected();
+    if (row && State().List.State(row) == EntryState::Delayed)
+        ToggleDisable(State());
+    Refresh();
 }
 
 void StartupView::mnuOpenLocation_Click()

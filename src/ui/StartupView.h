@@ -22,11 +22,14 @@ class StartupView final : public EntryView, private ListRows
     void Refresh() override;
     bool Owns(int controlId) const override;
     LRESULT OnNotify(NMHDR* header) override;
-    void OnCommand(int, int) override {}
+    void OnCommand(int id, int code) override;
     void ApplyCaptions() override;
 
     ViewButtons Buttons() const override;
     void cmdDisable_Click() override;
+    // The row menu's Delay start items and Start at once.
+    void mnuDelay_Click(int seconds);
+    void mnuStartAtOnce_Click();
     void cmdRemove_Click() override;
     void cmdAddTask_Click() override;
     void mnuOpenLocation_Click() override;

@@ -29,6 +29,12 @@
 #define IDM_FIND 2006
 #define IDM_SERVICEAUTOMATIC 2007
 #define IDM_NEXTVIEW 2008
+// The startup row menu's delays, then Start at once.
+#define IDM_DELAY10 2041
+#define IDM_DELAY30 2042
+#define IDM_DELAY60 2043
+#define IDM_DELAY120 2044
+#define IDM_STARTATONCE 2045
 #define IDM_SAVEPROF 2011
 #define IDM_LOADPROF 2012
 #define IDM_APP_REST 2021

@@ -106,11 +106,20 @@ int wmain(int argc, wchar_t** argv)
     StartupState state;
     FillStartupList(state);
     StartupList& list = state.List;
+    FileFactsTable facts;
     for (int row = 1; row <= list.Count(); ++row)
     {
         const bool enabled = list.State(row) == EntryState::Enabled;
         if (mode == L"stage" || (mode == L"enable" && !enabled))
             list.SetState(row, enabled ? EntryState::Disabled : EntryState::Enabled);
+        // Every entry that may be delayed, by 5 s; back with the logon again.
+        if (mode == L"delay" && enabled)
+        {
+            list.Select(row);
+            DelaySelected(state, 5, facts);
+        }
+        if (mode == L"undelay" && list.State(row) == EntryState::Delayed)
+            list.SetState(row, EntryState::Enabled);
     }
     if (mode == L"stage")
         AppendNewTask(list, L"Added", 0, L"C:\\added.exe");

@@ -4,6 +4,7 @@
 #include "apply/ApplyFixture.h"
 #include "model/StartupSource.h"
 #include "platform/Files.h"
+#include "platform/Names.h"
 #include "platform/Handles.h"
 #include "platform/Registry.h"
 #include "staging/EntryStore.h"
@@ -226,6 +227,43 @@ TEST_F(FaultInjectionTest, AnApplyEndedAtAnyWriteLosesNoEntry)
     }
     EXPECT_GT(steps, static_cast<int>(std::size(Entries)));
     std::printf("%d writes tried, %d entries checked at each\n", steps, static_cast<int>(std::size(Entries)));
+}
+
+TEST_F(FaultInjectionTest, ADelayOrUndelayEndedAtAnyWriteLosesNoEntry)
+{
+    for (const wchar_t* mode : {L"delay", L"undelay"})
+    {
+        int steps = 0;
+        for (int stopAt = 1;; ++stopAt)
+        {
+            Seed();
+            if (std::wstring_view(mode) == L"undelay")
+                RunChild(L"delay", 0);
+            const bool stopped = RunChild(mode, stopAt);
+            steps += stopped;
+            RunChild(L"again", 0);
+            const std::vector<EntryRecord> stored = StoredRecords();
+            for (const Entry& e : Entries)
+            {
+                bool inStore = false;
+                for (const EntryRecord& r : stored)
+                    inStore |= r.name == e.name && ToFileRecord(r)[LoadFrom] == e.loadFrom;
+                EXPECT_TRUE(InSource(e) || inStore)
+                    << mode << " stopped at write " << stopAt << ": [" << e.name << "] lost";
+            }
+            RunChild(L"enable", 0);
+            for (const Entry& e : Entries)
+                EXPECT_EQ(Exactly(e), L"")
+                    << mode << " stopped at write " << stopAt << ": [" << e.name << "]";
+            EXPECT_FALSE(testsupport::RegValueExists(HKEY_CURRENT_USER, testsupport::RunKey,
+                                                     platform::names::LauncherValue))
+                << mode << " stopped at write " << stopAt << ": the launcher starts with nothing delayed";
+            if (!stopped || HasFailure())
+                break;
+        }
+        EXPECT_GT(steps, 10) << mode;
+        std::printf("%ls: %d writes tried\n", mode, steps);
+    }
 }
 
 TEST_F(FaultInjectionTest, AServicesApplyEndedAtAnyWriteLosesNoStartType)

@@ -1,0 +1,115 @@
+// Manifests through the resource functions; starts through CreateProcessW and ShellExecuteExW.
+#include "platform/Processes.h"
+#include "platform/Files.h"
+
+#include <shellapi.h>
+
+#include <string_view>
+
+namespace platform
+{
+
+namespace
+{
+
+bool SaysAdministrator(std::string_view manifest)
+{
+    return manifest.find("requireAdministrator") != std::string_view::npos;
+}
+
+ULONGLONG CpuOf(HANDLE process)
+{
+    FILETIME created, exited, kernel, user;
+    if (!process || !GetProcessTimes(process, &created, &exited, &kernel, &user))
+        return 0;
+    auto units = [](FILETIME t) {
+        return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+    };
+    return units(kernel) + units(user);
+}
+
+} // namespace
+
+bool AsksAdministrator(const std::wstring& program)
+{
+    std::string beside;
+    if (ReadWholeFile(program + L".manifest", beside) == ERROR_SUCCESS && SaysAdministrator(beside))
+        return true;
+    HMODULE module =
+        LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    if (!module)
+        return false;
+    bool asks = false;
+    for (WORD id = 1; id <= 3 && !asks; ++id)
+        if (HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(24)))
+            if (HGLOBAL loaded = LoadResource(module, found))
+                if (const void* bytes = LockResource(loaded))
+                    asks =
+                        SaysAdministrator({static_cast<const char*>(bytes), SizeofResource(module, found)});
+    FreeLibrary(module);
+    return asks;
+}
+
+StartedProcess& StartedProcess::operator=(StartedProcess&& other) noexcept
+{
+    if (this != &other)
+    {
+        if (process_)
+            CloseHandle(process_);
+        process_ = other.process_;
+        other.process_ = nullptr;
+    }
+    return *this;
+}
+
+StartedProcess::~StartedProcess()
+{
+    if (process_)
+        CloseHandle(process_);
+}
+
+bool StartedProcess::Running() const
+{
+    return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+}
+
+ULONGLONG StartedProcess::CpuTime() const
+{
+    return CpuOf(process_);
+}
+
+DWORD StartCommand(const std::wstring& commandLine, StartedProcess& started)
+{
+    std::wstring line = commandLine; // CreateProcessW may write into it
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    if (line.empty())
+        return ERROR_FILE_NOT_FOUND;
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process))
+        return GetLastError();
+    CloseHandle(process.hThread);
+    started = StartedProcess(process.hProcess);
+    return ERROR_SUCCESS;
+}
+
+DWORD StartThroughShell(const std::wstring& file, StartedProcess& started)
+{
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+    info.lpFile = file.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    if (!ShellExecuteExW(&info))
+        return GetLastError() ? GetLastError() : ERROR_FILE_NOT_FOUND;
+    started = StartedProcess(info.hProcess);
+    return ERROR_SUCCESS;
+}
+
+ULONGLONG OwnCpuTime()
+{
+    return CpuOf(GetCurrentProcess());
+}
+
+} // namespace platform

@@ -1,0 +1,41 @@
+// What the launcher of delayed entries asks of programs: whether one asks for elevation, starting
+// one as its entry would be started, and how busy it is after the start.
+#pragma once
+#include <windows.h>
+#include <string>
+
+namespace platform
+{
+
+// Whether the program's manifest, embedded or beside it, asks requireAdministrator: a launcher
+// started with the logon's rights could not start it without a prompt.
+bool AsksAdministrator(const std::wstring& program);
+
+// A process started, and the CPU time it has used so far.
+class StartedProcess
+{
+  public:
+    StartedProcess() = default;
+    explicit StartedProcess(HANDLE process) : process_(process) {}
+    StartedProcess(StartedProcess&& other) noexcept : process_(other.process_) { other.process_ = nullptr; }
+    StartedProcess& operator=(StartedProcess&& other) noexcept;
+    StartedProcess(const StartedProcess&) = delete;
+    StartedProcess& operator=(const StartedProcess&) = delete;
+    ~StartedProcess();
+    bool Running() const;
+    // Its user and kernel time together, in 100 ns units; 0 when it is not known.
+    ULONGLONG CpuTime() const;
+
+  private:
+    HANDLE process_ = nullptr;
+};
+
+// Starts a command line as a Run value does, in the folder given (none: the launcher's own).
+DWORD StartCommand(const std::wstring& commandLine, StartedProcess& started);
+// Opens a file (a shortcut) through the shell, as the StartUp folder's are opened: the shortcut's
+// own folder and show command apply.
+DWORD StartThroughShell(const std::wstring& file, StartedProcess& started);
+// The CPU time this process has used, in 100 ns units.
+ULONGLONG OwnCpuTime();
+
+} // namespace platform

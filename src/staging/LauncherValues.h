@@ -1,0 +1,18 @@
+// The Run values that start the launcher of delayed entries: one in the user's Run key for the
+// user's places, one in the machine's for the machine's.
+#pragma once
+#include "model/StartupList.h"
+#include "model/StartupSource.h"
+
+#include <windows.h>
+#include <vector>
+
+// Whether the place's entries are the machine's (its launcher value is in the machine's Run key).
+bool OfTheMachine(const StartupSource& source);
+// Whether the launcher's Run value is there, in the machine's Run key or the user's.
+bool LauncherPresent(bool machine);
+// Writes the launcher's Run value where the store holds delayed entries of that owner's places and
+// deletes it where it holds none. Returns the first system error.
+DWORD SyncLauncherValues(const std::vector<EntryRecord>& stored);
+// Marks the delayed rows whose launcher value is gone: nothing would start them.
+void MarkLauncherMissing(StartupList& list);

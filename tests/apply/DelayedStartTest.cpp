@@ -1,0 +1,99 @@
+// The launcher of delayed entries: what it starts from the store, when and in which order, and its
+// own Run value, written with the first delayed entry, gone with the last, never a row of the list.
+#include "ApplyFixture.h"
+#include "apply/ApplyEngine.h"
+#include "apply/DelayedStart.h"
+#include "platform/Names.h"
+#include "staging/LauncherValues.h"
+#include "staging/StagingCommands.h"
+
+using namespace applytest;
+using testsupport::RegStringValue;
+using testsupport::RegValueExists;
+using testsupport::RowTexts;
+using testsupport::SetRegString;
+using Names = std::vector<std::wstring>;
+
+namespace
+{
+
+void Delay(StartupState& state, int row, int seconds)
+{
+    FileFactsTable facts;
+    state.List.Select(row);
+    ASSERT_EQ(DelaySelected(state, seconds, facts), DelayRefusal::None);
+}
+
+} // namespace
+
+TEST_F(ApplyTest, TheLaunchersRunValueComesWithTheFirstDelayGoesWithTheLastAndIsNoRow)
+{
+    SetRegString(HKEY_CURRENT_USER, RunKey, L"Later", L"%SystemRoot%\\later.exe", REG_EXPAND_SZ);
+    SetRegString(HKEY_CURRENT_USER, RunKey, L"First", L"C:\\first.exe");
+    SetRegString(HKEY_LOCAL_MACHINE, RunKey, L"Agent", L"C:\\agent.exe");
+    Start();
+    Delay(*state, Position(L"Later"), 5);
+    Delay(*state, Position(L"First"), 30);
+    ASSERT_TRUE(ApplyNow(*state).failures.empty());
+    EXPECT_TRUE(LauncherPresent(false));
+    EXPECT_FALSE(LauncherPresent(true)) << "no machine entry is delayed";
+    EXPECT_TRUE(RegStringValue(HKEY_CURRENT_USER, RunKey, platform::names::LauncherValue)
+                    .ends_with(L"\\RavelinStart.exe\" /user"));
+    // Not listed: a Disable of it would leave every delayed entry unstarted.
+    Start();
+    EXPECT_EQ(RowTexts(state->List, TaskName), (Names{L"Agent", L"First", L"Later"}));
+
+    // The launcher's list: the user's entries by order, from their exact copies, expanded.
+    std::vector<EntryRecord> stored;
+    ASSERT_TRUE(ReadDelayedStore(stored));
+    const std::vector<DelayedLaunch> launches = DelayedLaunches(stored, false);
+    ASSERT_EQ(launches.size(), 2u);
+    EXPECT_EQ(launches[0].name, L"Later");
+    EXPECT_FALSE(launches[0].commandLine.starts_with(L"%"));
+    EXPECT_TRUE(launches[0].commandLine.ends_with(L"\\later.exe"));
+    EXPECT_EQ(launches[1].commandLine, L"C:\\first.exe");
+    EXPECT_TRUE(DelayedLaunches(stored, true).empty());
+
+    // The value deleted behind the program's back: the rows say so, and the next apply writes it.
+    ASSERT_EQ(RegDeleteKeyValueW(HKEY_CURRENT_USER, RunKey.c_str(), platform::names::LauncherValue),
+              ERROR_SUCCESS);
+    Start();
+    EXPECT_EQ(RowTexts(state->List, Status), (Names{L"Enabled", L"Delayed (30 s, 2), launcher missing",
+                                                    L"Delayed (5 s, 1), launcher missing"}));
+    Stage(L"Later", EntryState::Enabled);
+    ApplyNow(*state);
+    EXPECT_TRUE(LauncherPresent(false));
+    EXPECT_EQ(state->List.Row(Position(L"First")).launcherMissing, false);
+    Stage(L"First", EntryState::Disabled);
+    ApplyNow(*state);
+    EXPECT_FALSE(LauncherPresent(false)) << "no entry delayed any more";
+    EXPECT_EQ(RegStringValue(HKEY_CURRENT_USER, RunKey, L"Later"), L"%SystemRoot%\\later.exe");
+}
+
+TEST(DelayedLaunchTest, EachStartsOnceItsDelayHasPassedAndTheOneBeforeHasSettledOrTimedOut)
+{
+    ULONGLONG clock = 1000;
+    std::vector<std::pair<std::wstring, ULONGLONG>> started;
+    int polls = 0;
+    LaunchHooks hooks;
+    hooks.now = [&] { return clock; };
+    hooks.sleep = [&](DWORD ms) { clock += ms; };
+    hooks.start = [&](const DelayedLaunch& launch) {
+        started.emplace_back(launch.name, clock - 1000);
+        polls = 0;
+        return launch.name == L"broken" ? static_cast<DWORD>(ERROR_FILE_NOT_FOUND) : ERROR_SUCCESS;
+    };
+    // The first settles after three polls; the second never does.
+    hooks.settled = [&] { return ++polls >= 3 && started.size() == 1; };
+    const std::vector<DelayedLaunch> launches = {{L"a", 3, 1, L"a.exe", {}},
+                                                 {L"b", 3, 2, L"b.exe", {}},
+                                                 {L"broken", 0, 3, L"x", {}},
+                                                 {L"c", 20, 4, L"c", {}}};
+    EXPECT_EQ(RunDelayedLaunches(launches, 10000, hooks), 1);
+    ASSERT_EQ(started.size(), 4u);
+    EXPECT_EQ(started[0], (std::pair<std::wstring, ULONGLONG>{L"a", 3000}));
+    EXPECT_EQ(started[1], (std::pair<std::wstring, ULONGLONG>{L"b", 3600})) << "after a settled";
+    EXPECT_EQ(started[2].second, 13600u) << "after b's time limit";
+    EXPECT_EQ(started[3], (std::pair<std::wstring, ULONGLONG>{L"c", 20000}))
+        << "a failed start waits for none";
+}
