@@ -88,9 +88,9 @@ constexpr MenuItem Menus[] = {
     {15, keys::AboutItem.text},
 };
 
-// The columns as the program has them: widths, and Publisher and Signer shown next to Status.
-constexpr int ColumnWidths[] = {150, 130, 220, 90, 140, 320, 150, 160};
-constexpr int ColumnOrder[] = {0, 1, 6, 7, 2, 3, 4, 5};
+// The columns as the program has them: widths, and Impact, Publisher and Signer shown next to Status.
+constexpr int ColumnWidths[] = {150, 130, 220, 90, 140, 320, 150, 160, 90};
+constexpr int ColumnOrder[] = {0, 1, 8, 6, 7, 2, 3, 4, 5};
 static_assert(std::size(ColumnWidths) == std::size(keys::ColumnHeaders));
 
 std::vector<floors::Row> rows;

@@ -9,6 +9,16 @@ const FileFacts* FactsOfRow(const StartupList& list, const FileFactsTable& facts
     return facts.Find(list.Row(position).location);
 }
 
+std::optional<EntryImpact> ImpactOfRow(const StartupList& list, const FileFactsTable& facts, int position)
+{
+    const bool disabled = list.State(position) == EntryState::Disabled;
+    const FileFacts* known = FactsOfRow(list, facts, position);
+    if (!facts.Impact() || (!known && !disabled))
+        return std::nullopt;
+    const bool found = known && known->state == FileFacts::State::Found;
+    return ImpactOf(*facts.Impact(), found ? known->file : std::wstring(), disabled);
+}
+
 std::wstring CellText(const StartupList& list, const ListWords& words, const FileFactsTable& facts,
                       int position, int column)
 {
@@ -19,6 +29,10 @@ std::wstring CellText(const StartupList& list, const ListWords& words, const Fil
         return known ? known->publisher : std::wstring();
     case SignerColumn:
         return SignerText(known, facts);
+    case ImpactColumn: {
+        const std::optional<EntryImpact> impact = ImpactOfRow(list, facts, position);
+        return impact ? ImpactWord(impact->impact) : std::wstring();
+    }
     case Location:
         return LocationText(list.Row(position).location, known);
     }

@@ -10,18 +10,22 @@
 
 #include <functional>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 inline constexpr int PublisherColumn = ColumnCount;
 inline constexpr int SignerColumn = ColumnCount + 1;
-inline constexpr int ShownColumnCount = ColumnCount + 2;
+inline constexpr int ImpactColumn = ColumnCount + 2;
+inline constexpr int ShownColumnCount = ColumnCount + 3;
 
 static_assert(std::size(keys::ColumnHeaders) == ShownColumnCount, "a header key for every shown column");
 
 // The facts of a row's file; null while they are not known.
 const FileFacts* FactsOfRow(const StartupList& list, const FileFactsTable& facts, int position);
+// What the row's entry costs the logon; none while the record or the row's file is not known.
+std::optional<EntryImpact> ImpactOfRow(const StartupList& list, const FileFactsTable& facts, int position);
 // The text a cell shows, in words: the Task Name without the blanks around it, Publisher and
 // Signer from the facts, the Location with the DLL that judges the entry beside it.
 std::wstring CellText(const StartupList& list, const ListWords& words, const FileFactsTable& facts,

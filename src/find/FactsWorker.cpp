@@ -9,9 +9,11 @@
 #include <thread>
 #include <unordered_set>
 
-FactsWorker::FactsWorker(std::function<void()> answersWaiting, std::wstring signatureCache)
+FactsWorker::FactsWorker(std::function<void()> answersWaiting, std::wstring signatureCache,
+                         std::function<LogonImpact()> readImpact)
     : shared_(std::make_shared<Shared>())
 {
+    shared_->readImpact = std::move(readImpact);
     shared_->answersWaiting = std::move(answersWaiting);
     shared_->signatureCache = std::move(signatureCache);
     std::thread(Run, shared_).detach();
@@ -83,7 +85,9 @@ void FactsWorker::Answer(Shared& shared)
         bool asked = false;
         {
             std::unique_lock lock(shared.mutex);
-            const auto idle = [&] { return shared.questions.empty() && checks.empty(); };
+            const auto idle = [&] {
+                return shared.questions.empty() && checks.empty() && !shared.readImpact;
+            };
             // Nothing left to do, or the window is going: what was learned is kept for the next start.
             if ((idle() || shared.stopped) && judge.Unsaved())
             {
@@ -106,6 +110,19 @@ void FactsWorker::Answer(Shared& shared)
                 asked = true;
             }
         }
+        if (!asked && shared.readImpact)
+        {
+            // The record is small; it comes after the rows in view have their files.
+            LogonImpact impact = std::exchange(shared.readImpact, {})();
+            std::lock_guard lock(shared.mutex);
+            if (shared.stopped)
+                continue;
+            const bool first =
+                shared.answers.facts.empty() && shared.answers.signatures.empty() && !shared.answers.impact;
+            shared.answers.impact = std::move(impact);
+            Told(shared, first);
+            continue;
+        }
         if (!asked)
         {
             const std::wstring file = std::move(checks.front());
@@ -115,7 +132,8 @@ void FactsWorker::Answer(Shared& shared)
             std::lock_guard lock(shared.mutex);
             if (shared.stopped)
                 continue; // and saved before the thread ends
-            const bool first = shared.answers.facts.empty() && shared.answers.signatures.empty();
+            const bool first =
+                shared.answers.facts.empty() && shared.answers.signatures.empty() && !shared.answers.impact;
             shared.answers.signatures.emplace_back(file, std::move(signature));
             Told(shared, first);
             continue;
@@ -132,7 +150,8 @@ void FactsWorker::Answer(Shared& shared)
         std::lock_guard lock(shared.mutex);
         if (shared.stopped)
             continue;
-        const bool first = shared.answers.facts.empty() && shared.answers.signatures.empty();
+        const bool first =
+            shared.answers.facts.empty() && shared.answers.signatures.empty() && !shared.answers.impact;
         if (known)
             shared.answers.signatures.emplace_back(facts.file, *known);
         shared.answers.facts.emplace_back(std::move(question), std::move(facts));

@@ -21,7 +21,9 @@
 class FactsWorker
 {
   public:
-    explicit FactsWorker(std::function<void()> answersWaiting, std::wstring signatureCache = {});
+    // readImpact, when given, reads the logon record once, after the first command lines' answers.
+    explicit FactsWorker(std::function<void()> answersWaiting, std::wstring signatureCache = {},
+                         std::function<LogonImpact()> readImpact = {});
     // Once this returns, answersWaiting is not called again. The thread is not waited for: a
     // file on a slow network share must not hold up the window's close.
     ~FactsWorker();
@@ -41,6 +43,7 @@ class FactsWorker
         FactsAnswers answers;
         std::function<void()> answersWaiting;
         std::wstring signatureCache;
+        std::function<LogonImpact()> readImpact; // empty once it was called
         bool stopped = false;
         std::wstring failure; // what ended the thread; empty while it runs
     };

@@ -3,6 +3,7 @@
 // in as answers come: first each command line's file, then each file's signature, once a file.
 #pragma once
 #include "model/StartupList.h"
+#include "find/LogonImpact.h"
 #include "platform/Signatures.h"
 
 #include <optional>
@@ -64,7 +65,12 @@ class FileFactsTable
     // The answered command lines that name one of these files (folded, sorted), sorted.
     std::vector<std::wstring> LinesNaming(const std::vector<std::wstring>& foldedFiles) const;
 
+    // The newest record of a logon; null while it has not been read.
+    const LogonImpact* Impact() const { return impact_ ? &*impact_ : nullptr; }
+    void StoreImpact(LogonImpact impact) { impact_ = std::move(impact); }
+
   private:
+    std::optional<LogonImpact> impact_;
     std::unordered_map<std::wstring, std::optional<FileFacts>> facts_;
     std::unordered_map<std::wstring, FileTrust> trust_; // by folded file
 };
@@ -74,4 +80,5 @@ struct FactsAnswers
 {
     std::vector<std::pair<std::wstring, FileFacts>> facts;
     std::vector<std::pair<std::wstring, platform::Signature>> signatures;
+    std::optional<LogonImpact> impact;
 };

@@ -9,8 +9,17 @@
 namespace
 {
 
-constexpr const wchar_t* JsonKeys[ShownColumnCount] = {L"taskName", L"status",   L"loadFrom",  L"user",
-                                                       L"when",     L"location", L"publisher", L"signer"};
+constexpr const wchar_t* JsonKeys[ShownColumnCount] = {
+    L"taskName", L"status", L"loadFrom", L"user", L"when", L"location", L"publisher", L"signer", L"impact"};
+
+// The figures of a measured entry as CSV fields or JSON numbers: CPU in milliseconds, disk in bytes.
+std::wstring Figure(const std::optional<EntryImpact>& impact, bool cpu, const wchar_t* none)
+{
+    if (!impact || !impact->figures)
+        return none;
+    return platform::ToDecimal(
+        static_cast<long long>(cpu ? impact->figures->cpuMicroseconds / 1000 : impact->figures->diskBytes));
+}
 
 std::wstring JsonOrNull(const std::wstring& text)
 {
@@ -41,6 +50,7 @@ std::vector<ExportRow> ExportRows(const StartupList& list, const ListWords& word
             row.delayOrder = list.Row(position).delayOrder;
         }
         row.file = FileColumnsOf(FactsOfRow(list, facts, position), facts);
+        row.impact = ImpactOfRow(list, facts, position);
     }
     return rows;
 }
@@ -90,11 +100,14 @@ std::wstring ToCsv(const std::vector<ExportRow>& rows)
     std::wstring out;
     for (int column = 0; column < ShownColumnCount; ++column)
         out += CsvField(LookupText(keys::ColumnHeaders[column])) + L",";
+    out +=
+        CsvField(LookupText(keys::CpuTimeHeader)) + L"," + CsvField(LookupText(keys::DiskBytesHeader)) + L",";
     out += FileCsvHeader();
     for (const ExportRow& row : rows)
     {
         for (const std::wstring& cell : row.cells)
             out += CsvField(cell) + L",";
+        out += Figure(row.impact, true, L"") + L"," + Figure(row.impact, false, L"") + L",";
         out += FileCsv(row.file);
     }
     return out;
@@ -132,6 +145,15 @@ std::wstring ToJson(const std::vector<ExportRow>& rows)
         out += i == 0 ? L"\r\n  {" : L",\r\n  {";
         for (int column = 0; column < ShownColumnCount; ++column)
         {
+            if (column == ImpactColumn)
+            {
+                const std::optional<EntryImpact>& impact = rows[i].impact;
+                out += JsonString(JsonKeys[column]) + L": " +
+                       (impact ? JsonString(ScriptImpactWord(impact->impact)) : L"null") + L", " +
+                       JsonString(L"cpuMs") + L": " + Figure(impact, true, L"null") + L", " +
+                       JsonString(L"diskBytes") + L": " + Figure(impact, false, L"null") + L", ";
+                continue;
+            }
             out += JsonString(JsonKeys[column]) + L": " +
                    JsonString(rows[i].cells[static_cast<size_t>(column)]) + L", ";
             if (column == Status)

@@ -28,6 +28,7 @@ struct ExportRow
     // Of a delayed row: its seconds and order; 0 for any other.
     int delaySeconds = 0, delayOrder = 0;
     FileColumns file;
+    std::optional<EntryImpact> impact; // none where the file facts were not asked for
 };
 std::vector<ExportRow> ExportRows(const StartupList& list, const ListWords& words,
                                   const FileFactsTable& facts, const DisplayList& display);
@@ -40,15 +41,17 @@ std::wstring CsvField(std::wstring_view text);
 // SHA-256 in the pack's words; a row's values of them ("true" or "false", empty for no file).
 std::wstring FileCsvHeader();
 std::wstring FileCsv(const FileColumns& file);
-// A header line of the shown columns and the file's, then one line per row; lines end with CR LF.
+// A header line of the shown columns, CPU time and disk bytes (empty where not measured), and the file's,
+// then one line per row; lines end with CR LF.
 std::wstring ToCsv(const std::vector<ExportRow>& rows);
 
 // A JSON string literal, quotes included.
 std::wstring JsonString(std::wstring_view text);
 // An array of objects whose keys do not depend on the language: taskName, status, state (the
-// state's word; a delayed row's with delaySeconds and delayOrder), loadFrom, user, when, location, publisher,
-// signer, fileExists (true, false or null), then signature, sha256 and file (null where the row names no
-// file). Every text is kept exactly.
+// state's word; a delayed row's with delaySeconds and delayOrder), loadFrom, user, when, location,
+// publisher, signer, impact (ScriptImpactWord), cpuMs and diskBytes (numbers, null where not
+// measured), fileExists (true, false or null), then signature, sha256 and file (null where the row
+// names no file). Every text is kept exactly.
 std::wstring ToJson(const std::vector<ExportRow>& rows);
 // The file's fields of an object as every kind writes them, last: "\"fileExists\": ..." on.
 std::wstring FileJson(const FileColumns& file);

@@ -78,8 +78,10 @@ inline constexpr KeyText WhenHeader{L"155", L"When?"};
 inline constexpr KeyText LocationHeader{L"156", L"Location"};
 inline constexpr KeyText PublisherHeader{L"700", L"Publisher"};
 inline constexpr KeyText SignerHeader{L"706", L"Signer"};
-inline constexpr KeyText ColumnHeaders[] = {TaskNameHeader, StatusHeader,   LoadFromHeader,  UserHeader,
-                                            WhenHeader,     LocationHeader, PublisherHeader, SignerHeader};
+inline constexpr KeyText ImpactHeader{L"1350", L"Impact"};
+inline constexpr KeyText ColumnHeaders[] = {TaskNameHeader,  StatusHeader, LoadFromHeader,
+                                            UserHeader,      WhenHeader,   LocationHeader,
+                                            PublisherHeader, SignerHeader, ImpactHeader};
 
 // The words of the states, where a person reads them; files keep the English ones.
 inline constexpr KeyText Enabled{L"413", L"Enabled"};
@@ -339,5 +341,26 @@ inline constexpr KeyText UsageTaskChange{
 inline constexpr KeyText UsageVerify{
     L"1100", L"Checks the signature of every entry's file before it writes the list; without /verify, a "
              L"signature not yet known from an earlier check says pending."};
+
+// What an entry costs the logon, by the newest record of the processes a logon started.
+inline constexpr KeyText ImpactHigh{L"1351", L"High"};
+inline constexpr KeyText ImpactMedium{L"1352", L"Medium"};
+inline constexpr KeyText ImpactLow{L"1353", L"Low"};
+inline constexpr KeyText ImpactNotMeasured{L"1354", L"Not measured"};
+inline constexpr KeyText ImpactNone{L"1355", L"None"};
+inline constexpr KeyText CpuTimeHeader{L"1356", L"CPU time (ms)"};
+inline constexpr KeyText DiskBytesHeader{L"1357", L"Disk (bytes)"};
+inline constexpr KeyText ImpactLine{L"1358", L"Logon impact: %1"};
+inline constexpr KeyText CpuTimeLine{L"1359", L"CPU time: %1 ms"};
+inline constexpr KeyText DiskLine{L"1360", L"Read from and written to disk: %1 bytes"};
+// %1 the record's file, %2 the time it was written.
+inline constexpr KeyText RecordLine{L"1361", L"From the record %1 of %2"};
+inline constexpr KeyText NotInRecord{L"1362", L"The record %1 of %2 does not hold this program."};
+inline constexpr KeyText NoRecord{L"1363", L"No record of a logon could be read."};
+inline constexpr KeyText ImpactOfDisabled{L"1364", L"The entry is disabled: it does not start at logon."};
+inline constexpr KeyText RecordSkipped{L"1365", L"Passed over: %1 (%2)"};
+inline constexpr KeyText NoProgramFile{L"1366", L"It names no program file that exists."};
+inline constexpr KeyText RecordNotReadYet{L"1367", L"The records of the logons have not been read yet."};
+inline constexpr KeyText RecordWrongRoot{L"1368", L"its root element is <%1>, not <StartupData>"};
 
 } // namespace keys

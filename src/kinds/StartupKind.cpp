@@ -1,5 +1,6 @@
 // The startup entries' contract over the fill, the staging commands, the store and the apply engine.
 #include "kinds/StartupKind.h"
+#include "inventory/LogonRecords.h"
 #include "kinds/KindTable.h"
 #include "apply/ApplyEngine.h"
 #include "apply/ApplyMenu.h"
@@ -134,6 +135,7 @@ std::vector<ExportRow> StartupKind::ShownRows(bool withFileFacts, bool verify) c
         for (const std::wstring& location : facts.TakeUnasked(state_.List))
             facts.Store(location, ResolveFileFacts(location));
         JudgeFiles(facts, verify);
+        facts.StoreImpact(ReadLogonImpact());
     }
     const ListWords words = LoadListWords();
     DisplayList display;

@@ -248,4 +248,21 @@ DWORD RemoveEmptyFolder(const std::wstring& folder)
     return RemoveDirectoryW(folder.c_str()) ? ERROR_SUCCESS : GetLastError();
 }
 
+std::wstring DosPathOfDevicePath(std::wstring_view path)
+{
+    // The device is the path's first two parts: "\\Device\\HarddiskVolume3".
+    const size_t device = path.find(L'\\', path.find(L'\\', 1) + 1);
+    if (path.size() < 2 || path[0] != L'\\' || device == std::wstring_view::npos)
+        return {};
+    for (wchar_t letter = L'A'; letter <= L'Z'; ++letter)
+    {
+        const wchar_t drive[] = {letter, L':', 0};
+        wchar_t target[MAX_PATH] = {};
+        if (QueryDosDeviceW(drive, target, MAX_PATH) &&
+            CompareStringOrdinal(target, -1, path.data(), static_cast<int>(device), TRUE) == CSTR_EQUAL)
+            return drive + std::wstring(path.substr(device));
+    }
+    return {};
+}
+
 } // namespace platform

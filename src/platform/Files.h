@@ -29,6 +29,10 @@ struct FolderListing
 };
 FolderListing ListFolderFiles(const std::wstring& folder);
 
+// A path of the system's device names ("\\Device\\HarddiskVolume3\\...") with the drive letter
+// that names its device now; empty when no drive does, or the path names no device.
+std::wstring DosPathOfDevicePath(std::wstring_view path);
+
 // Whole file into memory. Returns the system error; bytes is empty when the file cannot be read.
 DWORD ReadWholeFile(const std::wstring& path, std::string& bytes);
 

@@ -36,6 +36,10 @@ inline constexpr wchar_t UserDataFolder[] = L"\\Brightfold";
 // the lock its writers take.
 inline constexpr wchar_t SignatureCacheFile[] = L"\\Signatures.cache";
 inline constexpr wchar_t SignatureCacheLock[] = L"Brightfold.Ravelin.Signatures";
+// The record of the last logons' processes our own watcher keeps beside the store, and the folder
+// under the Windows folder where Windows keeps its own, for each user.
+inline constexpr wchar_t LogonImpactFile[] = L"\\LogonImpact.xml";
+inline constexpr wchar_t StartupInfoFolder[] = L"\\System32\\WDI\\LogFiles\\StartupInfo";
 // The store as an older build wrote it, kept when this build read it realigned.
 inline constexpr wchar_t StoreBackupFile[] = L"\\SaveProf.old";
 // Exact copies of the entries the store holds: registry and win.ini values under this key of the

@@ -2,6 +2,9 @@
 #include "platform/Privileges.h"
 #include "platform/Handles.h"
 
+#include <sddl.h>
+#include <vector>
+
 namespace platform
 {
 
@@ -46,6 +49,29 @@ DWORD RequestExitWindows(UINT flags, DWORD reason)
 void OverrideExitWindows(ExitWindowsHandler handler)
 {
     ExitWindowsOverride() = handler;
+}
+
+} // namespace platform
+
+namespace platform
+{
+
+std::wstring CurrentUserSid()
+{
+    HANDLE opened = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &opened))
+        return {};
+    const UniqueHandle token = MakeUniqueHandle(opened);
+    DWORD size = 0;
+    GetTokenInformation(token.get(), TokenUser, nullptr, 0, &size);
+    std::vector<BYTE> buffer(size);
+    wchar_t* text = nullptr;
+    if (!size || !GetTokenInformation(token.get(), TokenUser, buffer.data(), size, &size) ||
+        !ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &text))
+        return {};
+    std::wstring sid(text);
+    LocalFree(text);
+    return sid;
 }
 
 } // namespace platform

@@ -1,6 +1,7 @@
 // Process-token privileges and the request to end the Windows session.
 #pragma once
 #include <windows.h>
+#include <string>
 
 namespace platform
 {
@@ -12,6 +13,10 @@ DWORD SetProcessPrivilege(const wchar_t* name, bool enable);
 // Asks Windows to log off, shut down or restart: the program's only call of ExitWindowsEx.
 // Returns the system error when Windows refuses.
 DWORD RequestExitWindows(UINT flags, DWORD reason);
+
+// The security identifier of the process token's user as text ("S-1-5-21-..."); empty when the
+// token cannot be read.
+std::wstring CurrentUserSid();
 
 } // namespace platform
 

@@ -2,6 +2,8 @@
 #include "platform/Text.h"
 
 #include <algorithm>
+#include <cwchar>
+#include <iterator>
 
 namespace platform
 {
@@ -170,6 +172,19 @@ DWORD ErrorFromHResult(HRESULT hr)
 std::wstring ToDecimal(long long value)
 {
     return std::to_wstring(value);
+}
+
+std::wstring LocalTimeText(ULONGLONG fileTime)
+{
+    const FILETIME utc{static_cast<DWORD>(fileTime), static_cast<DWORD>(fileTime >> 32)};
+    FILETIME local{};
+    SYSTEMTIME time{};
+    if (!fileTime || !FileTimeToLocalFileTime(&utc, &local) || !FileTimeToSystemTime(&local, &time))
+        return {};
+    wchar_t text[32] = {};
+    swprintf(text, std::size(text), L"%04u-%02u-%02u %02u:%02u:%02u", time.wYear, time.wMonth, time.wDay,
+             time.wHour, time.wMinute, time.wSecond);
+    return text;
 }
 
 std::wstring Hex(unsigned long long value, int digits, bool lowerCase)

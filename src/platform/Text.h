@@ -44,6 +44,8 @@ std::wstring SystemErrorText(DWORD error);
 DWORD ErrorFromHResult(HRESULT hr);
 
 std::wstring ToDecimal(long long value);
+// A time of the file system (UTC) as "2026-12-08 22:00:01" in the local time; empty for none.
+std::wstring LocalTimeText(ULONGLONG fileTime);
 // value in hexadecimal, with at least digits digits: upper-case letters, or lower-case ones.
 std::wstring Hex(unsigned long long value, int digits, bool lowerCase = false);
 

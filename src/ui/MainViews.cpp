@@ -1,5 +1,6 @@
 // The main window's views: the tab strip that chooses the one shown, what is handed to it, the
 // buttons and counts it asks for, the filter, and the file facts worker all views share.
+#include "inventory/LogonRecords.h"
 #include "ui/frmMain.h"
 #include "i18n/Globals.h"
 #include "i18n/Keys.h"
@@ -168,7 +169,8 @@ void frmMain::StartFileFacts()
     if (factsWorker_)
         return;
     HWND window = hwnd_;
-    factsWorker_ = std::make_unique<FactsWorker>([window] { PostMessageW(window, WM_FILEFACTS, 0, 0); });
+    factsWorker_ = std::make_unique<FactsWorker>([window] { PostMessageW(window, WM_FILEFACTS, 0, 0); },
+                                                 std::wstring(), [] { return ReadLogonImpact(); });
     factsWorker_->Ask(std::move(factsWaiting_));
     for (const std::unique_ptr<EntryView>& view : views_)
         AskFacts(view->TakeUnasked(facts_));
@@ -207,6 +209,12 @@ void frmMain::TakeFileFacts()
         answered.push_back(std::move(line));
     std::ranges::sort(answered);
     answered.erase(std::unique(answered.begin(), answered.end()), answered.end());
+    // The logon record gives every row its Impact at once.
+    if (answers.impact)
+    {
+        facts_.StoreImpact(std::move(*answers.impact));
+        RefreshViews();
+    }
     for (const std::unique_ptr<EntryView>& view : views_)
         view->FactsArrived(answered);
 }

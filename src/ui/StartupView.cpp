@@ -17,14 +17,14 @@ namespace
 {
 
 // Status holds "Disabled", Load From "Registry(Machine RunOnce 32-bit)"; Status grows for a longer
-// state of the rows (the note of a switch Windows does not honour), other long cells are cut.
-constexpr ListColumn Columns[ShownColumnCount] = {{keys::TaskNameHeader, 150},  {keys::StatusHeader, 130},
-                                                  {keys::LoadFromHeader, 220},  {keys::UserHeader, 90},
-                                                  {keys::WhenHeader, 140},      {keys::LocationHeader, 320},
-                                                  {keys::PublisherHeader, 150}, {keys::SignerHeader, 160}};
-// Publisher and Signer stand next to Status, where they are seen without scrolling.
-constexpr int ColumnOrder[ShownColumnCount] = {TaskName, Status, PublisherColumn, SignerColumn, LoadFrom,
-                                               User,     When,   Location};
+// state of the rows (the note of a switch Windows does not honour, a delay), other long cells are cut.
+constexpr ListColumn Columns[ShownColumnCount] = {
+    {keys::TaskNameHeader, 150},  {keys::StatusHeader, 130}, {keys::LoadFromHeader, 220},
+    {keys::UserHeader, 90},       {keys::WhenHeader, 140},   {keys::LocationHeader, 320},
+    {keys::PublisherHeader, 150}, {keys::SignerHeader, 160}, {keys::ImpactHeader, 90}};
+// Publisher, Signer and Impact stand next to Status, where they are seen without scrolling.
+constexpr int ColumnOrder[ShownColumnCount] = {TaskName, Status, ImpactColumn, PublisherColumn, SignerColumn,
+                                               LoadFrom, User,   When,         Location};
 
 constexpr ControlDesign StartupListDesign{IDC_LISTSTARTUP, WC_LISTVIEWW, L"",
                                           WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA |
@@ -130,7 +130,7 @@ LRESULT StartupView::OnNotify(NMHDR* header)
 void StartupView::ApplyCaptions()
 {
     words_ = LoadListWords();
-    for (int column : {PublisherColumn, SignerColumn})
+    for (int column : {PublisherColumn, SignerColumn, ImpactColumn})
         SetColumnHeader(list_.Window(), column, LookupText(keys::ColumnHeaders[column]));
     InvalidateRect(list_.Window(), nullptr, FALSE);
 }
@@ -248,16 +248,25 @@ void StartupView::mnuProperties_Click()
 {
     if (const int row = kind_.State().List.Selected())
     {
-        WarnOfSigner(host_.Handle(), FactsOfRow(kind_.State().List, host_.Facts(), row), host_.Facts());
-        ShowProgramProperties(host_.Handle(), kind_.State().List.Row(row).location, host_.Jumps());
+        const StartupList& list = kind_.State().List;
+        const FileFacts* facts = FactsOfRow(list, host_.Facts(), row);
+        WarnOfSigner(host_.Handle(), facts, host_.Facts());
+        // What the entry cost the last logon, and from which record, before the file's own page.
+        const bool disabled = list.State(row) == EntryState::Disabled;
+        const EntryImpact impact = ImpactOfRow(list, host_.Facts(), row).value_or(EntryImpact{});
+        ShowText(host_.Handle(),
+                 ImpactDetailText(host_.Facts().Impact(), impact,
+                                  facts && facts->state == FileFacts::State::Found, disabled),
+                 MB_OK | MB_ICONINFORMATION);
+        ShowProgramProperties(host_.Handle(), list.Row(row).location, host_.Jumps());
     }
 }
 
 bool StartupView::NeedsEveryFact() const
 {
     const int sorted = list_.Display().sort.column;
-    return sorted == PublisherColumn || sorted == SignerColumn || !list_.Display().filter.empty() ||
-           host_.Hiding().Any();
+    return sorted == PublisherColumn || sorted == SignerColumn || sorted == ImpactColumn ||
+           !list_.Display().filter.empty() || host_.Hiding().Any();
 }
 
 std::vector<std::wstring> StartupView::TakeUnasked(FileFactsTable& facts)

@@ -12,6 +12,7 @@
 #include "platform/Files.h"
 #include "platform/MachineLock.h"
 #include "platform/Names.h"
+#include "platform/Places.h"
 #include "platform/Settings.h"
 #include "platform/Text.h"
 #include "staging/EntryStore.h"
@@ -220,9 +221,10 @@ TEST_F(ConsoleTest, NoFieldOfTheCsvIsAFormulaWhileTheJsonKeepsEveryTextAsItIs)
     const Outcome csv = Run(L"/list"), json = Run(L"/list /json");
     EXPECT_EQ(
         csv.out,
-        L"Task Name,Status,Load From,User,When?,Location,Publisher,Signer,File exists,Signature,SHA-256\r\n"
+        L"Task Name,Status,Load From,User,When?,Location,Publisher,Signer,Impact,CPU time (ms),Disk (bytes),"
+        L"File exists,Signature,SHA-256\r\n"
         L"\"'=cmd|' /C calc'!A0\",Enabled,Registry(User Run),Current User,Current User logs On,"
-        L"\"'-e x\",,File missing,false,missing,\r\n");
+        L"\"'-e x\",,File missing,Not measured,,,false,missing,\r\n");
     EXPECT_TRUE(Has(json.out, L"{\"taskName\": \"=cmd|' /C calc'!A0\", \"status\": \"Enabled\", \"state\": "
                               L"\"enabled\", \"loadFrom\": \"Registry(User Run)\""));
     EXPECT_TRUE(Has(json.out, L"\"location\": \"-e x\""));
@@ -232,6 +234,25 @@ TEST_F(ConsoleTest, NoFieldOfTheCsvIsAFormulaWhileTheJsonKeepsEveryTextAsItIs)
     SeedPlace(user, L"Unsigned", L"\"" + testsupport::BuildFolder() + L"\\demo\\syncdrive.exe\"");
     EXPECT_TRUE(Has(Run(L"/list /json").out, L"\"signature\": \"pending\""));
     EXPECT_TRUE(Has(Run(L"/list /VERIFY /json").out, L"\"signature\": \"unsigned\""));
+}
+
+TEST_F(ConsoleTest, TheListSaysWhatEachEntryCostTheLastLogonByOurOwnRecord)
+{
+    const std::wstring notepad = SystemFile(L"notepad.exe");
+    WriteBytes(platform::UserDataFolder() + platform::names::LogonImpactFile,
+               "<?xml version=\"1.0\"?><StartupData><Process Name=\"" +
+                   platform::CodePageFromWide(CP_UTF8, notepad) +
+                   "\"><CommandLine>notepad</CommandLine><DiskUsage Units=\"bytes\">3145729</DiskUsage>"
+                   "<CpuUsage Units=\"us\">1200000</CpuUsage></Process></StartupData>");
+    SeedPlace(user, L"Heavy", L"%SystemRoot%\\system32\\NOTEPAD.EXE /x");
+    SeedPlace(user, L"Unmeasured", SystemFile(L"regedit.exe"));
+    EXPECT_TRUE(Has(Run(L"/list /json").out, L"\"impact\": \"high\", \"cpuMs\": 1200, "
+                                             L"\"diskBytes\": 3145729, \"fileExists\": true"));
+    EXPECT_TRUE(
+        Has(Run(L"/list /json").out, L"\"impact\": \"not measured\", \"cpuMs\": null, \"diskBytes\": null"));
+    EXPECT_TRUE(Has(Run(L"/list").out, L",High,1200,3145729,true,"));
+    ASSERT_EQ(Run(L"/disable Heavy").code, ExitDone);
+    EXPECT_TRUE(Has(Run(L"/list /json").out, L"\"impact\": \"none\", \"cpuMs\": null"));
 }
 
 TEST_F(ConsoleTest, AStoreThatCannotBeReadWholeNowIsNeverChangedAndTheAnswerIsFour)
