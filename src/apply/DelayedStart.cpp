@@ -16,6 +16,21 @@
 namespace
 {
 
+// Its program wrote the entry back since it was delayed: the logon starts it from there, once.
+bool BackInPlace(const StartupSource& source, const std::wstring& name, platform::Reg& reg)
+{
+    if (source.kind == SourceKind::StartUp)
+        return platform::FileExists(platform::GetSpecialFolderPath(source.csidl) + L"\\" + name + L".lnk");
+    if (source.kind != SourceKind::Registry)
+        return false;
+    reg.RootKey(source.root);
+    reg.View(source.view);
+    reg.KeyPath(platform::RunKeyPath(source.key));
+    reg.ValueName(name);
+    platform::RegValue value;
+    return reg.ReadRaw(value) == ERROR_SUCCESS;
+}
+
 } // namespace
 
 std::vector<DelayedLaunch> DelayedLaunches(const std::vector<EntryRecord>& stored, bool machine)
@@ -28,7 +43,7 @@ std::vector<DelayedLaunch> DelayedLaunches(const std::vector<EntryRecord>& store
             record.source >= static_cast<int>(SourceCount))
             continue;
         const StartupSource& source = StartupSources[static_cast<size_t>(record.source)];
-        if (OfTheMachine(source) != machine)
+        if (OfTheMachine(source) != machine || BackInPlace(source, record.name, reg))
             continue;
         DelayedLaunch launch{record.name, record.delaySeconds, record.delayOrder, {}, {}};
         if (source.kind == SourceKind::StartUp)

@@ -2,6 +2,7 @@
 // their seconds and order in the store, back byte for byte; the places that cannot be delayed.
 #include "ApplyFixture.h"
 #include "apply/ApplyEngine.h"
+#include "platform/Files.h"
 #include "staging/EntryStore.h"
 #include "staging/ResetAll.h"
 #include "staging/StagingCommands.h"
@@ -69,7 +70,7 @@ TEST_F(ApplyTest, ADelayedEntryLeavesItsPlaceLikeADisabledOneAndComesBackExactly
     EXPECT_TRUE(StoredRecords().empty());
 }
 
-TEST_F(ApplyTest, RunOnceAndServicesPlacesAreRefusedAtStagingWithTheirReasons)
+TEST_F(ApplyTest, RunOnceServicesAndProgramsAskingElevationAreRefusedAtStagingWithTheirReasons)
 {
     SetRegString(HKEY_CURRENT_USER, RunBase + L"RunOnce", L"Once", L"C:\\once.exe");
     SetRegString(HKEY_LOCAL_MACHINE, RunBase + L"RunServices", L"Svc", L"C:\\svc.exe");
@@ -85,6 +86,19 @@ TEST_F(ApplyTest, RunOnceAndServicesPlacesAreRefusedAtStagingWithTheirReasons)
         EXPECT_EQ(state->List.State(Position(name)), EntryState::Enabled);
         EXPECT_NE(DelayRefusalText(refusal, state->List.Row(Position(name))).find(words), std::wstring::npos);
     }
+    // A program whose manifest asks requireAdministrator, here beside it.
+    const std::wstring elevated = programFolder + L"\\setup.exe";
+    ASSERT_EQ(platform::ReplaceFileAtomically(elevated, "MZ"), static_cast<DWORD>(ERROR_SUCCESS));
+    ASSERT_EQ(platform::ReplaceFileAtomically(elevated + L".manifest",
+                                              "<requestedExecutionLevel level=\"requireAdministrator\"/>"),
+              static_cast<DWORD>(ERROR_SUCCESS));
+    SetRegString(HKEY_CURRENT_USER, RunKey, L"Setup", L"\"" + elevated + L"\" /tray");
+    Start();
+    state->List.Select(Position(L"Setup"));
+    EXPECT_EQ(DelaySelected(*state, 30, facts), DelayRefusal::NeedsElevation);
+    EXPECT_NE(DelayRefusalText(DelayRefusal::NeedsElevation, state->List.Row(Position(L"Setup")))
+                  .find(L"asks for administrator rights"),
+              std::wstring::npos);
     // A row delayed again keeps its order; the next one comes after it.
     Delay(*state, Position(L"Plain"), 30);
     Delay(*state, Position(L"Plain"), 60);

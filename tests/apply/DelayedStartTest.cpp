@@ -53,6 +53,11 @@ TEST_F(ApplyTest, TheLaunchersRunValueComesWithTheFirstDelayGoesWithTheLastAndIs
     EXPECT_TRUE(launches[0].commandLine.ends_with(L"\\later.exe"));
     EXPECT_EQ(launches[1].commandLine, L"C:\\first.exe");
     EXPECT_TRUE(DelayedLaunches(stored, true).empty());
+    // Written back by its program while delayed: the logon starts it, the launcher does not again.
+    SetRegString(HKEY_CURRENT_USER, RunKey, L"First", L"C:\\first2.exe");
+    ASSERT_EQ(DelayedLaunches(stored, false).size(), 1u);
+    EXPECT_EQ(DelayedLaunches(stored, false)[0].name, L"Later");
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, RunKey.c_str(), L"First");
 
     // The value deleted behind the program's back: the rows say so, and the next apply writes it.
     ASSERT_EQ(RegDeleteKeyValueW(HKEY_CURRENT_USER, RunKey.c_str(), platform::names::LauncherValue),
