@@ -239,6 +239,7 @@ TEST_F(ConsoleTest, NoFieldOfTheCsvIsAFormulaWhileTheJsonKeepsEveryTextAsItIs)
 TEST_F(ConsoleTest, TheListSaysWhatEachEntryCostTheLastLogonByOurOwnRecord)
 {
     const std::wstring notepad = SystemFile(L"notepad.exe");
+    platform::CreateFolderPath(platform::UserDataFolder());
     WriteBytes(platform::UserDataFolder() + platform::names::LogonImpactFile,
                "<?xml version=\"1.0\"?><StartupData><Process Name=\"" +
                    platform::CodePageFromWide(CP_UTF8, notepad) +

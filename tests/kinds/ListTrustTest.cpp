@@ -38,20 +38,26 @@ TEST_F(ListTrustTest, AStartupListSaysPendingUntilVerifiedThenKnowsTheAnswerFrom
     const std::string summed = testsupport::ReadBytes(samples + L"vendor.exe.sha256").substr(0, 64);
     const std::wstring sha256(summed.begin(), summed.end());
     const std::wstring pending = startup.ListVerb(true, false, false).out;
-    EXPECT_TRUE(
-        Has(pending, L"\"publisher\": \"SyncDrive Software\", \"signer\": \"\", \"fileExists\": true, "
-                     L"\"signature\": \"pending\", \"sha256\": \"" +
-                         sha256 + L"\", \"file\": " + JsonString(samples + L"vendor.exe") + L"}"))
+    EXPECT_TRUE(Has(pending, L"\"publisher\": \"SyncDrive Software\", \"signer\": \"\", \"impact\": \"not "
+                             L"measured\", \"cpuMs\": null, \"diskBytes\": null, \"fileExists\": true, "
+                             L"\"signature\": \"pending\", \"sha256\": \"" +
+                                 sha256 + L"\", \"file\": " + JsonString(samples + L"vendor.exe") + L"}"))
         << pending;
     const std::wstring verified = startup.ListVerb(true, false, true).out;
-    EXPECT_TRUE(Has(verified,
-                    L"\"signer\": \"SyncDrive Software\", \"fileExists\": true, \"signature\": \"verified\""))
+    EXPECT_TRUE(Has(verified, L"\"signer\": \"SyncDrive Software\", \"impact\": \"not measured\", \"cpuMs\": "
+                              L"null, \"diskBytes\": null, \"fileExists\": true, "
+                              L"\"signature\": \"verified\""))
         << verified;
-    EXPECT_TRUE(Has(verified, L"\"signer\": \"Not verified: changed after signing\", \"fileExists\": true, "
-                              L"\"signature\": \"notVerified\""));
+    EXPECT_TRUE(
+        Has(verified,
+            L"\"signer\": \"Not verified: changed after signing\", "
+            L"\"impact\": \"not measured\", \"cpuMs\": null, \"diskBytes\": null, \"fileExists\": true, "
+            L"\"signature\": \"notVerified\""));
     EXPECT_EQ(startup.ListVerb(true, false, false).out, verified) << "the answers kept for the next list";
     const std::wstring csv = startup.ListVerb(false, false, false).out;
-    EXPECT_TRUE(Has(csv, L",SyncDrive Software,SyncDrive Software,true,verified," + sha256 + L"\r\n")) << csv;
+    EXPECT_TRUE(
+        Has(csv, L",SyncDrive Software,SyncDrive Software,Not measured,,,true,verified," + sha256 + L"\r\n"))
+        << csv;
 }
 
 TEST_F(ListTrustTest, AHostedServiceIsJudgedByItsDllAndADelayedStartIsReadFromItsKey)

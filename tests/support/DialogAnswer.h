@@ -24,6 +24,7 @@ class DialogAnswer
     }
     int Shown() const { return shown_; }
     const std::wstring& Text() const { return text_; }
+    const std::wstring& Texts() const { return texts_; } // of every box answered, each after a LF
     const std::wstring& Caption() const { return caption_; }
     bool HadButton(int id) const { return (buttons_ >> id) & 1; }
     // The button that had the focus: a box focuses its default one as it starts, maybe after activating.
@@ -78,6 +79,7 @@ class DialogAnswer
             box->window_ = window;
             box->caption_ = WindowText(window);
             box->text_ = WindowText(GetDlgItem(window, 0xFFFF));
+            box->texts_ += L"\n" + box->text_;
             box->buttons_ = 0;
             for (int id = IDOK; id <= IDCONTINUE; ++id)
                 box->buttons_ |= GetDlgItem(window, id) ? 1u << id : 0;
@@ -100,7 +102,7 @@ class DialogAnswer
     static inline int focusId = 0, users = 0;
     int kind_, button_ = 0, shown_ = 0, defaultId_ = 0;
     unsigned buttons_ = 0;
-    std::wstring name_, text_, caption_;
+    std::wstring name_, text_, texts_, caption_;
     HWND window_ = nullptr;
     DialogAnswer* previous_ = nullptr;
 };
