@@ -1,6 +1,7 @@
 // Registry run-key scanner.
 #include "model/StartupSource.h"
 #include "inventory/Scanners.h"
+#include "inventory/LogonWatch.h"
 #include "platform/Places.h"
 
 namespace
@@ -47,7 +48,8 @@ void SetRegRunIntoList(StartupList& list, platform::Reg& reg, size_t source, Win
     std::vector<std::wstring> names;
     for (const platform::RegValue& value : values)
         // A place with sections has settings beside its entries: Flags, Title, numbers.
-        if (!place.sections || (IsText(value.type) && !IsPlaceSetting(place, value.name)))
+        if ((!place.sections || (IsText(value.type) && !IsPlaceSetting(place, value.name))) &&
+            !IsLogonWatchValue(place.root, place.key, value.name))
             names.push_back(value.name);
 
     reg.RootKey(place.root);

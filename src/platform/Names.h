@@ -33,6 +33,12 @@ inline constexpr wchar_t UserDataFolder[] = L"\\Brightfold";
 inline constexpr wchar_t SignatureCacheFile[] = L"\\Signatures.cache";
 inline constexpr wchar_t SignatureCacheLock[] = L"Brightfold.Ravelin.Signatures";
 // The store as an older build wrote it, kept when this build read it realigned.
+// The record of the processes of a logon, in the schema Windows keeps its own in, beside the store.
+inline constexpr wchar_t LogonImpactFile[] = L"\\LogonImpact.xml";
+// The watcher that measures the next logon, in the program folder, and the value of the user's
+// Run key that starts it once.
+inline constexpr wchar_t WatchProgramFile[] = L"\\RavelinWatch.exe";
+inline constexpr wchar_t WatchRunValue[] = L"Brightfold Ravelin Logon Watch";
 inline constexpr wchar_t StoreBackupFile[] = L"\\SaveProf.old";
 // Exact copies of the entries the store holds: registry and win.ini values under this key of the
 // registry of their place (the user's, or the machine's), shortcuts in this folder beside the
