@@ -69,10 +69,11 @@ constexpr SwitchDesign Switches[] = {
     {L"command", Verb::None, Takes::Value},    {L"json", Verb::None, Takes::Nothing},
     {L"services", Verb::None, Takes::Nothing}, {L"tasks", Verb::None, Takes::Nothing},
     {L"all", Verb::None, Takes::Nothing},      {L"verify", Verb::None, Takes::Nothing},
-    {L"force", Verb::None, Takes::Nothing},
+    {L"force", Verb::None, Takes::Nothing},    {L"seconds", Verb::None, Takes::Value},
+    {L"off", Verb::None, Takes::Nothing},      {L"measure", Verb::Measure, Takes::Nothing},
 };
 constexpr size_t FromSwitch = 9, CommandSwitch = 10, JsonSwitch = 11, ServicesSwitch = 12, TasksSwitch = 13,
-                 AllSwitch = 14, VerifySwitch = 15, ForceSwitch = 16;
+                 AllSwitch = 14, VerifySwitch = 15, ForceSwitch = 16, SecondsSwitch = 17, OffSwitch = 18;
 
 const SwitchDesign* FindSwitch(const CommandWord& word)
 {
@@ -107,6 +108,9 @@ bool GoesWith(size_t modifier, Verb verb)
         return verb == Verb::List;
     case ForceSwitch:
         return verb == Verb::Enable;
+    case SecondsSwitch:
+    case OffSwitch:
+        return verb == Verb::Measure;
     }
     return false;
 }
@@ -172,6 +176,17 @@ ParsedRequest ParseConsoleRequest(std::wstring_view arguments)
             request.force = true;
         else if (index == VerifySwitch)
             request.verify = true;
+        else if (index == OffSwitch)
+            request.off = true;
+        else if (index == SecondsSwitch)
+        {
+            const bool digits = !value.empty() && value.size() <= 4 &&
+                                value.find_first_not_of(L"0123456789") == std::wstring::npos;
+            const unsigned seconds = digits ? static_cast<unsigned>(std::stoul(value)) : 0;
+            if (seconds < 1 || seconds > 3600)
+                return fail(keys::BadSeconds, {value});
+            request.seconds = seconds;
+        }
         else
             request.json = true;
     }
@@ -181,7 +196,7 @@ ParsedRequest ParseConsoleRequest(std::wstring_view arguments)
         return fail(keys::NoVerb, {});
     }
     for (size_t modifier : {FromSwitch, CommandSwitch, JsonSwitch, ServicesSwitch, TasksSwitch, AllSwitch,
-                            VerifySwitch, ForceSwitch})
+                            VerifySwitch, ForceSwitch, SecondsSwitch, OffSwitch})
         if (seen[modifier] && !GoesWith(modifier, request.verb))
             return fail(keys::SwitchNotWithVerb, {Shown(Switches[modifier]), Shown(*verb)});
     if (request.verb == Verb::Add)

@@ -29,6 +29,7 @@ enum class Verb
     Save,
     Load,
     Compare,
+    Measure,
     Help
 };
 
@@ -42,6 +43,8 @@ struct ConsoleRequest
     bool all = false;                        // /list of every entry, not only those a view shows first
     bool force = false;                      // /enable of an entry whose program file is gone
     bool verify = false;                     // /list once every file's signature is checked
+    std::optional<unsigned> seconds;         // /measure for that long
+    bool off = false;                        // /measure taken back
 };
 
 // A request, or why the command line makes none: one sentence, and whether the usage goes below

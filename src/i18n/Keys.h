@@ -340,4 +340,15 @@ inline constexpr KeyText UsageVerify{
     L"1100", L"Checks the signature of every entry's file before it writes the list; without /verify, a "
              L"signature not yet known from an earlier check says pending."};
 
+// Measuring the next logon: the menu item, what the command line says, its usage.
+inline constexpr KeyText MeasureItem{L"1375", L"&Measure the next logon"};
+inline constexpr KeyText WatchArmed{
+    L"1376", L"The next logon will be measured for %1 seconds; its record is written to %2."};
+inline constexpr KeyText WatchDisarmed{L"1377", L"The next logon will not be measured."};
+inline constexpr KeyText WatchNotArmed{L"1378", L"The measure of the next logon could not be set up: %1"};
+inline constexpr KeyText UsageMeasure{L"1379",
+                                      L"Measures the processes the next logon starts, once, for 90 seconds "
+                                      L"or the seconds given; /off takes the measure back."};
+inline constexpr KeyText BadSeconds{L"1380", L"/seconds takes a whole number from 1 to 3600, not %1."};
+
 } // namespace keys

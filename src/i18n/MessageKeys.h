@@ -165,6 +165,12 @@ inline constexpr const KeyText* Messages[] = {
     &UsageTaskChange,
     &TasksNotRemoved,
     &UsageVerify,
+    &MeasureItem,
+    &WatchArmed,
+    &WatchDisarmed,
+    &WatchNotArmed,
+    &UsageMeasure,
+    &BadSeconds,
 };
 
 } // namespace keys
