@@ -1,7 +1,6 @@
 // The watcher's arming, sampling and record.
 #include "inventory/LogonWatch.h"
 #include "platform/Files.h"
-#include "platform/Launch.h"
 #include "platform/Names.h"
 #include "platform/Places.h"
 #include "platform/Registry.h"
@@ -85,8 +84,9 @@ DWORD ArmLogonWatch(unsigned seconds)
 {
     const std::wstring arguments =
         seconds == WatchDefaultSeconds ? std::wstring() : L"/seconds " + Decimal(seconds);
-    const std::wstring line =
-        platform::CommandLine(platform::ProgramFolder() + platform::names::WatchProgramFile, arguments);
+    // Quoted always, so that a blank in the program folder never splits the line.
+    const std::wstring line = L"\"" + platform::ProgramFolder() + platform::names::WatchProgramFile + L"\"" +
+                              (arguments.empty() ? L"" : L" " + arguments);
     platform::RegValue value{platform::names::WatchRunValue, REG_SZ, {}};
     const auto* bytes = reinterpret_cast<const BYTE*>(line.c_str());
     value.data.assign(bytes, bytes + (line.size() + 1) * sizeof(wchar_t));

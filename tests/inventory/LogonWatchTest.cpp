@@ -109,9 +109,9 @@ TEST(LogonRecord, EscapesEveryTextAndReadsBackThroughTheXmlReader)
 
 TEST(LogonRecord, TimesKeepEverySeventhOfASecond)
 {
-    // 1601-01-01 plus whole days: 2026-12-08 is 155 250 days on.
+    // 1601-01-01 plus whole days: 2026-12-08 is 155 569 days on.
     EXPECT_EQ(RecordTime(0), L"1601-01-01T00:00:00.0000000Z");
-    EXPECT_EQ(RecordTime(155250ULL * 86400 * Second + 79201 * Second + 1234567),
+    EXPECT_EQ(RecordTime(155569ULL * 86400 * Second + 79201 * Second + 1234567),
               L"2026-12-08T22:00:01.1234567Z");
 }
 
