@@ -130,7 +130,9 @@ HMENU frmMain::MakeMenuBar()
         }
         else
         {
-            AppendMenuW(popup, MF_STRING | (item.grayed ? MF_GRAYED : 0), item.id, item.caption);
+            const bool checked = item.id == IDM_MEASURE && LogonWatchArmed();
+            AppendMenuW(popup, MF_STRING | (item.grayed ? MF_GRAYED : 0) | (checked ? MF_CHECKED : 0),
+                        item.id, item.caption);
         }
     }
     return bar;
