@@ -3,6 +3,7 @@
 #include "i18n/DelayKeys.h"
 #include "i18n/Keys.h"
 #include "i18n/Lookup.h"
+#include "inventory/LogonWatch.h"
 #include "kinds/Kinds.h"
 #include "platform/Text.h"
 
@@ -72,9 +73,10 @@ constexpr SwitchDesign Switches[] = {
     {L"all", Verb::None, Takes::Nothing},      {L"verify", Verb::None, Takes::Nothing},
     {L"force", Verb::None, Takes::Nothing},    {L"delay", Verb::Delay, Takes::Value},
     {L"undelay", Verb::Undelay, Takes::Value}, {L"seconds", Verb::None, Takes::Value},
+    {L"off", Verb::None, Takes::Nothing},      {L"measure", Verb::Measure, Takes::Nothing},
 };
 constexpr size_t FromSwitch = 9, CommandSwitch = 10, JsonSwitch = 11, ServicesSwitch = 12, TasksSwitch = 13,
-                 AllSwitch = 14, VerifySwitch = 15, ForceSwitch = 16, SecondsSwitch = 19;
+                 AllSwitch = 14, VerifySwitch = 15, ForceSwitch = 16, SecondsSwitch = 19, OffSwitch = 20;
 
 const SwitchDesign* FindSwitch(const CommandWord& word)
 {
@@ -111,7 +113,9 @@ bool GoesWith(size_t modifier, Verb verb)
     case ForceSwitch:
         return verb == Verb::Enable;
     case SecondsSwitch:
-        return verb == Verb::Delay;
+        return verb == Verb::Delay || verb == Verb::Measure;
+    case OffSwitch:
+        return verb == Verb::Measure;
     }
     return false;
 }
@@ -130,6 +134,7 @@ ParsedRequest ParseConsoleRequest(std::wstring_view arguments)
         parsed.error = FormatText(LookupText(key), args);
         return parsed;
     };
+    std::wstring secondsText;
     for (size_t i = 0; i < words.size(); ++i)
     {
         const SwitchDesign* design = FindSwitch(words[i]);
@@ -164,12 +169,7 @@ ParsedRequest ParseConsoleRequest(std::wstring_view arguments)
         else if (index == CommandSwitch)
             request.command = std::move(value);
         else if (index == SecondsSwitch)
-        {
-            int seconds = 0;
-            if (!ParseCount(platform::Trim(value), MaxDelaySeconds, seconds))
-                return fail(keys::BadDelaySeconds, {value});
-            request.seconds = seconds;
-        }
+            secondsText = std::move(value); // its bounds are the verb's, which may come after it
         else if (const std::optional<EntryKind> kind = KindOfListSwitch(design->name))
         {
             // One list at a time.
@@ -184,6 +184,8 @@ ParsedRequest ParseConsoleRequest(std::wstring_view arguments)
             request.force = true;
         else if (index == VerifySwitch)
             request.verify = true;
+        else if (index == OffSwitch)
+            request.off = true;
         else
             request.json = true;
     }
@@ -193,9 +195,17 @@ ParsedRequest ParseConsoleRequest(std::wstring_view arguments)
         return fail(keys::NoVerb, {});
     }
     for (size_t modifier : {FromSwitch, CommandSwitch, JsonSwitch, ServicesSwitch, TasksSwitch, AllSwitch,
-                            VerifySwitch, ForceSwitch, SecondsSwitch})
+                            VerifySwitch, ForceSwitch, SecondsSwitch, OffSwitch})
         if (seen[modifier] && !GoesWith(modifier, request.verb))
             return fail(keys::SwitchNotWithVerb, {Shown(Switches[modifier]), Shown(*verb)});
+    if (seen[SecondsSwitch])
+    {
+        const bool measure = request.verb == Verb::Measure;
+        int seconds = 0;
+        if (!ParseCount(platform::Trim(secondsText), measure ? MaxWatchSeconds : MaxDelaySeconds, seconds))
+            return fail(measure ? keys::BadSeconds : keys::BadDelaySeconds, {secondsText});
+        request.seconds = seconds;
+    }
     if (request.verb == Verb::Add)
         for (size_t needed : {FromSwitch, CommandSwitch})
             if (!seen[needed])

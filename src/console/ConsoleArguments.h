@@ -31,7 +31,8 @@ enum class Verb
     Compare,
     Help,
     Delay,
-    Undelay
+    Undelay,
+    Measure
 };
 
 struct ConsoleRequest
@@ -44,7 +45,8 @@ struct ConsoleRequest
     bool all = false;                        // /list of every entry, not only those a view shows first
     bool force = false;                      // /enable of an entry whose program file is gone
     bool verify = false;                     // /list once every file's signature is checked
-    std::optional<int> seconds;              // /delay by that many seconds
+    std::optional<int> seconds;              // /delay by, or /measure for, that many seconds
+    bool off = false;                        // /measure taken back
 };
 
 // A request, or why the command line makes none: one sentence, and whether the usage goes below

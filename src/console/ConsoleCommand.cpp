@@ -11,6 +11,7 @@
 #include "platform/Files.h"
 #include "platform/Names.h"
 #include "platform/Text.h"
+#include "inventory/LogonWatch.h"
 #include "kinds/Kinds.h"
 #include "staging/EntryFile.h"
 
@@ -107,6 +108,22 @@ int LoadVerb(const Kinds& kinds, const std::wstring& file)
     return code;
 }
 
+int MeasureVerb(const ConsoleRequest& request)
+{
+    if (request.off)
+    {
+        if (const DWORD error = DisarmLogonWatch())
+            return Complain(FormatText(LookupText(keys::WatchNotArmed), {platform::SystemErrorText(error)}),
+                            ExitFailed);
+        return Say(LookupText(keys::WatchDisarmed));
+    }
+    const unsigned seconds = request.seconds ? static_cast<unsigned>(*request.seconds) : WatchDefaultSeconds;
+    if (const DWORD error = ArmLogonWatch(seconds))
+        return Complain(FormatText(LookupText(keys::WatchNotArmed), {platform::SystemErrorText(error)}),
+                        ExitFailed);
+    return Say(FormatText(LookupText(keys::WatchArmed), {platform::ToDecimal(seconds), LogonRecordPath()}));
+}
+
 } // namespace
 
 int RunConsole(std::wstring_view arguments)
@@ -126,6 +143,8 @@ int RunConsole(std::wstring_view arguments)
         platform::WriteStandardOutput(UsageText(names));
         return ExitDone;
     }
+    if (request.verb == Verb::Measure)
+        return MeasureVerb(request);
     const Kinds kinds;
     StartupKind& startup = kinds.Startup();
     // The startup list is what every verb but a list of another kind works on, or beside.
@@ -163,6 +182,7 @@ int RunConsole(std::wstring_view arguments)
         return LoadVerb(kinds, request.value);
     case Verb::None:
     case Verb::Help:
+    case Verb::Measure:
         break;
     }
     return ExitBadUsage;

@@ -30,6 +30,7 @@ const VerbUsage Verbs[] = {
     {L"ravelinc /save FILE", keys::UsageSave},
     {L"ravelinc /load FILE", keys::UsageLoad},
     {L"ravelinc /compare FILE [/json]", keys::UsageCompare},
+    {L"ravelinc /measure [/seconds N], /measure /off", keys::UsageMeasure},
     {L"ravelinc /?", keys::UsageHelp},
 };
 const keys::KeyText* const ExitCodes[] = {&keys::ExitDone, &keys::ExitFailed, &keys::ExitNoEntry,

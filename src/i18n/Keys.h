@@ -362,5 +362,15 @@ inline constexpr KeyText RecordSkipped{L"1365", L"Passed over: %1 (%2)"};
 inline constexpr KeyText NoProgramFile{L"1366", L"It names no program file that exists."};
 inline constexpr KeyText RecordNotReadYet{L"1367", L"The records of the logons have not been read yet."};
 inline constexpr KeyText RecordWrongRoot{L"1368", L"its root element is <%1>, not <StartupData>"};
+// Measuring the next logon: the menu item, what the command line says, its usage.
+inline constexpr KeyText MeasureItem{L"1375", L"&Measure the next logon"};
+inline constexpr KeyText WatchArmed{
+    L"1376", L"The next logon will be measured for %1 seconds; its record is written to %2."};
+inline constexpr KeyText WatchDisarmed{L"1377", L"The next logon will not be measured."};
+inline constexpr KeyText WatchNotArmed{L"1378", L"The measure of the next logon could not be set up: %1"};
+inline constexpr KeyText UsageMeasure{L"1379",
+                                      L"Measures the processes the next logon starts, once, for 90 seconds "
+                                      L"or the seconds given; /off takes the measure back."};
+inline constexpr KeyText BadSeconds{L"1380", L"/seconds takes a whole number from 1 to 3600, not %1."};
 
 } // namespace keys

@@ -203,6 +203,12 @@ inline constexpr const KeyText* Messages[] = {
     &NoProgramFile,
     &RecordNotReadYet,
     &RecordWrongRoot,
+    &MeasureItem,
+    &WatchArmed,
+    &WatchDisarmed,
+    &WatchNotArmed,
+    &UsageMeasure,
+    &BadSeconds,
 };
 
 } // namespace keys

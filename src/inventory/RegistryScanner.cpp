@@ -1,8 +1,9 @@
 // Registry run-key scanner.
 #include "model/StartupSource.h"
 #include "inventory/Scanners.h"
-#include "platform/Text.h"
+#include "inventory/LogonWatch.h"
 #include "platform/Names.h"
+#include "platform/Text.h"
 #include "platform/Places.h"
 
 namespace
@@ -59,7 +60,7 @@ void SetRegRunIntoList(StartupList& list, platform::Reg& reg, size_t source, Win
     for (const platform::RegValue& value : values)
         // A place with sections has settings beside its entries: Flags, Title, numbers.
         if ((!place.sections || (IsText(value.type) && !IsPlaceSetting(place, value.name))) &&
-            !OurLauncher(place, value.name))
+            !OurLauncher(place, value.name) && !IsLogonWatchValue(place.root, place.key, value.name))
             names.push_back(value.name);
 
     reg.RootKey(place.root);

@@ -40,6 +40,10 @@ inline constexpr wchar_t SignatureCacheLock[] = L"Brightfold.Ravelin.Signatures"
 // under the Windows folder where Windows keeps its own, for each user.
 inline constexpr wchar_t LogonImpactFile[] = L"\\LogonImpact.xml";
 inline constexpr wchar_t StartupInfoFolder[] = L"\\System32\\WDI\\LogFiles\\StartupInfo";
+// The watcher that measures the next logon, in the program folder, and the value of the user's
+// Run key that starts it once.
+inline constexpr wchar_t WatchProgramFile[] = L"\\RavelinWatch.exe";
+inline constexpr wchar_t WatchRunValue[] = L"Brightfold Ravelin Logon Watch";
 // The store as an older build wrote it, kept when this build read it realigned.
 inline constexpr wchar_t StoreBackupFile[] = L"\\SaveProf.old";
 // Exact copies of the entries the store holds: registry and win.ini values under this key of the

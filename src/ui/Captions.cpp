@@ -24,6 +24,7 @@ constexpr Caption Captions[] = {
     {keys::AutoexecItem, MenuItem, IDM_AUTO},
     {keys::ConfigItem, MenuItem, IDM_CONFIG},
     {keys::RegistryItem, MenuItem, IDM_REGISTRY},
+    {keys::MeasureItem, MenuItem, IDM_MEASURE},
     {keys::ProfileMenu, Menu, 1},
     {keys::SaveProfileItem, MenuItem, IDM_SAVEPROF},
     {keys::LoadProfileItem, MenuItem, IDM_LOADPROF},

@@ -4,6 +4,7 @@
 #include "apply/ApplyMenu.h"
 #include "apply/ApplyReport.h"
 #include "i18n/Keys.h"
+#include "inventory/LogonWatch.h"
 #include "i18n/Lookup.h"
 #include "platform/FileDialog.h"
 #include "platform/Files.h"
@@ -36,6 +37,7 @@ constexpr MenuItemDesign Menus[] = {
     {IDM_REGISTRY, keys::RegistryItem.text, false},
     {IDM_OPENLOCATION, keys::OpenLocation.text, false},
     {IDM_PROPERTIES, keys::Properties.text, false},
+    {IDM_MEASURE, keys::MeasureItem.text, false},
     {0, keys::ProfileMenu.text, false},
     {IDM_SAVEPROF, keys::SaveProfileItem.text, false},
     {IDM_LOADPROF, keys::LoadProfileItem.text, false},
@@ -67,6 +69,7 @@ constexpr Command Commands[] = {
     {IDM_REGISTRY, &frmMain::mnuRegistry_Click},
     {IDM_OPENLOCATION, &frmMain::mnuOpenLocation_Click},
     {IDM_PROPERTIES, &frmMain::mnuProperties_Click},
+    {IDM_MEASURE, &frmMain::mnuMeasure_Click},
     {IDM_FIND, &frmMain::mnuFind_Click},
     {IDM_NEXTVIEW, &frmMain::mnuNextView_Click},
     {IDC_CHKHIDEWINDOWS, &frmMain::chkHideTrusted_Click},
@@ -127,7 +130,9 @@ HMENU frmMain::MakeMenuBar()
         }
         else
         {
-            AppendMenuW(popup, MF_STRING | (item.grayed ? MF_GRAYED : 0), item.id, item.caption);
+            const bool checked = item.id == IDM_MEASURE && LogonWatchArmed();
+            AppendMenuW(popup, MF_STRING | (item.grayed ? MF_GRAYED : 0) | (checked ? MF_CHECKED : 0),
+                        item.id, item.caption);
         }
     }
     return bar;
@@ -331,6 +336,21 @@ void frmMain::mnuConfig_Click()
 void frmMain::mnuRegistry_Click()
 {
     RegistryAnswer = StartRegistryEditor(hwnd_);
+}
+
+void frmMain::mnuMeasure_Click()
+{
+    // One item arms and disarms: its check mark says which the next logon will see.
+    const bool arming = !LogonWatchArmed();
+    const DWORD error = arming ? ArmLogonWatch() : DisarmLogonWatch();
+    if (error)
+        SetStatus(FormatText(LookupText(keys::WatchNotArmed), {platform::SystemErrorText(error)}));
+    else
+        SetStatus(arming ? FormatText(LookupText(keys::WatchArmed),
+                                      {platform::ToDecimal(WatchDefaultSeconds), LogonRecordPath()})
+                         : LookupText(keys::WatchDisarmed));
+    CheckMenuItem(GetMenu(hwnd_), IDM_MEASURE,
+                  MF_BYCOMMAND | (LogonWatchArmed() ? MF_CHECKED : MF_UNCHECKED));
 }
 
 void frmMain::mnuHelpIndex_Click()

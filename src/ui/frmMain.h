@@ -85,6 +85,7 @@ class frmMain : public ViewHost
     void mnuFind_Click();
     void mnuOpenLocation_Click();
     void mnuProperties_Click();
+    void mnuMeasure_Click();
     void mnuNextView_Click();
     // The boxes that hide Windows' own entries and those whose signature holds, in every view;
     // remembered for the user.

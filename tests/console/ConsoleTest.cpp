@@ -66,9 +66,16 @@ TEST_F(ConsoleTest, WordsSplitAsWindowsSplitsThemAndEachBadUsageIsNamedInOneLine
         {L"", L"Nothing to do: give one of the switches below."},
         {L"/add a /from b", L"/add needs /command."},
         {L"/list extra", L"\"extra\" is no switch. A value with blanks is quoted."},
+        {L"/measure /seconds 0", L"/seconds takes a whole number from 1 to 3600, not 0."},
+        {L"/measure /seconds 3601", L"/seconds takes a whole number from 1 to 3600, not 3601."},
+        {L"/measure /seconds 1x", L"/seconds takes a whole number from 1 to 3600, not 1x."},
+        {L"/list /off", L"The switch /off does not go with /list."},
     };
     for (const auto& [arguments, error] : refused)
         EXPECT_EQ(ParseConsoleRequest(arguments).error, error) << arguments;
+    const ConsoleRequest measure = ParseConsoleRequest(L"-MEASURE /seconds 12").request;
+    EXPECT_TRUE(measure.verb == Verb::Measure && measure.seconds == 12u && !measure.off);
+    EXPECT_TRUE(ParseConsoleRequest(L"/measure /off").request.off);
     // A refusal is one line on standard error and the way to the usage; no verb at all, the usage.
     const Outcome bad = Run(L"/list /bogus"), none = Run(L"/json");
     EXPECT_EQ(bad.code, ExitBadUsage);

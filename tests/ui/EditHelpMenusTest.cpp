@@ -2,6 +2,7 @@
 // and then ended; the About box, and the system-information tool it starts.
 #include "ui/EditHelpMenus.h"
 #include "ui/frmAbout.h"
+#include "inventory/LogonWatch.h"
 #include "i18n/Globals.h"
 #include "platform/Files.h"
 #include "platform/KeyValue.h"
@@ -214,4 +215,18 @@ TEST_F(EditHelpMenusTest, SystemInfoStartsTheToolFromEitherPlaceOrGivesTheOneMes
     for (const wchar_t* path : {MsInfoKey, LocationKey})
         DenyWrites(HKEY_LOCAL_MACHINE, path);
     EXPECT_EQ(SysInfo(), L"");
+}
+
+TEST_F(EditHelpMenusTest, MeasureTheNextLogonArmsAndDisarmsWithItsCheckMark)
+{
+    frmMain& w = Open();
+    HMENU bar = GetMenu(w.Handle());
+    SendMessageW(w.Handle(), WM_COMMAND, IDM_MEASURE, 0);
+    EXPECT_TRUE(LogonWatchArmed());
+    EXPECT_TRUE(GetMenuState(bar, IDM_MEASURE, MF_BYCOMMAND) & MF_CHECKED);
+    const std::wstring status = StatusText(0) + L"|" + StatusText(1);
+    EXPECT_NE(status.find(L"will be measured for 90 seconds"), std::wstring::npos) << status;
+    SendMessageW(w.Handle(), WM_COMMAND, IDM_MEASURE, 0);
+    EXPECT_FALSE(LogonWatchArmed());
+    EXPECT_FALSE(GetMenuState(bar, IDM_MEASURE, MF_BYCOMMAND) & MF_CHECKED);
 }

@@ -1,0 +1,237 @@
+// The watcher's arming, sampling and record.
+#include "inventory/LogonWatch.h"
+#include "platform/Files.h"
+#include "platform/Names.h"
+#include "platform/Places.h"
+#include "platform/Registry.h"
+#include "platform/Text.h"
+
+#include <cstdio>
+
+namespace
+{
+
+constexpr wchar_t RunKey[] = L"Run";
+
+class SystemSource final : public ProcessSource
+{
+  public:
+    std::vector<platform::RunningProcess> Snapshot() override { return platform::SnapshotProcesses(); }
+    std::optional<platform::ProcessStart> Open(DWORD id) override
+    {
+        platform::ProcessStart start = platform::OpenProcessStart(id);
+        if (!start.handle)
+            return std::nullopt;
+        return start;
+    }
+    platform::ProcessFigures Figures(DWORD, HANDLE process, const std::vector<DWORD>& threadIds) override
+    {
+        return platform::ReadProcessFigures(process, threadIds);
+    }
+};
+
+bool InFolder(const std::wstring& path, const std::wstring& folder)
+{
+    return !folder.empty() && path.size() > folder.size() && path[folder.size()] == L'\\' &&
+           platform::EqualsNoCase(std::wstring_view(path).substr(0, folder.size()), folder);
+}
+
+std::wstring Escaped(std::wstring_view text)
+{
+    std::wstring out;
+    for (wchar_t c : text)
+        switch (c)
+        {
+        case L'&':
+            out += L"&amp;";
+            break;
+        case L'<':
+            out += L"&lt;";
+            break;
+        case L'>':
+            out += L"&gt;";
+            break;
+        case L'"':
+            out += L"&quot;";
+            break;
+        case L'\'':
+            out += L"&apos;";
+            break;
+        // A line break kept as it was: a reader would otherwise fold it into a blank.
+        case L'\r':
+            out += L"&#13;";
+            break;
+        case L'\n':
+            out += L"&#10;";
+            break;
+        case L'\t':
+            out += L"&#9;";
+            break;
+        default:
+            out += c;
+        }
+    return out;
+}
+
+std::wstring Decimal(ULONGLONG value)
+{
+    return platform::ToDecimal(static_cast<long long>(value));
+}
+
+} // namespace
+
+DWORD ArmLogonWatch(unsigned seconds)
+{
+    const std::wstring arguments =
+        seconds == WatchDefaultSeconds ? std::wstring() : L"/seconds " + Decimal(seconds);
+    // Quoted always, so that a blank in the program folder never splits the line.
+    const std::wstring line = L"\"" + platform::ProgramFolder() + platform::names::WatchProgramFile + L"\"" +
+                              (arguments.empty() ? L"" : L" " + arguments);
+    platform::RegValue value{platform::names::WatchRunValue, REG_SZ, {}};
+    const auto* bytes = reinterpret_cast<const BYTE*>(line.c_str());
+    value.data.assign(bytes, bytes + (line.size() + 1) * sizeof(wchar_t));
+    return platform::WriteRegValue(HKEY_CURRENT_USER, platform::RunKeyPath(RunKey), value);
+}
+
+DWORD DisarmLogonWatch()
+{
+    const DWORD error = platform::DeleteRegValue(HKEY_CURRENT_USER, platform::RunKeyPath(RunKey),
+                                                 platform::names::WatchRunValue);
+    return platform::IsMissing(error) ? ERROR_SUCCESS : error;
+}
+
+bool LogonWatchArmed()
+{
+    platform::RegValue value;
+    return platform::ReadRegValue(HKEY_CURRENT_USER, platform::RunKeyPath(RunKey),
+                                  platform::names::WatchRunValue, value) == ERROR_SUCCESS;
+}
+
+bool IsLogonWatchValue(HKEY root, std::wstring_view key, std::wstring_view name)
+{
+    return root == HKEY_CURRENT_USER && key == RunKey && name == platform::names::WatchRunValue;
+}
+
+ProcessSource& SystemProcesses()
+{
+    static SystemSource source;
+    return source;
+}
+
+LogonSampler::LogonSampler(ProcessSource& source, ULONGLONG since, std::wstring ownFolder, DWORD ownId)
+    : source_(source), since_(since), ownFolder_(std::move(ownFolder)), ownId_(ownId)
+{
+}
+
+void LogonSampler::Sample()
+{
+    const std::vector<platform::RunningProcess> running = source_.Snapshot();
+    // Every process is opened once: the old ones only for the start time their children name.
+    for (const platform::RunningProcess& process : running)
+    {
+        auto found = known_.find(process.id);
+        // An id seen before under another name is a new process that was given it again.
+        if (found != known_.end() && !found->second.watched && found->second.exeName != process.exeName)
+            known_.erase(found), found = known_.end();
+        if (found != known_.end())
+            continue;
+        Known& known = known_[process.id];
+        known.exeName = process.exeName;
+        std::optional<platform::ProcessStart> start = source_.Open(process.id);
+        if (!start)
+            continue;
+        known.createTime = start->createTime;
+        if (process.id == ownId_ || start->createTime < since_ || InFolder(start->imagePath, ownFolder_))
+            continue;
+        WatchedProcess watched;
+        watched.id = process.id;
+        watched.startTime = start->createTime;
+        watched.imagePath = std::move(start->imagePath);
+        watched.commandLine = std::move(start->commandLine);
+        known.watched = watched_.size();
+        watched_.push_back(std::move(watched));
+        handles_.push_back(std::move(start->handle));
+        threads_.emplace_back();
+    }
+    for (const platform::RunningProcess& process : running)
+    {
+        const Known& known = known_[process.id];
+        if (!known.watched)
+            continue;
+        WatchedProcess& watched = watched_[*known.watched];
+        if (watched.parentName.empty() && process.parentId)
+        {
+            watched.parentId = process.parentId;
+            if (const auto parent = known_.find(process.parentId); parent != known_.end())
+            {
+                watched.parentName = parent->second.exeName;
+                // A parent younger than its child is another process that was given its id.
+                if (parent->second.createTime <= watched.startTime)
+                    watched.parentStartTime = parent->second.createTime;
+            }
+        }
+        threads_[*known.watched] = process.threadIds;
+        const platform::ProcessFigures figures =
+            source_.Figures(watched.id, handles_[*known.watched].get(), process.threadIds);
+        // A figure that went down came from a thread that ended: the last one seen is the truer.
+        watched.cpuTicks = std::max(watched.cpuTicks, figures.cpuTicks);
+        watched.ioBytes = std::max(watched.ioBytes, figures.ioBytes);
+    }
+}
+
+void LogonSampler::Finish()
+{
+    for (size_t i = 0; i < watched_.size(); ++i)
+    {
+        const platform::ProcessFigures figures = source_.Figures(watched_[i].id, handles_[i].get(), {});
+        watched_[i].cpuTicks = std::max(watched_[i].cpuTicks, figures.cpuTicks);
+        watched_[i].ioBytes = std::max(watched_[i].ioBytes, figures.ioBytes);
+    }
+}
+
+std::wstring RecordTime(ULONGLONG fileTime)
+{
+    FILETIME time{static_cast<DWORD>(fileTime), static_cast<DWORD>(fileTime >> 32)};
+    SYSTEMTIME parts{};
+    FileTimeToSystemTime(&time, &parts);
+    wchar_t text[40];
+    swprintf(text, std::size(text), L"%04u-%02u-%02uT%02u:%02u:%02u.%07uZ", parts.wYear, parts.wMonth,
+             parts.wDay, parts.wHour, parts.wMinute, parts.wSecond,
+             static_cast<unsigned>(fileTime % 10000000));
+    return text;
+}
+
+std::wstring LogonRecordXml(const std::vector<WatchedProcess>& processes)
+{
+    std::wstring xml = L"<?xml version=\"1.0\" encoding=\"UTF-16\"?>\r\n<StartupData>\r\n";
+    for (const WatchedProcess& process : processes)
+    {
+        const std::wstring start = RecordTime(process.startTime);
+        xml += L"  <Process Name=\"" + Escaped(process.imagePath) + L"\" PID=\"" + Decimal(process.id) +
+               L"\" StartTime=\"" + start + L"\">\r\n";
+        xml += L"    <StartTime>" + start + L"</StartTime>\r\n";
+        xml += L"    <CommandLine>" + Escaped(process.commandLine) + L"</CommandLine>\r\n";
+        xml += L"    <DiskUsage Units=\"bytes\">" + Decimal(process.ioBytes) + L"</DiskUsage>\r\n";
+        xml += L"    <CpuUsage Units=\"us\">" + Decimal(process.cpuTicks / 10) + L"</CpuUsage>\r\n";
+        xml += L"    <ParentPID>" + Decimal(process.parentId) + L"</ParentPID>\r\n";
+        if (process.parentStartTime)
+            xml += L"    <ParentStartTime>" + RecordTime(process.parentStartTime) + L"</ParentStartTime>\r\n";
+        xml += L"    <ParentName>" + Escaped(process.parentName) + L"</ParentName>\r\n";
+        xml += L"  </Process>\r\n";
+    }
+    return xml + L"</StartupData>\r\n";
+}
+
+DWORD WriteLogonRecord(const std::wstring& path, const std::vector<WatchedProcess>& processes)
+{
+    const std::wstring xml = LogonRecordXml(processes);
+    std::string bytes = "\xFF\xFE";
+    const auto* text = reinterpret_cast<const char*>(xml.data());
+    bytes.append(text, xml.size() * sizeof(wchar_t));
+    return platform::ReplaceFileAtomically(path, bytes);
+}
+
+std::wstring LogonRecordPath()
+{
+    return platform::UserDataFolder() + platform::names::LogonImpactFile;
+}
