@@ -21,17 +21,12 @@ int wmain(int argc, wchar_t** argv)
     const ULONGLONG started = platform::SystemTimeNow();
     LogonSampler sampler(SystemProcesses(), started, platform::ProgramFolder(), GetCurrentProcessId());
     const ULONGLONG cpuBefore = platform::OwnCpuTime();
-    unsigned samples = 0, launched = 0;
-    for (const ULONGLONG end = started + seconds * 10000000ULL; platform::SystemTimeNow() < end; ++samples)
-    {
-        // One program every quarter second over the first five seconds, as a logon starts them.
+    unsigned launched = 0;
+    // One program a look over the first looks, a quarter second apart, as a logon starts them.
+    const unsigned samples = WatchUntil(sampler, started + seconds * 10000000ULL, [&] {
         if (launched < 20 && platform::StartProgram(argv[1], L"/burn 50 /write 65536 /stay 2000").error == 0)
             ++launched;
-        sampler.Sample();
-        Sleep(WatchSampleMilliseconds);
-    }
-    sampler.Sample();
-    sampler.Finish();
+    });
     const double cpu = static_cast<double>(platform::OwnCpuTime() - cpuBefore) / 10000.0;
     ULONGLONG theirs = 0;
     for (const WatchedProcess& process : sampler.Processes())

@@ -40,13 +40,7 @@ int wmain(int, wchar_t**)
     LogonSampler sampler(SystemProcesses(), started - LogonLead, platform::ProgramFolder(),
                          GetCurrentProcessId());
     const ULONGLONG end = started + seconds * 10000000ULL;
-    do
-    {
-        sampler.Sample();
-        Sleep(WatchSampleMilliseconds);
-    } while (platform::SystemTimeNow() < end);
-    sampler.Sample();
-    sampler.Finish();
+    WatchUntil(sampler, end);
     platform::CreateFolderPath(platform::UserDataFolder());
     if (const DWORD error = WriteLogonRecord(LogonRecordPath(), sampler.Processes()))
     {

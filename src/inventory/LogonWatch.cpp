@@ -6,6 +6,7 @@
 #include "platform/Registry.h"
 #include "platform/Text.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace
@@ -220,6 +221,26 @@ std::wstring LogonRecordXml(const std::vector<WatchedProcess>& processes)
         xml += L"  </Process>\r\n";
     }
     return xml + L"</StartupData>\r\n";
+}
+
+unsigned WatchUntil(LogonSampler& sampler, ULONGLONG end, const std::function<void()>& beforeEach)
+{
+    unsigned looks = 0;
+    DWORD wait = WatchSampleMilliseconds;
+    do
+    {
+        if (beforeEach)
+            beforeEach();
+        const size_t known = sampler.Processes().size();
+        sampler.Sample();
+        ++looks;
+        wait = sampler.Processes().size() > known ? WatchSampleMilliseconds
+                                                  : std::min<DWORD>(wait * 2, WatchSlowestSampleMilliseconds);
+        Sleep(wait);
+    } while (platform::SystemTimeNow() < end);
+    sampler.Sample();
+    sampler.Finish();
+    return looks + 1;
 }
 
 DWORD WriteLogonRecord(const std::wstring& path, const std::vector<WatchedProcess>& processes)

@@ -4,6 +4,7 @@
 #include "platform/ProcessSnapshot.h"
 
 #include <windows.h>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,6 +14,8 @@
 // How long the watcher samples when no other time is asked for, and how often.
 inline constexpr unsigned WatchDefaultSeconds = 90;
 inline constexpr DWORD WatchSampleMilliseconds = 250;
+// Once no new process has come for a while, the watcher looks no less often than this.
+inline constexpr DWORD WatchSlowestSampleMilliseconds = 1000;
 // The longest watch /seconds asks for: an hour.
 inline constexpr int MaxWatchSeconds = 3600;
 
@@ -69,6 +72,7 @@ class LogonSampler
         ULONGLONG createTime = 0;
         std::optional<size_t> watched; // index into watched_
     };
+
     ProcessSource& source_;
     ULONGLONG since_;
     std::wstring ownFolder_;
@@ -78,6 +82,11 @@ class LogonSampler
     std::vector<platform::UniqueHandle> handles_; // one per watched process
     std::vector<std::vector<DWORD>> threads_;     // the threads last seen, per watched process
 };
+
+// Samples until end, then once more and Finish: every quarter second while new processes come,
+// less often once they have stopped, since each look costs the watcher's own CPU and the held
+// handles keep an ended process's figures. beforeEach runs ahead of each look. Returns the looks.
+unsigned WatchUntil(LogonSampler& sampler, ULONGLONG end, const std::function<void()>& beforeEach = {});
 
 // The record's XML, in the order the processes were seen.
 std::wstring LogonRecordXml(const std::vector<WatchedProcess>& processes);
