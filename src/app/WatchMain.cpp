@@ -2,13 +2,12 @@
 // away, samples the processes the logon starts and writes their record.
 #include "console/ConsoleArguments.h"
 #include "inventory/LogonWatch.h"
+#include "model/EntryState.h"
 #include "platform/Console.h"
 #include "platform/CrashExit.h"
 #include "platform/Files.h"
 #include "platform/Places.h"
 #include "platform/Text.h"
-
-#include <cwchar>
 
 namespace
 {
@@ -21,10 +20,9 @@ unsigned SecondsAsked(std::wstring_view arguments)
 {
     const std::vector<CommandWord> words = SplitCommandLine(arguments);
     for (size_t i = 0; i + 1 < words.size(); ++i)
-        if (platform::EqualsNoCase(words[i].text, L"/seconds"))
-            if (const unsigned long seconds = std::wcstoul(words[i + 1].text.c_str(), nullptr, 10);
-                seconds > 0 && seconds <= static_cast<unsigned long>(MaxWatchSeconds))
-                return static_cast<unsigned>(seconds);
+        if (int seconds = 0; platform::EqualsNoCase(words[i].text, L"/seconds") &&
+                             ParseCount(words[i + 1].text, MaxWatchSeconds, seconds))
+            return static_cast<unsigned>(seconds);
     return WatchDefaultSeconds;
 }
 

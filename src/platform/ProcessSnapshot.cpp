@@ -1,5 +1,6 @@
 // The process snapshot and the figures of other processes.
 #include "platform/ProcessSnapshot.h"
+#include "platform/Processes.h"
 
 #include <tlhelp32.h>
 #include <winternl.h>
@@ -12,11 +13,6 @@ namespace platform
 
 namespace
 {
-
-ULONGLONG Ticks(const FILETIME& time)
-{
-    return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
-}
 
 // The command line as the process keeps it in its own parameters block: the one way that works
 // for another process on every Windows since XP, and under Wine.
@@ -83,7 +79,7 @@ ProcessStart OpenProcessStart(DWORD id)
         return start;
     FILETIME created{}, exited{}, kernel{}, user{};
     if (GetProcessTimes(process, &created, &exited, &kernel, &user))
-        start.createTime = Ticks(created);
+        start.createTime = FileTimeTicks(created);
     std::wstring path(32768, L'\0');
     DWORD size = static_cast<DWORD>(path.size());
     if (QueryFullProcessImageNameW(process, 0, path.data(), &size))
@@ -97,7 +93,7 @@ ProcessFigures ReadProcessFigures(HANDLE process, const std::vector<DWORD>& thre
     ProcessFigures figures;
     FILETIME created{}, exited{}, kernel{}, user{};
     if (GetProcessTimes(process, &created, &exited, &kernel, &user))
-        figures.cpuTicks = Ticks(kernel) + Ticks(user);
+        figures.cpuTicks = FileTimeTicks(kernel) + FileTimeTicks(user);
     // Wine keeps another process's own times only from its end, and its threads' times as they
     // go: the larger sum is the truer one on either system.
     ULONGLONG threads = 0;
@@ -105,7 +101,7 @@ ProcessFigures ReadProcessFigures(HANDLE process, const std::vector<DWORD>& thre
         if (const UniqueHandle thread =
                 MakeUniqueHandle(OpenThread(THREAD_QUERY_LIMITED_INFORMATION, FALSE, id)))
             if (GetThreadTimes(thread.get(), &created, &exited, &kernel, &user))
-                threads += Ticks(kernel) + Ticks(user);
+                threads += FileTimeTicks(kernel) + FileTimeTicks(user);
     figures.cpuTicks = std::max(figures.cpuTicks, threads);
     IO_COUNTERS io{};
     if (GetProcessIoCounters(process, &io))
@@ -117,7 +113,7 @@ ULONGLONG SystemTimeNow()
 {
     FILETIME now{};
     GetSystemTimeAsFileTime(&now);
-    return Ticks(now);
+    return FileTimeTicks(now);
 }
 
 } // namespace platform

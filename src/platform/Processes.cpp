@@ -22,10 +22,7 @@ ULONGLONG CpuOf(HANDLE process)
     FILETIME created, exited, kernel, user;
     if (!process || !GetProcessTimes(process, &created, &exited, &kernel, &user))
         return 0;
-    auto units = [](FILETIME t) {
-        return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
-    };
-    return units(kernel) + units(user);
+    return FileTimeTicks(kernel) + FileTimeTicks(user);
 }
 
 } // namespace
@@ -105,6 +102,11 @@ DWORD StartThroughShell(const std::wstring& file, StartedProcess& started)
         return GetLastError() ? GetLastError() : ERROR_FILE_NOT_FOUND;
     started = StartedProcess(info.hProcess);
     return ERROR_SUCCESS;
+}
+
+ULONGLONG FileTimeTicks(const FILETIME& time)
+{
+    return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
 }
 
 ULONGLONG OwnCpuTime()

@@ -37,5 +37,7 @@ DWORD StartCommand(const std::wstring& commandLine, StartedProcess& started);
 DWORD StartThroughShell(const std::wstring& file, StartedProcess& started);
 // The CPU time this process has used, in 100 ns units.
 ULONGLONG OwnCpuTime();
+// A FILETIME as one count of 100 ns units.
+ULONGLONG FileTimeTicks(const FILETIME& time);
 
 } // namespace platform

@@ -4,6 +4,7 @@
 #include "platform/Registry.h"
 #include "platform/Shortcuts.h"
 #include "staging/EntryStore.h"
+#include "staging/StagingCommands.h"
 #include "staging/StartupFill.h"
 
 #include <shlobj.h>
@@ -187,6 +188,13 @@ void ApplyTest::ExpectBaselinePaired(bool sameEntries) const
         EXPECT_EQ(record.state, state->List.State(row)) << row;
         EXPECT_TRUE(!sameEntries || record == state->List.Row(row)) << row;
     }
+}
+
+void Delay(StartupState& state, int row, int seconds)
+{
+    FileFactsTable facts;
+    state.List.Select(row);
+    ASSERT_EQ(DelaySelected(state, seconds, facts), DelayRefusal::None);
 }
 
 } // namespace applytest

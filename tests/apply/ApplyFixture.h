@@ -52,6 +52,8 @@ std::vector<FileRecord> Sorted(const std::vector<EntryRecord>& entries);
 std::wstring Shown(const EntryRecord& row, int column);
 std::vector<EntryRecord> StoredRecords(); // the user's own store's, then the shared one's
 std::vector<std::wstring> StoredNames();
+// Stages a delay of the row by seconds; the test fails when staging refuses it.
+void Delay(StartupState& state, int row, int seconds);
 
 class ApplyTest : public testsupport::RavelinTest
 {

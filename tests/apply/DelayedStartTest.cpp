@@ -14,18 +14,6 @@ using testsupport::RowTexts;
 using testsupport::SetRegString;
 using Names = std::vector<std::wstring>;
 
-namespace
-{
-
-void Delay(StartupState& state, int row, int seconds)
-{
-    FileFactsTable facts;
-    state.List.Select(row);
-    ASSERT_EQ(DelaySelected(state, seconds, facts), DelayRefusal::None);
-}
-
-} // namespace
-
 TEST_F(ApplyTest, TheLaunchersRunValueComesWithTheFirstDelayGoesWithTheLastAndIsNoRow)
 {
     SetRegString(HKEY_CURRENT_USER, RunKey, L"Later", L"%SystemRoot%\\later.exe", REG_EXPAND_SZ);
