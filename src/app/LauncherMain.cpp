@@ -11,6 +11,7 @@
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
     platform::EndCrashesWithTheirCode();
+    const ULONGLONG begun = GetTickCount64();
     const bool machine =
         std::wstring_view(platform::CommandLineArguments()).find(L"/machine") != std::wstring_view::npos;
     std::vector<EntryRecord> stored;
@@ -23,5 +24,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
         if (!launch.shortcut.empty() && !com)
             com.emplace();
     constexpr DWORD SettleLimit = 10000;
-    return RunDelayedLaunches(launches, SettleLimit);
+    const int failed = RunDelayedLaunches(launches, SettleLimit);
+    // Programs that write their entry back when they start or end go out again for the next logon,
+    // once the logon's own start has surely read the Run keys.
+    if (!HoldsDelayed(stored, machine))
+        return failed;
+    constexpr ULONGLONG RunKeysRead = 10000;
+    if (const ULONGLONG now = GetTickCount64(); now < begun + RunKeysRead)
+        Sleep(static_cast<DWORD>(begun + RunKeysRead - now));
+    TakeOutWrittenBack(machine, SettleLimit);
+    return failed;
 }

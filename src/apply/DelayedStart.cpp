@@ -1,11 +1,15 @@
 // The launcher's list from the store, its waits, and its own Run values.
 #include "apply/DelayedStart.h"
+#include "apply/SourceWriters.h"
 #include "model/StartupSource.h"
 #include "platform/Files.h"
+#include "platform/Handles.h"
+#include "platform/MachineLock.h"
 #include "platform/Names.h"
 #include "platform/Places.h"
 #include "platform/Processes.h"
 #include "platform/ProgramFiles.h"
+#include "platform/Shortcuts.h"
 #include "platform/Registry.h"
 #include "staging/LauncherValues.h"
 #include "staging/EntryStore.h"
@@ -16,19 +20,60 @@
 namespace
 {
 
-// Its program wrote the entry back since it was delayed: the logon starts it from there, once.
-bool BackInPlace(const StartupSource& source, const std::wstring& name, platform::Reg& reg)
+// The entry's place in its Run key, selected in reg.
+void SelectRunValue(const StartupSource& source, const std::wstring& name, platform::Reg& reg)
 {
-    if (source.kind == SourceKind::StartUp)
-        return platform::FileExists(platform::GetSpecialFolderPath(source.csidl) + L"\\" + name + L".lnk");
-    if (source.kind != SourceKind::Registry)
-        return false;
     reg.RootKey(source.root);
     reg.View(source.view);
     reg.KeyPath(platform::RunKeyPath(source.key));
     reg.ValueName(name);
+}
+
+std::wstring ShortcutIn(const std::wstring& folder, const std::wstring& name)
+{
+    return folder + L"\\" + name + L".lnk";
+}
+
+// The text of the entry of that name in its place (a value's data, a shortcut's target): whether
+// it is there, as a row would show it.
+bool PlaceText(const StartupSource& source, const std::wstring& name, platform::Reg& reg, std::wstring& text)
+{
+    if (source.kind == SourceKind::StartUp)
+    {
+        const std::wstring path = ShortcutIn(platform::GetSpecialFolderPath(source.csidl), name);
+        return platform::FileExists(path) && platform::ReadShortcutTarget(path, text);
+    }
+    if (source.kind != SourceKind::Registry)
+        return false;
+    SelectRunValue(source, name, reg);
     platform::RegValue value;
-    return reg.ReadRaw(value) == ERROR_SUCCESS;
+    if (reg.ReadRaw(value) != ERROR_SUCCESS)
+        return false;
+    text = platform::RenderRegData(value.type, value.data.data(), value.data.size());
+    return true;
+}
+
+// Its program wrote the entry back since it was delayed: the logon starts it from there, once.
+bool BackInPlace(const StartupSource& source, const std::wstring& name, platform::Reg& reg)
+{
+    if (source.kind == SourceKind::StartUp)
+        return platform::FileExists(ShortcutIn(platform::GetSpecialFolderPath(source.csidl), name));
+    std::wstring text;
+    return PlaceText(source, name, reg, text);
+}
+
+// The delayed records of one side whose places the table knows.
+template <typename Act> void ForEachDelayed(const std::vector<EntryRecord>& stored, bool machine, Act act)
+{
+    for (const EntryRecord& record : stored)
+    {
+        if (record.state != EntryState::Delayed || record.source < 0 ||
+            record.source >= static_cast<int>(SourceCount))
+            continue;
+        const StartupSource& source = StartupSources[static_cast<size_t>(record.source)];
+        if (OfTheMachine(source) == machine)
+            act(record, source);
+    }
 }
 
 } // namespace
@@ -37,20 +82,14 @@ std::vector<DelayedLaunch> DelayedLaunches(const std::vector<EntryRecord>& store
 {
     std::vector<std::pair<const EntryRecord*, DelayedLaunch>> found;
     platform::Reg reg;
-    for (const EntryRecord& record : stored)
-    {
-        if (record.state != EntryState::Delayed || record.source < 0 ||
-            record.source >= static_cast<int>(SourceCount))
-            continue;
-        const StartupSource& source = StartupSources[static_cast<size_t>(record.source)];
-        if (OfTheMachine(source) != machine || BackInPlace(source, record.name, reg))
-            continue;
+    ForEachDelayed(stored, machine, [&](const EntryRecord& record, const StartupSource& source) {
+        if (BackInPlace(source, record.name, reg))
+            return;
         DelayedLaunch launch{record.name, record.delaySeconds, record.delayOrder, {}, {}};
         if (source.kind == SourceKind::StartUp)
         {
             for (const bool older : {false, true})
-                if (const std::wstring kept =
-                        ExactCopyPlace(source, older).folder + L"\\" + record.name + L".lnk";
+                if (const std::wstring kept = ShortcutIn(ExactCopyPlace(source, older).folder, record.name);
                     launch.shortcut.empty() && platform::FileExists(kept))
                     launch.shortcut = kept;
         }
@@ -64,7 +103,7 @@ std::vector<DelayedLaunch> DelayedLaunches(const std::vector<EntryRecord>& store
         if (launch.shortcut.empty() && launch.commandLine.empty())
             launch.commandLine = platform::ExpandEnvironment(record.location);
         found.emplace_back(&record, std::move(launch));
-    }
+    });
     std::stable_sort(found.begin(), found.end(), [](const auto& a, const auto& b) {
         return std::pair(a.second.order, a.second.seconds) < std::pair(b.second.order, b.second.seconds);
     });
@@ -80,6 +119,36 @@ bool ReadDelayedStore(std::vector<EntryRecord>& stored)
     LoadDisabledEntries(state);
     stored = std::move(state.Store.Entries);
     return state.Store.ReadWhole();
+}
+
+bool HoldsDelayed(const std::vector<EntryRecord>& stored, bool machine)
+{
+    bool holds = false;
+    ForEachDelayed(stored, machine, [&](const EntryRecord&, const StartupSource&) { holds = true; });
+    return holds;
+}
+
+int TakeOutWrittenBack(bool machine, DWORD lockWait)
+{
+    // An apply in between could write an entry back for good and drop its record and copy.
+    const platform::MachineLock lock(platform::names::ApplyLock, lockWait);
+    if (!lock.Held())
+        return 0;
+    std::vector<EntryRecord> stored;
+    ReadDelayedStore(stored);
+    platform::Reg reg, writing;
+    SourceWriter writer(writing);
+    std::optional<platform::ComApartment> com; // a shortcut's target is read through COM
+    int taken = 0;
+    // Taken out as a delay takes it, its exact copy made again of what its program wrote.
+    ForEachDelayed(stored, machine, [&](const EntryRecord& record, const StartupSource& source) {
+        if (source.kind == SourceKind::StartUp && !com)
+            com.emplace();
+        if (std::wstring text; PlaceText(source, record.name, reg, text) && text == record.location &&
+                               writer.RemoveFromSource(record).outcome == WriteResult::Done)
+            ++taken;
+    });
+    return taken;
 }
 
 int RunDelayedLaunches(const std::vector<DelayedLaunch>& launches, DWORD settleLimit, LaunchHooks hooks)
@@ -124,8 +193,6 @@ int RunDelayedLaunches(const std::vector<DelayedLaunch>& launches, DWORD settleL
             ++failed;
             continue;
         }
-        if (&launch == &launches.back())
-            break;
         const ULONGLONG limit = hooks.now() + settleLimit;
         do
             hooks.sleep(Poll);

@@ -246,6 +246,19 @@ void DropStoodFor(const std::vector<const EntryRecord*>& by, const std::vector<E
             drop[s] = true;
 }
 
+// The row of those in its slot that stands for a delayed record its program wrote back: delayed.
+void MarkWrittenBack(StartupList& list, const std::vector<int>& slot, const EntryRecord& record)
+{
+    const std::wstring key = EntryKey(record);
+    for (int row : slot)
+        if (list.State(row) != EntryState::Delayed && EntryKey(list.Row(row)) == key)
+        {
+            list.SetState(row, EntryState::Delayed);
+            list.SetDelay(row, record.delaySeconds, record.delayOrder);
+            return;
+        }
+}
+
 } // namespace
 
 void LoadDisabledEntries(StartupState& state)
@@ -298,9 +311,18 @@ void LoadDisabledEntries(StartupState& state)
     }
     for (EntryRecord& record : records)
     {
-        // Written back before the store could be rewritten: its source has it.
         if (TakeKey(listed, EntryKey(record)))
+        {
+            // A disabled entry its source has again was written back before the store could be
+            // rewritten (an undelay's is stored as disabled until then). A delayed one was written
+            // back by its program: still delayed, one row, and the launcher takes it out again.
+            if (record.state == EntryState::Delayed)
+            {
+                MarkWrittenBack(state.List, slots[SlotKey(record)], record);
+                state.Store.Entries.push_back(std::move(record));
+            }
             continue;
+        }
         // Its program wrote it back, perhaps changed, or the store holds an entry of that name and
         // place already: one row, the first, and the record kept until that row is acted on.
         if (auto slot = slots.find(SlotKey(record)); slot != slots.end())

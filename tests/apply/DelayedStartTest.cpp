@@ -90,3 +90,49 @@ TEST(DelayedLaunchTest, EachStartsOnceItsDelayHasPassedAndTheOneBeforeHasSettled
     EXPECT_EQ(started[3], (std::pair<std::wstring, ULONGLONG>{L"c", 20000}))
         << "a failed start waits for none";
 }
+
+TEST_F(ApplyTest, AnEntryItsProgramWroteBackWhileDelayedIsOneDelayedRowAndTheLauncherTakesItOutAgain)
+{
+    const Place& folder = PlaceOf(L"StartUp (Current User)");
+    SetRegString(HKEY_CURRENT_USER, RunKey, L"Sync", L"%ProgramFiles%\\sync.exe", REG_EXPAND_SZ);
+    SetRegString(HKEY_CURRENT_USER, RunKey, L"Other", L"C:\\other.exe");
+    SeedPlace(folder, L"Notes", L"C:\\notes.exe");
+    Start();
+    Delay(*state, Position(L"Sync"), 30);
+    Delay(*state, Position(L"Other"), 30);
+    Delay(*state, Position(L"Notes"), 60);
+    ASSERT_TRUE(ApplyNow(*state).failures.empty());
+    // Each program writes its entry back: two as they were, one changed.
+    SetRegString(HKEY_CURRENT_USER, RunKey, L"Sync", L"%ProgramFiles%\\sync.exe", REG_EXPAND_SZ);
+    SetRegString(HKEY_CURRENT_USER, RunKey, L"Other", L"C:\\other2.exe");
+    SeedPlace(folder, L"Notes", L"C:\\notes.exe");
+    auto states = [&] {
+        Start();
+        EXPECT_EQ(state->List.Count(), 3) << "one row each";
+        return std::vector{Shown(state->List.Row(Position(L"Sync")), Status),
+                           Shown(state->List.Row(Position(L"Other")), Status),
+                           Shown(state->List.Row(Position(L"Notes")), Status)};
+    };
+    EXPECT_EQ(states(), (Names{L"Delayed (30 s, 1)", L"Enabled", L"Delayed (60 s, 3)"}));
+    ApplyNow(*state);
+    EXPECT_EQ(StoredRecords().size(), 3u) << "an apply of nothing keeps every record";
+
+    // The launcher's sweep: the two written back as they were go out again, the changed one stays.
+    EXPECT_EQ(TakeOutWrittenBack(false, 1000), 2);
+    EXPECT_FALSE(RegValueExists(HKEY_CURRENT_USER, RunKey, L"Sync"));
+    EXPECT_EQ(ReadPlace(folder, L"Notes"), L"<missing>");
+    EXPECT_EQ(RegStringValue(HKEY_CURRENT_USER, RunKey, L"Other"), L"C:\\other2.exe");
+    EXPECT_EQ(states(), (Names{L"Delayed (30 s, 1)", L"Enabled", L"Delayed (60 s, 3)"}));
+    std::vector<EntryRecord> stored;
+    ASSERT_TRUE(ReadDelayedStore(stored));
+    EXPECT_EQ(DelayedLaunches(stored, false).size(), 2u) << "started late at the next logon";
+
+    // Undelayed, each comes back as it was.
+    Stage(L"Sync", EntryState::Enabled);
+    Stage(L"Notes", EntryState::Enabled);
+    ASSERT_TRUE(ApplyNow(*state).failures.empty());
+    DWORD type = 0;
+    EXPECT_EQ(RegStringValue(HKEY_CURRENT_USER, RunKey, L"Sync", &type), L"%ProgramFiles%\\sync.exe");
+    EXPECT_EQ(type, static_cast<DWORD>(REG_EXPAND_SZ));
+    EXPECT_EQ(ReadPlace(folder, L"Notes"), L"C:\\notes.exe");
+}
