@@ -3,7 +3,8 @@
 // "NAME MILLISECONDS" to FILE, the system time it started, for the tests that watch what a boot
 // starts and when. For the measures of a logon it can also use a known amount of CPU (/burn MS),
 // write a known number of bytes (/write BYTES) and stay a while after (/stay MS), so that a
-// watcher sees its final figures.
+// watcher sees its final figures. With /writeback it writes its Run value NAME back, its own
+// command line, as programs do that put themselves back at each start.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -66,6 +67,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     wchar_t** words = CommandLineToArgvW(GetCommandLineW(), &count);
     ULONGLONG burn = 0, write = 0, stay = 0;
     const wchar_t *logFile = nullptr, *logName = nullptr;
+    bool writeBack = false;
+    for (int i = 1; words && i < count; ++i)
+        writeBack = writeBack || _wcsicmp(words[i], L"/writeback") == 0;
     for (int i = 1; words && i + 1 < count; ++i)
     {
         if (_wcsicmp(words[i], L"/log") == 0 && i + 2 < count)
@@ -80,6 +84,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
                                                                  : nullptr;
         if (target)
             *target = std::wcstoull(words[++i], nullptr, 10);
+    }
+    // Before the line: whoever reads the line finds the value written.
+    if (writeBack && logName)
+    {
+        const wchar_t* line = GetCommandLineW();
+        RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", logName,
+                        REG_SZ, line, static_cast<DWORD>((wcslen(line) + 1) * sizeof(wchar_t)));
     }
     if (logFile)
     {
