@@ -17,7 +17,7 @@ constexpr wchar_t RunKey[] = L"Run";
 class SystemSource final : public ProcessSource
 {
   public:
-    std::vector<platform::RunningProcess> Snapshot() override { return platform::SnapshotProcesses(); }
+    std::vector<platform::RunningProcess> Snapshot() override { return snapshots_.Take(); }
     std::optional<platform::ProcessStart> Open(DWORD id) override
     {
         platform::ProcessStart start = platform::OpenProcessStart(id);
@@ -25,10 +25,13 @@ class SystemSource final : public ProcessSource
             return std::nullopt;
         return start;
     }
-    platform::ProcessFigures Figures(DWORD, HANDLE process, const std::vector<DWORD>& threadIds) override
+    platform::ProcessFigures Figures(DWORD, HANDLE process) override
     {
-        return platform::ReadProcessFigures(process, threadIds);
+        return platform::ReadProcessFigures(process);
     }
+
+  private:
+    platform::ProcessSnapshots snapshots_;
 };
 
 bool InFolder(const std::wstring& path, const std::wstring& folder)
@@ -152,7 +155,6 @@ void LogonSampler::Sample()
         known.watched = watched_.size();
         watched_.push_back(std::move(watched));
         handles_.push_back(std::move(start->handle));
-        threads_.emplace_back();
     }
     for (const platform::RunningProcess& process : running)
     {
@@ -171,12 +173,9 @@ void LogonSampler::Sample()
                     watched.parentStartTime = parent->second.createTime;
             }
         }
-        threads_[*known.watched] = process.threadIds;
-        const platform::ProcessFigures figures =
-            source_.Figures(watched.id, handles_[*known.watched].get(), process.threadIds);
         // A figure that went down came from a thread that ended: the last one seen is the truer.
-        watched.cpuTicks = std::max(watched.cpuTicks, figures.cpuTicks);
-        watched.ioBytes = std::max(watched.ioBytes, figures.ioBytes);
+        watched.cpuTicks = std::max(watched.cpuTicks, process.figures.cpuTicks);
+        watched.ioBytes = std::max(watched.ioBytes, process.figures.ioBytes);
     }
 }
 
@@ -184,7 +183,7 @@ void LogonSampler::Finish()
 {
     for (size_t i = 0; i < watched_.size(); ++i)
     {
-        const platform::ProcessFigures figures = source_.Figures(watched_[i].id, handles_[i].get(), {});
+        const platform::ProcessFigures figures = source_.Figures(watched_[i].id, handles_[i].get());
         watched_[i].cpuTicks = std::max(watched_[i].cpuTicks, figures.cpuTicks);
         watched_[i].ioBytes = std::max(watched_[i].ioBytes, figures.ioBytes);
     }

@@ -48,8 +48,8 @@ class ProcessSource
     virtual std::vector<platform::RunningProcess> Snapshot() = 0;
     // Empty when the process cannot be opened.
     virtual std::optional<platform::ProcessStart> Open(DWORD id) = 0;
-    virtual platform::ProcessFigures Figures(DWORD id, HANDLE process,
-                                             const std::vector<DWORD>& threadIds) = 0;
+    // Those its held handle gives, once it may have ended; a snapshot carries the figures before.
+    virtual platform::ProcessFigures Figures(DWORD id, HANDLE process) = 0;
 };
 ProcessSource& SystemProcesses();
 
@@ -80,7 +80,6 @@ class LogonSampler
     std::unordered_map<DWORD, Known> known_;
     std::vector<WatchedProcess> watched_;
     std::vector<platform::UniqueHandle> handles_; // one per watched process
-    std::vector<std::vector<DWORD>> threads_;     // the threads last seen, per watched process
 };
 
 // Samples until end, then once more and Finish: every quarter second while new processes come,

@@ -10,15 +10,29 @@
 namespace platform
 {
 
+struct ProcessFigures
+{
+    ULONGLONG cpuTicks = 0; // user and kernel, in 100 ns
+    ULONGLONG ioBytes = 0;  // read, write and other transfers
+};
+
 struct RunningProcess
 {
     DWORD id = 0;
     DWORD parentId = 0;
-    std::wstring exeName;         // the file name only, as the snapshot gives it
-    std::vector<DWORD> threadIds; // its threads at the moment of the snapshot
+    std::wstring exeName;   // the file name only
+    ProcessFigures figures; // so far
 };
-// Every process of the system with its threads, in one snapshot; empty when none can be taken.
-std::vector<RunningProcess> SnapshotProcesses();
+// Every process of the system with its figures, in one question to the system; the buffer it
+// needs is kept from one snapshot to the next. Empty when none can be taken.
+class ProcessSnapshots
+{
+  public:
+    std::vector<RunningProcess> Take();
+
+  private:
+    std::vector<BYTE> buffer_;
+};
 
 // What a process was started as. A process that cannot be opened gives an empty handle.
 struct ProcessStart
@@ -30,13 +44,8 @@ struct ProcessStart
 };
 ProcessStart OpenProcessStart(DWORD id);
 
-struct ProcessFigures
-{
-    ULONGLONG cpuTicks = 0; // user and kernel, in 100 ns
-    ULONGLONG ioBytes = 0;  // read, write and other transfers
-};
-// The figures of an open process, whose threads are the ones given.
-ProcessFigures ReadProcessFigures(HANDLE process, const std::vector<DWORD>& threadIds);
+// The figures of an open process, as its own times and counters give them.
+ProcessFigures ReadProcessFigures(HANDLE process);
 
 // The system time now, in FILETIME ticks, UTC.
 ULONGLONG SystemTimeNow();

@@ -44,7 +44,7 @@ class MadeUpProcesses final : public ProcessSource
         std::vector<platform::RunningProcess> running;
         for (const auto& [id, process] : made)
             if (process.running)
-                running.push_back({id, process.parent, process.exe, {id * 10}});
+                running.push_back({id, process.parent, process.exe, process.figures});
         return running;
     }
     std::optional<platform::ProcessStart> Open(DWORD id) override
@@ -58,11 +58,7 @@ class MadeUpProcesses final : public ProcessSource
         start.commandLine = made[id].line;
         return start;
     }
-    platform::ProcessFigures Figures(DWORD id, HANDLE, const std::vector<DWORD>&) override
-    {
-        // An ended process's handle gives nothing more than what it had.
-        return made[id].figures;
-    }
+    platform::ProcessFigures Figures(DWORD id, HANDLE) override { return made[id].figures; }
 };
 
 } // namespace

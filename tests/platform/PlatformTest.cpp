@@ -6,13 +6,17 @@
 #include "platform/Handles.h"
 #include "platform/IniFile.h"
 #include "platform/MachineLock.h"
+#include "platform/ProcessSnapshot.h"
+#include "platform/Processes.h"
 #include "platform/Registry.h"
 #include "platform/Skin.h"
 #include "platform/StartSteps.h"
 #include "platform/Text.h"
 #include "support/Fixtures.h"
+#include "support/Processes.h"
 
 #include <aclapi.h>
+#include <algorithm>
 #include <regex>
 #include <sddl.h>
 
@@ -205,6 +209,35 @@ TEST(PlatformConsole, AConsoleTakesEachWriteWholeHoweverShort)
     EXPECT_EQ(std::wstring(shown, count), L"x\u00e9t\u00e9");
     SetStdHandle(STD_OUTPUT_HANDLE, output);
     FreeConsole();
+}
+
+TEST(PlatformProcesses, ASnapshotNamesEachProcessItsParentAndTheCpuItsThreadsUsed)
+{
+    const ULONGLONG burnt = platform::OwnCpuTime() + 300000; // 30 ms more
+    for (volatile unsigned spin = 0; platform::OwnCpuTime() < burnt;)
+        spin = spin + 1;
+    platform::StartedProcess child;
+    ASSERT_EQ(platform::StartCommand(
+                  L"\"" + testsupport::BuildFolder() + L"\\demo\\syncdrive.exe\" /stay 3000", child),
+              DWORD(ERROR_SUCCESS));
+    platform::ProcessSnapshots snapshots;
+    for (int look = 0; look < 2; ++look) // the second from the buffer the first made
+    {
+        const std::vector<platform::RunningProcess> running = snapshots.Take();
+        const auto self = std::find_if(running.begin(), running.end(), [](const auto& process) {
+            return process.id == GetCurrentProcessId();
+        });
+        ASSERT_NE(self, running.end());
+        EXPECT_TRUE(platform::EqualsNoCase(self->exeName, L"test_platform.exe")) << self->exeName;
+        EXPECT_EQ(std::count_if(running.begin(), running.end(),
+                                [](const auto& process) {
+                                    return process.parentId == GetCurrentProcessId() &&
+                                           platform::EqualsNoCase(process.exeName, L"syncdrive.exe");
+                                }),
+                  1)
+            << "the child, by its parent";
+        EXPECT_GE(self->figures.cpuTicks, burnt - 200000) << "figures in 100 ns, within Wine's 10 ms";
+    }
 }
 
 TEST(PlatformLock, EveryoneMayWaitForTheLockAndReleaseItAndDoNothingElse)
