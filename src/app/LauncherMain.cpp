@@ -3,9 +3,7 @@
 #include "apply/DelayedStart.h"
 #include "platform/Console.h"
 #include "platform/CrashExit.h"
-#include "platform/Handles.h"
 
-#include <optional>
 #include <string_view>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
@@ -18,11 +16,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     // A store not read whole is never rewritten, but its complete records still start.
     ReadDelayedStore(stored);
     const std::vector<DelayedLaunch> launches = DelayedLaunches(stored, machine);
-    // The shell opens shortcuts through COM; an apartment costs a start with none to open.
-    std::optional<platform::ComApartment> com;
-    for (const DelayedLaunch& launch : launches)
-        if (!launch.shortcut.empty() && !com)
-            com.emplace();
     constexpr DWORD SettleLimit = 10000;
     const int failed = RunDelayedLaunches(launches, SettleLimit);
     // Programs that write their entry back when they start or end go out again for the next logon,

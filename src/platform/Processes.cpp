@@ -95,7 +95,8 @@ DWORD StartThroughShell(const std::wstring& file, StartedProcess& started)
 {
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof(info);
-    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+    // Done before it returns: the caller may leave its COM apartment right after.
+    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
     info.lpFile = file.c_str();
     info.nShow = SW_SHOWNORMAL;
     if (!ShellExecuteExW(&info))
