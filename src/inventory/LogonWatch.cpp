@@ -130,26 +130,28 @@ LogonSampler::LogonSampler(ProcessSource& source, ULONGLONG since, std::wstring 
 void LogonSampler::Sample()
 {
     const std::vector<platform::RunningProcess> running = source_.Snapshot();
-    // Every process is opened once: the old ones only for the start time their children name.
+    // Only the processes started since are opened, each once; the old ones' start times, which
+    // their children's records name, are in the snapshot.
     for (const platform::RunningProcess& process : running)
     {
         auto found = known_.find(process.id);
-        // An id seen before under another name is a new process that was given it again.
-        if (found != known_.end() && !found->second.watched && found->second.exeName != process.exeName)
+        // An id seen before with another start time was given again to a new process; the one
+        // watched before keeps what was seen of it.
+        if (found != known_.end() && found->second.createTime != process.createTime)
             known_.erase(found), found = known_.end();
         if (found != known_.end())
             continue;
         Known& known = known_[process.id];
         known.exeName = process.exeName;
-        std::optional<platform::ProcessStart> start = source_.Open(process.id);
-        if (!start)
+        known.createTime = process.createTime;
+        if (process.id == ownId_ || process.createTime < since_)
             continue;
-        known.createTime = start->createTime;
-        if (process.id == ownId_ || start->createTime < since_ || InFolder(start->imagePath, ownFolder_))
+        std::optional<platform::ProcessStart> start = source_.Open(process.id);
+        if (!start || InFolder(start->imagePath, ownFolder_))
             continue;
         WatchedProcess watched;
         watched.id = process.id;
-        watched.startTime = start->createTime;
+        watched.startTime = process.createTime;
         watched.imagePath = std::move(start->imagePath);
         watched.commandLine = std::move(start->commandLine);
         known.watched = watched_.size();

@@ -118,6 +118,7 @@ std::vector<RunningProcess> ProcessSnapshots::Take()
         RunningProcess& process = processes.emplace_back();
         process.id = static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(entry->processId));
         process.parentId = static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(entry->parentId));
+        process.createTime = static_cast<ULONGLONG>(entry->createTime.QuadPart);
         if (entry->imageName.Buffer)
             process.exeName.assign(entry->imageName.Buffer, entry->imageName.Length / sizeof(wchar_t));
         // Wine keeps another process's own times only from its end, and its threads' as they go:
@@ -148,9 +149,6 @@ ProcessStart OpenProcessStart(DWORD id)
     start.handle = MakeUniqueHandle(process);
     if (!start.handle)
         return start;
-    FILETIME created{}, exited{}, kernel{}, user{};
-    if (GetProcessTimes(process, &created, &exited, &kernel, &user))
-        start.createTime = FileTimeTicks(created);
     std::wstring path(32768, L'\0');
     DWORD size = static_cast<DWORD>(path.size());
     if (QueryFullProcessImageNameW(process, 0, path.data(), &size))

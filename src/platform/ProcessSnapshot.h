@@ -20,8 +20,9 @@ struct RunningProcess
 {
     DWORD id = 0;
     DWORD parentId = 0;
-    std::wstring exeName;   // the file name only
-    ProcessFigures figures; // so far
+    std::wstring exeName;     // the file name only
+    ULONGLONG createTime = 0; // FILETIME ticks, UTC
+    ProcessFigures figures;   // so far
 };
 // Every process of the system with its figures, in one question to the system; the buffer it
 // needs is kept from one snapshot to the next. Empty when none can be taken.
@@ -38,7 +39,6 @@ class ProcessSnapshots
 struct ProcessStart
 {
     UniqueHandle handle;      // held open, so that the figures can still be read once it ends
-    ULONGLONG createTime = 0; // FILETIME ticks, UTC
     std::wstring imagePath;   // the full DOS path of its program file
     std::wstring commandLine; // empty when its memory may not be read
 };

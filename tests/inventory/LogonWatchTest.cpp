@@ -44,7 +44,7 @@ class MadeUpProcesses final : public ProcessSource
         std::vector<platform::RunningProcess> running;
         for (const auto& [id, process] : made)
             if (process.running)
-                running.push_back({id, process.parent, process.exe, process.figures});
+                running.push_back({id, process.parent, process.exe, process.created, process.figures});
         return running;
     }
     std::optional<platform::ProcessStart> Open(DWORD id) override
@@ -53,7 +53,6 @@ class MadeUpProcesses final : public ProcessSource
         if (made[id].path.empty()) // one that refuses to be opened
             return std::nullopt;
         platform::ProcessStart start;
-        start.createTime = made[id].created;
         start.imagePath = made[id].path;
         start.commandLine = made[id].line;
         return start;
@@ -140,16 +139,22 @@ TEST(LogonSampler, KeepsTheNewProcessesWithTheirLastFiguresAndParents)
     system.made[24] = {4, L"self.exe", L"C:\\Elsewhere\\self.exe", L"", Logon, {}};
     sampler.Sample();
     const int opensAfterFirst = system.opens;
+    EXPECT_EQ(opensAfterFirst, 4) << "the old one and this process are never opened";
     system.made[8].figures = {400, 204800}; // the bytes come only through this seam under Wine
     system.made[20].running = false;        // ended between samples
     system.made[20].figures = {};           // and its handle tells nothing more
     system.made[28] = {8, L"late.exe", L"C:\\Vendor\\late.exe", L"late", Logon + 30 * Second, {50, 1}};
     sampler.Sample();
+    // The ended one's id given to a new process, which is watched on its own.
+    system.made[20] = {8, L"again.exe", L"C:\\Vendor\\again.exe", L"again", Logon + 40 * Second, {5, 0}};
+    sampler.Sample();
     sampler.Finish();
-    EXPECT_EQ(system.opens, opensAfterFirst + 1); // only the new one is opened again
+    EXPECT_EQ(system.opens, opensAfterFirst + 2); // only the new ones are opened again
 
     const std::vector<WatchedProcess>& seen = sampler.Processes();
-    ASSERT_EQ(seen.size(), 3u); // not the old one, ours, the one that refused, nor this process
+    ASSERT_EQ(seen.size(), 4u); // not the old one, ours, the one that refused, nor this process
+    EXPECT_EQ(seen[3].imagePath, L"C:\\Vendor\\again.exe");
+    EXPECT_EQ(seen[3].cpuTicks, 5u);
     EXPECT_EQ(seen[0].imagePath, L"C:\\Vendor\\prog.exe");
     EXPECT_EQ(seen[0].commandLine, L"prog /tray");
     EXPECT_EQ(seen[0].cpuTicks, 400u);

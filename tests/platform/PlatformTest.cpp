@@ -237,6 +237,9 @@ TEST(PlatformProcesses, ASnapshotNamesEachProcessItsParentAndTheCpuItsThreadsUse
                   1)
             << "the child, by its parent";
         EXPECT_GE(self->figures.cpuTicks, burnt - 200000) << "figures in 100 ns, within Wine's 10 ms";
+        EXPECT_GT(self->createTime, platform::SystemTimeNow() - 600 * 10000000ULL)
+            << "started in the last 10 min";
+        EXPECT_LE(self->createTime, platform::SystemTimeNow());
     }
 }
 
