@@ -4,6 +4,7 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <string_view>
 
 namespace platform
@@ -21,6 +22,14 @@ ULONGLONG CpuOf(HANDLE process)
 {
     FILETIME created, exited, kernel, user;
     if (!process || !GetProcessTimes(process, &created, &exited, &kernel, &user))
+        return 0;
+    return FileTimeTicks(kernel) + FileTimeTicks(user);
+}
+
+ULONGLONG CpuOfThread(HANDLE thread)
+{
+    FILETIME created, exited, kernel, user;
+    if (!thread || !GetThreadTimes(thread, &created, &exited, &kernel, &user))
         return 0;
     return FileTimeTicks(kernel) + FileTimeTicks(user);
 }
@@ -47,32 +56,15 @@ bool AsksAdministrator(const std::wstring& program)
     return asks;
 }
 
-StartedProcess& StartedProcess::operator=(StartedProcess&& other) noexcept
-{
-    if (this != &other)
-    {
-        if (process_)
-            CloseHandle(process_);
-        process_ = other.process_;
-        other.process_ = nullptr;
-    }
-    return *this;
-}
-
-StartedProcess::~StartedProcess()
-{
-    if (process_)
-        CloseHandle(process_);
-}
-
 bool StartedProcess::Running() const
 {
-    return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+    return process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT;
 }
 
 ULONGLONG StartedProcess::CpuTime() const
 {
-    return CpuOf(process_);
+    // Wine keeps another process's own times only from its end, its threads' as they go.
+    return std::max(CpuOf(process_.get()), CpuOfThread(thread_.get()));
 }
 
 DWORD StartCommand(const std::wstring& commandLine, StartedProcess& started)
@@ -86,8 +78,7 @@ DWORD StartCommand(const std::wstring& commandLine, StartedProcess& started)
     if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                         &process))
         return GetLastError();
-    CloseHandle(process.hThread);
-    started = StartedProcess(process.hProcess);
+    started = StartedProcess(process.hProcess, process.hThread);
     return ERROR_SUCCESS;
 }
 

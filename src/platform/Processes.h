@@ -1,6 +1,8 @@
 // What the launcher of delayed entries asks of programs: whether one asks for elevation, starting
 // one as its entry would be started, and how busy it is after the start.
 #pragma once
+#include "platform/Handles.h"
+
 #include <windows.h>
 #include <string>
 
@@ -16,18 +18,17 @@ class StartedProcess
 {
   public:
     StartedProcess() = default;
-    explicit StartedProcess(HANDLE process) : process_(process) {}
-    StartedProcess(StartedProcess&& other) noexcept : process_(other.process_) { other.process_ = nullptr; }
-    StartedProcess& operator=(StartedProcess&& other) noexcept;
-    StartedProcess(const StartedProcess&) = delete;
-    StartedProcess& operator=(const StartedProcess&) = delete;
-    ~StartedProcess();
+    // thread: its first thread, when known.
+    explicit StartedProcess(HANDLE process, HANDLE thread = nullptr)
+        : process_(MakeUniqueHandle(process)), thread_(MakeUniqueHandle(thread))
+    {
+    }
     bool Running() const;
     // Its user and kernel time together, in 100 ns units; 0 when it is not known.
     ULONGLONG CpuTime() const;
 
   private:
-    HANDLE process_ = nullptr;
+    UniqueHandle process_, thread_;
 };
 
 // Starts a command line as a Run value does, in the folder given (none: the launcher's own).
