@@ -53,12 +53,25 @@ int DisplayList::Update(const StartupList& list, const ListWords& words, const F
     Update(
         list.Count(), ShownColumnCount,
         [&](int row, int column) { return CellText(list, words, facts, row, column); },
-        [&](int row) { return HiddenByTrust(hiding, FactsOfRow(list, facts, row), facts) && ++hidden > 0; });
+        [&](int row) { return HiddenByTrust(hiding, FactsOfRow(list, facts, row), facts) && ++hidden > 0; },
+        [&](int row, int column) -> std::optional<std::string> {
+            if (column != ImpactColumn)
+                return std::nullopt;
+            // By class, from none to high, then by CPU time: not by the class's word.
+            const std::optional<EntryImpact> impact = ImpactOfRow(list, facts, row);
+            if (!impact)
+                return std::string();
+            const ULONGLONG cpu = impact->figures ? impact->figures->cpuMicroseconds : 0;
+            std::string key(1, static_cast<char>('A' + static_cast<int>(impact->impact)));
+            for (int shift = 56; shift >= 0; shift -= 8)
+                key += static_cast<char>((cpu >> shift) & 0xFF);
+            return key;
+        });
     return hidden;
 }
 
 void DisplayList::Update(int count, int columns, const Cells& cell,
-                         const std::function<bool(int row)>& hidden)
+                         const std::function<bool(int row)>& hidden, const SortKeys& sortKey)
 {
     positions_.clear();
     const std::wstring wanted = platform::FoldCase(filter);
@@ -76,7 +89,11 @@ void DisplayList::Update(int count, int columns, const Cells& cell,
     {
         std::vector<std::string> keys(static_cast<size_t>(count) + 1);
         for (int row : positions_)
-            keys[static_cast<size_t>(row)] = platform::SortKey(cell(row, sort.column));
+        {
+            std::optional<std::string> key = sortKey ? sortKey(row, sort.column) : std::nullopt;
+            keys[static_cast<size_t>(row)] =
+                key ? std::move(*key) : platform::SortKey(cell(row, sort.column));
+        }
         // Stable, so rows of equal text keep the order they were added in, either way round.
         std::stable_sort(positions_.begin(), positions_.end(), [&](int a, int b) {
             const std::string &ka = keys[static_cast<size_t>(a)], &kb = keys[static_cast<size_t>(b)];

@@ -51,7 +51,11 @@ class DisplayList
     // The same for any table of rows 1 to count whose cell(row, column) are the texts of columns 0
     // to columns - 1; a row for which hidden(row) holds does not show, whatever the filter.
     using Cells = std::function<std::wstring(int row, int column)>;
-    void Update(int count, int columns, const Cells& cell, const std::function<bool(int row)>& hidden = {});
+    // sortKey(row, column), when given, orders the rows of the columns it gives a key for (the
+    // others by their texts); in keys compared byte by byte.
+    using SortKeys = std::function<std::optional<std::string>(int row, int column)>;
+    void Update(int count, int columns, const Cells& cell, const std::function<bool(int row)>& hidden = {},
+                const SortKeys& sortKey = {});
     int Count() const { return static_cast<int>(positions_.size()); }
     // Model position of the row shown at index, from 0.
     int Position(int index) const;

@@ -78,6 +78,12 @@ TEST_F(FindModelTest, SortTurnsRoundAndFilterMatchesAnyCellTheModelKeepsItsOrder
     EXPECT_EQ(shown(byName, L"ACME"), L"beta;"); // the Publisher column
     EXPECT_EQ(display.IndexOf(2), -1);
     EXPECT_EQ(shown(byName, L"any user"), L"Alpha;gamma;");
+    // Impact goes by class, not by its word: none (disabled), not measured (no file), low.
+    LogonImpact impact;
+    impact.file = L"C:\\record.xml";
+    impact.Add(L"C:\\b.exe", false, L"", {100000, 0});
+    facts.StoreImpact(impact);
+    EXPECT_EQ(shown(NextSortOrder({}, ImpactColumn), L""), L"Alpha;gamma;beta;");
     EXPECT_EQ(testsupport::RowTexts(list, TaskName),
               (std::vector<std::wstring>{L"  beta ", L"Alpha", L"gamma"}));
 }
