@@ -6,6 +6,7 @@
 #include "platform/Files.h"
 #include "platform/Names.h"
 #include "platform/Places.h"
+#include "platform/Processes.h"
 #include "platform/Registry.h"
 #include "platform/StartupSwitch.h"
 #include "platform/Text.h"
@@ -328,7 +329,7 @@ std::vector<BYTE> SwitchedOff(FILETIME when)
 {
     std::vector<BYTE> flag(SwitchSize, 0);
     flag[0] = OffState;
-    const ULONGLONG time = (static_cast<ULONGLONG>(when.dwHighDateTime) << 32) | when.dwLowDateTime;
+    const ULONGLONG time = platform::FileTimeTicks(when);
     for (size_t i = 0; i < 8; ++i)
         flag[4 + i] = static_cast<BYTE>(time >> (8 * i));
     return flag;

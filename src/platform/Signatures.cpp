@@ -3,6 +3,7 @@
 #include "platform/Signatures.h"
 #include "platform/Files.h"
 #include "platform/Handles.h"
+#include "platform/Processes.h"
 #include "platform/Text.h"
 
 #include <bcrypt.h>
@@ -265,8 +266,7 @@ bool ReadFileStamp(const std::wstring& path, FileStamp& stamp)
         (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return false;
     stamp.size = (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-    stamp.lastWrite = (static_cast<ULONGLONG>(data.ftLastWriteTime.dwHighDateTime) << 32) |
-                      data.ftLastWriteTime.dwLowDateTime;
+    stamp.lastWrite = FileTimeTicks(data.ftLastWriteTime);
     return true;
 }
 
