@@ -19,10 +19,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     constexpr DWORD SettleLimit = 10000;
     const int failed = RunDelayedLaunches(launches, SettleLimit);
     // Programs that write their entry back when they start or end go out again for the next logon,
-    // once the logon's own start has surely read the Run keys.
+    // once the logon's own start has surely read the Run keys: it starts them one by one, this
+    // launcher among them, and a value taken out before it is read would not start at all.
     if (!HoldsDelayed(stored, machine))
         return failed;
-    constexpr ULONGLONG RunKeysRead = 10000;
+    constexpr ULONGLONG RunKeysRead = 30000;
     if (const ULONGLONG now = GetTickCount64(); now < begun + RunKeysRead)
         Sleep(static_cast<DWORD>(begun + RunKeysRead - now));
     TakeOutWrittenBack(machine, SettleLimit);

@@ -104,8 +104,9 @@ std::vector<RunningProcess> ProcessSnapshots::Take()
         status = query(SystemProcessList, buffer_.data(), static_cast<ULONG>(buffer_.size()), &needed);
         if (status != InfoLengthMismatch)
             break;
-        // Processes come and go between two questions: some room to spare.
-        buffer_.resize(std::max<size_t>(needed, buffer_.size()) + 64 * 1024);
+        // Processes come and go between two questions: some room to spare, and twice the room
+        // where the system did not say how much it needs.
+        buffer_.resize(std::max<size_t>(needed, buffer_.size() * 2) + 64 * 1024);
     }
     if (status != 0)
         return processes;
