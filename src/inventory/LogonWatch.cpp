@@ -3,7 +3,6 @@
 #include "platform/Files.h"
 #include "platform/Names.h"
 #include "platform/Places.h"
-#include "platform/Registry.h"
 #include "platform/Text.h"
 
 #include <algorithm>
@@ -11,8 +10,6 @@
 
 namespace
 {
-
-constexpr wchar_t RunKey[] = L"Run";
 
 class SystemSource final : public ProcessSource
 {
@@ -86,34 +83,21 @@ std::wstring Decimal(ULONGLONG value)
 
 DWORD ArmLogonWatch(unsigned seconds)
 {
-    const std::wstring arguments =
-        seconds == WatchDefaultSeconds ? std::wstring() : L"/seconds " + Decimal(seconds);
     // Quoted always, so that a blank in the program folder never splits the line.
-    const std::wstring line = L"\"" + platform::ProgramFolder() + platform::names::WatchProgramFile + L"\"" +
-                              (arguments.empty() ? L"" : L" " + arguments);
-    platform::RegValue value{platform::names::WatchRunValue, REG_SZ, {}};
-    const auto* bytes = reinterpret_cast<const BYTE*>(line.c_str());
-    value.data.assign(bytes, bytes + (line.size() + 1) * sizeof(wchar_t));
-    return platform::WriteRegValue(HKEY_CURRENT_USER, platform::RunKeyPath(RunKey), value);
+    std::wstring line = L"\"" + platform::ProgramFolder() + platform::names::WatchProgramFile + L"\"";
+    if (seconds != WatchDefaultSeconds)
+        line += L" /seconds " + Decimal(seconds);
+    return platform::SetOwnRunValue(HKEY_CURRENT_USER, platform::names::WatchRunValue, line);
 }
 
 DWORD DisarmLogonWatch()
 {
-    const DWORD error = platform::DeleteRegValue(HKEY_CURRENT_USER, platform::RunKeyPath(RunKey),
-                                                 platform::names::WatchRunValue);
-    return platform::IsMissing(error) ? ERROR_SUCCESS : error;
+    return platform::DeleteOwnRunValue(HKEY_CURRENT_USER, platform::names::WatchRunValue);
 }
 
 bool LogonWatchArmed()
 {
-    platform::RegValue value;
-    return platform::ReadRegValue(HKEY_CURRENT_USER, platform::RunKeyPath(RunKey),
-                                  platform::names::WatchRunValue, value) == ERROR_SUCCESS;
-}
-
-bool IsLogonWatchValue(HKEY root, std::wstring_view key, std::wstring_view name)
-{
-    return root == HKEY_CURRENT_USER && key == RunKey && name == platform::names::WatchRunValue;
+    return !platform::OwnRunValue(HKEY_CURRENT_USER, platform::names::WatchRunValue).empty();
 }
 
 ProcessSource& SystemProcesses()

@@ -25,9 +25,6 @@ DWORD ArmLogonWatch(unsigned seconds = WatchDefaultSeconds);
 // A value that is not there is no failure.
 DWORD DisarmLogonWatch();
 bool LogonWatchArmed();
-// Whether a value of a run key is the watcher's own: the list never shows it, so that it can never
-// be disabled into the store, to start again the day it is enabled.
-bool IsLogonWatchValue(HKEY root, std::wstring_view key, std::wstring_view name);
 
 struct WatchedProcess
 {

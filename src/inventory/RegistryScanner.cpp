@@ -1,8 +1,6 @@
 // Registry run-key scanner.
 #include "model/StartupSource.h"
 #include "inventory/Scanners.h"
-#include "inventory/LogonWatch.h"
-#include "platform/Names.h"
 #include "platform/Text.h"
 #include "platform/Places.h"
 
@@ -33,15 +31,6 @@ void ListSections(StartupList& list, size_t source, const std::wstring& path)
     }
 }
 
-// The Run value that starts our launcher of delayed entries is no user's entry: disabled into the
-// store by mistake, it would leave every delayed entry unstarted with nothing to say why. The
-// delayed rows stand for it, and each apply writes or deletes it as they come and go.
-bool OurLauncher(const StartupSource& place, const std::wstring& valueName)
-{
-    return place.view == 0 && std::wstring_view(place.key) == L"Run" &&
-           platform::EqualsNoCase(valueName, platform::names::LauncherValue);
-}
-
 } // namespace
 
 void SetRegRunIntoList(StartupList& list, platform::Reg& reg, size_t source, WindowsSwitches& switches)
@@ -58,9 +47,11 @@ void SetRegRunIntoList(StartupList& list, platform::Reg& reg, size_t source, Win
 
     std::vector<std::wstring> names;
     for (const platform::RegValue& value : values)
-        // A place with sections has settings beside its entries: Flags, Title, numbers.
+        // A place with sections has settings beside its entries: Flags, Title, numbers. Our own
+        // values are no user's entry: the launcher's, disabled into the store, would leave every
+        // delayed entry unstarted; the watcher's would start again the day it was enabled.
         if ((!place.sections || (IsText(value.type) && !IsPlaceSetting(place, value.name))) &&
-            !OurLauncher(place, value.name) && !IsLogonWatchValue(place.root, place.key, value.name))
+            !platform::IsOwnRunValue(place.root, place.key, place.view, value.name))
             names.push_back(value.name);
 
     reg.RootKey(place.root);

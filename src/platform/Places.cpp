@@ -2,6 +2,8 @@
 #include "platform/Places.h"
 #include "platform/Files.h"
 #include "platform/Names.h"
+#include "platform/Registry.h"
+#include "platform/Text.h"
 
 #include <shlobj.h>
 
@@ -46,6 +48,34 @@ std::wstring LangFile(std::wstring_view fileName)
 std::wstring RunKeyPath(std::wstring_view key)
 {
     return names::RunKeyBase + std::wstring(key);
+}
+
+std::wstring OwnRunValue(HKEY root, const wchar_t* name)
+{
+    RegValue value;
+    if (ReadRegValue(root, RunKeyPath(L"Run"), name, value) != ERROR_SUCCESS)
+        return {};
+    return RenderRegData(value.type, value.data.data(), value.data.size());
+}
+
+DWORD SetOwnRunValue(HKEY root, const wchar_t* name, const std::wstring& line)
+{
+    const auto* bytes = reinterpret_cast<const BYTE*>(line.c_str());
+    return WriteRegValue(root, RunKeyPath(L"Run"),
+                         {name, REG_SZ, {bytes, bytes + (line.size() + 1) * sizeof(wchar_t)}});
+}
+
+DWORD DeleteOwnRunValue(HKEY root, const wchar_t* name)
+{
+    const DWORD error = DeleteRegValue(root, RunKeyPath(L"Run"), name);
+    return IsMissing(error) ? ERROR_SUCCESS : error;
+}
+
+bool IsOwnRunValue(HKEY root, std::wstring_view key, REGSAM view, std::wstring_view name)
+{
+    return view == 0 && key == L"Run" &&
+           (EqualsNoCase(name, names::LauncherValue) ||
+            (root == HKEY_CURRENT_USER && EqualsNoCase(name, names::WatchRunValue)));
 }
 
 std::wstring StoredRunKeyPath(std::wstring_view key, REGSAM view)

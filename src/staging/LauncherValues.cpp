@@ -1,27 +1,23 @@
-// The launcher's Run values, written and read through the registry component.
+// The launcher's Run values, written and read as our own values of the Run keys.
 #include "staging/LauncherValues.h"
 #include "platform/Files.h"
 #include "platform/Names.h"
 #include "platform/Places.h"
-#include "platform/Registry.h"
 
 namespace
 {
 
-// The launcher's own Run value: what it holds, and what it must hold to start the launcher beside
-// this program for the places of that owner.
+// What the launcher's own Run value must hold to start the launcher beside this program for the
+// places of that owner.
 std::wstring LauncherLine(bool machine)
 {
     return L"\"" + platform::ProgramFolder() + platform::names::LauncherFile + L"\" " +
            (machine ? L"/machine" : L"/user");
 }
 
-void SelectLauncherValue(platform::Reg& reg, bool machine)
+HKEY LauncherRoot(bool machine)
 {
-    reg.RootKey(machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER);
-    reg.View(0);
-    reg.KeyPath(platform::RunKeyPath(L"Run"));
-    reg.ValueName(platform::names::LauncherValue);
+    return machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
 }
 
 } // namespace
@@ -33,10 +29,7 @@ bool OfTheMachine(const StartupSource& source)
 
 bool LauncherPresent(bool machine)
 {
-    platform::Reg reg;
-    SelectLauncherValue(reg, machine);
-    platform::RegValue value;
-    return reg.ReadRaw(value) == ERROR_SUCCESS;
+    return !platform::OwnRunValue(LauncherRoot(machine), platform::names::LauncherValue).empty();
 }
 
 DWORD SyncLauncherValues(const std::vector<EntryRecord>& stored)
@@ -47,21 +40,14 @@ DWORD SyncLauncherValues(const std::vector<EntryRecord>& stored)
             record.source < static_cast<int>(SourceCount))
             wanted[OfTheMachine(StartupSources[static_cast<size_t>(record.source)])] = true;
     DWORD first = ERROR_SUCCESS;
-    platform::Reg reg;
     for (const bool machine : {false, true})
     {
-        SelectLauncherValue(reg, machine);
+        const HKEY root = LauncherRoot(machine);
         DWORD error = ERROR_SUCCESS;
         if (!wanted[machine])
-        {
-            if (error = reg.DeleteValue(); platform::IsMissing(error))
-                error = ERROR_SUCCESS;
-        }
-        else if (reg.ReadValue() != LauncherLine(machine))
-        {
-            reg.ValueData(LauncherLine(machine));
-            error = reg.WriteValue();
-        }
+            error = platform::DeleteOwnRunValue(root, platform::names::LauncherValue);
+        else if (platform::OwnRunValue(root, platform::names::LauncherValue) != LauncherLine(machine))
+            error = platform::SetOwnRunValue(root, platform::names::LauncherValue, LauncherLine(machine));
         if (error && !first)
             first = error;
     }
