@@ -51,11 +51,6 @@ void OverrideExitWindows(ExitWindowsHandler handler)
     ExitWindowsOverride() = handler;
 }
 
-} // namespace platform
-
-namespace platform
-{
-
 std::wstring CurrentUserSid()
 {
     HANDLE opened = nullptr;

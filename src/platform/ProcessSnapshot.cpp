@@ -161,9 +161,7 @@ ProcessStart OpenProcessStart(DWORD id)
 ProcessFigures ReadProcessFigures(HANDLE process)
 {
     ProcessFigures figures;
-    FILETIME created{}, exited{}, kernel{}, user{};
-    if (GetProcessTimes(process, &created, &exited, &kernel, &user))
-        figures.cpuTicks = FileTimeTicks(kernel) + FileTimeTicks(user);
+    figures.cpuTicks = ProcessCpuTime(process);
     IO_COUNTERS io{};
     if (GetProcessIoCounters(process, &io))
         figures.ioBytes = io.ReadTransferCount + io.WriteTransferCount + io.OtherTransferCount;

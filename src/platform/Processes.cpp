@@ -18,18 +18,12 @@ bool SaysAdministrator(std::string_view manifest)
     return manifest.find("requireAdministrator") != std::string_view::npos;
 }
 
-ULONGLONG CpuOf(HANDLE process)
+// User and kernel time of a process or a thread, through GetProcessTimes or GetThreadTimes.
+using TimesOf = BOOL(WINAPI*)(HANDLE, FILETIME*, FILETIME*, FILETIME*, FILETIME*);
+ULONGLONG CpuOf(HANDLE handle, TimesOf times)
 {
     FILETIME created, exited, kernel, user;
-    if (!process || !GetProcessTimes(process, &created, &exited, &kernel, &user))
-        return 0;
-    return FileTimeTicks(kernel) + FileTimeTicks(user);
-}
-
-ULONGLONG CpuOfThread(HANDLE thread)
-{
-    FILETIME created, exited, kernel, user;
-    if (!thread || !GetThreadTimes(thread, &created, &exited, &kernel, &user))
+    if (!handle || !times(handle, &created, &exited, &kernel, &user))
         return 0;
     return FileTimeTicks(kernel) + FileTimeTicks(user);
 }
@@ -64,7 +58,7 @@ bool StartedProcess::Running() const
 ULONGLONG StartedProcess::CpuTime() const
 {
     // Wine keeps another process's own times only from its end, its threads' as they go.
-    return std::max(CpuOf(process_.get()), CpuOfThread(thread_.get()));
+    return std::max(ProcessCpuTime(process_.get()), CpuOf(thread_.get(), GetThreadTimes));
 }
 
 DWORD StartCommand(const std::wstring& commandLine, StartedProcess& started)
@@ -101,9 +95,14 @@ ULONGLONG FileTimeTicks(const FILETIME& time)
     return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
 }
 
+ULONGLONG ProcessCpuTime(HANDLE process)
+{
+    return CpuOf(process, GetProcessTimes);
+}
+
 ULONGLONG OwnCpuTime()
 {
-    return CpuOf(GetCurrentProcess());
+    return ProcessCpuTime(GetCurrentProcess());
 }
 
 } // namespace platform

@@ -31,12 +31,13 @@ class StartedProcess
     UniqueHandle process_, thread_;
 };
 
-// Starts a command line as a Run value does, in the folder given (none: the launcher's own).
+// Starts a command line as a Run value is started, in this program's current folder.
 DWORD StartCommand(const std::wstring& commandLine, StartedProcess& started);
 // Opens a file (a shortcut) through the shell, as the StartUp folder's are opened: the shortcut's
 // own folder and show command apply.
 DWORD StartThroughShell(const std::wstring& file, StartedProcess& started);
-// The CPU time this process has used, in 100 ns units.
+// The CPU time a process, or this one, has used, in 100 ns units; 0 when it is not known.
+ULONGLONG ProcessCpuTime(HANDLE process);
 ULONGLONG OwnCpuTime();
 // A FILETIME as one count of 100 ns units.
 ULONGLONG FileTimeTicks(const FILETIME& time);
