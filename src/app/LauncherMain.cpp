@@ -3,6 +3,7 @@
 #include "apply/DelayedStart.h"
 #include "platform/Console.h"
 #include "platform/CrashExit.h"
+#include "staging/LauncherValues.h"
 
 #include <string_view>
 

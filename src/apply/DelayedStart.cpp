@@ -9,7 +9,6 @@
 #include "platform/Places.h"
 #include "platform/Processes.h"
 #include "platform/ProgramFiles.h"
-#include "platform/Shortcuts.h"
 #include "platform/Registry.h"
 #include "staging/LauncherValues.h"
 #include "staging/EntryStore.h"
@@ -20,60 +19,12 @@
 namespace
 {
 
-// The entry's place in its Run key, selected in reg.
-void SelectRunValue(const StartupSource& source, const std::wstring& name, platform::Reg& reg)
-{
-    reg.RootKey(source.root);
-    reg.View(source.view);
-    reg.KeyPath(platform::RunKeyPath(source.key));
-    reg.ValueName(name);
-}
-
-std::wstring ShortcutIn(const std::wstring& folder, const std::wstring& name)
-{
-    return folder + L"\\" + name + L".lnk";
-}
-
-// The text of the entry of that name in its place (a value's data, a shortcut's target): whether
-// it is there, as a row would show it.
-bool PlaceText(const StartupSource& source, const std::wstring& name, platform::Reg& reg, std::wstring& text)
-{
-    if (source.kind == SourceKind::StartUp)
-    {
-        const std::wstring path = ShortcutIn(platform::GetSpecialFolderPath(source.csidl), name);
-        return platform::FileExists(path) && platform::ReadShortcutTarget(path, text);
-    }
-    if (source.kind != SourceKind::Registry)
-        return false;
-    SelectRunValue(source, name, reg);
-    platform::RegValue value;
-    if (reg.ReadRaw(value) != ERROR_SUCCESS)
-        return false;
-    text = platform::RenderRegData(value.type, value.data.data(), value.data.size());
-    return true;
-}
-
-// Its program wrote the entry back since it was delayed: the logon starts it from there, once.
-bool BackInPlace(const StartupSource& source, const std::wstring& name, platform::Reg& reg)
-{
-    if (source.kind == SourceKind::StartUp)
-        return platform::FileExists(ShortcutIn(platform::GetSpecialFolderPath(source.csidl), name));
-    std::wstring text;
-    return PlaceText(source, name, reg, text);
-}
-
-// The delayed records of one side whose places the table knows.
+// The delayed records of one side, with their places.
 template <typename Act> void ForEachDelayed(const std::vector<EntryRecord>& stored, bool machine, Act act)
 {
     for (const EntryRecord& record : stored)
-    {
-        if (record.state != EntryState::Delayed || record.source < 0 ||
-            record.source >= static_cast<int>(SourceCount))
-            continue;
-        const StartupSource& source = StartupSources[static_cast<size_t>(record.source)];
-        if (OfTheMachine(source) == machine)
-            act(record, source);
-    }
+        if (DelayedOfTheMachine(record) == machine)
+            act(record, StartupSources[static_cast<size_t>(record.source)]);
 }
 
 } // namespace
@@ -81,15 +32,18 @@ template <typename Act> void ForEachDelayed(const std::vector<EntryRecord>& stor
 std::vector<DelayedLaunch> DelayedLaunches(const std::vector<EntryRecord>& stored, bool machine)
 {
     std::vector<std::pair<const EntryRecord*, DelayedLaunch>> found;
-    platform::Reg reg;
+    platform::Reg reg, places;
+    SourceWriter writer(places);
     ForEachDelayed(stored, machine, [&](const EntryRecord& record, const StartupSource& source) {
-        if (BackInPlace(source, record.name, reg))
+        // Its program wrote the entry back since it was delayed: the logon starts it from there, once.
+        if (writer.InPlace(record))
             return;
         DelayedLaunch launch{record.name, record.delaySeconds, record.delayOrder, {}, {}};
         if (source.kind == SourceKind::StartUp)
         {
             for (const bool older : {false, true})
-                if (const std::wstring kept = ShortcutIn(ExactCopyPlace(source, older).folder, record.name);
+                if (const std::wstring kept =
+                        ExactCopyPlace(source, older).folder + L"\\" + record.name + L".lnk";
                     launch.shortcut.empty() && platform::FileExists(kept))
                     launch.shortcut = kept;
         }
@@ -121,13 +75,6 @@ bool ReadDelayedStore(std::vector<EntryRecord>& stored)
     return state.Store.ReadWhole();
 }
 
-bool HoldsDelayed(const std::vector<EntryRecord>& stored, bool machine)
-{
-    bool holds = false;
-    ForEachDelayed(stored, machine, [&](const EntryRecord&, const StartupSource&) { holds = true; });
-    return holds;
-}
-
 int TakeOutWrittenBack(bool machine, DWORD lockWait)
 {
     // An apply in between could write an entry back for good and drop its record and copy.
@@ -136,16 +83,15 @@ int TakeOutWrittenBack(bool machine, DWORD lockWait)
         return 0;
     std::vector<EntryRecord> stored;
     ReadDelayedStore(stored);
-    platform::Reg reg, writing;
-    SourceWriter writer(writing);
+    platform::Reg reg;
+    SourceWriter writer(reg);
     std::optional<platform::ComApartment> com; // a shortcut's target is read through COM
     int taken = 0;
     // Taken out as a delay takes it, its exact copy made again of what its program wrote.
     ForEachDelayed(stored, machine, [&](const EntryRecord& record, const StartupSource& source) {
         if (source.kind == SourceKind::StartUp && !com)
             com.emplace();
-        if (std::wstring text; PlaceText(source, record.name, reg, text) && text == record.location &&
-                               writer.RemoveFromSource(record).outcome == WriteResult::Done)
+        if (writer.InPlaceAsShown(record) && writer.RemoveFromSource(record).outcome == WriteResult::Done)
             ++taken;
     });
     return taken;

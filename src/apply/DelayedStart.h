@@ -23,8 +23,6 @@ std::vector<DelayedLaunch> DelayedLaunches(const std::vector<EntryRecord>& store
 // the complete records it holds are started all the same.
 bool ReadDelayedStore(std::vector<EntryRecord>& stored);
 
-// Whether the store holds delayed entries of the machine's places, or of the user's.
-bool HoldsDelayed(const std::vector<EntryRecord>& stored, bool machine);
 // Takes out of their places again, as a delay does, the delayed entries of one side that their
 // programs wrote back as they were (the same text), under the apply's lock waited for up to
 // lockWait: the next logon starts them late again. Returns how many went.

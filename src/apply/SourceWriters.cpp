@@ -255,6 +255,21 @@ DWORD SourceWriter::ForgetSwitch(const EntryRecord& record)
     return error == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : error;
 }
 
+bool SourceWriter::InPlace(const EntryRecord& record)
+{
+    const int found = FindSource(record);
+    return found >= 0 && InSource(StartupSources[found], record.name);
+}
+
+bool SourceWriter::InPlaceAsShown(const EntryRecord& record)
+{
+    const int found = FindSource(record);
+    if (found < 0)
+        return false;
+    const std::optional<WriteResult> there = AlreadyThere(StartupSources[found], record);
+    return there && there->outcome == WriteResult::Done;
+}
+
 bool SourceWriter::InSource(const StartupSource& source, const std::wstring& taskName)
 {
     if (source.kind == StartUp)

@@ -48,6 +48,10 @@ class SourceWriter
     // Puts the entry in its place and, where Windows honours its own switch, switches that on where
     // it is off; an entry disabled by Windows that is still in its place is left there as it is.
     WriteResult WriteToSource(const EntryRecord& record);
+    // Whether the entry's place holds an entry of its name (a registry value or a shortcut); and
+    // whether it holds the entry as its text shows it, whatever its lines end with.
+    bool InPlace(const EntryRecord& record);
+    bool InPlaceAsShown(const EntryRecord& record);
     // Whether a Disable leaves the entry in its place and switches it off there: Windows honours
     // its switch, the entry's place has one, and the entry is in that place.
     bool DisablesBySwitch(const EntryRecord& record);

@@ -4,6 +4,8 @@
 #include "platform/Names.h"
 #include "platform/Places.h"
 
+#include <algorithm>
+
 namespace
 {
 
@@ -27,6 +29,20 @@ bool OfTheMachine(const StartupSource& source)
     return OwnerRoot(source) == HKEY_LOCAL_MACHINE;
 }
 
+std::optional<bool> DelayedOfTheMachine(const EntryRecord& record)
+{
+    if (record.state != EntryState::Delayed || record.source < 0 ||
+        record.source >= static_cast<int>(SourceCount))
+        return std::nullopt;
+    return OfTheMachine(StartupSources[static_cast<size_t>(record.source)]);
+}
+
+bool HoldsDelayed(const std::vector<EntryRecord>& stored, bool machine)
+{
+    return std::any_of(stored.begin(), stored.end(),
+                       [&](const EntryRecord& record) { return DelayedOfTheMachine(record) == machine; });
+}
+
 bool LauncherPresent(bool machine)
 {
     return !platform::OwnRunValue(LauncherRoot(machine), platform::names::LauncherValue).empty();
@@ -34,17 +50,12 @@ bool LauncherPresent(bool machine)
 
 DWORD SyncLauncherValues(const std::vector<EntryRecord>& stored)
 {
-    bool wanted[2] = {false, false}; // the user's, the machine's
-    for (const EntryRecord& record : stored)
-        if (record.state == EntryState::Delayed && record.source >= 0 &&
-            record.source < static_cast<int>(SourceCount))
-            wanted[OfTheMachine(StartupSources[static_cast<size_t>(record.source)])] = true;
     DWORD first = ERROR_SUCCESS;
     for (const bool machine : {false, true})
     {
         const HKEY root = LauncherRoot(machine);
         DWORD error = ERROR_SUCCESS;
-        if (!wanted[machine])
+        if (!HoldsDelayed(stored, machine))
             error = platform::DeleteOwnRunValue(root, platform::names::LauncherValue);
         else if (platform::OwnRunValue(root, platform::names::LauncherValue) != LauncherLine(machine))
             error = platform::SetOwnRunValue(root, platform::names::LauncherValue, LauncherLine(machine));
@@ -59,11 +70,10 @@ void MarkLauncherMissing(StartupList& list)
     int present[2] = {-1, -1}; // each Run key read once, when first needed
     for (int row = 1; row <= list.Count(); ++row)
     {
-        const StartupEntry& entry = list.Row(row);
-        if (entry.state != EntryState::Delayed || entry.source < 0 ||
-            entry.source >= static_cast<int>(SourceCount))
+        const std::optional<bool> side = DelayedOfTheMachine(list.Row(row));
+        if (!side)
             continue;
-        const bool machine = OfTheMachine(StartupSources[static_cast<size_t>(entry.source)]);
+        const bool machine = *side;
         if (present[machine] < 0)
             present[machine] = LauncherPresent(machine);
         list.SetLauncherMissing(row, !present[machine]);
