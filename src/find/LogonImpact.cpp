@@ -5,11 +5,19 @@
 #include "platform/Text.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace
 {
 
 constexpr ULONGLONG Kilobyte = 1024, Megabyte = 1024 * 1024;
+
+// By class, in the order of ImpactClass.
+constexpr keys::KeyText ImpactKeys[] = {keys::ImpactNone, keys::ImpactNotMeasured, keys::ImpactLow,
+                                        keys::ImpactMedium, keys::ImpactHigh};
+constexpr const wchar_t* ScriptImpactWords[] = {L"none", L"not measured", L"low", L"medium", L"high"};
+static_assert(std::size(ImpactKeys) == static_cast<size_t>(ImpactClass::High) + 1);
+static_assert(std::size(ScriptImpactWords) == std::size(ImpactKeys));
 
 // The path after its drive ("C:"), as a tail of a device path is kept.
 std::wstring_view AfterDrive(std::wstring_view path)
@@ -77,38 +85,12 @@ EntryImpact ImpactOf(const LogonImpact& record, const std::wstring& file, bool d
 
 std::wstring ImpactWord(ImpactClass impact)
 {
-    switch (impact)
-    {
-    case ImpactClass::None:
-        return LookupText(keys::ImpactNone);
-    case ImpactClass::Low:
-        return LookupText(keys::ImpactLow);
-    case ImpactClass::Medium:
-        return LookupText(keys::ImpactMedium);
-    case ImpactClass::High:
-        return LookupText(keys::ImpactHigh);
-    case ImpactClass::NotMeasured:
-        break;
-    }
-    return LookupText(keys::ImpactNotMeasured);
+    return LookupText(ImpactKeys[static_cast<size_t>(impact)]);
 }
 
 const wchar_t* ScriptImpactWord(ImpactClass impact)
 {
-    switch (impact)
-    {
-    case ImpactClass::None:
-        return L"none";
-    case ImpactClass::Low:
-        return L"low";
-    case ImpactClass::Medium:
-        return L"medium";
-    case ImpactClass::High:
-        return L"high";
-    case ImpactClass::NotMeasured:
-        break;
-    }
-    return L"not measured";
+    return ScriptImpactWords[static_cast<size_t>(impact)];
 }
 
 std::wstring ImpactDetailText(const LogonImpact* record, const EntryImpact& impact, bool programKnown,
