@@ -54,11 +54,12 @@ void AddProcess(LogonImpact& record, const XmlDocument& document, const XmlEleme
         if (platform::EqualsNoCase(attribute, L"Name"))
             name = value;
     bool tail = false;
-    if (name.starts_with(L"\\Device\\") || name.starts_with(L"\\device\\"))
+    constexpr std::wstring_view DevicePrefix = L"\\Device\\";
+    if (platform::EqualsNoCase(std::wstring_view(name).substr(0, DevicePrefix.size()), DevicePrefix))
     {
         const std::wstring dos = platform::DosPathOfDevicePath(name);
         // No drive names the volume now: the path after it is compared.
-        const size_t device = name.find(L'\\', std::wstring_view(L"\\Device\\").size());
+        const size_t device = name.find(L'\\', DevicePrefix.size());
         tail = dos.empty();
         name = tail ? (device == std::wstring::npos ? std::wstring() : name.substr(device)) : dos;
     }
