@@ -110,18 +110,11 @@ int LoadVerb(const Kinds& kinds, const std::wstring& file)
 
 int MeasureVerb(const ConsoleRequest& request)
 {
-    if (request.off)
-    {
-        if (const DWORD error = DisarmLogonWatch())
-            return Complain(FormatText(LookupText(keys::WatchNotArmed), {platform::SystemErrorText(error)}),
-                            ExitFailed);
-        return Say(LookupText(keys::WatchDisarmed));
-    }
-    const unsigned seconds = request.seconds ? static_cast<unsigned>(*request.seconds) : WatchDefaultSeconds;
-    if (const DWORD error = ArmLogonWatch(seconds))
-        return Complain(FormatText(LookupText(keys::WatchNotArmed), {platform::SystemErrorText(error)}),
-                        ExitFailed);
-    return Say(FormatText(LookupText(keys::WatchArmed), {platform::ToDecimal(seconds), LogonRecordPath()}));
+    std::optional<unsigned> seconds;
+    if (!request.off)
+        seconds = request.seconds ? static_cast<unsigned>(*request.seconds) : WatchDefaultSeconds;
+    const WatchChange change = ChangeLogonWatch(seconds);
+    return change.done ? Say(change.text) : Complain(change.text, ExitFailed);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 // The watcher's arming, sampling and record.
 #include "inventory/LogonWatch.h"
+#include "i18n/Keys.h"
+#include "i18n/Lookup.h"
 #include "platform/Files.h"
 #include "platform/Names.h"
 #include "platform/Places.h"
@@ -98,6 +100,14 @@ DWORD DisarmLogonWatch()
 bool LogonWatchArmed()
 {
     return !platform::OwnRunValue(HKEY_CURRENT_USER, platform::names::WatchRunValue).empty();
+}
+
+WatchChange ChangeLogonWatch(std::optional<unsigned> seconds)
+{
+    if (const DWORD error = seconds ? ArmLogonWatch(*seconds) : DisarmLogonWatch())
+        return {false, FormatText(LookupText(keys::WatchNotArmed), {platform::SystemErrorText(error)})};
+    return {true, seconds ? FormatText(LookupText(keys::WatchArmed), {Decimal(*seconds), LogonRecordPath()})
+                          : LookupText(keys::WatchDisarmed)};
 }
 
 ProcessSource& SystemProcesses()

@@ -25,6 +25,13 @@ DWORD ArmLogonWatch(unsigned seconds = WatchDefaultSeconds);
 // A value that is not there is no failure.
 DWORD DisarmLogonWatch();
 bool LogonWatchArmed();
+// Arms the watch for that many seconds, or with none disarms it, and says in words how it went.
+struct WatchChange
+{
+    bool done = false;
+    std::wstring text;
+};
+WatchChange ChangeLogonWatch(std::optional<unsigned> seconds);
 
 struct WatchedProcess
 {

@@ -341,14 +341,7 @@ void frmMain::mnuRegistry_Click()
 void frmMain::mnuMeasure_Click()
 {
     // One item arms and disarms: its check mark says which the next logon will see.
-    const bool arming = !LogonWatchArmed();
-    const DWORD error = arming ? ArmLogonWatch() : DisarmLogonWatch();
-    if (error)
-        SetStatus(FormatText(LookupText(keys::WatchNotArmed), {platform::SystemErrorText(error)}));
-    else
-        SetStatus(arming ? FormatText(LookupText(keys::WatchArmed),
-                                      {platform::ToDecimal(WatchDefaultSeconds), LogonRecordPath()})
-                         : LookupText(keys::WatchDisarmed));
+    SetStatus(ChangeLogonWatch(LogonWatchArmed() ? std::nullopt : std::optional(WatchDefaultSeconds)).text);
     CheckMenuItem(GetMenu(hwnd_), IDM_MEASURE,
                   MF_BYCOMMAND | (LogonWatchArmed() ? MF_CHECKED : MF_UNCHECKED));
 }
