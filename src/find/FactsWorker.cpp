@@ -117,8 +117,7 @@ void FactsWorker::Answer(Shared& shared)
             std::lock_guard lock(shared.mutex);
             if (shared.stopped)
                 continue;
-            const bool first =
-                shared.answers.facts.empty() && shared.answers.signatures.empty() && !shared.answers.impact;
+            const bool first = shared.answers.Empty();
             shared.answers.impact = std::move(impact);
             Told(shared, first);
             continue;
@@ -132,8 +131,7 @@ void FactsWorker::Answer(Shared& shared)
             std::lock_guard lock(shared.mutex);
             if (shared.stopped)
                 continue; // and saved before the thread ends
-            const bool first =
-                shared.answers.facts.empty() && shared.answers.signatures.empty() && !shared.answers.impact;
+            const bool first = shared.answers.Empty();
             shared.answers.signatures.emplace_back(file, std::move(signature));
             Told(shared, first);
             continue;
@@ -150,8 +148,7 @@ void FactsWorker::Answer(Shared& shared)
         std::lock_guard lock(shared.mutex);
         if (shared.stopped)
             continue;
-        const bool first =
-            shared.answers.facts.empty() && shared.answers.signatures.empty() && !shared.answers.impact;
+        const bool first = shared.answers.Empty();
         if (known)
             shared.answers.signatures.emplace_back(facts.file, *known);
         shared.answers.facts.emplace_back(std::move(question), std::move(facts));

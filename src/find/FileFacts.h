@@ -81,4 +81,6 @@ struct FactsAnswers
     std::vector<std::pair<std::wstring, FileFacts>> facts;
     std::vector<std::pair<std::wstring, platform::Signature>> signatures;
     std::optional<LogonImpact> impact;
+
+    bool Empty() const { return facts.empty() && signatures.empty() && !impact; }
 };
