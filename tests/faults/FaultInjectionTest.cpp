@@ -189,6 +189,24 @@ class FaultInjectionTest : public servicetest::ServicesTest
             return L"its switch changed";
         return value.data == Bytes(e.text, e.type) ? L"" : L"data differs";
     }
+
+    // After a start and an apply again, each entry in its source or in the store; enabled again,
+    // each exactly as it was. when: where the stop was, for the messages.
+    void ExpectNoneLost(const std::wstring& when)
+    {
+        RunChild(L"again", 0);
+        const std::vector<EntryRecord> stored = StoredRecords();
+        for (const Entry& e : Entries)
+        {
+            bool inStore = false;
+            for (const EntryRecord& r : stored)
+                inStore |= r.name == e.name && ToFileRecord(r)[LoadFrom] == e.loadFrom;
+            EXPECT_TRUE(InSource(e) || inStore) << when << ": [" << e.name << "] lost";
+        }
+        RunChild(L"enable", 0);
+        for (const Entry& e : Entries)
+            EXPECT_EQ(Exactly(e), L"") << when << ": [" << e.name << "]";
+    }
 };
 
 } // namespace
@@ -201,21 +219,7 @@ TEST_F(FaultInjectionTest, AnApplyEndedAtAnyWriteLosesNoEntry)
         Seed();
         const bool stopped = RunChild(L"stage", stopAt);
         steps += stopped;
-        // Started again and applied again: each entry in its source or in the store.
-        RunChild(L"again", 0);
-        const std::vector<EntryRecord> stored = StoredRecords();
-        for (const Entry& e : Entries)
-        {
-            bool inStore = false;
-            for (const EntryRecord& r : stored)
-                inStore |= r.name == e.name && ToFileRecord(r)[LoadFrom] == e.loadFrom;
-            EXPECT_TRUE(InSource(e) || inStore)
-                << "stopped at write " << stopAt << ": [" << e.name << "] lost";
-        }
-        // Enabled again, each is what it was.
-        RunChild(L"enable", 0);
-        for (const Entry& e : Entries)
-            EXPECT_EQ(Exactly(e), L"") << "stopped at write " << stopAt << ": [" << e.name << "]";
+        ExpectNoneLost(L"stopped at write " + std::to_wstring(stopAt));
         // Only the older text of an entry written back may wait in the store, for the user to decide.
         for (const EntryRecord& r : StoredRecords())
             EXPECT_EQ(r.location, L"C:\\Old\\sync.exe") << "stopped at write " << stopAt << ": " << r.name;
@@ -241,20 +245,7 @@ TEST_F(FaultInjectionTest, ADelayOrUndelayEndedAtAnyWriteLosesNoEntry)
                 RunChild(L"delay", 0);
             const bool stopped = RunChild(mode, stopAt);
             steps += stopped;
-            RunChild(L"again", 0);
-            const std::vector<EntryRecord> stored = StoredRecords();
-            for (const Entry& e : Entries)
-            {
-                bool inStore = false;
-                for (const EntryRecord& r : stored)
-                    inStore |= r.name == e.name && ToFileRecord(r)[LoadFrom] == e.loadFrom;
-                EXPECT_TRUE(InSource(e) || inStore)
-                    << mode << " stopped at write " << stopAt << ": [" << e.name << "] lost";
-            }
-            RunChild(L"enable", 0);
-            for (const Entry& e : Entries)
-                EXPECT_EQ(Exactly(e), L"")
-                    << mode << " stopped at write " << stopAt << ": [" << e.name << "]";
+            ExpectNoneLost(std::wstring(mode) + L" stopped at write " + std::to_wstring(stopAt));
             EXPECT_FALSE(testsupport::RegValueExists(HKEY_CURRENT_USER, testsupport::RunKey,
                                                      platform::names::LauncherValue))
                 << mode << " stopped at write " << stopAt << ": the launcher starts with nothing delayed";
