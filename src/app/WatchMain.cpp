@@ -28,7 +28,7 @@ unsigned SecondsAsked(std::wstring_view arguments)
 
 } // namespace
 
-int wmain(int, wchar_t**)
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
     platform::EndCrashesWithTheirCode();
     // One logon only, whatever happens after.
